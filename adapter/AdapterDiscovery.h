@@ -1,0 +1,69 @@
+// AdapterDiscovery.h - finds the adapter through the registry that the
+// operating system and the network driver keep, and opens the link to the
+// firmware mailbox.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Results of OpenAdapter / DiscoverAdapter.
+enum : BYTE
+{
+    ADAPTER_OK = 0,
+    ADAPTER_NOT_FOUND = 3,
+    ADAPTER_BAD_INSTALL = 4,
+    ADAPTER_NO_RESPONSE = 5,
+    ADAPTER_NOT_WORKING = 6,
+    ADAPTER_IDLE = 7,
+};
+
+// Mailbox link results.
+const WORD STATUS_NOT_OPEN = 0x4100;
+const WORD STATUS_BAD_MAILBOX = 0x4101;
+
+// Registry search results.
+enum : BYTE
+{
+    REG_FOUND = 1,
+    REG_ERROR = 2,
+    REG_NOT_FOUND = 3,
+};
+
+// Process-wide state of the opened adapter.
+extern bool AdapterReady;
+extern bool AdapterBusy;
+extern WORD MailboxPointer;
+extern int MailboxState; // 0 closed, 1 being opened or reset, 2 open
+extern WORD AdapterIrq;  // 0xFFFF when the system names none
+extern BYTE AdapterCardType; // 1 PCMCIA, other ISA, 0 unknown
+extern std::string DriverKeyPath; // under HKEY_LOCAL_MACHINE
+extern bool DriverKeyValid;
+
+// The device search texts from the version record (Windows 95/98): the list
+// of hardware identifiers, and the text after ";" that is tried first.
+void SetDeviceSearchTexts(const std::vector<std::string>& list, const std::string& first);
+
+BYTE OpenAdapter();
+WORD OpenMailbox();
+WORD CloseMailbox();
+BYTE DiscoverAdapter(HWND owner);
+
+// Searches key and, depth first, its subkeys for a value whose data contains
+// text. On success FoundKeyPath/FoundValueData hold where and what.
+BYTE FindValueContaining(HKEY root, const std::string& keyPath, const std::string& text,
+                         HWND owner = nullptr);
+extern std::string FoundKeyPath;
+extern std::string FoundValueData;
+
+// Reads a named value (name compared ignoring case) of root\keyPath[\subKey].
+// A REG_DWORD comes back as "%d", other types as stored. Result in `data`.
+BYTE ReadNamedValue(HKEY root, const std::string& keyPath, const char* subKey,
+                    const char* valueName, std::string& data);
+// The raw bytes of a named value, for binary data.
+BYTE ReadNamedValueRaw(HKEY root, const std::string& keyPath, const char* subKey,
+                       const char* valueName, std::vector<BYTE>& data, DWORD* type = nullptr);
+
+// Forgets everything discovery learned (for tests and a fresh start).
+void ResetAdapterState();

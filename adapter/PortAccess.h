@@ -1,0 +1,56 @@
+// PortAccess.h - the adapter's three 16-bit registers and its card memory,
+// reached with the processor's port instructions on Windows 95/98 or through
+// the razuDov port-I/O driver on Windows NT.
+#pragma once
+
+#include <windows.h>
+
+// Which operating system we run on; decides how ports are reached.
+enum : int
+{
+    PLATFORM_NT_SERVER = 1,
+    PLATFORM_NT_WORKSTATION = 2,
+    PLATFORM_NT5 = 4,
+    PLATFORM_WIN9X = 5,
+};
+
+extern int PlatformKind; // starts as PLATFORM_WIN9X
+extern WORD IoBase;      // 0 until discovery has found the adapter
+
+// Register offsets from IoBase.
+enum : WORD
+{
+    CONTROL_REG = 0,
+    ADDRESS_REG = 2,
+    DATA_REG = 4,
+};
+
+// The driver's control codes (device type 0x9C40, buffered).
+enum : DWORD
+{
+    IOCTL_RAZU_READ_BYTE = 0x9C406400,
+    IOCTL_RAZU_READ_WORD = 0x9C406404,
+    IOCTL_RAZU_WRITE_BYTE = 0x9C40A440,
+    IOCTL_RAZU_WRITE_WORD = 0x9C40A444,
+    IOCTL_RAZU_READ_BLOCK = 0x9C402480,
+    IOCTL_RAZU_WRITE_BLOCK = 0x9C40A484,
+    IOCTL_RAZU_SET_BASE = 0x9C402488,
+};
+
+// The driver counts single ports from this one.
+const WORD RAZU_PORT_ORIGIN = 0x240;
+// Header of a block request: five little-endian words.
+const DWORD RAZU_BLOCK_HEADER_SIZE = 10;
+
+BYTE PortReadByte(WORD offset);
+WORD PortReadWord(WORD offset);
+BYTE PortWriteByte(WORD offset, BYTE value);
+WORD PortWriteWord(WORD offset, WORD value);
+
+// Block transfers of card memory, at real-time priority for their duration.
+void ReadCardMemory(WORD wordAddress, void* buffer, WORD byteCount);
+void WriteCardMemory(WORD wordAddress, const void* buffer, WORD byteCount);
+
+// Hands the I/O base to the driver: -1 when the driver cannot be opened,
+// otherwise 1 when its answer word is non-zero, 0 when zero or on failure.
+int DriverSetBase(WORD ioBase);

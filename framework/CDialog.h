@@ -1,0 +1,40 @@
+// CDialog.h - dialogs from templates, modal or modeless, bound to an object
+// from their very first message.
+#pragma once
+
+#include "framework/CWnd.h"
+
+class CDialog : public CWnd
+{
+public:
+    explicit CDialog(UINT templateId, CWnd* parent = nullptr);
+    ~CDialog() override;
+
+    // Modal: returns the EndDialog result, or -1 when the dialog cannot be made.
+    virtual INT_PTR DoModal();
+    // Modeless: returns FALSE when the dialog cannot be made.
+    virtual BOOL Create(CWnd* parent = nullptr);
+    BOOL Create(HWND parent);
+    void EndDialog(INT_PTR result);
+
+    UINT GetTemplateId() const { return m_templateId; }
+    bool IsModal() const { return m_bModal; }
+
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    void CenterWindow(HWND alternateOwner = nullptr);
+
+protected:
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    UINT m_templateId;
+    HWND m_hParent;
+    bool m_bModal;
+    bool m_bDefaulted; // the handler passed the message on to the dialog manager
+};

@@ -1,0 +1,71 @@
+// Os.h - the narrow table of operating-system calls that have effects outside
+// the process or that block. Production code calls through g_os; tests swap
+// single entries with an OsGuard and get the originals back when it ends.
+#pragma once
+
+#include <windows.h>
+
+struct OsApi
+{
+    // user interaction
+    int (WINAPI *MessageBoxA)(HWND owner, LPCSTR text, LPCSTR caption, UINT style);
+    BOOL (WINAPI *MessageBeep)(UINT type);
+    BOOL (WINAPI *WinHelpA)(HWND owner, LPCSTR file, UINT command, ULONG_PTR data);
+    HINSTANCE (WINAPI *ShellExecuteA)(HWND owner, LPCSTR verb, LPCSTR file,
+                                      LPCSTR params, LPCSTR dir, INT show);
+    UINT (WINAPI *WinExec)(LPCSTR cmdLine, UINT show);
+
+    // time
+    void (WINAPI *Sleep)(DWORD ms);
+    DWORD (WINAPI *GetTickCount)();
+
+    // system identity
+    BOOL (WINAPI *GetVersionExA)(LPOSVERSIONINFOA info);
+
+    // the port-I/O driver
+    HANDLE (WINAPI *CreateFileA)(LPCSTR name, DWORD access, DWORD share,
+                                 LPSECURITY_ATTRIBUTES sa, DWORD disposition,
+                                 DWORD flags, HANDLE templ);
+    BOOL (WINAPI *DeviceIoControl)(HANDLE dev, DWORD code, LPVOID in, DWORD inSize,
+                                   LPVOID out, DWORD outSize, LPDWORD returned,
+                                   LPOVERLAPPED ov);
+    BOOL (WINAPI *CloseHandle)(HANDLE h);
+
+    // processor port instructions (direct path)
+    BYTE (*InByte)(WORD port);
+    WORD (*InWord)(WORD port);
+    void (*OutByte)(WORD port, BYTE value);
+    void (*OutWord)(WORD port, WORD value);
+
+    // scheduling
+    BOOL (WINAPI *SetPriorityClass)(HANDLE process, DWORD cls);
+    BOOL (WINAPI *SetThreadPriority)(HANDLE thread, int priority);
+
+    // restart
+    BOOL (WINAPI *ExitWindowsEx)(UINT flags, DWORD reason);
+    BOOL (WINAPI *OpenProcessToken)(HANDLE process, DWORD access, PHANDLE token);
+    BOOL (WINAPI *LookupPrivilegeValueA)(LPCSTR system, LPCSTR name, PLUID luid);
+    BOOL (WINAPI *AdjustTokenPrivileges)(HANDLE token, BOOL disableAll,
+                                         PTOKEN_PRIVILEGES newState, DWORD length,
+                                         PTOKEN_PRIVILEGES previous, PDWORD returned);
+};
+
+// The table in force. Filled with the real functions before main() runs.
+extern OsApi g_os;
+
+// The real functions, for a fake that wants to pass some calls through.
+const OsApi& RealOs();
+
+// Saves the whole table on construction and restores it on destruction, so a
+// test can replace any entry and never leak a fake into the next test.
+class OsGuard
+{
+public:
+    OsGuard() : m_saved(g_os) {}
+    ~OsGuard() { g_os = m_saved; }
+    OsGuard(const OsGuard&) = delete;
+    OsGuard& operator=(const OsGuard&) = delete;
+
+private:
+    OsApi m_saved;
+};

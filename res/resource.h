@@ -1,0 +1,42 @@
+// resource.h - every resource ID of the program, named once.
+#pragma once
+
+// Application and dialog templates
+#define IDD_ABOUTBOX            651
+#define IDD_MAINTOOL            1247
+
+// Icons
+#define IDI_APPLICATION_ICON    1269
+#define IDI_SHEET_ICON          1270
+
+// About box controls
+#define IDC_ABOUT_VERSION       201
+#define IDC_ABOUT_COPYRIGHT     200
+
+// Tool window controls
+#define IDC_BTN_PROPERTIES      291
+#define IDC_BTN_WATCHER         292
+#define IDC_BTN_SIGNAL          293
+#define IDC_BTN_THROUGHPUT      294
+
+// Strings
+#define IDS_MAIN_TITLE          16
+#define IDS_ERROR               1112
+#define IDS_PCMCIA              1115
+#define IDS_ISA                 1116
+#define IDS_ADHOC               1118
+#define IDS_INFRASTRUCTURE      1119
+#define IDS_UNABLE_DISPLAY      1120
+#define IDS_WARNING             1124
+#define IDS_NO_VERSION_INFO     1133
+#define IDS_NETWORK_WATCHER     1209
+#define IDS_NO_HELP_FILE        1211
+#define IDS_SIGNAL_INDICATOR    1222
+#define IDS_VIEW_THROUGHPUT     1223
+#define IDS_NO_ADAPTER          1224
+#define IDS_NO_RESPONSE         1225
+#define IDS_PRODUCT             1226
+#define IDS_BAD_INSTALL         1227
+#define IDS_PROPERTIES_CAPTION  1229
+#define IDS_NOT_WORKING         1230
+#define IDS_NOT_AVAILABLE       1231
