@@ -36,6 +36,7 @@ extern bool AdapterReady;
 extern bool AdapterBusy;
 extern WORD MailboxPointer;
 extern int MailboxState; // 0 closed, 1 being opened or reset, 2 open
+extern WORD AdapterIoBase; // the I/O base discovery found (even when not usable)
 extern WORD AdapterIrq;  // 0xFFFF when the system names none
 extern BYTE AdapterCardType; // 1 PCMCIA, other ISA, 0 unknown
 extern std::string DriverKeyPath; // under HKEY_LOCAL_MACHINE
@@ -64,6 +65,15 @@ BYTE ReadNamedValue(HKEY root, const std::string& keyPath, const char* subKey,
 // The raw bytes of a named value, for binary data.
 BYTE ReadNamedValueRaw(HKEY root, const std::string& keyPath, const char* subKey,
                        const char* valueName, std::vector<BYTE>& data, DWORD* type = nullptr);
+
+// A driver setting by value name from the driver key, falling back to the
+// "default" of its description "<driver key>\ndi\params\<name>".
+BYTE ReadDriverSetting(const char* valueName, std::string& data);
+
+// Pure parsing of the two binary forms discovery reads. Both return false
+// when the data is too short for what it claims.
+bool ParseResourceList(const BYTE* data, size_t size, WORD* ioBase, WORD* irq);
+bool ParseAllocation(const BYTE* data, size_t size, WORD* ioBase, WORD* irq);
 
 // Forgets everything discovery learned (for tests and a fresh start).
 void ResetAdapterState();

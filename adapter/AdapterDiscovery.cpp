@@ -1,0 +1,472 @@
+// AdapterDiscovery.cpp - the two discovery algorithms (Windows 95/98 and
+// Windows NT), the registry search operations they use, and the mailbox link.
+#include "adapter/AdapterDiscovery.h"
+
+#include "adapter/PortAccess.h"
+#include "framework/Os.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+bool AdapterReady = false;
+bool AdapterBusy = false;
+WORD MailboxPointer = 0;
+int MailboxState = 0;
+WORD AdapterIoBase = 0;
+WORD AdapterIrq = 0xFFFF;
+BYTE AdapterCardType = 0;
+std::string DriverKeyPath;
+bool DriverKeyValid = false;
+std::string FoundKeyPath;
+std::string FoundValueData;
+
+namespace {
+
+const WORD MAILBOX_POINTER_ADDRESS = 0x1FF;
+const WORD MAILBOX_LOWEST = 0x1FF;
+const WORD MAILBOX_HIGHEST = 0x7FFF;
+const size_t MAX_SEARCH_ENTRIES = 20;
+const size_t MAX_SEARCH_ENTRY_LENGTH = 19;
+const DWORD MAX_VALUE_SIZE = 64 * 1024;
+
+std::vector<std::string> s_searchList;
+std::string s_searchFirst;
+
+// Closes a registry key when it goes out of scope.
+class RegKey
+{
+public:
+    RegKey() : m_key(nullptr) {}
+    ~RegKey()
+    {
+        if (m_key)
+            ::RegCloseKey(m_key);
+    }
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
+    LONG Open(HKEY root, const std::string& path, REGSAM access)
+    {
+        return ::RegOpenKeyExA(root, path.c_str(), 0, access, &m_key);
+    }
+    operator HKEY() const { return m_key; }
+
+private:
+    HKEY m_key;
+};
+
+void Say(HWND owner, const char* text, const char* caption, UINT style)
+{
+    g_os.MessageBoxA(owner, text, caption, style);
+}
+
+void ShowRegistryError(HWND owner, LONG code)
+{
+    char text[512] = "";
+    if (!::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                          (DWORD)code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text,
+                          sizeof(text), nullptr))
+        snprintf(text, sizeof(text), "Registry error %ld", code);
+    Say(owner, text, "Registry Error", MB_ICONINFORMATION);
+}
+
+bool Contains(const BYTE* data, size_t size, const std::string& text)
+{
+    if (text.empty() || text.size() > size)
+        return false;
+    for (size_t i = 0; i + text.size() <= size; ++i)
+        if (memcmp(data + i, text.data(), text.size()) == 0)
+            return true;
+    return false;
+}
+
+std::string TextOf(const BYTE* data, size_t size)
+{
+    return std::string(reinterpret_cast<const char*>(data), strnlen((const char*)data, size));
+}
+
+std::string JoinPath(const std::string& keyPath, const char* subKey)
+{
+    if (!subKey || !*subKey)
+        return keyPath;
+    return keyPath.empty() ? std::string(subKey) : keyPath + "\\" + subKey;
+}
+
+WORD ReadLeWord(const BYTE* p)
+{
+    return (WORD)(p[0] | (p[1] << 8));
+}
+
+DWORD ReadLeDword(const BYTE* p)
+{
+    return (DWORD)p[0] | ((DWORD)p[1] << 8) | ((DWORD)p[2] << 16) | ((DWORD)p[3] << 24);
+}
+
+// The card type: the number of the driver's CardType setting, 0 when missing.
+BYTE ReadCardType()
+{
+    std::string text;
+    if (ReadDriverSetting("CardType", text) != REG_FOUND)
+        return 0;
+    return (BYTE)atoi(text.c_str());
+}
+
+BYTE DiscoverWin9x(HWND owner)
+{
+    bool found = FindValueContaining(HKEY_DYN_DATA, "config manager", s_searchFirst, owner) ==
+                 REG_FOUND;
+    for (size_t i = 0; !found && i < s_searchList.size(); ++i)
+        found = FindValueContaining(HKEY_DYN_DATA, "config manager", s_searchList[i], owner) ==
+                REG_FOUND;
+    if (!found)
+        return ADAPTER_NOT_FOUND;
+    const std::string hardwareKey = FoundValueData;
+    const std::string configKey = FoundKeyPath;
+
+    std::vector<BYTE> problem;
+    if (ReadNamedValueRaw(HKEY_DYN_DATA, configKey, nullptr, "problem", problem) != REG_FOUND)
+        return ADAPTER_BAD_INSTALL;
+    bool unwell = false;
+    for (BYTE b : problem)
+        unwell = unwell || b != 0;
+
+    std::vector<BYTE> allocation;
+    if (ReadNamedValueRaw(HKEY_DYN_DATA, configKey, nullptr, "allocation", allocation) !=
+            REG_FOUND ||
+        !ParseAllocation(allocation.data(), allocation.size(), &AdapterIoBase, &AdapterIrq))
+        return ADAPTER_BAD_INSTALL;
+
+    std::string driver;
+    if (ReadNamedValue(HKEY_LOCAL_MACHINE, "enum\\" + hardwareKey, nullptr, "driver", driver) !=
+        REG_FOUND)
+        return ADAPTER_BAD_INSTALL;
+    DriverKeyPath = "system\\currentcontrolset\\services\\class\\" + driver;
+    DriverKeyValid = true;
+    AdapterCardType = ReadCardType();
+    return unwell ? ADAPTER_NOT_WORKING : ADAPTER_OK;
+}
+
+// Finds the adapter's entry in the NT network card list: its product and
+// service names. Returns 0 when found, else the status to end with.
+BYTE FindNetworkCard(HWND owner, std::string& product, std::string& service)
+{
+    const char kCards[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards";
+    RegKey cards;
+    LONG rc = cards.Open(HKEY_LOCAL_MACHINE, kCards, KEY_READ);
+    if (rc != ERROR_SUCCESS) {
+        ShowRegistryError(owner, rc);
+        return ADAPTER_BAD_INSTALL;
+    }
+    DWORD subKeys = 0;
+    if (::RegQueryInfoKeyA(cards, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+                           nullptr, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
+        subKeys == 0)
+        return ADAPTER_BAD_INSTALL;
+
+    for (DWORD i = 0;; ++i) {
+        char name[51];
+        rc = ::RegEnumKeyA(cards, i, name, sizeof(name));
+        if (rc == ERROR_NO_MORE_ITEMS)
+            return ADAPTER_BAD_INSTALL;
+        if (rc != ERROR_SUCCESS) {
+            ShowRegistryError(owner, rc);
+            return ADAPTER_BAD_INSTALL;
+        }
+        RegKey card;
+        rc = card.Open(cards, name, KEY_QUERY_VALUE);
+        if (rc != ERROR_SUCCESS) {
+            ShowRegistryError(owner, rc);
+            return ADAPTER_BAD_INSTALL;
+        }
+        product.clear();
+        service.clear();
+        for (DWORD v = 0;; ++v) {
+            char valueName[256];
+            BYTE data[256];
+            DWORD nameLen = sizeof(valueName), dataLen = sizeof(data), type = 0;
+            rc = ::RegEnumValueA(card, v, valueName, &nameLen, nullptr, &type, data, &dataLen);
+            if (rc == ERROR_NO_MORE_ITEMS)
+                break;
+            if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+                continue;
+            if (strcmp(valueName, "ProductName") == 0)
+                product = TextOf(data, dataLen);
+            else if (strcmp(valueName, "ServiceName") == 0)
+                service = TextOf(data, dataLen);
+        }
+        if (lstrcmpiA(product.c_str(), "zorbNT") == 0 || lstrcmpiA(product.c_str(), "ZORB3") == 0)
+            return ADAPTER_OK;
+    }
+}
+
+BYTE DiscoverNt(HWND owner)
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    if (!g_os.GetVersionExA(&version)) {
+        Say(owner, "Error: GetVersionEx failed", "", MB_OK);
+    } else if (version.dwMajorVersion == 5 && version.dwMinorVersion == 0) {
+        PlatformKind = PLATFORM_NT5;
+        Say(owner, "This version does not support NT 5.0.", "Error", MB_ICONERROR);
+        return ADAPTER_BAD_INSTALL;
+    }
+
+    std::string product, service;
+    BYTE status = FindNetworkCard(owner, product, service);
+    if (status != ADAPTER_OK)
+        return status;
+    std::string driverKey = "system\\currentcontrolset\\services\\" + service + "\\parameters";
+
+    std::string bind;
+    if (ReadNamedValue(HKEY_LOCAL_MACHINE,
+                       "SYSTEM\\CurrentControlSet\\Services\\" + product + "\\LinkAge", nullptr,
+                       "Bind", bind) != REG_FOUND)
+        return ADAPTER_NOT_FOUND;
+    std::vector<BYTE> resources;
+    std::string rawName = bind + ".Raw";
+    if (ReadNamedValueRaw(HKEY_LOCAL_MACHINE, "HARDWARE\\RESOURCEMAP\\OtherDrivers\\" + product,
+                          nullptr, rawName.c_str(), resources) != REG_FOUND)
+        return ADAPTER_NOT_FOUND;
+    if (!ParseResourceList(resources.data(), resources.size(), &AdapterIoBase, &AdapterIrq))
+        return ADAPTER_NOT_FOUND;
+    if (DriverSetBase(AdapterIoBase) == -1)
+        return ADAPTER_NOT_FOUND;
+
+    DriverKeyPath = driverKey;
+    AdapterCardType = ReadCardType();
+    DriverKeyValid = true;
+    return ADAPTER_OK;
+}
+
+} // namespace
+
+void SetDeviceSearchTexts(const std::vector<std::string>& list, const std::string& first)
+{
+    s_searchList.clear();
+    for (const std::string& entry : list) {
+        if (s_searchList.size() == MAX_SEARCH_ENTRIES)
+            break;
+        s_searchList.push_back(entry.substr(0, MAX_SEARCH_ENTRY_LENGTH));
+    }
+    s_searchFirst = first;
+}
+
+bool ParseResourceList(const BYTE* data, size_t size, WORD* ioBase, WORD* irq)
+{
+    const size_t kCountOffset = 16, kFirstDescriptor = 20, kDescriptorSize = 16;
+    *irq = 0xFFFF;
+    if (!data || size < kFirstDescriptor)
+        return false;
+    DWORD count = ReadLeDword(data + kCountOffset);
+    // Only descriptors that really stand in the data are looked at.
+    size_t available = (size - kFirstDescriptor) / kDescriptorSize;
+    if (count > available)
+        count = (DWORD)available;
+    bool havePort = false, haveIrq = false;
+    for (DWORD i = 0; i < count; ++i) {
+        const BYTE* d = data + kFirstDescriptor + i * kDescriptorSize;
+        if (d[0] == 1 && !havePort) {
+            *ioBase = ReadLeWord(d + 4);
+            havePort = true;
+        } else if (d[0] == 2 && !haveIrq) {
+            *irq = ReadLeWord(d + 4);
+            haveIrq = true;
+        }
+    }
+    return havePort;
+}
+
+bool ParseAllocation(const BYTE* data, size_t size, WORD* ioBase, WORD* irq)
+{
+    const size_t kIoBaseOffset = 20, kShiftOffset = 8, kIrqBase = 18;
+    if (!data || size < kIoBaseOffset + 2)
+        return false;
+    long irqOffset = (long)kIrqBase + (signed char)data[kShiftOffset];
+    if (irqOffset < 0 || (size_t)irqOffset + 2 > size)
+        return false;
+    *ioBase = ReadLeWord(data + kIoBaseOffset);
+    *irq = ReadLeWord(data + irqOffset);
+    return true;
+}
+
+BYTE FindValueContaining(HKEY root, const std::string& keyPath, const std::string& text,
+                         HWND owner)
+{
+    RegKey key;
+    if (key.Open(root, keyPath, KEY_READ) != ERROR_SUCCESS) {
+        Say(owner, "RegOpenKeyEx() failed!", "", MB_OK);
+        return REG_ERROR;
+    }
+    DWORD subKeys = 0, values = 0;
+    ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
+                       nullptr, nullptr, nullptr, nullptr);
+    for (DWORD i = 0; i < values; ++i) {
+        if (::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+            Say(owner, "RegQueryInfoKey() failed!", "", MB_OK);
+            return REG_ERROR;
+        }
+        char name[256];
+        BYTE data[256];
+        DWORD nameLen = sizeof(name), dataLen = sizeof(data), type = 0;
+        LONG rc = ::RegEnumValueA(key, i, name, &nameLen, nullptr, &type, data, &dataLen);
+        if (rc == ERROR_MORE_DATA)
+            continue; // longer than we look at: its data is not ours to read
+        if (rc == ERROR_NO_MORE_ITEMS)
+            break;
+        if (rc != ERROR_SUCCESS) {
+            Say(owner, "RegEnumValue() failed!", "", MB_OK);
+            return REG_ERROR;
+        }
+        if (Contains(data, dataLen, text)) {
+            FoundKeyPath = keyPath;
+            FoundValueData = TextOf(data, dataLen);
+            return REG_FOUND;
+        }
+    }
+    for (DWORD i = 0; i < subKeys; ++i) {
+        char name[256];
+        LONG rc = ::RegEnumKeyA(key, i, name, sizeof(name));
+        if (rc == ERROR_NO_MORE_ITEMS)
+            break;
+        if (rc != ERROR_SUCCESS) {
+            Say(owner, "RegEnumKey() failed!", "", MB_OK);
+            return REG_ERROR;
+        }
+        BYTE result = FindValueContaining(root, JoinPath(keyPath, name), text, owner);
+        if (result != REG_NOT_FOUND)
+            return result;
+    }
+    return REG_NOT_FOUND;
+}
+
+BYTE ReadNamedValueRaw(HKEY root, const std::string& keyPath, const char* subKey,
+                       const char* valueName, std::vector<BYTE>& data, DWORD* typeOut)
+{
+    data.clear();
+    RegKey key;
+    LONG rc = key.Open(root, JoinPath(keyPath, subKey), KEY_QUERY_VALUE);
+    if (rc != ERROR_SUCCESS)
+        return rc == ERROR_FILE_NOT_FOUND ? REG_NOT_FOUND : REG_ERROR;
+    size_t wanted = strlen(valueName);
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        DWORD nameLen = sizeof(name), type = 0, size = 0;
+        rc = ::RegEnumValueA(key, i, name, &nameLen, nullptr, &type, nullptr, &size);
+        if (rc == ERROR_NO_MORE_ITEMS)
+            return REG_NOT_FOUND;
+        if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA)
+            continue; // a name longer than any we look for
+        if (nameLen != wanted || lstrcmpiA(name, valueName) != 0)
+            continue;
+        if (size > MAX_VALUE_SIZE)
+            return REG_ERROR;
+        data.resize(size);
+        rc = ::RegQueryValueExA(key, name, nullptr, &type, size ? data.data() : nullptr, &size);
+        if (rc != ERROR_SUCCESS) {
+            data.clear();
+            return REG_ERROR;
+        }
+        data.resize(size);
+        if (typeOut)
+            *typeOut = type;
+        return REG_FOUND;
+    }
+}
+
+BYTE ReadNamedValue(HKEY root, const std::string& keyPath, const char* subKey,
+                    const char* valueName, std::string& text)
+{
+    text.clear();
+    std::vector<BYTE> data;
+    DWORD type = 0;
+    BYTE result = ReadNamedValueRaw(root, keyPath, subKey, valueName, data, &type);
+    if (result != REG_FOUND)
+        return result;
+    if (type == REG_DWORD) {
+        if (data.size() != sizeof(DWORD))
+            return REG_ERROR;
+        char number[16];
+        snprintf(number, sizeof(number), "%d", (int)ReadLeDword(data.data()));
+        text = number;
+    } else {
+        text = TextOf(data.data(), data.size());
+    }
+    return REG_FOUND;
+}
+
+BYTE ReadDriverSetting(const char* valueName, std::string& data)
+{
+    data.clear();
+    if (!DriverKeyValid && DriverKeyPath.empty())
+        return REG_ERROR;
+    BYTE result = ReadNamedValue(HKEY_LOCAL_MACHINE, DriverKeyPath, nullptr, valueName, data);
+    if (result == REG_FOUND)
+        return result;
+    std::string description = std::string("ndi\\params\\") + valueName;
+    return ReadNamedValue(HKEY_LOCAL_MACHINE, DriverKeyPath, description.c_str(), "default",
+                          data);
+}
+
+WORD OpenMailbox()
+{
+    MailboxState = 1;
+    WORD pointer = 0;
+    ReadCardMemory(MAILBOX_POINTER_ADDRESS, &pointer, sizeof(pointer));
+    MailboxPointer = pointer;
+    if (MailboxPointer < MAILBOX_LOWEST || MailboxPointer > MAILBOX_HIGHEST)
+        return STATUS_BAD_MAILBOX;
+    MailboxState = 2;
+    return 0;
+}
+
+WORD CloseMailbox()
+{
+    if (MailboxState == 0)
+        return STATUS_NOT_OPEN;
+    MailboxState = 0;
+    return 0;
+}
+
+BYTE DiscoverAdapter(HWND owner)
+{
+    if (PlatformKind == PLATFORM_WIN9X)
+        return DiscoverWin9x(owner);
+    return DiscoverNt(owner);
+}
+
+BYTE OpenAdapter()
+{
+    BYTE status = DiscoverAdapter(nullptr);
+    if (status == ADAPTER_OK) {
+        IoBase = AdapterIoBase;
+        if (OpenMailbox() == STATUS_BAD_MAILBOX)
+            return ADAPTER_NOT_WORKING;
+        AdapterBusy = false;
+        AdapterReady = true;
+        return ADAPTER_OK;
+    }
+    if (status == ADAPTER_NOT_WORKING) {
+        AdapterBusy = false;
+        AdapterReady = true;
+        return ADAPTER_NOT_WORKING;
+    }
+    return status;
+}
+
+void ResetAdapterState()
+{
+    AdapterReady = false;
+    AdapterBusy = false;
+    MailboxPointer = 0;
+    MailboxState = 0;
+    AdapterIoBase = 0;
+    AdapterIrq = 0xFFFF;
+    AdapterCardType = 0;
+    DriverKeyPath.clear();
+    DriverKeyValid = false;
+    FoundKeyPath.clear();
+    FoundValueData.clear();
+    IoBase = 0;
+    PlatformKind = PLATFORM_WIN9X;
+}

@@ -1,0 +1,239 @@
+// PortAccess.cpp - register and card memory access on both paths. Failures of
+// the driver are shown where they happen; callers always get a value.
+#include "adapter/PortAccess.h"
+
+#include "framework/Os.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+int PlatformKind = PLATFORM_WIN9X;
+WORD IoBase = 0;
+
+namespace {
+
+const char kDevicePath[] = "\\\\.\\razuDov";
+
+void Report(const char* text)
+{
+    g_os.MessageBoxA(nullptr, text, "", MB_OK);
+}
+
+bool DirectPath()
+{
+    return PlatformKind == PLATFORM_WIN9X;
+}
+
+WORD PortOf(WORD offset)
+{
+    return (WORD)(IoBase + offset);
+}
+
+// The driver counts single ports from 0x240; lower ports travel negative.
+LONG DriverPortNumber(WORD port)
+{
+    return (LONG)port - (LONG)RAZU_PORT_ORIGIN;
+}
+
+// One self-contained driver request: open, control, close. Returns false
+// when the device could not be opened (already reported); `ok` tells whether
+// the control request itself succeeded.
+bool DriverRequest(DWORD access, DWORD share, DWORD code, void* in, DWORD inSize, void* out,
+                   DWORD outSize, bool* ok, bool reportOpenFailure = true)
+{
+    HANDLE dev = g_os.CreateFileA(kDevicePath, access, share, nullptr, OPEN_EXISTING, 0,
+                                  nullptr);
+    if (dev == INVALID_HANDLE_VALUE) {
+        if (reportOpenFailure)
+            Report("Unable to open the device.\n");
+        return false;
+    }
+    DWORD returned = 0;
+    *ok = g_os.DeviceIoControl(dev, code, in, inSize, out, outSize, &returned, nullptr) != 0;
+    if (!g_os.CloseHandle(dev))
+        Report("Failed to close device.\n");
+    return true;
+}
+
+void ReportPort(const char* format, WORD port)
+{
+    char text[64];
+    snprintf(text, sizeof(text), format, port);
+    Report(text);
+}
+
+template <class T>
+T DriverRead(WORD offset, DWORD code)
+{
+    WORD port = PortOf(offset);
+    LONG number = DriverPortNumber(port);
+    T value = 0;
+    bool ok = false;
+    if (!DriverRequest(GENERIC_READ, FILE_SHARE_READ, code, &number, sizeof(number), &value,
+                       sizeof(value), &ok))
+        return 1;
+    if (!ok) {
+        ReportPort("Error when read the port: %x", port);
+        return 0;
+    }
+    return value;
+}
+
+template <class T>
+T DriverWrite(WORD offset, T value, DWORD code)
+{
+    WORD port = PortOf(offset);
+    BYTE in[sizeof(LONG) + sizeof(T)];
+    LONG number = DriverPortNumber(port);
+    memcpy(in, &number, sizeof(number));
+    memcpy(in + sizeof(number), &value, sizeof(value));
+    bool ok = false;
+    if (!DriverRequest(GENERIC_WRITE, FILE_SHARE_WRITE, code, in, sizeof(in), nullptr, 0, &ok))
+        return 0;
+    if (!ok) {
+        ReportPort("Error when write the port: %x", port);
+        return 0;
+    }
+    return value;
+}
+
+// Real-time priority for the duration of a block transfer, restored on every path.
+class PriorityBracket
+{
+public:
+    PriorityBracket()
+    {
+        g_os.SetPriorityClass(::GetCurrentProcess(), REALTIME_PRIORITY_CLASS);
+        g_os.SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+    }
+    ~PriorityBracket()
+    {
+        g_os.SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_NORMAL);
+        g_os.SetPriorityClass(::GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+    }
+    PriorityBracket(const PriorityBracket&) = delete;
+    PriorityBracket& operator=(const PriorityBracket&) = delete;
+};
+
+void FillHeader(BYTE* header, WORD wordAddress, WORD byteCount)
+{
+    const WORD words[5] = {0, ADDRESS_REG, DATA_REG, wordAddress, byteCount};
+    memcpy(header, words, sizeof(words));
+}
+
+// Block transfers move whole words. An odd count (no caller asks for one)
+// moves its last byte as the low half of one more word; a write keeps the
+// card's high half of that word as it was.
+void ReadBlock(WORD wordAddress, BYTE* dest, WORD byteCount)
+{
+    WORD evenCount = (WORD)((byteCount + 1u) & ~1u);
+    if (DirectPath()) {
+        PortWriteWord(ADDRESS_REG, wordAddress);
+        WORD port = PortOf(DATA_REG);
+        for (WORD i = 0; i < evenCount; i += 2) {
+            WORD word = g_os.InWord(port);
+            dest[i] = LOBYTE(word);
+            if (i + 1u < byteCount)
+                dest[i + 1] = HIBYTE(word);
+        }
+        return;
+    }
+    BYTE header[RAZU_BLOCK_HEADER_SIZE];
+    FillHeader(header, wordAddress, byteCount);
+    std::vector<BYTE> answer(evenCount ? evenCount : 2, 0);
+    bool ok = false;
+    if (!DriverRequest(0, FILE_SHARE_WRITE, IOCTL_RAZU_READ_BLOCK, header, sizeof(header),
+                       answer.data(), evenCount, &ok))
+        return;
+    memcpy(dest, answer.data(), byteCount);
+    if (!ok)
+        Report("Error for DeviceIoControl");
+}
+
+void WriteBlock(WORD wordAddress, const BYTE* src, WORD byteCount)
+{
+    WORD evenCount = (WORD)((byteCount + 1u) & ~1u);
+    std::vector<BYTE> data(src, src + byteCount);
+    if (byteCount & 1) {
+        BYTE last[2] = {0, 0};
+        ReadBlock((WORD)(wordAddress + byteCount / 2), last, 2);
+        data.push_back(last[1]);
+    }
+    if (DirectPath()) {
+        PortWriteWord(ADDRESS_REG, wordAddress);
+        WORD port = PortOf(DATA_REG);
+        for (WORD i = 0; i < evenCount; i += 2)
+            g_os.OutWord(port, MAKEWORD(data[i], data[i + 1]));
+        return;
+    }
+    std::vector<BYTE> in(RAZU_BLOCK_HEADER_SIZE + evenCount);
+    FillHeader(in.data(), wordAddress, evenCount);
+    memcpy(in.data() + RAZU_BLOCK_HEADER_SIZE, data.data(), evenCount);
+    bool ok = false;
+    if (!DriverRequest(GENERIC_WRITE, FILE_SHARE_WRITE, IOCTL_RAZU_WRITE_BLOCK, in.data(),
+                       (DWORD)in.size(), nullptr, 0, &ok))
+        return;
+    if (!ok)
+        Report("Error for DeviceIoControl");
+}
+
+} // namespace
+
+BYTE PortReadByte(WORD offset)
+{
+    if (DirectPath())
+        return g_os.InByte(PortOf(offset));
+    return DriverRead<BYTE>(offset, IOCTL_RAZU_READ_BYTE);
+}
+
+WORD PortReadWord(WORD offset)
+{
+    if (DirectPath())
+        return g_os.InWord(PortOf(offset));
+    return DriverRead<WORD>(offset, IOCTL_RAZU_READ_WORD);
+}
+
+BYTE PortWriteByte(WORD offset, BYTE value)
+{
+    if (DirectPath()) {
+        g_os.OutByte(PortOf(offset), value);
+        return value;
+    }
+    return DriverWrite<BYTE>(offset, value, IOCTL_RAZU_WRITE_BYTE);
+}
+
+WORD PortWriteWord(WORD offset, WORD value)
+{
+    if (DirectPath()) {
+        g_os.OutWord(PortOf(offset), value);
+        return value;
+    }
+    return DriverWrite<WORD>(offset, value, IOCTL_RAZU_WRITE_WORD);
+}
+
+void ReadCardMemory(WORD wordAddress, void* buffer, WORD byteCount)
+{
+    PriorityBracket priority;
+    ReadBlock(wordAddress, static_cast<BYTE*>(buffer), byteCount);
+}
+
+void WriteCardMemory(WORD wordAddress, const void* buffer, WORD byteCount)
+{
+    PriorityBracket priority;
+    WriteBlock(wordAddress, static_cast<const BYTE*>(buffer), byteCount);
+}
+
+int DriverSetBase(WORD ioBase)
+{
+    WORD in = ioBase, answer = 0;
+    bool ok = false;
+    if (!DriverRequest(0, FILE_SHARE_READ | FILE_SHARE_WRITE, IOCTL_RAZU_SET_BASE, &in,
+                       sizeof(in), &answer, sizeof(answer), &ok, false))
+        return -1;
+    if (!ok) {
+        Report("Error for DeviceIoControl");
+        return 0;
+    }
+    return answer != 0 ? 1 : 0;
+}
