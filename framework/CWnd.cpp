@@ -2,6 +2,8 @@
 // dispatch of messages to the virtual handlers.
 #include "framework/CWnd.h"
 
+#include "framework/CMenu.h"
+
 #include <map>
 
 namespace {
@@ -328,8 +330,17 @@ BOOL CWnd::OnEraseBkgnd(HDC) { return (BOOL)Default(); }
 void CWnd::OnTimer(UINT_PTR) { Default(); }
 BOOL CWnd::OnCommand(WPARAM, LPARAM) { return FALSE; }
 BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*) { return FALSE; }
-void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT) { Default(); }
-void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT) { Default(); }
+// Owner-drawn menu items go to the menu object that holds them.
+void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT dis)
+{
+    if (!CMenu::RouteDrawItem(dis))
+        Default();
+}
+void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT mis)
+{
+    if (!CMenu::RouteMeasureItem(mis))
+        Default();
+}
 HBRUSH CWnd::OnCtlColor(HDC, HWND, UINT) { return (HBRUSH)Default(); }
 void CWnd::OnSize(UINT, int, int) { Default(); }
 void CWnd::OnMouseMove(UINT, POINT) { Default(); }

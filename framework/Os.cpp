@@ -53,6 +53,7 @@ const OsApi kReal = {
     ::OpenProcessToken,
     ::LookupPrivilegeValueA,
     ::AdjustTokenPrivileges,
+    ::Shell_NotifyIconA,
 };
 
 } // namespace

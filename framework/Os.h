@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 struct OsApi
 {
@@ -48,6 +49,9 @@ struct OsApi
     BOOL (WINAPI *AdjustTokenPrivileges)(HANDLE token, BOOL disableAll,
                                          PTOKEN_PRIVILEGES newState, DWORD length,
                                          PTOKEN_PRIVILEGES previous, PDWORD returned);
+
+    // the taskbar notification area
+    BOOL (WINAPI *Shell_NotifyIconA)(DWORD message, PNOTIFYICONDATAA data);
 };
 
 // The table in force. Filled with the real functions before main() runs.
