@@ -1,0 +1,186 @@
+// DialogLayout.cpp - the window side of the rule layout: measuring children,
+// converting dialog units, reporting faulty tables and moving the children.
+#include "widgets/DialogLayout.h"
+
+#include <cstdio>
+#include <memory>
+#include <new>
+
+#include "framework/Os.h"
+
+namespace {
+
+const ATOM kDialogClassAtom = 0x8002;
+
+// Reports a programming error in a compiled-in table. The debugger break only
+// happens when a debugger can take it; without one it would end the program.
+void AssertionReport(const char* text)
+{
+    g_os.MessageBoxA(::GetActiveWindow(), text, "Assertion Failed", MB_ICONERROR);
+    if (::IsDebuggerPresent())
+        ::DebugBreak();
+}
+
+class WindowHost : public LayoutHost
+{
+public:
+    explicit WindowHost(HWND hWnd) : m_hWnd(hWnd) {}
+    void Report(const char* text) override { AssertionReport(text); }
+    int OffsetToPixels(int dialogUnits, bool vertical) override
+    {
+        RECT rc = {0, 0, dialogUnits, dialogUnits};
+        DialogUnitsToPixels(m_hWnd, &rc);
+        return vertical ? rc.bottom : rc.right;
+    }
+
+private:
+    HWND m_hWnd;
+};
+
+void FillKnown(LayoutChild& c)
+{
+    for (int i = 0; i < 4; ++i)
+        c.known[i] = 1;
+    c.known[LAYOUT_WIDTH] = c.known[LAYOUT_HEIGHT] = 0;
+    DeriveLayoutMetrics(c);
+}
+
+} // namespace
+
+void DialogUnitsToPixels(HWND hWnd, RECT* rc)
+{
+    if ((ATOM)::GetClassLongA(hWnd, GCW_ATOM) == kDialogClassAtom) {
+        ::MapDialogRect(hWnd, rc);
+        return;
+    }
+    unsigned baseX = 0, baseY = 0;
+    HDC dc = ::GetDC(hWnd);
+    if (dc) {
+        HFONT font = (HFONT)::SendMessageA(hWnd, WM_GETFONT, 0, 0);
+        HGDIOBJ old = font ? ::SelectObject(dc, font) : nullptr;
+        static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+        SIZE size = {0, 0};
+        ::GetTextExtentPoint32A(dc, letters, 52, &size);
+        baseX = ((unsigned)size.cx / 26 + 1) / 2;
+        baseY = (unsigned)size.cy;
+        if (old)
+            ::SelectObject(dc, old);
+        ::ReleaseDC(hWnd, dc);
+    }
+    const int bx = (int)baseX, by = (int)baseY;
+    rc->left = rc->left * bx / 4;
+    rc->right = rc->right * bx / 4;
+    rc->top = rc->top * by / 8;
+    rc->bottom = rc->bottom * by / 8;
+}
+
+bool ApplyLayout(HWND hWnd, LayoutRule* rules, LayoutStats* stats)
+{
+    if (stats)
+        *stats = LayoutStats{0, 0};
+    if (::IsIconic(hWnd))
+        return true;
+
+    int count = 0;
+    for (HWND child = ::GetTopWindow(hWnd); child && ::IsWindow(child);
+         child = ::GetWindow(child, GW_HWNDNEXT))
+        ++count;
+    if (count == 0)
+        return false;
+    std::unique_ptr<LayoutChild[]> list(new (std::nothrow) LayoutChild[count + 2]);
+    if (!list)
+        return false;
+
+    LayoutChild& client = list[0];
+    client = LayoutChild{};
+    client.id = LAYOUT_PARENT_ID;
+    RECT rc;
+    ::GetClientRect(hWnd, &rc);
+    client.left = rc.left, client.top = rc.top, client.right = rc.right, client.bottom = rc.bottom;
+    FillKnown(client);
+
+    int n = 1;
+    for (HWND child = ::GetTopWindow(hWnd); child && ::IsWindow(child) && n <= count;
+         child = ::GetWindow(child, GW_HWNDNEXT), ++n) {
+        LayoutChild& c = list[n];
+        c = LayoutChild{};
+        c.id = ::GetDlgCtrlID(child);
+        ::GetWindowRect(child, &rc);
+        ::MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&rc), 2);
+        c.left = rc.left, c.top = rc.top, c.right = rc.right, c.bottom = rc.bottom;
+        c.untouched = 1;
+        FillKnown(c);
+    }
+    list[n] = LayoutChild{};
+    list[n].id = LAYOUT_LIST_END;
+
+    WindowHost host(hWnd);
+    if (!SolveLayout(rules, list.get(), host, stats)) {
+        AssertionReport("Unable to apply rules");
+        return false;
+    }
+
+    bool result = true;
+    HDWP batch = ::BeginDeferWindowPos(0);
+    for (int i = 1; list[i].id != LAYOUT_LIST_END; ++i) {
+        LayoutChild& c = list[i];
+        for (int m = 0; m < 6; ++m) {
+            if (c.known[m])
+                continue;
+            char caption[128] = "";
+            ::GetModuleFileNameA(nullptr, caption, sizeof caption);
+            caption[sizeof caption - 1] = '\0';
+            char text[96];
+            std::snprintf(text, sizeof text, "Layout couldn't find %s of id=%d",
+                          LayoutMetricName(m), c.id);
+            g_os.MessageBoxA(::GetActiveWindow(), text, caption, MB_OK);
+            result = false;
+        }
+        if (c.untouched)
+            continue;
+        HWND child = ::GetDlgItem(hWnd, c.id);
+        if (!child)
+            continue;
+        if (batch)
+            batch = ::DeferWindowPos(batch, child, nullptr, c.left, c.top, c.width, c.height,
+                                     SWP_NOZORDER);
+        else
+            ::SetWindowPos(child, nullptr, c.left, c.top, c.width, c.height, SWP_NOZORDER);
+        ::InvalidateRect(child, nullptr, TRUE);
+    }
+    if (batch)
+        ::EndDeferWindowPos(batch);
+    return result;
+}
+
+// Buttons in a row at the lower right keeping their sizes; the list view
+// stretches right and down, its left and top edges stay.
+LayoutRule g_bssWatchLayout[] = {
+    {LAYOUT_MOVE, LAYOUT_RIGHT, 101, 0, LAYOUT_RIGHT, LAYOUT_PARENT_ID, 0, -20, 0, 0},
+    {LAYOUT_MOVE, LAYOUT_BOTTOM, 101, 0, LAYOUT_BOTTOM, LAYOUT_PARENT_ID, 0, -8, 0, 0},
+    {LAYOUT_MOVE, LAYOUT_RIGHT, 102, 0, LAYOUT_LEFT, 101, 0, -16, 0, 0},
+    {LAYOUT_MOVE, LAYOUT_BOTTOM, 102, 0, LAYOUT_BOTTOM, LAYOUT_PARENT_ID, 0, -8, 0, 0},
+    {LAYOUT_MOVE, LAYOUT_RIGHT, 222, 0, LAYOUT_LEFT, 102, 0, -16, 0, 0},
+    {LAYOUT_MOVE, LAYOUT_BOTTOM, 222, 0, LAYOUT_BOTTOM, LAYOUT_PARENT_ID, 0, -8, 0, 0},
+    {LAYOUT_MOVE, LAYOUT_RIGHT, 221, 0, LAYOUT_LEFT, 222, 0, -16, 0, 0},
+    {LAYOUT_MOVE, LAYOUT_BOTTOM, 221, 0, LAYOUT_BOTTOM, LAYOUT_PARENT_ID, 0, -8, 0, 0},
+    {LAYOUT_MOVE, LAYOUT_RIGHT, 100, 0, LAYOUT_LEFT, 221, 0, -16, 0, 0},
+    {LAYOUT_MOVE, LAYOUT_BOTTOM, 100, 0, LAYOUT_BOTTOM, LAYOUT_PARENT_ID, 0, -8, 0, 0},
+    {LAYOUT_STRETCH, LAYOUT_BOTTOM, 220, 0, LAYOUT_TOP, 101, 0, -8, 0, 0},
+    {LAYOUT_STRETCH, LAYOUT_RIGHT, 220, 0, LAYOUT_RIGHT, LAYOUT_PARENT_ID, 0, -8, 0, 0},
+    {LAYOUT_END, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+};
+
+LayoutRule g_stationWatchLayout[] = {
+    {LAYOUT_MOVE, LAYOUT_RIGHT, 101, 0, LAYOUT_RIGHT, LAYOUT_PARENT_ID, 0, -25, 0, 0},
+    {LAYOUT_MOVE, LAYOUT_BOTTOM, 101, 0, LAYOUT_BOTTOM, LAYOUT_PARENT_ID, 0, -8, 0, 0},
+    {LAYOUT_MOVE, LAYOUT_RIGHT, 102, 0, LAYOUT_LEFT, 101, 0, -25, 0, 0},
+    {LAYOUT_MOVE, LAYOUT_BOTTOM, 102, 0, LAYOUT_BOTTOM, LAYOUT_PARENT_ID, 0, -8, 0, 0},
+    {LAYOUT_MOVE, LAYOUT_RIGHT, 286, 0, LAYOUT_LEFT, 102, 0, -25, 0, 0},
+    {LAYOUT_MOVE, LAYOUT_BOTTOM, 286, 0, LAYOUT_BOTTOM, LAYOUT_PARENT_ID, 0, -8, 0, 0},
+    {LAYOUT_MOVE, LAYOUT_RIGHT, 100, 0, LAYOUT_LEFT, 286, 0, -25, 0, 0},
+    {LAYOUT_MOVE, LAYOUT_BOTTOM, 100, 0, LAYOUT_BOTTOM, LAYOUT_PARENT_ID, 0, -8, 0, 0},
+    {LAYOUT_STRETCH, LAYOUT_BOTTOM, 284, 0, LAYOUT_TOP, 101, 0, -8, 0, 0},
+    {LAYOUT_STRETCH, LAYOUT_RIGHT, 284, 0, LAYOUT_RIGHT, LAYOUT_PARENT_ID, 0, -8, 0, 0},
+    {LAYOUT_END, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+};
