@@ -32,12 +32,8 @@ BYTE WriteConfigValue(HWND owner, int item, const char* text);
 // 0 done, 1 not something the card takes, 2 adapter not ready, 255 no answer.
 BYTE SetCardItem(HWND owner, int item, const char* text);
 
-// A driver parameter by value name, as the settings are read: the value of
-// the driver key, or else the "default" of its "ndi\params\<name>"
-// description. Needs only DriverKeyPath (not DriverKeyValid, not
-// AdapterReady), so discovery can read CardType with it. REG_FOUND with the
-// text, or REG_NOT_FOUND with `text` empty.
-BYTE ReadDriverSetting(const char* valueName, std::string& text);
+// A driver parameter by value name (with its fallback to the parameter
+// description) is read with ReadDriverSetting of adapter/AdapterDiscovery.h.
 
 // Writes one value of root\keyPath[\subKey] (the key is opened, not
 // created): REG_SZ from `text` (stored length without the terminating zero)

@@ -26,6 +26,14 @@
 #define IDS_ISA                 1116
 #define IDS_ADHOC               1118
 #define IDS_INFRASTRUCTURE      1119
+#define IDS_CARRIER_USA         1121
+#define IDS_CARRIER_EUROPE      1122
+#define IDS_CARRIER_JAPAN       1123
+#define IDS_CARRIER_UNKNOWN     1128
+#define IDS_CARRIER_SPAIN       1135
+#define IDS_CARRIER_FRANCE      1136
+#define IDS_CARRIER_CANADA      1137
+#define IDS_NO_DEBUG_INFO       1232
 #define IDS_UNABLE_DISPLAY      1120
 #define IDS_WARNING             1124
 #define IDS_NO_VERSION_INFO     1133

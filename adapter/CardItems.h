@@ -1,0 +1,39 @@
+// CardItems.h - what the card knows, item by item: QueryCardItem asks the
+// firmware for one item and decodes the answer into display text, a small
+// number or raw bytes.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+#include "adapter/CardItem.h"
+
+// Output of the items that give raw records.
+const size_t ADHOC_QUALITY_RECORD_SIZE = 28;
+const size_t STATION_ENTRY_SIZE = 32;
+// A buffer this large holds any item's output (the statistics block is the
+// largest); texts such as an ESSID of 32 characters need 33 bytes.
+const size_t CARD_ITEM_BUFFER_SIZE = 352;
+
+// Asks the card for one item. Indexed items (table entries) take the entry's
+// index from the first 16-bit word of `output`. Texts are always
+// terminated and cut to `size`; numbers are 16-bit words; raw records are
+// copied as far as `size` allows. On every non-zero result the first byte of
+// `output` is 0.
+BYTE QueryCardItem(int item, void* output, size_t size);
+template <size_t N>
+inline BYTE QueryCardItem(int item, char (&output)[N])
+{
+    return QueryCardItem(item, output, N);
+}
+template <size_t N>
+inline BYTE QueryCardItem(int item, BYTE (&output)[N])
+{
+    return QueryCardItem(item, output, N);
+}
+// A 16-bit number item (or an index in, number out).
+inline BYTE QueryCardItem(int item, WORD& number)
+{
+    return QueryCardItem(item, &number, sizeof(number));
+}

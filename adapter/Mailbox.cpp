@@ -1,0 +1,273 @@
+// Mailbox.cpp - the firmware command interface: the mailbox exchange, its
+// wrappers, and the procedures built on them (join, scans, rates, lock).
+#include "adapter/Mailbox.h"
+
+#include <string.h>
+
+#include "adapter/AdapterDiscovery.h"
+#include "adapter/CardText.h"
+#include "adapter/PortAccess.h"
+#include "framework/CWinApp.h"
+#include "framework/Os.h"
+#include "res/resource.h"
+
+namespace
+{
+
+const WORD MAILBOX_LOWEST = 0x1FF;
+const WORD MAILBOX_HIGHEST = 0x7FFF;
+const DWORD JOIN_RETRY_MS = 1000;
+const int JOIN_START_TRIES = 20;
+const int JOIN_WAIT_POLLS = 30;
+const DWORD SCAN_RETRY_MS = 1000;
+const int SCAN_START_TRIES = 20;
+
+// Polls the mailbox into `buffer` until the firmware has left the pending
+// mark. The buffer is marked pending first, so a read that transferred
+// nothing (the driver could not be reached) never passes for an answer.
+bool AwaitMailbox(MailboxBlock& buffer)
+{
+    buffer.status = MAILBOX_PENDING;
+    for (int poll = 0; poll < MAILBOX_POLLS; ++poll)
+    {
+        g_os.Sleep(MAILBOX_POLL_MS);
+        ReadCardMemory(MailboxPointer, &buffer, sizeof(buffer));
+        if (buffer.status != MAILBOX_PENDING)
+            return true;
+    }
+    return false;
+}
+
+// What a wrapper reports for SendMailboxCommand's result: the status word to
+// return, and whether the answer may be used.
+bool Answered(WORD sent, const MailboxBlock& block, WORD& status)
+{
+    if (sent == 1)
+    {
+        status = block.status;
+        return true;
+    }
+    status = sent == 0 ? STATUS_NO_RESPONSE : sent;
+    return false;
+}
+
+// True when the command reached the firmware and it answered.
+bool GotAnswer(WORD status)
+{
+    return status != STATUS_NO_RESPONSE && status != STATUS_NOT_OPEN &&
+           status != STATUS_BAD_MAILBOX;
+}
+
+MailboxData ParamData(WORD code)
+{
+    MailboxData data;
+    memset(&data, 0, sizeof(data));
+    data.code = code;
+    return data;
+}
+
+WORD SendJoinParam(const MailboxData& data)
+{
+    MailboxData copy = data;
+    return ExchangeCommand(CMD_SET_JOIN_PARAM, copy);
+}
+
+// Asks whether the join is still going: 1 going, 0 over, -1 no answer.
+int JoinStillGoing()
+{
+    MailboxData data = ParamData(SUB_JOIN_STATE);
+    if (!GotAnswer(GetStatus(data)))
+        return -1;
+    return LeWord(data.value) != 0 ? 1 : 0;
+}
+
+WORD SetJoinOverride(DWORD on)
+{
+    MailboxData data = ParamData(PARAM_JOIN_OVERRIDE);
+    PutLeDword(data.value, on);
+    return SetParam(data);
+}
+
+} // namespace
+
+WORD SendMailboxCommand(MailboxBlock& block)
+{
+    if (MailboxState == 0)
+        return STATUS_NOT_OPEN;
+    if (MailboxState != 2 || MailboxPointer < MAILBOX_LOWEST || MailboxPointer > MAILBOX_HIGHEST)
+        return STATUS_BAD_MAILBOX;
+
+    MailboxBlock scratch;
+    if (!AwaitMailbox(scratch))
+        return 0;
+
+    block.status = MAILBOX_PENDING;
+    WriteCardMemory(MailboxPointer, &block, sizeof(block));
+    return AwaitMailbox(block) ? 1 : 0;
+}
+
+WORD GetParam(MailboxData& data)
+{
+    static MailboxBlock s_block;
+    s_block.command = CMD_GET_PARAM;
+    s_block.data.code = data.code;
+    WORD status;
+    if (Answered(SendMailboxCommand(s_block), s_block, status))
+        data = s_block.data;
+    return status;
+}
+
+WORD SetParam(const MailboxData& data)
+{
+    static MailboxBlock s_block;
+    s_block.command = CMD_SET_PARAM;
+    s_block.data = data;
+    WORD status;
+    Answered(SendMailboxCommand(s_block), s_block, status);
+    return status;
+}
+
+WORD GetStatus(MailboxData& data)
+{
+    static MailboxBlock s_block;
+    s_block.command = CMD_GET_STATUS;
+    s_block.data = data;
+    WORD status;
+    if (Answered(SendMailboxCommand(s_block), s_block, status))
+        data = s_block.data;
+    return status;
+}
+
+WORD ExchangeCommand(WORD command, MailboxData& data)
+{
+    static MailboxBlock s_block;
+    s_block.command = command;
+    s_block.data = data;
+    WORD status;
+    if (Answered(SendMailboxCommand(s_block), s_block, status))
+        data = s_block.data;
+    return status;
+}
+
+WORD GetStatistics(void* destination, size_t size)
+{
+    static MailboxBlock s_block;
+    s_block.command = CMD_GET_STATISTICS;
+    WORD status;
+    if (!Answered(SendMailboxCommand(s_block), s_block, status))
+        return status;
+    BYTE counters[STATISTICS_BLOCK_SIZE];
+    memset(counters, 0, sizeof(counters));
+    ReadCardMemory(s_block.data.code, counters, sizeof(counters));
+    memcpy(destination, counters, size < sizeof(counters) ? size : sizeof(counters));
+    return status;
+}
+
+WORD ResetStatistics()
+{
+    static MailboxBlock s_block;
+    s_block.command = CMD_RESET_STATISTICS;
+    WORD status;
+    Answered(SendMailboxCommand(s_block), s_block, status);
+    return status;
+}
+
+BYTE JoinNetwork(const char* networkType, const char* bssid, const char* essid)
+{
+    MailboxData type = ParamData(PARAM_NETWORK_TYPE);
+    type.value[0] = lstrcmpiA(networkType, LoadStr(IDS_INFRASTRUCTURE).c_str()) == 0 ? 1 : 0;
+    SendJoinParam(type);
+
+    MailboxData cell = ParamData(PARAM_BSSID);
+    ParseColonBssid(bssid, cell.value);
+    SendJoinParam(cell);
+
+    // The ESSID with its terminating zero; one of the full 32 bytes fills the
+    // field as the firmware's own ESSID answers do.
+    MailboxData name = ParamData(PARAM_ESSID);
+    size_t length = strlen(essid);
+    memcpy(name.value, essid, length < MAILBOX_VALUE_SIZE ? length : MAILBOX_VALUE_SIZE);
+    SendJoinParam(name);
+
+    // The start command goes with the last join parameter still in the block.
+    bool started = false;
+    for (int attempt = 0; attempt < JOIN_START_TRIES && !started; ++attempt)
+    {
+        MailboxData start = name;
+        WORD status = ExchangeCommand(CMD_START_JOIN, start);
+        if (!GotAnswer(status))
+            return ITEM_NO_RESPONSE;
+        if (status == 0)
+            started = true;
+        else
+            g_os.Sleep(JOIN_RETRY_MS);
+    }
+    if (!started)
+        return 0;
+
+    for (int poll = 0; poll < JOIN_WAIT_POLLS; ++poll)
+    {
+        int going = JoinStillGoing();
+        if (going < 0)
+            return ITEM_NO_RESPONSE;
+        if (going == 0)
+            return 0;
+        g_os.Sleep(JOIN_RETRY_MS);
+    }
+
+    // The join did not end by itself: tell the firmware to stop waiting, and
+    // poll (each poll still pays the mailbox pauses) until it reports the
+    // join over, stops answering, or the bound runs out.
+    SetJoinOverride(1);
+    int going = 1;
+    for (int poll = 0; poll < JOIN_OVERRIDE_POLLS && going > 0; ++poll)
+        going = JoinStillGoing();
+    SetJoinOverride(0);
+    return going < 0 ? ITEM_NO_RESPONSE : 0;
+}
+
+BYTE StartBssScan()
+{
+    for (int attempt = 0; attempt < SCAN_START_TRIES; ++attempt)
+    {
+        if (attempt > 0)
+            g_os.Sleep(SCAN_RETRY_MS);
+        MailboxData data = ParamData(0);
+        WORD status = ExchangeCommand(CMD_START_BSS_SCAN, data);
+        if (!GotAnswer(status))
+            return ITEM_NO_RESPONSE;
+        if (status == 0)
+            return 0;
+    }
+    return 1;
+}
+
+BYTE StartStationScan()
+{
+    MailboxData data = ParamData(0);
+    return GotAnswer(ExchangeCommand(CMD_START_STATION_SCAN, data)) ? 0 : ITEM_NO_RESPONSE;
+}
+
+BYTE CardHasHighRate()
+{
+    if (!AdapterReady)
+        return 2;
+    MailboxData data = ParamData(PARAM_RATES);
+    WORD status = GetParam(data);
+    if (!GotAnswer(status) || status == STATUS_NOT_AVAILABLE)
+        return 0;
+    return LargestRate(data.value, MAILBOX_VALUE_SIZE) > 2 ? 1 : 0;
+}
+
+int TryLockAdapter()
+{
+    if (AdapterBusy)
+        return -1;
+    AdapterBusy = true;
+    return 0;
+}
+
+void UnlockAdapter()
+{
+    AdapterBusy = false;
+}

@@ -1,0 +1,61 @@
+// Mailbox.h - the firmware's command interface: a 38-byte block in card
+// memory that the program fills with a command, marks pending, and polls
+// until the firmware has put its status word and answer in it.
+#pragma once
+
+#include <windows.h>
+
+#include "adapter/CardItem.h"
+#include "adapter/MailboxBlock.h"
+
+// Status words beyond the firmware's own (0 is success).
+const WORD MAILBOX_PENDING = 0xFFFF;
+const WORD STATUS_NOT_AVAILABLE = 0x4029;
+const WORD STATUS_NO_RESPONSE = 0x8028;
+// STATUS_NOT_OPEN (0x4100) and STATUS_BAD_MAILBOX (0x4101) come with the
+// mailbox link in adapter/AdapterDiscovery.h.
+
+// Pause before every read of the mailbox, and reads before giving up.
+const DWORD MAILBOX_POLL_MS = 50;
+const int MAILBOX_POLLS = 10;
+
+// Sends one command and waits for its answer, which replaces the whole
+// block. 1 answered; 0 not answered, or not sent because an earlier command
+// still holds the mailbox; STATUS_NOT_OPEN / STATUS_BAD_MAILBOX not sent
+// because the mailbox link is not open.
+WORD SendMailboxCommand(MailboxBlock& block);
+
+// The wrappers. Each keeps a block of its own, returns the firmware's status
+// word, STATUS_NO_RESPONSE when no answer came, or the link status when the
+// command could not be sent; on anything but an answer nothing is copied
+// back. GetParam sends only the parameter code of `data` (the value field of
+// its block keeps what it last held); SetParam copies nothing back.
+WORD GetParam(MailboxData& data);
+WORD SetParam(const MailboxData& data);
+WORD GetStatus(MailboxData& data);
+WORD ExchangeCommand(WORD command, MailboxData& data);
+// Reads the 352-byte statistics block whose card address the firmware names.
+WORD GetStatistics(void* destination, size_t size = STATISTICS_BLOCK_SIZE);
+WORD ResetStatistics();
+
+// Joins a network: type text (string "Infrastructure" in any case means an
+// infrastructure network), BSSID "xx:xx:xx:xx:xx:xx", ESSID. 0 done, 255 the
+// firmware stopped answering.
+BYTE JoinNetwork(const char* networkType, const char* bssid, const char* essid);
+// After the join wait override the join state is polled without pauses of
+// our own, but each poll still costs the mailbox's two 50 ms pauses; this
+// many polls (at least five seconds) and the override is withdrawn.
+const int JOIN_OVERRIDE_POLLS = 50;
+
+// Asks for a BSS scan, again every second while the firmware refuses, at
+// most 20 times. 0 accepted, 1 refused every time, 255 no answer.
+BYTE StartBssScan();
+// 0 sent and answered, 255 no answer.
+BYTE StartStationScan();
+// 2 adapter not ready, 1 a rate above 1 Mbit/s is offered, 0 otherwise.
+BYTE CardHasHighRate();
+
+// The re-entrancy flag of the timer-driven card polls: 0 taken, -1 already
+// taken.
+int TryLockAdapter();
+void UnlockAdapter();
