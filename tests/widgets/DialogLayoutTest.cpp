@@ -29,7 +29,8 @@ HWND MakeBssDialog()
                              {"BUTTON", "&Scan", 221, 70, 148, 50, 14, 0},
                              {"BUTTON", "&Join ", 222, 133, 148, 50, 14, 0},
                              {"BUTTON", "&Cancel", 102, 196, 148, 50, 14, 0},
-                             {"BUTTON", "&Help", 101, 259, 148, 50, 14, 0}});
+                             {"BUTTON", "&Help", 101, 259, 148, 50, 14, 0}},
+                            false);
 }
 
 HWND MakeStationDialog()
@@ -39,7 +40,8 @@ HWND MakeStationDialog()
                              {"BUTTON", "OK", 100, 20, 148, 50, 14, 0},
                              {"BUTTON", "&Refresh", 286, 90, 148, 50, 14, 0},
                              {"BUTTON", "&Cancel", 102, 160, 148, 50, 14, 0},
-                             {"BUTTON", "&Help", 101, 230, 148, 50, 14, 0}});
+                             {"BUTTON", "&Help", 101, 230, 148, 50, 14, 0}},
+                            false);
 }
 
 int Dlu(HWND dlg, int units, bool vertical)

@@ -28,13 +28,14 @@ INT_PTR CALLBACK IdleProc(HWND, UINT msg, WPARAM, LPARAM)
 } // namespace
 
 HWND CreateTestDialog(const char* caption, short cx, short cy,
-                      const std::vector<TestControl>& controls, HWND owner, DLGPROC proc)
+                      const std::vector<TestControl>& controls, bool visible, HWND owner,
+                      DLGPROC proc)
 {
     ::InitCommonControls();
     std::vector<WORD> buf;
     DLGTEMPLATE head = {};
     head.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
-                 WS_VISIBLE | DS_SETFONT;
+                 (visible ? WS_VISIBLE : 0) | DS_SETFONT;
     head.cdit = (WORD)controls.size();
     head.x = 10, head.y = 10, head.cx = cx, head.cy = cy;
     const WORD* hw = reinterpret_cast<const WORD*>(&head);
