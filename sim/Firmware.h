@@ -1,0 +1,172 @@
+// Firmware.h - the simulated card's firmware: answers the mailbox commands
+// (parameters, status sub-codes, statistics, scans, joins), keeps the link
+// state, the BSS and station tables and the statistics counters, all moved
+// by a millisecond clock that the host supplies. Freestanding, constant
+// initialiser only.
+#pragma once
+
+#include <stdint.h>
+
+#include "sim/Scenario.h"
+#include "sim/SimProtocol.h"
+
+class CardCore;
+
+class Firmware
+{
+public:
+    typedef uint32_t (*Clock)(void* context);
+
+    // Mailbox layout and commands.
+    static const uint16_t kPointerAddress = 0x1FF;
+    static const uint16_t kStatisticsAddress = 0x9000;
+    static const uint16_t kPending = 0xFFFF;
+    enum Command : uint16_t {
+        CMD_GET_PARAM = 0x10,
+        CMD_SET_PARAM = 0x11,
+        CMD_GET_STATISTICS = 0x50,
+        CMD_RESET_STATISTICS = 0x51,
+        CMD_GET_STATUS = 0x60,
+        CMD_START_BSS_SCAN = 0x61,
+        CMD_START_JOIN = 0x62,
+        CMD_SET_JOIN_PARAM = 0x63,
+        CMD_START_STATION_SCAN = 0x64,
+    };
+    // Status words of the answers.
+    static const uint16_t STATUS_OK = 0;
+    static const uint16_t STATUS_BAD_COMMAND = 0x4020;
+    static const uint16_t STATUS_NOT_AVAILABLE = 0x4029;
+    static const uint16_t STATUS_BUSY = 0x4030;
+    static const uint16_t STATUS_REFUSED = 0x4031;
+
+    // Link states.
+    enum : uint16_t {
+        LINK_IDLE = 0,
+        LINK_SCANNING = 1,
+        LINK_REJOINING = 2,
+        LINK_STARTED = 4,
+        LINK_JOINED = 5,
+        LINK_FAILED = 6,
+        LINK_JOINING = 7,
+        LINK_ROAMING = 10,
+        LINK_ASSOCIATED = 11,
+        LINK_NONE = 0xFFFF, // BSS table entries of cells the card is not in
+    };
+
+    constexpr Firmware() {}
+
+    void Attach(CardCore* core, Clock clock, void* context);
+
+    // Power-on with a scenario: card memory cleared, mailbox pointer
+    // published at word 0x1FF, settings and link state set up.
+    void Load(const Scenario& scenario);
+
+    // Called by the card core around host data accesses.
+    void OnHostRead(uint16_t address);
+    void OnHostWrite(uint16_t address, uint16_t value);
+
+    // Control from the simulation's private requests.
+    void SetFault(uint32_t fault, bool on, uint32_t arg);
+    bool SetSignal(int cellIndex, const uint8_t* bssid, uint16_t signal);
+    // A driver parameter by its registry value name ("TxRetry", "ESSID",
+    // ...): 1 applied, 0 name not known (ignored), -1 bad value.
+    int ApplySetting(const char* name, const char* value);
+    // As CMD_SET_PARAM would; returns the status word.
+    uint16_t SetParam(uint16_t code, const uint8_t* value, uint32_t length);
+    void SetTraffic(uint32_t txBytesPerSec, uint32_t rxBytesPerSec);
+    void FillState(SimState& state);
+
+    // Reading the firmware's view, for the state report and tests.
+    uint16_t LinkState();
+    uint16_t Quality();
+    int CurrentCell();
+    bool Scanning() const { return m_scanning; }
+    bool Joining() const { return m_joining; }
+    bool Pending() const { return m_pending; }
+    uint16_t MailboxAddress() const { return m_mailbox; }
+    uint32_t CommandsAnswered() const { return m_answered; }
+    uint32_t Counter(int byteOffset) const { return m_counters[byteOffset / 4]; }
+    const Scenario& World() const { return m_world; }
+    uint16_t TableSize() const { return m_tableSize; }
+    const SimCell& TableEntry(int i) const { return m_table[i]; }
+
+    // Brings time-driven state (scans, joins, roaming, counters) up to now.
+    void Advance();
+
+private:
+    uint32_t Now() const { return m_clock ? m_clock(m_clockContext) : 0; }
+    void Answer();
+    uint16_t GetParam(uint16_t code, uint8_t* value, uint32_t* length);
+    uint16_t GetStatus(uint16_t sub, uint16_t index, uint8_t* value);
+    uint16_t StartScan();
+    uint16_t StartJoin();
+    uint16_t SetJoinParam(uint16_t code, const uint8_t* value);
+    void ConcludeJoin();
+    void CompleteScan();
+    void Relink();
+    void SettleLink();
+    void AccumulateTraffic(uint32_t dt);
+    void WriteStatistics();
+    int FindCell(const uint8_t* bssid) const;
+    int BestCell(int exclude) const;
+    bool Linked() const;
+    bool Fault(uint32_t fault) const { return (m_faults & (1u << fault)) != 0; }
+    uint16_t EntryState(int tableIndex) const;
+    int OtherStations() const;
+    uint16_t AdHocQuality() const;
+    int16_t Drift() const;
+    void CurrentBssid(uint8_t* bssid) const;
+
+    CardCore* m_core = nullptr;
+    Clock m_clock = nullptr;
+    void* m_clockContext = nullptr;
+
+    Scenario m_world;          // the scenario, with live signals and settings
+    uint32_t m_now = 0;        // time of the last Advance
+    uint32_t m_loadTime = 0;
+
+    // mailbox
+    uint16_t m_mailbox = 0;
+    bool m_pending = false;
+    uint32_t m_armedAt = 0;
+    uint32_t m_polls = 0;
+    uint32_t m_answered = 0;
+    uint16_t m_lastCommand = 0;
+
+    // faults
+    uint32_t m_faults = 0;
+    uint32_t m_faultArgs[SIM_FAULT_COUNT] = {};
+    uint32_t m_joinRefusals = 0;
+
+    // link
+    uint16_t m_linkState = LINK_IDLE;
+    int m_current = -1;
+    uint8_t m_ownBssid[6] = {};
+    bool m_scanning = false;
+    uint32_t m_scanStart = 0;
+    bool m_joining = false;
+    uint32_t m_joinStart = 0;
+    uint8_t m_joinType = 1;
+    uint8_t m_joinBssid[6] = {};
+    char m_joinEssid[33] = {};
+    bool m_roaming = false;
+    uint32_t m_roamStart = 0;
+    int m_roamTarget = -1;
+    uint32_t m_joinOverride = 0;
+    uint16_t m_txRetry2 = 7;
+    uint8_t m_rateLimit = 0;   // DataRate 1: 1 Mbit/s only
+
+    // BSS table of the last scan
+    SimCell m_table[Scenario::kMaxCells] = {};
+    uint16_t m_tableSize = 0;
+
+    // statistics and time-driven counters
+    uint32_t m_counters[Scenario::kCounters] = {};
+    uint64_t m_acc[17] = {};
+    uint32_t m_periodMs = 0;
+    uint32_t m_uptimeMs = 0;
+    uint32_t m_beaconsHeard = 0;
+    uint32_t m_beaconMs = 0;
+    uint32_t m_adhocCount = 0;
+    uint64_t m_adhocAcc = 0;
+};

@@ -1,0 +1,145 @@
+// PortTrap.cpp - the vectored exception handler that performs trapped port
+// instructions on the simulated bus.
+#include "sim/PortTrap.h"
+
+#include <windows.h>
+
+#include "sim/SimProtocol.h"
+
+namespace {
+
+PVOID g_handler = nullptr;
+HANDLE g_device = INVALID_HANDLE_VALUE;
+volatile LONG g_trapped = 0;
+volatile LONG g_noDriver = 0;
+
+HANDLE Device()
+{
+    if (g_device == INVALID_HANDLE_VALUE)
+        g_device = ::CreateFileA(SIM_USER_PATH, GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    return g_device;
+}
+
+// One bus access of 1 or 2 bytes. Without the driver the bus floats.
+unsigned short Bus(bool isIn, unsigned short port, int width, unsigned short value)
+{
+    HANDLE device = Device();
+    SimRawPort request = {port, static_cast<uint16_t>(width), value, 0};
+    DWORD returned = 0;
+    BOOL ok = FALSE;
+    if (device != INVALID_HANDLE_VALUE)
+        ok = ::DeviceIoControl(device, isIn ? SIM_IOCTL_RAW_READ : SIM_IOCTL_RAW_WRITE, &request,
+                               sizeof request, &request, isIn ? sizeof request : 0, &returned, nullptr);
+    if (!ok) {
+        ::InterlockedIncrement(&g_noDriver);
+        return width == 1 ? 0xFF : 0xFFFF;
+    }
+    return request.value;
+}
+
+LONG CALLBACK Handler(EXCEPTION_POINTERS* info)
+{
+    DWORD code = info->ExceptionRecord->ExceptionCode;
+    if (code != EXCEPTION_PRIV_INSTRUCTION && code != EXCEPTION_ACCESS_VIOLATION)
+        return EXCEPTION_CONTINUE_SEARCH;
+    CONTEXT* context = info->ContextRecord;
+    unsigned short port = 0;
+    int width = 0;
+    bool isIn = false;
+    int length = DecodePortInstruction(reinterpret_cast<const unsigned char*>(context->Eip),
+                                       static_cast<unsigned short>(context->Edx), &port, &width, &isIn);
+    if (length == 0)
+        return EXCEPTION_CONTINUE_SEARCH;
+
+    if (isIn) {
+        if (width == 1)
+            context->Eax = (context->Eax & ~0xFFu) | (Bus(true, port, 1, 0) & 0xFF);
+        else if (width == 2)
+            context->Eax = (context->Eax & ~0xFFFFu) | Bus(true, port, 2, 0);
+        else
+            context->Eax = Bus(true, port, 2, 0) |
+                           (static_cast<DWORD>(Bus(true, static_cast<unsigned short>(port + 2), 2, 0)) << 16);
+    } else {
+        if (width == 4) {
+            Bus(false, port, 2, static_cast<unsigned short>(context->Eax));
+            Bus(false, static_cast<unsigned short>(port + 2), 2, static_cast<unsigned short>(context->Eax >> 16));
+        } else {
+            Bus(false, port, width, static_cast<unsigned short>(context->Eax & (width == 1 ? 0xFF : 0xFFFF)));
+        }
+    }
+    ::InterlockedIncrement(&g_trapped);
+    context->Eip += length;
+    return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+} // namespace
+
+int DecodePortInstruction(const unsigned char* code, unsigned short dx, unsigned short* port, int* width,
+                          bool* isIn)
+{
+    int length = 0;
+    bool operand16 = false;
+    if (code[0] == 0x66) {
+        operand16 = true;
+        length = 1;
+    }
+    unsigned char op = code[length++];
+    int wide = operand16 ? 2 : 4;
+    switch (op) {
+    case 0xEC: *port = dx; *width = 1; *isIn = true; break;
+    case 0xED: *port = dx; *width = wide; *isIn = true; break;
+    case 0xEE: *port = dx; *width = 1; *isIn = false; break;
+    case 0xEF: *port = dx; *width = wide; *isIn = false; break;
+    case 0xE4: *port = code[length++]; *width = 1; *isIn = true; break;
+    case 0xE5: *port = code[length++]; *width = wide; *isIn = true; break;
+    case 0xE6: *port = code[length++]; *width = 1; *isIn = false; break;
+    case 0xE7: *port = code[length++]; *width = wide; *isIn = false; break;
+    default:
+        return 0;
+    }
+    return length;
+}
+
+bool InstallPortTrapIfWine()
+{
+    if (g_handler)
+        return true;
+    HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+    if (!ntdll || !::GetProcAddress(ntdll, "wine_get_version"))
+        return false;
+    // Looked up, not imported: Windows 95/98 and NT 4.0 have no such function
+    // and the program must still load there.
+    typedef PVOID(WINAPI * AddHandler)(ULONG, PVECTORED_EXCEPTION_HANDLER);
+    HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    AddHandler add = kernel ? reinterpret_cast<AddHandler>(::GetProcAddress(kernel, "AddVectoredExceptionHandler"))
+                            : nullptr;
+    if (!add)
+        return false;
+    g_handler = add(1, Handler);
+    return g_handler != nullptr;
+}
+
+void RemovePortTrap()
+{
+    if (g_handler) {
+        typedef ULONG(WINAPI * RemoveHandler)(PVOID);
+        HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+        RemoveHandler remove =
+            kernel ? reinterpret_cast<RemoveHandler>(::GetProcAddress(kernel, "RemoveVectoredExceptionHandler"))
+                   : nullptr;
+        if (remove)
+            remove(g_handler);
+        g_handler = nullptr;
+    }
+    if (g_device != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(g_device);
+        g_device = INVALID_HANDLE_VALUE;
+    }
+}
+
+PortTrapCounters GetPortTrapCounters()
+{
+    PortTrapCounters counters = {static_cast<unsigned long>(g_trapped), static_cast<unsigned long>(g_noDriver)};
+    return counters;
+}

@@ -1,0 +1,380 @@
+// SimDevice.cpp - the razuDov request dispatcher and the simulated bus.
+#include "sim/SimDevice.h"
+
+#include "sim/ScenarioParser.h"
+#include "sim/SimText.h"
+
+using namespace SimText;
+
+namespace {
+
+const Scenario kDefaults{};
+
+const char kDefaultScenario[] =
+    "name default\n"
+    "network infrastructure\n"
+    "essid Corvane\n"
+    "cell 00:A0:C5:00:00:01 Corvane 1 72 name=Lobby stations=4\n"
+    "cell 00:A0:C5:00:00:02 Corvane 6 48 name=Lab stations=2\n"
+    "cell 00:A0:C5:00:00:03 Corvane 11 20 name=Store\n"
+    "current 00:A0:C5:00:00:01\n";
+
+uint16_t Word(const uint8_t* p)
+{
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+void PutWord(uint8_t* p, uint16_t v)
+{
+    p[0] = static_cast<uint8_t>(v);
+    p[1] = static_cast<uint8_t>(v >> 8);
+}
+
+int32_t Long(const uint8_t* p)
+{
+    return static_cast<int32_t>(p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+                                (static_cast<uint32_t>(p[3]) << 24));
+}
+
+// A single-port request's port: counted from 0x240, signed, within 16 bits.
+bool PortFrom(const uint8_t* p, uint16_t* port)
+{
+    int32_t relative = Long(p);
+    int32_t absolute = relative + SIM_PORT_ORIGIN;
+    if (relative < -SIM_PORT_ORIGIN || absolute > 0xFFFF)
+        return false;
+    *port = static_cast<uint16_t>(absolute);
+    return true;
+}
+
+} // namespace
+
+const char* SimDevice::DefaultScenarioText()
+{
+    return kDefaultScenario;
+}
+
+void SimDevice::Init(Firmware::Clock clock, void* context)
+{
+    m_core.Attach(&m_firmware);
+    m_firmware.Attach(&m_core, clock, context);
+    m_driverBase = 0;
+    ResetCounts();
+    SimTextResult result;
+    LoadScenario(kDefaultScenario, sizeof kDefaultScenario, result);
+}
+
+void SimDevice::ResetCounts()
+{
+    for (uint32_t& r : m_requests)
+        r = 0;
+}
+
+bool SimDevice::OnCard(uint16_t port, uint32_t width) const
+{
+    uint16_t base = m_firmware.World().ioBase;
+    if (port < base || port - base >= SIM_REGISTER_SPAN)
+        return false;
+    return width == 1 || (width == 2 && (port - base) % 2 == 0);
+}
+
+bool SimDevice::BusRead(uint16_t port, uint32_t width, uint16_t* value)
+{
+    if (!OnCard(port, width)) {
+        *value = width == 1 ? 0xFF : 0xFFFF;
+        return false;
+    }
+    uint16_t offset = static_cast<uint16_t>(port - m_firmware.World().ioBase);
+    *value = width == 1 ? m_core.ReadByte(offset) : m_core.ReadWord(offset);
+    return true;
+}
+
+bool SimDevice::BusWrite(uint16_t port, uint32_t width, uint16_t value)
+{
+    if (!OnCard(port, width))
+        return false;
+    uint16_t offset = static_cast<uint16_t>(port - m_firmware.World().ioBase);
+    if (width == 1)
+        m_core.WriteByte(offset, static_cast<uint8_t>(value));
+    else
+        m_core.WriteWord(offset, value);
+    return true;
+}
+
+bool SimDevice::LoadScenario(const char* text, uint32_t length, SimTextResult& result)
+{
+    m_scratch = kDefaults;
+    if (!ScenarioParser::Parse(text, length, m_scratch, result))
+        return false;
+    m_firmware.Load(m_scratch);
+    return true;
+}
+
+bool SimDevice::ApplyLine(char* t[], int n, const char** error)
+{
+    if (Equal(t[0], "setting")) {
+        if (n != 3) {
+            *error = "setting needs a value name and a value";
+            return false;
+        }
+        if (m_firmware.ApplySetting(t[1], t[2]) < 0) {
+            *error = "bad value for this setting";
+            return false;
+        }
+        return true;
+    }
+    if (Equal(t[0], "signal")) {
+        // signal <cell index or bssid> <0..100>
+        uint32_t index = 0, signal = 0;
+        uint8_t bssid[6];
+        bool byMac = n == 3 && ParseMac(t[1], bssid);
+        if (n != 3 || (!byMac && !ParseNumber(t[1], 0x7FFF, &index)) || !ParseNumber(t[2], 100, &signal) ||
+            !m_firmware.SetSignal(byMac ? -1 : static_cast<int>(index), byMac ? bssid : nullptr,
+                                  static_cast<uint16_t>(signal))) {
+            *error = "signal needs a cell (index or bssid) and 0 to 100";
+            return false;
+        }
+        return true;
+    }
+    if (Equal(t[0], "fault")) {
+        // fault <name> [on|off] [arg]
+        int fault = n >= 2 ? ScenarioParser::FaultByName(t[1]) : -1;
+        uint8_t on = 1;
+        uint32_t arg = 0;
+        if (fault < 0 || n > 4 || (n >= 3 && !ScenarioParser::ParseSwitch(t[2], &on)) ||
+            (n == 4 && !ParseNumber(t[3], 0xFFFF, &arg))) {
+            *error = "fault <name> [on|off] [argument]";
+            return false;
+        }
+        m_firmware.SetFault(static_cast<uint32_t>(fault), on != 0, arg);
+        return true;
+    }
+    if (Equal(t[0], "traffic")) {
+        uint32_t tx = 0, rx = 0;
+        if (n != 5 || !Equal(t[1], "tx") || !Equal(t[3], "rx") || !ParseNumber(t[2], 100000000, &tx) ||
+            !ParseNumber(t[4], 100000000, &rx)) {
+            *error = "traffic tx <bytes/s> rx <bytes/s>";
+            return false;
+        }
+        m_firmware.SetTraffic(tx, rx);
+        return true;
+    }
+    *error = "only setting, signal, fault and traffic lines apply to a running card";
+    return false;
+}
+
+bool SimDevice::ApplyLines(const char* text, uint32_t length, SimTextResult& result)
+{
+    Fill(&result, 0, sizeof result);
+    uint32_t pos = 0;
+    int lineNo = 0;
+    char line[ScenarioParser::kMaxLine];
+    while (ScenarioParser::NextLine(text, length, &pos, line, sizeof line)) {
+        ++lineNo;
+        char* tokens[ScenarioParser::kMaxTokens];
+        int count = ScenarioParser::Tokenise(line, tokens, ScenarioParser::kMaxTokens);
+        if (count == 0)
+            continue;
+        const char* error = "unclosed quote or too many values";
+        if (count < 0 || !ApplyLine(tokens, count, &error)) {
+            result.line = lineNo;
+            Copy(result.message, sizeof result.message, error);
+            return false;
+        }
+    }
+    result.ok = 1;
+    return true;
+}
+
+void SimDevice::FillState(SimState& state)
+{
+    Fill(&state, 0, sizeof state);
+    m_firmware.FillState(state);
+    for (int i = 0; i < SIM_REQ_KINDS; ++i)
+        state.requests[i] = m_requests[i];
+    state.driverBase = m_driverBase;
+}
+
+uint32_t SimDevice::Control(uint32_t code, const void* in, uint32_t inSize, void* out, uint32_t outSize,
+                            uint32_t* information)
+{
+    *information = 0;
+    if (!in)
+        inSize = 0;
+    if (!out)
+        outSize = 0;
+    int kind = SIM_REQ_PRIVATE;
+    uint32_t status = Serve(code, in, inSize, out, outSize, information, &kind);
+    if (status == SIM_STATUS_SUCCESS)
+        ++m_requests[kind];
+    else {
+        ++m_requests[SIM_REQ_FAILED];
+        *information = 0;
+    }
+    return status;
+}
+
+uint32_t SimDevice::Serve(uint32_t code, const void* inBuf, uint32_t inSize, void* outBuf, uint32_t outSize,
+                          uint32_t* information, int* kind)
+{
+    const uint8_t* in = static_cast<const uint8_t*>(inBuf);
+    uint8_t* out = static_cast<uint8_t*>(outBuf);
+    uint16_t port = 0;
+
+    switch (code) {
+    case SIM_IOCTL_READ_BYTE:
+    case SIM_IOCTL_READ_WORD: {
+        uint32_t width = code == SIM_IOCTL_READ_BYTE ? 1 : 2;
+        *kind = width == 1 ? SIM_REQ_READ_BYTE : SIM_REQ_READ_WORD;
+        if (inSize < 4 || outSize < width)
+            return SIM_STATUS_BUFFER_TOO_SMALL;
+        if (!PortFrom(in, &port) || !OnCard(port, width))
+            return SIM_STATUS_INVALID_PARAMETER;
+        uint16_t value = 0;
+        BusRead(port, width, &value);
+        out[0] = static_cast<uint8_t>(value);
+        if (width == 2)
+            out[1] = static_cast<uint8_t>(value >> 8);
+        *information = width;
+        return SIM_STATUS_SUCCESS;
+    }
+    case SIM_IOCTL_WRITE_BYTE:
+    case SIM_IOCTL_WRITE_WORD: {
+        uint32_t width = code == SIM_IOCTL_WRITE_BYTE ? 1 : 2;
+        *kind = width == 1 ? SIM_REQ_WRITE_BYTE : SIM_REQ_WRITE_WORD;
+        if (inSize < 4 + width)
+            return SIM_STATUS_BUFFER_TOO_SMALL;
+        if (!PortFrom(in, &port) || !OnCard(port, width))
+            return SIM_STATUS_INVALID_PARAMETER;
+        BusWrite(port, width, width == 1 ? in[4] : Word(in + 4));
+        return SIM_STATUS_SUCCESS;
+    }
+    case SIM_IOCTL_BLOCK_READ:
+    case SIM_IOCTL_BLOCK_WRITE: {
+        bool read = code == SIM_IOCTL_BLOCK_READ;
+        *kind = read ? SIM_REQ_BLOCK_READ : SIM_REQ_BLOCK_WRITE;
+        if (inSize < sizeof(SimBlockHeader))
+            return SIM_STATUS_BUFFER_TOO_SMALL;
+        uint16_t reserved = Word(in);
+        uint16_t addressPort = static_cast<uint16_t>(m_driverBase + Word(in + 2));
+        uint16_t dataPort = static_cast<uint16_t>(m_driverBase + Word(in + 4));
+        uint16_t address = Word(in + 6);
+        uint32_t count = Word(in + 8);
+        uint32_t words = read ? (count + 1) / 2 : count / 2;
+        if (m_driverBase == 0)
+            return SIM_STATUS_DEVICE_NOT_READY;
+        if (reserved != 0 || Word(in + 2) >= SIM_REGISTER_SPAN || Word(in + 4) >= SIM_REGISTER_SPAN ||
+            !OnCard(addressPort, 2) || !OnCard(dataPort, 2))
+            return SIM_STATUS_INVALID_PARAMETER;
+        if (read ? outSize < 2 * words : inSize < sizeof(SimBlockHeader) + 2 * words)
+            return SIM_STATUS_BUFFER_TOO_SMALL;
+        BusWrite(addressPort, 2, address);
+        for (uint32_t i = 0; i < words; ++i) {
+            if (read) {
+                uint16_t value = 0;
+                BusRead(dataPort, 2, &value);
+                PutWord(out + 2 * i, value);
+            } else {
+                BusWrite(dataPort, 2, Word(in + sizeof(SimBlockHeader) + 2 * i));
+            }
+        }
+        if (read)
+            *information = 2 * words;
+        return SIM_STATUS_SUCCESS;
+    }
+    case SIM_IOCTL_SET_BASE: {
+        *kind = SIM_REQ_SET_BASE;
+        if (inSize < 2 || outSize < 2)
+            return SIM_STATUS_BUFFER_TOO_SMALL;
+        m_driverBase = Word(in);
+        // The answer tells whether a card sits at that base.
+        PutWord(out, m_driverBase == m_firmware.World().ioBase ? 1 : 0);
+        *information = 2;
+        return SIM_STATUS_SUCCESS;
+    }
+    case SIM_IOCTL_RAW_READ:
+    case SIM_IOCTL_RAW_WRITE: {
+        bool read = code == SIM_IOCTL_RAW_READ;
+        *kind = read ? SIM_REQ_RAW_READ : SIM_REQ_RAW_WRITE;
+        if (inSize < sizeof(SimRawPort) || (read && outSize < sizeof(SimRawPort)))
+            return SIM_STATUS_BUFFER_TOO_SMALL;
+        SimRawPort request;
+        Move(&request, in, sizeof request);
+        if (request.width != 1 && request.width != 2)
+            return SIM_STATUS_INVALID_PARAMETER;
+        if (read) {
+            BusRead(request.port, request.width, &request.value);
+            Move(out, &request, sizeof request);
+            *information = sizeof request;
+        } else {
+            BusWrite(request.port, request.width, request.value);
+        }
+        return SIM_STATUS_SUCCESS;
+    }
+    case SIM_IOCTL_LOAD_SCENARIO:
+    case SIM_IOCTL_APPLY_LINES: {
+        if (inSize == 0)
+            return SIM_STATUS_INVALID_PARAMETER;
+        if (outSize < sizeof(SimTextResult))
+            return SIM_STATUS_BUFFER_TOO_SMALL;
+        SimTextResult result;
+        if (code == SIM_IOCTL_LOAD_SCENARIO)
+            LoadScenario(reinterpret_cast<const char*>(in), inSize, result);
+        else
+            ApplyLines(reinterpret_cast<const char*>(in), inSize, result);
+        Move(out, &result, sizeof result);
+        *information = sizeof result;
+        return SIM_STATUS_SUCCESS;
+    }
+    case SIM_IOCTL_SET_FAULT: {
+        if (inSize < sizeof(SimFaultRequest))
+            return SIM_STATUS_BUFFER_TOO_SMALL;
+        SimFaultRequest request;
+        Move(&request, in, sizeof request);
+        if (request.fault >= SIM_FAULT_COUNT)
+            return SIM_STATUS_INVALID_PARAMETER;
+        m_firmware.SetFault(request.fault, request.enable != 0, request.arg);
+        return SIM_STATUS_SUCCESS;
+    }
+    case SIM_IOCTL_SET_SIGNAL: {
+        if (inSize < sizeof(SimSignalRequest))
+            return SIM_STATUS_BUFFER_TOO_SMALL;
+        SimSignalRequest request;
+        Move(&request, in, sizeof request);
+        if (!m_firmware.SetSignal(request.cellIndex, request.bssid, request.signal))
+            return SIM_STATUS_INVALID_PARAMETER;
+        return SIM_STATUS_SUCCESS;
+    }
+    case SIM_IOCTL_GET_STATE: {
+        if (outSize < sizeof(SimState))
+            return SIM_STATUS_BUFFER_TOO_SMALL;
+        SimState state;
+        FillState(state);
+        Move(out, &state, sizeof state);
+        *information = sizeof state;
+        return SIM_STATUS_SUCCESS;
+    }
+    case SIM_IOCTL_SET_PARAM: {
+        if (inSize < sizeof(SimParamRequest))
+            return SIM_STATUS_BUFFER_TOO_SMALL;
+        SimParamRequest request;
+        Move(&request, in, sizeof request);
+        if (request.length > sizeof request.value)
+            return SIM_STATUS_INVALID_PARAMETER;
+        m_firmware.Advance();
+        uint16_t status = m_firmware.SetParam(request.code, request.value, request.length);
+        if (outSize >= 2) {
+            PutWord(out, status);
+            *information = 2;
+        }
+        return SIM_STATUS_SUCCESS;
+    }
+    case SIM_IOCTL_RESET_COUNTS:
+        ResetCounts();
+        return SIM_STATUS_SUCCESS;
+    case SIM_IOCTL_NOP:
+        return SIM_STATUS_SUCCESS;
+    default:
+        return SIM_STATUS_INVALID_DEVICE_REQUEST;
+    }
+}

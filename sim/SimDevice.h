@@ -1,0 +1,59 @@
+// SimDevice.h - the simulated machine's bus and the razuDov request
+// dispatcher in front of it. The driver and the test fixture both hand every
+// control request to Control(), so both answer exactly alike.
+#pragma once
+
+#include <stdint.h>
+
+#include "sim/CardCore.h"
+#include "sim/Firmware.h"
+#include "sim/Scenario.h"
+#include "sim/SimProtocol.h"
+
+class SimDevice
+{
+public:
+    constexpr SimDevice() {}
+
+    // Connects the parts and powers the card up with the built-in default
+    // scenario. The clock gives milliseconds.
+    void Init(Firmware::Clock clock, void* context);
+
+    // One control request. METHOD_BUFFERED: in and out may be the same
+    // buffer, so every input is read before any output is written.
+    // *information receives the number of bytes written to out.
+    uint32_t Control(uint32_t code, const void* in, uint32_t inSize, void* out, uint32_t outSize,
+                     uint32_t* information);
+
+    // The I/O bus: the card's registers sit at its base; other ports hold
+    // nothing (reads float to all ones, writes are lost). False when the
+    // access does not reach the card.
+    bool BusRead(uint16_t port, uint32_t width, uint16_t* value);
+    bool BusWrite(uint16_t port, uint32_t width, uint16_t value);
+
+    bool LoadScenario(const char* text, uint32_t length, SimTextResult& result);
+    // Lines of a running machine: setting, signal, fault and traffic.
+    bool ApplyLines(const char* text, uint32_t length, SimTextResult& result);
+
+    void FillState(SimState& state);
+    void ResetCounts();
+
+    CardCore& Core() { return m_core; }
+    Firmware& Fw() { return m_firmware; }
+    uint16_t DriverBase() const { return m_driverBase; }
+    uint32_t Requests(int kind) const { return m_requests[kind]; }
+
+    static const char* DefaultScenarioText();
+
+private:
+    uint32_t Serve(uint32_t code, const void* in, uint32_t inSize, void* out, uint32_t outSize,
+                   uint32_t* information, int* kind);
+    bool OnCard(uint16_t port, uint32_t width) const;
+    bool ApplyLine(char* tokens[], int count, const char** error);
+
+    CardCore m_core;
+    Firmware m_firmware;
+    Scenario m_scratch;
+    uint16_t m_driverBase = 0;
+    uint32_t m_requests[SIM_REQ_KINDS] = {};
+};
