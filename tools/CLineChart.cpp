@@ -1,0 +1,280 @@
+// CLineChart.cpp - the scrolling line chart: layers, background build,
+// Advance and painting.
+#include "tools/CLineChart.h"
+
+#include <cstdio>
+#include <new>
+
+#include "tools/ChartScale.h"
+
+CLineChart::Layer::~Layer()
+{
+    if (dc) {
+        if (oldBitmap)
+            ::SelectObject(dc, oldBitmap);
+        ::DeleteDC(dc);
+    }
+}
+
+bool CLineChart::Layer::Create(HDC like, int cx, int cy)
+{
+    dc = ::CreateCompatibleDC(like);
+    if (!dc || !bitmap.CreateCompatibleBitmap(like, cx > 0 ? cx : 1, cy > 0 ? cy : 1))
+        return false;
+    oldBitmap = ::SelectObject(dc, bitmap);
+    return true;
+}
+
+CLineChart::CLineChart()
+    : m_step(4), m_decimals(3), m_xTitle("Samples"), m_yTitle("Y units"),
+      m_backColor(RGB(0, 0, 0)), m_gridColor(RGB(0, 255, 255)), m_minY(-10.0f), m_maxY(10.0f),
+      m_segmentStart(6), m_segmentEnd(2), m_client{0, 0, 0, 0}, m_plot{20, 10, 0, 0},
+      m_plotWidth(0), m_plotHeight(0), m_backBrush(RGB(0, 0, 0))
+{
+}
+
+CLineChart::~CLineChart()
+{
+    // Layers go before the window so their bitmaps are deselected first.
+    m_trace.reset();
+    m_background.reset();
+}
+
+bool CLineChart::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
+{
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc = {};
+        wc.style = CS_HREDRAW | CS_VREDRAW;
+        wc.lpfnWndProc = StdWndProc;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.lpszClassName = ClassName();
+        registered = ::RegisterClassA(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+        if (!registered)
+            return false;
+    }
+    if (m_hWnd)
+        return false;
+    HookCreation(this);
+    HWND hWnd = ::CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE, ClassName(), "", style,
+                                  rect.left, rect.top, rect.right - rect.left,
+                                  rect.bottom - rect.top, parent, (HMENU)(UINT_PTR)id,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+    HookCreation(nullptr);
+    if (!hWnd)
+        return false;
+    BuildBackground();
+    return true;
+}
+
+void CLineChart::OnSize(UINT type, int cx, int cy)
+{
+    Default();
+    ::GetClientRect(m_hWnd, &m_client);
+    m_plot.left = 20;
+    m_plot.top = 10;
+    m_plot.right = m_client.right - 10;
+    m_plot.bottom = m_client.bottom - 25;
+    m_plotWidth = m_plot.right - m_plot.left;
+    m_plotHeight = m_plot.bottom - m_plot.top;
+}
+
+void CLineChart::FillLayer(Layer& layer)
+{
+    ::SetBkColor(layer.dc, m_backColor);
+    ::FillRect(layer.dc, &m_client, m_backBrush);
+}
+
+void CLineChart::BuildBackground()
+{
+    if (!m_hWnd)
+        return;
+    CClientDC windowDC(m_hWnd);
+    if (!windowDC)
+        return;
+    const int cx = m_client.right - m_client.left, cy = m_client.bottom - m_client.top;
+    if (!m_background) {
+        std::unique_ptr<Layer> layer(new (std::nothrow) Layer);
+        if (!layer || !layer->Create(windowDC, cx, cy))
+            return;
+        m_background = std::move(layer);
+    }
+    HDC dc = m_background->dc;
+    FillLayer(*m_background);
+
+    m_plot.left = ChartPlotLeft(m_client.left, m_minY, m_maxY, m_decimals);
+    m_plotWidth = m_plot.right - m_plot.left;
+
+    {
+        CPen pen(PS_SOLID, 0, m_gridColor);
+        CSelectObject selPen(dc, pen);
+        ::MoveToEx(dc, m_plot.left, m_plot.top, nullptr);
+        ::LineTo(dc, m_plot.right + 1, m_plot.top);
+        ::LineTo(dc, m_plot.right + 1, m_plot.bottom + 1);
+        ::LineTo(dc, m_plot.left, m_plot.bottom + 1);
+        ::LineTo(dc, m_plot.left, m_plot.top);
+    }
+    for (int x = m_plot.left; x < m_plot.right; x += 4)
+        for (int k = 1; k <= 9; ++k)
+            ::SetPixel(dc, x, m_plot.top + k * m_plotHeight / 10, m_gridColor);
+
+    LOGFONTA lf = {};
+    lf.lfHeight = 14;
+    lf.lfWeight = 300;
+    lf.lfPitchAndFamily = FF_SWISS;
+    lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
+    CFont upright;
+    upright.CreateFontIndirect(lf);
+    lf.lfEscapement = 900;
+    CFont upward;
+    upward.CreateFontIndirect(lf);
+
+    ::SetTextColor(dc, m_gridColor);
+    char text[96];
+    const int decimals = m_decimals < 0 ? 0 : (m_decimals > 40 ? 40 : m_decimals);
+    {
+        CSelectObject selFont(dc, upright);
+        std::snprintf(text, sizeof text, "%.*lf", decimals, (double)m_maxY);
+        ::SetTextAlign(dc, TA_RIGHT | TA_TOP);
+        ::TextOutA(dc, m_plot.left - 4, m_plot.top, text, lstrlenA(text));
+        std::snprintf(text, sizeof text, "%.*lf", decimals, (double)m_minY);
+        ::SetTextAlign(dc, TA_RIGHT | TA_BASELINE);
+        ::TextOutA(dc, m_plot.left - 4, m_plot.bottom, text, lstrlenA(text));
+        ::SetTextAlign(dc, TA_LEFT | TA_TOP);
+        ::TextOutA(dc, m_plot.left, m_plot.bottom + 4, "0", 1);
+        std::snprintf(text, sizeof text, "%d", m_step > 0 ? m_plotWidth / m_step : 0);
+        ::SetTextAlign(dc, TA_RIGHT | TA_TOP);
+        ::TextOutA(dc, m_plot.right, m_plot.bottom + 4, text, lstrlenA(text));
+        ::SetTextAlign(dc, TA_CENTER | TA_TOP);
+        ::TextOutA(dc, (m_plot.left + m_plot.right) / 2, m_plot.bottom + 4, m_xTitle.c_str(),
+                   (int)m_xTitle.size());
+    }
+    {
+        CSelectObject selFont(dc, upward);
+        ::SetTextAlign(dc, TA_CENTER | TA_BASELINE);
+        ::TextOutA(dc, (m_client.left + m_plot.left) / 2, (m_plot.top + m_plot.bottom) / 2,
+                   m_yTitle.c_str(), (int)m_yTitle.size());
+    }
+    ::SetTextAlign(dc, TA_LEFT | TA_TOP);
+
+    if (!m_trace) {
+        std::unique_ptr<Layer> layer(new (std::nothrow) Layer);
+        if (!layer || !layer->Create(windowDC, cx, cy))
+            return;
+        m_trace = std::move(layer);
+    }
+    FillLayer(*m_trace);
+    ::InvalidateRect(m_hWnd, &m_client, TRUE);
+}
+
+void CLineChart::SetRange(float minY, float maxY, int decimals)
+{
+    m_minY = minY;
+    m_maxY = maxY;
+    m_decimals = decimals;
+    BuildBackground();
+}
+
+void CLineChart::SetXTitle(const char* text)
+{
+    m_xTitle = text ? text : "";
+    BuildBackground();
+}
+
+void CLineChart::SetYTitle(const char* text)
+{
+    m_yTitle = text ? text : "";
+    BuildBackground();
+}
+
+void CLineChart::SetGridColor(COLORREF color)
+{
+    m_gridColor = color;
+    BuildBackground();
+}
+
+void CLineChart::SetBackColor(COLORREF color)
+{
+    m_backColor = color;
+    m_backBrush.Attach(::CreateSolidBrush(color));
+    BuildBackground();
+}
+
+bool CLineChart::AddSeries(COLORREF color, float maxValue, float minValue)
+{
+    try {
+        m_series.push_back(Series{color, minValue, maxValue, 0.0f, 0.0f});
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    BuildBackground();
+    return true;
+}
+
+float CLineChart::SetValue(size_t series, float value)
+{
+    if (series >= m_series.size())
+        return 0.0f;
+    Series& s = m_series[series];
+    const float old = s.current;
+    if (value > s.maxValue)
+        value = s.maxValue;
+    if (value < s.minValue)
+        value = s.minValue;
+    s.previous = s.current;
+    s.current = value;
+    return old;
+}
+
+void CLineChart::Advance()
+{
+    if (!m_trace || !m_hWnd)
+        return;
+    // The band that scrolls and the strip that is cleared cover every row the
+    // 2-pixel pen reaches, one above the top line to the bottom line, so a
+    // segment drawn on either line moves with the rest and leaves nothing behind.
+    HDC dc = m_trace->dc;
+    ::BitBlt(dc, m_plot.left, m_plot.top - 1, m_plotWidth, m_plotHeight + 2, dc,
+             m_plot.left + m_step, m_plot.top - 1, SRCCOPY);
+    RECT strip = {m_plot.right - m_step, m_plot.top - 1, m_plot.right, m_plot.bottom + 1};
+    ::FillRect(dc, &strip, m_backBrush);
+    for (const Series& s : m_series) {
+        CPen pen(PS_SOLID, 2, s.color);
+        CSelectObject sel(dc, pen);
+        ::MoveToEx(dc, m_plot.right - m_segmentStart,
+                   ChartValueToY(s.previous, s.minValue, s.maxValue, m_plot.top, m_plot.bottom),
+                   nullptr);
+        ::LineTo(dc, m_plot.right - m_segmentEnd,
+                 ChartValueToY(s.current, s.minValue, s.maxValue, m_plot.top, m_plot.bottom));
+    }
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+BOOL CLineChart::OnEraseBkgnd(HDC)
+{
+    return TRUE; // painting covers the whole client area
+}
+
+void CLineChart::OnPaint()
+{
+    CPaintDC paint(m_hWnd);
+    const int cx = m_client.right - m_client.left, cy = m_client.bottom - m_client.top;
+    if (!m_background || !m_trace || cx <= 0 || cy <= 0)
+        return;
+    CMemoryDC mem(paint);
+    CBitmap bitmap;
+    if (!mem || !bitmap.CreateCompatibleBitmap(paint, cx, cy))
+        return;
+    CSelectObject sel(mem, bitmap);
+    ::BitBlt(mem, 0, 0, cx, cy, m_background->dc, 0, 0, SRCCOPY);
+    ::BitBlt(mem, 0, 0, cx, cy, m_trace->dc, 0, 0, SRCPAINT);
+    ::BitBlt(paint, 0, 0, cx, cy, mem, 0, 0, SRCCOPY);
+}
+
+void CLineChart::OnDestroy()
+{
+    m_series.clear();
+    m_trace.reset();
+    m_background.reset();
+    Default();
+}
