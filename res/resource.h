@@ -48,3 +48,7 @@
 #define IDS_PROPERTIES_CAPTION  1229
 #define IDS_NOT_WORKING         1230
 #define IDS_NOT_AVAILABLE       1231
+
+// Widgets: list view column pictures and the hyperlink hand cursor
+#define IDB_COLUMN_ICONS        26018
+#define IDC_HAND_CURSOR         1301
