@@ -75,6 +75,8 @@ void Firmware::Load(const Scenario& scenario)
 
     for (int i = 0; i < Scenario::kCounters; ++i)
         m_counters[i] = scenario.counters[i];
+    if (m_counters[252 / 4] == 0)
+        m_counters[252 / 4] = scenario.uptime;
     for (uint64_t& a : m_acc)
         a = 0;
     m_periodMs = 0;

@@ -41,6 +41,7 @@ public:
     CardCore& Core() { return m_core; }
     Firmware& Fw() { return m_firmware; }
     uint16_t DriverBase() const { return m_driverBase; }
+    void SetDriverBase(uint16_t base) { m_driverBase = base; }
     uint32_t Requests(int kind) const { return m_requests[kind]; }
 
     static const char* DefaultScenarioText();

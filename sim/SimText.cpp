@@ -119,7 +119,7 @@ bool ParseNumber(const char* text, uint32_t max, uint32_t* value)
         if (*text < '0' || *text > '9')
             return false;
         uint32_t d = static_cast<uint32_t>(*text - '0');
-        if (v > (max - d) / 10)
+        if (d > max || v > (max - d) / 10)
             return false;
         v = v * 10 + d;
     }
