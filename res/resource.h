@@ -52,3 +52,29 @@
 // Widgets: list view column pictures and the hyperlink hand cursor
 #define IDB_COLUMN_ICONS        26018
 #define IDC_HAND_CURSOR         1301
+
+// Notification icon menu, owner-drawn menu artwork, flat button and quality icons
+#define IDR_TRAY_MENU           1       // menu: the pop-up "Dummy Popup"
+#define IDR_TRAY_TOOLBAR        1309    // toolbar (type 241) and its bitmap
+#define IDB_MENU_BANNER         1313    // banner down the left of a popup
+#define RT_TOOLBAR_RES          241     // resource type of a toolbar
+#define IDM_ADAPTER_PROPERTIES  1001
+#define IDM_EXIT                1004
+#define IDM_NETWORK_WATCHER     1010
+#define IDM_SIGNAL_QUALITY      40008
+#define IDM_THROUGHPUT_MONITOR  40010
+#define IDM_HELP_CONTENTS       40012
+#define IDM_PREFERENCES         40018
+#define IDM_ABOUT               14
+#define IDI_PROPERTIES_NORMAL   1289
+#define IDI_PROPERTIES_HOT      1291
+#define IDI_WATCHER_HOT         1292
+#define IDI_WATCHER_NORMAL      1293
+#define IDI_THROUGHPUT_HOT      1294
+#define IDI_THROUGHPUT_NORMAL   1295
+#define IDI_SIGNAL_HOT          1296
+#define IDI_SIGNAL_NORMAL       1297
+#define IDI_QUALITY_NONE        1317    // grey: no value
+#define IDI_QUALITY_GOOD        1316    // green: 60 and above
+#define IDI_QUALITY_FAIR        1231    // orange: 30 to 59
+#define IDI_QUALITY_POOR        1307    // red: below 30
