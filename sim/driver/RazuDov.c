@@ -8,11 +8,18 @@
 #include "sim/SimProtocol.h"
 
 static KMUTEX g_lock;
+static ULONGLONG g_counterFrequency;
 
+/* Milliseconds from the performance counter. (Wine keeps the interrupt
+ * time and tick count of a driver host still, so they cannot drive the
+ * firmware's clock.) */
 static uint32_t DriverClock(void* context)
 {
+    LARGE_INTEGER now = KeQueryPerformanceCounter(NULL);
     (void)context;
-    return (uint32_t)(KeQueryInterruptTime() / 10000u);
+    if (!g_counterFrequency)
+        return 0;
+    return (uint32_t)((ULONGLONG)now.QuadPart * 1000u / g_counterFrequency);
 }
 
 static NTSTATUS Complete(PIRP irp, NTSTATUS status, ULONG_PTR information)
@@ -86,6 +93,11 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath)
     }
 
     KeInitializeMutex(&g_lock, 0);
+    {
+        LARGE_INTEGER frequency;
+        KeQueryPerformanceCounter(&frequency);
+        g_counterFrequency = (ULONGLONG)frequency.QuadPart;
+    }
     SimBridge_Init(DriverClock, NULL);
 
     driver->MajorFunction[IRP_MJ_CREATE] = DispatchCreateClose;

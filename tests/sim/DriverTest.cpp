@@ -1,2 +1,300 @@
+// DriverTest.cpp - razuDov.sys end to end: installs the driver in this Wine
+// prefix as a kernel service (copied to system32\drivers, created and
+// started through the service manager as "sc create/start" would), then
+// talks to it with CreateFileA and DeviceIoControl, and runs real IN/OUT
+// instructions through the port trap.
 #include <gtest/gtest.h>
-TEST(Driver, Placeholder) { GTEST_SKIP() << "not yet"; }
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "sim/PortTrap.h"
+#include "sim/SimProtocol.h"
+
+namespace {
+
+std::string g_skipReason;
+
+std::vector<char> ReadAll(const char* path)
+{
+    std::vector<char> data;
+    FILE* f = std::fopen(path, "rb");
+    if (!f)
+        return data;
+    char buffer[8192];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        data.insert(data.end(), buffer, buffer + n);
+    std::fclose(f);
+    return data;
+}
+
+std::string InstallAndStart()
+{
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, sizeof system);
+    std::string target = std::string(system) + "\\drivers\\razuDov.sys";
+
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    if (!manager)
+        return "the service manager cannot be opened (error " + std::to_string(GetLastError()) + ")";
+    SC_HANDLE service = OpenServiceA(manager, "razuDov", SERVICE_ALL_ACCESS);
+    if (!service) {
+        service = CreateServiceA(manager, "razuDov", "razuDov", SERVICE_ALL_ACCESS, SERVICE_KERNEL_DRIVER,
+                                 SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL, target.c_str(), nullptr, nullptr,
+                                 nullptr, nullptr, nullptr);
+        if (!service) {
+            DWORD error = GetLastError();
+            CloseServiceHandle(manager);
+            return "the razuDov service cannot be created (error " + std::to_string(error) + ")";
+        }
+    }
+    // Replace the installed file only when it differs, and never under a running driver.
+    std::vector<char> built = ReadAll(SIM_DRIVER_FILE);
+    if (built.empty()) {
+        CloseServiceHandle(service);
+        CloseServiceHandle(manager);
+        return std::string("the built driver is missing: ") + SIM_DRIVER_FILE;
+    }
+    if (ReadAll(target.c_str()) != built) {
+        SERVICE_STATUS status;
+        if (ControlService(service, SERVICE_CONTROL_STOP, &status))
+            for (int i = 0; i < 50 && QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_STOPPED; ++i)
+                Sleep(100);
+        CopyFileA(SIM_DRIVER_FILE, target.c_str(), FALSE);
+    }
+    std::string result;
+    if (!StartServiceA(service, 0, nullptr) && GetLastError() != ERROR_SERVICE_ALREADY_RUNNING)
+        result = "the razuDov service does not start (error " + std::to_string(GetLastError()) + ")";
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return result;
+}
+
+class DriverEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override { g_skipReason = InstallAndStart(); }
+};
+
+const ::testing::Environment* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new DriverEnvironment);
+
+class Driver : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!g_skipReason.empty())
+            GTEST_SKIP() << g_skipReason;
+        ASSERT_TRUE(Load("isa"));
+    }
+
+    void TearDown() override
+    {
+        if (g_skipReason.empty())
+            Load("default");
+    }
+
+    // Open, one request, close: as the program does it.
+    static bool Request(DWORD code, DWORD access, DWORD share, const void* in, DWORD inSize, void* out,
+                        DWORD outSize, DWORD* returned = nullptr, DWORD* error = nullptr)
+    {
+        HANDLE h = CreateFileA(SIM_USER_PATH, access, share, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            ADD_FAILURE() << "cannot open " << SIM_USER_PATH << ": " << GetLastError();
+            return false;
+        }
+        DWORD got = 0xDEAD;
+        BOOL ok = DeviceIoControl(h, code, const_cast<void*>(in), inSize, out, outSize, &got, nullptr);
+        if (error)
+            *error = GetLastError();
+        CloseHandle(h);
+        if (returned)
+            *returned = got;
+        return ok != FALSE;
+    }
+
+    static bool Load(const char* name)
+    {
+        std::string path = std::string(SIM_SCENARIO_DIR) + "/" + name + ".txt";
+        std::vector<char> text = ReadAll(path.c_str());
+        SimTextResult result = {};
+        if (text.empty() ||
+            !Request(SIM_IOCTL_LOAD_SCENARIO, 0, 0, text.data(), static_cast<DWORD>(text.size()), &result,
+                     sizeof result))
+            return false;
+        EXPECT_EQ(1, result.ok) << name << " line " << result.line << ": " << result.message;
+        return result.ok == 1;
+    }
+
+    static SimState State()
+    {
+        SimState state = {};
+        EXPECT_TRUE(Request(SIM_IOCTL_GET_STATE, 0, 0, nullptr, 0, &state, sizeof state));
+        return state;
+    }
+
+    static uint16_t SetBase(uint16_t base)
+    {
+        uint16_t answer = 0xFFFF;
+        DWORD returned = 0;
+        EXPECT_TRUE(Request(SIM_IOCTL_SET_BASE, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, &base, 2, &answer, 2,
+                            &returned));
+        EXPECT_EQ(2u, returned);
+        return answer;
+    }
+
+    static bool ReadBlock(uint16_t address, uint8_t* data, uint16_t count, DWORD* returned = nullptr)
+    {
+        SimBlockHeader header = {0, 2, 4, address, count};
+        return Request(SIM_IOCTL_BLOCK_READ, 0, FILE_SHARE_WRITE, &header, sizeof header, data,
+                       static_cast<DWORD>((count + 1) & ~1), returned);
+    }
+
+    static bool WriteBlock(uint16_t address, const uint8_t* data, uint16_t count)
+    {
+        std::vector<uint8_t> in(sizeof(SimBlockHeader) + count);
+        SimBlockHeader header = {0, 2, 4, address, count};
+        std::memcpy(in.data(), &header, sizeof header);
+        std::memcpy(in.data() + sizeof header, data, count);
+        return Request(SIM_IOCTL_BLOCK_WRITE, GENERIC_WRITE, FILE_SHARE_WRITE, in.data(),
+                       static_cast<DWORD>(in.size()), nullptr, 0);
+    }
+};
+
+TEST_F(Driver, SinglePortRequestsCountFrom0x240)
+{
+    int32_t port = 0x302 - 0x240;
+    uint8_t in[6];
+    std::memcpy(in, &port, 4);
+    in[4] = 0xFF;
+    in[5] = 0x01;
+    ASSERT_TRUE(Request(SIM_IOCTL_WRITE_WORD, GENERIC_WRITE, FILE_SHARE_WRITE, in, 6, nullptr, 0));
+    uint16_t pointer = 0;
+    DWORD returned = 0;
+    port = 0x304 - 0x240;
+    ASSERT_TRUE(Request(SIM_IOCTL_READ_WORD, GENERIC_READ, FILE_SHARE_READ, &port, 4, &pointer, 2, &returned));
+    EXPECT_EQ(2u, returned);
+    EXPECT_EQ(0x0400, pointer) << "the isa scenario's mailbox pointer at word 0x1FF";
+    uint8_t low = 0;
+    port = 0x302 - 0x240;
+    ASSERT_TRUE(Request(SIM_IOCTL_READ_BYTE, GENERIC_READ, FILE_SHARE_READ, &port, 4, &low, 1, &returned));
+    EXPECT_EQ(1u, returned);
+    EXPECT_EQ(0x00, low) << "the address stepped to 0x200";
+}
+
+TEST_F(Driver, MailboxCommandThroughBlockTransfers)
+{
+    EXPECT_EQ(1, SetBase(0x300));
+    uint8_t block[38] = {0x10, 0x00, 0xFF, 0xFF, 0x0D, 0x10};
+    ASSERT_TRUE(WriteBlock(0x0400, block, 38));
+    uint16_t status = 0xFFFF;
+    for (int poll = 0; poll < 10 && status == 0xFFFF; ++poll) {
+        Sleep(50);
+        DWORD returned = 0;
+        ASSERT_TRUE(ReadBlock(0x0400, block, 38, &returned));
+        EXPECT_EQ(38u, returned);
+        status = static_cast<uint16_t>(block[2] | (block[3] << 8));
+    }
+    EXPECT_EQ(0, status);
+    EXPECT_EQ(301, block[6] | (block[7] << 8)) << "firmware version";
+    SimState state = State();
+    EXPECT_EQ(1u, state.commandsAnswered);
+    EXPECT_EQ(0x300, state.driverBase);
+}
+
+TEST_F(Driver, RefusesMalformedRequests)
+{
+    DWORD error = 0, returned = 7;
+    uint8_t small[3] = {2, 0, 0};
+    uint16_t value = 0x5555;
+    EXPECT_FALSE(Request(SIM_IOCTL_READ_WORD, GENERIC_READ, FILE_SHARE_READ, small, 3, &value, 2, &returned, &error));
+    EXPECT_NE(0u, error);
+    EXPECT_EQ(0x5555, value);
+    SetBase(0x300);
+    SimBlockHeader header = {0, 2, 4, 0x400, 38};
+    uint8_t out[38];
+    EXPECT_FALSE(Request(SIM_IOCTL_BLOCK_READ, 0, FILE_SHARE_WRITE, &header, sizeof header, out, 36, &returned, &error));
+    int32_t offCard = 0x3F8 - 0x240;
+    EXPECT_FALSE(Request(SIM_IOCTL_READ_BYTE, GENERIC_READ, FILE_SHARE_READ, &offCard, 4, out, 1, &returned, &error));
+    EXPECT_FALSE(Request(0x9C402C00, 0, 0, nullptr, 0, nullptr, 0, &returned, &error)) << "an unknown code";
+    EXPECT_GE(State().requests[SIM_REQ_FAILED], 4u);
+}
+
+TEST_F(Driver, SetBaseTellsWhetherACardSitsThere)
+{
+    EXPECT_EQ(0, SetBase(0x240));
+    EXPECT_EQ(1, SetBase(0x300));
+}
+
+TEST_F(Driver, FaultsAndSignalsReachTheRunningCard)
+{
+    SimFaultRequest fault = {SIM_FAULT_NO_ANSWER, 1, 0};
+    ASSERT_TRUE(Request(SIM_IOCTL_SET_FAULT, 0, 0, &fault, sizeof fault, nullptr, 0));
+    SimSignalRequest signal = {1, {}, 12, 0};
+    ASSERT_TRUE(Request(SIM_IOCTL_SET_SIGNAL, 0, 0, &signal, sizeof signal, nullptr, 0));
+    SimState state = State();
+    EXPECT_EQ(1u << SIM_FAULT_NO_ANSWER, state.faults);
+    EXPECT_NEAR(12, state.quality, 3);
+}
+
+// Real port instructions, trapped and performed on the simulated bus.
+TEST_F(Driver, PortTrapPerformsInAndOut)
+{
+    ASSERT_TRUE(InstallPortTrapIfWine());
+    unsigned short address = 0x302, data = 0x304;
+    unsigned short pointer = 0;
+    unsigned char high = 0;
+    __asm__ __volatile__("outw %w0, %w1" : : "a"(static_cast<unsigned short>(0x1FF)), "Nd"(address));
+    __asm__ __volatile__("inw %w1, %w0" : "=a"(pointer) : "Nd"(data));
+    __asm__ __volatile__("inb %w1, %b0" : "=a"(high) : "Nd"(static_cast<unsigned short>(0x303)));
+    unsigned char floating = 0;
+    __asm__ __volatile__("inb $0x80, %b0" : "=a"(floating));
+    PortTrapCounters counters = GetPortTrapCounters();
+    RemovePortTrap();
+    EXPECT_EQ(0x0400, pointer);
+    EXPECT_EQ(0x02, high) << "the address stepped to 0x200";
+    EXPECT_EQ(0xFF, floating) << "nothing at port 0x80";
+    EXPECT_GE(counters.trapped, 4u);
+    EXPECT_EQ(0u, counters.noDriver);
+    EXPECT_GE(State().requests[SIM_REQ_RAW_READ], 3u);
+}
+
+TEST(PortTrap, DecodesTheInAndOutForms)
+{
+    struct Case
+    {
+        std::vector<unsigned char> code;
+        int length;
+        unsigned short port;
+        int width;
+        bool isIn;
+    } cases[] = {
+        {{0xEC}, 1, 0x304, 1, true},       {{0x66, 0xED}, 2, 0x304, 2, true},
+        {{0xED}, 1, 0x304, 4, true},       {{0xEE}, 1, 0x304, 1, false},
+        {{0x66, 0xEF}, 2, 0x304, 2, false}, {{0xE4, 0x80}, 2, 0x80, 1, true},
+        {{0x66, 0xE5, 0x42}, 3, 0x42, 2, true}, {{0xE6, 0x61}, 2, 0x61, 1, false},
+        {{0xE7, 0x70}, 2, 0x70, 4, false},
+    };
+    for (const Case& c : cases) {
+        unsigned short port = 0;
+        int width = 0;
+        bool isIn = false;
+        EXPECT_EQ(c.length, DecodePortInstruction(c.code.data(), 0x304, &port, &width, &isIn));
+        EXPECT_EQ(c.port, port);
+        EXPECT_EQ(c.width, width);
+        EXPECT_EQ(c.isIn, isIn);
+    }
+    const unsigned char notPort[] = {0xFA, 0x00};
+    unsigned short port;
+    int width;
+    bool isIn;
+    EXPECT_EQ(0, DecodePortInstruction(notPort, 0, &port, &width, &isIn));
+}
+
+} // namespace
