@@ -1,8 +1,79 @@
-// CUtilityApp.h - the application object (placeholder until start-up lands).
+// CUtilityApp.h - the application object: reads the version record, finds
+// the adapter, keeps one copy running, loads the preferences and runs the
+// floating tool window for the life of the program.
 #pragma once
+
 #include "framework/CWinApp.h"
+
+#include <string>
+#include <vector>
+
+// Request to the running copy; wParam names the tool to open.
+const UINT WM_OPEN_TOOL = WM_USER + 1;
+enum : WPARAM
+{
+    OPEN_PROPERTIES = 1,
+    OPEN_WATCHER = 2,
+    OPEN_SIGNAL = 3,
+    OPEN_THROUGHPUT = 4,
+};
+
 class CUtilityApp : public CWinApp
 {
 public:
-    CUtilityApp() : CWinApp("Corvane") {}
+    CUtilityApp();
+    ~CUtilityApp() override;
+
+    BOOL InitInstance() override;
+
+    // The application object of this process.
+    static CUtilityApp* Get() { return static_cast<CUtilityApp*>(AfxGetApp()); }
+
+    BOOL ScanInProgress;
+    BOOL m_bAdapterFailed;
+    BYTE m_nAdapterStatus;
+
+    char m_szProgramDir[200];
+    char m_szProgramPath[200];
+    std::string m_strFileDescription;
+    std::string m_strFileVersion;
+    std::string m_strCopyright;
+    std::string m_strCompanyName;
+    std::string m_strMainTitle;
+
+    DWORD AlertBeep;
+    DWORD AlertMessage;
+    DWORD AutoRun;
+    DWORD EnableTrayIcon;
+
+    // The program's arguments (without the program itself).
+    std::vector<std::string> m_args;
+
+    // Reads the version record into the members and the device search texts.
+    bool ReadVersionRecord();
+    // The wParam of WM_OPEN_TOOL that a second start's argument asks for, or 0.
+    static WPARAM OpenToolRequest(const std::vector<std::string>& args);
+    // The directory part of a program path (see InitInstance).
+    static std::string ProgramDirectoryOf(const char* path, size_t length, size_t capacity);
+
+    void LoadPreferences();
+    void SavePreferences();
+
+protected:
+    // Runs the tool window modally; the program's whole life passes inside.
+    virtual void RunMainWindow();
+    // Hands the request to a running copy; true when one was found.
+    bool HandToRunningCopy();
+    // Shows the message the adapter status deserves; false when the user
+    // chose to end the program.
+    bool TellAdapterStatus();
 };
+
+// 1 when the system is Windows NT of the wanted kind, 0 when it is not,
+// -1 when the version or the registry cannot be read.
+enum NtProductKind { NT_SERVER, NT_WORKSTATION };
+int IsNTProductType(NtProductKind wanted);
+
+// Splits a device search list "ID,ID,...;text" into its entries and the text.
+void SplitDeviceSearchList(const std::string& comments, std::vector<std::string>& list,
+                           std::string& first);

@@ -2,6 +2,8 @@
 // dispatch of messages to the virtual handlers.
 #include "framework/CWnd.h"
 
+#include "framework/CWinApp.h"
+
 #include "framework/CMenu.h"
 
 #include <map>
@@ -179,6 +181,12 @@ LRESULT CWnd::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam)
         else
             Detach();
         m_destroyPending = true;
+        // The end of the main window is the end of the program.
+        CWinApp* app = AfxGetApp();
+        if (app && app->m_pMainWnd == this) {
+            app->m_pMainWnd = nullptr;
+            ::PostQuitMessage(0);
+        }
     }
     return result;
 }

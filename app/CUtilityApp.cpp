@@ -1,0 +1,282 @@
+// CUtilityApp.cpp - start-up in its fixed order and the preferences.
+#include "app/CUtilityApp.h"
+
+#include "adapter/AdapterDiscovery.h"
+#include "adapter/PortAccess.h"
+#include "app/CMainToolDlg.h"
+#include "framework/Os.h"
+#include "res/resource.h"
+
+#include <cstdio>
+#include <cstring>
+#include <cstdlib>
+
+namespace {
+
+const char kPreferences[] = "Preferences";
+
+std::string QueryVersionString(const std::vector<BYTE>& info, const std::string& path)
+{
+    LPVOID value = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueA(info.data(), path.c_str(), &value, &length) || !value || length == 0)
+        return std::string();
+    const char* text = static_cast<const char*>(value);
+    return std::string(text, strnlen(text, length));
+}
+
+std::string ModuleBaseName()
+{
+    char path[MAX_PATH];
+    DWORD len = ::GetModuleFileNameA(nullptr, path, sizeof(path));
+    std::string name(path, len < sizeof(path) ? len : 0);
+    size_t slash = name.find_last_of("\\/:");
+    if (slash != std::string::npos)
+        name.erase(0, slash + 1);
+    size_t dot = name.rfind('.');
+    if (dot != std::string::npos)
+        name.erase(dot);
+    return name;
+}
+
+} // namespace
+
+CUtilityApp::CUtilityApp()
+    : CWinApp(ModuleBaseName().c_str()), ScanInProgress(FALSE), m_bAdapterFailed(FALSE),
+      m_nAdapterStatus(0), m_szProgramDir(), m_szProgramPath(), AlertBeep(0), AlertMessage(0),
+      AutoRun(1), EnableTrayIcon(1)
+{
+    m_helpFile = "Kerfo.hlp";
+    for (int i = 1; i < __argc; ++i)
+        m_args.push_back(__argv[i]);
+}
+
+CUtilityApp::~CUtilityApp() = default;
+
+BOOL CUtilityApp::InitInstance()
+{
+    SetRegistryKey("KVR");
+    LoadStdProfileSettings(0);
+
+    if (!ReadVersionRecord()) {
+        g_os.MessageBoxA(nullptr, LoadStr(IDS_NO_VERSION_INFO).c_str(),
+                         LoadStr(IDS_ERROR).c_str(), MB_TASKMODAL | MB_ICONINFORMATION);
+        return FALSE;
+    }
+
+    if (IsNTProductType(NT_SERVER) == 1)
+        PlatformKind = PLATFORM_NT_SERVER;
+    else if (IsNTProductType(NT_WORKSTATION) == 1)
+        PlatformKind = PLATFORM_NT_WORKSTATION;
+    else
+        PlatformKind = PLATFORM_WIN9X;
+
+    m_nAdapterStatus = OpenAdapter();
+    if (!TellAdapterStatus())
+        return FALSE;
+
+    if (HandToRunningCopy())
+        return FALSE;
+
+    LoadPreferences();
+
+    DWORD len = ::GetModuleFileNameA(nullptr, m_szProgramPath, sizeof(m_szProgramPath));
+    if (len >= sizeof(m_szProgramPath))
+        m_szProgramPath[sizeof(m_szProgramPath) - 1] = '\0';
+    std::string dir = ProgramDirectoryOf(m_szProgramPath, len, sizeof(m_szProgramPath));
+    lstrcpynA(m_szProgramDir, dir.c_str(), sizeof(m_szProgramDir));
+    ::SetCurrentDirectoryA(m_szProgramDir);
+
+    RunMainWindow();
+
+    SavePreferences();
+    return TRUE;
+}
+
+bool CUtilityApp::TellAdapterStatus()
+{
+    UINT text = 0;
+    switch (m_nAdapterStatus) {
+    case ADAPTER_NOT_FOUND:
+        text = IDS_NO_ADAPTER;
+        break;
+    case ADAPTER_BAD_INSTALL:
+        text = IDS_BAD_INSTALL;
+        break;
+    case ADAPTER_NOT_WORKING: {
+        int answer = g_os.MessageBoxA(nullptr, LoadStr(IDS_NOT_WORKING).c_str(),
+                                      LoadStr(IDS_PRODUCT).c_str(),
+                                      MB_OKCANCEL | MB_ICONQUESTION);
+        m_bAdapterFailed = TRUE;
+        return answer != IDCANCEL;
+    }
+    default:
+        return true;
+    }
+    g_os.MessageBoxA(nullptr, LoadStr(text).c_str(), LoadStr(IDS_ERROR).c_str(),
+                     MB_TASKMODAL | MB_ICONINFORMATION);
+    m_bAdapterFailed = TRUE;
+    return true;
+}
+
+bool CUtilityApp::HandToRunningCopy()
+{
+    HWND running = ::FindWindowA(nullptr, m_strMainTitle.c_str());
+    if (!running)
+        return false;
+    ::SetActiveWindow(running);
+    ::SetFocus(running);
+    WPARAM request = OpenToolRequest(m_args);
+    if (request)
+        ::SendMessageA(running, WM_OPEN_TOOL, request, 0);
+    return true;
+}
+
+WPARAM CUtilityApp::OpenToolRequest(const std::vector<std::string>& args)
+{
+    std::string arg = args.size() == 1 ? args[0] : std::string(" /0");
+    if (arg.size() < 2)
+        return 0;
+    switch (arg[1]) {
+    case 'p':
+        return OPEN_PROPERTIES;
+    case 's':
+        return OPEN_WATCHER;
+    case 'm':
+        return OPEN_SIGNAL;
+    case 'v':
+        return OPEN_THROUGHPUT;
+    default:
+        return 0;
+    }
+}
+
+std::string CUtilityApp::ProgramDirectoryOf(const char* path, size_t length, size_t capacity)
+{
+    if (length == 0 || length >= capacity)
+        return std::string();
+    std::string full(path, strnlen(path, length));
+    size_t separator = full.find_last_of("\\:");
+    if (separator == std::string::npos)
+        return std::string();
+    // A drive colon stays with the drive: "C:corvane.exe" lives in "C:", and
+    // so does "C:\corvane.exe", whose backslash is dropped like any other.
+    if (full[separator] == ':')
+        return full.substr(0, separator + 1);
+    return full.substr(0, separator);
+}
+
+void CUtilityApp::LoadPreferences()
+{
+    AlertBeep = GetProfileInt(kPreferences, "AlertBeep", 0);
+    AlertMessage = GetProfileInt(kPreferences, "AlertMessage", 0);
+    AutoRun = GetProfileInt(kPreferences, "AutoRun", 1);
+    EnableTrayIcon = GetProfileInt(kPreferences, "EnableTrayIcon", 1);
+}
+
+void CUtilityApp::SavePreferences()
+{
+    WriteProfileInt(kPreferences, "AlertBeep", AlertBeep);
+    WriteProfileInt(kPreferences, "AlertMessage", AlertMessage);
+    WriteProfileInt(kPreferences, "AutoRun", AutoRun);
+    WriteProfileInt(kPreferences, "EnableTrayIcon", EnableTrayIcon);
+}
+
+void CUtilityApp::RunMainWindow()
+{
+    CMainToolDlg dlg;
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    m_pMainWnd = nullptr;
+}
+
+bool CUtilityApp::ReadVersionRecord()
+{
+    std::string file = GetAppName() + ".EXE";
+    DWORD handle = 0;
+    DWORD size = ::GetFileVersionInfoSizeA(file.c_str(), &handle);
+    if (size == 0)
+        return false;
+    std::vector<BYTE> info(size);
+    if (!::GetFileVersionInfoA(file.c_str(), 0, size, info.data()))
+        return false;
+
+    LPVOID translation = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", &translation, &length) ||
+        !translation || length < 4)
+        return false;
+    const WORD* lang = static_cast<const WORD*>(translation);
+    char block[32];
+    snprintf(block, sizeof(block), "\\StringFileInfo\\%04x%04x", lang[0], lang[1]);
+    std::string prefix = block;
+
+    m_strCompanyName = QueryVersionString(info, prefix + "\\CompanyName");
+    m_strCopyright = QueryVersionString(info, prefix + "\\LegalCopyright");
+    m_strFileVersion = QueryVersionString(info, prefix + "\\FileVersion");
+    m_strFileDescription = QueryVersionString(info, prefix + "\\FileDescription");
+    m_strMainTitle = LoadStr(IDS_MAIN_TITLE);
+
+    std::vector<std::string> list;
+    std::string first;
+    SplitDeviceSearchList(QueryVersionString(info, prefix + "\\Comments"), list, first);
+    SetDeviceSearchTexts(list, first);
+    return true;
+}
+
+void SplitDeviceSearchList(const std::string& comments, std::vector<std::string>& list,
+                           std::string& first)
+{
+    list.clear();
+    first.clear();
+    size_t semicolon = comments.find(';');
+    std::string entries = comments.substr(0, semicolon);
+    size_t start = 0;
+    while (list.size() < 20) {
+        size_t comma = entries.find(',', start);
+        std::string entry = entries.substr(start, comma - start);
+        if (!entry.empty())
+            list.push_back(entry);
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    if (semicolon != std::string::npos)
+        first = comments.substr(semicolon + 1);
+}
+
+int IsNTProductType(NtProductKind wanted)
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    if (!g_os.GetVersionExA(&version))
+        return -1;
+    if (version.dwPlatformId != VER_PLATFORM_WIN32_NT)
+        return 0;
+
+    HKEY key;
+    LONG rc = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\ProductOptions",
+                              0, KEY_QUERY_VALUE, &key);
+    if (rc != ERROR_SUCCESS) {
+        ::SetLastError(rc);
+        return -1;
+    }
+    char type[17] = "";
+    DWORD size = 16, valueType = 0;
+    rc = ::RegQueryValueExA(key, "ProductType", nullptr, &valueType,
+                            reinterpret_cast<BYTE*>(type), &size);
+    ::RegCloseKey(key);
+    int result = 0;
+    if (rc != ERROR_SUCCESS || (valueType != REG_SZ && valueType != REG_EXPAND_SZ)) {
+        type[0] = '\0';
+        result = -1;
+    }
+    type[16] = '\0';
+    if (lstrcmpiA(type, "ServerNT") == 0 || lstrcmpiA(type, "LanmanNT") == 0)
+        result = wanted == NT_SERVER ? 1 : 0;
+    else if (lstrcmpiA(type, "WinNT") == 0)
+        result = wanted == NT_WORKSTATION ? 1 : 0;
+    if (result == 0)
+        ::SetLastError(0);
+    return result;
+}
