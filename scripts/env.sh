@@ -1,0 +1,32 @@
+# Shared settings of the scripts: sourced, not run.
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD_DIR=${BUILD_DIR:-$ROOT/build}
+export WINEARCH=win32
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Configures and builds everything into $BUILD_DIR.
+build_all() {
+    cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" >/dev/null
+    cmake --build "$BUILD_DIR" -j"$(nproc)"
+}
+
+# Starts an Xvfb display on the first free number from $1 and exports DISPLAY.
+start_xvfb() {
+    local n=${1:-99}
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
+    echo "Xvfb did not start on :$n" >&2
+    return 1
+}
+
+# Makes a fresh 32-bit prefix in $WINEPREFIX and keeps its wineserver running.
+new_prefix() {
+    rm -rf "$WINEPREFIX"
+    wineboot --init >/dev/null 2>&1
+    wineserver -p
+}

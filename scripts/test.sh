@@ -1,0 +1,21 @@
+#!/bin/bash
+# Installs what is missing, builds, makes a throwaway Wine prefix on a virtual
+# display and runs every test through CTest.
+set -euo pipefail
+source "$(dirname "$0")/env.sh"
+
+"$ROOT/scripts/setup.sh"
+build_all
+
+export WINEPREFIX=$(mktemp -d /tmp/corvane-test.XXXXXX)
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+}
+trap cleanup EXIT
+start_xvfb 99
+new_prefix
+
+cd "$BUILD_DIR"
+ctest --output-on-failure -j"$(nproc)" "$@"
