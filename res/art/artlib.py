@@ -68,7 +68,9 @@ def _nearest(palette, rgb):
 
 
 def _palette256(c):
-    colors = []
+    # Index 0 is black: transparent pixels use it, so the icon's XOR image
+    # leaves the screen untouched where the mask lets it through.
+    colors = [(0, 0, 0)]
     for row in c:
         for px in row:
             if px is not None and px not in colors:
