@@ -40,8 +40,9 @@ unsigned short Bus(bool isIn, unsigned short port, int width, unsigned short val
 
 LONG CALLBACK Handler(EXCEPTION_POINTERS* info)
 {
-    DWORD code = info->ExceptionRecord->ExceptionCode;
-    if (code != EXCEPTION_PRIV_INSTRUCTION && code != EXCEPTION_ACCESS_VIOLATION)
+    // Wine raises a privileged-instruction exception for IN and OUT; the
+    // code at Eip is then known to be readable.
+    if (info->ExceptionRecord->ExceptionCode != EXCEPTION_PRIV_INSTRUCTION)
         return EXCEPTION_CONTINUE_SEARCH;
     CONTEXT* context = info->ContextRecord;
     unsigned short port = 0;

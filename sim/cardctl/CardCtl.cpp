@@ -4,6 +4,7 @@
 // port trap.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "sim/PortTrap.h"
+#include "sim/SimDevice.h"
 #include "sim/SimProtocol.h"
 
 namespace {
@@ -177,15 +179,26 @@ int ShowState()
     return 0;
 }
 
-double Seconds(LARGE_INTEGER a, LARGE_INTEGER b, LARGE_INTEGER f)
+double Micro(LARGE_INTEGER a, LARGE_INTEGER b, LARGE_INTEGER f)
 {
-    return static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
+    return static_cast<double>(b.QuadPart - a.QuadPart) * 1e6 / static_cast<double>(f.QuadPart);
+}
+
+uint32_t BenchClock(void*)
+{
+    return ::GetTickCount();
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 LONG CALLBACK SkipCli(EXCEPTION_POINTERS* info)
 {
     const unsigned char* ip = reinterpret_cast<const unsigned char*>(info->ContextRecord->Eip);
-    if (ip[0] != 0xFA)
+    if (info->ExceptionRecord->ExceptionCode != EXCEPTION_PRIV_INSTRUCTION || ip[0] != 0xFA)
         return EXCEPTION_CONTINUE_SEARCH;
     info->ContextRecord->Eip += 1;
     return EXCEPTION_CONTINUE_EXECUTION;
@@ -200,6 +213,8 @@ void Cycle(DWORD code, void* in, DWORD inSize, void* out, DWORD outSize)
     ::CloseHandle(h);
 }
 
+// The measurements alternate one sample of each kind, so a busy machine
+// slows both alike; the medians are compared.
 int Bench(unsigned long count)
 {
     HANDLE probe = Open();
@@ -209,7 +224,6 @@ int Bench(unsigned long count)
     LARGE_INTEGER f, a, b;
     ::QueryPerformanceFrequency(&f);
 
-    // Base for the block requests: ask the driver where the card is.
     SimState s = {};
     Request(SIM_IOCTL_GET_STATE, nullptr, 0, &s, sizeof s);
     uint16_t base = s.ioBase, answer = 0;
@@ -217,46 +231,45 @@ int Bench(unsigned long count)
     SimBlockHeader header = {0, 2, 4, 0x0300, 38};
     unsigned char block[38];
 
-    double floor = 1e9, transfer = 1e9;
-    for (int round = 0; round < 5; ++round) {
-        ::QueryPerformanceCounter(&a);
-        for (unsigned long i = 0; i < count; ++i)
-            Cycle(SIM_IOCTL_NOP, nullptr, 0, nullptr, 0);
-        ::QueryPerformanceCounter(&b);
-        double t = Seconds(a, b, f) / count;
-        floor = t < floor ? t : floor;
-        ::QueryPerformanceCounter(&a);
-        for (unsigned long i = 0; i < count; ++i)
-            Cycle(SIM_IOCTL_BLOCK_READ, &header, sizeof header, block, sizeof block);
-        ::QueryPerformanceCounter(&b);
-        t = Seconds(a, b, f) / count;
-        transfer = t < transfer ? t : transfer;
-    }
-    // The same block request on a handle kept open, to see what the
-    // open and close cost.
+    std::vector<double> floor, transfer, open, buffered;
     HANDLE h = ::CreateFileA(SIM_USER_PATH, 0, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    double openOnce = 1e9, nopBuffers = 1e9;
-    for (int round = 0; round < 5; ++round) {
+    for (unsigned long i = 0; i < count; ++i) {
+        ::QueryPerformanceCounter(&a);
+        Cycle(SIM_IOCTL_NOP, nullptr, 0, nullptr, 0);
+        ::QueryPerformanceCounter(&b);
+        floor.push_back(Micro(a, b, f));
+        ::QueryPerformanceCounter(&a);
+        Cycle(SIM_IOCTL_BLOCK_READ, &header, sizeof header, block, sizeof block);
+        ::QueryPerformanceCounter(&b);
+        transfer.push_back(Micro(a, b, f));
+        ::QueryPerformanceCounter(&a);
+        Cycle(SIM_IOCTL_NOP, &header, sizeof header, block, sizeof block);
+        ::QueryPerformanceCounter(&b);
+        buffered.push_back(Micro(a, b, f));
         DWORD got = 0;
         ::QueryPerformanceCounter(&a);
-        for (unsigned long i = 0; i < count; ++i)
-            ::DeviceIoControl(h, SIM_IOCTL_BLOCK_READ, &header, sizeof header, block, sizeof block, &got, nullptr);
+        ::DeviceIoControl(h, SIM_IOCTL_BLOCK_READ, &header, sizeof header, block, sizeof block, &got, nullptr);
         ::QueryPerformanceCounter(&b);
-        double t = Seconds(a, b, f) / count;
-        openOnce = t < openOnce ? t : openOnce;
-        ::QueryPerformanceCounter(&a);
-        for (unsigned long i = 0; i < count; ++i)
-            Cycle(SIM_IOCTL_NOP, &header, sizeof header, block, sizeof block);
-        ::QueryPerformanceCounter(&b);
-        t = Seconds(a, b, f) / count;
-        nopBuffers = t < nopBuffers ? t : nopBuffers;
+        open.push_back(Micro(a, b, f));
     }
     ::CloseHandle(h);
-    std::printf("driver floor (open + empty request + close)  %8.1f us\n", floor * 1e6);
-    std::printf("empty request with 10/38-byte buffers        %8.1f us\n", nopBuffers * 1e6);
-    std::printf("38-byte block read on an open handle         %8.1f us\n", openOnce * 1e6);
-    std::printf("38-byte block read (open + request + close)  %8.1f us  ratio %.2f\n", transfer * 1e6,
-                transfer / floor);
+    double mf = Median(floor), mt = Median(transfer);
+    std::printf("samples: %lu of each, medians\n", count);
+    std::printf("driver floor (open + empty request + close)  %8.1f us\n", mf);
+    std::printf("38-byte block read (open + request + close)  %8.1f us  ratio %.2f\n", mt, mt / mf);
+    std::printf("empty request with the same 10/38-byte buffers %6.1f us\n", Median(buffered));
+    std::printf("38-byte block read on a handle kept open     %8.1f us\n", Median(open));
+
+    // The dispatcher's own work for the block read, in this process.
+    static SimDevice local;
+    local.Init(&BenchClock, nullptr);
+    local.SetDriverBase(local.Fw().World().ioBase);
+    uint32_t info = 0;
+    ::QueryPerformanceCounter(&a);
+    for (unsigned long i = 0; i < count * 10; ++i)
+        local.Control(SIM_IOCTL_BLOCK_READ, &header, sizeof header, block, sizeof block, &info);
+    ::QueryPerformanceCounter(&b);
+    std::printf("the dispatcher's own work for that block read %7.2f us\n", Micro(a, b, f) / (count * 10));
 
     // Twenty trapped port instructions against twenty trapped no-ops.
     if (!InstallPortTrapIfWine()) {
@@ -271,30 +284,27 @@ int Bench(unsigned long count)
         reinterpret_cast<RemoveHandler>(::GetProcAddress(kernel, "RemoveVectoredExceptionHandler"));
     PVOID skip = add(0, SkipCli);
     unsigned short port = static_cast<unsigned short>(s.ioBase + SIM_ADDRESS_REG);
-    double ports = 1e9, noops = 1e9;
+    std::vector<double> ports, noops;
     unsigned long rounds = count / 10 ? count / 10 : 1;
-    for (int round = 0; round < 5; ++round) {
+    for (unsigned long i = 0; i < rounds; ++i) {
         ::QueryPerformanceCounter(&a);
-        for (unsigned long i = 0; i < rounds; ++i)
-            for (int k = 0; k < 20; ++k) {
-                unsigned short v;
-                __asm__ __volatile__("inw %w1, %w0" : "=a"(v) : "Nd"(port));
-            }
+        for (int k = 0; k < 20; ++k) {
+            unsigned short v;
+            __asm__ __volatile__("inw %w1, %w0" : "=a"(v) : "Nd"(port));
+        }
         ::QueryPerformanceCounter(&b);
-        double t = Seconds(a, b, f) / rounds;
-        ports = t < ports ? t : ports;
+        ports.push_back(Micro(a, b, f));
         ::QueryPerformanceCounter(&a);
-        for (unsigned long i = 0; i < rounds; ++i)
-            for (int k = 0; k < 20; ++k)
-                __asm__ __volatile__("cli");
+        for (int k = 0; k < 20; ++k)
+            __asm__ __volatile__("cli");
         ::QueryPerformanceCounter(&b);
-        t = Seconds(a, b, f) / rounds;
-        noops = t < noops ? t : noops;
+        noops.push_back(Micro(a, b, f));
     }
     remove(skip);
     RemovePortTrap();
-    std::printf("20 trapped IN instructions                   %8.1f us\n", ports * 1e6);
-    std::printf("20 trapped no-op instructions (CLI)          %8.1f us  ratio %.2f\n", noops * 1e6, ports / noops);
+    double mp = Median(ports), mn = Median(noops);
+    std::printf("20 trapped IN instructions                   %8.1f us (%lu rounds)\n", mp, rounds);
+    std::printf("20 trapped no-op instructions (CLI)          %8.1f us  ratio %.2f\n", mn, mp / mn);
     return 0;
 }
 

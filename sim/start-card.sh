@@ -1,0 +1,62 @@
+#!/bin/sh
+# start-card.sh - bring the simulated card up in a Wine prefix at machine
+# start: install razuDov.sys as a kernel service (once), start it, load the
+# card scenario, and hand the card its settings from the network driver's
+# registry parameters, as the real driver configures the card at boot.
+#
+# usage: WINEPREFIX=... sim/start-card.sh <build dir> <scenario file> [registry key]
+#   registry key: the driver's parameter key, for example
+#     'HKLM\System\CurrentControlSet\Services\Zorb\Parameters' (Windows NT) or
+#     'HKLM\System\CurrentControlSet\Services\Class\Net\0000' (Windows 98).
+# A wineserver must be running (wineserver -p): the service stops with it.
+set -eu
+
+build=${1:?build directory}
+scenario=${2:?scenario file}
+key=${3:-}
+: "${WINEPREFIX:?set WINEPREFIX}"
+export WINEDEBUG=${WINEDEBUG:--all}
+
+sys="$build/sim/razuDov.sys"
+cardctl="$build/sim/cardctl.exe"
+drivers="$WINEPREFIX/drive_c/windows/system32/drivers"
+[ -f "$sys" ] || { echo "start-card: $sys is not built" >&2; exit 1; }
+
+if ! wine sc query razuDov >/dev/null 2>&1; then
+    wine sc create razuDov type= kernel start= demand \
+        binpath= 'C:\windows\system32\drivers\razuDov.sys' >/dev/null
+fi
+if ! cmp -s "$sys" "$drivers/razuDov.sys"; then
+    wine sc stop razuDov >/dev/null 2>&1 || true
+    mkdir -p "$drivers"
+    cp "$sys" "$drivers/razuDov.sys"
+fi
+wine sc start razuDov >/dev/null 2>&1 || true
+
+wine "$cardctl" load "$(winepath -w "$scenario")"
+
+if [ -n "$key" ]; then
+    lines=$(mktemp)
+    # "    Name    REG_SZ    text" / "    Name    REG_DWORD    0x1"
+    wine reg query "$key" 2>/dev/null | tr -d '\r' | awk '
+        function number(text,   i, c, v) {
+            if (substr(text, 1, 2) != "0x") return text + 0;
+            v = 0;
+            for (i = 3; i <= length(text); i++) {
+                c = index("0123456789abcdef", tolower(substr(text, i, 1))) - 1;
+                v = v * 16 + c;
+            }
+            return v;
+        }
+        $2 == "REG_SZ" || $2 == "REG_DWORD" {
+            name = $1; type = $2; value = "";
+            for (i = 3; i <= NF; i++) value = value (i > 3 ? " " : "") $i;
+            if (type == "REG_DWORD") value = sprintf("%d", number(value));
+            gsub(/"/, "", value);
+            printf "setting \"%s\" \"%s\"\n", name, value;
+        }' > "$lines"
+    if [ -s "$lines" ]; then
+        wine "$cardctl" apply "$(winepath -w "$lines")"
+    fi
+    rm -f "$lines"
+fi
