@@ -50,10 +50,10 @@ const char* const kAdHoc =
 class Flow
 {
 public:
-    explicit Flow(const char* scenario) : card(scenario)
+    explicit Flow(const char* scenario, int platform = PLATFORM_NT_WORKSTATION) : card(scenario)
     {
         ResetAdapterState();
-        PlatformKind = PLATFORM_NT_WORKSTATION;
+        PlatformKind = platform;
         IoBase = card.IoBase();
         EXPECT_EQ(0, OpenMailbox());
         AdapterReady = true;
@@ -98,6 +98,19 @@ TEST(SimCardFlow, IdentityAndCurrentCell)
     EXPECT_GT(quality, 50) << "near the current cell's signal of 72";
     EXPECT_LE(quality, 100);
     EXPECT_EQ(ITEM_OK, f.result);
+}
+
+TEST(SimCardFlow, DirectPortPathOnWindows98)
+{
+    Flow f(kInfrastructure, PLATFORM_WIN9X);
+    f.card.ResetCounts();
+    EXPECT_EQ("3.01", f.Text(13));
+    EXPECT_EQ(ITEM_OK, SetCardItem(nullptr, CI_TX_RETRY, "4"));
+    EXPECT_EQ("4", f.Text(22));
+    EXPECT_EQ(0, JoinNetwork("Infrastructure", "00:A0:C5:00:00:02", "Corvane"));
+    EXPECT_EQ("00:A0:C5:00:00:02", f.Text(17));
+    EXPECT_GT(f.card.PortInstructions(), 0u);
+    EXPECT_EQ(0u, f.card.DriverRequests());
 }
 
 TEST(SimCardFlow, ScanTakesTimeThenFillsTheTable)
