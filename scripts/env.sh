@@ -27,6 +27,7 @@ start_xvfb() {
 # Makes a fresh 32-bit prefix in $WINEPREFIX and keeps its wineserver running.
 new_prefix() {
     rm -rf "$WINEPREFIX"
-    wineboot --init >/dev/null 2>&1
+    mkdir -p "$WINEPREFIX"
     wineserver -p
+    wineboot --init >/dev/null 2>&1
 }
