@@ -167,9 +167,10 @@ TEST_F(ListViewExTest, NoImageListNoPictures)
 std::pair<int, int> InkSpan(HWND list, const RECT& cell, COLORREF ink)
 {
     int first = -1, last = -1;
+    ClientPixels screen(list);
     for (int x = cell.left; x < cell.right; ++x) {
         RECT column = {x, cell.top, x + 1, cell.bottom};
-        if (CountColor(list, column, ink) > 0) {
+        if (screen.Count(column, ink) > 0) {
             if (first < 0)
                 first = x;
             last = x;

@@ -84,6 +84,42 @@ RECT RectInParent(HWND hWnd)
 
 namespace {
 
+std::vector<DWORD> GrabClient(HWND hWnd, int& w, int& h);
+
+COLORREF ToColorRef(DWORD bgra)
+{
+    return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
+}
+
+} // namespace
+
+ClientPixels::ClientPixels(HWND hWnd) : width(0), height(0)
+{
+    std::vector<DWORD> px = GrabClient(hWnd, width, height);
+    pixels.reserve(px.size());
+    for (DWORD p : px)
+        pixels.push_back(ToColorRef(p));
+}
+
+COLORREF ClientPixels::At(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width || y >= height)
+        return CLR_INVALID;
+    return pixels[(size_t)y * width + x];
+}
+
+int ClientPixels::Count(const RECT& rc, COLORREF color) const
+{
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            if (At(x, y) == color)
+                ++n;
+    return n;
+}
+
+namespace {
+
 // Copies the client area as it is on screen into a top-down 32-bit buffer.
 std::vector<DWORD> GrabClient(HWND hWnd, int& w, int& h)
 {
@@ -94,6 +130,13 @@ std::vector<DWORD> GrabClient(HWND hWnd, int& w, int& h)
     if (pixels.empty())
         return pixels;
     ::UpdateWindow(hWnd);
+    // Wine puts what a window painted on the X screen a little later, when the
+    // thread next looks at its queue after the flush interval.
+    for (int i = 0; i < 3; ++i) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 25, QS_ALLINPUT);
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    }
     POINT origin = {0, 0};
     ::ClientToScreen(hWnd, &origin);
     HDC screen = ::GetDC(nullptr);
@@ -115,11 +158,6 @@ std::vector<DWORD> GrabClient(HWND hWnd, int& w, int& h)
     ::DeleteDC(mem);
     ::ReleaseDC(nullptr, screen);
     return pixels;
-}
-
-COLORREF ToColorRef(DWORD bgra)
-{
-    return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
 }
 
 } // namespace

@@ -33,6 +33,16 @@ RECT RectInParent(HWND hWnd);
 // Saves what the window shows on screen (client area) as a 24-bit BMP.
 bool SaveWindowBitmap(HWND hWnd, const char* path);
 
+// The client area as it is on screen, read once.
+struct ClientPixels
+{
+    explicit ClientPixels(HWND hWnd);
+    COLORREF At(int x, int y) const; // CLR_INVALID outside
+    int Count(const RECT& rc, COLORREF color) const;
+    int width, height;
+    std::vector<COLORREF> pixels;
+};
+
 // Pixel of the window's client area, read from the screen.
 COLORREF ScreenPixel(HWND hWnd, int x, int y);
 
