@@ -13,8 +13,10 @@
 
 namespace
 {
-const char* const kDriverKey = "System\\CurrentControlSet\\Services\\CorvaneFwTest\\Parameters";
-const char* const kServiceKey = "System\\CurrentControlSet\\Services\\CorvaneFwTest";
+// Each test has a driver key of its own, so tests run side by side in one
+// prefix do not meet.
+std::string g_serviceKey;
+std::string g_driverKey;
 
 void DeleteTree(const std::string& path)
 {
@@ -76,7 +78,7 @@ Stored Query(const std::string& path, const char* name)
 
 std::string Params(const char* name)
 {
-    return std::string(kDriverKey) + "\\ndi\\params\\" + name;
+    return std::string(g_driverKey) + "\\ndi\\params\\" + name;
 }
 
 // A card behind the scripted firmware plus a driver key of our own.
@@ -85,13 +87,16 @@ class Settings : public ::testing::Test
 protected:
     void SetUp() override
     {
-        DeleteTree(kServiceKey);
-        SetString(kDriverKey, "Placeholder", "");
-        DriverKeyPath = kDriverKey;
+        g_serviceKey = std::string("System\\CurrentControlSet\\Services\\CorvaneFw_") +
+                      ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        g_driverKey = g_serviceKey + "\\Parameters";
+        DeleteTree(g_serviceKey);
+        SetString(g_driverKey, "Placeholder", "");
+        DriverKeyPath = g_driverKey;
         DriverKeyValid = true;
         PlatformKind = PLATFORM_NT_WORKSTATION;
     }
-    void TearDown() override { DeleteTree(kServiceKey); }
+    void TearDown() override { DeleteTree(g_serviceKey); }
 
     std::string Read(int item)
     {
@@ -118,25 +123,25 @@ TEST_F(Settings, ReadFallsBackToTheParameterDescriptionThenToNothing)
     EXPECT_EQ("1", Read(CI_DATA_RATE));
     EXPECT_EQ("Any", Read(CI_ESSID));
 
-    SetString(kDriverKey, "ESSID", "Office");
+    SetString(g_driverKey, "ESSID", "Office");
     DWORD seven = 7;
-    SetValue(kDriverKey, "TxRetry", REG_DWORD, &seven, sizeof(seven));
+    SetValue(g_driverKey, "TxRetry", REG_DWORD, &seven, sizeof(seven));
     EXPECT_EQ("Office", Read(CI_ESSID)) << "the value itself comes first";
     EXPECT_EQ("7", Read(CI_TX_RETRY)) << "a number reads back as text";
 
     // Stored without its terminating zero, or with it: the same text.
-    SetValue(kDriverKey, "StationName", REG_SZ, "PC-1", 4);
+    SetValue(g_driverKey, "StationName", REG_SZ, "PC-1", 4);
     EXPECT_EQ("PC-1", Read(CI_STATION_NAME));
-    SetValue(kDriverKey, "StationName", REG_SZ, "PC-2\0", 5);
+    SetValue(g_driverKey, "StationName", REG_SZ, "PC-2\0", 5);
     EXPECT_EQ("PC-2", Read(CI_STATION_NAME));
 }
 
 TEST_F(Settings, PreferredBssidReadsUpperCaseAndNoneAsEmpty)
 {
-    SetString(kDriverKey, "PreferBSSID", "000000000000");
+    SetString(g_driverKey, "PreferBSSID", "000000000000");
     EXPECT_EQ("", Read(CI_PREFER_BSSID));
     EXPECT_EQ(ITEM_OK, m_result);
-    SetString(kDriverKey, "PreferBSSID", "00a0c5123456");
+    SetString(g_driverKey, "PreferBSSID", "00a0c5123456");
     EXPECT_EQ("00A0C5123456", Read(CI_PREFER_BSSID));
 }
 
@@ -164,7 +169,7 @@ TEST_F(Settings, ReadRefusesUnknownItemsAndAnAdapterNotReady)
         EXPECT_EQ("", Read(item)) << "item " << item;
         EXPECT_EQ(ITEM_UNKNOWN, m_result) << "item " << item;
     }
-    SetString(kDriverKey, "ESSID", "Office");
+    SetString(g_driverKey, "ESSID", "Office");
     AdapterReady = false;
     EXPECT_EQ("", Read(CI_ESSID));
     EXPECT_EQ(ITEM_NO_ADAPTER, m_result);
@@ -174,7 +179,7 @@ TEST_F(Settings, ReadRefusesUnknownItemsAndAnAdapterNotReady)
 
 TEST_F(Settings, ReadCutsLongValuesToTheBuffer)
 {
-    SetString(kDriverKey, "SecurityID", "0123456789ABCDEF");
+    SetString(g_driverKey, "SecurityID", "0123456789ABCDEF");
     char text[8 + 4];
     memset(text, 'x', sizeof(text));
     EXPECT_EQ(ITEM_OK, ReadConfigValue(nullptr, CI_SECURITY_ID, text, 8));
@@ -206,19 +211,19 @@ TEST(SettingTypes, RegistryTypesPerPlatform)
 TEST_F(Settings, WriteUsesNumbersOnNt4AndTextOnWindows98)
 {
     EXPECT_EQ(ITEM_OK, WriteConfigValue(nullptr, CI_ROAMING, "1"));
-    Stored nt = Query(kDriverKey, "Roaming");
+    Stored nt = Query(g_driverKey, "Roaming");
     ASSERT_TRUE(nt.found);
     EXPECT_EQ(DWORD(REG_DWORD), nt.type);
     ASSERT_EQ(4u, nt.data.size());
     EXPECT_EQ(1, nt.data[0]);
 
     EXPECT_EQ(ITEM_OK, WriteConfigValue(nullptr, CI_ESSID, "Lab"));
-    EXPECT_EQ(DWORD(REG_SZ), Query(kDriverKey, "ESSID").type);
+    EXPECT_EQ(DWORD(REG_SZ), Query(g_driverKey, "ESSID").type);
 
     PlatformKind = PLATFORM_WIN9X;
     SetString(Params("Roaming"), "default", "0");
     EXPECT_EQ(ITEM_OK, WriteConfigValue(nullptr, CI_ROAMING, "1"));
-    Stored w98 = Query(kDriverKey, "Roaming");
+    Stored w98 = Query(g_driverKey, "Roaming");
     EXPECT_EQ(DWORD(REG_SZ), w98.type);
     EXPECT_EQ("1", w98.Text());
     Stored unnamed = Query(Params("Roaming"), "");
@@ -232,7 +237,7 @@ TEST_F(Settings, Windows98WithoutADescriptionWritesTheValueButReportsTheFailure)
 {
     PlatformKind = PLATFORM_WIN9X;
     EXPECT_EQ(ITEM_NO_ADAPTER, WriteConfigValue(nullptr, CI_SECURITY, "1"));
-    EXPECT_EQ("1", Query(kDriverKey, "Security").Text());
+    EXPECT_EQ("1", Query(g_driverKey, "Security").Text());
     EXPECT_FALSE(Query(Params("Security"), "").found) << "the description key is not created";
     EXPECT_TRUE(m_card.messages.empty()) << "a key that cannot be opened is silent here";
 }
@@ -246,10 +251,10 @@ TEST_F(Settings, WriteFailuresAndRefusals)
     AdapterReady = false;
     EXPECT_EQ(ITEM_NO_ADAPTER, WriteConfigValue(nullptr, CI_ESSID, "x"));
     AdapterReady = true;
-    EXPECT_FALSE(Query(kDriverKey, "ESSID").found);
+    EXPECT_FALSE(Query(g_driverKey, "ESSID").found);
 
     // A driver key that has gone: NT says why.
-    DeleteTree(kServiceKey);
+    DeleteTree(g_serviceKey);
     EXPECT_EQ(ITEM_NO_ADAPTER, WriteConfigValue(nullptr, CI_ESSID, "x"));
     EXPECT_EQ(1u, m_card.messages.size());
     PlatformKind = PLATFORM_WIN9X;
@@ -261,7 +266,7 @@ TEST_F(Settings, DataRateDescriptionIsCreatedOnceWithItsValues)
 {
     PlatformKind = PLATFORM_WIN9X;
     WriteConfigValue(nullptr, CI_DATA_RATE, "1");
-    EXPECT_EQ("1", Query(kDriverKey, "DataRate").Text());
+    EXPECT_EQ("1", Query(g_driverKey, "DataRate").Text());
     std::string params = Params("DataRate");
     EXPECT_EQ("1", Query(params, "").Text());
     EXPECT_EQ("0", Query(params, "default").Text());
@@ -277,7 +282,7 @@ TEST_F(Settings, DataRateDescriptionIsCreatedOnceWithItsValues)
     SetString(params, "ParamDesc", "Edited");
     WriteConfigValue(nullptr, CI_DATA_RATE, "0");
     EXPECT_EQ("Edited", Query(params, "ParamDesc").Text());
-    EXPECT_EQ("0", Query(kDriverKey, "DataRate").Text());
+    EXPECT_EQ("0", Query(g_driverKey, "DataRate").Text());
 }
 
 TEST_F(Settings, DataRateDescriptionOnlyOnWindows98)
