@@ -460,10 +460,14 @@ void COwnerDrawMenu::MeasureItem(LPMEASUREITEMSTRUCT mis)
 void COwnerDrawMenu::PaintBanner(LPDRAWITEMSTRUCT dis)
 {
     HDC dc = dis->hDC;
-    RECT client = {dis->rcItem.left, 0, dis->rcItem.left, dis->rcItem.bottom};
+    RECT client = {0, 0, 0, dis->rcItem.bottom};
     if (HWND wnd = ::WindowFromDC(dc))
         ::GetClientRect(wnd, &client);
-    RECT strip = {client.left, client.top, client.left + m_banner.bmWidth, client.bottom};
+    // The strip starts where the items start: the client's left edge, or
+    // further in where the system draws the popup's frame inside the client
+    // area (Wine does, with a margin of three pixels).
+    const int left = std::max(client.left, dis->rcItem.left);
+    RECT strip = {left, client.top, left + m_banner.bmWidth, client.bottom};
     {
         CBrush black(RGB(0, 0, 0));
         ::FillRect(dc, &strip, black);
