@@ -7,10 +7,12 @@
 
 #include <cstddef>
 
+#include "adapter/AdHocQualityRecord.h"
 #include "adapter/CardItem.h"
+#include "adapter/StatisticsBlock.h"
 
 // Output of the items that give raw records.
-const size_t ADHOC_QUALITY_RECORD_SIZE = 28;
+const size_t ADHOC_QUALITY_RECORD_SIZE = sizeof(AdHocQualityRecord);
 const size_t STATION_ENTRY_SIZE = 32;
 // A buffer this large holds any item's output (the statistics block is the
 // largest); texts such as an ESSID of 32 characters need 33 bytes.
@@ -31,6 +33,16 @@ template <size_t N>
 inline BYTE QueryCardItem(int item, BYTE (&output)[N])
 {
     return QueryCardItem(item, output, N);
+}
+// The records: item 20 into a StatisticsBlock, item 49 into an
+// AdHocQualityRecord (whose first word carries the index in).
+inline BYTE QueryCardItem(int item, StatisticsBlock& block)
+{
+    return QueryCardItem(item, &block, sizeof(block));
+}
+inline BYTE QueryCardItem(int item, AdHocQualityRecord& record)
+{
+    return QueryCardItem(item, &record, sizeof(record));
 }
 // A 16-bit number item (or an index in, number out).
 inline BYTE QueryCardItem(int item, WORD& number)

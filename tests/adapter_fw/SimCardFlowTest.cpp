@@ -184,22 +184,28 @@ TEST(SimCardFlow, RefusedAndEndlessJoins)
 TEST(SimCardFlow, StatisticsMoveWithTrafficAndClear)
 {
     Flow f(kInfrastructure);
-    uint8_t first[STATISTICS_BLOCK_SIZE], second[STATISTICS_BLOCK_SIZE];
+    StatisticsBlock first, second;
     ASSERT_EQ(ITEM_OK, QueryCardItem(CI_STATISTICS, first));
     g_os.Sleep(5000);
     ASSERT_EQ(ITEM_OK, QueryCardItem(CI_STATISTICS, second));
-    uint32_t txBytes1, txBytes2, rxBytes1, rxBytes2;
-    memcpy(&txBytes1, first + 60, 4);
-    memcpy(&txBytes2, second + 60, 4);
-    memcpy(&rxBytes1, first + 36, 4);
-    memcpy(&rxBytes2, second + 36, 4);
-    EXPECT_GT(txBytes2 - txBytes1, 5u * 12000 * 9 / 10);
-    EXPECT_GT(rxBytes2 - rxBytes1, 5u * 30000 * 9 / 10);
+    EXPECT_GT(second.txOkBytes - first.txOkBytes, 5u * 12000 * 9 / 10);
+    EXPECT_GT(second.rxOkBytes - first.rxOkBytes, 5u * 30000 * 9 / 10);
+    EXPECT_GT(second.txOkFrames, first.txOkFrames);
+    EXPECT_GE(second.uptime - first.uptime, 4u);
 
     EXPECT_EQ(ITEM_OK, SetCardItem(nullptr, CI_STATISTICS, ""));
     ASSERT_EQ(ITEM_OK, QueryCardItem(CI_STATISTICS, second));
-    memcpy(&txBytes2, second + 60, 4);
-    EXPECT_LT(txBytes2, txBytes1 + 12000u) << "cleared";
+    EXPECT_LT(second.txOkBytes, first.txOkBytes + 12000u) << "cleared";
+}
+
+TEST(SimCardFlow, AdHocQualityRecordCarriesTheStations)
+{
+    Flow f(kAdHoc);
+    AdHocQualityRecord record;
+    memset(&record, 0, sizeof(record));
+    ASSERT_EQ(ITEM_OK, QueryCardItem(CI_ADHOC_QUALITY, record));
+    EXPECT_GT(record.otherStations, 0);
+    EXPECT_GT(record.timeCounter, 0u);
 }
 
 TEST(SimCardFlow, LiveSettingsTakeEffectAtOnce)
