@@ -42,6 +42,9 @@ CLinkStatic::CLinkStatic()
 
 CLinkStatic::~CLinkStatic()
 {
+    // The control must not keep a font that is about to go.
+    if (IsWindow())
+        SendMessage(WM_SETFONT, 0, FALSE);
     ReleaseOwnCursor();
 }
 
