@@ -163,9 +163,6 @@ def icon_watcher():
     c = canvas(32, 32)
     disc(c, 13, 13, 10.5, BLACK)
     disc(c, 13, 13, 8.5, CYAN, shade=WHITE)
-    for r in (3, 6):
-        for a in range(-r, r + 1):
-            c[13 - r + abs(a) // 2][13 + a] = BLUE
     for d in range(9):
         rect(c, 20 + d, 20 + d, 24 + d, 24 + d, NAVY)
     return c

@@ -3,6 +3,7 @@
 // off-screen drawing context.
 #include <gtest/gtest.h>
 
+#include "framework/CDialog.h"
 #include "framework/Gdi.h"
 #include "res/resource.h"
 #include "tests/menu/MenuTestSupport.h"
@@ -18,6 +19,36 @@ bool Saturated(COLORREF c)
     int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
     return std::max({r, g, b}) - std::min({r, g, b}) > 60;
 }
+
+// The icon drawn alone at (x, y) on `back`, for comparison.
+PixelGrab Reference(int width, int height, COLORREF back, UINT iconId, int x, int y)
+{
+    CClientDC screen(nullptr);
+    CMemoryDC mem(screen);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(screen, width, height);
+    CSelectObject select(mem, bitmap);
+    CBrush brush(back);
+    RECT rc = {0, 0, width, height};
+    ::FillRect(mem, &rc, brush);
+    HICON icon = (HICON)::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId),
+                                     IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR);
+    ::DrawStateA(mem, nullptr, nullptr, (LPARAM)icon, 0, x, y, 32, 32, DST_ICON);
+    ::DestroyIcon(icon);
+    return PixelGrab(mem, width, height);
+}
+
+// Pixels of the reference icon that the button does not show.
+int IconMismatches(const PixelGrab& shown, const PixelGrab& reference, COLORREF back)
+{
+    int wrong = 0;
+    for (int y = 0; y < reference.Height(); ++y)
+        for (int x = 0; x < reference.Width(); ++x)
+            if (reference.At(x, y) != back && shown.At(x, y) != reference.At(x, y))
+                ++wrong;
+    return wrong;
+}
+
 
 class FlatButtonTest : public ::testing::Test
 {
@@ -43,35 +74,6 @@ protected:
         ::RedrawWindow(btn, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         CClientDC dc(btn);
         return PixelGrab(dc, w, h);
-    }
-
-    // The icon drawn alone at (x, y) on `back`, for comparison.
-    static PixelGrab Reference(int width, int height, COLORREF back, UINT iconId, int x, int y)
-    {
-        CClientDC screen(nullptr);
-        CMemoryDC mem(screen);
-        CBitmap bitmap;
-        bitmap.CreateCompatibleBitmap(screen, width, height);
-        CSelectObject select(mem, bitmap);
-        CBrush brush(back);
-        RECT rc = {0, 0, width, height};
-        ::FillRect(mem, &rc, brush);
-        HICON icon = (HICON)::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId),
-                                         IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR);
-        ::DrawStateA(mem, nullptr, nullptr, (LPARAM)icon, 0, x, y, 32, 32, DST_ICON);
-        ::DestroyIcon(icon);
-        return PixelGrab(mem, width, height);
-    }
-
-    // Pixels of the reference icon that the button does not show.
-    static int IconMismatches(const PixelGrab& shown, const PixelGrab& reference, COLORREF back)
-    {
-        int wrong = 0;
-        for (int y = 0; y < reference.Height(); ++y)
-            for (int x = 0; x < reference.Width(); ++x)
-                if (reference.At(x, y) != back && shown.At(x, y) != reference.At(x, y))
-                    ++wrong;
-        return wrong;
     }
 
     void MouseMove(int x, int y, UINT keys = 0)
@@ -295,4 +297,41 @@ TEST(OffscreenDC, DrawsInTargetCoordinatesAndCopiesOnlyTheClipBoxAtTheEnd)
     EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(target, 22, 32));
     EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(target, 10, 10)) << "outside the clip box";
     EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(target, 60, 70));
+}
+
+TEST(FlatButtonInDialog, ToolWindowButtonsDrawTheirIconPairsThroughTheDialog)
+{
+    CDialog dialog(IDD_MAINTOOL);
+    ASSERT_TRUE(dialog.Create((HWND)nullptr));
+    struct Pair { UINT id, hot, normal; } pairs[] = {
+        {IDC_BTN_PROPERTIES, IDI_PROPERTIES_HOT, IDI_PROPERTIES_NORMAL},
+        {IDC_BTN_WATCHER, IDI_WATCHER_HOT, IDI_WATCHER_NORMAL},
+        {IDC_BTN_SIGNAL, IDI_SIGNAL_HOT, IDI_SIGNAL_NORMAL},
+        {IDC_BTN_THROUGHPUT, IDI_THROUGHPUT_HOT, IDI_THROUGHPUT_NORMAL},
+    };
+    CFlatIconButton buttons[4];
+    CClientDC screen(nullptr);
+    for (int i = 0; i < 4; ++i) {
+        const Pair& p = pairs[i];
+        ASSERT_TRUE(buttons[i].SubclassDlgItem(p.id, &dialog)) << p.id;
+        ASSERT_TRUE(buttons[i].SetIcons(p.hot, p.normal, 32, 32)) << p.id;
+        RECT rc;
+        buttons[i].GetClientRect(&rc);
+        ASSERT_GE(rc.right, 32);
+        ASSERT_GE(rc.bottom, 32);
+        // The owner-draw request the button sends to the tool window,
+        // drawn into memory so the hidden dialog can be read back.
+        CMemoryDC mem(screen);
+        CBitmap bitmap;
+        bitmap.CreateCompatibleBitmap(screen, rc.right, rc.bottom);
+        CSelectObject select(mem, bitmap);
+        DRAWITEMSTRUCT dis = {ODT_BUTTON, p.id, 0, ODA_DRAWENTIRE, 0, buttons[i].m_hWnd, mem, rc, 0};
+        dialog.SendMessage(WM_DRAWITEM, p.id, (LPARAM)&dis);
+        PixelGrab shown(mem, rc.right, rc.bottom);
+        COLORREF back = buttons[i].GetIdleBackColor();
+        PixelGrab expected = Reference(rc.right, rc.bottom, back, p.normal, (rc.right - 32) / 2,
+                                       (rc.bottom - 32) / 2);
+        EXPECT_EQ(0, IconMismatches(shown, expected, back)) << "button " << p.id;
+        EXPECT_GT(shown.Count(RECT{0, 0, rc.right, rc.bottom}, back), 0) << "button " << p.id;
+    }
 }

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 
+#include "framework/CDialog.h"
 #include "framework/Gdi.h"
 
 namespace {
@@ -270,21 +271,24 @@ void CALLBACK InspectMenu(HWND, UINT, UINT_PTR id, DWORD)
     }
 }
 
-} // namespace
-
-TEST_F(TrayIconTest, RightButtonOpensTheOwnerDrawnMenuAndItsCommandReachesTheOwner)
+// Opens the icon's menu through its callback; a timer photographs the
+// open menu and picks the first item with the keyboard.
+LRESULT RunMenu(CTrayNotifyIcon& tray)
 {
-    ASSERT_TRUE(CreateIcon());
     ::SetCursorPos(300, 200);
     g_menuPixels.reset();
     g_ticks = 0;
     UINT_PTR timer = ::SetTimer(nullptr, 0, 300, InspectMenu);
-    EXPECT_EQ(1, tray.OnTrayNotification(1, WM_RBUTTONUP));
+    LRESULT result = tray.OnTrayNotification(1, WM_RBUTTONUP);
     ::KillTimer(nullptr, timer);
     PumpMessages();
-    EXPECT_EQ(std::vector<UINT>{IDM_ADAPTER_PROPERTIES}, owner.commands);
-    EXPECT_EQ(1, owner.nullMessages) << "WM_NULL after the menu";
+    return result;
+}
 
+// The photographed menu shows the black strip down its items' full height
+// with banner 1313 at the bottom, and the first picture.
+void ExpectBannerAndPictures()
+{
     ASSERT_TRUE(g_menuPixels) << "the pop-up menu was shown";
     const PixelGrab& px = *g_menuPixels;
     ASSERT_GT(px.Height(), 148);
@@ -318,6 +322,49 @@ TEST_F(TrayIconTest, RightButtonOpensTheOwnerDrawnMenuAndItsCommandReachesTheOwn
         << "black from the top of the strip down to the bitmap";
     EXPECT_NE(RGB(0, 0, 0), px.At(left + 23, margin + 1)) << "the strip is 23 pixels wide";
     EXPECT_GT(px.Count(RECT{left + 23, 0, left + 23 + 20, 26}, RGB(0, 0, 128)), 5) << "the first item's picture";
+}
+
+// The tool window is a dialog: the menu's owner-draw requests and commands
+// reach it through the dialog procedure.
+class ToolDialogStandIn : public CDialog
+{
+public:
+    ToolDialogStandIn() : CDialog(IDD_MAINTOOL) {}
+    BOOL OnCommand(WPARAM wParam, LPARAM) override
+    {
+        commands.push_back(LOWORD(wParam));
+        return TRUE;
+    }
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == WM_NULL)
+            ++nullMessages;
+        return CDialog::WindowProc(msg, wParam, lParam);
+    }
+    std::vector<UINT> commands;
+    int nullMessages = 0;
+};
+
+} // namespace
+
+TEST_F(TrayIconTest, RightButtonOpensTheOwnerDrawnMenuAndItsCommandReachesTheOwner)
+{
+    ASSERT_TRUE(CreateIcon());
+    EXPECT_EQ(1, RunMenu(tray));
+    EXPECT_EQ(std::vector<UINT>{IDM_ADAPTER_PROPERTIES}, owner.commands);
+    EXPECT_EQ(1, owner.nullMessages) << "WM_NULL after the menu";
+    ExpectBannerAndPictures();
+}
+
+TEST_F(TrayIconTest, ADialogAsNotificationWindowDrawsTheMenuAndGetsItsCommands)
+{
+    ToolDialogStandIn dialog;
+    ASSERT_TRUE(dialog.Create((HWND)nullptr));
+    ASSERT_TRUE(tray.Create(&dialog, 1, "Quality: 100%", icon, kCallback));
+    EXPECT_EQ(1, RunMenu(tray));
+    EXPECT_EQ(std::vector<UINT>{IDM_ADAPTER_PROPERTIES}, dialog.commands);
+    EXPECT_EQ(1, dialog.nullMessages);
+    ExpectBannerAndPictures();
 }
 
 TEST(TrayIconShell, RealShellAcceptsTheIcon)
