@@ -328,23 +328,6 @@ TEST(OwnerDrawMenuLoad, ToolbarResourceParsing)
     EXPECT_EQ((std::vector<UINT>{1001, 40008, 1010, 40010, 40018, 40012, 14}), tray);
 }
 
-TEST(OwnerDrawMenuLoad, SystemKindFromVersion)
-{
-    struct Case { DWORD platform, major, minor; int kind; } cases[] = {
-        {VER_PLATFORM_WIN32s, 3, 10, 0},   {VER_PLATFORM_WIN32_WINDOWS, 4, 0, 1},
-        {VER_PLATFORM_WIN32_WINDOWS, 4, 10, 1}, {VER_PLATFORM_WIN32_NT, 3, 51, 2},
-        {VER_PLATFORM_WIN32_NT, 4, 0, 3},  {VER_PLATFORM_WIN32_NT, 5, 0, 3},
-    };
-    for (auto& c : cases) {
-        OSVERSIONINFOA info = {};
-        info.dwPlatformId = c.platform;
-        info.dwMajorVersion = c.major;
-        info.dwMinorVersion = c.minor;
-        EXPECT_EQ(c.kind, COwnerDrawMenu::SystemKindOf(&info)) << c.platform << " " << c.major;
-    }
-    EXPECT_EQ(2, COwnerDrawMenu::SystemKindOf(nullptr));
-}
-
 TEST(OwnerDrawMenuLoad, DestroyItemsReleasesEveryHandle)
 {
     COwnerDrawMenu menu;

@@ -71,12 +71,6 @@ protected:
 
 } // namespace
 
-TEST(TrayIconData, HasTheFirstShellLayout)
-{
-    EXPECT_EQ(88u, sizeof(TrayIconData));
-    EXPECT_EQ(offsetof(NOTIFYICONDATAA, szTip), offsetof(TrayIconData, szTip));
-}
-
 TEST_F(TrayIconTest, CreateAddsTheIconWithMessageIconAndTip)
 {
     ASSERT_TRUE(CreateIcon());
@@ -238,6 +232,7 @@ namespace {
 
 std::unique_ptr<PixelGrab> g_menuPixels;
 int g_ticks = 0;
+std::vector<UINT> g_menuKeys;
 
 // The visible pop-up menu window of this thread, if any.
 HWND OurMenuWindow()
@@ -263,9 +258,9 @@ void CALLBACK InspectMenu(HWND, UINT, UINT_PTR id, DWORD)
         HDC dc = ::GetDC(menu);
         g_menuPixels = std::make_unique<PixelGrab>(dc, rc.right, rc.bottom);
         ::ReleaseDC(menu, dc);
-        // Choose the first item with the keyboard.
-        ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-        ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+        // Choose an item with the keyboard.
+        for (UINT key : g_menuKeys)
+            ::PostMessageA(menu, WM_KEYDOWN, key, 0);
     } else if (g_ticks > 20) {
         ::EndMenu(); // never hang the test run
     }
@@ -273,8 +268,9 @@ void CALLBACK InspectMenu(HWND, UINT, UINT_PTR id, DWORD)
 
 // Opens the icon's menu through its callback; a timer photographs the
 // open menu and picks the first item with the keyboard.
-LRESULT RunMenu(CTrayNotifyIcon& tray)
+LRESULT RunMenu(CTrayNotifyIcon& tray, std::vector<UINT> keys = {VK_DOWN, VK_RETURN})
 {
+    g_menuKeys = keys;
     ::SetCursorPos(300, 200);
     g_menuPixels.reset();
     g_ticks = 0;
@@ -365,6 +361,13 @@ TEST_F(TrayIconTest, ADialogAsNotificationWindowDrawsTheMenuAndGetsItsCommands)
     EXPECT_EQ(std::vector<UINT>{IDM_ADAPTER_PROPERTIES}, dialog.commands);
     EXPECT_EQ(1, dialog.nullMessages);
     ExpectBannerAndPictures();
+
+    // While a modal dialog of the tool window is open the tool window is
+    // disabled; Exit (the last item) still reaches it.
+    dialog.commands.clear();
+    dialog.EnableWindow(FALSE);
+    EXPECT_EQ(1, RunMenu(tray, {VK_UP, VK_RETURN}));
+    EXPECT_EQ(std::vector<UINT>{IDM_EXIT}, dialog.commands);
 }
 
 TEST(TrayIconShell, RealShellAcceptsTheIcon)
