@@ -34,7 +34,8 @@ CListViewEx* CListViewEx::CreateObject()
 
 void CListViewEx::PreCreateWindow(DWORD& style)
 {
-    style = (style & ~LVS_TYPEMASK) | LVS_REPORT | LVS_OWNERDRAWFIXED;
+    style = (style & ~LVS_TYPEMASK) | WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT |
+            LVS_OWNERDRAWFIXED;
     m_wholeRow = true;
 }
 

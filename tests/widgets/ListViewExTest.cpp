@@ -254,4 +254,45 @@ TEST_F(ListViewExTest, SwitchedOffTheListDrawsItself)
     EXPECT_EQ(0, CountColor(list, Cell(list, 0, 3), kLime));
 }
 
+// A parent that supplies every cell text on demand, as the Network Watchers do.
+class CallbackHost : public CWnd
+{
+public:
+    BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* result) override
+    {
+        auto* info = reinterpret_cast<NMLVDISPINFOA*>(lParam);
+        if (info->hdr.code != LVN_GETDISPINFOA || !(info->item.mask & LVIF_TEXT))
+            return FALSE;
+        static const char* const cells[] = {"A very long access point name", "00:40:96:01:02:03",
+                                            "CORVANE", "80", "2", "Associated", "1"};
+        lstrcpynA(info->item.pszText, cells[info->item.iSubItem % 7], info->item.cchTextMax);
+        *result = 0;
+        return TRUE;
+    }
+};
+
+TEST_F(ListViewExTest, TextsSuppliedOnDemandAreDrawn)
+{
+    CallbackHost parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "watcher", WS_POPUP | WS_VISIBLE, 0, 220, 640, 120,
+                                nullptr, nullptr));
+    CListViewEx list;
+    RECT rc = {10, 10, 630, 110};
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, rc, parent, 220));
+    AddColumns(list);
+    list.SetColumnIcons(&icons);
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.pszText = LPSTR_TEXTCALLBACKA;
+    ASSERT_EQ(0, (int)list.SendMessage(LVM_INSERTITEMA, 0, (LPARAM)&item));
+    Show(list);
+    EXPECT_GT(CountColor(list, Cell(list, 0, 3), kLime), 20) << "\"80\" from the parent";
+    EXPECT_GT(CountColor(list, Cell(list, 0, 6), kYellow), 20) << "\"1\" from the parent";
+    const COLORREF ink = ::GetSysColor(COLOR_WINDOWTEXT);
+    RECT first = Cell(list, 0, 0);
+    auto span = InkSpan(list, first, ink);
+    EXPECT_GE(span.first, first.left);
+    EXPECT_LE(span.second, first.right - 2) << "the long name was cut to its column";
+}
+
 } // namespace
