@@ -271,7 +271,6 @@ void CALLBACK InspectMenu(HWND, UINT, UINT_PTR id, DWORD)
 LRESULT RunMenu(CTrayNotifyIcon& tray, std::vector<UINT> keys = {VK_DOWN, VK_RETURN})
 {
     g_menuKeys = keys;
-    ::SetCursorPos(300, 200);
     g_menuPixels.reset();
     g_ticks = 0;
     UINT_PTR timer = ::SetTimer(nullptr, 0, 300, InspectMenu);
