@@ -310,7 +310,8 @@ bool COwnerDrawMenu::LoadFromTemplate(const void* menuTemplate, DWORD size)
 {
     DestroyItems();
     const BYTE* data = static_cast<const BYTE*>(menuTemplate);
-    if (!data || size < 4 || !CreateMenu())
+    // Version 0 is the plain template; the extended one (1) is not ours.
+    if (!data || size < 4 || ReadWord(data) != 0 || !CreateMenu())
         return false;
 
     struct Level

@@ -259,6 +259,12 @@ TEST(OwnerDrawMenuLoad, NestedPopupsLandAtTheirLevels)
     EXPECT_EQ(L"Second", recentMenu->Items()[1]->text);
     EXPECT_EQ(0, recentMenu->Items()[1]->imageIndex) << "not on the toolbar: picture 0";
     EXPECT_FALSE(menu.SetItemImage(77, IDR_TRAY_TOOLBAR));
+
+    // An extended template (version 1) is refused rather than misread.
+    std::vector<BYTE> extended = t.Bytes();
+    extended[0] = 1;
+    EXPECT_FALSE(menu.LoadFromTemplate(extended.data(), (DWORD)extended.size()));
+    EXPECT_EQ(nullptr, menu.GetSafeHmenu());
 }
 
 TEST(OwnerDrawMenuLoad, EveryTruncatedTemplateFailsCleanly)
