@@ -141,6 +141,7 @@ void PutNumber(void* output, size_t size, WORD number)
     PutBytes(output, size, word, sizeof(word));
 }
 
+// One number through a "%ld" or "%lx" form.
 std::string Formatted(const char* format, long number)
 {
     char text[32];
@@ -159,10 +160,10 @@ void Decode(const ItemRule& rule, const BYTE* value, void* output, size_t size)
     case NETWORK_TYPE_TEXT:
         PutText(output, size, LoadStr(value[0] == 1 ? IDS_INFRASTRUCTURE : IDS_ADHOC));
         break;
-    case DECIMAL_WORD: PutText(output, size, Formatted("%d", word)); break;
+    case DECIMAL_WORD: PutText(output, size, Formatted("%ld", word)); break;
     case CARRIER_TEXT: PutText(output, size, LoadStr(CarrierSetStringId(value[0]))); break;
     case TEXT32: PutText(output, size, BoundedText(part, partSize)); break;
-    case HEX_WORD: PutText(output, size, Formatted("%x", word)); break;
+    case HEX_WORD: PutText(output, size, Formatted("%lx", word)); break;
     case VERSION_TEXT: PutText(output, size, FirmwareVersionText(word)); break;
     case RATES: PutText(output, size, RatesText(value, MAILBOX_VALUE_SIZE)); break;
     case MAC: PutText(output, size, MacText(part)); break;
@@ -172,10 +173,10 @@ void Decode(const ItemRule& rule, const BYTE* value, void* output, size_t size)
         PutText(output, size, Formatted("Beacon: %ld", static_cast<long>(LeDword(value))));
         break;
     case QUALITY: PutText(output, size, QualityText(word)); break;
-    case RX_BUFFER: PutText(output, size, Formatted("Rx Buffer:%d%%", word)); break;
+    case RX_BUFFER: PutText(output, size, Formatted("Rx Buffer:%ld%%", word)); break;
     case NUMBER: PutNumber(output, size, LeWord(part)); break;
     case SCAN_DONE: PutNumber(output, size, word == 0 ? 1 : 0); break;
-    case NOISE: PutText(output, size, word == 0 ? std::string("00") : Formatted("%d", word)); break;
+    case NOISE: PutText(output, size, word == 0 ? std::string("00") : Formatted("%ld", word)); break;
     case BYTE_TEXT: PutText(output, size, Formatted("%ld", value[0])); break;
     case TEXT16: PutText(output, size, BoundedText(value, 16)); break;
     case WORD2_IS_3: PutNumber(output, size, LeWord(value + 2) == 3 ? 1 : 0); break;
@@ -196,6 +197,8 @@ BYTE Fail(void* output, size_t size, BYTE result)
 
 BYTE QueryCardItem(int item, void* output, size_t size)
 {
+    if (!output)
+        size = 0;
     if (!AdapterReady)
         return Fail(output, size, ITEM_NO_ADAPTER);
     const ItemRule* rule = FindRule(item);

@@ -137,6 +137,8 @@ DWORD ConfigValueType(int item, int platform)
 
 BYTE ReadConfigValue(HWND owner, int item, char* text, size_t textSize)
 {
+    if (!text)
+        textSize = 0;
     if (!AdapterReady)
     {
         PutText(text, textSize, "");

@@ -174,6 +174,9 @@ WORD ResetStatistics()
 
 BYTE JoinNetwork(const char* networkType, const char* bssid, const char* essid)
 {
+    networkType = networkType ? networkType : "";
+    bssid = bssid ? bssid : "";
+    essid = essid ? essid : "";
     MailboxData type = ParamData(PARAM_NETWORK_TYPE);
     type.value[0] = lstrcmpiA(networkType, LoadStr(IDS_INFRASTRUCTURE).c_str()) == 0 ? 1 : 0;
     SendJoinParam(type);
