@@ -588,3 +588,26 @@ TEST_F(MenuDrawTest, SeparatorIsAnEtchedLineThroughTheMiddle)
     EXPECT_EQ(::GetSysColor(COLOR_3DHILIGHT), pixels.At(60, mid + 1));
     EXPECT_EQ(kMagenta, pixels.At(60, mid - 1)) << "nothing else is painted";
 }
+
+TEST_F(MenuDrawTest, FixedMaskColourMakesThatColourTransparent)
+{
+    struct Case { const char* name; bool blackMask; } cases[] = {
+        {"system face colour as mask", false}, {"black as mask", true}};
+    for (const Case& c : cases) {
+        COwnerDrawMenu menu;
+        if (c.blackMask)
+            menu.SetMaskColor(RGB(0, 0, 0));
+        Build(menu, {{L"Adapter Properties", 0, 1001, IDR_TRAY_TOOLBAR}});
+        Measure(menu);
+        OpenHost(clientWidth, heights[0]);
+        Draw(menu, 0, 0);
+        PixelGrab pixels = Grab();
+        RECT picture = {23 + 2, 0, 23 + 18, heights[0]};
+        int black = pixels.Count(picture, RGB(0, 0, 0));
+        if (c.blackMask)
+            EXPECT_EQ(0, black) << c.name << ": the card's outline is see-through";
+        else
+            EXPECT_GT(black, 20) << c.name << ": the card's outline";
+        EXPECT_GT(pixels.Count(picture, RGB(0, 0, 128)), 10) << c.name << ": the label stays";
+    }
+}
