@@ -14,6 +14,12 @@ TOOLINFOA MakeInfo(HWND tool, UINT id)
 
 } // namespace
 
+CToolTipCtrl::~CToolTipCtrl()
+{
+    if (m_hWnd)
+        ::DestroyWindow(UnsubclassWindow());
+}
+
 BOOL CToolTipCtrl::Create(HWND owner, DWORD style)
 {
     ::InitCommonControls();

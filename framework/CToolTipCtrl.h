@@ -12,6 +12,10 @@
 class CToolTipCtrl : public CWnd
 {
 public:
+    CToolTipCtrl() = default;
+    // The tooltip window was made by this object and goes with it.
+    ~CToolTipCtrl() override;
+
     // Creates the tooltip window owned by owner (destroyed with this object).
     BOOL Create(HWND owner, DWORD style = 0);
 

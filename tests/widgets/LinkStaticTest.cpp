@@ -119,6 +119,17 @@ TEST_F(LinkStaticTest, EmptyTextTakesTheTargetAndOtherTextStays)
 
     named.SetTarget("mailto:other@kvr.example");
     EXPECT_EQ("mailto:other@kvr.example", named.GetToolTip().GetText(named, 1));
+
+    // The tooltip goes with the label.
+    HWND tip = named.GetToolTip();
+    ASSERT_TRUE(::IsWindow(tip));
+    {
+        CLinkStatic shortLived;
+        ASSERT_TRUE(shortLived.SubclassWindow(MakeStatic("x", 10, 120, 50, 20, 366)));
+        tip = shortLived.GetToolTip();
+        ASSERT_TRUE(::IsWindow(tip));
+    }
+    EXPECT_FALSE(::IsWindow(tip));
 }
 
 TEST_F(LinkStaticTest, FittingKeepsTheAlignment)
