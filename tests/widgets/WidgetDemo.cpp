@@ -161,40 +161,49 @@ void ProgressDemo()
     Save(progress, "progress");
 }
 
-void LabelsDemo()
+HWND MakeStatic(HWND host, const char* text, int x, int y, int cx, int id, DWORD style)
+{
+    HWND h = ::CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | style, x, y, cx, 18,
+                               host, (HMENU)(INT_PTR)id, nullptr, nullptr);
+    ::SendMessageA(h, WM_SETFONT, (WPARAM)::GetStockObject(DEFAULT_GUI_FONT), FALSE);
+    return h;
+}
+
+void LinksDemo()
 {
     CWnd host;
-    host.CreateEx(0, nullptr, "Labels", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 20, 20, 360,
-                  170, nullptr, nullptr);
-    HFONT font = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
-    auto make = [&](const char* text, int x, int y, int cx, int id, DWORD style) {
-        HWND h = ::CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | style, x, y, cx, 18,
-                                   host, (HMENU)(INT_PTR)id, nullptr, nullptr);
-        ::SendMessageA(h, WM_SETFONT, (WPARAM)font, FALSE);
-        return h;
-    };
-    make("For support, write to:", 12, 12, 200, -1, SS_LEFT);
+    host.CreateEx(0, nullptr, "Troubleshooting", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 20, 20,
+                  300, 120, nullptr, nullptr);
+    MakeStatic(host, "For support, write to:", 12, 12, 200, -1, SS_LEFT);
     CLinkStatic support, sales;
     support.SetTarget("mailto:support@kvr.example");
-    support.SubclassWindow(make("", 12, 32, 300, 363, SS_LEFT));
+    support.SubclassWindow(MakeStatic(host, "", 12, 32, 260, 363, SS_LEFT));
     sales.SetTarget("mailto:sales@kvr.example");
-    sales.SubclassWindow(make("Sales department", 12, 52, 300, 364, SS_LEFT));
+    sales.SubclassWindow(MakeStatic(host, "Sales department (visited)", 12, 52, 260, 364, SS_LEFT));
     sales.MarkVisited();
     HCURSOR hand = ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_CURSOR));
     support.SetHandCursor(hand);
     sales.SetHandCursor(hand);
+    ::InvalidateRect(host, nullptr, TRUE);
+    Save(host, "hyperlink");
+}
 
-    make("Sent:", 12, 90, 60, -1, SS_LEFT);
-    make("Received:", 12, 114, 60, -1, SS_LEFT);
+void StyledDemo()
+{
+    CWnd host;
+    host.CreateEx(0, nullptr, "Station Throughput Monitor", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE,
+                  20, 20, 240, 100, nullptr, nullptr);
+    MakeStatic(host, "Sent:", 12, 14, 60, -1, SS_LEFT);
+    MakeStatic(host, "Received:", 12, 38, 60, -1, SS_LEFT);
     CStyledLabel sent, received;
-    sent.SubclassWindow(make("123.4", 80, 88, 70, 337, SS_RIGHT));
-    received.SubclassWindow(make("56.7", 80, 112, 70, 338, SS_RIGHT));
+    sent.SubclassWindow(MakeStatic(host, "123.4", 80, 12, 70, 337, SS_RIGHT));
+    received.SubclassWindow(MakeStatic(host, "56.7", 80, 36, 70, 338, SS_RIGHT));
     sent.ChangeTextColor(RGB(0, 255, 0)).ChangeBackColor(RGB(0, 0, 0)).SetBold(true);
     received.ChangeTextColor(RGB(0, 255, 255)).ChangeBackColor(RGB(0, 0, 0)).SetBold(true);
-    make("Kbps", 158, 90, 40, -1, SS_LEFT);
-    make("Kbps", 158, 114, 40, -1, SS_LEFT);
+    MakeStatic(host, "Kbps", 158, 14, 40, -1, SS_LEFT);
+    MakeStatic(host, "Kbps", 158, 38, 40, -1, SS_LEFT);
     ::InvalidateRect(host, nullptr, TRUE);
-    Save(host, "labels");
+    Save(host, "styledlabel");
 }
 
 } // namespace
@@ -207,6 +216,7 @@ int main(int argc, char** argv)
     ListDemo();
     ChartDemo();
     ProgressDemo();
-    LabelsDemo();
+    LinksDemo();
+    StyledDemo();
     return 0;
 }
