@@ -39,8 +39,9 @@ WORD GetStatistics(void* destination, size_t size = STATISTICS_BLOCK_SIZE);
 WORD ResetStatistics();
 
 // Joins a network: type text (string "Infrastructure" in any case means an
-// infrastructure network), BSSID "xx:xx:xx:xx:xx:xx", ESSID. 0 done, 255 the
-// firmware stopped answering.
+// infrastructure network), BSSID "xx:xx:xx:xx:xx:xx", ESSID. 255 when the
+// firmware stopped answering, otherwise 0 (also when it refused the start
+// twenty times, a second apart, or the join had to be cut short).
 BYTE JoinNetwork(const char* networkType, const char* bssid, const char* essid);
 // After the join wait override the join state is polled without pauses of
 // our own, but each poll still costs the mailbox's two 50 ms pauses; this

