@@ -8,9 +8,9 @@
 #include "adapter/CardItems.h"
 #include "adapter/Mailbox.h"
 #include "adapter/PortAccess.h"
+#include "adapter_fw/DriverAccess.h"
 #include "framework/Os.h"
 #include "sim/PortTrap.h"
-#include "sim/SimProtocol.h"
 
 #include <gtest/gtest.h>
 
@@ -29,35 +29,6 @@ const char* const kScenario = "name cost\n"
                               "answer-delay 0\n"
                               "cell 00:A0:C5:00:00:01 Corvane 1 70\n"
                               "current 00:A0:C5:00:00:01\n";
-
-bool Private(DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize)
-{
-    HANDLE h = ::CreateFileA(SIM_USER_PATH, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD got = 0;
-    BOOL ok = ::DeviceIoControl(h, code, const_cast<void*>(in), inSize, out, outSize, &got,
-                                nullptr);
-    ::CloseHandle(h);
-    return ok != FALSE;
-}
-
-// Starts the razuDov service when it is installed but stopped (it does not
-// outlive the wineserver). Installing it is the machine set-up's business.
-void StartDriverService()
-{
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    if (!manager)
-        return;
-    SC_HANDLE service = OpenServiceA(manager, "razuDov", SERVICE_START);
-    if (service)
-    {
-        StartServiceA(service, 0, nullptr);
-        CloseServiceHandle(service);
-    }
-    CloseServiceHandle(manager);
-}
 
 void WINAPI NoPause(DWORD) {}
 
@@ -143,19 +114,15 @@ class DriverCost : public ::testing::Test
 protected:
     void SetUp() override
     {
-        SimTextResult result = {};
-        StartDriverService();
-        if (!Private(SIM_IOCTL_LOAD_SCENARIO, kScenario, DWORD(strlen(kScenario)), &result,
-                     sizeof(result)))
-            GTEST_SKIP() << "razuDov is not running in this prefix";
-        ASSERT_EQ(1, result.ok) << result.message;
-        SimState state = {};
-        ASSERT_TRUE(Private(SIM_IOCTL_GET_STATE, nullptr, 0, &state, sizeof(state)));
+        std::string why = LoadDriverScenario(kScenario);
+        if (!why.empty())
+            GTEST_SKIP() << why;
+        WORD base = DriverCardBase();
         g_os.Sleep = NoPause;
         ResetAdapterState();
         PlatformKind = PLATFORM_NT_WORKSTATION;
-        ASSERT_EQ(1, DriverSetBase(state.ioBase));
-        IoBase = state.ioBase;
+        ASSERT_EQ(1, DriverSetBase(base));
+        IoBase = base;
         ASSERT_EQ(0, OpenMailbox());
         AdapterReady = true;
     }
