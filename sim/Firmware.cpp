@@ -247,9 +247,10 @@ uint16_t Firmware::Quality()
     int32_t q = m_world.cells[m_current].signal;
     if (q == 0)
         return 0;
+    // A weak cell may read 0 now and then while the card stays associated.
     q += Drift();
-    if (q < 1)
-        q = 1;
+    if (q < 0)
+        q = 0;
     if (q > 100)
         q = 100;
     return static_cast<uint16_t>(q);
@@ -356,8 +357,7 @@ void Firmware::WriteStatistics()
 void Firmware::CurrentBssid(uint8_t* bssid) const
 {
     Fill(bssid, 0, 6);
-    if (m_current >= 0 && m_linkState != LINK_FAILED && m_linkState != LINK_IDLE &&
-        m_linkState != LINK_SCANNING)
+    if (m_current >= 0 && m_linkState != LINK_FAILED && m_linkState != LINK_IDLE)
         Move(bssid, m_world.cells[m_current].bssid, 6);
     else if (m_world.networkType != 1 && m_linkState == LINK_STARTED)
         Move(bssid, m_ownBssid, 6);

@@ -265,6 +265,52 @@ TEST_F(Driver, PortTrapPerformsInAndOut)
     EXPECT_GE(State().requests[SIM_REQ_RAW_READ], 3u);
 }
 
+// Runs cardctl with the arguments; returns its exit status.
+DWORD Cardctl(const std::string& arguments)
+{
+    std::string line = std::string("\"") + SIM_CARDCTL_FILE + "\" " + arguments;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::vector<char> command(line.begin(), line.end());
+    command.push_back(0);
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return 0xFFFFFFFF;
+    WaitForSingleObject(pi.hProcess, 30000);
+    DWORD code = 0xFFFFFFFF;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code;
+}
+
+TEST_F(Driver, CardctlSwitchesFaultsAndRefusesBadScenarios)
+{
+    EXPECT_EQ(0u, Cardctl("stop"));
+    EXPECT_EQ(1u << SIM_FAULT_NO_ANSWER, State().faults);
+    EXPECT_EQ(0u, Cardctl("answer-after 3"));
+    EXPECT_EQ(3u, State().faultArgs[SIM_FAULT_ANSWER_AFTER]);
+    EXPECT_EQ(0u, Cardctl("resume"));
+    EXPECT_EQ(1u << SIM_FAULT_ANSWER_AFTER, State().faults);
+    EXPECT_EQ(0u, Cardctl("clear"));
+    EXPECT_EQ(0u, State().faults);
+    EXPECT_EQ(0u, Cardctl("signal 1 17"));
+    EXPECT_NEAR(17, State().quality, 3) << "the isa scenario is in cell 1";
+    EXPECT_EQ(3u, Cardctl("signal 9 17")) << "no such cell";
+    EXPECT_EQ(1u, Cardctl("frobnicate"));
+
+    char dir[MAX_PATH];
+    GetTempPathA(sizeof dir, dir);
+    std::string bad = std::string(dir) + "sim-bad-scenario.txt";
+    FILE* f = std::fopen(bad.c_str(), "wb");
+    ASSERT_NE(nullptr, f);
+    std::fputs("name broken\ncell 00:A0:C5:00:00:01 Corvane 1 500\n", f);
+    std::fclose(f);
+    EXPECT_EQ(3u, Cardctl("load \"" + bad + "\""));
+    EXPECT_STREQ("isa", State().scenarioName) << "a refused scenario leaves the card as it was";
+    DeleteFileA(bad.c_str());
+}
+
 TEST(PortTrap, DecodesTheInAndOutForms)
 {
     struct Case

@@ -154,6 +154,20 @@ TEST(Firmware, SignalQualityDriftsAroundTheCurrentCellsSignal)
     EXPECT_LT(low, high) << "the quality should move";
 }
 
+TEST(Firmware, AWeakCellReadsZeroAtTimesWhileAssociated)
+{
+    CardHarness card("drift 3\nroaming off\ncell 00:A0:C5:00:00:01 Corvane 1 2\n");
+    int zeros = 0;
+    for (int i = 0; i < 60; ++i) {
+        card.Advance(1000);
+        if (card.Status(2).Word() == 0) {
+            ++zeros;
+            EXPECT_EQ(11, card.GetParam(0x1021).Word());
+        }
+    }
+    EXPECT_GT(zeros, 0);
+}
+
 TEST(Firmware, ScanTakesTimeThenRefreshesTheTableFromTheCells)
 {
     CardHarness card(kWorld);
@@ -162,6 +176,7 @@ TEST(Firmware, ScanTakesTimeThenRefreshesTheTableFromTheCells)
     card.device->Fw().SetSignal(2, nullptr, 0);
     EXPECT_EQ(0, card.Command(0x61).status);
     EXPECT_EQ(1, card.GetParam(0x1021).Word()) << "Scanning...";
+    EXPECT_EQ(0x01, card.GetParam(0x0042).value[5]) << "the card keeps its cell while it scans";
     EXPECT_NE(0, card.Status(10).Word());
     EXPECT_EQ(3, card.Status(4).Word()) << "the old table stays until the scan ends";
     card.Advance(3000);
