@@ -86,6 +86,9 @@ void Firmware::Load(const Scenario& scenario)
     m_adhocCount = 0;
     m_adhocAcc = 0;
 
+    for (int i = 0; i < m_world.stationSlots; ++i)
+        m_world.stations[i].silentSince = m_now - m_world.stations[i].inactive * 1000u;
+
     // A locally administered address for an ad-hoc network of our own.
     Move(m_ownBssid, scenario.mac, 6);
     m_ownBssid[0] = static_cast<uint8_t>((m_ownBssid[0] | 0x02) & 0xFE);
@@ -698,7 +701,7 @@ uint16_t Firmware::GetStatus(uint16_t sub, uint16_t index, uint8_t* v)
             v[12] = 1;
             Copy(reinterpret_cast<char*>(v + 13), 16, st.name);
             uint32_t seconds = (m_now - m_loadTime) / 1000;
-            uint32_t inactive = st.silent ? st.inactive + seconds : (st.inactive + seconds + index) % 4;
+            uint32_t inactive = st.silent ? (m_now - st.silentSince) / 1000 : (st.inactive + seconds + index) % 4;
             if (inactive > 0xFFFF)
                 inactive = 0xFFFF;
             PutWord(v + 29, inactive);
@@ -839,6 +842,46 @@ bool Firmware::SetSignal(int cellIndex, const uint8_t* bssid, uint16_t signal)
     Advance();
     m_world.cells[cellIndex].signal = signal;
     SettleLink();
+    return true;
+}
+
+bool Firmware::ChangeStation(const uint8_t* mac, StationChange change, const char* name)
+{
+    Advance();
+    int slot = -1;
+    for (int i = 0; i < m_world.stationSlots && slot < 0; ++i)
+        if (m_world.stations[i].used && SameBytes(m_world.stations[i].mac, mac, 6))
+            slot = i;
+    if (change == STATION_NEW) {
+        if (slot >= 0 || !name || Length(name) > 15)
+            return false;
+        for (int i = 0; i < m_world.stationSlots && slot < 0; ++i)
+            if (!m_world.stations[i].used)
+                slot = i;
+        if (slot < 0) {
+            if (m_world.stationSlots >= Scenario::kMaxStations)
+                return false;
+            slot = m_world.stationSlots++;
+        }
+        SimStation& st = m_world.stations[slot];
+        Fill(&st, 0, sizeof st);
+        Move(st.mac, mac, 6);
+        Copy(st.name, sizeof st.name, name);
+        st.used = 1;
+        return true;
+    }
+    if (slot < 0)
+        return false;
+    SimStation& st = m_world.stations[slot];
+    if (change == STATION_GONE) {
+        st.used = 0;
+    } else if (change == STATION_SILENT) {
+        if (!st.silent)
+            st.silentSince = m_now;
+        st.silent = 1;
+    } else {
+        st.silent = 0;
+    }
     return true;
 }
 

@@ -74,6 +74,11 @@ public:
     // As CMD_SET_PARAM would; returns the status word.
     uint16_t SetParam(uint16_t code, const uint8_t* value, uint32_t length);
     void SetTraffic(uint32_t txBytesPerSec, uint32_t rxBytesPerSec);
+    // A station of the ad-hoc network is heard again, falls silent or
+    // leaves its slot; with a name, a new station takes the first free
+    // slot (or a new one). False when there is no such station or no room.
+    enum StationChange { STATION_HEARD, STATION_SILENT, STATION_GONE, STATION_NEW };
+    bool ChangeStation(const uint8_t* mac, StationChange change, const char* name = nullptr);
     void FillState(SimState& state);
 
     // Reading the firmware's view, for the state report and tests.

@@ -27,6 +27,7 @@ struct SimStation
     uint8_t used = 0;        // the slot holds a station
     uint8_t silent = 0;      // not heard any more: its inactive time grows
     uint16_t inactive = 0;   // seconds since last heard at load
+    uint32_t silentSince = 0; // firmware time the station fell silent (set at load)
 };
 
 struct SimSetting

@@ -159,7 +159,25 @@ bool SimDevice::ApplyLine(char* t[], int n, const char** error)
         m_firmware.SetTraffic(tx, rx);
         return true;
     }
-    *error = "only setting, signal, fault and traffic lines apply to a running card";
+    if (Equal(t[0], "station")) {
+        // station <mac> heard|silent|gone, or station <mac> <new name>
+        uint8_t mac[6];
+        bool ok = n == 3 && ParseMac(t[1], mac);
+        if (ok) {
+            if (Equal(t[2], "heard"))
+                ok = m_firmware.ChangeStation(mac, Firmware::STATION_HEARD);
+            else if (Equal(t[2], "silent"))
+                ok = m_firmware.ChangeStation(mac, Firmware::STATION_SILENT);
+            else if (Equal(t[2], "gone"))
+                ok = m_firmware.ChangeStation(mac, Firmware::STATION_GONE);
+            else
+                ok = m_firmware.ChangeStation(mac, Firmware::STATION_NEW, t[2]);
+        }
+        if (!ok)
+            *error = "station <address> heard|silent|gone|<new name>: no such station or no room";
+        return ok;
+    }
+    *error = "only setting, signal, fault, traffic and station lines apply to a running card";
     return false;
 }
 

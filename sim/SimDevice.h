@@ -32,7 +32,7 @@ public:
     bool BusWrite(uint16_t port, uint32_t width, uint16_t value);
 
     bool LoadScenario(const char* text, uint32_t length, SimTextResult& result);
-    // Lines of a running machine: setting, signal, fault and traffic.
+    // Lines of a running machine: setting, signal, fault, traffic, station.
     bool ApplyLines(const char* text, uint32_t length, SimTextResult& result);
 
     void FillState(SimState& state);

@@ -27,6 +27,9 @@ const char kUsage[] =
     "  setting <Name> <value>      set a driver parameter (TxRetry, ESSID, Roaming, ...)\n"
     "  signal <cell> <0..100>      set a cell's signal; cell is its index or BSSID\n"
     "  traffic <tx> <rx>           traffic in bytes per second\n"
+    "  station <mac> heard|silent|gone|<name>\n"
+    "                              an ad-hoc station is heard, falls silent, leaves,\n"
+    "                              or (with a name) a new one arrives\n"
     "  stop | resume               stop answering the mailbox / answer again\n"
     "  answer-after <k>            let k polls see the command pending (0: off)\n"
     "  scan-endless on|off         a BSS scan that never finishes\n"
@@ -336,6 +339,8 @@ int main(int argc, char** argv)
         return SendText(SIM_IOCTL_APPLY_LINES, std::string("signal ") + a[0] + " " + a[1] + "\n", "signal");
     if (cmd == "traffic" && n == 2)
         return SendText(SIM_IOCTL_APPLY_LINES, std::string("traffic tx ") + a[0] + " rx " + a[1] + "\n", "traffic");
+    if (cmd == "station" && n == 2)
+        return SendText(SIM_IOCTL_APPLY_LINES, std::string("station ") + a[0] + " \"" + a[1] + "\"\n", "station");
     if (cmd == "stop" && n == 0)
         return Fault(SIM_FAULT_NO_ANSWER, true, 0);
     if (cmd == "resume" && n == 0)

@@ -390,6 +390,28 @@ TEST(Firmware, AdHocQualityRecordsGiveTheCellsSignalByTheToolWindowsFormula)
     EXPECT_NEAR(20.0, ProgramQuality(previous, record, divisor), 4.0);
 }
 
+TEST(Firmware, StationsComeGoAndFallSilentOnARunningCard)
+{
+    CardHarness card(kAdHoc);
+    Firmware& fw = card.device->Fw();
+    const uint8_t alpha[6] = {0x00, 0xA0, 0xC5, 0xAA, 0x00, 0x01};
+    const uint8_t echo[6] = {0x00, 0xA0, 0xC5, 0xAA, 0x00, 0x05};
+    EXPECT_EQ(2, card.Status(0x12).Word(10));
+    ASSERT_TRUE(fw.ChangeStation(alpha, Firmware::STATION_SILENT));
+    EXPECT_EQ(1, card.Status(0x12).Word(10)) << "the other stations counted by the quality record";
+    card.Advance(30000);
+    CardHarness::Reply silent = card.Status(17, 0);
+    EXPECT_NEAR(30, silent.value[29] | (silent.value[30] << 8), 1);
+    ASSERT_TRUE(fw.ChangeStation(alpha, Firmware::STATION_HEARD));
+    EXPECT_EQ(2, card.Status(0x12).Word(10));
+    ASSERT_TRUE(fw.ChangeStation(echo, Firmware::STATION_NEW, "ECHO"));
+    EXPECT_EQ("ECHO", card.Status(17, 1).Text(13)) << "the first free slot";
+    EXPECT_FALSE(fw.ChangeStation(echo, Firmware::STATION_NEW, "ECHO")) << "already there";
+    ASSERT_TRUE(fw.ChangeStation(alpha, Firmware::STATION_GONE));
+    EXPECT_EQ(0, card.Status(17, 0).value[12]);
+    EXPECT_FALSE(fw.ChangeStation(alpha, Firmware::STATION_HEARD));
+}
+
 TEST(Firmware, UnavailableFaultHidesTableEntriesFromAnIndexOn)
 {
     CardHarness card(kAdHoc);
