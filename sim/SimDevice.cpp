@@ -174,10 +174,10 @@ bool SimDevice::ApplyLine(char* t[], int n, const char** error)
                 ok = m_firmware.ChangeStation(mac, Firmware::STATION_NEW, t[2]);
         }
         if (!ok)
-            *error = "station <address> heard|silent|gone|<new name>: no such station or no room";
+            *error = "station: no such station, or no free slot";
         return ok;
     }
-    *error = "only setting, signal, fault, traffic and station lines apply to a running card";
+    *error = "not a line a running card takes";
     return false;
 }
 
