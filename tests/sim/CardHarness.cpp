@@ -1,5 +1,5 @@
 // CardHarness.cpp - the program's mailbox procedure over the dispatcher.
-#include "CardHarness.h"
+#include "tests/sim/CardHarness.h"
 
 #include <vector>
 

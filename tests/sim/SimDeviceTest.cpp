@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "CardHarness.h"
+#include "tests/sim/CardHarness.h"
 
 namespace {
 
