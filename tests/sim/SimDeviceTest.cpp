@@ -170,6 +170,18 @@ TEST(SimDevice, BlockWriteTakesHeaderAndWords)
     EXPECT_EQ(0x0605, card.device->Core().Peek(0x502));
 }
 
+TEST(SimDevice, OddBlockWriteMovesTheWholeWordsOnly)
+{
+    CardHarness card;
+    card.device->Core().Poke(0x502, 0x7777);
+    std::vector<uint8_t> in = Header(0, 2, 4, 0x500, 5);
+    for (uint8_t b : {1, 2, 3, 4})
+        in.push_back(b);
+    ASSERT_EQ(SIM_STATUS_SUCCESS, Send(*card.device, SIM_IOCTL_BLOCK_WRITE, in, 0).status);
+    EXPECT_EQ(0x0403, card.device->Core().Peek(0x501));
+    EXPECT_EQ(0x7777, card.device->Core().Peek(0x502)) << "the odd last byte is not carried";
+}
+
 TEST(SimDevice, BlockRequestsUseTheBaseTheDriverWasGiven)
 {
     CardHarness card;
