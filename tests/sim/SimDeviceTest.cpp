@@ -138,6 +138,48 @@ TEST(SimDevice, MalformedRequestsFailWithoutTouchingTheBuffers)
     EXPECT_EQ(addressBefore, card.device->Core().Address()) << "a refused request reached the card";
 }
 
+// Random requests of every code: whatever comes in, the answer stays within
+// the output size and reports what it wrote.
+TEST(SimDevice, RandomRequestsNeverWriteBeyondTheOutput)
+{
+    CardHarness card;
+    const uint32_t codes[] = {SIM_IOCTL_READ_BYTE,  SIM_IOCTL_READ_WORD,   SIM_IOCTL_WRITE_BYTE,
+                              SIM_IOCTL_WRITE_WORD, SIM_IOCTL_BLOCK_READ,  SIM_IOCTL_BLOCK_WRITE,
+                              SIM_IOCTL_SET_BASE,   SIM_IOCTL_RAW_READ,    SIM_IOCTL_RAW_WRITE,
+                              SIM_IOCTL_SET_FAULT,  SIM_IOCTL_SET_SIGNAL,  SIM_IOCTL_GET_STATE,
+                              SIM_IOCTL_SET_PARAM,  SIM_IOCTL_APPLY_LINES, SIM_IOCTL_NOP};
+    uint32_t seed = 12345;
+    auto next = [&seed]() {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 8;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        uint32_t code = codes[next() % (sizeof codes / sizeof codes[0])];
+        uint32_t inSize = next() % 64;
+        uint32_t outSize = next() % 200;
+        std::vector<uint8_t> buffer(256 + 16, 0xA5);
+        for (uint32_t k = 0; k < inSize; ++k)
+            buffer[k] = static_cast<uint8_t>(next());
+        if ((code == SIM_IOCTL_BLOCK_READ || code == SIM_IOCTL_BLOCK_WRITE) && inSize >= sizeof(SimBlockHeader)) {
+            // A well-formed header start, so the counts get exercised.
+            buffer[0] = buffer[1] = 0;
+            buffer[2] = 2;
+            buffer[4] = 4;
+            buffer[3] = buffer[5] = 0;
+        }
+        uint32_t size = inSize > outSize ? inSize : outSize;
+        uint32_t information = 0xDEAD;
+        uint32_t status = card.device->Control(code, buffer.data(), inSize, buffer.data(), outSize, &information);
+        if (status != SIM_STATUS_SUCCESS) {
+            ASSERT_EQ(0u, information) << "request " << i;
+        }
+        ASSERT_LE(information, outSize) << "request " << i << " code " << std::hex << code;
+        for (uint32_t k = size; k < buffer.size(); ++k)
+            ASSERT_EQ(0xA5, buffer[k]) << "request " << i << " code " << std::hex << code << std::dec << " in "
+                                        << inSize << " out " << outSize << " wrote byte " << k;
+    }
+}
+
 TEST(SimDevice, BlockReadAnswersTheCountRaisedToEven)
 {
     CardHarness card;
