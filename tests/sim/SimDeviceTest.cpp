@@ -147,7 +147,8 @@ TEST(SimDevice, RandomRequestsNeverWriteBeyondTheOutput)
                               SIM_IOCTL_WRITE_WORD, SIM_IOCTL_BLOCK_READ,  SIM_IOCTL_BLOCK_WRITE,
                               SIM_IOCTL_SET_BASE,   SIM_IOCTL_RAW_READ,    SIM_IOCTL_RAW_WRITE,
                               SIM_IOCTL_SET_FAULT,  SIM_IOCTL_SET_SIGNAL,  SIM_IOCTL_GET_STATE,
-                              SIM_IOCTL_SET_PARAM,  SIM_IOCTL_APPLY_LINES, SIM_IOCTL_NOP};
+                              SIM_IOCTL_SET_PARAM,  SIM_IOCTL_APPLY_LINES, SIM_IOCTL_NOP,
+                              SIM_IOCTL_LOAD_SCENARIO};
     uint32_t seed = 12345;
     auto next = [&seed]() {
         seed = seed * 1103515245u + 12345u;
