@@ -78,3 +78,36 @@
 #define IDI_QUALITY_GOOD        1316    // green: 60 and above
 #define IDI_QUALITY_FAIR        1231    // orange: 30 to 59
 #define IDI_QUALITY_POOR        1307    // red: below 30
+
+// Tool window and link monitor, Preferences, signal quality window (res/app.rc)
+#define IDD_PREFERENCES         1299
+#define IDD_SIGNAL              1245
+#define IDD_BSS_WATCH           650
+#define IDD_STATION_WATCH       1246
+#define IDD_THROUGHPUT          1244
+#define IDD_SHEET_PLACEHOLDER   1248    // the property sheet until its pages exist
+#define IDI_PREFERENCES         1300
+#define IDI_SIGNAL_WINDOW       1272
+#define IDC_PREFS_AUTORUN       358
+#define IDC_PREFS_TRAY_ICON     359
+#define IDC_PREFS_ALERT_MESSAGE 360
+#define IDC_PREFS_ALERT_BEEP    361
+#define IDC_PREFS_HELP          101
+#define IDC_PREFS_CANCEL        102
+#define IDR_ACCELERATORS        1       // accelerator table of the hidden modes
+#define IDM_ADVANCED_MODE       1011    // Ctrl+Alt+A
+#define IDM_ADVANCED_CONFIG     40004   // Ctrl+Alt+N
+#define IDM_STATE_MODE          40007   // Ctrl+Alt+S
+#define IDS_HELP_CONTENTS       40002   // help keyword of the tool window
+#define IDS_QUALITY             1214
+#define IDS_INFORMATION_CAPTION 1228
+#define IDS_SIGNAL_CAPTION      57346
+#define IDS_ALERT_CAPTION       57351
+#define IDS_ALERT_ADHOC         57352
+#define IDS_PREFS_HELP_KEY      57353
+#define IDS_NO_CONNECTION       57356
+#define IDS_WELCOME             57357
+#define IDS_SCANNING            57358
+#define IDS_ALERT_INFRA         57359
+// The system menu items' texts share their commands' numbers: IDM_ABOUT (14)
+// "About..." and IDM_PREFERENCES (40018) "&Preferences".
