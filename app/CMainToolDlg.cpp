@@ -1,35 +1,590 @@
-// CMainToolDlg.cpp - the tool window: its system menu and the About box.
+// CMainToolDlg.cpp - the tool window: construction and initialisation, the
+// link monitor's tick, opening and owning the tools, and the commands of
+// the system menu, the buttons and the notification icon's menu.
 #include "app/CMainToolDlg.h"
 
+#include "adapter/AdapterDiscovery.h"
+#include "adapter/CardItems.h"
+#include "adapter/Mailbox.h"
 #include "app/CAboutDlg.h"
+#include "app/CPrefsDlg.h"
 #include "app/CUtilityApp.h"
+#include "app/LinkQuality.h"
+#include "framework/Gdi.h"
+#include "framework/Os.h"
 #include "res/resource.h"
+#include "sheet/CPropertyTab.h"
+#include "tools/CBssWatchDlg.h"
+#include "tools/CSignalDlg.h"
+#include "tools/CStationWatchDlg.h"
+#include "tools/CThroughputDlg.h"
 
-CMainToolDlg::CMainToolDlg(CWnd* parent) : CDialog(IDD_MAINTOOL, parent) {}
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+static_assert(IDM_ABOUT < 0xF000 && IDM_PREFERENCES < 0xF000,
+              "system menu commands stay below the system's own");
+
+namespace {
+
+const char kSettings[] = "Settings";
+const char kInfrastructure[] = "Infrastructure";
+const char kAssociated[] = "Associated";
+const char kIdle[] = "Idle";
+const char kFirstTip[] = "Quality: 100%";
+
+struct ButtonInfo
+{
+    UINT id;
+    UINT hotIcon;
+    UINT normalIcon;
+    UINT tip;
+};
+const ButtonInfo kButtons[4] = {
+    {IDC_BTN_PROPERTIES, IDI_PROPERTIES_HOT, IDI_PROPERTIES_NORMAL, IDS_PROPERTIES_CAPTION},
+    {IDC_BTN_WATCHER, IDI_WATCHER_HOT, IDI_WATCHER_NORMAL, IDS_NETWORK_WATCHER},
+    {IDC_BTN_SIGNAL, IDI_SIGNAL_HOT, IDI_SIGNAL_NORMAL, IDS_SIGNAL_INDICATOR},
+    {IDC_BTN_THROUGHPUT, IDI_THROUGHPUT_HOT, IDI_THROUGHPUT_NORMAL, IDS_VIEW_THROUGHPUT},
+};
+
+UINT QualityIcon(float quality)
+{
+    switch (QualityLevelOf(quality)) {
+    case QUALITY_LEVEL_NONE:
+        return IDI_QUALITY_NONE;
+    case QUALITY_LEVEL_GOOD:
+        return IDI_QUALITY_GOOD;
+    case QUALITY_LEVEL_FAIR:
+        return IDI_QUALITY_FAIR;
+    default:
+        return IDI_QUALITY_POOR;
+    }
+}
+
+// A whole positive decimal number, or 0.
+int PositiveNumber(const char* text)
+{
+    errno = 0;
+    char* end = nullptr;
+    long value = strtol(text, &end, 10);
+    if (end == text || *end != '\0' || errno == ERANGE || value <= 0 || value > 0xFFFF)
+        return 0;
+    return static_cast<int>(value);
+}
+
+void FocusWindow(HWND hWnd)
+{
+    if (::IsIconic(hWnd))
+        ::ShowWindow(hWnd, SW_RESTORE);
+    ::SetFocus(hWnd);
+}
+
+} // namespace
+
+CMainToolDlg::CMainToolDlg(CWnd* parent)
+    : CDialog(IDD_MAINTOOL, parent),
+      m_hIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPLICATION_ICON))),
+      m_pPropertySheet(new CPropertyTab(IDS_PROPERTIES_CAPTION, this, 0)),
+      m_pSignalDlg(new CSignalDlg(this)), m_xPos(0), m_yPos(1), m_nWidth(79), m_nHeight(17),
+      m_fMaximized(0), m_fMinimized(0), m_pAboutDlg(nullptr), m_pPrefsDlg(nullptr),
+      m_nPeriodDivisor(0), m_bAdHoc(false), m_previousRecord(), m_linkQuality(100.0f),
+      m_bAlerted(false), m_bIconShown(false), m_bInfraWatcher(false), m_bMonitoring(false),
+      m_nMonitorPeriod(MONITOR_PERIOD), m_bTrayFailedThisRun(false)
+{
+    // Exactly one of the two watchers, by the card's network type; an
+    // unreadable type counts as not infrastructure. (A virtual call here
+    // would not reach a derived class, so the card is asked directly.)
+    CUtilityApp* app = CUtilityApp::Get();
+    char type[CARD_ITEM_BUFFER_SIZE] = "";
+    if (app && !app->m_bAdapterFailed)
+        QueryCardItem(CI_NETWORK_TYPE, type);
+    m_bInfraWatcher = lstrcmpiA(type, kInfrastructure) == 0;
+    if (m_bInfraWatcher)
+        m_pBssWatchDlg.reset(new CBssWatchDlg(this));
+    else
+        m_pStationWatchDlg.reset(new CStationWatchDlg(this));
+    m_pThroughputDlg.reset(new CThroughputDlg(this));
+}
+
+CMainToolDlg::~CMainToolDlg()
+{
+    m_pPropertySheet.reset();
+    m_pSignalDlg.reset();
+    m_pBssWatchDlg.reset();
+    m_pStationWatchDlg.reset();
+    m_pThroughputDlg.reset();
+    m_tray.RemoveIcon();
+}
+
+BYTE CMainToolDlg::ReadCardItem(int item, void* output, size_t size)
+{
+    return QueryCardItem(item, output, size);
+}
+
+bool CMainToolDlg::ReadNetworkType(std::string& type)
+{
+    char text[CARD_ITEM_BUFFER_SIZE] = "";
+    BYTE result = ReadCardItem(CI_NETWORK_TYPE, text, sizeof(text));
+    text[sizeof(text) - 1] = '\0';
+    type = text;
+    return result == ITEM_OK;
+}
+
+std::string CMainToolDlg::ReadLinkState()
+{
+    char text[CARD_ITEM_BUFFER_SIZE] = "";
+    if (ReadCardItem(CI_LINK_STATE, text, sizeof(text)) != ITEM_OK)
+        return std::string();
+    text[sizeof(text) - 1] = '\0';
+    return text;
+}
+
+// ---------------------------------------------------------------------------
+// Initialisation
 
 BOOL CMainToolDlg::OnInitDialog()
 {
+    CUtilityApp* app = CUtilityApp::Get();
+
+    // 1. System menu, icons, title.
+    std::string about = LoadStr(IDM_ABOUT);
     HMENU sysMenu = ::GetSystemMenu(m_hWnd, FALSE);
-    if (sysMenu) {
+    if (sysMenu && !about.empty()) {
         ::AppendMenuA(sysMenu, MF_SEPARATOR, 0, nullptr);
-        ::AppendMenuA(sysMenu, MF_STRING, IDM_ABOUT, "&About...");
+        ::AppendMenuA(sysMenu, MF_STRING, IDM_PREFERENCES, LoadStr(IDM_PREFERENCES).c_str());
+        ::AppendMenuA(sysMenu, MF_STRING, IDM_ABOUT, about.c_str());
     }
-    HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
-    SendMessage(WM_SETICON, ICON_BIG, (LPARAM)icon);
-    SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)icon);
+    SendMessage(WM_SETICON, ICON_BIG, (LPARAM)m_hIcon);
+    SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)m_hIcon);
+    SetWindowText(LoadStr(IDS_MAIN_TITLE).c_str());
+
+    // 2. The picture buttons.
+    for (int i = 0; i < 4; ++i) {
+        m_buttons[i].SubclassDlgItem(kButtons[i].id, this);
+        m_buttons[i].SetIcons(kButtons[i].hotIcon, kButtons[i].normalIcon, 32, 32);
+    }
+
+    // 3. and 4. The stored position, pulled back onto the screen.
+    RECT rc;
+    GetWindowRect(&rc);
+    const int width = rc.right - rc.left, height = rc.bottom - rc.top;
+    const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    if (app) {
+        m_xPos = (int)app->GetProfileInt(kSettings, "xPos", screenWidth - width);
+        m_yPos = (int)app->GetProfileInt(kSettings, "yPos", 1);
+        m_nWidth = (int)app->GetProfileInt(kSettings, "nWidth", 79);
+        m_nHeight = (int)app->GetProfileInt(kSettings, "nHeight", 17);
+        m_fMinimized = (int)app->GetProfileInt(kSettings, "fMinimized", 0);
+        m_fMaximized = (int)app->GetProfileInt(kSettings, "fMaximized", 0);
+    } else {
+        m_xPos = screenWidth - width;
+        m_yPos = 1;
+    }
+    if (m_xPos >= screenWidth)
+        m_xPos = screenWidth - width;
+    if (m_xPos < 0)
+        m_xPos = 0;
+    if (m_yPos >= screenHeight)
+        m_yPos = screenHeight - height;
+    if (m_yPos < 0)
+        m_yPos = 1;
+    ::SetWindowPos(m_hWnd, nullptr, m_xPos, m_yPos, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // 5. What the program's argument asks for.
+    RunCommandLineAction();
+
+    // 6. Tips for the buttons; the tooltip watches their mouse messages.
+    if (m_toolTip.Create(m_hWnd)) {
+        m_toolTip.SendMessage(TTM_ACTIVATE, TRUE);
+        for (int i = 0; i < 4; ++i) {
+            HWND button = GetDlgItem(kButtons[i].id);
+            RECT none = {};
+            m_toolTip.AddTool(m_hWnd, LoadStr(kButtons[i].tip).c_str(), none,
+                              (UINT)(UINT_PTR)button, TTF_IDISHWND | TTF_SUBCLASS);
+        }
+    }
+
+    // 7. The notification icon.
+    if (app && app->EnableTrayIcon)
+        AddTrayIcon(kFirstTip, IDI_QUALITY_NONE);
+
+    // 8. Infrastructure or ad-hoc, and the monitor's period.
+    m_nMonitorPeriod = MONITOR_PERIOD;
+    std::string type;
+    if (app && !app->m_bAdapterFailed && ReadNetworkType(type) &&
+        lstrcmpiA(type.c_str(), kInfrastructure) != 0) {
+        m_bAdHoc = true;
+        m_linkQuality = 100.0f;
+        char divisor[CARD_ITEM_BUFFER_SIZE] = "";
+        if (ReadCardItem(CI_BEACON_WORD, divisor, sizeof(divisor)) == ITEM_OK) {
+            divisor[sizeof(divisor) - 1] = '\0';
+            m_nPeriodDivisor = PositiveNumber(divisor);
+        }
+        m_previousRecord = AdHocQualityRecord();
+        ReadCardItem(CI_ADHOC_QUALITY, &m_previousRecord, sizeof(m_previousRecord));
+        m_bAlerted = false;
+        m_nMonitorPeriod = MONITOR_PERIOD_ADHOC;
+    }
+    m_bMonitoring = SetTimer(MONITOR_TIMER, m_nMonitorPeriod) != 0;
+
+    // 9. A link that is idle from the start counts as a card that gives no answer.
+    if (app && !app->m_bAdapterFailed && ReadLinkState() == kIdle) {
+        OnNoResponse();
+        app->m_nAdapterStatus = ADAPTER_IDLE;
+        if (app->EnableTrayIcon)
+            m_tray.SetTooltipText(kIdle);
+    }
     return TRUE;
 }
 
-void CMainToolDlg::ShowAbout()
+bool CMainToolDlg::AddTrayIcon(const char* tip, UINT iconId)
 {
-    CAboutDlg about(this);
-    about.DoModal();
+    CUtilityApp* app = CUtilityApp::Get();
+    HICON icon = (HICON)::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId),
+                                     IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                     ::GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+    if (!m_tray.Create(this, TRAY_ICON_ID, tip, icon, WM_TRAY_NOTIFY)) {
+        std::string caption = app ? app->GetAppName() : LoadStr(IDS_PRODUCT);
+        g_os.MessageBoxA(m_hWnd, "Failed to create tray icon", caption.c_str(), MB_ICONSTOP);
+        if (app) {
+            app->EnableTrayIcon = 0;
+            m_bTrayFailedThisRun = true;
+        }
+        return false;
+    }
+    m_bIconShown = true;
+    // A card found silent before the icon existed shows as such.
+    if (app && app->m_bAdapterFailed && app->m_nAdapterStatus == ADAPTER_NO_RESPONSE) {
+        m_tray.SetTooltipText(IDS_NO_RESPONSE);
+        m_tray.SetIcon((UINT)IDI_QUALITY_POOR);
+    }
+    return true;
 }
+
+void CMainToolDlg::RunCommandLineAction()
+{
+    CUtilityApp* app = CUtilityApp::Get();
+    if (!app || app->m_args.size() != 1 || app->m_args[0].size() < 2)
+        return;
+    switch (app->m_args[0][1]) {
+    case 'm':
+        OpenTool(TOOL_SIGNAL);
+        break;
+    case 'n':
+        ShowStatusBox();
+        break;
+    case 'p':
+        OpenTool(TOOL_PROPERTIES);
+        break;
+    case 's':
+        OpenTool(TOOL_WATCHER);
+        break;
+    case 'v':
+        OpenTool(TOOL_THROUGHPUT);
+        break;
+    }
+}
+
+void CMainToolDlg::ShowStatusBox()
+{
+    CUtilityApp* app = CUtilityApp::Get();
+    int status = app ? app->m_nAdapterStatus : 0;
+    if (status != 0) {
+        char text[64];
+        snprintf(text, sizeof(text), "The adapter is disabled. (Code %d)\n", status);
+        g_os.MessageBoxA(nullptr, text, LoadStr(IDS_ERROR).c_str(), MB_ICONSTOP);
+    } else {
+        g_os.MessageBoxA(nullptr, LoadStr(IDS_WELCOME).c_str(),
+                         LoadStr(IDS_INFORMATION_CAPTION).c_str(), MB_ICONINFORMATION);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The link monitor
+
+void CMainToolDlg::StopMonitor()
+{
+    if (m_hWnd)
+        KillTimer(MONITOR_TIMER);
+    m_bMonitoring = false;
+}
+
+void CMainToolDlg::OnTimer(UINT_PTR id)
+{
+    if (id == MONITOR_TIMER)
+        MonitorTick();
+    else
+        Default();
+}
+
+void CMainToolDlg::MonitorTick()
+{
+    CUtilityApp* app = CUtilityApp::Get();
+    if (!app || app->m_bAdapterFailed) {
+        StopMonitor();
+        return;
+    }
+    // A tick that arrives while another card poll waits (behind one of its
+    // message boxes) would break into that poll's mailbox command; it is
+    // skipped, the next one comes two seconds later.
+    if (TryLockAdapter() != 0)
+        return;
+
+    std::string qualityText, linkState;
+    bool linkStateRead = false;
+    bool answered = ReadQuality(qualityText);
+    if (answered) {
+        if (m_pSignalDlg && m_pSignalDlg->m_hWnd)
+            m_pSignalDlg->SetQualityText(qualityText.c_str());
+        if (app->EnableTrayIcon)
+            UpdateTrayIcon(qualityText, linkState, linkStateRead);
+        // The alert box of an infrastructure network depends on the link state.
+        if (!m_bAdHoc && app->AlertMessage && m_linkQuality == 0.0f && !linkStateRead &&
+            AlertChangeFor(m_linkQuality, m_bAlerted) == ALERT_RAISE) {
+            linkState = ReadLinkState();
+            linkStateRead = true;
+        }
+    }
+    UnlockAdapter();
+
+    if (!answered) {
+        OnNoResponse();
+        return;
+    }
+    ApplyAlertRule(linkState, linkStateRead);
+}
+
+bool CMainToolDlg::ReadQuality(std::string& qualityText)
+{
+    CUtilityApp* app = CUtilityApp::Get();
+    if (!m_bAdHoc) {
+        if (app && app->ScanInProgress) {
+            m_linkQuality = QUALITY_SCANNING;
+            qualityText = "103";
+            return true;
+        }
+        char text[CARD_ITEM_BUFFER_SIZE] = "";
+        if (ReadCardItem(CI_SIGNAL_QUALITY, text, sizeof(text)) != ITEM_OK)
+            return false;
+        text[sizeof(text) - 1] = '\0';
+        qualityText = text;
+        m_linkQuality = (float)atoi(text);
+        return true;
+    }
+
+    AdHocQualityRecord record = {}; // index 0
+    if (ReadCardItem(CI_ADHOC_QUALITY, &record, sizeof(record)) != ITEM_OK)
+        return false;
+    // A divisor the card did not give at start-up is asked for again when a
+    // sample needs it.
+    if (m_nPeriodDivisor <= 0 && record.otherStations != 0 &&
+        record.otherStations == m_previousRecord.otherStations) {
+        char divisor[CARD_ITEM_BUFFER_SIZE] = "";
+        if (ReadCardItem(CI_BEACON_WORD, divisor, sizeof(divisor)) == ITEM_OK) {
+            divisor[sizeof(divisor) - 1] = '\0';
+            m_nPeriodDivisor = PositiveNumber(divisor);
+        }
+    }
+    m_linkQuality = NextAdHocQuality(m_linkQuality, m_previousRecord, record, m_nPeriodDivisor);
+    m_previousRecord = record;
+    qualityText = std::to_string((int)m_linkQuality);
+    return true;
+}
+
+void CMainToolDlg::UpdateTrayIcon(const std::string& qualityText, std::string& linkState,
+                                  bool& linkStateRead)
+{
+    std::string tip;
+    int quality = (int)m_linkQuality;
+    if (quality == 0) {
+        linkState = ReadLinkState();
+        linkStateRead = true;
+        tip = LoadStr(IDS_QUALITY) + ": 0%, " + linkState;
+    } else if (quality == 102) {
+        tip = LoadStr(IDS_NO_CONNECTION);
+    } else if (quality == 103) {
+        tip = LoadStr(IDS_SCANNING);
+    } else {
+        tip = LoadStr(IDS_QUALITY) + ": " + qualityText + "%";
+    }
+    m_tray.SetTooltipText(tip.c_str());
+    m_tray.SetIcon(QualityIcon(m_linkQuality));
+}
+
+void CMainToolDlg::ApplyAlertRule(std::string& linkState, bool linkStateRead)
+{
+    CUtilityApp* app = CUtilityApp::Get();
+    switch (AlertChangeFor(m_linkQuality, m_bAlerted)) {
+    case ALERT_RAISE: {
+        // Set before the box opens: ticks that run while it is open raise none.
+        m_bAlerted = true;
+        if (app->AlertBeep)
+            g_os.MessageBeep(MB_ICONHAND);
+        if (!app->AlertMessage)
+            break;
+        bool show = m_bAdHoc;
+        if (!m_bAdHoc && m_linkQuality == 0.0f) {
+            if (!linkStateRead)
+                linkState = ReadLinkState();
+            show = linkState != kAssociated;
+        }
+        if (show)
+            g_os.MessageBoxA(m_hWnd, LoadStr(m_bAdHoc ? IDS_ALERT_ADHOC : IDS_ALERT_INFRA).c_str(),
+                             LoadStr(IDS_ALERT_CAPTION).c_str(), MB_ICONSTOP | MB_SYSTEMMODAL);
+        break;
+    }
+    case ALERT_REARM:
+        m_bAlerted = false;
+        break;
+    case ALERT_KEEP:
+        break;
+    }
+}
+
+void CMainToolDlg::OnNoResponse()
+{
+    CUtilityApp* app = CUtilityApp::Get();
+    StopMonitor();
+    if (!app)
+        return;
+    app->m_bAdapterFailed = TRUE;
+    app->m_nAdapterStatus = ADAPTER_NO_RESPONSE;
+    if (app->AlertBeep)
+        g_os.MessageBeep(MB_ICONHAND);
+    g_os.MessageBoxA(m_hWnd, LoadStr(IDS_NO_RESPONSE).c_str(), LoadStr(IDS_ERROR).c_str(),
+                     MB_ICONSTOP | MB_SYSTEMMODAL);
+    if (app->EnableTrayIcon) {
+        m_tray.SetTooltipText(IDS_NO_RESPONSE);
+        m_tray.SetIcon((UINT)IDI_QUALITY_POOR);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The tools
+
+HWND CMainToolDlg::GetToolWindow(Tool tool) const
+{
+    CWnd* wnd = nullptr;
+    switch (tool) {
+    case TOOL_PROPERTIES:
+        wnd = m_pPropertySheet.get();
+        break;
+    case TOOL_WATCHER:
+        if (m_bInfraWatcher)
+            wnd = m_pBssWatchDlg.get();
+        else
+            wnd = m_pStationWatchDlg.get();
+        break;
+    case TOOL_SIGNAL:
+        wnd = m_pSignalDlg.get();
+        break;
+    case TOOL_THROUGHPUT:
+        wnd = m_pThroughputDlg.get();
+        break;
+    }
+    return wnd && wnd->m_hWnd && ::IsWindow(wnd->m_hWnd) ? wnd->m_hWnd : nullptr;
+}
+
+BOOL CMainToolDlg::CreateToolWindow(Tool tool)
+{
+    switch (tool) {
+    case TOOL_PROPERTIES:
+        m_pPropertySheet->m_psh.dwFlags |= PSH_HASHELP | PSH_NOAPPLYNOW;
+        return m_pPropertySheet->Create(this);
+    case TOOL_WATCHER:
+        if (m_bInfraWatcher)
+            return m_pBssWatchDlg && m_pBssWatchDlg->Create(this);
+        return m_pStationWatchDlg && m_pStationWatchDlg->Create(this);
+    case TOOL_SIGNAL:
+        return m_pSignalDlg->Create(this);
+    case TOOL_THROUGHPUT:
+        return m_pThroughputDlg->Create(this);
+    }
+    return FALSE;
+}
+
+void CMainToolDlg::OpenTool(Tool tool)
+{
+    CUtilityApp* app = CUtilityApp::Get();
+    bool failed = !app || app->m_bAdapterFailed;
+    switch (tool) {
+    case TOOL_PROPERTIES:
+        break;
+    case TOOL_WATCHER: {
+        if (failed)
+            return;
+        std::string type;
+        if (!ReadNetworkType(type)) {
+            app->m_bAdapterFailed = TRUE;
+            OnNoResponse();
+            return;
+        }
+        // The card may have changed its network type since start-up: the
+        // watcher of the other kind is made when it is first needed.
+        m_bInfraWatcher = lstrcmpiA(type.c_str(), kInfrastructure) == 0;
+        if (m_bInfraWatcher && !m_pBssWatchDlg)
+            m_pBssWatchDlg.reset(new CBssWatchDlg(this));
+        if (!m_bInfraWatcher && !m_pStationWatchDlg)
+            m_pStationWatchDlg.reset(new CStationWatchDlg(this));
+        break;
+    }
+    case TOOL_SIGNAL:
+    case TOOL_THROUGHPUT:
+        if (failed)
+            return;
+        break;
+    default:
+        return;
+    }
+
+    if (HWND open = GetToolWindow(tool)) {
+        FocusWindow(open);
+        return;
+    }
+    if (!CreateToolWindow(tool) && tool != TOOL_SIGNAL)
+        g_os.MessageBoxA(m_hWnd, LoadStr(IDS_UNABLE_DISPLAY).c_str(), LoadStr(IDS_ERROR).c_str(),
+                         MB_ICONSTOP | MB_SYSTEMMODAL);
+}
+
+// ---------------------------------------------------------------------------
+// Commands and messages
 
 BOOL CMainToolDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    if (LOWORD(wParam) == IDM_ABOUT) {
-        ShowAbout();
+    if (lParam && HIWORD(wParam) != BN_CLICKED)
+        return CDialog::OnCommand(wParam, lParam);
+    switch (LOWORD(wParam)) {
+    case IDC_BTN_PROPERTIES:
+    case IDM_ADAPTER_PROPERTIES:
+        OpenTool(TOOL_PROPERTIES);
+        return TRUE;
+    case IDC_BTN_WATCHER:
+    case IDM_NETWORK_WATCHER:
+        OpenTool(TOOL_WATCHER);
+        return TRUE;
+    case IDC_BTN_SIGNAL:
+    case IDM_SIGNAL_QUALITY:
+        OpenTool(TOOL_SIGNAL);
+        return TRUE;
+    case IDC_BTN_THROUGHPUT:
+    case IDM_THROUGHPUT_MONITOR:
+        OpenTool(TOOL_THROUGHPUT);
+        return TRUE;
+    case IDM_ABOUT:
+        RunAbout();
+        return TRUE;
+    case IDM_PREFERENCES:
+        RunPreferences();
+        return TRUE;
+    case IDM_HELP_CONTENTS:
+        OpenHelp();
+        return TRUE;
+    case IDM_EXIT:
+        Exit();
         return TRUE;
     }
     return CDialog::OnCommand(wParam, lParam);
@@ -37,16 +592,143 @@ BOOL CMainToolDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CMainToolDlg::OnSysCommand(UINT id, LPARAM lParam)
 {
+    // Compared whole: 14 has bits in the four that the system keeps for itself.
     if (id == IDM_ABOUT) {
-        ShowAbout();
+        RunAbout();
+        return;
+    }
+    if (id == IDM_PREFERENCES) {
+        RunPreferences();
         return;
     }
     Default();
 }
 
+void CMainToolDlg::RunAbout()
+{
+    // The notification icon's menu still works while a box is open: a second
+    // request brings the open one forward instead of stacking another.
+    if (m_pAboutDlg) {
+        if (m_pAboutDlg->m_hWnd)
+            ::SetForegroundWindow(m_pAboutDlg->m_hWnd);
+        return;
+    }
+    CAboutDlg about(this);
+    m_pAboutDlg = &about;
+    about.DoModal();
+    m_pAboutDlg = nullptr;
+}
+
+void CMainToolDlg::RunPreferences()
+{
+    if (m_pPrefsDlg) {
+        if (m_pPrefsDlg->m_hWnd)
+            ::SetForegroundWindow(m_pPrefsDlg->m_hWnd);
+        return;
+    }
+    CPrefsDlg prefs(this);
+    m_pPrefsDlg = &prefs;
+    INT_PTR result = prefs.DoModal();
+    m_pPrefsDlg = nullptr;
+    if (result == IDOK)
+        m_bTrayFailedThisRun = false; // the user's own choice from now on
+    ApplyIconPreference();
+}
+
+void CMainToolDlg::ApplyIconPreference()
+{
+    CUtilityApp* app = CUtilityApp::Get();
+    if (!app)
+        return;
+    if (!app->EnableTrayIcon && m_bIconShown) {
+        m_tray.HideIcon();
+        m_bIconShown = false;
+    } else if (app->EnableTrayIcon && !m_bIconShown) {
+        if (m_tray.IsEnabled()) {
+            m_tray.ShowIcon();
+            m_bIconShown = true;
+            if (app->m_bAdapterFailed && app->m_nAdapterStatus == ADAPTER_NO_RESPONSE) {
+                m_tray.SetTooltipText(IDS_NO_RESPONSE);
+                m_tray.SetIcon((UINT)IDI_QUALITY_POOR);
+            }
+        } else {
+            // Never added (it failed at start-up): try again now.
+            AddTrayIcon(kFirstTip, IDI_QUALITY_NONE);
+        }
+    }
+}
+
+void CMainToolDlg::OpenHelp()
+{
+    if (CWinApp* app = AfxGetApp())
+        app->WinHelp(m_hWnd, HELP_KEY, (ULONG_PTR)LoadStr(IDS_HELP_CONTENTS).c_str());
+}
+
+void CMainToolDlg::Exit()
+{
+    if (m_pPrefsDlg && m_pPrefsDlg->m_hWnd)
+        ::SendMessageA(m_pPrefsDlg->m_hWnd, WM_CLOSE, 0, 0);
+    if (m_pAboutDlg && m_pAboutDlg->m_hWnd)
+        ::SendMessageA(m_pAboutDlg->m_hWnd, WM_CLOSE, 0, 0);
+    if (m_hWnd)
+        SendMessage(WM_CLOSE);
+}
+
+void CMainToolDlg::OnClose()
+{
+    StopMonitor();
+    CUtilityApp* app = CUtilityApp::Get();
+    if (app) {
+        if (m_bTrayFailedThisRun)
+            app->EnableTrayIcon = 1;
+        app->WriteProfileInt(kSettings, "xPos", m_xPos);
+        app->WriteProfileInt(kSettings, "yPos", m_yPos);
+        app->WriteProfileInt(kSettings, "nWidth", m_nWidth);
+        app->WriteProfileInt(kSettings, "nHeight", m_nHeight);
+        app->WriteProfileInt(kSettings, "fMaximized", m_fMaximized);
+        app->WriteProfileInt(kSettings, "fMinimized", m_fMinimized);
+    }
+    EndDialog(IDCANCEL);
+}
+
+// The window has no OK or Cancel button: Enter and Escape do not end the program.
+void CMainToolDlg::OnOK() {}
+void CMainToolDlg::OnCancel() {}
+
+void CMainToolDlg::OnPaint()
+{
+    if (!::IsIconic(m_hWnd)) {
+        Default();
+        return;
+    }
+    CPaintDC dc(m_hWnd);
+    RECT rc;
+    GetClientRect(&rc);
+    int x = (rc.right - rc.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (rc.bottom - rc.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(dc, x, y, m_hIcon);
+}
+
 LRESULT CMainToolDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_OPEN_TOOL)
-        return 0; // the tools arrive with the link monitor
+    switch (msg) {
+    case WM_OPEN_TOOL:
+        if (wParam >= TOOL_PROPERTIES && wParam <= TOOL_THROUGHPUT)
+            OpenTool(static_cast<Tool>(wParam));
+        return 0;
+    case WM_TRAY_NOTIFY:
+        return m_tray.OnTrayNotification(wParam, lParam);
+    case WM_MOVE:
+        // A minimised window's position is not the one to come back to.
+        if (!::IsIconic(m_hWnd)) {
+            RECT rc;
+            GetWindowRect(&rc);
+            m_xPos = rc.left;
+            m_yPos = rc.top;
+        }
+        return CDialog::WindowProc(msg, wParam, lParam);
+    case WM_QUERYDRAGICON:
+        return (LRESULT)m_hIcon;
+    }
     return CDialog::WindowProc(msg, wParam, lParam);
 }

@@ -1,18 +1,140 @@
-// CMainToolDlg.h - the floating tool window, the program's main window.
+// CMainToolDlg.h - the floating tool window, the program's main window and
+// its link monitor. Four picture buttons open the property sheet, the
+// Network Watcher, the signal quality window and the throughput monitor,
+// which this window owns. A timer polls the card's link quality every two
+// seconds (four in an ad-hoc network), keeps the notification icon's tip and
+// picture true, feeds the signal quality window, raises an alert once when
+// the quality falls below 30 % and stops for good when the card goes silent.
 #pragma once
 
+#include "adapter/AdHocQualityRecord.h"
+#include "app/CTrayNotifyIcon.h"
 #include "framework/CDialog.h"
+#include "framework/CToolTipCtrl.h"
+#include "widgets/CFlatIconButton.h"
+
+#include <memory>
+#include <string>
+
+class CAboutDlg;
+class CBssWatchDlg;
+class CPrefsDlg;
+class CPropertyTab;
+class CSignalDlg;
+class CStationWatchDlg;
+class CThroughputDlg;
 
 class CMainToolDlg : public CDialog
 {
 public:
+    static const UINT_PTR MONITOR_TIMER = 3;
+    static const UINT MONITOR_PERIOD = 2000;
+    static const UINT MONITOR_PERIOD_ADHOC = 4000;
+    // The notification icon's identifier and callback message.
+    static const UINT TRAY_ICON_ID = 1;
+    static const UINT WM_TRAY_NOTIFY = 2215;
+
+    // The tools, numbered as the requests of a second start (WM_OPEN_TOOL).
+    enum Tool { TOOL_PROPERTIES = 1, TOOL_WATCHER = 2, TOOL_SIGNAL = 3, TOOL_THROUGHPUT = 4 };
+
     explicit CMainToolDlg(CWnd* parent = nullptr);
+    ~CMainToolDlg() override;
+
+    // Opens a tool: gives an open one the focus, creates it otherwise.
+    void OpenTool(Tool tool);
+    // One tick of the link monitor.
+    void MonitorTick();
+
+    // What the monitor knows.
+    float GetLinkQuality() const { return m_linkQuality; }
+    bool IsAdHoc() const { return m_bAdHoc; }
+    bool IsAlerted() const { return m_bAlerted; }
+    bool IsMonitoring() const { return m_bMonitoring; }
+    bool IsIconShown() const { return m_bIconShown; }
+    int GetPeriodDivisor() const { return m_nPeriodDivisor; }
+    UINT GetMonitorPeriod() const { return m_nMonitorPeriod; }
+    POINT GetStoredPosition() const { return POINT{m_xPos, m_yPos}; }
+
+    CTrayNotifyIcon& GetTrayIcon() { return m_tray; }
+    CToolTipCtrl& GetToolTip() { return m_toolTip; }
+    CFlatIconButton& GetButton(int index) { return m_buttons[index]; }
+    HICON GetAppIcon() const { return m_hIcon; }
+
+    // The tools' objects (those of the watcher kind not chosen are null until
+    // the card's network type asks for them) and the window of each, if open.
+    CPropertyTab* GetPropertySheet() const { return m_pPropertySheet.get(); }
+    CSignalDlg* GetSignalWindow() const { return m_pSignalDlg.get(); }
+    CBssWatchDlg* GetBssWatcher() const { return m_pBssWatchDlg.get(); }
+    CStationWatchDlg* GetStationWatcher() const { return m_pStationWatchDlg.get(); }
+    CThroughputDlg* GetThroughputMonitor() const { return m_pThroughputDlg.get(); }
+    HWND GetToolWindow(Tool tool) const;
+    CPrefsDlg* GetOpenPreferences() const { return m_pPrefsDlg; }
+    CAboutDlg* GetOpenAbout() const { return m_pAboutDlg; }
 
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnSysCommand(UINT id, LPARAM lParam) override;
+    void OnTimer(UINT_PTR id) override;
+    void OnPaint() override;
+    void OnClose() override;
+    void OnOK() override;
+    void OnCancel() override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 protected:
-    void ShowAbout();
+    // Reads one card item (the card's answer, or a test's).
+    virtual BYTE ReadCardItem(int item, void* output, size_t size);
+    // Makes the window of a tool whose object exists; false when none was made.
+    virtual BOOL CreateToolWindow(Tool tool);
+
+    // The command-line action of the program's argument.
+    void RunCommandLineAction();
+    void ShowStatusBox();
+    void RunAbout();
+    void RunPreferences();
+    // Shows or hides the notification icon by the preference.
+    void ApplyIconPreference();
+    void OpenHelp();
+    void Exit();
+
+    // The quality reading of one tick; false when the card did not answer.
+    bool ReadQuality(std::string& qualityText);
+    void UpdateTrayIcon(const std::string& qualityText, std::string& linkState,
+                        bool& linkStateRead);
+    void ApplyAlertRule(std::string& linkState, bool linkStateRead);
+    // The card stopped answering: stop for good and tell the user once.
+    void OnNoResponse();
+    // The card's network type text; false when it did not answer.
+    bool ReadNetworkType(std::string& type);
+    std::string ReadLinkState();
+    void StopMonitor();
+    bool AddTrayIcon(const char* tip, UINT iconId);
+
+private:
+    CToolTipCtrl m_toolTip;
+    HICON m_hIcon;
+    std::unique_ptr<CPropertyTab> m_pPropertySheet;
+    std::unique_ptr<CSignalDlg> m_pSignalDlg;
+    std::unique_ptr<CBssWatchDlg> m_pBssWatchDlg;
+    std::unique_ptr<CStationWatchDlg> m_pStationWatchDlg;
+    std::unique_ptr<CThroughputDlg> m_pThroughputDlg;
+    int m_xPos, m_yPos, m_nWidth, m_nHeight, m_fMaximized, m_fMinimized;
+    CFlatIconButton m_buttons[4];
+    CTrayNotifyIcon m_tray;
+    CAboutDlg* m_pAboutDlg;
+    CPrefsDlg* m_pPrefsDlg;
+    int m_nPeriodDivisor;       // 0 while the card has not told it
+    bool m_bAdHoc;
+    AdHocQualityRecord m_previousRecord;
+    float m_linkQuality;
+    bool m_bAlerted;
+    bool m_bIconShown;
+
+    bool m_bInfraWatcher;       // which kind of watcher the card asked for last
+
+    bool m_bMonitoring;
+    UINT m_nMonitorPeriod;
+    // The icon could not be added, so the preference was cleared for this
+    // run only; the stored choice is put back when the window closes.
+    bool m_bTrayFailedThisRun;
 };

@@ -1,0 +1,95 @@
+// CPrefsDlg.cpp - the Preferences dialog and the log-on start entry.
+#include "app/CPrefsDlg.h"
+
+#include "adapter/AdapterDiscovery.h"
+#include "app/CUtilityApp.h"
+#include "res/resource.h"
+
+const char RUN_KEY_PATH[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char RUN_VALUE_NAME[] = "Corvane";
+
+namespace {
+const char kPreferences[] = "Preferences";
+} // namespace
+
+CPrefsDlg::CPrefsDlg(CWnd* parent) : CDialog(IDD_PREFERENCES, parent) {}
+
+BOOL CPrefsDlg::OnInitDialog()
+{
+    m_trayIcon.SubclassDlgItem(IDC_PREFS_TRAY_ICON, this);
+    m_alertMessage.SubclassDlgItem(IDC_PREFS_ALERT_MESSAGE, this);
+    m_alertBeep.SubclassDlgItem(IDC_PREFS_ALERT_BEEP, this);
+    m_autoRun.SubclassDlgItem(IDC_PREFS_AUTORUN, this);
+
+    if (CUtilityApp* app = CUtilityApp::Get()) {
+        m_trayIcon.SetCheck(app->EnableTrayIcon ? BST_CHECKED : BST_UNCHECKED);
+        m_alertMessage.SetCheck(app->AlertMessage ? BST_CHECKED : BST_UNCHECKED);
+        m_alertBeep.SetCheck(app->AlertBeep ? BST_CHECKED : BST_UNCHECKED);
+        m_autoRun.SetCheck(app->AutoRun ? BST_CHECKED : BST_UNCHECKED);
+    }
+    return TRUE;
+}
+
+BOOL CPrefsDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam)) {
+    case IDC_PREFS_CANCEL:
+        OnCancel();
+        return TRUE;
+    case IDC_PREFS_HELP:
+        if (CWinApp* app = AfxGetApp())
+            app->WinHelp(m_hWnd, HELP_KEY, (ULONG_PTR)LoadStr(IDS_PREFS_HELP_KEY).c_str());
+        return TRUE;
+    }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+void CPrefsDlg::OnOK()
+{
+    CUtilityApp* app = CUtilityApp::Get();
+    if (!app) {
+        EndDialog(IDOK);
+        return;
+    }
+    app->EnableTrayIcon = m_trayIcon.GetCheck() == BST_CHECKED;
+    app->AlertMessage = m_alertMessage.GetCheck() == BST_CHECKED;
+    app->AlertBeep = m_alertBeep.GetCheck() == BST_CHECKED;
+    app->AutoRun = m_autoRun.GetCheck() == BST_CHECKED;
+
+    char path[MAX_PATH];
+    lstrcpynA(path, app->m_szProgramPath, sizeof(path));
+    if (!path[0]) {
+        DWORD len = ::GetModuleFileNameA(nullptr, path, sizeof(path));
+        if (len == 0 || len >= sizeof(path))
+            path[0] = '\0';
+    }
+    UpdateRunEntry(app->AutoRun != 0, path);
+
+    app->WriteProfileInt(kPreferences, "AlertBeep", app->AlertBeep);
+    app->WriteProfileInt(kPreferences, "AlertMessage", app->AlertMessage);
+    app->WriteProfileInt(kPreferences, "AutoRun", app->AutoRun);
+    app->WriteProfileInt(kPreferences, "EnableTrayIcon", app->EnableTrayIcon);
+    EndDialog(IDOK);
+}
+
+void CPrefsDlg::UpdateRunEntry(bool autoRun, const char* programPath)
+{
+    HKEY key = nullptr;
+    if (autoRun) {
+        // Like the driver settings, only while discovery found the driver's
+        // key; and never an entry that would start nothing.
+        if (!DriverKeyValid || !programPath || !programPath[0])
+            return;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, RUN_KEY_PATH, 0, KEY_SET_VALUE, &key) !=
+            ERROR_SUCCESS)
+            return;
+        ::RegSetValueExA(key, RUN_VALUE_NAME, 0, REG_SZ, reinterpret_cast<const BYTE*>(programPath),
+                         lstrlenA(programPath) + 1);
+        ::RegCloseKey(key);
+        return;
+    }
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, RUN_KEY_PATH, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return;
+    ::RegDeleteValueA(key, RUN_VALUE_NAME);
+    ::RegCloseKey(key);
+}

@@ -1,0 +1,266 @@
+// CSignalDlg.cpp - the signal quality bar, its caption and the state mode.
+#include "tools/CSignalDlg.h"
+
+#include "adapter/CardItems.h"
+#include "app/CUtilityApp.h"
+#include "framework/Gdi.h"
+#include "framework/Os.h"
+#include "res/resource.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+bool StateBlink = false;
+
+namespace {
+
+const char kPrivate[] = "Private";
+const char kAdapterState[] = "Adapter State";
+
+// The windows whose keyboard messages go through their accelerators, and
+// the one message hook of the thread that serves them.
+std::vector<CSignalDlg*>& Hooked()
+{
+    static std::vector<CSignalDlg*> windows;
+    return windows;
+}
+HHOOK s_hook = nullptr;
+
+int QualityValue(const char* text)
+{
+    return atoi(text);
+}
+
+} // namespace
+
+CSignalDlg::CSignalDlg(CWnd* parent)
+    : CDialog(IDD_SIGNAL, parent), m_qualityText("100"), m_showState(false),
+      m_accel(::LoadAcceleratorsA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS))),
+      m_icon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SIGNAL_WINDOW))),
+      m_hooked(false)
+{
+}
+
+CSignalDlg::~CSignalDlg()
+{
+    UnhookKeyboard();
+}
+
+BOOL CSignalDlg::Create(CWnd* parent)
+{
+    if (m_hWnd)
+        return FALSE;
+    CUtilityApp* app = CUtilityApp::Get();
+    char type[CARD_ITEM_BUFFER_SIZE];
+    if (QueryCardItem(CI_NETWORK_TYPE, type) != ITEM_OK) {
+        if (app) {
+            app->m_bAdapterFailed = TRUE;
+            if (app->AlertBeep)
+                g_os.MessageBeep(MB_ICONHAND);
+        }
+        g_os.MessageBoxA(parent ? parent->m_hWnd : nullptr, LoadStr(IDS_NO_RESPONSE).c_str(),
+                         LoadStr(IDS_ERROR).c_str(), MB_ICONHAND | MB_SYSTEMMODAL);
+        return FALSE;
+    }
+    lstrcpynA(m_qualityText, "100", sizeof(m_qualityText));
+    return CDialog::Create(parent);
+}
+
+BOOL CSignalDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetTimer(REPAINT_TIMER, REPAINT_PERIOD);
+    SendMessage(WM_SETICON, ICON_BIG, (LPARAM)m_icon);
+    SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)m_icon);
+    CWinApp* app = AfxGetApp();
+    m_showState = app && app->GetProfileInt(kPrivate, kAdapterState, 0) != 0;
+    HookKeyboard();
+    return TRUE;
+}
+
+void CSignalDlg::SetQualityText(const char* text)
+{
+    lstrcpynA(m_qualityText, text ? text : "", sizeof(m_qualityText));
+}
+
+std::string CSignalDlg::CaptionFor(const char* qualityText)
+{
+    std::string caption = LoadStr(IDS_SIGNAL_CAPTION) + "  ";
+    int value = QualityValue(qualityText);
+    if (value == 102)
+        return caption + LoadStr(IDS_NO_CONNECTION);
+    if (value == 103)
+        return caption + LoadStr(IDS_SCANNING);
+    return caption + qualityText + "%";
+}
+
+void CSignalDlg::OnTimer(UINT_PTR id)
+{
+    if (id == REPAINT_TIMER)
+        Repaint();
+    Default();
+}
+
+void CSignalDlg::Repaint()
+{
+    if (!m_hWnd)
+        return;
+    SetWindowText(CaptionFor(m_qualityText).c_str());
+    int value = QualityValue(m_qualityText);
+    if (value >= 102)
+        value = 0;
+    RECT client;
+    GetClientRect(&client);
+    CClientDC dc(m_hWnd);
+    if (!dc)
+        return;
+    DrawBar(dc, client, value);
+    if (m_showState)
+        DrawState(dc, client);
+}
+
+void CSignalDlg::DrawBar(HDC dc, const RECT& client, int value)
+{
+    COLORREF fill, border;
+    if (value >= 60) {
+        fill = RGB(0, 255, 0);
+        border = RGB(0, 128, 0);
+    } else if (value < 30) {
+        fill = RGB(255, 0, 0);
+        border = RGB(128, 0, 0);
+    } else {
+        fill = RGB(255, 255, 0);
+        border = RGB(128, 128, 0);
+    }
+    CBrush fillBrush(fill), borderBrush(border), unlitBrush(RGB(64, 64, 64));
+    HBRUSH black = (HBRUSH)::GetStockObject(BLACK_BRUSH);
+
+    const int left = client.left, top = client.top;
+    const int height = client.bottom - client.top;
+    RECT face = {left, top, left + client.right, top + client.bottom};
+    ::FillRect(dc, &face, ::GetSysColorBrush(COLOR_BTNFACE));
+
+    const int width = (client.right - client.left - 34) / SEGMENTS;
+    auto segment = [&](int i) {
+        int x = left + i * (width + 2);
+        return RECT{x, top, x + width, top + height};
+    };
+    auto inset = [](RECT rc) { return RECT{rc.left + 2, rc.top + 2, rc.right - 2, rc.bottom - 2}; };
+
+    RECT first = segment(0);
+    ::FillRect(dc, &first, black);
+    const int lit = value / 5;
+    for (int i = 0; i < SEGMENTS; ++i) {
+        if (i < SEGMENTS - 1) {
+            RECT rc = segment(i + 1);
+            ::FillRect(dc, &rc, unlitBrush);
+            RECT inner = inset(rc);
+            ::FillRect(dc, &inner, black);
+        }
+        if (i < lit) {
+            RECT rc = segment(i);
+            ::FillRect(dc, &rc, borderBrush);
+            RECT inner = inset(rc);
+            ::FillRect(dc, &inner, fillBrush);
+        }
+        if (!m_showState)
+            g_os.Sleep(SEGMENT_PAUSE);
+    }
+}
+
+void CSignalDlg::DrawState(HDC dc, const RECT& client)
+{
+    char state[CARD_ITEM_BUFFER_SIZE] = "";
+    // A card already found silent is not asked again at every repaint.
+    CUtilityApp* app = CUtilityApp::Get();
+    if (!app || !app->m_bAdapterFailed)
+        QueryCardItem(CI_LINK_STATE, state);
+
+    COLORREF color;
+    if (StateBlink)
+        color = RGB(255, 0, 255);
+    else if (lstrcmpiA(state, "Associated") == 0)
+        color = RGB(0, 0, 255);
+    else
+        color = RGB(0, 255, 255);
+    StateBlink = !StateBlink;
+
+    HFONT font = (HFONT)SendMessage(WM_GETFONT);
+    CSelectObject selectFont(dc, font);
+    int oldMode = ::SetBkMode(dc, TRANSPARENT);
+    COLORREF oldColor = ::SetTextColor(dc, color);
+    RECT rc = client;
+    ::DrawTextA(dc, state, -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    ::SetTextColor(dc, oldColor);
+    ::SetBkMode(dc, oldMode);
+}
+
+BOOL CSignalDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) == IDM_STATE_MODE) {
+        m_showState = !m_showState;
+        return TRUE;
+    }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+void CSignalDlg::OnClose()
+{
+    if (CWinApp* app = AfxGetApp())
+        app->WriteProfileInt(kPrivate, kAdapterState, m_showState ? 1 : 0);
+    KillTimer(REPAINT_TIMER);
+    DestroyWindow();
+}
+
+LRESULT CSignalDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_DESTROY)
+        UnhookKeyboard();
+    return CDialog::WindowProc(msg, wParam, lParam);
+}
+
+void CSignalDlg::HookKeyboard()
+{
+    if (m_hooked || !m_accel)
+        return;
+    if (!s_hook)
+        s_hook = ::SetWindowsHookExA(WH_GETMESSAGE, FilterMessage, nullptr,
+                                     ::GetCurrentThreadId());
+    if (!s_hook)
+        return;
+    Hooked().push_back(this);
+    m_hooked = true;
+}
+
+void CSignalDlg::UnhookKeyboard()
+{
+    if (!m_hooked)
+        return;
+    auto& windows = Hooked();
+    windows.erase(std::remove(windows.begin(), windows.end(), this), windows.end());
+    m_hooked = false;
+    if (windows.empty() && s_hook) {
+        ::UnhookWindowsHookEx(s_hook);
+        s_hook = nullptr;
+    }
+}
+
+LRESULT CALLBACK CSignalDlg::FilterMessage(int code, WPARAM wParam, LPARAM lParam)
+{
+    MSG* msg = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message >= WM_KEYFIRST &&
+        msg->message <= WM_KEYLAST) {
+        for (CSignalDlg* dlg : Hooked()) {
+            HWND wnd = dlg->m_hWnd;
+            if (!wnd || !(msg->hwnd == wnd || ::IsChild(wnd, msg->hwnd)))
+                continue;
+            if (::TranslateAcceleratorA(wnd, dlg->m_accel, msg))
+                msg->message = WM_NULL;
+            break;
+        }
+    }
+    return ::CallNextHookEx(s_hook, code, wParam, lParam);
+}

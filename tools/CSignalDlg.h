@@ -1,0 +1,66 @@
+// CSignalDlg.h - the signal quality window: a small modeless tool window that
+// shows the latest link quality as a bar of 20 segments coloured by quality,
+// with the value in its caption, repainted every two seconds. A hidden state
+// mode (Ctrl+Alt+S, kept in the profile) writes the card's link state over
+// the bar in alternating colours. The tool window measures the quality and
+// hands the text over at each of its polls.
+#pragma once
+
+#include "framework/CDialog.h"
+
+#include <string>
+
+// Alternates at each repaint in state mode, for every signal window.
+extern bool StateBlink;
+
+class CSignalDlg : public CDialog
+{
+public:
+    static const UINT_PTR REPAINT_TIMER = 2;
+    static const UINT REPAINT_PERIOD = 2000;
+    static const int SEGMENTS = 20;
+    // Pause after each segment outside state mode, so the bar builds up.
+    static const DWORD SEGMENT_PAUSE = 20;
+
+    explicit CSignalDlg(CWnd* parent = nullptr);
+    ~CSignalDlg() override;
+
+    // Makes the window. When the card does not answer it makes none: the
+    // adapter is marked failed and the user is told (with a beep when the
+    // alert beep is on).
+    BOOL Create(CWnd* parent = nullptr) override;
+
+    // The latest quality as decimal text (at most 15 characters); shown at
+    // the next repaint.
+    void SetQualityText(const char* text);
+    const char* GetQualityText() const { return m_qualityText; }
+    bool IsStateMode() const { return m_showState; }
+
+    // One repaint: caption, bar and, in state mode, the link state.
+    void Repaint();
+
+    // The caption for a quality text.
+    static std::string CaptionFor(const char* qualityText);
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnTimer(UINT_PTR id) override;
+    void OnClose() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void DrawBar(HDC dc, const RECT& client, int value);
+    void DrawState(HDC dc, const RECT& client);
+
+    // Keyboard messages of the window go through the accelerators first.
+    static LRESULT CALLBACK FilterMessage(int code, WPARAM wParam, LPARAM lParam);
+    void HookKeyboard();
+    void UnhookKeyboard();
+
+    char m_qualityText[16];
+    bool m_showState;
+    HACCEL m_accel;  // resource, released with the program
+    HICON m_icon;    // shared resource icon
+    bool m_hooked;
+};
