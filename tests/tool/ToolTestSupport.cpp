@@ -40,6 +40,16 @@ BOOL WINAPI FakeShell(DWORD message, PNOTIFYICONDATAA data)
     return os.shellAnswer;
 }
 
+void (WINAPI *s_nextSleep)(DWORD) = nullptr;
+
+void WINAPI RecordingSleep(DWORD ms)
+{
+    if (OsCapture::current)
+        OsCapture::current->sleeps.push_back(ms);
+    if (s_nextSleep)
+        s_nextSleep(ms);
+}
+
 BOOL WINAPI FakeHelp(HWND, LPCSTR, UINT command, ULONG_PTR data)
 {
     OsCapture::current->helpKeys.push_back(command == HELP_KEY && data ? (const char*)data : "?");
@@ -60,6 +70,14 @@ OsCapture::OsCapture()
 OsCapture::~OsCapture()
 {
     current = nullptr;
+}
+
+void OsCapture::RecordSleeps()
+{
+    if (g_os.Sleep != RecordingSleep) {
+        s_nextSleep = g_os.Sleep;
+        g_os.Sleep = RecordingSleep;
+    }
 }
 
 int OsCapture::CountBoxes(const std::string& text) const

@@ -54,6 +54,11 @@ public:
 
     int CountBoxes(const std::string& text) const;
 
+    // Records the length of every Sleep from now on, and passes it on to
+    // whatever Sleep was in force (the simulated card's clock).
+    void RecordSleeps();
+    std::vector<DWORD> sleeps;
+
     static OsCapture* current;
 
 private:
