@@ -28,6 +28,6 @@ start_xvfb() {
 new_prefix() {
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    wineserver -p
+    wineserver -p >/dev/null 2>&1 || true
     wineboot --init >/dev/null 2>&1
 }

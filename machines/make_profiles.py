@@ -1,0 +1,157 @@
+"""Writes the machine profiles: for each, profile.conf (Windows version,
+scenario, the driver's parameter key), registry.reg (what the operating
+system and the network driver keep on disk) and volatile.reg (what the
+system rebuilds at every boot: HKEY_DYN_DATA on Windows 95/98, the hardware
+resource map on NT). Run it after changing a profile here; its output is
+committed."""
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def hexdata(data):
+    return ','.join('%02x' % b for b in data)
+
+
+def multi_sz(*strings):
+    out = b''
+    for s in strings:
+        out += s.encode() + b'\0'
+    return out + b'\0'
+
+
+def resource_list(port, irq):
+    """One full descriptor (ISA bus): a port range, then an interrupt."""
+    partials = [struct.pack('<BBHIII', 1, 1, 1, port, 0, 16)]
+    if irq is not None:
+        partials.append(struct.pack('<BBHIII', 2, 1, 0, irq, irq, 0xFFFFFFFF))
+    head = struct.pack('<IIIHHI', 1, 1, 0, 1, 1, len(partials))
+    return head + b''.join(partials)
+
+
+def allocation(port, irq):
+    """Configuration Manager allocation: IoBase at 20, IRQ at 18 + byte 8."""
+    data = bytearray(32)
+    data[8] = 4
+    struct.pack_into('<H', data, 20, port)
+    struct.pack_into('<H', data, 22, irq)
+    return bytes(data)
+
+
+def esc(s):
+    return s.replace('\\', '\\\\').replace('"', '\\"')
+
+
+def settings_nt(network=1, essid='Corvane'):
+    return [('CardType', None), ('NetworkType', network), ('ESSID', essid),
+            ('CarrierSet', 0), ('PSmode', 0), ('Roaming', 1), ('sensitivity', 1),
+            ('RoamingThreshold', 40), ('DataRate', 0), ('TxRetry', 7),
+            ('PreferBSSID', '000000000000'), ('StationName', 'CORVANE-PC'),
+            ('Security', 0), ('SecurityID', '')]
+
+
+def value_lines(values, as_text):
+    lines = []
+    for name, value in values:
+        if isinstance(value, str):
+            lines.append('"%s"="%s"' % (name, esc(value)))
+        elif as_text:
+            lines.append('"%s"="%d"' % (name, value))
+        else:
+            lines.append('"%s"=dword:%08x' % (name, value))
+    return lines
+
+
+def nt_profile(name, title, product, service, port, irq, card_type, server=False,
+               version='nt40', scenario='default.txt', listed=True, resources=True,
+               network=1):
+    reg = ['REGEDIT4', '',
+           '[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\ProductOptions]',
+           '"ProductType"="%s"' % ('ServerNT' if server else 'WinNT'), '']
+    # The network card list is rebuilt at every start of the machine (Wine
+    # lists the host's interfaces there), so our card joins it with the
+    # volatile parts, under a number of its own.
+    cards = 'HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards'
+    card = ['[%s\\20]' % cards]
+    if listed:
+        card += ['"ProductName"="%s"' % product, '"ServiceName"="%s"' % service,
+                 '"Title"="[20] %s"' % title, '"Description"="%s"' % title, '']
+    else:
+        card += ['"ProductName"="E100B"', '"ServiceName"="E100B1"',
+                 '"Title"="[20] Other Fast Ethernet Adapter"', '']
+    if listed:
+        reg += ['[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\%s\\Linkage]' % product,
+                '"Bind"=hex(7):%s' % hexdata(multi_sz('\\Device\\%s' % service)), '']
+        key = 'HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\%s\\Parameters' % service
+        values = [(n, card_type if n == 'CardType' else v) for n, v in settings_nt(network)]
+        reg += ['[%s]' % key] + value_lines(values, False) + ['']
+    vol = ['REGEDIT4', ''] + card
+    if listed and resources:
+        vol += ['[HKEY_LOCAL_MACHINE\\HARDWARE\\RESOURCEMAP\\OtherDrivers\\%s]' % product,
+                '"\\\\Device\\\\%s.Raw"=hex(8):%s' % (service, hexdata(resource_list(port, irq))),
+                '']
+    driver_key = 'HKLM\\SYSTEM\\CurrentControlSet\\Services\\%s\\Parameters' % service
+    return name, version, scenario, driver_key, reg, vol
+
+
+def win9x_profile(name, title, hardware_key, cm_key, klass, port, irq, card_type,
+                  scenario='default.txt', problem=b'\0\0\0\0'):
+    class_key = 'HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class\\%s' % klass
+    values = [(n, card_type if n == 'CardType' else v) for n, v in settings_nt()]
+    reg = ['REGEDIT4', '',
+           '[HKEY_LOCAL_MACHINE\\Enum\\%s]' % hardware_key,
+           '"DeviceDesc"="%s"' % title, '"Class"="Net"', '"Driver"="%s"' % esc(klass), '',
+           '[%s]' % class_key, '"DriverDesc"="%s"' % title] + value_lines(values, True) + [
+           '',
+           '[%s\\Ndi\\params\\CardType]' % class_key, '"default"="%d"' % card_type,
+           '"ParamDesc"="Card type"', '']
+    vol = ['REGEDIT4', '',
+           '[-HKEY_DYN_DATA\\Config Manager\\Enum]', '',
+           '[HKEY_DYN_DATA\\Config Manager\\Enum\\C1A0B2C0]',
+           '"HardWareKey"="ROOT\\\\PCI\\\\0000"', '"Problem"=hex:00,00,00,00',
+           '"Allocation"=hex:%s' % hexdata(allocation(0xCC00, 11)), '',
+           '[HKEY_DYN_DATA\\Config Manager\\Enum\\%s]' % cm_key,
+           '"HardWareKey"="%s"' % esc(hardware_key), '"Problem"=hex:%s' % hexdata(problem),
+           '"Status"=hex:0a,60,00,00',
+           '"Allocation"=hex:%s' % hexdata(allocation(port, irq)), '']
+    driver_key = 'HKLM\\System\\CurrentControlSet\\Services\\Class\\%s' % klass
+    return name, 'win98', scenario, driver_key, reg, vol
+
+
+PCMCIA = 'Corvane Wireless LAN PC Card'
+ISA = 'Corvane Wireless LAN ISA Adapter'
+PROFILES = [
+    nt_profile('nt40-workstation', PCMCIA, 'zorbNT', 'zorbNT1', 0x240, 10, 1),
+    nt_profile('nt40-server-isa', ISA, 'ZORB3', 'ZORB31', 0x300, 5, 2, server=True,
+               scenario='isa.txt'),
+    win9x_profile('win98-pcmcia', PCMCIA, 'PCMCIA\\CORVANE-WIRELESS_LAN-802.11\\1', 'C29A1B00',
+                  'Net\\0000', 0x240, 10, 1),
+    win9x_profile('win98-isa', ISA, 'ISAPNP\\KVR1002\\0', 'C29A1B10', 'Net\\0001', 0x300, 5, 2,
+                  scenario='isa.txt'),
+    nt_profile('nt50', PCMCIA, 'zorbNT', 'zorbNT1', 0x240, 10, 1, version='win2k'),
+    nt_profile('no-adapter', PCMCIA, 'zorbNT', 'zorbNT1', 0x240, 10, 1, resources=False),
+    nt_profile('bad-install', PCMCIA, 'zorbNT', 'zorbNT1', 0x240, 10, 1, listed=False),
+    win9x_profile('card-problem', PCMCIA, 'PCMCIA\\CORVANE-WIRELESS_LAN-802.11\\1', 'C29A1B00',
+                  'Net\\0000', 0x240, 10, 1, problem=b'\x0a\0\0\0'),
+    nt_profile('bad-mailbox', PCMCIA, 'zorbNT', 'zorbNT1', 0x240, 10, 1,
+               scenario='bad-mailbox.txt'),
+    nt_profile('adhoc', PCMCIA, 'zorbNT', 'zorbNT1', 0x240, 10, 1, scenario='adhoc.txt',
+               network=0),
+]
+
+
+def main():
+    for name, version, scenario, driver_key, reg, vol in PROFILES:
+        d = os.path.join(HERE, name)
+        os.makedirs(d, exist_ok=True)
+        with open(os.path.join(d, 'profile.conf'), 'w') as f:
+            f.write('# Machine profile %s (made by machines/make_profiles.py)\n' % name)
+            f.write('VERSION=%s\nSCENARIO=%s\nDRIVER_KEY=\'%s\'\n' % (version, scenario, driver_key))
+        for fname, lines in (('registry.reg', reg), ('volatile.reg', vol)):
+            with open(os.path.join(d, fname), 'w', newline='\r\n') as f:
+                f.write('\n'.join(lines) + '\n')
+
+
+if __name__ == '__main__':
+    main()

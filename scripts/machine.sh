@@ -1,0 +1,63 @@
+#!/bin/bash
+# Creates (once) or refreshes a simulated machine and starts it: a Wine prefix
+# playing the profile's Windows version with the registry that its operating
+# system and network driver keep, the razuDov driver service, and the card
+# with the profile's scenario and the driver's settings.
+#
+# usage: scripts/machine.sh PROFILE [--fresh]
+#   WINEPREFIX  where the machine lives (default out/machines/PROFILE)
+#   BUILD_DIR   the build to take razuDov.sys, cardctl.exe and machineboot.exe from
+# The machine runs while its wineserver runs; `wineserver -k` switches it off.
+set -euo pipefail
+source "$(dirname "$0")/env.sh"
+
+profile=${1:?usage: machine.sh PROFILE [--fresh]}
+dir="$ROOT/machines/$profile"
+[ -f "$dir/profile.conf" ] || { echo "machine.sh: no profile $profile" >&2; exit 2; }
+source "$dir/profile.conf"
+export WINEPREFIX=${WINEPREFIX:-$ROOT/out/machines/$profile}
+
+for tool in sim/razuDov.sys sim/cardctl.exe machines/machineboot.exe; do
+    [ -f "$BUILD_DIR/$tool" ] || build_all >/dev/null
+done
+
+# A new machine starts from a plain prefix, copied by hard links from one
+# made once: Wine replaces the files it changes, and the registry files,
+# which it rewrites, are copied for real.
+base="$ROOT/out/machines/.base"
+make_base() {
+    rm -rf "$base"
+    mkdir -p "$base"
+    WINEPREFIX="$base" wineserver -p >/dev/null 2>&1 || true
+    WINEPREFIX="$base" wineboot --init >/dev/null 2>&1
+    # Ending the wineserver writes the registry out.
+    WINEPREFIX="$base" wineserver -k 2>/dev/null || true
+    WINEPREFIX="$base" wineserver -w 2>/dev/null || true
+}
+if [ "${2:-}" = "--fresh" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineserver -k 2>/dev/null || true
+    [ -f "$base/system.reg" ] || make_base
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    cp -al "$base" "$WINEPREFIX"
+    for f in "$WINEPREFIX"/*.reg "$WINEPREFIX"/drive_c/windows/*.ini; do
+        [ -f "$f" ] && cp --remove-destination "$(readlink -f "$f")" "$f.tmp" && mv "$f.tmp" "$f"
+    done
+    wineserver -p >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine' /v Version /d "$VERSION" /f >/dev/null
+    wine "$BUILD_DIR/machines/machineboot.exe" "$(winepath -w "$dir/registry.reg")"
+    if [ -d "$dir/files" ]; then
+        cp -r "$dir/files/." "$WINEPREFIX/drive_c/windows/"
+    fi
+    # The version takes effect when the wineserver starts again.
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+fi
+
+# Boot: the system's own start (which rebuilds its volatile keys), then ours:
+# the volatile registry, the driver service, the card.
+wineserver -p >/dev/null 2>&1 || true
+wine wineboot >/dev/null 2>&1
+wine "$BUILD_DIR/machines/machineboot.exe" "$(winepath -w "$dir/volatile.reg")"
+"$ROOT/sim/start-card.sh" "$BUILD_DIR" "$ROOT/machines/scenarios/$SCENARIO" "$DRIVER_KEY"
+echo "machine $profile is up in $WINEPREFIX"
