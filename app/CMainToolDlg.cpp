@@ -74,6 +74,14 @@ int PositiveNumber(const char* text)
     return static_cast<int>(value);
 }
 
+// The taskbar's small picture of an icon resource; shared, so never freed.
+HICON TrayIcon(UINT id)
+{
+    return (HICON)::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON,
+                               ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                               LR_SHARED);
+}
+
 void FocusWindow(HWND hWnd)
 {
     if (::IsIconic(hWnd))
@@ -244,10 +252,7 @@ BOOL CMainToolDlg::OnInitDialog()
 bool CMainToolDlg::AddTrayIcon(const char* tip, UINT iconId)
 {
     CUtilityApp* app = CUtilityApp::Get();
-    HICON icon = (HICON)::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId),
-                                     IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                                     ::GetSystemMetrics(SM_CYSMICON), LR_SHARED);
-    if (!m_tray.Create(this, TRAY_ICON_ID, tip, icon, WM_TRAY_NOTIFY)) {
+    if (!m_tray.Create(this, TRAY_ICON_ID, tip, TrayIcon(iconId), WM_TRAY_NOTIFY)) {
         std::string caption = app ? app->GetAppName() : LoadStr(IDS_PRODUCT);
         g_os.MessageBoxA(m_hWnd, "Failed to create tray icon", caption.c_str(), MB_ICONSTOP);
         if (app) {
@@ -411,8 +416,12 @@ void CMainToolDlg::UpdateTrayIcon(const std::string& qualityText, std::string& l
     } else {
         tip = LoadStr(IDS_QUALITY) + ": " + qualityText + "%";
     }
-    m_tray.SetTooltipText(tip.c_str());
-    m_tray.SetIcon(QualityIcon(m_linkQuality));
+    // The shell is asked only for what changed: most ticks change nothing.
+    if (tip.compare(0, 63, m_tray.GetTooltipText()) != 0)
+        m_tray.SetTooltipText(tip.c_str());
+    HICON icon = TrayIcon(QualityIcon(m_linkQuality));
+    if (icon != m_tray.GetIcon())
+        m_tray.SetIcon(icon);
 }
 
 void CMainToolDlg::ApplyAlertRule(std::string& linkState, bool linkStateRead)

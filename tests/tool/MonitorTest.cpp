@@ -80,6 +80,15 @@ TEST_F(Monitor, InfrastructureTipAndIconFollowTheReading)
             EXPECT_EQ((UINT)MB_ICONHAND, os.beeps[0]);
     }
     EXPECT_TRUE(os.boxes.empty()) << "below 30 but not 0: no box in an infrastructure network";
+
+    // The same reading again: nothing new for the shell.
+    size_t shellCalls = os.shell.size();
+    TickAfter(2000);
+    EXPECT_EQ(shellCalls, os.shell.size());
+    Signal(58); // new tip, same icon
+    TickAfter(2000);
+    ASSERT_EQ(shellCalls + 1, os.shell.size());
+    EXPECT_EQ((UINT)NIF_TIP, os.shell.back().flags);
 }
 
 TEST_F(Monitor, ZeroReadingRaisesTheBoxUnlessAssociated)
