@@ -1,7 +1,9 @@
 // MonitorTest.cpp - the link monitor's ticks against the simulated card:
 // tips and icons by the thresholds, the alert rule, scans, the ad-hoc
 // quality, a card that stops answering and a link idle from the start.
+#include "adapter/AdapterDiscovery.h"
 #include "adapter/CardItem.h"
+#include "adapter/Mailbox.h"
 #include "res/resource.h"
 #include "tests/tool/ToolScenarios.h"
 #include "tests/tool/ToolTestSupport.h"
@@ -312,6 +314,23 @@ TEST_F(Monitor, FailureFoundElsewhereStopsTheNextTickQuietly)
     EXPECT_FALSE(tool->IsMonitoring());
     EXPECT_EQ(0, tool->Reads(CI_SIGNAL_QUALITY));
     EXPECT_TRUE(os.boxes.empty());
+}
+
+TEST_F(Monitor, TickWhileAnotherCardPollWaitsIsSkipped)
+{
+    Start();
+    Signal(20);
+    ASSERT_EQ(0, TryLockAdapter()); // a poll of another window holds the card
+    tool->ClearReads();
+    TickAfter(2000);
+    EXPECT_EQ(0, tool->Reads(CI_SIGNAL_QUALITY));
+    EXPECT_FLOAT_EQ(100.0f, tool->GetLinkQuality()) << "nothing read, nothing changed";
+    EXPECT_TRUE(tool->IsMonitoring());
+    EXPECT_TRUE(AdapterBusy) << "the other poll keeps its lock";
+    UnlockAdapter();
+    TickAfter(2000);
+    EXPECT_FLOAT_EQ(20.0f, tool->GetLinkQuality());
+    EXPECT_FALSE(AdapterBusy) << "the tick gives the lock back";
 }
 
 TEST_F(Monitor, IdleLinkAtStartCountsAsNoAnswer)

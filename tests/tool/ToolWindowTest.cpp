@@ -81,6 +81,11 @@ TEST_F(ToolWindow, InitialisationBuildsMenuButtonsTipsIconAndTimer)
     EXPECT_EQ(2215u, tool->GetTrayIcon().GetCallbackMessage());
     EXPECT_TRUE(tool->IsIconShown());
 
+    EXPECT_EQ((LRESULT)tool->GetAppIcon(), tool->SendMessage(WM_QUERYDRAGICON));
+    // The icon's callback goes to the icon: its own identifier only.
+    EXPECT_EQ(1, tool->SendMessage(CMainToolDlg::WM_TRAY_NOTIFY, 1, WM_MOUSEMOVE));
+    EXPECT_EQ(0, tool->SendMessage(CMainToolDlg::WM_TRAY_NOTIFY, 2, WM_RBUTTONUP));
+
     EXPECT_FALSE(tool->IsAdHoc());
     EXPECT_EQ(2000u, tool->GetMonitorPeriod());
     EXPECT_TRUE(tool->IsMonitoring());
