@@ -113,17 +113,6 @@ TEST_F(ToolOpening, FailedCreationSaysUnableToDisplayExceptForTheSignalWindow)
     EXPECT_EQ(4u, tool->asked.size());
 }
 
-TEST_F(ToolOpening, SignalWindowOfASilentCardIsNotMade)
-{
-    Start();
-    card->card.SetFault(SIM_FAULT_NO_ANSWER);
-    tool->OpenTool(T::TOOL_SIGNAL);
-    EXPECT_EQ(nullptr, tool->GetToolWindow(T::TOOL_SIGNAL));
-    EXPECT_TRUE(app.m_bAdapterFailed);
-    EXPECT_EQ(1, os.CountBoxes("The Corvane adapter has no response."));
-    EXPECT_EQ(0, os.CountBoxes("Unable to display dialog"));
-}
-
 TEST_F(ToolOpening, AfterAFailedStartOnlyThePropertySheetOpens)
 {
     app.m_bAdapterFailed = TRUE;

@@ -24,7 +24,7 @@ int WINAPI FakeMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
         os.whileBoxOpen = nullptr;
         action();
     }
-    return os.boxAnswer;
+    return IDOK;
 }
 
 BOOL WINAPI FakeBeep(UINT type)
@@ -196,16 +196,6 @@ DWORD ReadDword(HKEY root, const std::string& key, const char* name, DWORD missi
     LONG rc = ::RegQueryValueExA(h, name, nullptr, &type, (BYTE*)&value, &size);
     ::RegCloseKey(h);
     return rc == ERROR_SUCCESS && type == REG_DWORD ? value : missing;
-}
-
-bool ValueExists(HKEY root, const std::string& key, const char* name)
-{
-    HKEY h;
-    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
-        return false;
-    LONG rc = ::RegQueryValueExA(h, name, nullptr, nullptr, nullptr, nullptr);
-    ::RegCloseKey(h);
-    return rc == ERROR_SUCCESS;
 }
 
 void PumpMessages()

@@ -48,7 +48,6 @@ public:
     std::vector<ShellCall> shell;
     std::vector<std::string> helpKeys;
     BOOL shellAnswer = TRUE;
-    int boxAnswer = IDOK;
     // Runs inside a message box, as the user would act while it is open.
     std::function<void()> whileBoxOpen;
 
@@ -136,7 +135,6 @@ HICON LastIcon(const OsCapture& os);
 
 // A DWORD of the profile, or `missing` when absent.
 DWORD ReadDword(HKEY root, const std::string& key, const char* name, DWORD missing = 0xDEAD);
-bool ValueExists(HKEY root, const std::string& key, const char* name);
 
 void PumpMessages();
 
