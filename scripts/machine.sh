@@ -5,7 +5,8 @@
 # with the profile's scenario and the driver's settings.
 #
 # usage: scripts/machine.sh PROFILE [--fresh]
-#   WINEPREFIX  where the machine lives (default out/machines/PROFILE)
+#   MACHINES_DIR  where machines live (default out/machines)
+#   WINEPREFIX    where this machine lives (default MACHINES_DIR/PROFILE)
 #   BUILD_DIR   the build to take razuDov.sys, cardctl.exe and machineboot.exe from
 # The machine runs while its wineserver runs; `wineserver -k` switches it off.
 set -euo pipefail
@@ -15,7 +16,8 @@ profile=${1:?usage: machine.sh PROFILE [--fresh]}
 dir="$ROOT/machines/$profile"
 [ -f "$dir/profile.conf" ] || { echo "machine.sh: no profile $profile" >&2; exit 2; }
 source "$dir/profile.conf"
-export WINEPREFIX=${WINEPREFIX:-$ROOT/out/machines/$profile}
+MACHINES_DIR=${MACHINES_DIR:-$ROOT/out/machines}
+export WINEPREFIX=${WINEPREFIX:-$MACHINES_DIR/$profile}
 
 for tool in sim/razuDov.sys sim/cardctl.exe machines/machineboot.exe; do
     [ -f "$BUILD_DIR/$tool" ] || build_all >/dev/null
@@ -24,7 +26,7 @@ done
 # A new machine starts from a plain prefix, copied by hard links from one
 # made once: Wine replaces the files it changes, and the registry files,
 # which it rewrites, are copied for real.
-base="$ROOT/out/machines/.base"
+base="$MACHINES_DIR/.base"
 make_base() {
     rm -rf "$base"
     mkdir -p "$base"
@@ -36,7 +38,11 @@ make_base() {
 }
 if [ "${2:-}" = "--fresh" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -k 2>/dev/null || true
-    [ -f "$base/system.reg" ] || make_base
+    mkdir -p "$MACHINES_DIR"
+    (
+        flock 9
+        [ -f "$base/system.reg" ] || make_base
+    ) 9>"$MACHINES_DIR/.base.lock"
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
     cp -al "$base" "$WINEPREFIX"

@@ -1,0 +1,119 @@
+// MsgProbe.cpp - the system tests' eyes and hands on a running machine: finds
+// message boxes and windows of the programs in its Wine prefix, reads them
+// and answers them.
+//
+//   msgprobe box [timeout ms]          prints "caption|text" of a message box
+//   msgprobe none [ms]                 succeeds when no message box shows up
+//   msgprobe press <button id> [ms]    presses a button of the message box
+//   msgprobe window <title prefix> [ms] succeeds when such a window shows
+//   msgprobe gone <title prefix> [ms]  succeeds when no such window remains
+// Newlines in texts print as \n. Exit code 0 on success, 1 on time-out.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+struct Search
+{
+    const char* titlePrefix; // null: any message box
+    HWND found;
+};
+
+BOOL CALLBACK FindWindowCallback(HWND hWnd, LPARAM lParam)
+{
+    Search* s = reinterpret_cast<Search*>(lParam);
+    if (!IsWindowVisible(hWnd))
+        return TRUE;
+    char title[256] = "";
+    GetWindowTextA(hWnd, title, sizeof(title));
+    if (s->titlePrefix) {
+        if (strncmp(title, s->titlePrefix, strlen(s->titlePrefix)) == 0) {
+            s->found = hWnd;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    char cls[64] = "";
+    GetClassNameA(hWnd, cls, sizeof(cls));
+    // A message box: a dialog with the message text control (id 0xFFFF).
+    if (strcmp(cls, "#32770") == 0 && GetDlgItem(hWnd, 0xFFFF)) {
+        s->found = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WaitFor(const char* titlePrefix, DWORD timeout)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        Search s = {titlePrefix, nullptr};
+        EnumWindows(FindWindowCallback, reinterpret_cast<LPARAM>(&s));
+        if (s.found)
+            return s.found;
+        if (GetTickCount() - start >= timeout)
+            return nullptr;
+        Sleep(100);
+    }
+}
+
+std::string Text(HWND hWnd)
+{
+    char buffer[2048] = "";
+    GetWindowTextA(hWnd, buffer, sizeof(buffer));
+    std::string out;
+    for (const char* p = buffer; *p; ++p) {
+        if (*p == '\n')
+            out += "\\n";
+        else if (*p != '\r')
+            out += *p;
+    }
+    return out;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        fprintf(stderr, "usage: msgprobe box|none|press|window|gone ...\n");
+        return 2;
+    }
+    std::string verb = argv[1];
+    auto timeoutArg = [&](int index, DWORD fallback) {
+        return argc > index ? (DWORD)strtoul(argv[index], nullptr, 10) : fallback;
+    };
+    if (verb == "box") {
+        HWND box = WaitFor(nullptr, timeoutArg(2, 10000));
+        if (!box)
+            return 1;
+        printf("%s|%s\n", Text(box).c_str(), Text(GetDlgItem(box, 0xFFFF)).c_str());
+        return 0;
+    }
+    if (verb == "none")
+        return WaitFor(nullptr, timeoutArg(2, 3000)) ? 1 : 0;
+    if (verb == "press" && argc > 2) {
+        HWND box = WaitFor(nullptr, timeoutArg(3, 10000));
+        if (!box)
+            return 1;
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(atoi(argv[2]), BN_CLICKED), 0);
+        return 0;
+    }
+    if (verb == "window" && argc > 2)
+        return WaitFor(argv[2], timeoutArg(3, 10000)) ? 0 : 1;
+    if (verb == "gone" && argc > 2) {
+        DWORD timeout = timeoutArg(3, 10000), start = GetTickCount();
+        while (WaitFor(argv[2], 0)) {
+            if (GetTickCount() - start >= timeout)
+                return 1;
+            Sleep(100);
+        }
+        return 0;
+    }
+    fprintf(stderr, "msgprobe: unknown request\n");
+    return 2;
+}

@@ -1,0 +1,171 @@
+#!/bin/bash
+# One system test: the real corvane.exe on a simulated machine with the real
+# razuDov driver. Message boxes are real; msgprobe reads and answers them.
+#
+# usage: system_test.sh CASE   (BUILD_DIR names the build)
+set -uo pipefail
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+source "$ROOT/scripts/env.sh"
+case_name=${1:?case}
+export MACHINES_DIR=$BUILD_DIR/system-machines
+export WINEPREFIX=$MACHINES_DIR/$case_name
+probe="$BUILD_DIR/tests/system/msgprobe.exe"
+cardctl="$BUILD_DIR/sim/cardctl.exe"
+failures=0
+checks=0
+
+finish() {
+    wineserver -k 2>/dev/null
+    echo "$((checks - failures)) passed, $failures failed"
+    [ "$failures" -eq 0 ]
+}
+trap 'finish; exit $?' EXIT
+
+check() { # description, command...
+    local what=$1
+    shift
+    checks=$((checks + 1))
+    if "$@"; then
+        echo "ok: $what"
+    else
+        echo "FAILED: $what"
+        failures=$((failures + 1))
+    fi
+}
+
+box_is() { # expected "caption|text"
+    local got
+    got=$(wine "$probe" box 15000 | tr -d '\r')
+    [ "$got" = "$1" ] || { echo "  expected: $1"; echo "  got:      $got"; return 1; }
+}
+press() { wine "$probe" press "$1" 5000; }
+no_box() { wine "$probe" none "${1:-4000}"; }
+window() { wine "$probe" window "$1" "${2:-15000}"; }
+gone() { wine "$probe" gone "$1" "${2:-10000}"; }
+state() { wine "$cardctl" state | tr -d '\r'; }
+state_has() { state | grep -q -- "$1" || { echo "  card state lacks: $1"; state | sed 's/^/  /'; return 1; }; }
+requests_field() { state | sed -n 's/.* '"$1"'=\([0-9]*\).*/\1/p'; }
+used() { [ "$(requests_field "$1")" -gt 0 ] || { echo "  no $1 requests"; return 1; }; }
+unused() { [ "$(requests_field "$1")" -eq 0 ] || { echo "  $1 requests made"; return 1; }; }
+product_requests_none() {
+    local f
+    for f in "read byte" "read word" "write byte" "write word" "block read" "block write" "set base"; do
+        [ "$(state | sed -n 's/.*'"$f"'=\([0-9]*\).*/\1/p')" -eq 0 ] || { echo "  $f made"; return 1; }
+    done
+}
+
+machine() { "$ROOT/scripts/machine.sh" "$1" --fresh >/dev/null || { echo "machine $1 failed"; exit 1; }; }
+start() { wine "$BUILD_DIR/corvane.exe" "$@" >/dev/null 2>&1 & PROGRAM_PID=$!; }
+program_ended() { # waits up to 10 s for the started program to end
+    local i
+    for i in $(seq 100); do kill -0 "$PROGRAM_PID" 2>/dev/null || return 0; sleep 0.1; done
+    return 1
+}
+
+TITLE="Corvane Utility"
+ERR_BAD_INSTALL="Error|The Corvane driver has not been installed properly."
+NOT_WORKING="Corvane|The Corvane adapter is not working properly.\n\nDo you want to continue running this program ?"
+
+case "$case_name" in
+nt40-workstation)
+    machine nt40-workstation
+    start
+    check "tool window opens" window "$TITLE"
+    check "no message" no_box
+    check "the driver is told the base from the resource map" state_has "driver told 0x240"
+    check "the driver path carries the mailbox" used "block read"
+    check "no port instruction trapped" unused "raw read"
+    ;;
+nt40-server)
+    machine nt40-server-isa
+    start
+    check "tool window opens" window "$TITLE"
+    check "no message" no_box
+    check "the ISA card's base reaches the driver" state_has "driver told 0x300"
+    check "a server uses the driver" used "block read"
+    check "no port instruction trapped" unused "raw read"
+    ;;
+win98-pcmcia)
+    machine win98-pcmcia
+    start
+    check "tool window opens" window "$TITLE"
+    check "no message" no_box
+    check "no driver request" product_requests_none
+    check "port instructions trapped" used "raw read"
+    ;;
+win98-isa)
+    machine win98-isa
+    start
+    check "tool window opens" window "$TITLE"
+    check "no message" no_box
+    check "port instructions trapped" used "raw read"
+    check "no driver request" product_requests_none
+    ;;
+nt50)
+    machine nt50
+    start
+    check "NT 5.0 refused" box_is "Error|This version does not support NT 5.0."
+    press 1
+    check "then the driver message" box_is "$ERR_BAD_INSTALL"
+    press 1
+    check "the program carries on" window "$TITLE"
+    ;;
+no-adapter)
+    machine no-adapter
+    start
+    check "adapter not found" box_is "Error|Cannot find the Corvane adapter."
+    press 1
+    check "the program carries on" window "$TITLE"
+    ;;
+bad-install)
+    machine bad-install
+    start
+    check "driver not installed" box_is "$ERR_BAD_INSTALL"
+    press 1
+    check "the program carries on" window "$TITLE"
+    ;;
+card-problem)
+    machine card-problem
+    start
+    check "unwell card asks" box_is "$NOT_WORKING"
+    press 1
+    check "OK continues" window "$TITLE"
+    wineserver -k
+    wineserver -w
+    "$ROOT/scripts/machine.sh" card-problem >/dev/null
+    start
+    check "asks again" box_is "$NOT_WORKING"
+    press 2
+    check "Cancel ends the program" program_ended
+    ;;
+bad-mailbox)
+    machine bad-mailbox
+    start
+    check "invalid mailbox pointer" box_is "$NOT_WORKING"
+    press 1
+    check "OK continues" window "$TITLE"
+    ;;
+no-response)
+    machine nt40-workstation
+    start
+    check "tool window opens" window "$TITLE"
+    wine "$cardctl" stop >/dev/null
+    check "the silent card is reported" box_is "Error|The Corvane adapter has no response."
+    press 1
+    check "and only once" no_box 7000
+    ;;
+second-start)
+    machine nt40-workstation
+    start
+    check "tool window opens" window "$TITLE"
+    first=$PROGRAM_PID
+    start /m
+    check "the second copy ends" program_ended
+    check "the running copy opens the signal window" window "Current Signal Quality"
+    PROGRAM_PID=$first
+    ;;
+*)
+    echo "unknown case $case_name"
+    exit 2
+    ;;
+esac
