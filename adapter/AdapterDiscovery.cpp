@@ -3,6 +3,7 @@
 #include "adapter/AdapterDiscovery.h"
 
 #include "adapter/PortAccess.h"
+#include "adapter/RegKey.h"
 #include "framework/Os.h"
 
 #include <cstdio>
@@ -33,42 +34,11 @@ const DWORD MAX_VALUE_SIZE = 64 * 1024;
 std::vector<std::string> s_searchList;
 std::string s_searchFirst;
 
-// Closes a registry key when it goes out of scope.
-class RegKey
-{
-public:
-    RegKey() : m_key(nullptr) {}
-    ~RegKey()
-    {
-        if (m_key)
-            ::RegCloseKey(m_key);
-    }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    LONG Open(HKEY root, const std::string& path, REGSAM access)
-    {
-        return ::RegOpenKeyExA(root, path.c_str(), 0, access, &m_key);
-    }
-    operator HKEY() const { return m_key; }
-
-private:
-    HKEY m_key;
-};
-
 void Say(HWND owner, const char* text, const char* caption, UINT style)
 {
     g_os.MessageBoxA(owner, text, caption, style);
 }
 
-void ShowRegistryError(HWND owner, LONG code)
-{
-    char text[512] = "";
-    if (!::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                          (DWORD)code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text,
-                          sizeof(text), nullptr))
-        snprintf(text, sizeof(text), "Registry error %ld", code);
-    Say(owner, text, "Registry Error", MB_ICONINFORMATION);
-}
 
 bool Contains(const BYTE* data, size_t size, const std::string& text)
 {
@@ -239,6 +209,16 @@ BYTE DiscoverNt(HWND owner)
 }
 
 } // namespace
+
+void ShowRegistryError(HWND owner, LONG code)
+{
+    char text[512] = "";
+    if (!::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                          (DWORD)code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text,
+                          sizeof(text), nullptr))
+        snprintf(text, sizeof(text), "Registry error %ld", code);
+    Say(owner, text, "Registry Error", MB_ICONINFORMATION);
+}
 
 void SetDeviceSearchTexts(const std::vector<std::string>& list, const std::string& first)
 {

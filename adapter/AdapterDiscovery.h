@@ -75,5 +75,8 @@ BYTE ReadDriverSetting(const char* valueName, std::string& data);
 bool ParseResourceList(const BYTE* data, size_t size, WORD* ioBase, WORD* irq);
 bool ParseAllocation(const BYTE* data, size_t size, WORD* ioBase, WORD* irq);
 
+// Shows the system's text for a registry error code ("Registry Error").
+void ShowRegistryError(HWND owner, LONG code);
+
 // Forgets everything discovery learned (for tests and a fresh start).
 void ResetAdapterState();

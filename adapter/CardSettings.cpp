@@ -2,6 +2,8 @@
 // parameters and in the running firmware.
 #include "adapter/CardSettings.h"
 
+#include "adapter/RegKey.h"
+
 #include <ctype.h>
 #include <stdio.h>
 #include <string.h>
@@ -50,33 +52,6 @@ const Setting* FindSetting(int item)
 
 const char* const NO_PREFERRED_BSSID = "000000000000";
 
-class RegKey
-{
-public:
-    RegKey() : m_key(nullptr) {}
-    ~RegKey()
-    {
-        if (m_key)
-            ::RegCloseKey(m_key);
-    }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    HKEY* Receive() { return &m_key; }
-    operator HKEY() const { return m_key; }
-
-private:
-    HKEY m_key;
-};
-
-void ShowRegistryError(HWND owner, LONG code)
-{
-    char text[512] = "";
-    if (!::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                          static_cast<DWORD>(code), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                          text, sizeof(text), nullptr))
-        snprintf(text, sizeof(text), "Registry error %ld", code);
-    g_os.MessageBoxA(owner, text, "Registry Error", MB_ICONINFORMATION);
-}
 
 std::string KeyPath(const std::string& keyPath, const char* subKey)
 {
