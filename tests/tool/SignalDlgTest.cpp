@@ -120,9 +120,10 @@ TEST_F(SignalWindow, SegmentsAndColoursFollowTheQuality)
                 EXPECT_EQ(Rgb(i == 0 ? kBlack : kUnlit), Rgb(edge)) << "segment " << i;
                 EXPECT_EQ(Rgb(kBlack), Rgb(inner)) << "segment " << i;
             }
-            if (i > 0)
+            if (i > 0) {
                 EXPECT_EQ(Rgb(::GetSysColor(COLOR_BTNFACE)), Rgb(::GetPixel(dc, x - 1, mid)))
                     << "gap before segment " << i;
+            }
         }
         EXPECT_EQ(Rgb(::GetSysColor(COLOR_BTNFACE)),
                   Rgb(::GetPixel(dc, 20 * (w + 2), mid))) << "right of the bar";
