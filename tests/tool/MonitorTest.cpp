@@ -78,8 +78,9 @@ TEST_F(Monitor, InfrastructureTipAndIconFollowTheReading)
         EXPECT_EQ(c.tip, LastTip(os));
         EXPECT_EQ(SmallIcon(c.icon), LastIcon(os));
         EXPECT_EQ(c.beeps, os.beeps.size());
-        if (c.beeps)
+        if (c.beeps) {
             EXPECT_EQ((UINT)MB_ICONHAND, os.beeps[0]);
+        }
     }
     EXPECT_TRUE(os.boxes.empty()) << "below 30 but not 0: no box in an infrastructure network";
 
@@ -122,8 +123,9 @@ TEST_F(Monitor, ZeroReadingRaisesTheBoxUnlessAssociated)
         tool->texts[CI_SIGNAL_QUALITY] = "00";
         tool->ClearReads();
         TickAfter(2000);
-        if (trayIcon)
+        if (trayIcon) {
             EXPECT_EQ("Quality: 0%, Associated", LastTip(os));
+        }
         EXPECT_TRUE(tool->IsAlerted());
         EXPECT_EQ(1u, os.boxes.size()) << "associated: no box";
         EXPECT_EQ(1, tool->Reads(CI_LINK_STATE)) << "the link state is read once per tick";
