@@ -72,6 +72,7 @@ BOOL CSignalDlg::Create(CWnd* parent)
 BOOL CSignalDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    PlaceBelowOwner();
     SetTimer(REPAINT_TIMER, REPAINT_PERIOD);
     SendMessage(WM_SETICON, ICON_BIG, (LPARAM)m_icon);
     SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)m_icon);
@@ -79,6 +80,24 @@ BOOL CSignalDlg::OnInitDialog()
     m_showState = app && app->GetProfileInt(kPrivate, kAdapterState, 0) != 0;
     HookKeyboard();
     return TRUE;
+}
+
+void CSignalDlg::PlaceBelowOwner()
+{
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (!owner)
+        return;
+    RECT ownerRect, rc, work;
+    ::GetWindowRect(owner, &ownerRect);
+    GetWindowRect(&rc);
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int width = rc.right - rc.left, height = rc.bottom - rc.top;
+    int x = ownerRect.right - width, y = ownerRect.bottom;
+    if (y + height > work.bottom)
+        y = ownerRect.top - height;
+    x = std::max((int)work.left, std::min(x, (int)work.right - width));
+    y = std::max((int)work.top, std::min(y, (int)work.bottom - height));
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CSignalDlg::SetQualityText(const char* text)

@@ -50,6 +50,8 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Just below the tool window, flush with its right edge, on screen.
+    void PlaceBelowOwner();
     void DrawBar(HDC dc, const RECT& client, int value);
     void DrawState(HDC dc, const RECT& client);
 

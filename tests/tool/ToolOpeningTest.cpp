@@ -65,6 +65,12 @@ TEST_F(ToolOpening, EachToolOpensOnceThenGetsTheFocus)
         EXPECT_TRUE(::IsWindowVisible(windows[i]));
     }
     EXPECT_EQ(windows[1], tool->GetBssWatcher()->m_hWnd);
+    // The signal window sits below the tool window, flush with its right edge.
+    RECT toolRect, signalRect;
+    ::GetWindowRect(*tool, &toolRect);
+    ::GetWindowRect(windows[2], &signalRect);
+    EXPECT_EQ(toolRect.bottom, signalRect.top);
+    EXPECT_EQ(toolRect.right, signalRect.right);
     EXPECT_EQ((DWORD)(PSH_HASHELP | PSH_NOAPPLYNOW),
               tool->GetPropertySheet()->m_psh.dwFlags & (PSH_HASHELP | PSH_NOAPPLYNOW));
 

@@ -25,10 +25,12 @@ BOOL WINAPI NoShell(DWORD, PNOTIFYICONDATAA)
     return TRUE;
 }
 
-void Pump(DWORD ms)
+// Pumps messages for a while, keeping the mouse over one button.
+void Pump(DWORD ms, HWND hotButton)
 {
     DWORD start = ::GetTickCount();
     while (::GetTickCount() - start < ms) {
+        ::SendMessageA(hotButton, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
         MSG msg;
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&msg);
@@ -57,26 +59,22 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     AdapterReady = true;
     DriverKeyValid = true;
 
+    card.SetSignal(0, (uint16_t)atoi(quality)); // what the monitor will read
     CMainToolDlg tool;
     tool.Create((HWND)nullptr);
     tool.ShowWindow(SW_SHOW);
     tool.OpenTool(CMainToolDlg::TOOL_SIGNAL);
     CSignalDlg* signal = tool.GetSignalWindow();
-    RECT rc;
-    tool.GetWindowRect(&rc);
     if (signal && signal->m_hWnd) {
-        ::SetWindowPos(*signal, nullptr, rc.left - 240, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         signal->SetQualityText(quality);
         signal->Repaint();
     }
     CPrefsDlg prefs(&tool);
     prefs.Create(&tool);
-    ::SetWindowPos(prefs, nullptr, 40, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     prefs.ShowWindow(SW_SHOW);
     // The tool window in front, the mouse over its signal button.
     ::SetForegroundWindow(tool);
-    tool.GetButton(2).SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
-    Pump(holdMs);
+    Pump(holdMs, tool.GetButton(2));
     ResetAdapterState();
     ::ExitProcess(0); // the windows go with the process
 }
