@@ -9,29 +9,8 @@ BOOL CListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
 {
     ::InitCommonControls();
     PreCreateWindow(style);
-    HWND hWnd = ::CreateWindowExA(0, WC_LISTVIEWA, "", style, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, parent,
-                                  (HMENU)(UINT_PTR)id, ::GetModuleHandleA(nullptr), nullptr);
-    if (!hWnd)
-        return FALSE;
-    if (!SubclassWindow(hWnd)) {
-        ::DestroyWindow(hWnd);
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CListView::SubclassWindow(HWND hWnd)
-{
-    if (!CWnd::SubclassWindow(hWnd))
-        return FALSE;
-    OnAttached();
-    return TRUE;
-}
-
-BOOL CListView::SubclassDlgItem(UINT id, CWnd* parent)
-{
-    return parent && SubclassWindow(::GetDlgItem(parent->m_hWnd, id));
+    return CreateEx(0, WC_LISTVIEWA, "", style, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, parent, (HMENU)(UINT_PTR)id);
 }
 
 BOOL CListView::ModifyStyle(DWORD remove, DWORD add)

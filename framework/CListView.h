@@ -35,10 +35,4 @@ public:
 
 protected:
     virtual void PreCreateWindow(DWORD& style) {}
-    // Runs once the object is bound to its control, created or taken over.
-    virtual void OnAttached() {}
-
-public:
-    BOOL SubclassWindow(HWND hWnd);
-    BOOL SubclassDlgItem(UINT id, CWnd* parent);
 };

@@ -20,29 +20,8 @@ BOOL ChangeStyle(HWND hWnd, int index, DWORD remove, DWORD add, UINT swpFlags)
 
 BOOL CStatic::Create(LPCSTR text, DWORD style, const RECT& rect, HWND parent, UINT id)
 {
-    HWND hWnd = ::CreateWindowExA(0, "STATIC", text, style, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, parent,
-                                  (HMENU)(UINT_PTR)id, ::GetModuleHandleA(nullptr), nullptr);
-    if (!hWnd)
-        return FALSE;
-    if (!SubclassWindow(hWnd)) {
-        ::DestroyWindow(hWnd);
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CStatic::SubclassWindow(HWND hWnd)
-{
-    if (!CWnd::SubclassWindow(hWnd))
-        return FALSE;
-    PreSubclassWindow();
-    return TRUE;
-}
-
-BOOL CStatic::SubclassDlgItem(UINT id, CWnd* parent)
-{
-    return parent && SubclassWindow(::GetDlgItem(parent->m_hWnd, id));
+    return CreateEx(0, "STATIC", text, style, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, parent, (HMENU)(UINT_PTR)id);
 }
 
 BOOL CStatic::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags)

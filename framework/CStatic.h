@@ -1,5 +1,4 @@
-// CStatic.h - a static control bound to an object, with a hook that runs
-// when the object takes over an existing control.
+// CStatic.h - a static control bound to an object.
 #pragma once
 
 #include "framework/CWnd.h"
@@ -10,16 +9,9 @@ public:
     // Creates a "STATIC" child and binds it (PreSubclassWindow runs).
     BOOL Create(LPCSTR text, DWORD style, const RECT& rect, HWND parent, UINT id);
 
-    // Bind an existing control; PreSubclassWindow runs once it is bound.
-    BOOL SubclassWindow(HWND hWnd);
-    BOOL SubclassDlgItem(UINT id, CWnd* parent);
-
     DWORD GetStyle() const { return (DWORD)::GetWindowLongA(m_hWnd, GWL_STYLE); }
     DWORD GetExStyle() const { return (DWORD)::GetWindowLongA(m_hWnd, GWL_EXSTYLE); }
     // Adds and removes style bits; with swpFlags, also lets the frame redraw.
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0);
     BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags = 0);
-
-protected:
-    virtual void PreSubclassWindow() {}
 };

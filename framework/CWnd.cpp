@@ -116,7 +116,13 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, 
         t_creating = nullptr;
         return hWnd != nullptr;
     }
-    return hWnd && SubclassWindow(hWnd);
+    if (!hWnd)
+        return FALSE;
+    if (!SubclassWindow(hWnd)) {
+        ::DestroyWindow(hWnd);
+        return FALSE;
+    }
+    return TRUE;
 }
 
 BOOL CWnd::DestroyWindow()
@@ -132,6 +138,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
         return FALSE;
     Attach(hWnd);
     m_oldWndProc = (WNDPROC)::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)StdWndProc);
+    PreSubclassWindow();
     return TRUE;
 }
 

@@ -31,6 +31,9 @@ public:
     BOOL SubclassWindow(HWND hWnd);
     BOOL SubclassDlgItem(UINT id, CWnd* parent);
     HWND UnsubclassWindow();
+    // Runs once a control has been bound by subclassing (also after CreateEx
+    // of a system class), for a class that wants to set the control up.
+    virtual void PreSubclassWindow() {}
 
     // Message plumbing.
     virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -48,23 +48,10 @@ void CFlatIconButton::FreeIcons()
     m_iconHot = m_iconNormal = nullptr;
 }
 
-void CFlatIconButton::PreSubclassWindow(HWND hWnd)
+void CFlatIconButton::PreSubclassWindow()
 {
-    DWORD style = (DWORD)::GetWindowLongA(hWnd, GWL_STYLE);
-    ::SendMessageA(hWnd, BM_SETSTYLE, (style & ~0xFFu) | BS_OWNERDRAW, TRUE);
-}
-
-BOOL CFlatIconButton::SubclassWindow(HWND hWnd)
-{
-    if (!hWnd || m_hWnd)
-        return FALSE;
-    PreSubclassWindow(hWnd);
-    return CWnd::SubclassWindow(hWnd);
-}
-
-BOOL CFlatIconButton::SubclassDlgItem(UINT id, CWnd* parent)
-{
-    return parent && SubclassWindow(::GetDlgItem(parent->m_hWnd, id));
+    DWORD style = (DWORD)::GetWindowLongA(m_hWnd, GWL_STYLE);
+    ::SendMessageA(m_hWnd, BM_SETSTYLE, (style & ~0xFFu) | BS_OWNERDRAW, TRUE);
 }
 
 bool CFlatIconButton::SetIcons(UINT hotId, UINT normalId, int width, int height)

@@ -11,11 +11,8 @@ public:
     CFlatIconButton();
     ~CFlatIconButton() override;
 
-    // Turns an existing button into a flat icon button (owner-drawn style
-    // first, then subclassing). The parent must be one of our windows, so
-    // it reflects WM_DRAWITEM back here.
-    BOOL SubclassDlgItem(UINT id, CWnd* parent);
-    BOOL SubclassWindow(HWND hWnd);
+    // SubclassDlgItem turns an existing button into a flat icon button. The
+    // parent must be one of our windows, so it reflects WM_DRAWITEM back here.
 
     // Loads the icons from the program's resources at their natural size;
     // normalId 0 uses the hot icon for both. Sizes are held in 8 bits: a
@@ -52,7 +49,7 @@ public:
 
 protected:
     // Switches the button to the owner-draw style.
-    void PreSubclassWindow(HWND hWnd);
+    void PreSubclassWindow() override;
     BOOL OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     void OnMouseMove(UINT flags, POINT pt) override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

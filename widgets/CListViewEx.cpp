@@ -39,7 +39,7 @@ void CListViewEx::PreCreateWindow(DWORD& style)
     m_wholeRow = true;
 }
 
-void CListViewEx::OnAttached()
+void CListViewEx::PreSubclassWindow()
 {
     // The size of a control taken over after its creation is not announced again.
     RECT rc;

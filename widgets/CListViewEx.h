@@ -36,7 +36,7 @@ public:
 
 protected:
     void PreCreateWindow(DWORD& style) override;
-    void OnAttached() override;
+    void PreSubclassWindow() override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     BOOL OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     void OnPaint() override;
