@@ -30,4 +30,11 @@ new_prefix() {
     mkdir -p "$WINEPREFIX"
     wineserver -p >/dev/null 2>&1 || true
     wineboot --init >/dev/null 2>&1
+    # Start the new system once more from cold: right after it is made, a
+    # second service manager can come up beside the first, and the two then
+    # answer requests by turns.
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wineserver -p >/dev/null 2>&1 || true
+    wine wineboot >/dev/null 2>&1
 }

@@ -16,6 +16,9 @@ cleanup() {
 trap cleanup EXIT
 start_xvfb 99
 new_prefix
+# The test prefix is a running machine too: the razuDov service with the
+# default card, for the tests that go through the real driver.
+"$ROOT/sim/start-card.sh" "$BUILD_DIR" "$ROOT/machines/scenarios/default.txt" >/dev/null
 
 cd "$BUILD_DIR"
 ctest --output-on-failure -j"$(nproc)" "$@"

@@ -31,7 +31,13 @@ if ! cmp -s "$sys" "$drivers/razuDov.sys"; then
     mkdir -p "$drivers"
     cp "$sys" "$drivers/razuDov.sys"
 fi
-wine sc start razuDov >/dev/null 2>&1 || true
+# Right after the system starts, the service manager may hold its lock for a
+# while (longer on a busy machine).
+for _ in $(seq 60); do
+    wine sc start razuDov >/dev/null 2>&1 || true
+    wine sc query razuDov 2>/dev/null | grep -q RUNNING && break
+    sleep 0.2
+done
 
 wine "$cardctl" load "$(winepath -w "$scenario")"
 

@@ -67,9 +67,17 @@ std::string InstallAndStart()
                 Sleep(100);
         CopyFileA(SIM_DRIVER_FILE, target.c_str(), FALSE);
     }
+    // Right after a prefix is made the service manager may still hold its
+    // database lock for a few seconds.
     std::string result;
-    if (!StartServiceA(service, 0, nullptr) && GetLastError() != ERROR_SERVICE_ALREADY_RUNNING)
-        result = "the razuDov service does not start (error " + std::to_string(GetLastError()) + ")";
+    DWORD error = ERROR_SERVICE_DATABASE_LOCKED;
+    for (int tries = 0; error == ERROR_SERVICE_DATABASE_LOCKED && tries < 100; ++tries) {
+        error = StartServiceA(service, 0, nullptr) ? ERROR_SUCCESS : GetLastError();
+        if (error == ERROR_SERVICE_DATABASE_LOCKED)
+            Sleep(100);
+    }
+    if (error != ERROR_SUCCESS && error != ERROR_SERVICE_ALREADY_RUNNING)
+        result = "the razuDov service does not start (error " + std::to_string(error) + ")";
     CloseServiceHandle(service);
     CloseServiceHandle(manager);
     return result;
