@@ -141,10 +141,27 @@ PROFILES = [
 ]
 
 
+# What Windows 95/98 writes to NDISLOG.TXT in the Windows directory when the
+# network drivers load (the troubleshooting report quotes it).
+NDISLOG = """NDIS: Loading ndis.vxd
+NDIS: Binding protocol NETBEUI to adapter Corvane Wireless LAN
+NDIS: Binding protocol MSTCP to adapter Corvane Wireless LAN
+ZORB: Corvane Wireless LAN driver loaded, I/O base 0x%X, IRQ %d
+ZORB: Card type %s, firmware mailbox at 0x%04X
+NDIS: Adapter Corvane Wireless LAN initialised
+"""
+
+
 def main():
     for name, version, scenario, driver_key, reg, vol in PROFILES:
         d = os.path.join(HERE, name)
         os.makedirs(d, exist_ok=True)
+        if version == 'win98':
+            isa = 'isa' in name
+            os.makedirs(os.path.join(d, 'files'), exist_ok=True)
+            with open(os.path.join(d, 'files', 'NDISLOG.TXT'), 'w', newline='\r\n') as f:
+                f.write(NDISLOG % (0x300 if isa else 0x240, 5 if isa else 10,
+                                   'ISA' if isa else 'PCMCIA', 0x400 if isa else 0x300))
         with open(os.path.join(d, 'profile.conf'), 'w') as f:
             f.write('# Machine profile %s (made by machines/make_profiles.py)\n' % name)
             f.write('VERSION=%s\nSCENARIO=%s\nDRIVER_KEY=\'%s\'\n' % (version, scenario, driver_key))
