@@ -6,6 +6,7 @@
 //   msgprobe none [ms]                 succeeds when no message box shows up
 //   msgprobe press <button id> [ms]    presses a button of the message box
 //   msgprobe window <title prefix> [ms] succeeds when such a window shows
+//   msgprobe title <title prefix> [ms]  prints the whole title of such a window
 //   msgprobe gone <title prefix> [ms]  succeeds when no such window remains
 // Newlines in texts print as \n. Exit code 0 on success, 1 on time-out.
 #include <windows.h>
@@ -105,6 +106,13 @@ int main(int argc, char** argv)
     }
     if (verb == "window" && argc > 2)
         return WaitFor(argv[2], timeoutArg(3, 10000)) ? 0 : 1;
+    if (verb == "title" && argc > 2) {
+        HWND window = WaitFor(argv[2], timeoutArg(3, 10000));
+        if (!window)
+            return 1;
+        printf("%s\n", Text(window).c_str());
+        return 0;
+    }
     if (verb == "gone" && argc > 2) {
         DWORD timeout = timeoutArg(3, 10000), start = GetTickCount();
         while (WaitFor(argv[2], 0)) {

@@ -43,6 +43,18 @@ no_box() { wine "$probe" none "${1:-4000}"; }
 window() { wine "$probe" window "$1" "${2:-15000}"; }
 gone() { wine "$probe" gone "$1" "${2:-10000}"; }
 state() { wine "$cardctl" state | tr -d '\r'; }
+# The quality the signal window shows in its caption, as a number.
+shown_quality() { wine "$probe" title "Current Signal Quality" 5000 | tr -d '\r' | sed -n 's/.*: *\([0-9]*\)%.*/\1/p'; }
+quality_settles_between() { # low high: within 12 s
+    local i q
+    for i in $(seq 24); do
+        q=$(shown_quality)
+        [ -n "$q" ] && [ "$q" -ge "$1" ] && [ "$q" -le "$2" ] && return 0
+        sleep 0.5
+    done
+    echo "  quality shown: ${q:-none}, wanted $1..$2"
+    return 1
+}
 state_has() { state | grep -q -- "$1" || { echo "  card state lacks: $1"; state | sed 's/^/  /'; return 1; }; }
 requests_field() { state | sed -n 's/.* '"$1"'=\([0-9]*\).*/\1/p'; }
 used() { [ "$(requests_field "$1")" -gt 0 ] || { echo "  no $1 requests"; return 1; }; }
@@ -163,6 +175,14 @@ second-start)
     check "the second copy ends" program_ended
     check "the running copy opens the signal window" window "Current Signal Quality"
     PROGRAM_PID=$first
+    ;;
+signal-follows)
+    machine nt40-workstation
+    start /m
+    check "the command line opens the signal window" window "Current Signal Quality"
+    check "it shows the current cell's signal" quality_settles_between 62 82
+    wine "$cardctl" signal 0 50 >/dev/null
+    check "and follows a change of the signal" quality_settles_between 40 60
     ;;
 *)
     echo "unknown case $case_name"
