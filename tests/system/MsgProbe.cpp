@@ -7,6 +7,8 @@
 //   msgprobe press <button id> [ms]    presses a button of the message box
 //   msgprobe window <title prefix> [ms] succeeds when such a window shows
 //   msgprobe title <title prefix> [ms]  prints the whole title of such a window
+//   msgprobe tray                       prints the colours in the system tray:
+//                                       "red N green N" (strong pixels of each)
 //   msgprobe gone <title prefix> [ms]  succeeds when no such window remains
 // Newlines in texts print as \n. Exit code 0 on success, 1 on time-out.
 #include <windows.h>
@@ -120,6 +122,31 @@ int main(int argc, char** argv)
                 return 1;
             Sleep(100);
         }
+        return 0;
+    }
+    if (verb == "tray") {
+        // Wine shows notification icons in a window of its own when there
+        // is no desktop window; count the clearly red and green pixels.
+        HWND tray = FindWindowA(nullptr, "Wine System Tray");
+        if (!tray)
+            tray = FindWindowA("Shell_TrayWnd", nullptr);
+        if (!tray)
+            return 1;
+        RECT rc;
+        GetClientRect(tray, &rc);
+        HDC dc = GetDC(tray);
+        int red = 0, green = 0;
+        for (int y = 0; y < rc.bottom; ++y)
+            for (int x = 0; x < rc.right; ++x) {
+                COLORREF c = GetPixel(dc, x, y);
+                int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+                if (r > 180 && g < 90 && b < 90)
+                    ++red;
+                else if (g > 150 && r < 100 && b < 100)
+                    ++green;
+            }
+        ReleaseDC(tray, dc);
+        printf("red %d green %d\n", red, green);
         return 0;
     }
     fprintf(stderr, "msgprobe: unknown request\n");

@@ -43,6 +43,19 @@ no_box() { wine "$probe" none "${1:-4000}"; }
 window() { wine "$probe" window "$1" "${2:-15000}"; }
 gone() { wine "$probe" gone "$1" "${2:-10000}"; }
 state() { wine "$cardctl" state | tr -d '\r'; }
+tray_is() { # red|green: the quality icon in the tray shows that colour only
+    local i out red green
+    for i in $(seq 20); do
+        out=$(wine "$probe" tray | tr -d '\r')
+        red=$(echo "$out" | awk '{print $2}')
+        green=$(echo "$out" | awk '{print $4}')
+        if [ "$1" = red ] && [ "${red:-0}" -gt 20 ] && [ "${green:-1}" -eq 0 ]; then return 0; fi
+        if [ "$1" = green ] && [ "${green:-0}" -gt 20 ] && [ "${red:-1}" -eq 0 ]; then return 0; fi
+        sleep 0.5
+    done
+    echo "  tray shows: ${out:-no tray}"
+    return 1
+}
 # The quality the signal window shows in its caption, as a number.
 shown_quality() { wine "$probe" title "Current Signal Quality" 5000 | tr -d '\r' | sed -n 's/.*: *\([0-9]*\)%.*/\1/p'; }
 quality_settles_between() { # low high: within 12 s
@@ -161,10 +174,12 @@ no-response)
     machine nt40-workstation
     start
     check "tool window opens" window "$TITLE"
+    check "the tray shows good quality in green" tray_is green
     wine "$cardctl" stop >/dev/null
     check "the silent card is reported" box_is "Error|The Corvane adapter has no response."
     press 1
     check "and only once" no_box 7000
+    check "the tray icon turns red" tray_is red
     ;;
 second-start)
     machine nt40-workstation
