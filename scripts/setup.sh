@@ -7,7 +7,7 @@ need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 for pkg in wine wine32:i386 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
            mingw-w64-i686-dev cmake ninja-build xvfb xauth x11-utils imagemagick \
-           googletest python3; do
+           googletest python3 g++; do
     have "$pkg" || need+=("$pkg")
 done
 [ ${#need[@]} -eq 0 ] && exit 0

@@ -20,5 +20,10 @@ new_prefix
 # default card, for the tests that go through the real driver.
 "$ROOT/sim/start-card.sh" "$BUILD_DIR" "$ROOT/machines/scenarios/default.txt" >/dev/null
 
+# The parts that need no Windows, natively with the sanitizers.
+cmake -S "$ROOT/tests/native" -B "$BUILD_DIR/native" -G Ninja >/dev/null
+cmake --build "$BUILD_DIR/native" -j"$(nproc)"
+(cd "$BUILD_DIR/native" && ctest --output-on-failure)
+
 cd "$BUILD_DIR"
 ctest --output-on-failure -j"$(nproc)" "$@"
