@@ -22,22 +22,9 @@ const char kAlertAdHoc[] =
     "The RF signal quality becomes poor. The stations(s) may disconnect with this node. Please "
     "refresh the network by the 'Network Watcher'.";
 
-class Monitor : public ::testing::Test
+class Monitor : public ToolWindowFixture
 {
 protected:
-    void Start(const char* scenario = kInfrastructure)
-    {
-        tool.reset();
-        card.reset();
-        card.reset(new OpenedCard(scenario));
-        tool.reset(new TestToolDlg);
-        ASSERT_TRUE(tool->Open());
-    }
-    void TearDown() override
-    {
-        tool.reset();
-        card.reset();
-    }
     void Signal(int value) { ASSERT_TRUE(card->card.SetSignal(0, (uint16_t)value)); }
     // One tick after the given time has passed on the card.
     void TickAfter(uint32_t ms)
@@ -45,11 +32,6 @@ protected:
         card->card.Advance(ms);
         tool->Tick();
     }
-
-    OsCapture os;
-    TestApp app;
-    std::unique_ptr<OpenedCard> card;
-    std::unique_ptr<TestToolDlg> tool;
 };
 
 TEST_F(Monitor, InfrastructureTipAndIconFollowTheReading)

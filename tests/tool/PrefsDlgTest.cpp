@@ -183,22 +183,9 @@ TEST_F(Prefs, HelpAsksForThePreferencesKeyword)
 
 // The tool window runs Preferences modally; a hook queued before the command
 // acts inside the dialog's modal loop, as the user would.
-class PrefsFromToolWindow : public ::testing::Test
+class PrefsFromToolWindow : public ToolWindowFixture
 {
 protected:
-    void Start()
-    {
-        tool.reset();
-        card.reset();
-        card.reset(new OpenedCard(kInfrastructure));
-        tool.reset(new TestToolDlg);
-        ASSERT_TRUE(tool->Open());
-    }
-    void TearDown() override
-    {
-        tool.reset();
-        card.reset();
-    }
     void RunPreferences(bool trayIcon, UINT message = WM_COMMAND, UINT button = IDOK)
     {
         tool->hook = [this, trayIcon, button] {
@@ -211,11 +198,6 @@ protected:
         tool->SendMessage(message, IDM_PREFERENCES);
         EXPECT_EQ(nullptr, tool->GetOpenPreferences());
     }
-
-    OsCapture os;
-    TestApp app;
-    std::unique_ptr<OpenedCard> card;
-    std::unique_ptr<TestToolDlg> tool;
 };
 
 TEST_F(PrefsFromToolWindow, TaskbarBoxHidesAndShowsTheIcon)

@@ -19,20 +19,9 @@ namespace {
 using T = CMainToolDlg;
 const T::Tool kAll[] = {T::TOOL_PROPERTIES, T::TOOL_WATCHER, T::TOOL_SIGNAL, T::TOOL_THROUGHPUT};
 
-class ToolOpening : public ::testing::Test
+class ToolOpening : public ToolWindowFixture
 {
 protected:
-    void Start(const char* scenario = kInfrastructure)
-    {
-        card.reset(new OpenedCard(scenario));
-        tool.reset(new TestToolDlg);
-        ASSERT_TRUE(tool->Open());
-    }
-    void TearDown() override
-    {
-        tool.reset();
-        card.reset();
-    }
     void Click(int id)
     {
         tool->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)tool->GetDlgItem(id));
@@ -42,11 +31,6 @@ protected:
         HWND focus = ::GetFocus();
         return focus && (focus == wnd || ::IsChild(wnd, focus));
     }
-
-    OsCapture os;
-    TestApp app;
-    std::unique_ptr<OpenedCard> card;
-    std::unique_ptr<TestToolDlg> tool;
 };
 
 TEST_F(ToolOpening, EachToolOpensOnceThenGetsTheFocus)

@@ -11,6 +11,9 @@
 #include "framework/Os.h"
 #include "tests/adapter/RegistryFixture.h"
 #include "tests/support/SimCard.h"
+#include "tests/tool/ToolScenarios.h"
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
@@ -142,3 +145,28 @@ void PumpMessages();
 // display without a window manager; a test that showed some hands its tool
 // window here, and the windows go with the process. Its timers are stopped.
 void KeepShownWindowsToTheEnd(std::unique_ptr<TestToolDlg> tool);
+
+// A test with the tool window open on a simulated card, as start-up leaves
+// it; messages, beeps and shell calls are captured.
+class ToolWindowFixture : public ::testing::Test
+{
+protected:
+    void Start(const char* scenario = kInfrastructure)
+    {
+        tool.reset();
+        card.reset();
+        card.reset(new OpenedCard(scenario));
+        tool.reset(new TestToolDlg);
+        ASSERT_TRUE(tool->Open());
+    }
+    void TearDown() override
+    {
+        tool.reset();
+        card.reset();
+    }
+
+    OsCapture os;
+    TestApp app;
+    std::unique_ptr<OpenedCard> card;
+    std::unique_ptr<TestToolDlg> tool;
+};

@@ -13,31 +13,15 @@
 
 namespace {
 
-class ToolWindow : public ::testing::Test
+class ToolWindow : public ToolWindowFixture
 {
 protected:
-    void Start(const char* scenario = kInfrastructure)
-    {
-        card.reset(new OpenedCard(scenario));
-        tool.reset(new TestToolDlg);
-        ASSERT_TRUE(tool->Open());
-    }
-    void TearDown() override
-    {
-        tool.reset();
-        card.reset();
-    }
     RECT WindowRect() const
     {
         RECT rc;
         ::GetWindowRect(*tool, &rc);
         return rc;
     }
-
-    OsCapture os;
-    TestApp app;
-    std::unique_ptr<OpenedCard> card;
-    std::unique_ptr<TestToolDlg> tool;
 };
 
 TEST_F(ToolWindow, InitialisationBuildsMenuButtonsTipsIconAndTimer)
