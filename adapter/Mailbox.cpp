@@ -127,26 +127,28 @@ WORD SetParam(const MailboxData& data)
     return status;
 }
 
+// Sends the whole data area with a wrapper's own block and copies the answer
+// back when the firmware gave one.
+static WORD ExchangeWith(MailboxBlock& block, WORD command, MailboxData& data)
+{
+    block.command = command;
+    block.data = data;
+    WORD status;
+    if (Answered(SendMailboxCommand(block), block, status))
+        data = block.data;
+    return status;
+}
+
 WORD GetStatus(MailboxData& data)
 {
     static MailboxBlock s_block;
-    s_block.command = CMD_GET_STATUS;
-    s_block.data = data;
-    WORD status;
-    if (Answered(SendMailboxCommand(s_block), s_block, status))
-        data = s_block.data;
-    return status;
+    return ExchangeWith(s_block, CMD_GET_STATUS, data);
 }
 
 WORD ExchangeCommand(WORD command, MailboxData& data)
 {
     static MailboxBlock s_block;
-    s_block.command = command;
-    s_block.data = data;
-    WORD status;
-    if (Answered(SendMailboxCommand(s_block), s_block, status))
-        data = s_block.data;
-    return status;
+    return ExchangeWith(s_block, command, data);
 }
 
 WORD GetStatistics(void* destination, size_t size)
