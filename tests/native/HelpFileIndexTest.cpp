@@ -18,9 +18,9 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes SampleFile()
+Bytes SampleFile(const char* path = HELP_SAMPLE_FILE)
 {
-    std::ifstream in(HELP_SAMPLE_FILE, std::ios::binary);
+    std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -67,6 +67,22 @@ TEST(HelpFileIndex, ReadsTheBuiltFile)
         EXPECT_NE(index.Files().end(), std::find(index.Files().begin(), index.Files().end(),
                                                  std::string(file)))
             << file;
+}
+
+TEST(HelpFileIndex, WalksAKeywordTreeOfSeveralLevels)
+{
+    Bytes bytes = SampleFile(HELP_MANY_FILE);
+    HelpFileIndex index;
+    ASSERT_TRUE(LoadExact(index, bytes, bytes.size())) << index.Error();
+    // 601 keywords of 17 bytes and more fill several 2048-byte leaf pages.
+    ASSERT_EQ(601u, index.Keywords().size());
+    for (int n = 100; n < 700; ++n) {
+        const HelpFileIndex::Keyword* keyword = index.Find("keyword " + std::to_string(n));
+        ASSERT_NE(nullptr, keyword) << n;
+        EXPECT_EQ(std::vector<std::string>{"Chapter 1: One"}, keyword->topics) << n;
+    }
+    ASSERT_NE(nullptr, index.Find("last keyword"));
+    EXPECT_EQ(std::vector<std::string>{"Chapter 2: Two"}, index.Find("last keyword")->topics);
 }
 
 TEST(HelpFileIndex, RefusesDamageItCanSee)
@@ -119,30 +135,56 @@ TEST(HelpFileIndex, EveryShorterFileIsRefusedSafely)
         EXPECT_FALSE(LoadExact(index, good, size)) << size;
 }
 
+// Where the B-trees of a help file start: their magic number followed by
+// one of the page sizes the files use.
+std::vector<size_t> TreesOf(const Bytes& b)
+{
+    std::vector<size_t> trees;
+    for (size_t at = 0; at + 38 <= b.size(); ++at)
+        if (Get16(b, at) == 0x293B && (Get16(b, at + 4) == 0x400 || Get16(b, at + 4) == 0x800))
+            trees.push_back(at);
+    return trees;
+}
+
 TEST(HelpFileIndex, RandomDamageStaysInsideTheFile)
 {
-    Bytes good = SampleFile();
-    ASSERT_FALSE(good.empty());
-    size_t directory = Get32(good, 4);
     std::mt19937 rng(16);
-    int loaded = 0;
-    for (int i = 0; i < 20000; ++i) {
-        Bytes bytes = good;
-        for (int n = 1 + rng() % 4; n > 0; --n) {
-            // Half the changes in the directory and file header, which every
-            // read starts from; the rest anywhere.
-            size_t at = rng() % 2 ? rng() % bytes.size()
-                                  : (rng() % 2 ? rng() % 16
-                                               : directory + rng() % (bytes.size() - directory));
-            bytes[at] = (uint8_t)rng();
+    for (const char* path : {HELP_SAMPLE_FILE, HELP_MANY_FILE}) {
+        SCOPED_TRACE(path);
+        Bytes good = SampleFile(path);
+        std::vector<size_t> trees = TreesOf(good);
+        ASSERT_GE(trees.size(), 3u);   // directory, keywords, titles at least
+        int loaded = 0;
+        for (int i = 0; i < 10000; ++i) {
+            Bytes bytes = good;
+            for (int n = 1 + rng() % 4; n > 0; --n) {
+                // Mostly the numbers the reader steers by: B-tree headers and
+                // page headers, as 16-bit values; now and then any byte.
+                size_t tree = trees[rng() % trees.size()];
+                uint16_t pageSize = Get16(good, tree + 4), pages = Get16(good, tree + 30);
+                uint16_t value = rng() % 2 ? (uint16_t)rng() : (uint16_t)(rng() % (pages + 3) - 1);
+                switch (rng() % 3) {
+                case 0:
+                    Put16(bytes, tree + 2 * (rng() % 19), value);
+                    break;
+                case 1: {
+                    size_t page = tree + 38 + (size_t)(rng() % pages) * pageSize;
+                    if (page + 8 <= bytes.size())
+                        Put16(bytes, page + 2 * (rng() % 4), value);
+                    break;
+                }
+                default:
+                    bytes[rng() % bytes.size()] = (uint8_t)rng();
+                }
+            }
+            HelpFileIndex index;
+            if (LoadExact(index, bytes, bytes.size()))
+                ++loaded;
+            else
+                EXPECT_FALSE(index.Error().empty());
         }
-        HelpFileIndex index;
-        if (LoadExact(index, bytes, bytes.size()))
-            ++loaded;
-        else
-            EXPECT_FALSE(index.Error().empty());
+        EXPECT_GT(loaded, 0);   // damage the reader never looks at leaves the file readable
     }
-    EXPECT_GT(loaded, 0);   // damage the reader never looks at leaves the file readable
 }
 
 }   // namespace
