@@ -2,6 +2,7 @@
 // with fallbacks, written with each platform's types, the data rate
 // description) and settings sent to the running card.
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/CardItems.h"
 #include "adapter/CardSettings.h"
 #include "adapter/Mailbox.h"
 #include "adapter/PortAccess.h"
@@ -394,6 +395,22 @@ TEST(SetCardItem, ActionsAndRefusals)
         AdapterReady = false;
         EXPECT_EQ(ITEM_NO_ADAPTER, SetCardItem(nullptr, CI_PS_MODE, "1"));
         EXPECT_TRUE(card.sent.empty());
+    }
+    {
+        // A scan the firmware refused every time is told apart from one
+        // that started; the card was asked twenty times.
+        ScriptedCard card;
+        card.Reply(3, {});
+        EXPECT_EQ(ITEM_SCAN_REFUSED, SetCardItem(nullptr, CI_START_BSS_SCAN, ""));
+        EXPECT_EQ(20, card.CountSent(CMD_START_BSS_SCAN));
+    }
+    for (int item : {int(CI_PS_MODE), int(CI_TX_RETRY), int(CI_STATISTICS),
+                     int(CI_START_BSS_SCAN)})
+    {
+        ScriptedCard card;
+        card.refuseWritesFrom = 1;
+        EXPECT_EQ(ITEM_NO_RESPONSE, SetCardItem(nullptr, item, "1")) << item;
+        EXPECT_EQ(1u, card.messages.size()) << item;
     }
     {
         ScriptedCard card;
