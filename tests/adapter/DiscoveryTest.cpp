@@ -354,6 +354,43 @@ TEST_F(Mailbox, UnwellWin9xCardIsReadyButItsMailboxStaysClosed)
     EXPECT_TRUE(os.ports.empty());
 }
 
+// A healthy card opens its mailbox and clears a busy flag left from before,
+// on Windows 95/98 reading the mailbox pointer with port instructions only.
+TEST_F(Mailbox, HealthyCardIsReadyAndNotBusyOnBothPaths)
+{
+    {
+        SCOPED_TRACE("Windows 95/98");
+        PlatformKind = PLATFORM_WIN9X;
+        AddWin9xDevice("0000", "KVRTEST\\PCMCIA-802.11\\1", {0, 0, 0, 0}, Allocation(0x280, 9));
+        os.cardMemory[0x1FF] = 0x0300;
+        AdapterBusy = true;
+        EXPECT_EQ(ADAPTER_OK, OpenAdapter());
+        EXPECT_TRUE(AdapterReady);
+        EXPECT_FALSE(AdapterBusy);
+        EXPECT_EQ(2, MailboxState);
+        EXPECT_EQ(0x0300, MailboxPointer);
+        EXPECT_EQ(0x280, IoBase);
+        EXPECT_TRUE(os.calls.empty()) << "no driver request";
+        ASSERT_EQ(2u, os.ports.size());
+        EXPECT_EQ('o', os.ports[0].kind);
+        EXPECT_EQ(0x282, os.ports[0].port);
+        EXPECT_EQ(0x1FF, os.ports[0].value);
+        EXPECT_EQ('i', os.ports[1].kind);
+        EXPECT_EQ(0x284, os.ports[1].port);
+    }
+    {
+        SCOPED_TRACE("Windows NT");
+        ResetAdapterState();
+        PlatformKind = PLATFORM_NT_WORKSTATION;
+        AddHealthyNtCard();
+        os.cardMemory[0x1FF] = 0x0400;
+        AdapterBusy = true;
+        EXPECT_EQ(ADAPTER_OK, OpenAdapter());
+        EXPECT_FALSE(AdapterBusy);
+        EXPECT_TRUE(AdapterReady);
+    }
+}
+
 TEST_F(Mailbox, MissingAdapterLeavesEverythingClosed)
 {
     PlatformKind = PLATFORM_WIN9X;

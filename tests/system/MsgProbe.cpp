@@ -10,6 +10,8 @@
 //   msgprobe tray                       prints the colours in the system tray:
 //                                       "red N green N" (strong pixels of each)
 //   msgprobe gone <title prefix> [ms]  succeeds when no such window remains
+//   msgprobe count <title>              prints how many visible windows bear
+//                                       exactly this title
 // Newlines in texts print as \n. Exit code 0 on success, 1 on time-out.
 #include <windows.h>
 
@@ -47,6 +49,22 @@ BOOL CALLBACK FindWindowCallback(HWND hWnd, LPARAM lParam)
         s->found = hWnd;
         return FALSE;
     }
+    return TRUE;
+}
+
+struct Count
+{
+    const char* title;
+    int found;
+};
+
+BOOL CALLBACK CountCallback(HWND hWnd, LPARAM lParam)
+{
+    Count* c = reinterpret_cast<Count*>(lParam);
+    char title[256] = "";
+    if (IsWindowVisible(hWnd) && GetWindowTextA(hWnd, title, sizeof(title)) &&
+        strcmp(title, c->title) == 0)
+        ++c->found;
     return TRUE;
 }
 
@@ -122,6 +140,12 @@ int main(int argc, char** argv)
                 return 1;
             Sleep(100);
         }
+        return 0;
+    }
+    if (verb == "count" && argc > 2) {
+        Count c = {argv[2], 0};
+        EnumWindows(CountCallback, reinterpret_cast<LPARAM>(&c));
+        printf("%d\n", c.found);
         return 0;
     }
     if (verb == "tray") {
