@@ -263,6 +263,26 @@ TEST_F(Settings, WriteFailuresAndRefusals)
     EXPECT_EQ(1u, m_card.messages.size()) << "Windows 95/98 stays silent";
 }
 
+// The key opens but the value is refused (Wine refuses a name longer than
+// the registry allows): the registry error on every platform, and 2.
+TEST_F(Settings, RefusedValueWriteShowsTheRegistryErrorAndGives2)
+{
+    const std::string name(20000, 'n');
+    struct Case { int platform; DWORD type; } cases[] = {
+        {PLATFORM_NT_WORKSTATION, REG_SZ}, {PLATFORM_NT_WORKSTATION, REG_DWORD},
+        {PLATFORM_WIN9X, REG_SZ}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.platform * 100 + c.type);
+        PlatformKind = c.platform;
+        m_card.messages.clear();
+        EXPECT_EQ(REG_ERROR, WriteNamedValue(HKEY_LOCAL_MACHINE, g_driverKey, nullptr,
+                                             name.c_str(), "x", 1, c.type));
+        ASSERT_EQ(1u, m_card.messages.size());
+        EXPECT_FALSE(m_card.messages[0].empty()) << "the system's text for the error";
+    }
+}
+
 TEST_F(Settings, DataRateDescriptionIsCreatedOnceWithItsValues)
 {
     PlatformKind = PLATFORM_WIN9X;

@@ -151,17 +151,24 @@ int main(int argc, char** argv)
     if (verb == "tray") {
         // Wine shows notification icons in a window of its own when there
         // is no desktop window; count the clearly red and green pixels.
+        // On a virtual desktop they sit at the right end of its taskbar,
+        // whose start button on the left has red in it: count only there.
         HWND tray = FindWindowA(nullptr, "Wine System Tray");
-        if (!tray)
+        bool taskbar = false;
+        if (!tray) {
             tray = FindWindowA("Shell_TrayWnd", nullptr);
+            taskbar = true;
+        }
         if (!tray)
             return 1;
         RECT rc;
         GetClientRect(tray, &rc);
+        if (taskbar)
+            rc.left = rc.right - rc.right / 4;
         HDC dc = GetDC(tray);
         int red = 0, green = 0;
         for (int y = 0; y < rc.bottom; ++y)
-            for (int x = 0; x < rc.right; ++x) {
+            for (int x = rc.left; x < rc.right; ++x) {
                 COLORREF c = GetPixel(dc, x, y);
                 int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
                 if (r > 180 && g < 90 && b < 90)
