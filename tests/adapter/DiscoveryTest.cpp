@@ -202,6 +202,16 @@ TEST_F(Discovery, ReadNamedValueMatchesNamesIgnoringCaseAndFormatsNumbers)
     reg.SetBinary(HKEY_LOCAL_MACHINE, key, "Short", {1, 2}, REG_DWORD);
     EXPECT_NE(REG_FOUND, ReadNamedValue(HKEY_LOCAL_MACHINE, key, nullptr, "Short", text))
         << "a REG_DWORD of two bytes is not a number";
+    // Texts written with or without their terminating zero read the same,
+    // with nothing after the text.
+    const std::string driver = "Net\\0003";
+    reg.SetBinary(HKEY_LOCAL_MACHINE, key, "Bare", {driver.begin(), driver.end()}, REG_SZ);
+    reg.SetBinary(HKEY_LOCAL_MACHINE, key, "Ended", {driver.c_str(), driver.c_str() + 9}, REG_SZ);
+    for (const char* name : {"Bare", "Ended"}) {
+        EXPECT_EQ(REG_FOUND, ReadNamedValue(HKEY_LOCAL_MACHINE, key, nullptr, name, text));
+        EXPECT_EQ(std::string("Net\\0003"), text) << name;
+        EXPECT_EQ(8u, text.size()) << name;
+    }
 }
 
 TEST_F(Discovery, NtCardFoundThroughResourceMap)

@@ -199,6 +199,17 @@ no-response)
     check "and only once" no_box 7000
     check "the tray icon turns red" tray_is red
     ;;
+driver-stopped)
+    machine nt40-workstation
+    start
+    check "tool window opens" window "$TITLE"
+    wine sc stop razuDov >/dev/null 2>&1
+    check "the stopped driver is reported" box_is "|Unable to open the device.\n"
+    press 1
+    check "then the silent card, at once" box_is "Error|The Corvane adapter has no response."
+    press 1
+    check "and nothing more" no_box 7000
+    ;;
 second-start)
     machine nt40-workstation
     start
