@@ -47,11 +47,20 @@ if [ -z "$headless" ]; then
 fi
 wine "$BUILD_DIR/corvane.exe" "$@" >/dev/null 2>&1 &
 program=$!
-# The tool window, or a message box the program shows before it.
+# Wait for the tool window, or for a message box the program shows before it
+# (a missing adapter, say), about a minute at most.
 probe="$BUILD_DIR/tests/system/msgprobe.exe"
-if ! wine "$probe" window "Corvane Utility" 60000 >/dev/null 2>&1 &&
-    ! wine "$probe" box 1000 >/dev/null 2>&1; then
-    echo "run: the utility showed no window within a minute" >&2
+up=
+for _ in $(seq 60); do
+    if wine "$probe" window "Corvane Utility" 500 >/dev/null 2>&1 ||
+        wine "$probe" box 500 >/dev/null 2>&1; then
+        up=1
+        break
+    fi
+    kill -0 "$program" 2>/dev/null || break
+done
+if [ -z "$up" ]; then
+    echo "run: the utility showed no window (see 'wine $BUILD_DIR/corvane.exe' in $WINEPREFIX)" >&2
     kill "$program" 2>/dev/null || true
     exit 1
 fi
