@@ -11,6 +11,13 @@
 #include "adapter/CardItem.h"
 #include "adapter/StatisticsBlock.h"
 
+// SetCardItem's result for item 33 (start a BSS scan) when the firmware
+// answered but refused to start the scan every time it was asked (twenty
+// times, a second apart): no scan is running, and the scan table still holds
+// the previous scan's cells. 0 means the scan started, ITEM_NO_RESPONSE that
+// the card did not answer.
+const BYTE ITEM_SCAN_REFUSED = 1;
+
 // Output of the items that give raw records.
 const size_t ADHOC_QUALITY_RECORD_SIZE = sizeof(AdHocQualityRecord);
 const size_t STATION_ENTRY_SIZE = 32;

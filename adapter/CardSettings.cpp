@@ -9,6 +9,7 @@
 #include <string.h>
 
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/CardItems.h"
 #include "adapter/CardText.h"
 #include "adapter/Mailbox.h"
 #include "adapter/PortAccess.h"
@@ -288,7 +289,7 @@ BYTE SetCardItem(HWND owner, int item, const char* text)
     case CI_STATISTICS:
         return CardResult(ResetStatistics());
     case CI_START_BSS_SCAN:
-        return StartBssScan() == ITEM_NO_RESPONSE ? ITEM_NO_RESPONSE : ITEM_OK;
+        return StartBssScan(); // ITEM_OK, ITEM_SCAN_REFUSED or ITEM_NO_RESPONSE
     case CI_START_STATION_SCAN:
         return StartStationScan() == ITEM_NO_RESPONSE ? ITEM_NO_RESPONSE : ITEM_OK;
     default:

@@ -29,7 +29,8 @@ BYTE WriteConfigValue(HWND owner, int item, const char* text);
 
 // Sends a setting to the running card, or runs one of the actions 20 (clear
 // the statistics), 33 (start a BSS scan) and 36 (start a station scan).
-// 0 done, 1 not something the card takes, 2 adapter not ready, 255 no answer.
+// 0 done, 1 not something the card takes (for item 33: ITEM_SCAN_REFUSED,
+// the firmware refused to start the scan), 2 adapter not ready, 255 no answer.
 BYTE SetCardItem(HWND owner, int item, const char* text);
 
 // A driver parameter by value name (with its fallback to the parameter

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/CardItems.h"
 #include "adapter/CardText.h"
 #include "adapter/PortAccess.h"
 #include "framework/CWinApp.h"
@@ -23,15 +24,18 @@ const DWORD SCAN_RETRY_MS = 1000;
 const int SCAN_START_TRIES = 20;
 
 // Polls the mailbox into `buffer` until the firmware has left the pending
-// mark. The buffer is marked pending first, so a read that transferred
-// nothing (the driver could not be reached) never passes for an answer.
+// mark. False when it stays pending, and at once when a read is refused: the
+// refusal has been shown, and polling on would only show it again. The buffer
+// is marked pending first, so a read that transferred nothing never passes
+// for an answer.
 bool AwaitMailbox(MailboxBlock& buffer)
 {
     buffer.status = MAILBOX_PENDING;
     for (int poll = 0; poll < MAILBOX_POLLS; ++poll)
     {
         g_os.Sleep(MAILBOX_POLL_MS);
-        ReadCardMemory(MailboxPointer, &buffer, sizeof(buffer));
+        if (!ReadCardMemory(MailboxPointer, &buffer, sizeof(buffer)))
+            return false;
         if (buffer.status != MAILBOX_PENDING)
             return true;
     }
@@ -101,8 +105,11 @@ WORD SendMailboxCommand(MailboxBlock& block)
     if (!AwaitMailbox(scratch))
         return 0;
 
+    // A command that never reached the card has no answer to wait for: the
+    // mailbox still holds the previous one.
     block.status = MAILBOX_PENDING;
-    WriteCardMemory(MailboxPointer, &block, sizeof(block));
+    if (!WriteCardMemory(MailboxPointer, &block, sizeof(block)))
+        return 0;
     return AwaitMailbox(block) ? 1 : 0;
 }
 
@@ -158,9 +165,11 @@ WORD GetStatistics(void* destination, size_t size)
     WORD status;
     if (!Answered(SendMailboxCommand(s_block), s_block, status))
         return status;
+    // Counters that could not be read are no answer: the caller keeps its
+    // previous ones rather than seeing them fall to zero.
     BYTE counters[STATISTICS_BLOCK_SIZE];
-    memset(counters, 0, sizeof(counters));
-    ReadCardMemory(s_block.data.code, counters, sizeof(counters));
+    if (!ReadCardMemory(s_block.data.code, counters, sizeof(counters)))
+        return STATUS_NO_RESPONSE;
     memcpy(destination, counters, size < sizeof(counters) ? size : sizeof(counters));
     return status;
 }
@@ -179,20 +188,26 @@ BYTE JoinNetwork(const char* networkType, const char* bssid, const char* essid)
     networkType = networkType ? networkType : "";
     bssid = bssid ? bssid : "";
     essid = essid ? essid : "";
+    // A join parameter that never reached the firmware ends the join: a start
+    // would join with whatever parameters the card held before. The firmware's
+    // own status for them is not looked at.
     MailboxData type = ParamData(PARAM_NETWORK_TYPE);
     type.value[0] = lstrcmpiA(networkType, LoadStr(IDS_INFRASTRUCTURE).c_str()) == 0 ? 1 : 0;
-    SendJoinParam(type);
+    if (!GotAnswer(SendJoinParam(type)))
+        return ITEM_NO_RESPONSE;
 
     MailboxData cell = ParamData(PARAM_BSSID);
     ParseColonBssid(bssid, cell.value);
-    SendJoinParam(cell);
+    if (!GotAnswer(SendJoinParam(cell)))
+        return ITEM_NO_RESPONSE;
 
     // The ESSID with its terminating zero; one of the full 32 bytes fills the
     // field as the firmware's own ESSID answers do.
     MailboxData name = ParamData(PARAM_ESSID);
     size_t length = strlen(essid);
     memcpy(name.value, essid, length < MAILBOX_VALUE_SIZE ? length : MAILBOX_VALUE_SIZE);
-    SendJoinParam(name);
+    if (!GotAnswer(SendJoinParam(name)))
+        return ITEM_NO_RESPONSE;
 
     // The start command goes with the last join parameter still in the block.
     bool started = false;
@@ -244,7 +259,7 @@ BYTE StartBssScan()
         if (status == 0)
             return 0;
     }
-    return 1;
+    return ITEM_SCAN_REFUSED;
 }
 
 BYTE StartStationScan()

@@ -49,7 +49,8 @@ BYTE JoinNetwork(const char* networkType, const char* bssid, const char* essid);
 const int JOIN_OVERRIDE_POLLS = 50;
 
 // Asks for a BSS scan, again every second while the firmware refuses, at
-// most 20 times. 0 accepted, 1 refused every time, 255 no answer.
+// most 20 times. 0 accepted, ITEM_SCAN_REFUSED (1, adapter/CardItems.h)
+// refused every time, 255 no answer.
 BYTE StartBssScan();
 // 0 sent and answered, 255 no answer.
 BYTE StartStationScan();

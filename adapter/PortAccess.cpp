@@ -124,8 +124,11 @@ void FillHeader(BYTE* header, WORD wordAddress, WORD byteCount)
 
 // Block transfers move whole words. An odd count (no caller asks for one)
 // moves its last byte as the low half of one more word; a write keeps the
-// card's high half of that word as it was.
-void ReadBlock(WORD wordAddress, BYTE* dest, WORD byteCount)
+// card's high half of that word as it was. Both say whether the transfer
+// happened: a refused driver request is shown here, and a refused read leaves
+// the caller's buffer as it was, because whatever the driver's buffer holds
+// then is not card memory.
+bool ReadBlock(WORD wordAddress, BYTE* dest, WORD byteCount)
 {
     WORD evenCount = (WORD)((byteCount + 1u) & ~1u);
     if (DirectPath()) {
@@ -137,7 +140,7 @@ void ReadBlock(WORD wordAddress, BYTE* dest, WORD byteCount)
             if (i + 1u < byteCount)
                 dest[i + 1] = HIBYTE(word);
         }
-        return;
+        return true;
     }
     BYTE header[RAZU_BLOCK_HEADER_SIZE];
     FillHeader(header, wordAddress, byteCount);
@@ -145,19 +148,23 @@ void ReadBlock(WORD wordAddress, BYTE* dest, WORD byteCount)
     bool ok = false;
     if (!DriverRequest(0, FILE_SHARE_WRITE, IOCTL_RAZU_READ_BLOCK, header, sizeof(header),
                        answer.data(), evenCount, &ok))
-        return;
-    memcpy(dest, answer.data(), byteCount);
-    if (!ok)
+        return false;
+    if (!ok) {
         Report("Error for DeviceIoControl");
+        return false;
+    }
+    memcpy(dest, answer.data(), byteCount);
+    return true;
 }
 
-void WriteBlock(WORD wordAddress, const BYTE* src, WORD byteCount)
+bool WriteBlock(WORD wordAddress, const BYTE* src, WORD byteCount)
 {
     WORD evenCount = (WORD)((byteCount + 1u) & ~1u);
     std::vector<BYTE> data(src, src + byteCount);
     if (byteCount & 1) {
         BYTE last[2] = {0, 0};
-        ReadBlock((WORD)(wordAddress + byteCount / 2), last, 2);
+        if (!ReadBlock((WORD)(wordAddress + byteCount / 2), last, 2))
+            return false;
         data.push_back(last[1]);
     }
     if (DirectPath()) {
@@ -165,7 +172,7 @@ void WriteBlock(WORD wordAddress, const BYTE* src, WORD byteCount)
         WORD port = PortOf(DATA_REG);
         for (WORD i = 0; i < evenCount; i += 2)
             g_os.OutWord(port, MAKEWORD(data[i], data[i + 1]));
-        return;
+        return true;
     }
     std::vector<BYTE> in(RAZU_BLOCK_HEADER_SIZE + evenCount);
     FillHeader(in.data(), wordAddress, evenCount);
@@ -173,9 +180,10 @@ void WriteBlock(WORD wordAddress, const BYTE* src, WORD byteCount)
     bool ok = false;
     if (!DriverRequest(GENERIC_WRITE, FILE_SHARE_WRITE, IOCTL_RAZU_WRITE_BLOCK, in.data(),
                        (DWORD)in.size(), nullptr, 0, &ok))
-        return;
+        return false;
     if (!ok)
         Report("Error for DeviceIoControl");
+    return ok;
 }
 
 } // namespace
@@ -212,16 +220,16 @@ WORD PortWriteWord(WORD offset, WORD value)
     return DriverWrite<WORD>(offset, value, IOCTL_RAZU_WRITE_WORD);
 }
 
-void ReadCardMemory(WORD wordAddress, void* buffer, WORD byteCount)
+bool ReadCardMemory(WORD wordAddress, void* buffer, WORD byteCount)
 {
     PriorityBracket priority;
-    ReadBlock(wordAddress, static_cast<BYTE*>(buffer), byteCount);
+    return ReadBlock(wordAddress, static_cast<BYTE*>(buffer), byteCount);
 }
 
-void WriteCardMemory(WORD wordAddress, const void* buffer, WORD byteCount)
+bool WriteCardMemory(WORD wordAddress, const void* buffer, WORD byteCount)
 {
     PriorityBracket priority;
-    WriteBlock(wordAddress, static_cast<const BYTE*>(buffer), byteCount);
+    return WriteBlock(wordAddress, static_cast<const BYTE*>(buffer), byteCount);
 }
 
 int DriverSetBase(WORD ioBase)

@@ -48,8 +48,12 @@ BYTE PortWriteByte(WORD offset, BYTE value);
 WORD PortWriteWord(WORD offset, WORD value);
 
 // Block transfers of card memory, at real-time priority for their duration.
-void ReadCardMemory(WORD wordAddress, void* buffer, WORD byteCount);
-void WriteCardMemory(WORD wordAddress, const void* buffer, WORD byteCount);
+// False when the driver could not be opened or refused the request (already
+// shown to the user); a read that failed leaves `buffer` untouched. The
+// mailbox and discovery use the result to tell a refused transfer from the
+// card's contents; the direct path always succeeds.
+bool ReadCardMemory(WORD wordAddress, void* buffer, WORD byteCount);
+bool WriteCardMemory(WORD wordAddress, const void* buffer, WORD byteCount);
 
 // Hands the I/O base to the driver: -1 when the driver cannot be opened,
 // otherwise 1 when its answer word is non-zero, 0 when zero or on failure.

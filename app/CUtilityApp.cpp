@@ -51,10 +51,24 @@ CUtilityApp::CUtilityApp()
         m_args.push_back(__argv[i]);
 }
 
-CUtilityApp::~CUtilityApp() = default;
+CUtilityApp::~CUtilityApp()
+{
+    if (m_hInstanceMutex)
+        ::CloseHandle(m_hInstanceMutex);
+}
+
+const char* const CUtilityApp::InstanceMutexName = "KVR.Corvane.Utility.Instance";
 
 BOOL CUtilityApp::InitInstance()
 {
+    // Two copies started at once would both pass the window search below
+    // (it comes after discovery) and share the card's mailbox; the mutex
+    // tells them apart before either touches the card.
+    if (!ClaimSingleInstance()) {
+        HandOverAsSecondCopy();
+        return FALSE;
+    }
+
     SetRegistryKey("KVR");
     LoadStdProfileSettings(0);
 
@@ -130,6 +144,28 @@ bool CUtilityApp::HandToRunningCopy()
     if (request)
         ::SendMessageA(running, WM_OPEN_TOOL, request, 0);
     return true;
+}
+
+bool CUtilityApp::ClaimSingleInstance()
+{
+    m_hInstanceMutex = ::CreateMutexA(nullptr, FALSE, InstanceMutexName);
+    // A mutex that cannot be made at all leaves the window search as the
+    // only guard, as on a system without named objects.
+    return !m_hInstanceMutex || ::GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
+void CUtilityApp::HandOverAsSecondCopy()
+{
+    m_strMainTitle = LoadStr(IDS_MAIN_TITLE);
+    DWORD start = g_os.GetTickCount();
+    while (!HandToRunningCopy()) {
+        // The first copy may still be finding the adapter or waiting for
+        // its user to answer a message; past the bound this start ends
+        // quietly, as the first copy runs on.
+        if (g_os.GetTickCount() - start >= FirstCopyWaitMs)
+            return;
+        g_os.Sleep(100);
+    }
 }
 
 WPARAM CUtilityApp::OpenToolRequest(const std::vector<std::string>& args)

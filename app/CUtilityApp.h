@@ -59,11 +59,25 @@ public:
     void LoadPreferences();
     void SavePreferences();
 
+    // Claimed first thing at start-up: a copy that finds it taken is a second
+    // start, even when the first copy has no window yet.
+    static const char* const InstanceMutexName;
+    // How long a second start waits for the first copy's window.
+    static constexpr DWORD FirstCopyWaitMs = 30000;
+
 protected:
     // Runs the tool window modally; the program's whole life passes inside.
     virtual void RunMainWindow();
     // Hands the request to a running copy; true when one was found.
     bool HandToRunningCopy();
+    // Claims the instance mutex; false when another copy holds it.
+    bool ClaimSingleInstance();
+    // A second start: waits (bounded) for the first copy's window and hands
+    // the request over. The card is never touched.
+    void HandOverAsSecondCopy();
+
+private:
+    HANDLE m_hInstanceMutex = nullptr;
     // Shows the message the adapter status deserves; false when the user
     // chose to end the program.
     bool TellAdapterStatus();

@@ -12,6 +12,21 @@ build_all() {
     cmake --build "$BUILD_DIR" -j"$(nproc)"
 }
 
+# Builds like build_all but shows the build's output only when it fails
+# (Ninja prints the compiler's errors on standard output).
+build_quietly() {
+    local log
+    log=$(mktemp /tmp/corvane-build.XXXXXX)
+    if build_all >"$log" 2>&1; then
+        rm -f "$log"
+        return 0
+    fi
+    cat "$log" >&2
+    rm -f "$log"
+    echo "the build failed (output above)" >&2
+    return 1
+}
+
 # Starts an Xvfb display on the first free number from $1 and exports DISPLAY.
 start_xvfb() {
     local n=${1:-99}

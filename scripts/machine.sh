@@ -20,7 +20,10 @@ MACHINES_DIR=${MACHINES_DIR:-$ROOT/out/machines}
 export WINEPREFIX=${WINEPREFIX:-$MACHINES_DIR/$profile}
 
 for tool in sim/razuDov.sys sim/cardctl.exe machines/machineboot.exe; do
-    [ -f "$BUILD_DIR/$tool" ] || build_all >/dev/null
+    if [ ! -f "$BUILD_DIR/$tool" ]; then
+        echo "machine: building the simulation first"
+        build_quietly
+    fi
 done
 
 # A new machine starts from a plain prefix, copied by hard links from one
@@ -36,13 +39,27 @@ make_base() {
     WINEPREFIX="$base" wineserver -k 2>/dev/null || true
     WINEPREFIX="$base" wineserver -w 2>/dev/null || true
 }
+# Every program started in this prefix shares one desktop, the prefix's
+# default one shown as a virtual desktop with a taskbar: a second start typed
+# as `wine build/corvane.exe /m` then finds the running copy, and the
+# notification icon has its taskbar. The desktop is made when the system
+# starts, so the setting goes in while the machine is switched off.
+one_desktop() {
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+}
+
 if [ "${2:-}" = "--fresh" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -k 2>/dev/null || true
     mkdir -p "$MACHINES_DIR"
     (
         flock 9
-        [ -f "$base/system.reg" ] || make_base
+        if [ ! -f "$base/system.reg" ]; then
+            echo "machine: making a plain Wine prefix to copy machines from (once, about a minute)"
+            make_base
+        fi
     ) 9>"$MACHINES_DIR/.base.lock"
+    echo "machine: making $profile in $WINEPREFIX"
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
     cp -al "$base" "$WINEPREFIX"
@@ -51,14 +68,32 @@ if [ "${2:-}" = "--fresh" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
     done
     wineserver -p >/dev/null 2>&1 || true
     wine reg add 'HKCU\Software\Wine' /v Version /d "$VERSION" /f >/dev/null
+    one_desktop
     wine "$BUILD_DIR/machines/machineboot.exe" "$(winepath -w "$dir/registry.reg")"
     if [ -d "$dir/files" ]; then
         cp -r "$dir/files/." "$WINEPREFIX/drive_c/windows/"
     fi
-    # The version takes effect when the wineserver starts again.
+    # The version and the desktop take effect when the wineserver starts again.
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
 fi
+
+# A machine made before it shared one desktop.
+if ! grep -q '^"Desktop"="Default"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wineserver -p >/dev/null 2>&1 || true
+    one_desktop
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+fi
+
+# Wine's own fonts (the fonts-wine package) draw the caption buttons and the
+# system menu; this Wine does not find them in its data directory, so the
+# machine keeps a copy in its Fonts folder. Without Marlett every close button
+# shows the letter "r".
+for font in marlett.ttf tahoma.ttf tahomabd.ttf; do
+    [ -f "/usr/share/wine/fonts/$font" ] &&
+        cp -u "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+done
 
 # Boot: the system's own start (which rebuilds its volatile keys), then ours:
 # the volatile registry, the driver service, the card.

@@ -1,19 +1,21 @@
 #!/bin/bash
 # Installs what the build and the tests need, if it is missing: 32-bit Wine,
 # the mingw-w64 cross compiler, CMake, Ninja, Xvfb, ImageMagick, GoogleTest,
-# halibut (writes the help file).
+# halibut (writes the help file), and Wine's own fonts: without them (they are
+# only a recommended package) every caption button and the system menu show
+# letters instead of symbols.
 set -euo pipefail
 
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-for pkg in wine wine32:i386 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
+for pkg in wine wine32:i386 fonts-wine g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
            mingw-w64-i686-dev cmake ninja-build xvfb xauth x11-utils imagemagick \
            googletest python3 g++ halibut; do
     have "$pkg" || need+=("$pkg")
 done
 [ ${#need[@]} -eq 0 ] && exit 0
 
-echo "setup: installing ${need[*]}"
+echo "setup: installing ${need[*]} (a few minutes on a fresh machine)"
 export DEBIAN_FRONTEND=noninteractive
 if ! dpkg --print-foreign-architectures | grep -q i386; then
     dpkg --add-architecture i386

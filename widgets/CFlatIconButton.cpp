@@ -181,15 +181,35 @@ void CFlatIconButton::OnMouseMove(UINT flags, POINT pt)
 
 LRESULT CFlatIconButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_KILLFOCUS) {
+    switch (msg) {
+    case WM_KILLFOCUS: {
+        // Losing the focus ends the hot state and gives the mouse back, so
+        // the next window under the mouse gets its moves.
         LRESULT result = Default();
-        if (m_flat && m_mouseOver) {
-            m_mouseOver = false;
-            Invalidate(TRUE);
-        }
+        DropHot();
+        if (m_flat && ::GetCapture() == m_hWnd && !(::GetKeyState(VK_LBUTTON) & 0x8000))
+            ::ReleaseCapture();
         return result;
     }
-    return CWnd::WindowProc(msg, wParam, lParam);
+    case WM_CAPTURECHANGED: {
+        // The hot state lives as long as our capture: it ends when the
+        // button control releases it after a click, or another window takes it.
+        LRESULT result = Default();
+        if (reinterpret_cast<HWND>(lParam) != m_hWnd)
+            DropHot();
+        return result;
+    }
+    default:
+        return CWnd::WindowProc(msg, wParam, lParam);
+    }
+}
+
+void CFlatIconButton::DropHot()
+{
+    if (m_flat && m_mouseOver) {
+        m_mouseOver = false;
+        Invalidate(TRUE);
+    }
 }
 
 void CFlatIconButton::DrawItem(LPDRAWITEMSTRUCT dis)

@@ -41,7 +41,9 @@ public:
     COLORREF GetHotBackColor() const { return m_hotBackColor; }
     COLORREF GetHotTextColor() const { return m_hotTextColor; }
 
-    // The mouse is over the button (and captured by it).
+    // The mouse is over the button (and captured by it): the hot state ends
+    // when the capture does (a click, another window taking the mouse) and
+    // when the focus moves away.
     bool IsHot() const { return m_mouseOver; }
 
     // Paints the button for an owner-draw request.
@@ -56,6 +58,8 @@ protected:
 
 private:
     void Repaint(int repaint);
+    // Leaves the hot state of a flat button, with a repaint.
+    void DropHot();
     void FreeIcons();
 
     int m_iconAlign;

@@ -202,6 +202,16 @@ TEST_F(Discovery, ReadNamedValueMatchesNamesIgnoringCaseAndFormatsNumbers)
     reg.SetBinary(HKEY_LOCAL_MACHINE, key, "Short", {1, 2}, REG_DWORD);
     EXPECT_NE(REG_FOUND, ReadNamedValue(HKEY_LOCAL_MACHINE, key, nullptr, "Short", text))
         << "a REG_DWORD of two bytes is not a number";
+    // Texts written with or without their terminating zero read the same,
+    // with nothing after the text.
+    const std::string driver = "Net\\0003";
+    reg.SetBinary(HKEY_LOCAL_MACHINE, key, "Bare", {driver.begin(), driver.end()}, REG_SZ);
+    reg.SetBinary(HKEY_LOCAL_MACHINE, key, "Ended", {driver.c_str(), driver.c_str() + 9}, REG_SZ);
+    for (const char* name : {"Bare", "Ended"}) {
+        EXPECT_EQ(REG_FOUND, ReadNamedValue(HKEY_LOCAL_MACHINE, key, nullptr, name, text));
+        EXPECT_EQ(std::string("Net\\0003"), text) << name;
+        EXPECT_EQ(8u, text.size()) << name;
+    }
 }
 
 TEST_F(Discovery, NtCardFoundThroughResourceMap)
@@ -352,6 +362,43 @@ TEST_F(Mailbox, UnwellWin9xCardIsReadyButItsMailboxStaysClosed)
     EXPECT_EQ(0, IoBase) << "the base is not handed to the port layer";
     EXPECT_EQ(0, MailboxState);
     EXPECT_TRUE(os.ports.empty());
+}
+
+// A healthy card opens its mailbox and clears a busy flag left from before,
+// on Windows 95/98 reading the mailbox pointer with port instructions only.
+TEST_F(Mailbox, HealthyCardIsReadyAndNotBusyOnBothPaths)
+{
+    {
+        SCOPED_TRACE("Windows 95/98");
+        PlatformKind = PLATFORM_WIN9X;
+        AddWin9xDevice("0000", "KVRTEST\\PCMCIA-802.11\\1", {0, 0, 0, 0}, Allocation(0x280, 9));
+        os.cardMemory[0x1FF] = 0x0300;
+        AdapterBusy = true;
+        EXPECT_EQ(ADAPTER_OK, OpenAdapter());
+        EXPECT_TRUE(AdapterReady);
+        EXPECT_FALSE(AdapterBusy);
+        EXPECT_EQ(2, MailboxState);
+        EXPECT_EQ(0x0300, MailboxPointer);
+        EXPECT_EQ(0x280, IoBase);
+        EXPECT_TRUE(os.calls.empty()) << "no driver request";
+        ASSERT_EQ(2u, os.ports.size());
+        EXPECT_EQ('o', os.ports[0].kind);
+        EXPECT_EQ(0x282, os.ports[0].port);
+        EXPECT_EQ(0x1FF, os.ports[0].value);
+        EXPECT_EQ('i', os.ports[1].kind);
+        EXPECT_EQ(0x284, os.ports[1].port);
+    }
+    {
+        SCOPED_TRACE("Windows NT");
+        ResetAdapterState();
+        PlatformKind = PLATFORM_NT_WORKSTATION;
+        AddHealthyNtCard();
+        os.cardMemory[0x1FF] = 0x0400;
+        AdapterBusy = true;
+        EXPECT_EQ(ADAPTER_OK, OpenAdapter());
+        EXPECT_FALSE(AdapterBusy);
+        EXPECT_TRUE(AdapterReady);
+    }
 }
 
 TEST_F(Mailbox, MissingAdapterLeavesEverythingClosed)

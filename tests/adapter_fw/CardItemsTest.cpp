@@ -285,6 +285,38 @@ TEST(CardItems, UnknownItemsAndAdapterNotReady)
     }
 }
 
+// A refused driver transfer is no answer: no item decodes what the driver's
+// buffer held, whichever transfer of the command it hit.
+TEST(CardItems, RefusedTransfersFailTheItem)
+{
+    struct Hit
+    {
+        const char* what;
+        int read, write;
+    } hits[] = {{"idle check", 1, 0}, {"command", 0, 1}, {"answer", 2, 0}, {"counters", 3, 0}};
+    for (int item : {19, 23, 20, 25, 49})
+    {
+        for (const Hit& hit : hits)
+        {
+            if (hit.read == 3 && item != 20)
+                continue;
+            SCOPED_TRACE(std::string(hit.what) + ", item " + std::to_string(item));
+            ScriptedCard card;
+            card.firmware = [](MailboxBlock& b) {
+                b.status = 0;
+                b.data.code = 0x5000; // where the statistics are
+            };
+            card.refuseRead = hit.read;
+            card.refuseWrite = hit.write;
+            char out[STATISTICS_BLOCK_SIZE];
+            memset(out, 'x', sizeof(out));
+            EXPECT_EQ(ITEM_NO_RESPONSE, QueryCardItem(item, out));
+            EXPECT_EQ('\0', out[0]);
+            EXPECT_EQ(1u, card.messages.size());
+        }
+    }
+}
+
 TEST(CardItems, ClosedMailboxFailsEveryItem)
 {
     for (int item : {4, 23, 26, 42, 48, 49, 50})

@@ -2,6 +2,7 @@
 // with fallbacks, written with each platform's types, the data rate
 // description) and settings sent to the running card.
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/CardItems.h"
 #include "adapter/CardSettings.h"
 #include "adapter/Mailbox.h"
 #include "adapter/PortAccess.h"
@@ -262,6 +263,26 @@ TEST_F(Settings, WriteFailuresAndRefusals)
     EXPECT_EQ(1u, m_card.messages.size()) << "Windows 95/98 stays silent";
 }
 
+// The key opens but the value is refused (Wine refuses a name longer than
+// the registry allows): the registry error on every platform, and 2.
+TEST_F(Settings, RefusedValueWriteShowsTheRegistryErrorAndGives2)
+{
+    const std::string name(20000, 'n');
+    struct Case { int platform; DWORD type; } cases[] = {
+        {PLATFORM_NT_WORKSTATION, REG_SZ}, {PLATFORM_NT_WORKSTATION, REG_DWORD},
+        {PLATFORM_WIN9X, REG_SZ}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.platform * 100 + c.type);
+        PlatformKind = c.platform;
+        m_card.messages.clear();
+        EXPECT_EQ(REG_ERROR, WriteNamedValue(HKEY_LOCAL_MACHINE, g_driverKey, nullptr,
+                                             name.c_str(), "x", 1, c.type));
+        ASSERT_EQ(1u, m_card.messages.size());
+        EXPECT_FALSE(m_card.messages[0].empty()) << "the system's text for the error";
+    }
+}
+
 TEST_F(Settings, DataRateDescriptionIsCreatedOnceWithItsValues)
 {
     PlatformKind = PLATFORM_WIN9X;
@@ -394,6 +415,22 @@ TEST(SetCardItem, ActionsAndRefusals)
         AdapterReady = false;
         EXPECT_EQ(ITEM_NO_ADAPTER, SetCardItem(nullptr, CI_PS_MODE, "1"));
         EXPECT_TRUE(card.sent.empty());
+    }
+    {
+        // A scan the firmware refused every time is told apart from one
+        // that started; the card was asked twenty times.
+        ScriptedCard card;
+        card.Reply(3, {});
+        EXPECT_EQ(ITEM_SCAN_REFUSED, SetCardItem(nullptr, CI_START_BSS_SCAN, ""));
+        EXPECT_EQ(20, card.CountSent(CMD_START_BSS_SCAN));
+    }
+    for (int item : {int(CI_PS_MODE), int(CI_TX_RETRY), int(CI_STATISTICS),
+                     int(CI_START_BSS_SCAN)})
+    {
+        ScriptedCard card;
+        card.refuseWritesFrom = 1;
+        EXPECT_EQ(ITEM_NO_RESPONSE, SetCardItem(nullptr, item, "1")) << item;
+        EXPECT_EQ(1u, card.messages.size()) << item;
     }
     {
         ScriptedCard card;

@@ -7,12 +7,14 @@
 #include "adapter/Mailbox.h"
 #include "adapter/PortAccess.h"
 #include "adapter_fw/DriverAccess.h"
+#include "framework/Os.h"
 #include "sim/PortTrap.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -97,3 +99,49 @@ INSTANTIATE_TEST_SUITE_P(Paths, DriverFlow,
                          [](const ::testing::TestParamInfo<int>& info) {
                              return info.param == PLATFORM_WIN9X ? "PortTrap" : "Driver";
                          });
+
+namespace
+{
+std::vector<std::string>* g_shown = nullptr;
+int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR, UINT)
+{
+    g_shown->push_back(text ? text : "");
+    return IDOK;
+}
+} // namespace
+
+// The card moves to another base under an open mailbox, so the driver refuses
+// every block request for the base it was told: each operation is one box
+// and no answer, never a decoded leftover.
+TEST(DriverRefusal, CardMovedAwayGivesNoAnswerWithOneBoxEach)
+{
+    std::string why = LoadDriverScenario(kScenario);
+    if (!why.empty())
+        GTEST_SKIP() << why;
+    ResetAdapterState();
+    PlatformKind = PLATFORM_NT_WORKSTATION;
+    IoBase = DriverCardBase();
+    ASSERT_EQ(1, DriverSetBase(IoBase));
+    ASSERT_EQ(0, OpenMailbox());
+    AdapterReady = true;
+    std::string moved = kScenario;
+    moved.replace(moved.find("iobase 0x240"), 12, "iobase 0x300");
+    ASSERT_EQ("", LoadDriverScenario(moved.c_str()));
+
+    OsGuard guard;
+    std::vector<std::string> shown;
+    g_shown = &shown;
+    g_os.MessageBoxA = RecordBox;
+    char text[64] = "stale";
+    EXPECT_EQ(ITEM_NO_RESPONSE, QueryCardItem(CI_LINK_STATE, text));
+    EXPECT_STREQ("", text);
+    EXPECT_EQ(ITEM_NO_RESPONSE, QueryCardItem(CI_SIGNAL_QUALITY, text));
+    StatisticsBlock counters;
+    EXPECT_EQ(ITEM_NO_RESPONSE, QueryCardItem(CI_STATISTICS, counters));
+    EXPECT_EQ(ITEM_NO_RESPONSE, SetCardItem(nullptr, CI_ROAMING, "1"));
+    EXPECT_EQ(ITEM_NO_RESPONSE, JoinNetwork("Infrastructure", "00:A0:C5:00:00:02", "Corvane"));
+    EXPECT_EQ(std::vector<std::string>(5, "Error for DeviceIoControl"), shown);
+    g_shown = nullptr;
+    ResetAdapterState();
+    LoadDriverScenario(kScenario);
+}

@@ -176,6 +176,81 @@ TEST(Mailbox, GetStatisticsReadsTheBlockTheFirmwareNames)
     EXPECT_EQ(STATUS_NO_RESPONSE, ResetStatistics());
 }
 
+// ---- refused driver transfers ----
+
+namespace
+{
+// Where in one command the driver refuses: the read that checks the mailbox
+// is idle, the write of the command, the first read of the answer.
+struct Refusal
+{
+    const char* what;
+    int read, write;
+    int requests; // block requests the command makes, the refused one included
+};
+const Refusal kRefusals[] = {
+    {"idle check read", 1, 0, 1},
+    {"command write", 0, 1, 2},
+    {"answer read", 2, 0, 3},
+};
+} // namespace
+
+TEST(Mailbox, RefusedTransferEndsTheCommandAtOnceAsNotAnswered)
+{
+    for (const Refusal& r : kRefusals)
+    {
+        SCOPED_TRACE(r.what);
+        ScriptedCard card;
+        card.refuseRead = r.read;
+        card.refuseWrite = r.write;
+        card.Reply(0, {0x11, 0x22});
+        MailboxData data = Data(PARAM_MAC_ADDRESS, {0x77});
+        EXPECT_EQ(STATUS_NO_RESPONSE, GetParam(data));
+        EXPECT_EQ(0x77, data.value[0]) << "nothing of the driver's buffer reaches the caller";
+        EXPECT_EQ(r.requests, card.blockReads + card.blockWrites) << "no poll after a refusal";
+        EXPECT_EQ((std::vector<std::string>{"Error for DeviceIoControl"}), card.messages);
+    }
+}
+
+TEST(Mailbox, RefusedWriteNeverPassesTheEarlierAnswerOff)
+{
+    ScriptedCard card;
+    card.Reply(0, {64, 0});
+    MailboxData mac = Data(PARAM_MAC_ADDRESS);
+    ASSERT_EQ(0, GetParam(mac));
+    card.Reply(0, {12, 0});
+    card.refuseWrite = 2; // the mailbox keeps the MAC request's answer
+    MailboxData quality = Data(SUB_QUALITY, {0x33});
+    EXPECT_EQ(STATUS_NO_RESPONSE, GetStatus(quality));
+    EXPECT_EQ(0x33, quality.value[0]);
+}
+
+TEST(Mailbox, MissingDriverShowsOneBoxPerCommand)
+{
+    ScriptedCard card;
+    card.driverGone = true;
+    MailboxData data = Data(PARAM_LINK_STATE);
+    EXPECT_EQ(STATUS_NO_RESPONSE, GetParam(data));
+    EXPECT_EQ((std::vector<std::string>{"Unable to open the device.\n"}), card.messages);
+    EXPECT_EQ(1u, card.sleeps.size());
+}
+
+TEST(Mailbox, RefusedCounterReadLeavesTheDestinationAlone)
+{
+    ScriptedCard card;
+    card.firmware = [](MailboxBlock& block) {
+        block.status = 0;
+        block.data.code = 0x4000;
+    };
+    card.refuseRead = 3; // idle check, answer, then the counters
+    uint8_t out[STATISTICS_BLOCK_SIZE];
+    memset(out, 0xCC, sizeof(out));
+    EXPECT_EQ(STATUS_NO_RESPONSE, GetStatistics(out, sizeof(out)));
+    for (uint8_t b : out)
+        ASSERT_EQ(0xCC, b);
+    EXPECT_EQ(1u, card.messages.size());
+}
+
 // ---- JoinNetwork ----
 
 namespace
@@ -341,6 +416,26 @@ TEST(JoinNetwork, OverridePollIsBounded)
 
 // ---- scans, rates, lock ----
 
+TEST(JoinNetwork, RefusedTransfersEndTheJoinWithoutStartingIt)
+{
+    for (const Refusal& r : kRefusals)
+    {
+        SCOPED_TRACE(r.what);
+        ScriptedCard card;
+        card.refuseReadsFrom = r.read;
+        card.refuseWritesFrom = r.write;
+        EXPECT_EQ(255, JoinNetwork("Infrastructure", "1:2:3:4:5:6", "x"));
+        EXPECT_EQ(1u, card.messages.size());
+    }
+    // The BSSID never reached the card: starting would join whatever cell
+    // the card had been told before.
+    ScriptedCard card;
+    card.refuseWrite = 2;
+    EXPECT_EQ(255, JoinNetwork("Infrastructure", "1:2:3:4:5:6", "x"));
+    EXPECT_EQ(0, card.CountSent(CMD_START_JOIN));
+    EXPECT_EQ(0, card.CountSent(CMD_SET_JOIN_PARAM, PARAM_ESSID));
+}
+
 TEST(Scans, BssScanRetriesEverySecondWhileRefused)
 {
     ScriptedCard card;
@@ -368,6 +463,10 @@ TEST(Scans, NoAnswerAndStationScan)
     card.pendingPolls = -1;
     EXPECT_EQ(255, StartStationScan());
     EXPECT_EQ(255, StartBssScan());
+    card.pendingPolls = 0;
+    card.refuseWritesFrom = 1;
+    EXPECT_EQ(255, StartBssScan()) << "a refused transfer is no answer, not a refusal to retry";
+    EXPECT_EQ(255, StartStationScan());
 }
 
 TEST(Rates, CardHasHighRate)

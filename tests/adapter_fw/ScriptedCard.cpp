@@ -23,7 +23,7 @@ struct ScriptedCardHooks
     static HANDLE WINAPI CreateFileA(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD,
                                      HANDLE)
     {
-        return kDevice;
+        return ScriptedCard::current->driverGone ? INVALID_HANDLE_VALUE : kDevice;
     }
     static BOOL WINAPI CloseHandle(HANDLE h) { return h == kDevice; }
     static BOOL WINAPI DeviceIoControl(HANDLE dev, DWORD code, LPVOID in, DWORD inSize,
@@ -36,6 +36,20 @@ struct ScriptedCardHooks
             return FALSE;
         const uint8_t* header = static_cast<const uint8_t*>(in);
         uint16_t address = Word(header + 6), count = Word(header + 8);
+        if (code == IOCTL_RAZU_READ_BLOCK && card->Refuses(false, card->blockReads + 1))
+        {
+            ++card->blockReads;
+            ++card->refusals;
+            if (out)
+                memset(out, ScriptedCard::kLeftover, outSize);
+            return FALSE;
+        }
+        if (code == IOCTL_RAZU_WRITE_BLOCK && card->Refuses(true, card->blockWrites + 1))
+        {
+            ++card->blockWrites;
+            ++card->refusals;
+            return FALSE;
+        }
         if (code == IOCTL_RAZU_READ_BLOCK && outSize >= count)
         {
             card->OnBlockRead(address, count, static_cast<uint8_t*>(out));
@@ -127,6 +141,13 @@ DWORD ScriptedCard::SleptMs() const
     for (DWORD ms : sleeps)
         total += ms;
     return total;
+}
+
+bool ScriptedCard::Refuses(bool write, int number) const
+{
+    int only = write ? refuseWrite : refuseRead;
+    int from = write ? refuseWritesFrom : refuseReadsFrom;
+    return number == only || (from > 0 && number >= from);
 }
 
 void ScriptedCard::OnBlockRead(uint16_t address, uint16_t count, uint8_t* out)

@@ -39,6 +39,16 @@ public:
     // Leaves an unfinished command in the mailbox (status 0xFFFF).
     void MakeBusy();
 
+    // The driver refuses block requests: the read or write with this number
+    // (counted from 1 over the card's life, refused ones included; 0 none),
+    // or every one from the read or write with that number on. A refused read
+    // leaves these bytes in the driver's output buffer, as a driver may.
+    int refuseRead = 0, refuseWrite = 0;
+    int refuseReadsFrom = 0, refuseWritesFrom = 0;
+    static const uint8_t kLeftover = 0xA5;
+    // The driver cannot be opened at all.
+    bool driverGone = false;
+
     void PutMemory(uint16_t wordAddress, const void* bytes, size_t count);
 
     // What happened.
@@ -47,6 +57,7 @@ public:
     std::vector<std::string> messages;
     int blockReads = 0;
     int blockWrites = 0;
+    int refusals = 0;                 // block requests the driver refused
     DWORD now = 0;                    // fake clock, milliseconds
 
     // Number of commands with this command code (and code field, unless -1).
@@ -57,6 +68,7 @@ public:
 
 private:
     friend struct ScriptedCardHooks;
+    bool Refuses(bool write, int number) const;
     void OnBlockRead(uint16_t address, uint16_t count, uint8_t* out);
     void OnBlockWrite(uint16_t address, uint16_t count, const uint8_t* in);
 

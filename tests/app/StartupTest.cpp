@@ -313,4 +313,62 @@ TEST_F(Startup, SecondStartHandsItsRequestToTheRunningCopy)
     }
 }
 
+// Two copies started at once: the one that finds the instance mutex taken
+// waits for the first copy's window, hands its request over and ends without
+// finding the adapter or showing anything.
+struct SecondStartClock
+{
+    static DWORD now;
+    static int windowAfterSleeps; // -1: the first copy never shows a window
+    static RunningCopy* window;
+    static void WINAPI Sleep(DWORD ms)
+    {
+        now += ms;
+        if (windowAfterSleeps >= 0 && --windowAfterSleeps < 0)
+            window = new RunningCopy;
+    }
+    static DWORD WINAPI GetTickCount() { return now; }
+};
+DWORD SecondStartClock::now = 0;
+int SecondStartClock::windowAfterSleeps = -1;
+RunningCopy* SecondStartClock::window = nullptr;
+
+TEST_F(Startup, CopyStartedBesideAnotherWaitsForItsWindowAndNeverTouchesTheCard)
+{
+    BeWindows98();
+    HANDLE first = CreateMutexA(nullptr, FALSE, CUtilityApp::InstanceMutexName);
+    ASSERT_TRUE(first);
+    OsGuard guard;
+    g_os.Sleep = SecondStartClock::Sleep;
+    g_os.GetTickCount = SecondStartClock::GetTickCount;
+    struct Case { int windowAfterSleeps; std::vector<WPARAM> sent; };
+    for (const Case& c : {Case{5, {2}}, Case{-1, {}}}) {
+        SCOPED_TRACE(c.windowAfterSleeps);
+        SecondStartClock::now = 0;
+        SecondStartClock::windowAfterSleeps = c.windowAfterSleeps;
+        RunningCopy::requests.clear();
+        PlatformKind = PLATFORM_NT_WORKSTATION;
+        {
+            TestApp app;
+            app.m_args = {"/s"};
+            EXPECT_FALSE(app.InitInstance());
+            EXPECT_EQ(0, app.mainWindowRuns);
+        }
+        EXPECT_EQ(c.sent, RunningCopy::requests);
+        EXPECT_TRUE(os.messages.empty()) << "no adapter message from the second copy";
+        EXPECT_EQ(0, os.opens);
+        EXPECT_EQ(PLATFORM_NT_WORKSTATION, PlatformKind) << "the platform was not even looked at";
+        if (c.windowAfterSleeps < 0)
+            EXPECT_EQ(CUtilityApp::FirstCopyWaitMs, SecondStartClock::now) << "the wait is bounded";
+        delete SecondStartClock::window;
+        SecondStartClock::window = nullptr;
+    }
+    CloseHandle(first);
+    // With the first copy gone the next start is a first copy again.
+    TestApp app;
+    app.m_args.clear();
+    EXPECT_TRUE(app.InitInstance());
+    EXPECT_EQ(1, app.mainWindowRuns);
+}
+
 } // namespace

@@ -260,6 +260,21 @@ TEST_F(FlatButtonTest, HotTrackingCapturesAndReleasesTheMouse)
     ASSERT_TRUE(btn.IsHot());
     btn.SendMessage(WM_KILLFOCUS);
     EXPECT_FALSE(btn.IsHot()) << "losing the focus ends the hot state";
+    EXPECT_EQ(nullptr, ::GetCapture()) << "and gives the mouse back";
+
+    // The hot state ends with the capture: after a click, whose button-up
+    // makes the button control release it, and when another window takes it.
+    MouseMove(5, 5);
+    ASSERT_TRUE(btn.IsHot());
+    btn.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    btn.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(nullptr, ::GetCapture());
+    EXPECT_FALSE(btn.IsHot()) << "a click does not leave it raised";
+    MouseMove(5, 5);
+    ASSERT_TRUE(btn.IsHot());
+    HWND other = ::GetParent(btn.m_hWnd);
+    ::SetCapture(other);
+    EXPECT_FALSE(btn.IsHot()) << "another window took the mouse";
     ::ReleaseCapture();
 
     btn.SetFlatLook(false);

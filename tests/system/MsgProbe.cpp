@@ -10,6 +10,8 @@
 //   msgprobe tray                       prints the colours in the system tray:
 //                                       "red N green N" (strong pixels of each)
 //   msgprobe gone <title prefix> [ms]  succeeds when no such window remains
+//   msgprobe count <title>              prints how many visible windows bear
+//                                       exactly this title
 // Newlines in texts print as \n. Exit code 0 on success, 1 on time-out.
 #include <windows.h>
 
@@ -47,6 +49,22 @@ BOOL CALLBACK FindWindowCallback(HWND hWnd, LPARAM lParam)
         s->found = hWnd;
         return FALSE;
     }
+    return TRUE;
+}
+
+struct Count
+{
+    const char* title;
+    int found;
+};
+
+BOOL CALLBACK CountCallback(HWND hWnd, LPARAM lParam)
+{
+    Count* c = reinterpret_cast<Count*>(lParam);
+    char title[256] = "";
+    if (IsWindowVisible(hWnd) && GetWindowTextA(hWnd, title, sizeof(title)) &&
+        strcmp(title, c->title) == 0)
+        ++c->found;
     return TRUE;
 }
 
@@ -124,20 +142,33 @@ int main(int argc, char** argv)
         }
         return 0;
     }
+    if (verb == "count" && argc > 2) {
+        Count c = {argv[2], 0};
+        EnumWindows(CountCallback, reinterpret_cast<LPARAM>(&c));
+        printf("%d\n", c.found);
+        return 0;
+    }
     if (verb == "tray") {
         // Wine shows notification icons in a window of its own when there
         // is no desktop window; count the clearly red and green pixels.
+        // On a virtual desktop they sit at the right end of its taskbar,
+        // whose start button on the left has red in it: count only there.
         HWND tray = FindWindowA(nullptr, "Wine System Tray");
-        if (!tray)
+        bool taskbar = false;
+        if (!tray) {
             tray = FindWindowA("Shell_TrayWnd", nullptr);
+            taskbar = true;
+        }
         if (!tray)
             return 1;
         RECT rc;
         GetClientRect(tray, &rc);
+        if (taskbar)
+            rc.left = rc.right - rc.right / 4;
         HDC dc = GetDC(tray);
         int red = 0, green = 0;
         for (int y = 0; y < rc.bottom; ++y)
-            for (int x = 0; x < rc.right; ++x) {
+            for (int x = rc.left; x < rc.right; ++x) {
                 COLORREF c = GetPixel(dc, x, y);
                 int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
                 if (r > 180 && g < 90 && b < 90)

@@ -87,6 +87,24 @@ program_ended() { # waits up to 10 s for the started program to end
     return 1
 }
 
+one_window() {
+    local n
+    n=$(wine "$probe" count "$1" | tr -d '\r')
+    [ "$n" = 1 ] || { echo "  $n windows titled $1"; return 1; }
+}
+one_of_two_ended() { # pid pid: exactly one has ended within 40 s
+    local i alive
+    for i in $(seq 400); do
+        alive=0
+        kill -0 "$1" 2>/dev/null && alive=$((alive + 1))
+        kill -0 "$2" 2>/dev/null && alive=$((alive + 1))
+        [ "$alive" -eq 1 ] && return 0
+        sleep 0.1
+    done
+    echo "  $alive copies running"
+    return 1
+}
+
 TITLE="Corvane Utility"
 ERR_BAD_INSTALL="Error|The Corvane driver has not been installed properly."
 NOT_WORKING="Corvane|The Corvane adapter is not working properly.\n\nDo you want to continue running this program ?"
@@ -181,6 +199,17 @@ no-response)
     check "and only once" no_box 7000
     check "the tray icon turns red" tray_is red
     ;;
+driver-stopped)
+    machine nt40-workstation
+    start
+    check "tool window opens" window "$TITLE"
+    wine sc stop razuDov >/dev/null 2>&1
+    check "the stopped driver is reported" box_is "|Unable to open the device.\n"
+    press 1
+    check "then the silent card, at once" box_is "Error|The Corvane adapter has no response."
+    press 1
+    check "and nothing more" no_box 7000
+    ;;
 second-start)
     machine nt40-workstation
     start
@@ -190,6 +219,17 @@ second-start)
     check "the second copy ends" program_ended
     check "the running copy opens the signal window" window "Current Signal Quality"
     PROGRAM_PID=$first
+    ;;
+two-at-once)
+    machine nt40-workstation
+    start
+    first=$PROGRAM_PID
+    start
+    second=$PROGRAM_PID
+    check "a tool window opens" window "$TITLE"
+    sleep 4 # time for a second window, should a copy make one
+    check "only one tool window" one_window "$TITLE"
+    check "one of the two copies ends" one_of_two_ended "$first" "$second"
     ;;
 signal-follows)
     machine nt40-workstation

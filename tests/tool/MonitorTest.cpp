@@ -3,6 +3,7 @@
 // quality, a card that stops answering and a link idle from the start.
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/CardItem.h"
+#include "adapter/CardItems.h"
 #include "adapter/Mailbox.h"
 #include "res/resource.h"
 #include "tests/tool/ToolScenarios.h"
@@ -209,6 +210,25 @@ TEST_F(Monitor, AdHocQualityNeverExceedsOneHundred)
     }
     EXPECT_FLOAT_EQ(100.0f, tool->GetLinkQuality());
     EXPECT_EQ("Quality: 100%", LastTip(os));
+}
+
+TEST_F(Monitor, AdHocQualityDownToZeroTipsTheLinkState)
+{
+    Start(kAdHoc);
+    AdHocQualityRecord r = {};
+    r.otherStations = 2;
+    tool->record.reset(new AdHocQualityRecord(r));
+    tool->Tick(); // a new station count: "No Connection!", then from 100
+    for (int i = 0; i < 12; ++i) {
+        tool->record->timeCounter += 4000000; // time passes, nothing is heard
+        tool->Tick();
+    }
+    ASSERT_LT(tool->GetLinkQuality(), 1.0f);
+    char state[32] = "";
+    ASSERT_EQ(ITEM_OK, QueryCardItem(CI_LINK_STATE, state));
+    ASSERT_STRNE("", state);
+    EXPECT_EQ(std::string("Quality: 0%, ") + state, LastTip(os));
+    EXPECT_EQ(SmallIcon(IDI_QUALITY_POOR), LastIcon(os));
 }
 
 TEST_F(Monitor, AdHocAlertBoxIsAlwaysShownAndOnlyOnce)

@@ -219,4 +219,23 @@ TEST_F(ToolWindow, ExitWhilePreferencesIsOpenClosesPreferencesThenTheProgram)
     EXPECT_TRUE(os.boxes.empty());
 }
 
+TEST_F(ToolWindow, ExitWhileAboutIsOpenClosesAboutThenTheProgram)
+{
+    card.reset(new OpenedCard(kInfrastructure));
+    tool.reset(new TestToolDlg);
+    HWND aboutWindow = nullptr;
+    tool->hook = [&] {
+        aboutWindow = tool->GetOpenAbout() ? tool->GetOpenAbout()->m_hWnd : nullptr;
+        tool->SendMessage(WM_COMMAND, IDM_EXIT);
+    };
+    tool->postAtInit = {{WM_COMMAND, IDM_ABOUT}, {TestToolDlg::WM_RUN_HOOK, 0}};
+    EXPECT_EQ(IDCANCEL, tool->DoModal());
+    ASSERT_TRUE(aboutWindow != nullptr) << "Exit came while About was open";
+    EXPECT_FALSE(::IsWindow(aboutWindow));
+    EXPECT_EQ(nullptr, tool->GetOpenAbout());
+    EXPECT_FALSE(tool->IsWindow());
+    EXPECT_NE(0xDEADu, ReadDword(HKEY_CURRENT_USER, app.SettingsKey(), "xPos")) << "closed properly";
+    EXPECT_TRUE(os.boxes.empty());
+}
+
 } // namespace

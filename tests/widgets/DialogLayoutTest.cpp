@@ -183,6 +183,26 @@ TEST_F(DialogLayoutTest, RuleForMissingChildIsReportedAndNotActedOn)
     ::DestroyWindow(dlg);
 }
 
+TEST_F(DialogLayoutTest, TwoRulesOnOneSideLeaveAMeasureUnfoundAndSaySo)
+{
+    HWND dlg = MakeStationDialog();
+    Resize(dlg, 100, 100);
+    LayoutRule twice[] = {
+        {LAYOUT_MOVE, LAYOUT_RIGHT, 101, 0, LAYOUT_RIGHT, LAYOUT_PARENT_ID, 0, -20, 0, 0},
+        {LAYOUT_STRETCH, LAYOUT_RIGHT, 101, 0, LAYOUT_RIGHT, LAYOUT_PARENT_ID, 0, -40, 0, 0},
+        {LAYOUT_END, 0, 0, 0, 0, 0, 0, 0, 0, 0}};
+    EXPECT_FALSE(ApplyLayout(dlg, twice));
+    // Both rules fix the right edge; nothing fixes the left edge or the
+    // width. The caption is the program's path.
+    std::vector<std::string> texts;
+    for (const std::string& box : g_boxes)
+        texts.push_back(box.substr(box.find('|') + 1));
+    EXPECT_EQ((std::vector<std::string>{"Layout couldn't find left of id=101",
+                                        "Layout couldn't find width of id=101"}),
+              texts);
+    ::DestroyWindow(dlg);
+}
+
 TEST_F(DialogLayoutTest, PercentOfTheClientWidth)
 {
     HWND dlg = MakeStationDialog();
