@@ -128,8 +128,12 @@ watcher-cancel)
     check "Cancel shows the table the card holds" names_are "$WATCHER" $LIST "Lobby Lab Store"
     check "Scan is enabled again" settles enabled $SCAN
     check "Cancel is not" settles disabled $CANCEL
-    check "the program is healthy: the tray shows the link" tray_is green
     check "the tool window is still there" window "Corvane Utility"
+    # Nothing told the card to stop; once its scan ends the link is back.
+    wine "$cardctl" scan-endless off >/dev/null
+    check "the program follows the card again: the tray shows the link" tray_is green
+    wine "$listprobe" command "$WATCHER" $CANCEL
+    check "and the watcher still reads the table" names_are "$WATCHER" $LIST "Lobby Lab Store"
     check "no message" no_box
     ;;
 watcher-join)

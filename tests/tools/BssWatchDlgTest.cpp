@@ -157,14 +157,12 @@ TEST_F(BssWatch, ColumnsSortByTheirRules)
         int column;
         Cells names;
     };
+    // The orders this program chose: numbers as numbers, not reported
+    // below every number, open cells first (every rule: the native tests).
     const Case cases[] = {
-        {0, {"Also", "nine", "Quiet", "Ten"}},
-        {1, {"nine", "Quiet", "Ten", "Also"}},
-        {2, {"nine", "Quiet", "Ten", "Also"}}, // all equal: by address
-        {3, {"nine", "Also", "Ten", "Quiet"}}, // 9 before 10; equal signals by address
-        {4, {"Quiet", "Also", "nine", "Ten"}}, // not reported below every number
-        {5, {"nine", "Ten", "Also", "Quiet"}}, // empty states first, then Associated
-        {6, {"nine", "Quiet", "Ten", "Also"}}, // open cells first
+        {3, {"nine", "Also", "Ten", "Quiet"}},
+        {4, {"Quiet", "Also", "nine", "Ten"}},
+        {6, {"nine", "Quiet", "Ten", "Also"}},
     };
     for (const Case& c : cases) {
         dlg->ClickColumn(c.column);
