@@ -111,3 +111,7 @@
 #define IDS_ALERT_INFRA         57359
 // The system menu items' texts share their commands' numbers: IDM_ABOUT (14)
 // "About..." and IDM_PREFERENCES (40018) "&Preferences".
+
+// Framework: the data exchange's messages (res/framework.rc)
+#define IDS_PARSE_INT           61712
+#define IDS_PARSE_INT_RANGE     61713
