@@ -112,6 +112,10 @@
 // The system menu items' texts share their commands' numbers: IDM_ABOUT (14)
 // "About..." and IDM_PREFERENCES (40018) "&Preferences".
 
+// Framework: the data exchange's messages (res/framework.rc)
+#define IDS_PARSE_INT           61712
+#define IDS_PARSE_INT_RANGE     61713
+
 // ---------------------------------------------------------------------------
 // Network Watchers (res/watch.rc): templates IDD_BSS_WATCH (650) and
 // IDD_STATION_WATCH (1246) are named above. The wait cursor is the named

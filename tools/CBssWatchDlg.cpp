@@ -46,7 +46,7 @@ CBssWatchDlg::CBssWatchDlg(CWnd* parent)
     m_icon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_WATCHER));
     m_smallIcon = (HICON)::LoadImageA(instance, MAKEINTRESOURCEA(IDI_WATCHER), IMAGE_ICON, 16, 16,
                                       LR_SHARED);
-    //FWTMP LoadAccelTable(IDR_ACCELERATORS);
+    LoadAccelTable(IDR_ACCELERATORS);
 }
 
 CBssWatchDlg::~CBssWatchDlg() = default;
@@ -233,7 +233,7 @@ BOOL CBssWatchDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
     }
     case LVN_COLUMNCLICK: {
         const NMLISTVIEW* click = reinterpret_cast<const NMLISTVIEW*>(lParam);
-        m_list.SendMessage(LVM_SORTITEMS, (WPARAM)click->iSubItem, (LPARAM)CompareRows); //FWTMP
+        m_list.SortItems(CompareRows, click->iSubItem);
         *result = 0;
         return TRUE;
     }
@@ -251,13 +251,8 @@ void CBssWatchDlg::OnSelect()
     POINT pt;
     ::GetCursorPos(&pt);
     ::ScreenToClient(m_list, &pt);
-    LVHITTESTINFO info = {}; //FWTMP
-    info.pt = pt;
-    int hit = (int)m_list.SendMessage(LVM_HITTEST, 0, (LPARAM)&info);
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = hit;
-    m_selected = hit >= 0 && m_list.SendMessage(LVM_GETITEMA, 0, (LPARAM)&item) ? reinterpret_cast<BssEntry*>(item.lParam) : nullptr;
+    int hit = m_list.HitTest(pt);
+    m_selected = hit >= 0 ? reinterpret_cast<BssEntry*>(m_list.GetItemData(hit)) : nullptr;
     EnableButton(IDC_BSS_JOIN, m_selected != nullptr && !m_scanning);
 }
 
@@ -307,7 +302,7 @@ void CBssWatchDlg::OnScan()
     if (m_reading || m_scanning)
         return;
     m_count = 0;
-    m_list.SendMessage(LVM_DELETEALLITEMS); //FWTMP
+    m_list.DeleteAllItems();
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN |
                                                  RDW_UPDATENOW);
     m_selected = nullptr;
@@ -387,7 +382,7 @@ void CBssWatchDlg::OnCancel()
     ReadTableSize();
     EndScanState();
     m_selected = nullptr;
-    m_list.SendMessage(LVM_DELETEALLITEMS); //FWTMP
+    m_list.DeleteAllItems();
     if (m_count != 0) {
         ReadBssTable();
         FillList();
@@ -414,7 +409,7 @@ void CBssWatchDlg::OnJoin()
         m_currentState[0] = '\0';
     ReadCardItem(CI_LINK_STATE, joined->state, sizeof joined->state);
     m_currentState = joined->state;
-    m_list.SendMessage(LVM_DELETEALLITEMS); //FWTMP
+    m_list.DeleteAllItems();
     FillList();
     EnableButton(IDC_BSS_JOIN, false);
     ::SetCursor(before);

@@ -65,7 +65,7 @@ CStationWatchDlg::CStationWatchDlg(CWnd* parent)
     m_icon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_WATCHER));
     m_smallIcon = (HICON)::LoadImageA(instance, MAKEINTRESOURCEA(IDI_WATCHER), IMAGE_ICON, 16, 16,
                                       LR_SHARED);
-    //FWTMP LoadAccelTable(IDR_ACCELERATORS);
+    LoadAccelTable(IDR_ACCELERATORS);
 }
 
 CStationWatchDlg::~CStationWatchDlg() = default;
@@ -187,7 +187,7 @@ BOOL CStationWatchDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
     }
     case LVN_COLUMNCLICK: {
         const NMLISTVIEW* click = reinterpret_cast<const NMLISTVIEW*>(lParam);
-        m_list.SendMessage(LVM_SORTITEMS, (WPARAM)click->iSubItem, (LPARAM)CompareRows); //FWTMP
+        m_list.SortItems(CompareRows, click->iSubItem);
         *result = 0;
         return TRUE;
     }
@@ -239,7 +239,7 @@ void CStationWatchDlg::OnRefresh()
     if (m_reading || m_refreshing)
         return;
     m_count = 0;
-    m_list.SendMessage(LVM_DELETEALLITEMS); //FWTMP
+    m_list.DeleteAllItems();
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN |
                                                  RDW_UPDATENOW);
     EnableButton(IDC_WATCH_OK, false);
@@ -280,7 +280,7 @@ void CStationWatchDlg::OnCancel()
     m_refreshing = false;
     EnableButton(IDC_WATCH_CANCEL, false);
     ReadTableSize();
-    m_list.SendMessage(LVM_DELETEALLITEMS); //FWTMP
+    m_list.DeleteAllItems();
     if (m_count != 0)
         ReadStations();
     FillList();

@@ -17,6 +17,7 @@
 #include "adapter/CardItem.h"
 #include "adapter/Mailbox.h"
 #include "res/resource.h"
+#include "framework/MessageFilter.h"
 #include "widgets/DialogLayout.h"
 
 namespace {
@@ -392,6 +393,27 @@ TEST_F(BssWatch, ColumnsByWeightAndSizingByTheRules)
     dlg->SendMessage(WM_GETMINMAXINFO, 0, (LPARAM)&info);
     EXPECT_EQ(min.cx, info.ptMinTrackSize.x);
     EXPECT_EQ(min.cy, info.ptMinTrackSize.y);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(BssWatch, CtrlAltASwitchesAdvancedModeThroughTheMessageFilter)
+{
+    Open(CellsScenario(1));
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    BYTE saved[256];
+    memcpy(saved, keys, sizeof keys);
+    keys[VK_CONTROL] = keys[VK_MENU] = 0x80;
+    ::SetKeyboardState(keys);
+    MSG msg = {dlg->GetList().m_hWnd, WM_SYSKEYDOWN, 'A', 0x20000001};
+    BOOL taken = PreTranslateThreadMessage(&msg);
+    ::SetKeyboardState(saved);
+    EXPECT_TRUE(taken);
+    EXPECT_TRUE(dlg->IsAdvanced());
+    EXPECT_EQ("Network Watcher (Infrastructure) (Advanced)", dlg->GetWindowText());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterState.h"
 #include "adapter/CardItem.h"
 #include "adapter/CardItems.h"
 #include "adapter/PortAccess.h"
@@ -70,6 +71,7 @@ WatchOs::~WatchOs()
 WatchCard::WatchCard(const char* scenario) : card(scenario)
 {
     ResetAdapterState();
+    ClearAdapterState();
     PlatformKind = PLATFORM_NT_WORKSTATION;
     IoBase = card.IoBase();
     OpenMailbox();
@@ -80,6 +82,7 @@ WatchCard::WatchCard(const char* scenario) : card(scenario)
 WatchCard::~WatchCard()
 {
     ResetAdapterState();
+    ClearAdapterState();
 }
 
 SimState WatchCard::State()
