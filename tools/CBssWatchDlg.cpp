@@ -302,6 +302,7 @@ void CBssWatchDlg::OnScan()
     if (m_reading || m_scanning)
         return;
     m_count = 0;
+    m_currentState = nullptr;
     m_list.DeleteAllItems();
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN |
                                                  RDW_UPDATENOW);
