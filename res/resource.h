@@ -111,3 +111,38 @@
 #define IDS_ALERT_INFRA         57359
 // The system menu items' texts share their commands' numbers: IDM_ABOUT (14)
 // "About..." and IDM_PREFERENCES (40018) "&Preferences".
+
+// Framework: the data exchange's messages (res/framework.rc)
+#define IDS_PARSE_INT           61712
+#define IDS_PARSE_INT_RANGE     61713
+
+// ---------------------------------------------------------------------------
+// Network Watchers (res/watch.rc): templates IDD_BSS_WATCH (650) and
+// IDD_STATION_WATCH (1246) are named above. The wait cursor is the named
+// resource "WAIT_M"; the accelerators are table IDR_ACCELERATORS.
+#define IDI_WATCHER             1271
+#define IDC_WATCH_OK            100
+#define IDC_WATCH_HELP          101
+#define IDC_WATCH_CANCEL        102
+#define IDC_BSS_LIST            220
+#define IDC_BSS_SCAN            221
+#define IDC_BSS_JOIN            222
+#define IDC_STATION_LIST        284
+#define IDC_STATION_REFRESH     286
+#define IDS_COL_AP_NAME         1138
+#define IDS_COL_STATIONS        1139
+#define IDS_COL_ADDRESS         1201
+#define IDS_COL_SIGNAL          1203
+#define IDS_COL_DOMAIN          1204
+#define IDS_COL_STATE           1205
+#define IDS_COL_COMPUTER_NAME   57347
+#define IDS_COL_NODE_ADDRESS    57348
+#define IDS_COL_INACTIVE_TIME   57349
+#define IDS_CONNECTIONS_TO      57350
+#define IDS_COL_SECURE          57355
+#define IDS_ADVANCED_CAPTION    58100   // "%s (Advanced)"
+#define IDS_BSS_PROGRESS        58101
+#define IDS_STATION_PROGRESS    58102
+#define IDS_INACTIVE_UNKNOWN    58103   // "not available"
+#define IDS_NO_STATION_NAME     58104   // "(null)"
+#define IDS_STATION_CAPTION     58105   // "%s - %d %s%s"

@@ -1,6 +1,489 @@
-// CBssWatchDlg.cpp - the dialog's object, bound to its template.
+// CBssWatchDlg.cpp - the BSS read with its filtering, the list, scanning with
+// its poll, joining, advanced mode, help and resizing.
 #include "tools/CBssWatchDlg.h"
 
-#include "res/resource.h"
+#include <commctrl.h>
 
-CBssWatchDlg::CBssWatchDlg(CWnd* parent) : CDialog(IDD_BSS_WATCH, parent) {}
+#include <cstdio>
+#include <cstring>
+
+#include "adapter/AdapterState.h"
+#include "adapter/CardItems.h"
+#include "adapter/CardSettings.h"
+#include "adapter/Mailbox.h"
+#include "framework/CWinApp.h"
+#include "framework/Os.h"
+#include "res/resource.h"
+#include "tools/WatchRows.h"
+#include "widgets/CTaskProgressWnd.h"
+#include "widgets/DialogLayout.h"
+
+namespace {
+
+// Tables of more entries than this are read under a progress window.
+const int kQuietRead = 5;
+// Buffer of an on-demand cell text.
+const int kCellText = 40;
+// Link states that mark the cell the card was in before a join.
+const char kAssociated[] = "Associated";
+const char kJoined[] = "JOINED";
+
+int CompareTexts(const char* a, const char* b)
+{
+    return ::lstrcmpiA(a, b);
+}
+
+} // namespace
+
+const int CBssWatchDlg::kColumnWeights[BSS_COLUMN_COUNT] = {3, 3, 3, 1, 1, 2, 1};
+
+CBssWatchDlg::CBssWatchDlg(CWnd* parent)
+    : CDialog(IDD_BSS_WATCH, parent), m_entries{}, m_count(0), m_selected(nullptr),
+      m_currentState(nullptr), m_advanced(false), m_savedCaption{}, m_minSize{0, 0},
+      m_icon(nullptr), m_smallIcon(nullptr), m_scanning(false), m_reading(false)
+{
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    m_icon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_WATCHER));
+    m_smallIcon = (HICON)::LoadImageA(instance, MAKEINTRESOURCEA(IDI_WATCHER), IMAGE_ICON, 16, 16,
+                                      LR_SHARED);
+    LoadAccelTable(IDR_ACCELERATORS);
+}
+
+CBssWatchDlg::~CBssWatchDlg() = default;
+
+BOOL CBssWatchDlg::Create(CWnd* parent)
+{
+    if (!CDialog::Create(parent))
+        return FALSE;
+    ShowWindow(SW_SHOW);
+    return TRUE;
+}
+
+BYTE CBssWatchDlg::ReadCardItem(int item, void* output, size_t size)
+{
+    return QueryCardItem(item, output, size);
+}
+
+void CBssWatchDlg::ReadConfiguredEssid(char* text, size_t size)
+{
+    ReadConfigValue(m_hWnd, CI_ESSID, text, size);
+}
+
+BYTE CBssWatchDlg::ReadIndexed(int item, int index, void* output, size_t size)
+{
+    BYTE* bytes = static_cast<BYTE*>(output);
+    memset(bytes, 0, size);
+    bytes[0] = (BYTE)index;
+    bytes[1] = (BYTE)(index >> 8);
+    return ReadCardItem(item, output, size);
+}
+
+// ---------------------------------------------------------------------------
+// Initialisation and the list
+
+BOOL CBssWatchDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SendMessage(WM_SETICON, ICON_BIG, (LPARAM)m_icon);
+    SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)(m_smallIcon ? m_smallIcon : m_icon));
+
+    m_list.SubclassDlgItem(IDC_BSS_LIST, this);
+    m_list.EnableWholeRowSelection(true);
+    m_icons.Create(IDB_COLUMN_ICONS, 16, 1, RGB(255, 255, 255));
+    m_list.SetColumnIcons(&m_icons);
+    CenterWindow();
+
+    // The table the card holds from its last scan; a reopening shows the
+    // rows kept from before without asking the card.
+    if (m_count == 0) {
+        ReadTableSize();
+        ReadBssTable();
+    }
+    InsertColumns();
+    FillList();
+
+    m_selected = nullptr;
+    EnableButton(IDC_BSS_JOIN, false);
+    EnableButton(IDC_WATCH_CANCEL, false);
+    if (m_advanced) {
+        char caption[160];
+        snprintf(caption, sizeof caption, LoadStr(IDS_ADVANCED_CAPTION).c_str(), m_savedCaption);
+        SetWindowText(caption);
+    }
+    RECT rc;
+    GetWindowRect(&rc);
+    m_minSize.cx = rc.right - rc.left;
+    m_minSize.cy = rc.bottom - rc.top;
+    return TRUE;
+}
+
+void CBssWatchDlg::ReadTableSize()
+{
+    WORD size = 0;
+    if (ReadCardItem(CI_BSS_COUNT, &size, sizeof size) != ITEM_OK)
+        size = 0;
+    m_count = size;
+}
+
+void CBssWatchDlg::ReadBssTable()
+{
+    int n = m_count > BSS_LIST_MAX ? BSS_LIST_MAX : m_count;
+    m_currentState = nullptr;
+    m_selected = nullptr;
+    m_reading = true;
+
+    char current[20] = "";
+    ReadCardItem(CI_CURRENT_BSSID, current, sizeof current);
+    char essid[CONFIG_TEXT_SIZE] = "";
+    char type[20] = "";
+    if (!m_advanced) {
+        ReadConfiguredEssid(essid, sizeof essid);
+        ReadCardItem(CI_NETWORK_TYPE, type, sizeof type);
+    }
+
+    CTaskProgressWnd progress;
+    if (n > kQuietRead) {
+        progress.Open(m_hWnd, LoadStr(IDS_NETWORK_WATCHER).c_str(), false);
+        progress.SetLimits(0, n, 1);
+        progress.SetStatusText("%s", LoadStr(IDS_BSS_PROGRESS).c_str());
+    }
+
+    int kept = 0;
+    for (int i = 0; i < n; ++i) {
+        if (n > kQuietRead) {
+            progress.Advance();
+            progress.PumpPending(true);
+        }
+        BssEntry& e = m_entries[kept];
+        memset(&e, 0, sizeof e);
+        ReadIndexed(CI_BSS_ESSID, i, e.essid, sizeof e.essid);
+        if (!m_advanced && strcmp(e.essid, essid) != 0)
+            continue;
+        ReadIndexed(CI_BSS_NETWORK_TYPE, i, e.networkType, sizeof e.networkType);
+        if (!m_advanced && ::lstrcmpiA(e.networkType, type) != 0)
+            continue;
+        ReadIndexed(CI_BSS_AP_NAME, i, e.apName, sizeof e.apName);
+        ReadIndexed(CI_BSS_BSSID, i, e.bssid, sizeof e.bssid);
+        ::CharUpperA(e.bssid);
+        ReadIndexed(CI_BSS_STATIONS, i, e.stations, sizeof e.stations);
+        WORD number = 0;
+        if (ReadIndexed(CI_BSS_SIGNAL, i, &number, sizeof number) == ITEM_OK)
+            e.signal = number;
+        ReadIndexed(CI_BSS_STATE, i, e.state, sizeof e.state);
+        number = 0;
+        if (ReadIndexed(CI_BSS_SECURITY, i, &number, sizeof number) == ITEM_OK)
+            e.secure = number;
+        if (::lstrcmpiA(e.bssid, current) == 0)
+            m_currentState = e.state;
+        ++kept;
+    }
+    m_count = (WORD)kept;
+    m_reading = false;
+}
+
+void CBssWatchDlg::InsertColumns()
+{
+    static const UINT headers[BSS_COLUMN_COUNT] = {IDS_COL_AP_NAME, IDS_COL_ADDRESS,
+                                                   IDS_COL_DOMAIN,  IDS_COL_SIGNAL,
+                                                   IDS_COL_STATIONS, IDS_COL_STATE,
+                                                   IDS_COL_SECURE};
+    RECT rc;
+    m_list.GetWindowRect(&rc);
+    int unit = (rc.right - rc.left) / 14;
+    for (int c = 0; c < BSS_COLUMN_COUNT; ++c)
+        m_list.InsertColumn(c, LoadStr(headers[c]).c_str(), LVCFMT_LEFT,
+                            kColumnWeights[c] * unit - 1);
+}
+
+void CBssWatchDlg::FillList()
+{
+    for (int i = 0; i < m_count; ++i) {
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT | LVIF_PARAM;
+        item.iItem = i;
+        item.pszText = LPSTR_TEXTCALLBACKA;
+        item.cchTextMax = kCellText;
+        item.lParam = (LPARAM)&m_entries[i];
+        m_list.SendMessage(LVM_INSERTITEMA, 0, (LPARAM)&item);
+    }
+}
+
+int CALLBACK CBssWatchDlg::CompareRows(LPARAM a, LPARAM b, LPARAM column)
+{
+    return CompareBssRows(reinterpret_cast<const BssEntry*>(a),
+                          reinterpret_cast<const BssEntry*>(b), (int)column, CompareTexts);
+}
+
+BOOL CBssWatchDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lParam);
+    if (hdr->idFrom != IDC_BSS_LIST)
+        return FALSE;
+    switch (hdr->code) {
+    case LVN_GETDISPINFOA: {
+        NMLVDISPINFOA* info = reinterpret_cast<NMLVDISPINFOA*>(lParam);
+        BssEntry* entry = reinterpret_cast<BssEntry*>(info->item.lParam);
+        if ((info->item.mask & LVIF_TEXT) && entry && info->item.pszText &&
+            info->item.cchTextMax > 0) {
+            int size = info->item.cchTextMax < kCellText ? info->item.cchTextMax : kCellText;
+            BssCellText(*entry, info->item.iSubItem, info->item.pszText, (size_t)size);
+        }
+        *result = 0;
+        return TRUE;
+    }
+    case LVN_COLUMNCLICK: {
+        const NMLISTVIEW* click = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        m_list.SortItems(CompareRows, click->iSubItem);
+        *result = 0;
+        return TRUE;
+    }
+    case NM_CLICK:
+    case NM_RCLICK:
+        OnSelect();
+        *result = 0;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void CBssWatchDlg::OnSelect()
+{
+    POINT pt;
+    ::GetCursorPos(&pt);
+    ::ScreenToClient(m_list, &pt);
+    int hit = m_list.HitTest(pt);
+    m_selected = hit >= 0 ? reinterpret_cast<BssEntry*>(m_list.GetItemData(hit)) : nullptr;
+    EnableButton(IDC_BSS_JOIN, m_selected != nullptr && !m_scanning);
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+BOOL CBssWatchDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam)) {
+    case IDC_BSS_SCAN:
+        OnScan();
+        return TRUE;
+    case IDC_BSS_JOIN:
+        OnJoin();
+        return TRUE;
+    case IDC_WATCH_OK:
+        if (!m_reading)
+            DestroyWindow();
+        return TRUE;
+    case IDC_WATCH_HELP:
+        OnHelp();
+        return TRUE;
+    case IDC_WATCH_CANCEL:
+        OnCancel();
+        return TRUE;
+    case IDM_ADVANCED_MODE:
+        OnToggleAdvanced();
+        return TRUE;
+    }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+void CBssWatchDlg::EnableButton(int id, bool enable)
+{
+    ::EnableWindow(GetDlgItem(id), enable ? TRUE : FALSE);
+}
+
+void CBssWatchDlg::SetClassCursor(HCURSOR cursor)
+{
+    if (m_hWnd)
+        ::SetClassLongPtrA(m_hWnd, GCLP_HCURSOR, (LONG_PTR)cursor);
+    ::SetCursor(cursor);
+}
+
+void CBssWatchDlg::OnScan()
+{
+    if (m_reading || m_scanning)
+        return;
+    m_count = 0;
+    m_currentState = nullptr;
+    m_list.DeleteAllItems();
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN |
+                                                 RDW_UPDATENOW);
+    m_selected = nullptr;
+    EnableButton(IDC_WATCH_OK, false);
+    EnableButton(IDC_BSS_SCAN, false);
+    EnableButton(IDC_BSS_JOIN, false);
+    EnableButton(IDC_WATCH_CANCEL, true);
+    SetClassCursor(::LoadCursorA(::GetModuleHandleA(nullptr), "WAIT_M"));
+    GetAdapterState().ScanInProgress = TRUE;
+    m_scanning = true;
+
+    BYTE started = StartBssScan();
+    if (!m_hWnd)
+        return;
+    if (started != 0 && started != ITEM_NO_RESPONSE) {
+        // The card refused every start: nothing runs to wait for. Back to
+        // idle with the table as the card holds it (as after Cancel). A card
+        // that did not answer is left to the first poll, which closes.
+        OnCancel();
+        return;
+    }
+    SetTimer(SCAN_TIMER, SCAN_POLL_MS);
+}
+
+void CBssWatchDlg::EndScanState()
+{
+    m_scanning = false;
+    GetAdapterState().ScanInProgress = FALSE;
+}
+
+void CBssWatchDlg::OnTimer(UINT_PTR id)
+{
+    if (id != SCAN_TIMER) {
+        CDialog::OnTimer(id);
+        return;
+    }
+    if (!m_scanning)
+        return; // a tick already queued when the scan ended
+    AdapterLock lock;
+    if (!lock.IsHeld() || m_reading)
+        return;
+    WORD finished = 0;
+    if (ReadCardItem(CI_BSS_SCAN_DONE, &finished, sizeof finished) != ITEM_OK) {
+        // The card stopped answering: close, and ask the program to close.
+        KillTimer(SCAN_TIMER);
+        EndScanState();
+        SetClassCursor(::LoadCursorA(nullptr, IDC_ARROW));
+        DestroyWindow();
+        CWinApp* app = AfxGetApp();
+        if (app && app->m_pMainWnd && app->m_pMainWnd->m_hWnd)
+            ::SendMessageA(app->m_pMainWnd->m_hWnd, WM_CLOSE, 0, 0);
+        return;
+    }
+    if (finished) {
+        KillTimer(SCAN_TIMER);
+        ReadTableSize();
+        if (m_count != 0) {
+            ReadBssTable();
+            FillList();
+        }
+        EnableButton(IDC_WATCH_OK, true);
+        EnableButton(IDC_BSS_SCAN, true);
+        EnableButton(IDC_BSS_JOIN, false);
+        EnableButton(IDC_WATCH_CANCEL, false);
+        SetClassCursor(::LoadCursorA(nullptr, IDC_ARROW));
+        ::SetFocus(m_hWnd);
+        EndScanState();
+    }
+}
+
+void CBssWatchDlg::OnCancel()
+{
+    if (m_reading)
+        return;
+    EnableButton(IDC_WATCH_CANCEL, false);
+    KillTimer(SCAN_TIMER);
+    ReadTableSize();
+    EndScanState();
+    m_selected = nullptr;
+    m_list.DeleteAllItems();
+    if (m_count != 0) {
+        ReadBssTable();
+        FillList();
+    }
+    EnableButton(IDC_WATCH_OK, true);
+    EnableButton(IDC_BSS_SCAN, true);
+    EnableButton(IDC_BSS_JOIN, false);
+    SetClassCursor(::LoadCursorA(nullptr, IDC_ARROW));
+}
+
+void CBssWatchDlg::OnJoin()
+{
+    if (!m_selected || m_reading || m_scanning)
+        return;
+    HCURSOR before = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+    BssEntry* joined = m_selected;
+    if (JoinNetwork(joined->networkType, joined->bssid, joined->essid) != 0) {
+        ::SetCursor(before);
+        DestroyWindow();
+        return;
+    }
+    if (m_currentState && (::lstrcmpiA(m_currentState, kAssociated) == 0 ||
+                           ::lstrcmpiA(m_currentState, kJoined) == 0))
+        m_currentState[0] = '\0';
+    ReadCardItem(CI_LINK_STATE, joined->state, sizeof joined->state);
+    m_currentState = joined->state;
+    m_list.DeleteAllItems();
+    FillList();
+    EnableButton(IDC_BSS_JOIN, false);
+    ::SetCursor(before);
+}
+
+void CBssWatchDlg::OnToggleAdvanced()
+{
+    if (m_advanced) {
+        SetWindowText(m_savedCaption);
+        m_savedCaption[0] = '\0';
+        m_advanced = false;
+        return;
+    }
+    ::GetWindowTextA(m_hWnd, m_savedCaption, sizeof m_savedCaption);
+    char caption[160];
+    snprintf(caption, sizeof caption, LoadStr(IDS_ADVANCED_CAPTION).c_str(), m_savedCaption);
+    SetWindowText(caption);
+    m_advanced = true;
+}
+
+void CBssWatchDlg::OnHelp()
+{
+    CWinApp* app = AfxGetApp();
+    std::string keyword = LoadStr(IDS_NETWORK_WATCHER);
+    BOOL shown = app ? app->WinHelp(m_hWnd, HELP_KEY, (ULONG_PTR)keyword.c_str())
+                     : g_os.WinHelpA(m_hWnd, "", HELP_KEY, (ULONG_PTR)keyword.c_str());
+    if (!shown)
+        g_os.MessageBoxA(m_hWnd, LoadStr(IDS_NO_HELP_FILE).c_str(), LoadStr(IDS_PRODUCT).c_str(),
+                         MB_ICONERROR);
+}
+
+// ---------------------------------------------------------------------------
+// Window
+
+void CBssWatchDlg::OnSysCommand(UINT id, LPARAM lParam)
+{
+    if ((id & 0xFFF0) == SC_CLOSE) {
+        if (!m_reading)
+            DestroyWindow();
+        return;
+    }
+    CDialog::OnSysCommand(id, lParam);
+}
+
+void CBssWatchDlg::OnSize(UINT type, int cx, int cy)
+{
+    CDialog::OnSize(type, cx, cy);
+    if (m_list.m_hWnd)
+        ApplyLayout(m_hWnd, g_bssWatchLayout);
+}
+
+LRESULT CBssWatchDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_GETMINMAXINFO && (m_minSize.cx > 0 || m_minSize.cy > 0)) {
+        MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize.x = m_minSize.cx;
+        info->ptMinTrackSize.y = m_minSize.cy;
+        return 0;
+    }
+    return CDialog::WindowProc(msg, wParam, lParam);
+}
+
+void CBssWatchDlg::OnDestroy()
+{
+    // A window closed while a scan ran leaves neither the scanning flag nor
+    // the wait cursor behind.
+    if (m_scanning) {
+        KillTimer(SCAN_TIMER);
+        EndScanState();
+        SetClassCursor(::LoadCursorA(nullptr, IDC_ARROW));
+    }
+    m_list.SetColumnIcons(nullptr);
+    m_icons.DeleteImageList();
+    m_minSize.cx = m_minSize.cy = 0;
+    CDialog::OnDestroy();
+}

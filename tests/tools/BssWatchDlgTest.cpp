@@ -1,0 +1,419 @@
+// The infrastructure Network Watcher on the simulated card: what the first
+// opening reads and lists, the 30-row cut and the progress window, the
+// normal-mode filter, sorting, scanning (finished, endless, never begun, the
+// card falling silent), joining, reopening, advanced mode, help and sizing.
+#include "tests/tools/WatchTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "adapter/AdapterState.h"
+#include "adapter/CardItem.h"
+#include "adapter/Mailbox.h"
+#include "res/resource.h"
+#include "framework/MessageFilter.h"
+#include "widgets/DialogLayout.h"
+
+namespace {
+
+using Cells = std::vector<std::string>;
+
+class BssWatch : public ::testing::Test
+{
+protected:
+    // The card and the dialog object, no window yet.
+    void Make(const std::string& scenario)
+    {
+        dlg.reset();
+        card.reset();
+        card.reset(new WatchCard(scenario.c_str()));
+        dlg.reset(new TestBssWatch);
+    }
+    void Open(const std::string& scenario)
+    {
+        Make(scenario);
+        ASSERT_TRUE(dlg->Open());
+    }
+    void TearDown() override
+    {
+        dlg.reset();
+        card.reset();
+        GetAdapterState().ScanInProgress = FALSE;
+    }
+    // Ticks every 2 s of card time until the scan is over; the ticks taken.
+    int TickUntilIdle(int limit)
+    {
+        for (int k = 1; k <= limit; ++k) {
+            card->card.Advance(CBssWatchDlg::SCAN_POLL_MS);
+            dlg->Tick();
+            if (!dlg->IsScanning())
+                return k;
+        }
+        return -1;
+    }
+    HCURSOR ClassCursor() const
+    {
+        return (HCURSOR)::GetClassLongPtrA(dlg->m_hWnd, GCLP_HCURSOR);
+    }
+    static HCURSOR WaitCursor() { return ::LoadCursorA(::GetModuleHandleA(nullptr), "WAIT_M"); }
+    static HCURSOR Arrow() { return ::LoadCursorA(nullptr, IDC_ARROW); }
+    // Idle: Scan and OK on, Cancel off, Join off (nothing selected).
+    void ExpectIdle(const char* when)
+    {
+        EXPECT_FALSE(dlg->IsScanning()) << when;
+        EXPECT_TRUE(dlg->Enabled(IDC_BSS_SCAN)) << when;
+        EXPECT_TRUE(dlg->Enabled(IDC_WATCH_OK)) << when;
+        EXPECT_FALSE(dlg->Enabled(IDC_WATCH_CANCEL)) << when;
+        EXPECT_FALSE(dlg->Enabled(IDC_BSS_JOIN)) << when;
+        EXPECT_FALSE(GetAdapterState().ScanInProgress) << when;
+        EXPECT_EQ(Arrow(), ClassCursor()) << when;
+    }
+
+    WatchOs os;
+    WatchApp app;
+    std::unique_ptr<WatchCard> card;
+    std::unique_ptr<TestBssWatch> dlg;
+};
+
+TEST_F(BssWatch, OpeningShowsTheCardsTableWithoutScanning)
+{
+    struct Case
+    {
+        int cells;
+        int rows;
+        bool progress;
+    };
+    const Case cases[] = {{0, 0, false}, {5, 5, false}, {6, 6, true}, {40, 30, true}};
+    for (const Case& c : cases) {
+        Open(CellsScenario(c.cells));
+        EXPECT_EQ(c.rows, ListRows(dlg->GetList().m_hWnd)) << c.cells << " cells";
+        EXPECT_EQ(c.rows, dlg->GetCount()) << c.cells << " cells";
+        EXPECT_EQ(c.progress, dlg->progressSeen) << c.cells << " cells";
+        EXPECT_EQ(nullptr, FindProgressWindow()) << "closed after the read";
+        EXPECT_EQ(1, dlg->Reads(CI_BSS_COUNT));
+        EXPECT_EQ(0, card->State().scanning) << "no scan at opening";
+        EXPECT_FALSE(dlg->Enabled(IDC_BSS_JOIN));
+        EXPECT_FALSE(dlg->Enabled(IDC_WATCH_CANCEL));
+        if (c.cells == 40) {
+            // Only the first 30 entries of the table are asked for.
+            EXPECT_EQ(30u, dlg->indexes30.size());
+            EXPECT_EQ(29, dlg->indexes30.back());
+        }
+    }
+}
+
+TEST_F(BssWatch, RowsHoldTheCardsTexts)
+{
+    Open(CellsScenario(3, "cell 00:a0:c5:02:00:00 Corvane 3 9 name=Quiet secure\n"));
+    ASSERT_EQ(4, dlg->GetCount());
+    EXPECT_EQ((Cells{"AP00", "00:A0:C5:01:00:00", "Corvane", "10", "0", "Associated", "0"}),
+              (Cells{dlg->Cell(0, 0), dlg->Cell(0, 1), dlg->Cell(0, 2), dlg->Cell(0, 3),
+                     dlg->Cell(0, 4), dlg->Cell(0, 5), dlg->Cell(0, 6)}));
+    EXPECT_EQ("00:A0:C5:02:00:00", dlg->Cell(3, 1)) << "addresses in capitals";
+    EXPECT_EQ("", dlg->Cell(3, 5)) << "a cell the card is not in has no state";
+    EXPECT_EQ("1", dlg->Cell(3, 6));
+    EXPECT_EQ(" ", dlg->Cell(3, 4)) << "stations not reported (255) show blank";
+    EXPECT_STREQ("Associated", dlg->GetCurrentState());
+}
+
+TEST_F(BssWatch, NormalModeListsOnlyTheConfiguredNetworkAdvancedModeAll)
+{
+    Make(CellsScenario(2, "cell 00:A0:C5:03:00:01 CORVANE 4 50 name=Upper\n"
+                          "cell 00:A0:C5:03:00:02 Guests 5 50 name=Other\n"
+                          "cell 02:A0:C5:03:00:03 Corvane 6 50 adhoc name=Party\n"
+                          "cell 00:A0:C5:03:00:04 Corvane 7 50 name=Shouty\n"));
+    // The card gives the last cell's type in capitals: the type compares
+    // without regard to case, the ESSID with.
+    dlg->hook = [](int item, int index, void* out, size_t size, BYTE result) {
+        if (item == CI_BSS_NETWORK_TYPE && index == 5)
+            ::CharUpperA((char*)out);
+        return result;
+    };
+    ASSERT_TRUE(dlg->Open());
+    EXPECT_EQ((Cells{"AP00", "AP01", "Shouty"}), dlg->Column(0));
+
+    dlg->Command(IDM_ADVANCED_MODE);
+    EXPECT_EQ((Cells{"AP00", "AP01", "Shouty"}), dlg->Column(0)) << "the list is not re-read";
+    dlg->Command(IDCANCEL); // Escape: the next read, now unfiltered
+    EXPECT_EQ((Cells{"AP00", "AP01", "Upper", "Other", "Party", "Shouty"}), dlg->Column(0));
+    EXPECT_EQ(1, dlg->Reads(CI_NETWORK_TYPE)) << "the current type is read in normal mode only";
+}
+
+TEST_F(BssWatch, ColumnsSortByTheirRules)
+{
+    Open("name sort\nessid Corvane\ndrift 0\nroaming off\n"
+         "cell 00:A0:C5:00:00:03 Corvane 1 10 name=Ten stations=10\n"
+         "cell 00:A0:C5:00:00:01 Corvane 2 9 name=nine stations=9\n"
+         "cell 00:A0:C5:00:00:02 Corvane 3 70 name=Quiet\n"
+         "cell 00:A0:C5:00:00:04 Corvane 4 9 name=Also secure stations=0\n"
+         "current 00:A0:C5:00:00:02\n");
+    struct Case
+    {
+        int column;
+        Cells names;
+    };
+    // The orders this program chose: numbers as numbers, not reported
+    // below every number, open cells first (every rule: the native tests).
+    const Case cases[] = {
+        {3, {"nine", "Also", "Ten", "Quiet"}},
+        {4, {"Quiet", "Also", "nine", "Ten"}},
+        {6, {"nine", "Quiet", "Ten", "Also"}},
+    };
+    for (const Case& c : cases) {
+        dlg->ClickColumn(c.column);
+        EXPECT_EQ(c.names, dlg->Column(0)) << "column " << c.column;
+        dlg->ClickColumn(c.column);
+        EXPECT_EQ(c.names, dlg->Column(0)) << "a second click sorts the same way";
+    }
+}
+
+TEST_F(BssWatch, DomainNamesSortZBeforeAWithTheAddressBetweenEquals)
+{
+    Open("name sort\nessid Corvane\ndrift 0\nroaming off\n"
+         "cell 00:A0:C5:00:00:05 Alpha 1 10 name=A\n"
+         "cell 00:A0:C5:00:00:04 Zulu 1 10 name=Z2\n"
+         "cell 00:A0:C5:00:00:01 Mike 1 10 name=M\n"
+         "cell 00:A0:C5:00:00:02 zulu 1 10 name=Z1\n");
+    dlg->Command(IDM_ADVANCED_MODE);
+    dlg->Command(IDCANCEL);
+    dlg->ClickColumn(2);
+    EXPECT_EQ((Cells{"Z1", "Z2", "M", "A"}), dlg->Column(0));
+}
+
+TEST_F(BssWatch, EscapeWhileIdleReadsTheTableOnce)
+{
+    Open(CellsScenario(4));
+    dlg->reads.clear();
+    dlg->Command(IDCANCEL);
+    EXPECT_EQ(1, dlg->Reads(CI_BSS_COUNT));
+    EXPECT_EQ(4, dlg->Reads(CI_BSS_ESSID));
+    EXPECT_EQ((Cells{"AP00", "AP01", "AP02", "AP03"}), dlg->Column(0));
+    EXPECT_TRUE(::IsWindow(dlg->m_hWnd)) << "Escape does not close the window";
+    ExpectIdle("after Escape");
+}
+
+TEST_F(BssWatch, ScanPollsUntilTheCardIsDoneThenListsTheNewTable)
+{
+    Open(CellsScenario(3, "scan-time 5000\n"));
+    card->card.Apply("signal 2 0\n"); // the third cell is gone at the next scan
+    dlg->Command(IDC_BSS_SCAN);
+    EXPECT_TRUE(dlg->IsScanning());
+    EXPECT_TRUE(GetAdapterState().ScanInProgress);
+    EXPECT_EQ(0, ListRows(dlg->GetList().m_hWnd)) << "the rows go at once";
+    EXPECT_EQ(WaitCursor(), ClassCursor());
+    EXPECT_FALSE(dlg->Enabled(IDC_WATCH_OK));
+    EXPECT_FALSE(dlg->Enabled(IDC_BSS_SCAN));
+    EXPECT_TRUE(dlg->Enabled(IDC_WATCH_CANCEL));
+
+    dlg->reads.clear();
+    int ticks = TickUntilIdle(10);
+    EXPECT_EQ(3, ticks) << "5 s of scanning at a poll every 2 s";
+    EXPECT_EQ(3, dlg->Reads(CI_BSS_SCAN_DONE));
+    EXPECT_EQ((Cells{"AP00", "AP01"}), dlg->Column(0));
+    ExpectIdle("after the scan");
+}
+
+TEST_F(BssWatch, TickWhileTheAdapterIsBusyIsSkipped)
+{
+    Open(CellsScenario(2));
+    dlg->Command(IDC_BSS_SCAN);
+    dlg->reads.clear();
+    ASSERT_EQ(0, TryLockAdapter());
+    card->card.Advance(10000);
+    dlg->Tick();
+    EXPECT_EQ(0, dlg->TotalReads());
+    EXPECT_TRUE(dlg->IsScanning());
+    UnlockAdapter();
+    dlg->Tick();
+    EXPECT_EQ(1, dlg->Reads(CI_BSS_SCAN_DONE));
+    EXPECT_FALSE(dlg->IsScanning());
+}
+
+TEST_F(BssWatch, EndlessScanEndsWithCancel)
+{
+    Open(CellsScenario(3, "fault scan-endless\n"));
+    dlg->Command(IDC_BSS_SCAN);
+    EXPECT_EQ(-1, TickUntilIdle(30)) << "a minute of polls, still waiting";
+    EXPECT_TRUE(GetAdapterState().ScanInProgress);
+    dlg->Command(IDC_WATCH_CANCEL);
+    ExpectIdle("after Cancel");
+    EXPECT_EQ(3, ListRows(dlg->GetList().m_hWnd)) << "the table as the card holds it";
+    int polls = dlg->Reads(CI_BSS_SCAN_DONE);
+    dlg->Tick();
+    EXPECT_EQ(polls, dlg->Reads(CI_BSS_SCAN_DONE)) << "the poll has stopped";
+}
+
+TEST_F(BssWatch, CardSilentDuringThePollClosesTheDialogAndAsksTheProgramToClose)
+{
+    Open(CellsScenario(3));
+    dlg->Command(IDC_BSS_SCAN);
+    card->card.SetFault(SIM_FAULT_NO_ANSWER);
+    card->card.Advance(2000);
+    dlg->Tick();
+    EXPECT_FALSE(::IsWindow(dlg->m_hWnd));
+    EXPECT_EQ(nullptr, dlg->m_hWnd);
+    EXPECT_EQ(1, app.mainWnd.closes);
+    EXPECT_TRUE(os.boxes.empty()) << "no message here";
+    EXPECT_FALSE(GetAdapterState().ScanInProgress);
+}
+
+TEST_F(BssWatch, ScanTheCardNeverBeginsReturnsToIdle)
+{
+    // A join that never ends keeps the card refusing to scan (busy).
+    Open(CellsScenario(3, "fault join-endless hard\n"));
+    ASSERT_EQ(0, JoinNetwork("Infrastructure", "00:A0:C5:01:00:01", "Corvane"));
+    ASSERT_EQ(1, card->State().joining);
+    dlg->reads.clear();
+    uint32_t before = card->card.Now();
+    dlg->Command(IDC_BSS_SCAN);
+    EXPECT_GE(card->card.Now() - before, 19000u) << "twenty tries a second apart";
+    ExpectIdle("after a scan that never began");
+    EXPECT_EQ(1, dlg->Reads(CI_BSS_COUNT));
+    EXPECT_EQ(3, ListRows(dlg->GetList().m_hWnd)) << "the table as the card holds it";
+    EXPECT_EQ(0, dlg->Reads(CI_BSS_SCAN_DONE));
+}
+
+TEST_F(BssWatch, JoinMovesTheLinkStateToTheJoinedRow)
+{
+    Open(CellsScenario(3));
+    EXPECT_EQ((Cells{"Associated", "", ""}), dlg->Column(5));
+    dlg->ClickRow(2);
+    ASSERT_NE(nullptr, dlg->GetSelected());
+    EXPECT_STREQ("AP02", dlg->GetSelected()->apName);
+    EXPECT_TRUE(dlg->Enabled(IDC_BSS_JOIN));
+    dlg->reads.clear();
+    dlg->Command(IDC_BSS_JOIN);
+    EXPECT_EQ((Cells{"", "", "Associated"}), dlg->Column(5));
+    EXPECT_EQ(2, card->State().currentCell) << "the card is in the chosen cell";
+    EXPECT_EQ(0, dlg->Reads(CI_BSS_COUNT)) << "the table is not read again";
+    EXPECT_FALSE(dlg->Enabled(IDC_BSS_JOIN));
+    // A click on no row takes the selection away.
+    dlg->ClickRow(-1);
+    EXPECT_EQ(nullptr, dlg->GetSelected());
+}
+
+TEST_F(BssWatch, JoinWithoutAnswerClosesTheDialog)
+{
+    Open(CellsScenario(2));
+    dlg->ClickRow(1);
+    card->card.SetFault(SIM_FAULT_NO_ANSWER);
+    dlg->Command(IDC_BSS_JOIN);
+    EXPECT_FALSE(::IsWindow(dlg->m_hWnd));
+    EXPECT_TRUE(os.boxes.empty());
+    EXPECT_EQ(0, app.mainWnd.closes);
+}
+
+TEST_F(BssWatch, ReopeningShowsTheRowsKeptWithoutReadingTheCard)
+{
+    Open(CellsScenario(3));
+    dlg->Command(IDM_ADVANCED_MODE);
+    dlg->Command(IDC_BSS_SCAN);
+    TickUntilIdle(5);
+    Cells before = dlg->Column(0);
+    dlg->Command(IDC_WATCH_OK);
+    ASSERT_FALSE(::IsWindow(dlg->m_hWnd));
+    dlg->reads.clear();
+    ASSERT_TRUE(dlg->Open());
+    EXPECT_EQ(0, dlg->TotalReads());
+    EXPECT_EQ(before, dlg->Column(0));
+    EXPECT_EQ("Network Watcher (Infrastructure) (Advanced)", dlg->GetWindowText());
+    dlg->Command(IDM_ADVANCED_MODE);
+    EXPECT_EQ("Network Watcher (Infrastructure)", dlg->GetWindowText());
+    EXPECT_FALSE(dlg->IsAdvanced());
+}
+
+TEST_F(BssWatch, ClosingDuringAScanLeavesNoScanBehind)
+{
+    Open(CellsScenario(2));
+    dlg->Command(IDC_BSS_SCAN);
+    ASSERT_TRUE(GetAdapterState().ScanInProgress);
+    dlg->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(::IsWindow(dlg->m_hWnd));
+    EXPECT_FALSE(GetAdapterState().ScanInProgress);
+    EXPECT_FALSE(dlg->IsScanning());
+    // A dialog of the same class shows the arrow again.
+    HWND other = ::CreateWindowExA(0, "#32770", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                   nullptr, nullptr);
+    EXPECT_EQ(Arrow(), (HCURSOR)::GetClassLongPtrA(other, GCLP_HCURSOR));
+    ::DestroyWindow(other);
+}
+
+TEST_F(BssWatch, HelpAndItsFailure)
+{
+    Open(CellsScenario(0));
+    dlg->Command(IDC_WATCH_HELP);
+    EXPECT_EQ((std::vector<std::string>{"Network Watcher"}), os.helpKeys);
+    EXPECT_TRUE(os.boxes.empty());
+    os.helpAnswer = FALSE;
+    dlg->Command(IDC_WATCH_HELP);
+    ASSERT_EQ(1u, os.boxes.size());
+    EXPECT_EQ("Cannot open help file.", os.boxes[0].text);
+    EXPECT_EQ("Corvane", os.boxes[0].caption);
+    EXPECT_EQ((UINT)MB_ICONERROR, os.boxes[0].style);
+}
+
+TEST_F(BssWatch, ColumnsByWeightAndSizingByTheRules)
+{
+    Open(CellsScenario(1));
+    HWND list = dlg->GetList().m_hWnd;
+    RECT rc;
+    ::GetWindowRect(list, &rc);
+    int unit = (rc.right - rc.left) / 14;
+    for (int c = 0; c < BSS_COLUMN_COUNT; ++c)
+        EXPECT_EQ(CBssWatchDlg::kColumnWeights[c] * unit - 1,
+                  (int)::SendMessageA(list, LVM_GETCOLUMNWIDTH, c, 0)) << "column " << c;
+
+    SIZE min = dlg->GetMinSize();
+    RECT window;
+    dlg->GetWindowRect(&window);
+    EXPECT_EQ(window.right - window.left, min.cx);
+    ::SetWindowPos(*dlg, nullptr, 0, 0, min.cx + 120, min.cy + 80, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client, help, after;
+    dlg->GetClientRect(&client);
+    ::GetWindowRect(::GetDlgItem(*dlg, IDC_WATCH_HELP), &help);
+    ::MapWindowPoints(nullptr, *dlg, (POINT*)&help, 2);
+    RECT offset = {0, 0, 20, 8};
+    DialogUnitsToPixels(*dlg, &offset);
+    EXPECT_EQ(client.right - offset.right, help.right);
+    EXPECT_EQ(client.bottom - offset.bottom, help.bottom);
+    ::GetWindowRect(list, &after);
+    ::MapWindowPoints(nullptr, *dlg, (POINT*)&after, 2);
+    RECT gap = {0, 0, 8, 8};
+    DialogUnitsToPixels(*dlg, &gap);
+    EXPECT_EQ(client.right - gap.right, after.right) << "the list takes the width";
+    EXPECT_EQ(help.top - gap.bottom, after.bottom) << "and the height above the buttons";
+
+    MINMAXINFO info = {};
+    dlg->SendMessage(WM_GETMINMAXINFO, 0, (LPARAM)&info);
+    EXPECT_EQ(min.cx, info.ptMinTrackSize.x);
+    EXPECT_EQ(min.cy, info.ptMinTrackSize.y);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(BssWatch, CtrlAltASwitchesAdvancedModeThroughTheMessageFilter)
+{
+    Open(CellsScenario(1));
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    BYTE saved[256];
+    memcpy(saved, keys, sizeof keys);
+    keys[VK_CONTROL] = keys[VK_MENU] = 0x80;
+    ::SetKeyboardState(keys);
+    MSG msg = {dlg->GetList().m_hWnd, WM_SYSKEYDOWN, 'A', 0x20000001};
+    BOOL taken = PreTranslateThreadMessage(&msg);
+    ::SetKeyboardState(saved);
+    EXPECT_TRUE(taken);
+    EXPECT_TRUE(dlg->IsAdvanced());
+    EXPECT_EQ("Network Watcher (Infrastructure) (Advanced)", dlg->GetWindowText());
+}
+
+} // namespace

@@ -1,0 +1,216 @@
+// The ad-hoc Network Watcher on the simulated card: the stations listed at
+// opening with their times and the caption, free slots, the progress window,
+// a read the card would keep going backwards, Refresh with its one timer,
+// Cancel, a station name the card does not give, sorting and help.
+#include "tests/tools/WatchTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "adapter/CardItem.h"
+#include "res/resource.h"
+
+namespace {
+
+using Cells = std::vector<std::string>;
+
+const char kAdHocHead[] =
+    "name sta\nnetwork adhoc\nessid Party\ndrift 0\n"
+    "cell 02:5E:10:20:30:40 Party 9 80 adhoc\ncurrent 02:5E:10:20:30:40\n";
+
+std::string Stations(const std::string& lines)
+{
+    return kAdHocHead + lines;
+}
+
+class StationWatch : public ::testing::Test
+{
+protected:
+    void Make(const std::string& scenario)
+    {
+        dlg.reset();
+        card.reset();
+        card.reset(new WatchCard(scenario.c_str()));
+        dlg.reset(new TestStationWatch);
+    }
+    void Open(const std::string& scenario)
+    {
+        Make(scenario);
+        ASSERT_TRUE(dlg->Open());
+    }
+    void TearDown() override
+    {
+        dlg.reset();
+        card.reset();
+    }
+    HCURSOR ClassCursor() const
+    {
+        return (HCURSOR)::GetClassLongPtrA(dlg->m_hWnd, GCLP_HCURSOR);
+    }
+
+    WatchOs os;
+    WatchApp app;
+    std::unique_ptr<WatchCard> card;
+    std::unique_ptr<TestStationWatch> dlg;
+};
+
+TEST_F(StationWatch, ListsTheStationsWithTheirSilenceAndTheCountInTheCaption)
+{
+    Open(Stations("station 00:A0:C5:AA:00:01 ALPHA inactive=59 silent\n"
+                  "free-slot\n"
+                  "station 00:A0:C5:AA:00:02 BRAVO inactive=300 silent\n"
+                  "station 00:a0:c5:aa:00:03 CHARLIE inactive=301 silent\n"));
+    EXPECT_EQ((Cells{"ALPHA", "BRAVO", "CHARLIE"}), dlg->Column(0));
+    EXPECT_EQ((Cells{"00-A0-C5-AA-00-01", "00-A0-C5-AA-00-02", "00-A0-C5-AA-00-03"}),
+              dlg->Column(1));
+    EXPECT_EQ((Cells{"00:59", "05:00", "not available"}), dlg->Column(2));
+    EXPECT_EQ("Network Watcher - 3 Connection(s) to \\\\CORVANE-PC", dlg->GetWindowText());
+    EXPECT_EQ(4, dlg->Reads(CI_STA_ENTRY)) << "the free slot is read and skipped";
+    EXPECT_FALSE(dlg->progressSeen);
+    EXPECT_FALSE(dlg->Enabled(IDC_WATCH_CANCEL));
+    EXPECT_TRUE(dlg->Enabled(IDC_STATION_REFRESH));
+}
+
+TEST_F(StationWatch, ProgressWindowAboveFiveStations)
+{
+    struct Case
+    {
+        int stations;
+        bool progress;
+    };
+    for (const Case& c : {Case{5, false}, Case{6, true}}) {
+        std::string lines;
+        for (int i = 0; i < c.stations; ++i)
+            lines += "station 00:A0:C5:AA:01:0" + std::to_string(i) + " S" + std::to_string(i) + "\n";
+        Open(Stations(lines));
+        EXPECT_EQ(c.stations, dlg->GetCount());
+        EXPECT_EQ(c.progress, dlg->progressSeen) << c.stations << " stations";
+        EXPECT_EQ(nullptr, FindProgressWindow());
+    }
+}
+
+TEST_F(StationWatch, AnIndexThatGoesBackwardsEndsTheRead)
+{
+    Make(Stations("station 00:A0:C5:AA:00:01 ALPHA\nstation 00:A0:C5:AA:00:02 BRAVO\n"
+                  "station 00:A0:C5:AA:00:03 CHARLIE\nstation 00:A0:C5:AA:00:04 DELTA\n"));
+    // From entry 2 on, the card answers with entry 0's index word again.
+    dlg->hook = [](int item, int index, void* out, size_t, BYTE result) {
+        if (item == CI_STA_ENTRY && index >= 2)
+            ((BYTE*)out)[0] = ((BYTE*)out)[1] = 0;
+        return result;
+    };
+    ASSERT_TRUE(dlg->Open());
+    EXPECT_EQ((Cells{"ALPHA", "BRAVO"}), dlg->Column(0));
+    EXPECT_EQ(3, dlg->Reads(CI_STA_ENTRY));
+    EXPECT_EQ("Network Watcher - 2 Connection(s) to \\\\CORVANE-PC", dlg->GetWindowText());
+}
+
+TEST_F(StationWatch, StationsTheCardCannotGiveEndTheRead)
+{
+    Open(Stations("station 00:A0:C5:AA:00:01 ALPHA\nstation 00:A0:C5:AA:00:02 BRAVO\n"
+                  "fault unavailable 1\n"));
+    EXPECT_EQ((Cells{"ALPHA"}), dlg->Column(0));
+}
+
+TEST_F(StationWatch, RefreshAsksTheCardAndReadsWhenTheTimerEnds)
+{
+    Open(Stations("station 00:A0:C5:AA:00:01 ALPHA\n"));
+    card->card.Apply("station 00:A0:C5:AA:00:09 ZULU\n");
+    uint32_t answered = card->State().commandsAnswered;
+    dlg->Command(IDC_STATION_REFRESH);
+    EXPECT_TRUE(dlg->IsRefreshing());
+    EXPECT_EQ(0, ListRows(dlg->GetList().m_hWnd));
+    EXPECT_EQ(0x64, card->State().lastCommand) << "the station search was asked for";
+    EXPECT_GT(card->State().commandsAnswered, answered);
+    EXPECT_EQ(::LoadCursorA(::GetModuleHandleA(nullptr), "WAIT_M"), ClassCursor());
+    EXPECT_FALSE(dlg->Enabled(IDC_WATCH_OK));
+    EXPECT_FALSE(dlg->Enabled(IDC_STATION_REFRESH));
+    EXPECT_TRUE(dlg->Enabled(IDC_WATCH_CANCEL));
+
+    dlg->Tick();
+    EXPECT_FALSE(dlg->IsRefreshing());
+    EXPECT_EQ((Cells{"ALPHA", "ZULU"}), dlg->Column(0));
+    EXPECT_EQ("Network Watcher - 2 Connection(s) to \\\\CORVANE-PC", dlg->GetWindowText());
+    EXPECT_TRUE(dlg->Enabled(IDC_WATCH_OK));
+    EXPECT_TRUE(dlg->Enabled(IDC_STATION_REFRESH));
+    EXPECT_FALSE(dlg->Enabled(IDC_WATCH_CANCEL));
+    EXPECT_EQ(::LoadCursorA(nullptr, IDC_ARROW), ClassCursor());
+}
+
+TEST_F(StationWatch, RefreshEndingWithNoStationsShowsTheCountZero)
+{
+    Open(Stations("station 00:A0:C5:AA:00:01 ALPHA\n"));
+    card->card.Apply("station 00:A0:C5:AA:00:01 gone\n");
+    dlg->Command(IDC_STATION_REFRESH);
+    dlg->Tick();
+    EXPECT_EQ(0, ListRows(dlg->GetList().m_hWnd));
+    EXPECT_EQ("Network Watcher - 0 Connection(s) to \\\\CORVANE-PC", dlg->GetWindowText());
+}
+
+TEST_F(StationWatch, CancelAndEscapeReadTheTableOnce)
+{
+    Open(Stations("station 00:A0:C5:AA:00:01 ALPHA\nstation 00:A0:C5:AA:00:02 BRAVO\n"));
+    for (int id : {IDC_WATCH_CANCEL, IDCANCEL}) {
+        dlg->Command(IDC_STATION_REFRESH);
+        dlg->reads.clear();
+        dlg->Command(id);
+        EXPECT_FALSE(dlg->IsRefreshing()) << id;
+        EXPECT_EQ(1, dlg->Reads(CI_STATION_COUNT)) << id;
+        EXPECT_EQ((Cells{"ALPHA", "BRAVO"}), dlg->Column(0)) << id;
+        EXPECT_TRUE(dlg->Enabled(IDC_STATION_REFRESH)) << id;
+        EXPECT_FALSE(dlg->Enabled(IDC_WATCH_CANCEL)) << id;
+        EXPECT_EQ(::LoadCursorA(nullptr, IDC_ARROW), ClassCursor()) << id;
+        dlg->reads.clear();
+        dlg->Tick();
+        EXPECT_EQ(0, dlg->Reads(CI_STATION_COUNT)) << "a late tick finds no refresh";
+    }
+    EXPECT_TRUE(::IsWindow(dlg->m_hWnd));
+}
+
+TEST_F(StationWatch, StationNameTheCardDoesNotGive)
+{
+    Make(Stations("station 00:A0:C5:AA:00:01 ALPHA\n"));
+    dlg->hook = [](int item, int, void* out, size_t, BYTE result) {
+        if (item == CI_STATION_NAME) {
+            ((char*)out)[0] = '\0';
+            return (BYTE)ITEM_NO_RESPONSE;
+        }
+        return result;
+    };
+    ASSERT_TRUE(dlg->Open());
+    EXPECT_EQ("Network Watcher - 1 Connection(s) to \\\\(null)", dlg->GetWindowText());
+}
+
+TEST_F(StationWatch, InactiveTimePutsTheLongestSilentFirst)
+{
+    Open(Stations("station 00:A0:C5:AA:00:01 ALPHA inactive=20 silent\n"
+                  "station 00:A0:C5:AA:00:02 BRAVO inactive=400 silent\n"
+                  "station 00:A0:C5:AA:00:03 CHARLIE inactive=200 silent\n"
+                  "station 00:A0:C5:AA:00:00 DELTA inactive=20 silent\n"));
+    dlg->ClickColumn(2);
+    EXPECT_EQ((Cells{"BRAVO", "CHARLIE", "DELTA", "ALPHA"}), dlg->Column(0));
+    dlg->ClickColumn(1);
+    EXPECT_EQ((Cells{"DELTA", "ALPHA", "BRAVO", "CHARLIE"}), dlg->Column(0));
+    dlg->ClickColumn(0);
+    EXPECT_EQ((Cells{"ALPHA", "BRAVO", "CHARLIE", "DELTA"}), dlg->Column(0));
+}
+
+TEST_F(StationWatch, HelpFailureIsNotReported)
+{
+    Open(Stations(""));
+    os.helpAnswer = FALSE;
+    dlg->Command(IDC_WATCH_HELP);
+    EXPECT_EQ((std::vector<std::string>{"Network Watcher"}), os.helpKeys);
+    EXPECT_TRUE(os.boxes.empty());
+    dlg->Command(IDM_ADVANCED_MODE);
+    EXPECT_EQ("Network Watcher - 0 Connection(s) to \\\\CORVANE-PC", dlg->GetWindowText())
+        << "Ctrl+Alt+A does nothing here";
+}
+
+} // namespace
