@@ -18,8 +18,10 @@
 //   msgprobe set-item <title prefix> <control id> <text>
 //                                       sets the text of that control
 //   msgprobe command <title prefix> <id> posts WM_COMMAND id to such a window
+//   msgprobe page <title prefix> <index> turns such a property sheet to a page
 // Newlines in texts print as \n. Exit code 0 on success, 1 on time-out.
 #include <windows.h>
+#include <prsht.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -175,7 +177,7 @@ int main(int argc, char** argv)
         HWND item = WaitForItem(argv[2], atoi(argv[3]), timeoutArg(4, 10000));
         if (!item)
             return 1;
-        char text[1024] = "";
+        static char text[70000];
         DWORD_PTR length = 0;
         SendMessageTimeoutA(item, WM_GETTEXT, sizeof(text), (LPARAM)text, SMTO_ABORTIFHUNG, 5000,
                             &length);
@@ -197,6 +199,14 @@ int main(int argc, char** argv)
     if (verb == "command" && argc > 3) {
         HWND window = WaitFor(argv[2], 10000);
         return window && PostMessageA(window, WM_COMMAND, MAKEWPARAM(atoi(argv[3]), BN_CLICKED), 0)
+                   ? 0
+                   : 1;
+    }
+    if (verb == "page" && argc > 3) {
+        HWND sheet = WaitFor(argv[2], 10000);
+        DWORD_PTR result = 0;
+        return sheet && SendMessageTimeoutA(sheet, PSM_SETCURSEL, atoi(argv[3]), 0,
+                                            SMTO_ABORTIFHUNG, 10000, &result)
                    ? 0
                    : 1;
     }

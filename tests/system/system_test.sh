@@ -86,6 +86,12 @@ item_is() { # control-id expected: the text of a control of the property sheet
     got=$(wine "$probe" item "Corvane Properties" "$1" 15000 | tr -d '\r')
     [ "$got" = "$2" ] || { echo "  control $1 expected: $2"; echo "  got: $got"; return 1; }
 }
+card_setting_is() { # text: one of the card's settings in the troubleshooting report
+    local report
+    report=$(wine "$probe" item "Corvane Properties" 202 15000 | tr -d '\r')
+    echo "$report" | sed -n '/^\[Current Card Settings\]/,/^-----------/p' | grep -qx -- "$1" ||
+        { echo "  the report's card settings lack $1:"; echo "$report" | sed -n '/^\[Current Card Settings\]/,/^-----------/p' | sed 's/^/  /'; return 1; }
+}
 reg_value() { # key value: the data of a registry value of the machine
     wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = ""; $2 = ""; sub(/^  */, ""); print }'
 }
@@ -229,9 +235,10 @@ setting-road)
     wineserver -k
     wineserver -w
     "$ROOT/scripts/machine.sh" nt40-workstation >/dev/null
-    check "the card starts with the new domain name" state_has "Harbour"
     start /p
     check "the utility shows it again" item_is 133 "Harbour"
+    wine "$probe" page "Corvane Properties" 2 >/dev/null
+    check "the card started with it" card_setting_is "Harbour"
     ;;
 win98-computer-name)
     machine win98-pcmcia
