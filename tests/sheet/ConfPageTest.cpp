@@ -35,6 +35,7 @@ protected:
     void Boot(int platform, Bus bus = PCMCIA, const char* scenario = nullptr)
     {
         page.reset();
+        machine.reset();
         machine.reset(new Machine(platform, bus, scenario));
     }
     void Open()
@@ -335,8 +336,9 @@ TEST_F(ConfPage, OnlyRoamingChangedWritesRegistryAndCardAndAsksNothing)
     EXPECT_EQ((DWORD)REG_DWORD, type);
     EXPECT_EQ(0, machine->card.Fw().World().roaming);
     EXPECT_TRUE(os.boxes.empty());
-    EXPECT_EQ("<none>", machine->Value("ESSID")) << "nothing else written";
-    EXPECT_EQ("<none>", machine->Value("NetworkType"));
+    EXPECT_EQ("<none>", machine->Value("NetworkType")) << "nothing else written";
+    EXPECT_EQ("<none>", machine->Value("Security"));
+    EXPECT_EQ("<none>", machine->Value("CarrierSet"));
 }
 
 TEST_F(ConfPage, CarrierSetUsaToJapanStoresTwoAndAsksToRestart)

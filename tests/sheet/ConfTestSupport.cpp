@@ -123,6 +123,8 @@ Machine::Machine(int platform, Bus bus, const char* scenario)
     reg.Own(HKEY_CURRENT_USER, app.GetProfileKeyPath());
     reg.Own(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\CorvaneConfTest");
     reg.CreateKey(HKEY_LOCAL_MACHINE, kDriverKey);
+    // The one setting the page cannot do without.
+    reg.SetString(HKEY_LOCAL_MACHINE, kDriverKey, "ESSID", "Corvane");
 
     ResetAdapterState();
     PlatformKind = platform;
@@ -194,7 +196,11 @@ bool TestConfDlg::Open()
 {
     m_hHost = ::CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 400, 400, nullptr, nullptr,
                                 ::GetModuleHandleA(nullptr), nullptr);
-    return m_hHost && Create(m_hHost) && m_hWnd;
+    if (!m_hHost || !Create(m_hHost) || !m_hWnd)
+        return false;
+    // As the sheet does with the page it shows.
+    ::EnableWindow(m_hWnd, TRUE);
+    return true;
 }
 
 std::string TestConfDlg::Text(int id) const

@@ -61,8 +61,8 @@ private:
 enum Bus { PCMCIA = 1, ISA = 2 };
 
 // A machine as start-up leaves it: platform, bus and the card opened in
-// process; the driver's parameter key (empty) in the test registry; an
-// application object with an empty profile.
+// process; the driver's parameter key (holding only ESSID "Corvane") in the
+// test registry; an application object with an empty profile.
 class Machine
 {
 public:
