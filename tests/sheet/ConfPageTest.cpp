@@ -665,6 +665,26 @@ TEST_F(ConfPage, ACancelledAdvancedDialogAfterAnOkOneAppliesNothing)
     EXPECT_EQ(7, machine->card.Fw().World().txRetry);
 }
 
+TEST_F(ConfPage, AdvancedValuesAreForgottenWhenThePageOpensAgain)
+{
+    Boot(PLATFORM_NT_WORKSTATION);
+    Open();
+    page->advanced = [](CAdvConfigDlg& dlg) {
+        ::SetDlgItemTextA(dlg.m_hWnd, IDC_ADV_RETRY, "12");
+        return PressOk(dlg);
+    };
+    page->OnAdvancedConfig();
+    EXPECT_EQ(12, page->m_advCurrent.retryLimit);
+    // The sheet is closed without OK and opened again: the same page object
+    // makes a new window.
+    ASSERT_TRUE(page->Reopen());
+    EXPECT_EQ(0, page->m_nAdvancedResult);
+    EXPECT_EQ(7, page->m_advCurrent.retryLimit);
+    EXPECT_TRUE(Ok());
+    EXPECT_EQ("<none>", machine->Value("TxRetry"));
+    EXPECT_EQ(7, machine->card.Fw().World().txRetry);
+}
+
 TEST_F(ConfPage, AnAdvancedDialogRefusingItsInputLeavesThePageValues)
 {
     Boot(PLATFORM_NT_WORKSTATION);

@@ -203,6 +203,16 @@ bool TestConfDlg::Open()
     return true;
 }
 
+bool TestConfDlg::Reopen()
+{
+    if (m_hWnd)
+        ::DestroyWindow(m_hWnd);
+    if (!Create(m_hHost) || !m_hWnd)
+        return false;
+    ::EnableWindow(m_hWnd, TRUE);
+    return true;
+}
+
 std::string TestConfDlg::Text(int id) const
 {
     char text[256] = "";

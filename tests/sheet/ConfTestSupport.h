@@ -98,6 +98,9 @@ class TestConfDlg : public CConfDlg
 public:
     ~TestConfDlg() override;
     bool Open();
+    // Destroys the page's window and makes it again, as the next opening of
+    // the sheet does.
+    bool Reopen();
     // What the test does with the dialog; returns the dialog's result.
     std::function<INT_PTR(CAdvConfigDlg&)> advanced;
     // The network type the dialog was given, and whether its data rate
