@@ -138,14 +138,13 @@ TEST_F(AdvConfig, PreferredAccessPointIsTakenAsTypedOrRefused)
         const char* typed;
         const char* stored; // nullptr: refused
     } cases[] = {
+        // The whole table of forms is the native BssidInput test's; here
+        // what the dialog does with an accepted and a refused text.
         {"00:A0:C5:12:34:56", "00A0C5123456"},
         {"00a0c5123456", "00a0c5123456"},
         {"", "000000000000"},
         {"01A0C5123456", nullptr},
-        {"00-A0-C5-12-34-56", nullptr},
-        {"00A0C512345", nullptr},
         {"ffffffffffff", nullptr},
-        {"FF:FF:FF:FF:FF:FF", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
