@@ -144,3 +144,7 @@
 #define IDS_CONF_BAD_BSSID      3404
 #define IDS_CONF_ERR_TOKEN      3405
 #define IDS_CONF_ERR_PRIVILEGE  3406
+
+// Framework: the data exchange's messages (res/framework.rc)
+#define IDS_PARSE_INT           61712
+#define IDS_PARSE_INT_RANGE     61713
