@@ -98,10 +98,9 @@ bool OnWin9x()
 CConfDlg::CConfDlg()
     : CPropertyPage(IDD_CONFIGURATION), m_bMayClose(TRUE), m_bAdvancedShown(FALSE),
       m_nAdvancedResult(0), m_bHighRate(FALSE), m_bPcmcia(FALSE), m_nNetworkType(1),
-      m_nCarrierSet(0), m_bRoaming(TRUE), m_bSecurity(FALSE),
-      m_hAccelTable(::LoadAcceleratorsA(::GetModuleHandleA(nullptr),
-                                        MAKEINTRESOURCEA(IDR_ACCELERATORS)))
+      m_nCarrierSet(0), m_bRoaming(TRUE), m_bSecurity(FALSE)
 {
+    LoadAccelTable(IDR_ACCELERATORS);
 }
 
 CConfDlg::~CConfDlg() = default;
@@ -285,7 +284,7 @@ BOOL CConfDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
 
 BOOL CConfDlg::PreTranslateMessage(MSG* msg)
 {
-    if (m_hAccelTable && m_hWnd && ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, msg))
+    if (m_hAccel && m_hWnd && ::TranslateAcceleratorA(m_hWnd, m_hAccel, msg))
         return TRUE;
     return CPropertyPage::PreTranslateMessage(msg);
 }

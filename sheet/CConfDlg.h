@@ -65,6 +65,4 @@ private:
     void WriteComputerNameKeys(const std::string& name);
     void Restart();
     void Refuse(UINT messageId, int control, bool empty);
-
-    HACCEL m_hAccelTable;
 };
