@@ -7,6 +7,8 @@
 #include "adapter/AdapterState.h"
 #include "adapter/PortAccess.h"
 #include "adapter/RegKey.h"
+#include "framework/CPropertySheet.h"
+#include "framework/MessageFilter.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -195,7 +197,7 @@ TEST_F(ConfPage, AFailedAdapterIsNotAskedForItsValues)
     EXPECT_EQ(1u, machine->card.Fw().CommandsAnswered() - before);
 }
 
-TEST_F(ConfPage, TheAdvancedButtonFollowsTheProfileAndAltCtrlN)
+TEST_F(ConfPage, TheAdvancedButtonFollowsTheProfileAndCommand40004)
 {
     Boot(PLATFORM_NT_WORKSTATION);
     machine->app.WriteProfileInt("Private", "AdvConfig", 1);
@@ -211,17 +213,6 @@ TEST_F(ConfPage, TheAdvancedButtonFollowsTheProfileAndAltCtrlN)
     EXPECT_TRUE(Ok());
     EXPECT_EQ(0u, machine->app.GetProfileInt("Private", "AdvConfig", 7));
 
-    // The accelerator table reaches the page through its pre-translation.
-    MSG msg = {page->Item(IDC_CONF_DOMAIN_NAME), WM_KEYDOWN, 'N', 0, 0, {0, 0}};
-    BYTE keys[256] = {};
-    ::GetKeyboardState(keys);
-    BYTE saved[256];
-    memcpy(saved, keys, sizeof(saved));
-    keys[VK_CONTROL] = keys[VK_MENU] = 0x80;
-    ::SetKeyboardState(keys);
-    EXPECT_TRUE(page->PreTranslateMessage(&msg));
-    ::SetKeyboardState(saved);
-    EXPECT_TRUE(page->Visible(IDC_CONF_ADVANCED));
 }
 
 TEST_F(ConfPage, ListsEnableWhatTheyGovern)
@@ -253,6 +244,48 @@ TEST_F(ConfPage, HelpAsksForTheConfigurationKeyword)
     EXPECT_EQ("Cannot open help file.", os.boxes[0].text);
     EXPECT_EQ("Corvane", os.boxes[0].caption);
     EXPECT_EQ((UINT)MB_ICONSTOP, os.boxes[0].style & MB_ICONMASK);
+}
+
+// Holds Ctrl and Alt down for the accelerator table while it lives.
+class CtrlAltDown
+{
+public:
+    CtrlAltDown()
+    {
+        ::GetKeyboardState(m_saved);
+        BYTE keys[256];
+        memcpy(keys, m_saved, sizeof(keys));
+        keys[VK_CONTROL] = keys[VK_MENU] = 0x80;
+        ::SetKeyboardState(keys);
+    }
+    ~CtrlAltDown() { ::SetKeyboardState(m_saved); }
+
+private:
+    BYTE m_saved[256];
+};
+
+TEST_F(ConfPage, InASheetHelpAndAltCtrlNReachThePage)
+{
+    Boot(PLATFORM_NT_WORKSTATION);
+    CPropertySheet sheet(IDS_PROPERTIES_CAPTION, nullptr, 0, PSH_HASHELP | PSH_NOAPPLYNOW);
+    CConfDlg confPage;
+    sheet.AddPage(&confPage);
+    sheet.KeepStandardButtons();
+    ASSERT_TRUE(sheet.Create());
+    ASSERT_TRUE(confPage.m_hWnd);
+    EXPECT_EQ("Corvane", confPage.GetDlgItemText(IDC_CONF_DOMAIN_NAME));
+
+    sheet.SendMessage(WM_COMMAND, IDHELP);
+    EXPECT_EQ(std::vector<std::string>{"Configuration"}, os.helpKeys);
+
+    MSG key = {confPage.GetDlgItem(IDC_CONF_DOMAIN_NAME), WM_KEYDOWN, 'N', 0, 0, {0, 0}};
+    {
+        CtrlAltDown held;
+        EXPECT_TRUE(PreTranslateThreadMessage(&key));
+    }
+    EXPECT_TRUE(::GetWindowLongA(confPage.GetDlgItem(IDC_CONF_ADVANCED), GWL_STYLE) & WS_VISIBLE)
+        << "toggled once, by the page";
+    sheet.EndSheet(IDCANCEL);
 }
 
 // --- OK: validation ---------------------------------------------------------
