@@ -89,7 +89,7 @@ item_is() { # control-id expected: the text of a control of the property sheet
 card_setting_is() { # text: one of the card's settings in the troubleshooting report
     local report
     report=$(wine "$probe" item "Corvane Properties" 202 15000 | tr -d '\r')
-    echo "$report" | sed -n '/^\[Current Card Settings\]/,/^-----------/p' | grep -qx -- "$1" ||
+    echo "$report" | sed -n '/^\[Current Card Settings\]/,/^-----------/p' | grep -q -- "$1" ||
         { echo "  the report's card settings lack $1:"; echo "$report" | sed -n '/^\[Current Card Settings\]/,/^-----------/p' | sed 's/^/  /'; return 1; }
 }
 reg_value() { # key value: the data of a registry value of the machine
