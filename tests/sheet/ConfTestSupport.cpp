@@ -136,12 +136,12 @@ Machine::Machine(int platform, Bus bus, const char* scenario)
     AdapterReady = true;
     DriverKeyPath = kDriverKey;
     DriverKeyValid = true;
-    GetAdapterState().m_bAdapterFailed = FALSE;
+    ClearAdapterState();
 }
 
 Machine::~Machine()
 {
-    GetAdapterState().m_bAdapterFailed = FALSE;
+    ClearAdapterState();
     ResetAdapterState();
 }
 
