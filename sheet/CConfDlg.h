@@ -1,0 +1,68 @@
+// CConfDlg.h - the "Configuration" page of the property sheet: network type,
+// computer name (Windows 95/98), domain name, carrier set, roaming and
+// security, and through "&Advanced Config." the advanced settings, which it
+// keeps until OK. At the sheet's OK it validates, writes what changed to the
+// driver's registry parameters and to the card, and offers to restart.
+#pragma once
+
+#include "framework/CPropertyPage.h"
+#include "sheet/CAdvConfigDlg.h"
+
+#include <string>
+
+class CConfDlg : public CPropertyPage
+{
+public:
+    CConfDlg();
+    ~CConfDlg() override;
+
+    // The verdict of the last OK processing, read by the sheet.
+    BOOL m_bMayClose;
+    // "&Advanced Config." shown; from the profile, toggled by command 40004.
+    BOOL m_bAdvancedShown;
+    // Result of the last Advanced Configuration dialog of this opening
+    // (IDOK: its values are applied at OK).
+    INT_PTR m_nAdvancedResult;
+
+    BOOL m_bHighRate;
+    BOOL m_bPcmcia;
+    // The advanced settings as read at initialisation and as the Advanced
+    // Configuration dialog left them.
+    AdvancedSettings m_advInitial;
+    AdvancedSettings m_advCurrent;
+
+    // The settings as read at initialisation; OK compares with these.
+    std::string m_strStationName;
+    std::string m_strDomainName;
+    std::string m_strSecurityId;
+    int m_nNetworkType;  // 0 Ad-Hoc, 1 Infrastructure
+    int m_nCarrierSet;   // 0 USA ... 5 France
+    BOOL m_bRoaming;
+    BOOL m_bSecurity;
+
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+    // Shows or hides "&Advanced Config." (command 40004, Alt+Ctrl+N).
+    void ToggleAdvancedButton();
+    // Runs the Advanced Configuration dialog on the current values.
+    void OnAdvancedConfig();
+    // Help with the keyword "Configuration".
+    void OnHelp();
+
+protected:
+    // Runs the dialog modally; tests drive it here.
+    virtual INT_PTR RunAdvancedDialog(CAdvConfigDlg& dlg);
+
+private:
+    // OK processing; false when a validation step refused (may close is then false).
+    bool ApplySettings(bool& restartNeeded);
+    void ApplyAdvancedSettings(bool& restartNeeded);
+    void WriteComputerNameKeys(const std::string& name);
+    void Restart();
+    void Refuse(UINT messageId, int control, bool empty);
+};
