@@ -1,13 +1,14 @@
 #!/bin/bash
 # Installs what the build and the tests need, if it is missing: 32-bit Wine,
-# the mingw-w64 cross compiler, CMake, Ninja, Xvfb, ImageMagick, GoogleTest.
+# the mingw-w64 cross compiler, CMake, Ninja, Xvfb, ImageMagick, GoogleTest,
+# clang with its fuzzer and sanitizer runtimes.
 set -euo pipefail
 
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 for pkg in wine wine32:i386 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
            mingw-w64-i686-dev cmake ninja-build xvfb xauth x11-utils imagemagick \
-           googletest python3 g++; do
+           googletest python3 g++ clang libclang-rt-14-dev; do
     have "$pkg" || need+=("$pkg")
 done
 [ ${#need[@]} -eq 0 ] && exit 0
