@@ -29,14 +29,15 @@ failed=0
 mkdir -p "$out/findings" "$out/logs"
 for t in "${targets[@]}"; do
     mkdir -p "$out/corpus/$t"
-    seeds=("$ROOT/fuzz/corpus/$t")
+    seeds=()
+    [ -d "$ROOT/fuzz/corpus/$t" ] && seeds+=("$ROOT/fuzz/corpus/$t")
     # The scenario parser also starts from the machine profiles' scenarios.
     [ "$t" = scenario ] && seeds+=("$ROOT/machines/scenarios")
     if [ -n "${FUZZ_RUNS:-}" ]; then limit=(-runs="$FUZZ_RUNS"); else limit=(-max_total_time="$seconds"); fi
     log=$out/logs/$t.log
     status=0
     nice -n 19 "$out/fuzz_$t" "${limit[@]}" -timeout=10 -print_final_stats=1 \
-        -artifact_prefix="$out/findings/$t-" "$out/corpus/$t" "${seeds[@]}" >"$log" 2>&1 || status=$?
+        -artifact_prefix="$out/findings/$t-" "$out/corpus/$t" ${seeds[@]+"${seeds[@]}"} >"$log" 2>&1 || status=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     secs=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -1)
     if [ "$status" -ne 0 ]; then
