@@ -62,11 +62,6 @@ std::string JoinPath(const std::string& keyPath, const char* subKey)
     return keyPath.empty() ? std::string(subKey) : keyPath + "\\" + subKey;
 }
 
-WORD ReadLeWord(const BYTE* p)
-{
-    return (WORD)(p[0] | (p[1] << 8));
-}
-
 DWORD ReadLeDword(const BYTE* p)
 {
     return (DWORD)p[0] | ((DWORD)p[1] << 8) | ((DWORD)p[2] << 16) | ((DWORD)p[3] << 24);
@@ -229,44 +224,6 @@ void SetDeviceSearchTexts(const std::vector<std::string>& list, const std::strin
         s_searchList.push_back(entry.substr(0, MAX_SEARCH_ENTRY_LENGTH));
     }
     s_searchFirst = first;
-}
-
-bool ParseResourceList(const BYTE* data, size_t size, WORD* ioBase, WORD* irq)
-{
-    const size_t kCountOffset = 16, kFirstDescriptor = 20, kDescriptorSize = 16;
-    *irq = 0xFFFF;
-    if (!data || size < kFirstDescriptor)
-        return false;
-    DWORD count = ReadLeDword(data + kCountOffset);
-    // Only descriptors that really stand in the data are looked at.
-    size_t available = (size - kFirstDescriptor) / kDescriptorSize;
-    if (count > available)
-        count = (DWORD)available;
-    bool havePort = false, haveIrq = false;
-    for (DWORD i = 0; i < count; ++i) {
-        const BYTE* d = data + kFirstDescriptor + i * kDescriptorSize;
-        if (d[0] == 1 && !havePort) {
-            *ioBase = ReadLeWord(d + 4);
-            havePort = true;
-        } else if (d[0] == 2 && !haveIrq) {
-            *irq = ReadLeWord(d + 4);
-            haveIrq = true;
-        }
-    }
-    return havePort;
-}
-
-bool ParseAllocation(const BYTE* data, size_t size, WORD* ioBase, WORD* irq)
-{
-    const size_t kIoBaseOffset = 20, kShiftOffset = 8, kIrqBase = 18;
-    if (!data || size < kIoBaseOffset + 2)
-        return false;
-    long irqOffset = (long)kIrqBase + (signed char)data[kShiftOffset];
-    if (irqOffset < 0 || (size_t)irqOffset + 2 > size)
-        return false;
-    *ioBase = ReadLeWord(data + kIoBaseOffset);
-    *irq = ReadLeWord(data + irqOffset);
-    return true;
 }
 
 BYTE FindValueContaining(HKEY root, const std::string& keyPath, const std::string& text,

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "adapter/ResourceData.h"
+
 #include <string>
 #include <vector>
 
@@ -70,10 +72,7 @@ BYTE ReadNamedValueRaw(HKEY root, const std::string& keyPath, const char* subKey
 // "default" of its description "<driver key>\ndi\params\<name>".
 BYTE ReadDriverSetting(const char* valueName, std::string& data);
 
-// Pure parsing of the two binary forms discovery reads. Both return false
-// when the data is too short for what it claims.
-bool ParseResourceList(const BYTE* data, size_t size, WORD* ioBase, WORD* irq);
-bool ParseAllocation(const BYTE* data, size_t size, WORD* ioBase, WORD* irq);
+// Pure parsing of the two binary forms discovery reads: adapter/ResourceData.h.
 
 // Shows the system's text for a registry error code ("Registry Error").
 void ShowRegistryError(HWND owner, LONG code);

@@ -1,16 +1,17 @@
 #!/bin/bash
 # Installs what the build and the tests need, if it is missing: 32-bit Wine,
 # the mingw-w64 cross compiler, CMake, Ninja, Xvfb, ImageMagick, GoogleTest,
-# halibut (writes the help file), and Wine's own fonts: without them (they are
-# only a recommended package) every caption button and the system menu show
-# letters instead of symbols.
+# halibut (writes the help file), clang with its fuzzer and sanitizer
+# runtimes, and Wine's own fonts: without them (they are only a recommended
+# package) every caption button and the system menu show letters instead of
+# symbols.
 set -euo pipefail
 
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 for pkg in wine wine32:i386 fonts-wine g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
            mingw-w64-i686-dev cmake ninja-build xvfb xauth x11-utils imagemagick \
-           googletest python3 g++ halibut; do
+           googletest python3 g++ halibut clang libclang-rt-14-dev; do
     have "$pkg" || need+=("$pkg")
 done
 [ ${#need[@]} -eq 0 ] && exit 0

@@ -24,6 +24,8 @@ new_prefix
 cmake -S "$ROOT/tests/native" -B "$BUILD_DIR/native" -G Ninja >/dev/null
 cmake --build "$BUILD_DIR/native" -j"$(nproc)"
 (cd "$BUILD_DIR/native" && ctest --output-on-failure)
+# Every fuzz target for a few seconds, from the seeds and what earlier runs found.
+"$ROOT/scripts/fuzz.sh" "${FUZZ_SECONDS:-3}"
 
 cd "$BUILD_DIR"
 ctest --output-on-failure -j"$(nproc)" "$@"

@@ -4,6 +4,20 @@
 #include "sim/Firmware.h"
 #include "sim/SimProtocol.h"
 
+void CardCore::Attach(Firmware* firmware)
+{
+    m_firmwareOffset = firmware ? static_cast<int32_t>(reinterpret_cast<intptr_t>(firmware) -
+                                                       reinterpret_cast<intptr_t>(this))
+                                : 0;
+}
+
+Firmware* CardCore::Fw()
+{
+    if (!m_firmwareOffset)
+        return nullptr;
+    return reinterpret_cast<Firmware*>(reinterpret_cast<char*>(this) + m_firmwareOffset);
+}
+
 void CardCore::Reset()
 {
     for (uint32_t i = 0; i < kMemoryWords; ++i)
@@ -14,8 +28,8 @@ void CardCore::Reset()
 
 uint16_t CardCore::HostRead()
 {
-    if (m_firmware)
-        m_firmware->OnHostRead(m_address);
+    if (Firmware* firmware = Fw())
+        firmware->OnHostRead(m_address);
     uint16_t value = m_memory[m_address];
     m_address = static_cast<uint16_t>(m_address + 1);
     return value;
@@ -26,8 +40,8 @@ void CardCore::HostWrite(uint16_t value)
     uint16_t address = m_address;
     m_memory[address] = value;
     m_address = static_cast<uint16_t>(m_address + 1);
-    if (m_firmware)
-        m_firmware->OnHostWrite(address, value);
+    if (Firmware* firmware = Fw())
+        firmware->OnHostWrite(address, value);
 }
 
 uint16_t CardCore::ReadWord(uint16_t offset)
@@ -73,8 +87,8 @@ uint8_t CardCore::ReadByte(uint16_t offset)
     case SIM_ADDRESS_REG + 1:
         return static_cast<uint8_t>(m_address >> 8);
     case SIM_DATA_REG:
-        if (m_firmware)
-            m_firmware->OnHostRead(m_address);
+        if (Firmware* firmware = Fw())
+            firmware->OnHostRead(m_address);
         return static_cast<uint8_t>(m_memory[m_address]);
     case SIM_DATA_REG + 1: {
         uint8_t high = static_cast<uint8_t>(m_memory[m_address] >> 8);
@@ -109,8 +123,8 @@ void CardCore::WriteByte(uint16_t offset, uint8_t value)
         uint16_t word = static_cast<uint16_t>((m_memory[address] & 0x00FF) | (value << 8));
         m_memory[address] = word;
         m_address = static_cast<uint16_t>(m_address + 1);
-        if (m_firmware)
-            m_firmware->OnHostWrite(address, word);
+        if (Firmware* firmware = Fw())
+            firmware->OnHostWrite(address, word);
         break;
     }
     default:

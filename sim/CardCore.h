@@ -1,6 +1,8 @@
 // CardCore.h - the simulated card's bus side: three 16-bit registers and
 // 64 K words of card memory. Freestanding: no heap, no library calls, a
 // constant initialiser only, so it can live as a static object in a driver.
+// It holds no pointers: the firmware is found by its distance from the core,
+// so the same bytes work wherever a process maps them.
 #pragma once
 
 #include <stdint.h>
@@ -15,7 +17,7 @@ public:
     constexpr CardCore() {}
 
     // Connects the firmware that watches host accesses to card memory.
-    void Attach(Firmware* firmware) { m_firmware = firmware; }
+    void Attach(Firmware* firmware);
 
     // Power-on state: memory and registers cleared.
     void Reset();
@@ -40,10 +42,11 @@ public:
     uint16_t Address() const { return m_address; }
 
 private:
+    Firmware* Fw();
     uint16_t HostRead();
     void HostWrite(uint16_t value);
 
-    Firmware* m_firmware = nullptr;
+    int32_t m_firmwareOffset = 0; // from this object to the firmware; 0: none
     uint16_t m_control = 0;
     uint16_t m_address = 0;
     uint16_t m_memory[kMemoryWords] = {};

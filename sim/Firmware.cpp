@@ -40,11 +40,35 @@ bool IsZero(const uint8_t* p, uint32_t n)
 
 } // namespace
 
+Firmware::Clock Firmware::s_machineClock = nullptr;
+void* Firmware::s_machineClockContext = nullptr;
+
 void Firmware::Attach(CardCore* core, Clock clock, void* context)
 {
-    m_core = core;
+    m_coreOffset = core ? static_cast<int32_t>(reinterpret_cast<intptr_t>(core) - reinterpret_cast<intptr_t>(this))
+                        : 0;
     m_clock = clock;
     m_clockContext = context;
+}
+
+void Firmware::SetMachineClock(Clock clock, void* context)
+{
+    s_machineClock = clock;
+    s_machineClockContext = context;
+}
+
+uint32_t Firmware::Now() const
+{
+    if (m_clock)
+        return m_clock(m_clockContext);
+    return s_machineClock ? s_machineClock(s_machineClockContext) : 0;
+}
+
+CardCore* Firmware::Core() const
+{
+    if (!m_coreOffset)
+        return nullptr;
+    return reinterpret_cast<CardCore*>(reinterpret_cast<char*>(const_cast<Firmware*>(this)) + m_coreOffset);
 }
 
 void Firmware::Load(const Scenario& scenario)
@@ -102,13 +126,13 @@ void Firmware::Load(const Scenario& scenario)
         if (m_world.cells[i].signal > 0)
             m_table[m_tableSize++] = m_world.cells[i];
 
-    if (m_core) {
-        m_core->Reset();
+    if (CardCore* core = Core()) {
+        core->Reset();
         m_mailbox = scenario.mailboxPointer;
         // The idle mailbox reads as answered (status 0), then the pointer
         // is published; a pointer of 0x1FE overlaps it and wins.
-        m_core->Poke(static_cast<uint16_t>(m_mailbox + 1), 0);
-        m_core->Poke(kPointerAddress, m_mailbox);
+        core->Poke(static_cast<uint16_t>(m_mailbox + 1), 0);
+        core->Poke(kPointerAddress, m_mailbox);
     }
     Relink();
     if (scenario.linkState != 0xFFFF)
@@ -210,6 +234,10 @@ void Firmware::SettleLink()
 void Firmware::Advance()
 {
     uint32_t now = Now();
+    // Sides that serve a shared card read one clock; should one ever read
+    // behind the last, time stands still rather than running a lap back.
+    if (static_cast<int32_t>(now - m_now) < 0)
+        now = m_now;
     uint32_t dt = now - m_now;
     m_now = now;
     AccumulateTraffic(dt);
@@ -350,10 +378,11 @@ void Firmware::AccumulateTraffic(uint32_t dt)
 
 void Firmware::WriteStatistics()
 {
+    CardCore* core = Core();
     for (int i = 0; i < Scenario::kCounters; ++i) {
         uint16_t address = static_cast<uint16_t>(kStatisticsAddress + 2 * i);
-        m_core->Poke(address, static_cast<uint16_t>(m_counters[i]));
-        m_core->Poke(static_cast<uint16_t>(address + 1), static_cast<uint16_t>(m_counters[i] >> 16));
+        core->Poke(address, static_cast<uint16_t>(m_counters[i]));
+        core->Poke(static_cast<uint16_t>(address + 1), static_cast<uint16_t>(m_counters[i] >> 16));
     }
 }
 
@@ -756,8 +785,9 @@ void Firmware::OnHostRead(uint16_t address)
 void Firmware::Answer()
 {
     Advance();
+    CardCore* core = Core();
     uint8_t block[38];
-    m_core->PeekBytes(m_mailbox, block, sizeof block);
+    core->PeekBytes(m_mailbox, block, sizeof block);
     uint16_t command = static_cast<uint16_t>(block[0] | (block[1] << 8));
     uint16_t code = static_cast<uint16_t>(block[4] | (block[5] << 8));
     uint8_t* value = block + 6;
@@ -801,8 +831,8 @@ void Firmware::Answer()
         break;
     }
     // Data first, status last: the host sees a finished answer or none.
-    m_core->PokeBytes(static_cast<uint16_t>(m_mailbox + 2), block + 4, 34);
-    m_core->Poke(static_cast<uint16_t>(m_mailbox + 1), status);
+    core->PokeBytes(static_cast<uint16_t>(m_mailbox + 2), block + 4, 34);
+    core->Poke(static_cast<uint16_t>(m_mailbox + 1), status);
     m_pending = false;
     m_lastCommand = command;
     ++m_answered;

@@ -2,7 +2,10 @@
 // (parameters, status sub-codes, statistics, scans, joins), keeps the link
 // state, the BSS and station tables and the statistics counters, all moved
 // by a millisecond clock that the host supplies. Freestanding, constant
-// initialiser only.
+// initialiser only. The state holds no pointers into its process: the core
+// is found by its distance from the firmware, and a card attached without a
+// clock of its own reads the machine clock of whichever process serves it,
+// so a card in memory shared between processes works from each of them.
 #pragma once
 
 #include <stdint.h>
@@ -55,7 +58,12 @@ public:
 
     constexpr Firmware() {}
 
+    // Without a clock (nullptr) the card reads the machine clock.
     void Attach(CardCore* core, Clock clock, void* context);
+
+    // This process's machine clock: every process that serves a shared card
+    // sets one that reads the same time as the others'.
+    static void SetMachineClock(Clock clock, void* context);
 
     // Power-on with a scenario: card memory cleared, mailbox pointer
     // published at word 0x1FF, settings and link state set up.
@@ -99,7 +107,8 @@ public:
     void Advance();
 
 private:
-    uint32_t Now() const { return m_clock ? m_clock(m_clockContext) : 0; }
+    uint32_t Now() const;
+    CardCore* Core() const;
     void Answer();
     uint16_t GetParam(uint16_t code, uint8_t* value, uint32_t* length);
     uint16_t GetStatus(uint16_t sub, uint16_t index, uint8_t* value);
@@ -122,8 +131,11 @@ private:
     int16_t Drift() const;
     void CurrentBssid(uint8_t* bssid) const;
 
-    CardCore* m_core = nullptr;
-    Clock m_clock = nullptr;
+    static Clock s_machineClock;
+    static void* s_machineClockContext;
+
+    int32_t m_coreOffset = 0; // from this object to the card core; 0: none
+    Clock m_clock = nullptr;  // a card of one process only (tests); else nullptr
     void* m_clockContext = nullptr;
 
     Scenario m_world;          // the scenario, with live signals and settings

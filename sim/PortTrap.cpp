@@ -4,14 +4,97 @@
 
 #include <windows.h>
 
+#include "sim/SharedCard.h"
 #include "sim/SimProtocol.h"
 
 namespace {
 
 PVOID g_handler = nullptr;
 HANDLE g_device = INVALID_HANDLE_VALUE;
+HANDLE g_mapping = nullptr;
+SharedCard* volatile g_card = nullptr;
 volatile LONG g_trapped = 0;
 volatile LONG g_noDriver = 0;
+volatile LONG g_shared = 0;
+volatile LONG g_takeovers = 0;
+LARGE_INTEGER g_frequency = {};
+
+// The machine clock in milliseconds, as razuDov reads it: both read the
+// one performance counter.
+uint32_t MachineClock(void*)
+{
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return g_frequency.QuadPart ? static_cast<uint32_t>(static_cast<unsigned long long>(now.QuadPart) * 1000u /
+                                                        static_cast<unsigned long long>(g_frequency.QuadPart))
+                                : 0;
+}
+
+bool ProcessAlive(uint32_t process, void*)
+{
+    HANDLE handle = ::OpenProcess(SYNCHRONIZE, FALSE, process);
+    if (!handle)
+        return ::GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD state = ::WaitForSingleObject(handle, 0);
+    ::CloseHandle(handle);
+    return state == WAIT_TIMEOUT;
+}
+
+void Pause(void*)
+{
+    ::SwitchToThread();
+}
+
+SharedLock::Side Side()
+{
+    SharedLock::Side side = {static_cast<uint32_t>(::GetCurrentProcessId()), &ProcessAlive, &Pause, nullptr};
+    return side;
+}
+
+// The card's section, mapped on first use; nullptr while razuDov has none.
+SharedCard* Card()
+{
+    if (g_card)
+        return g_card;
+    HANDLE mapping = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, SIM_SECTION_USER_NAME);
+    if (!mapping)
+        return nullptr;
+    void* view = ::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedCard));
+    if (!view) {
+        ::CloseHandle(mapping);
+        return nullptr;
+    }
+    ::QueryPerformanceFrequency(&g_frequency);
+    Firmware::SetMachineClock(&MachineClock, nullptr);
+    if (::InterlockedCompareExchangePointer(reinterpret_cast<PVOID volatile*>(&g_card), view, nullptr) != nullptr) {
+        ::UnmapViewOfFile(view); // another thread mapped it first
+        ::CloseHandle(mapping);
+        return g_card;
+    }
+    g_mapping = mapping;
+    return g_card;
+}
+
+// The same request on the shared card: true when it was served there.
+bool SharedRequest(uint32_t code, SimRawPort* request, bool isIn)
+{
+    SharedCard* card = Card();
+    if (!card)
+        return false;
+    SharedLock::Side side = Side();
+    uint32_t takeovers = card->Lock().Takeovers();
+    uint32_t information = 0, status = 0;
+    bool served = card->Control(side, code, request, sizeof *request, request, isIn ? sizeof *request : 0,
+                                &information, &status);
+    if (card->Lock().Takeovers() != takeovers)
+        ::InterlockedIncrement(&g_takeovers);
+    if (!served)
+        return false;
+    ::InterlockedIncrement(&g_shared);
+    if (status != SIM_STATUS_SUCCESS)
+        request->value = request->width == 1 ? 0xFF : 0xFFFF;
+    return true;
+}
 
 HANDLE Device()
 {
@@ -21,11 +104,14 @@ HANDLE Device()
     return g_device;
 }
 
-// One bus access of 1 or 2 bytes. Without the driver the bus floats.
+// One bus access of 1 or 2 bytes: on the shared card, else through the
+// driver. Without either the bus floats.
 unsigned short Bus(bool isIn, unsigned short port, int width, unsigned short value)
 {
-    HANDLE device = Device();
     SimRawPort request = {port, static_cast<uint16_t>(width), value, 0};
+    if (SharedRequest(isIn ? SIM_IOCTL_RAW_READ : SIM_IOCTL_RAW_WRITE, &request, isIn))
+        return request.value;
+    HANDLE device = Device();
     DWORD returned = 0;
     BOOL ok = FALSE;
     if (device != INVALID_HANDLE_VALUE)
@@ -137,10 +223,22 @@ void RemovePortTrap()
         ::CloseHandle(g_device);
         g_device = INVALID_HANDLE_VALUE;
     }
+    if (g_card) {
+        ::UnmapViewOfFile(g_card);
+        ::CloseHandle(g_mapping);
+        g_card = nullptr;
+        g_mapping = nullptr;
+    }
+}
+
+unsigned short PortTrapBus(bool isIn, unsigned short port, int width, unsigned short value)
+{
+    return Bus(isIn, port, width, value);
 }
 
 PortTrapCounters GetPortTrapCounters()
 {
-    PortTrapCounters counters = {static_cast<unsigned long>(g_trapped), static_cast<unsigned long>(g_noDriver)};
+    PortTrapCounters counters = {static_cast<unsigned long>(g_trapped), static_cast<unsigned long>(g_noDriver),
+                                 static_cast<unsigned long>(g_shared), static_cast<unsigned long>(g_takeovers)};
     return counters;
 }

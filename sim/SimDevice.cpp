@@ -40,10 +40,11 @@ int32_t Long(const uint8_t* p)
 bool PortFrom(const uint8_t* p, uint16_t* port)
 {
     int32_t relative = Long(p);
-    int32_t absolute = relative + SIM_PORT_ORIGIN;
-    if (relative < -SIM_PORT_ORIGIN || absolute > 0xFFFF)
+    // Compared before adding: a number near the top of the range must not
+    // wrap round to a small port.
+    if (relative < -SIM_PORT_ORIGIN || relative > 0xFFFF - SIM_PORT_ORIGIN)
         return false;
-    *port = static_cast<uint16_t>(absolute);
+    *port = static_cast<uint16_t>(relative + SIM_PORT_ORIGIN);
     return true;
 }
 

@@ -18,6 +18,10 @@
 #define SIM_DEVICE_NAME_W L"\\Device\\razuDov"
 #define SIM_DOS_NAME_W L"\\DosDevices\\razuDov"
 #define SIM_USER_PATH "\\\\.\\razuDov"
+/* The named memory section that holds the card: the driver creates it, the
+ * port trap of a program opens it (see SharedCard). */
+#define SIM_SECTION_NAME_W L"\\BaseNamedObjects\\razuDovCard"
+#define SIM_SECTION_USER_NAME "Global\\razuDovCard"
 
 /* CTL_CODE(device type, function, METHOD_BUFFERED, access) without winioctl.h. */
 #define SIM_DEVICE_TYPE 0x9C40u

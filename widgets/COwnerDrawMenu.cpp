@@ -2,6 +2,9 @@
 // popup menu.
 #include "widgets/COwnerDrawMenu.h"
 
+#include "widgets/MenuTemplateReader.h"
+#include "widgets/ToolbarResource.h"
+
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
 #include "framework/Gdi.h"
@@ -46,11 +49,6 @@ void Frame3d(HDC dc, const RECT& rc, COLORREF topLeft, COLORREF bottomRight)
     FillSolid(dc, RECT{rc.left, rc.top, rc.left + 1, rc.top + h - 1}, topLeft);
     FillSolid(dc, RECT{rc.right - 1, rc.top, rc.right, rc.bottom}, bottomRight);
     FillSolid(dc, RECT{rc.left, rc.bottom - 1, rc.right, rc.bottom}, bottomRight);
-}
-
-WORD ReadWord(const BYTE* p)
-{
-    return (WORD)(p[0] | (p[1] << 8));
 }
 
 // Text width in the given DC (wide measuring where the system has it).
@@ -122,22 +120,7 @@ void COwnerDrawMenu::OverrideSystemKind(int kind)
 bool COwnerDrawMenu::ParseToolbar(const void* data, DWORD size, int* width, int* height,
                                   std::vector<UINT>* commands)
 {
-    const BYTE* p = static_cast<const BYTE*>(data);
-    if (!p || size < 8 || ReadWord(p) != 1)
-        return false;
-    WORD count = ReadWord(p + 6);
-    if (size < 8u + 2u * count)
-        return false;
-    if (width)
-        *width = ReadWord(p + 2);
-    if (height)
-        *height = ReadWord(p + 4);
-    if (commands) {
-        commands->clear();
-        for (WORD i = 0; i < count; ++i)
-            commands->push_back(ReadWord(p + 8 + 2 * i));
-    }
-    return true;
+    return ToolbarResource::Parse(data, size, width, height, commands);
 }
 
 bool COwnerDrawMenu::LoadToolbarCommands(UINT toolbarId, std::vector<UINT>* commands)
@@ -309,9 +292,9 @@ bool COwnerDrawMenu::LoadFromResource(UINT menuId)
 bool COwnerDrawMenu::LoadFromTemplate(const void* menuTemplate, DWORD size)
 {
     DestroyItems();
-    const BYTE* data = static_cast<const BYTE*>(menuTemplate);
+    MenuTemplateReader reader(menuTemplate, size);
     // Version 0 is the plain template; the extended one (1) is not ours.
-    if (!data || size < 4 || ReadWord(data) != 0 || !CreateMenu())
+    if (!reader.Valid() || !CreateMenu())
         return false;
 
     struct Level
@@ -320,40 +303,17 @@ bool COwnerDrawMenu::LoadFromTemplate(const void* menuTemplate, DWORD size)
         bool finished;
     };
     std::vector<Level> stack{{this, false}};
-    DWORD pos = 4 + ReadWord(data + 2);
     bool ok = true;
     while (ok && !stack.empty()) {
-        // Every read is checked against the resource's size: a truncated
-        // template ends the load as a failure instead of running past it.
-        if (pos + 2 > size) {
+        // A truncated template ends the load as a failure.
+        MenuTemplateReader::Item item;
+        if (!reader.Next(&item)) {
             ok = false;
             break;
         }
-        UINT flags = ReadWord(data + pos);
-        pos += 2;
-        UINT id = 0;
-        if (!(flags & MF_POPUP)) {
-            if (pos + 2 > size) {
-                ok = false;
-                break;
-            }
-            id = ReadWord(data + pos);
-            pos += 2;
-        }
-        std::wstring text;
-        for (;;) {
-            if (pos + 2 > size) {
-                ok = false;
-                break;
-            }
-            wchar_t ch = (wchar_t)ReadWord(data + pos);
-            pos += 2;
-            if (!ch)
-                break;
-            text += ch;
-        }
-        if (!ok)
-            break;
+        UINT flags = item.flags;
+        UINT id = item.id;
+        const std::wstring& text = item.text;
         bool last = (flags & MF_END) != 0;
         flags &= ~(UINT)MF_END;
         COwnerDrawMenu* level = stack.back().menu;

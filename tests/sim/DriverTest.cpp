@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "sim/PortTrap.h"
+#include "sim/SharedCard.h"
 #include "sim/SimProtocol.h"
 
 namespace {
@@ -273,23 +274,182 @@ TEST_F(Driver, PortTrapPerformsInAndOut)
     EXPECT_GE(State().requests[SIM_REQ_RAW_READ], 3u);
 }
 
-// Runs cardctl with the arguments; returns its exit status.
-DWORD Cardctl(const std::string& arguments)
+// Runs a program with the arguments; returns its exit status and, when
+// output is given, what it printed.
+DWORD RunProgram(const char* program, const std::string& arguments, std::string* output = nullptr)
 {
-    std::string line = std::string("\"") + SIM_CARDCTL_FILE + "\" " + arguments;
+    std::string line = std::string("\"") + program + "\" " + arguments;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
+    char file[MAX_PATH] = {}, directory[MAX_PATH] = {};
+    HANDLE printed = INVALID_HANDLE_VALUE;
+    if (output) {
+        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+        GetTempPathA(sizeof directory, directory);
+        GetTempFileNameA(directory, "out", 0, file);
+        printed = CreateFileA(file, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = printed;
+        si.hStdError = printed;
+    }
     std::vector<char> command(line.begin(), line.end());
     command.push_back(0);
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return 0xFFFFFFFF;
-    WaitForSingleObject(pi.hProcess, 30000);
     DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, output != nullptr, 0, nullptr, nullptr, &si,
+                       &pi)) {
+        WaitForSingleObject(pi.hProcess, 30000);
+        GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    if (output) {
+        CloseHandle(printed);
+        std::vector<char> text = ReadAll(file);
+        output->assign(text.begin(), text.end());
+        DeleteFileA(file);
+    }
     return code;
+}
+
+DWORD Cardctl(const std::string& arguments, std::string* output = nullptr)
+{
+    return RunProgram(SIM_CARDCTL_FILE, arguments, output);
+}
+
+void OutWord(unsigned short port, unsigned short value)
+{
+    __asm__ __volatile__("outw %w0, %w1" : : "a"(value), "Nd"(port));
+}
+
+unsigned short InWord(unsigned short port)
+{
+    unsigned short value;
+    __asm__ __volatile__("inw %w1, %w0" : "=a"(value) : "Nd"(port));
+    return value;
+}
+
+// The card's section as a program maps it; unmapped on destruction.
+class SectionView
+{
+public:
+    SectionView()
+    {
+        m_mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, SIM_SECTION_USER_NAME);
+        if (m_mapping)
+            card = static_cast<SharedCard*>(MapViewOfFile(m_mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedCard)));
+    }
+    ~SectionView()
+    {
+        if (card)
+            UnmapViewOfFile(card);
+        if (m_mapping)
+            CloseHandle(m_mapping);
+    }
+    SectionView(const SectionView&) = delete;
+    SectionView& operator=(const SectionView&) = delete;
+
+    SharedCard* card = nullptr;
+
+private:
+    HANDLE m_mapping = nullptr;
+};
+
+// Runs work on a thread of its own: false when it has not finished within
+// the time (the thread is then ended, so a hung side cannot hang the test).
+template <class Work>
+bool FinishesWithin(DWORD milliseconds, Work work)
+{
+    struct Start
+    {
+        static DWORD WINAPI Run(void* p)
+        {
+            (*static_cast<Work*>(p))();
+            return 0;
+        }
+    };
+    HANDLE thread = CreateThread(nullptr, 0, &Start::Run, &work, 0, nullptr);
+    if (!thread)
+        return false;
+    bool finished = WaitForSingleObject(thread, milliseconds) == WAIT_OBJECT_0;
+    if (!finished)
+        TerminateThread(thread, 1);
+    CloseHandle(thread);
+    return finished;
+}
+
+// One card however it is reached: what the program's trapped instructions
+// write, cardctl reads through the driver, and the other way round.
+TEST_F(Driver, PortTrapAndCardctlSeeOneCard)
+{
+    ASSERT_TRUE(InstallPortTrapIfWine());
+    PortTrapCounters before = GetPortTrapCounters();
+    OutWord(0x302, 0x6100);
+    OutWord(0x304, 0xBEEF);
+    std::string printed;
+    EXPECT_EQ(0u, Cardctl("out 0x302 0x6100"));
+    EXPECT_EQ(0u, Cardctl("in 0x304", &printed));
+    EXPECT_EQ("0xBEEF", printed.substr(0, 6)) << printed;
+
+    EXPECT_EQ(0u, Cardctl("out 0x302 0x6101"));
+    EXPECT_EQ(0u, Cardctl("out 0x304 0x1234"));
+    OutWord(0x302, 0x6101);
+    EXPECT_EQ(0x1234, InWord(0x304));
+    EXPECT_EQ(0x6102, InWord(0x302)) << "the data read stepped the card's own address";
+    PortTrapCounters after = GetPortTrapCounters();
+    RemovePortTrap();
+    EXPECT_EQ(5u, after.shared - before.shared) << "every trapped instruction served on the shared card";
+    EXPECT_EQ(0u, after.noDriver);
+}
+
+// The firmware's clock reads the same whichever side serves the card: the
+// driver's time of a request falls between this process's readings around it.
+TEST_F(Driver, BothSidesReadOneClock)
+{
+    LARGE_INTEGER frequency, a, b;
+    QueryPerformanceFrequency(&frequency);
+    auto ms = [&](const LARGE_INTEGER& t) {
+        return static_cast<uint32_t>(static_cast<unsigned long long>(t.QuadPart) * 1000u /
+                                     static_cast<unsigned long long>(frequency.QuadPart));
+    };
+    QueryPerformanceCounter(&a);
+    SimState state = State();
+    QueryPerformanceCounter(&b);
+    EXPECT_LE(ms(a), state.nowMs);
+    EXPECT_GE(ms(b), state.nowMs);
+}
+
+// A side that died holding the card's lock stalls neither the driver nor
+// the program's trap for good.
+TEST_F(Driver, ALockHeldByASideThatDiedIsTakenOver)
+{
+    SectionView view;
+    ASSERT_NE(nullptr, view.card) << "razuDov shares no card";
+    ASSERT_TRUE(view.card->Stamped());
+    uint32_t takeovers = view.card->Lock().Takeovers();
+
+    ASSERT_EQ(0u, RunProgram(SIM_HOLDER_FILE, ""));
+    uint32_t dead = view.card->Lock().Owner();
+    EXPECT_NE(0u, dead) << "the holder left the lock taken";
+    SimState state = {};
+    EXPECT_TRUE(FinishesWithin(20000, [&] { state = State(); })) << "the driver waits for good";
+    EXPECT_STREQ("isa", state.scenarioName);
+    EXPECT_EQ(takeovers + 1, view.card->Lock().Takeovers());
+    EXPECT_NE(dead, view.card->Lock().Owner());
+
+    ASSERT_EQ(0u, RunProgram(SIM_HOLDER_FILE, ""));
+    ASSERT_TRUE(InstallPortTrapIfWine());
+    PortTrapCounters before = GetPortTrapCounters();
+    unsigned short pointer = 0;
+    EXPECT_TRUE(FinishesWithin(20000, [&] {
+        OutWord(0x302, 0x1FF);
+        pointer = InWord(0x304);
+    })) << "the trap waits for good";
+    PortTrapCounters after = GetPortTrapCounters();
+    RemovePortTrap();
+    EXPECT_EQ(0x0400, pointer);
+    EXPECT_EQ(1u, after.takeovers - before.takeovers);
+    EXPECT_EQ(0u, view.card->Lock().Owner()) << "the trap let go again";
 }
 
 TEST_F(Driver, CardctlSwitchesFaultsAndRefusesBadScenarios)

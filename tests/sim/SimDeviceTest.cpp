@@ -81,6 +81,27 @@ TEST(SimDevice, PortsBelow0x240TravelAsNegativeNumbers)
     EXPECT_EQ(0x0300, card.device->Core().Address());
 }
 
+// Port numbers at the ends of the 32-bit range are refused: added to 0x240
+// without care, the largest ones would wrap round onto a card at 0x200.
+TEST(SimDevice, PortNumbersOutsideSixteenBitsAreRefused)
+{
+    CardHarness card("iobase 0x200\n");
+    const int32_t wrapsToTheCard = 0x7FFFFFC0; // + 0x240 wraps to 0x200 in 16 bits
+    for (int32_t relative : {wrapsToTheCard, wrapsToTheCard + 2, INT32_MAX, 0xFFFF - 0x240 + 1, INT32_MIN}) {
+        std::vector<uint8_t> in(4);
+        std::memcpy(in.data(), &relative, 4);
+        EXPECT_EQ(SIM_STATUS_INVALID_PARAMETER, Send(*card.device, SIM_IOCTL_READ_WORD, in, 2).status)
+            << relative;
+        in.push_back(0x55);
+        in.push_back(0x55);
+        EXPECT_EQ(SIM_STATUS_INVALID_PARAMETER, Send(*card.device, SIM_IOCTL_WRITE_WORD, in, 0).status)
+            << relative;
+    }
+    EXPECT_EQ(0, card.device->Core().Address()) << "no write reached the card";
+    EXPECT_EQ(SIM_STATUS_SUCCESS, Send(*card.device, SIM_IOCTL_READ_WORD, Port(-0x3E), 2).status)
+        << "the card's own ADDRESS_REG still answers";
+}
+
 struct BadCase
 {
     const char* what;

@@ -1,11 +1,14 @@
 // WidgetBench.cpp - timings for the notes: CLineChart::Advance after 10,
 // 1 000 and 100 000 earlier calls on a chart of the throughput monitor's
-// size, and one ApplyLayout of each Network Watcher table. Run by hand:
+// size, and one ApplyLayout of each Network Watcher table, each against its
+// floor timed in alternating rounds. scripts/bench.sh runs it; by hand:
 //   wine widgets_bench.exe
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "TestWindows.h"
 #include "framework/CWnd.h"
@@ -13,6 +16,12 @@
 #include "widgets/DialogLayout.h"
 
 namespace {
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
 
 double Now()
 {
@@ -32,6 +41,15 @@ void BenchChart()
     chart.SetRange(0, 200, 0);
     chart.AddSeries(RGB(0, 255, 0), 200, 0);
     chart.AddSeries(RGB(0, 255, 255), 200, 0);
+    // The floor: what any scrolling chart does per step, one shift of the
+    // plot's bitmap by a step and an invalidation of the window. Timed in
+    // rounds that alternate with the chart's own, medians compared, so a busy
+    // machine slows both alike.
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, rc.right, rc.bottom);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    const int n = 50, rounds = 9;
     long done = 0;
     const long marks[] = {10, 1000, 100000};
     for (long mark : marks) {
@@ -41,18 +59,33 @@ void BenchChart()
             chart.Advance();
             ++done;
         }
-        // Time the next 200 calls after `mark` earlier ones.
-        const int n = 200;
-        double t0 = Now();
-        for (int i = 0; i < n; ++i) {
-            chart.SetValue(0, (float)(i % 200));
-            chart.SetValue(1, (float)((i * 3) % 200));
-            chart.Advance();
+        // The next calls after `mark` earlier ones.
+        std::vector<double> own, floor;
+        for (int r = 0; r < rounds; ++r) {
+            double t0 = Now();
+            for (int i = 0; i < n; ++i) {
+                ::BitBlt(memory, 0, 0, rc.right - 2, rc.bottom, memory, 2, 0, SRCCOPY);
+                ::InvalidateRect(chart, nullptr, TRUE);
+            }
+            floor.push_back((Now() - t0) / n);
+            t0 = Now();
+            for (int i = 0; i < n; ++i) {
+                chart.SetValue(0, (float)(i % 200));
+                chart.SetValue(1, (float)((i * 3) % 200));
+                chart.Advance();
+            }
+            own.push_back((Now() - t0) / n);
+            done += n;
         }
-        double per = (Now() - t0) / n;
-        done += n;
-        std::printf("Advance after %6ld calls: %7.1f us per call\n", mark, per);
+        double per = Median(own), least = Median(floor);
+        std::printf("chart Advance at %ld calls: %.1f us, ratio %.2f (floor: one scroll of the plot and an "
+                    "invalidation, %.1f us)\n",
+                    mark, per, per / least, least);
     }
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
 }
 
 void BenchLayout(const char* name, LayoutRule* rules, const std::vector<TestControl>& controls)
@@ -60,19 +93,38 @@ void BenchLayout(const char* name, LayoutRule* rules, const std::vector<TestCont
     HWND dlg = CreateTestDialog(name, 330, 170, controls, false);
     RECT wr;
     ::GetWindowRect(dlg, &wr);
-    const int n = 200;
-    double t0 = Now();
-    for (int i = 0; i < n; ++i) {
-        ::SetWindowPos(dlg, nullptr, 0, 0, wr.right - wr.left + (i % 50), wr.bottom - wr.top,
-                       SWP_NOMOVE | SWP_NOZORDER);
-        ApplyLayout(dlg, rules);
+    const int n = 20, rounds = 9;
+    std::vector<double> resized, own, floor;
+    for (int r = 0; r < rounds; ++r) {
+        double t0 = Now();
+        for (int i = 0; i < n; ++i) {
+            ::SetWindowPos(dlg, nullptr, 0, 0, wr.right - wr.left + (i % 50), wr.bottom - wr.top,
+                           SWP_NOMOVE | SWP_NOZORDER);
+            ApplyLayout(dlg, rules);
+        }
+        resized.push_back((Now() - t0) / n);
+        t0 = Now();
+        for (int i = 0; i < n; ++i)
+            ApplyLayout(dlg, rules);
+        own.push_back((Now() - t0) / n);
+        // The floor: placing every control once where it already is, as the
+        // least any layout does.
+        t0 = Now();
+        for (int i = 0; i < n; ++i) {
+            for (HWND child = ::GetWindow(dlg, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+                RECT rc;
+                ::GetWindowRect(child, &rc);
+                ::MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&rc), 2);
+                ::SetWindowPos(child, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                               SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+        }
+        floor.push_back((Now() - t0) / n);
     }
-    double resizeAndLayout = (Now() - t0) / n;
-    t0 = Now();
-    for (int i = 0; i < n; ++i)
-        ApplyLayout(dlg, rules);
-    std::printf("ApplyLayout %-15s: %7.1f us per call (%7.1f us with the resize)\n", name,
-                (Now() - t0) / n, resizeAndLayout);
+    double layout = Median(own), least = Median(floor);
+    std::printf("ApplyLayout %s table: %.1f us, ratio %.2f (floor: placing each control where it is, %.1f us)\n",
+                name, layout, layout / least, least);
+    std::printf("  ApplyLayout %s with a resize of the dialog: %.1f us\n", name, Median(resized));
     ::DestroyWindow(dlg);
 }
 
