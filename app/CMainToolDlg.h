@@ -98,12 +98,14 @@ protected:
     void Exit();
 
     // The quality reading of one tick; false when the card did not answer.
-    bool ReadQuality(std::string& qualityText);
-    void UpdateTrayIcon(const std::string& qualityText, std::string& linkState,
-                        bool& linkStateRead);
+    bool ReadQuality(int& quality);
+    void UpdateTrayIcon(int quality, std::string& linkState, bool& linkStateRead);
     void ApplyAlertRule(std::string& linkState, bool linkStateRead);
     // The card stopped answering: stop for good and tell the user once.
     void OnNoResponse();
+    // The adapter is marked failed: the tray tip names its state (red icon)
+    // and an open signal window shows no connection.
+    void ShowAdapterFailure();
     // The card's network type text; false when it did not answer.
     bool ReadNetworkType(std::string& type);
     std::string ReadLinkState();
@@ -134,7 +136,8 @@ private:
 
     bool m_bMonitoring;
     UINT m_nMonitorPeriod;
-    // The icon could not be added, so the preference was cleared for this
-    // run only; the stored choice is put back when the window closes.
+    // The shell refused the icon: no icon for this run unless the user asks
+    // again in Preferences; the stored choice is left alone.
     bool m_bTrayFailedThisRun;
+    bool m_bHaveReading;        // the monitor has measured the link once
 };

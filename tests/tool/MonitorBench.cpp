@@ -136,7 +136,7 @@ void RepaintCase(int repaints)
     CSignalDlg signal;
     signal.Create(nullptr);
     ::KillTimer(signal, CSignalDlg::REPAINT_TIMER);
-    signal.SetQualityText("72");
+    signal.SetQuality(72);
     for (int i = 0; i < 5; ++i)
         signal.Repaint();
     Memory before = Measure();

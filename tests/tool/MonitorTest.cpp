@@ -5,6 +5,7 @@
 #include "adapter/AdapterState.h"
 #include "adapter/CardItem.h"
 #include "adapter/Mailbox.h"
+#include "adapter/QualityScale.h"
 #include "res/resource.h"
 #include "tests/tool/ToolScenarios.h"
 #include "tests/tool/ToolTestSupport.h"
@@ -330,20 +331,92 @@ TEST_F(Monitor, IdleLinkAtStartCountsAsNoAnswer)
     EXPECT_EQ(SmallIcon(IDI_QUALITY_POOR), LastIcon(os));
 }
 
-TEST_F(Monitor, SignalWindowGetsEachReading)
+TEST_F(Monitor, SignalWindowGetsEachReadingAsANumber)
 {
     Start();
     tool->OpenTool(CMainToolDlg::TOOL_SIGNAL);
     CSignalDlg* signal = tool->GetSignalWindow();
     ASSERT_TRUE(signal && signal->m_hWnd);
-    EXPECT_STREQ("100", signal->GetQualityText());
+    EXPECT_EQ(QUALITY_NO_CONNECTION, signal->GetQuality()) << "no reading yet, no made-up 100";
     Signal(45);
     TickAfter(2000);
-    EXPECT_STREQ("45", signal->GetQualityText());
+    EXPECT_EQ(45, signal->GetQuality());
     Signal(0);
     TickAfter(2000);
-    EXPECT_STREQ("00", signal->GetQualityText());
+    EXPECT_EQ(0, signal->GetQuality());
     KeepShownWindowsToTheEnd(std::move(tool));
+}
+
+TEST_F(Monitor, SignalWindowOpenedLaterStartsFromTheLastReading)
+{
+    Start();
+    Signal(45);
+    TickAfter(2000);
+    tool->OpenTool(CMainToolDlg::TOOL_SIGNAL);
+    CSignalDlg* signal = tool->GetSignalWindow();
+    ASSERT_TRUE(signal && signal->m_hWnd);
+    EXPECT_EQ(45, signal->GetQuality());
+    KeepShownWindowsToTheEnd(std::move(tool));
+}
+
+TEST_F(Monitor, SilentCardLeavesTheSignalWindowEmpty)
+{
+    Start();
+    tool->OpenTool(CMainToolDlg::TOOL_SIGNAL);
+    CSignalDlg* signal = tool->GetSignalWindow();
+    ASSERT_TRUE(signal && signal->m_hWnd);
+    Signal(45);
+    TickAfter(2000);
+    ASSERT_EQ(45, signal->GetQuality());
+    card->card.SetFault(SIM_FAULT_NO_ANSWER);
+    TickAfter(2000);
+    EXPECT_FALSE(tool->IsMonitoring());
+    EXPECT_EQ(QUALITY_NO_CONNECTION, signal->GetQuality());
+    EXPECT_EQ("Current Signal Quality:  No Connection!", signal->GetWindowText())
+        << "shown at once, not at the next repaint";
+    KeepShownWindowsToTheEnd(std::move(tool));
+}
+
+TEST_F(Monitor, AdapterFailedElsewhereShowsInTheTray)
+{
+    Start();
+    Signal(70);
+    TickAfter(2000);
+    ASSERT_EQ("Quality: 70%", LastTip(os));
+    // The signal window (or a watcher) found the card silent.
+    ReportAdapterSilent(nullptr);
+    size_t boxes = os.boxes.size();
+    TickAfter(2000);
+    EXPECT_FALSE(tool->IsMonitoring());
+    EXPECT_EQ(boxes, os.boxes.size()) << "the monitor stops quietly";
+    EXPECT_EQ(kNoResponse, LastTip(os));
+    EXPECT_EQ(SmallIcon(IDI_QUALITY_POOR), LastIcon(os));
+}
+
+TEST_F(Monitor, FailedAdapterAtStartUpIsNamedInTheTip)
+{
+    struct Case
+    {
+        BYTE status;
+        const char* tip;
+    };
+    const Case cases[] = {
+        {ADAPTER_NOT_FOUND, "Cannot find the Corvane adapter."},
+        {ADAPTER_BAD_INSTALL, "The Corvane driver has not been installed properly."},
+        {ADAPTER_NOT_WORKING, "The Corvane adapter is not working properly."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tip);
+        ClearAdapterState();
+        GetAdapterState().m_nAdapterStatus = c.status;
+        GetAdapterState().m_bAdapterFailed = TRUE;
+        os.shell.clear();
+        Start();
+        EXPECT_EQ(c.tip, LastTip(os));
+        EXPECT_EQ(SmallIcon(IDI_QUALITY_POOR), LastIcon(os));
+        TickAfter(2000);
+        EXPECT_EQ(c.tip, LastTip(os)) << "and stays after the first tick";
+    }
 }
 
 } // namespace

@@ -233,7 +233,7 @@ TEST_F(PrefsFromToolWindow, IconTheShellRefusesIsReportedAndTheStoredChoiceKept)
     ASSERT_EQ(1u, os.boxes.size());
     EXPECT_EQ("Failed to create tray icon", os.boxes[0].text);
     EXPECT_EQ((UINT)MB_ICONSTOP, os.boxes[0].style);
-    EXPECT_EQ(0u, app.EnableTrayIcon) << "off for this run";
+    EXPECT_EQ(1u, app.EnableTrayIcon) << "the refusal counts for this run only";
     EXPECT_FALSE(tool->IsIconShown());
     os.shell.clear();
     tool->Tick();
@@ -252,6 +252,25 @@ TEST_F(PrefsFromToolWindow, IconTheShellRefusesIsReportedAndTheStoredChoiceKept)
     EXPECT_TRUE(tool->IsIconShown());
     tool->SendMessage(WM_CLOSE);
     EXPECT_EQ(1u, app.EnableTrayIcon);
+}
+
+TEST_F(PrefsFromToolWindow, RefusedIconLeavesTheTaskbarBoxAsStored)
+{
+    os.shellAnswer = FALSE;
+    Start();
+    ASSERT_FALSE(tool->IsIconShown());
+    int shown = -1;
+    tool->hook = [this, &shown] {
+        CPrefsDlg* prefs = tool->GetOpenPreferences();
+        ASSERT_TRUE(prefs && prefs->m_hWnd);
+        shown = ::IsDlgButtonChecked(*prefs, IDC_PREFS_TRAY_ICON);
+        ::SendMessageA(*prefs, WM_COMMAND, IDOK, 0);
+    };
+    tool->PostMessage(TestToolDlg::WM_RUN_HOOK);
+    tool->SendMessage(WM_COMMAND, IDM_PREFERENCES);
+    EXPECT_EQ(BST_CHECKED, shown) << "the stored choice, not this run's refusal";
+    EXPECT_EQ(1u, ReadDword(HKEY_CURRENT_USER, app.PreferencesKey(), "EnableTrayIcon"))
+        << "OK without touching the box keeps it";
 }
 
 TEST_F(PrefsFromToolWindow, AboutFromTheSystemMenuOpensOnce)

@@ -5,6 +5,8 @@
 // process (destroying one costs Wine two seconds).
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/AdapterState.h"
+#include "adapter/Mailbox.h"
+#include "adapter/QualityScale.h"
 #include "res/resource.h"
 #include "tests/tool/ToolScenarios.h"
 #include "tests/tool/ToolTestSupport.h"
@@ -53,9 +55,9 @@ protected:
         PumpMessages();
         return dlg;
     }
-    void Repaint(CSignalDlg* dlg, const char* quality)
+    void Repaint(CSignalDlg* dlg, int quality)
     {
-        dlg->SetQualityText(quality);
+        dlg->SetQuality(quality);
         dlg->SendMessage(WM_TIMER, CSignalDlg::REPAINT_TIMER);
     }
     int Count(CSignalDlg* dlg, COLORREF color)
@@ -80,7 +82,7 @@ TEST_F(SignalWindow, SegmentsAndColoursFollowTheQuality)
 {
     CSignalDlg* dlg = Open();
     ASSERT_TRUE(dlg);
-    EXPECT_STREQ("100", dlg->GetQualityText());
+    EXPECT_EQ(QUALITY_NO_CONNECTION, dlg->GetQuality());
     EXPECT_EQ(dlg->SendMessage(WM_GETICON, ICON_BIG), dlg->SendMessage(WM_GETICON, ICON_SMALL));
     EXPECT_NE(0, dlg->SendMessage(WM_GETICON, ICON_BIG));
     RECT client;
@@ -92,16 +94,16 @@ TEST_F(SignalWindow, SegmentsAndColoursFollowTheQuality)
 
     struct Case
     {
-        const char* quality;
+        int quality;
         int lit;
         COLORREF fill, border;
     };
     const Case cases[] = {
-        {"100", 20, kGreen, kDarkGreen}, {"101", 20, kGreen, kDarkGreen},
-        {"4", 0, kRed, kDarkRed},        {"5", 1, kRed, kDarkRed},
-        {"59", 11, kYellow, kOlive},     {"60", 12, kGreen, kDarkGreen},
-        {"29", 5, kRed, kDarkRed},       {"30", 6, kYellow, kOlive},
-        {"102", 0, kRed, kDarkRed},      {"abc", 0, kRed, kDarkRed},
+        {100, 20, kGreen, kDarkGreen}, {101, 20, kGreen, kDarkGreen},
+        {4, 0, kRed, kDarkRed},        {5, 1, kRed, kDarkRed},
+        {59, 11, kYellow, kOlive},     {60, 12, kGreen, kDarkGreen},
+        {29, 5, kRed, kDarkRed},       {30, 6, kYellow, kOlive},
+        {102, 0, kRed, kDarkRed},      {103, 0, kRed, kDarkRed},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.quality);
@@ -137,14 +139,12 @@ TEST_F(SignalWindow, CaptionCarriesTheValueOrItsMeaning)
     CSignalDlg* dlg = Open();
     ASSERT_TRUE(dlg);
     EXPECT_EQ("Current Signal Quality: ", dlg->GetWindowText()) << "until the first repaint";
-    const std::pair<const char*, const char*> cases[] = {
-        {"100", "Current Signal Quality:  100%"},
-        {"45", "Current Signal Quality:  45%"},
-        {"00", "Current Signal Quality:  00%"},
-        {"102", "Current Signal Quality:  No Connection!"},
-        {"103", "Current Signal Quality:  Scanning"},
-        {"n/a", "Current Signal Quality:  n/a%"},
-        {"1234567890123456789", "Current Signal Quality:  123456789012345%"},
+    const std::pair<int, const char*> cases[] = {
+        {100, "Current Signal Quality:  100%"},
+        {45, "Current Signal Quality:  45%"},
+        {0, "Current Signal Quality:  0%"},
+        {102, "Current Signal Quality:  No Connection!"},
+        {103, "Current Signal Quality:  Scanning"},
     };
     for (const auto& c : cases) {
         Repaint(dlg, c.first);
@@ -161,17 +161,17 @@ TEST_F(SignalWindow, StateModeAlternatesItsColoursWithoutPauses)
     EXPECT_TRUE(dlg->IsStateMode()) << "from the profile";
 
     os.sleeps.clear();
-    Repaint(dlg, "72");
+    Repaint(dlg, 72);
     // Reading the link state has the mailbox's pauses; the bar has none.
     EXPECT_EQ(0, std::count(os.sleeps.begin(), os.sleeps.end(), 20u)) << "no pauses in state mode";
     EXPECT_FALSE(os.sleeps.empty()) << "the link state was read from the card";
     EXPECT_GT(Count(dlg, kBlue), 20) << "Associated in blue";
     EXPECT_EQ(0, Count(dlg, kMagenta));
-    Repaint(dlg, "72");
+    Repaint(dlg, 72);
     EXPECT_GT(Count(dlg, kMagenta), 20);
     EXPECT_EQ(0, Count(dlg, kBlue));
     card->card.SetSignal(0, 0); // the cell is lost: "Rejoining..."
-    Repaint(dlg, "00");
+    Repaint(dlg, 0);
     EXPECT_GT(Count(dlg, kCyan), 20);
     EXPECT_EQ(0, Count(dlg, kMagenta));
 
@@ -204,22 +204,47 @@ TEST_F(SignalWindow, SilentCardGivesNoWindow)
     EXPECT_EQ(std::vector<UINT>{MB_ICONHAND}, os.beeps);
 }
 
-TEST_F(SignalWindow, CloseKeepsTheModeAndTheTextStartsAgainAt100)
+TEST_F(SignalWindow, CloseKeepsTheModeAndANewWindowKnowsNoReading)
 {
     CSignalDlg* dlg = new CSignalDlg; // left shown to the end of the process
     ASSERT_TRUE(dlg->Create(nullptr));
     dlg->SendMessage(WM_COMMAND, IDM_STATE_MODE);
-    dlg->SetQualityText("45");
+    dlg->SetQuality(45);
     HWND first = dlg->m_hWnd;
     dlg->SendMessage(WM_CLOSE);
     EXPECT_FALSE(::IsWindow(first));
     EXPECT_EQ(nullptr, dlg->m_hWnd);
     EXPECT_EQ(1u, ReadDword(HKEY_CURRENT_USER, app.PrivateKey(), "Adapter State"));
-    EXPECT_STREQ("45", dlg->GetQualityText()) << "kept by the object";
+    EXPECT_EQ(45, dlg->GetQuality()) << "kept by the object";
     ASSERT_TRUE(dlg->Create(nullptr));
-    EXPECT_STREQ("100", dlg->GetQualityText());
+    EXPECT_EQ(QUALITY_NO_CONNECTION, dlg->GetQuality());
     EXPECT_TRUE(dlg->IsStateMode());
     ::KillTimer(*dlg, CSignalDlg::REPAINT_TIMER);
+}
+
+TEST_F(SignalWindow, StateModeIsKeptWhenTheWindowGoesWithoutClosing)
+{
+    // The program ends with the window open: no WM_CLOSE ever comes.
+    CSignalDlg dlg;
+    ASSERT_TRUE(dlg.Create(nullptr));
+    dlg.SendMessage(WM_COMMAND, IDM_STATE_MODE);
+    dlg.ShowWindow(SW_HIDE);
+    dlg.DestroyWindow();
+    EXPECT_EQ(1u, ReadDword(HKEY_CURRENT_USER, app.PrivateKey(), "Adapter State"));
+}
+
+TEST_F(SignalWindow, CreationDoesNotBreakIntoAnotherPoll)
+{
+    // Another window's poll holds the card and waits behind a box; the card
+    // would not answer a second command now.
+    ASSERT_EQ(0, TryLockAdapter());
+    card->card.SetFault(SIM_FAULT_NO_ANSWER);
+    CSignalDlg dlg;
+    EXPECT_TRUE(dlg.Create(nullptr));
+    UnlockAdapter();
+    EXPECT_TRUE(os.boxes.empty());
+    EXPECT_FALSE(GetAdapterState().m_bAdapterFailed);
+    dlg.ShowWindow(SW_HIDE);
 }
 
 } // namespace

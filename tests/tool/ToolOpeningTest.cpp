@@ -4,6 +4,7 @@
 // need the card stay shut while the adapter has failed.
 #include "adapter/AdapterState.h"
 #include "adapter/CardItem.h"
+#include "adapter/Mailbox.h"
 #include "res/resource.h"
 #include "sheet/CPropertyTab.h"
 #include "tests/tool/ToolScenarios.h"
@@ -138,6 +139,20 @@ TEST_F(ToolOpening, WatcherFollowsTheNetworkTypeReadWhenItOpens)
     EXPECT_TRUE(GetAdapterState().m_bAdapterFailed);
     EXPECT_EQ(5, GetAdapterState().m_nAdapterStatus);
     EXPECT_FALSE(tool->IsMonitoring());
+}
+
+TEST_F(ToolOpening, WatcherOpensWithoutAskingACardAnotherPollHolds)
+{
+    Start();
+    tool->failCreate.insert(T::TOOL_WATCHER);
+    tool->ClearReads();
+    ASSERT_EQ(0, TryLockAdapter()); // a watcher's scan waits behind its box
+    tool->OpenTool(T::TOOL_WATCHER);
+    UnlockAdapter();
+    EXPECT_EQ(0, tool->Reads(CI_NETWORK_TYPE)) << "the mailbox is the other poll's";
+    EXPECT_EQ(std::vector<T::Tool>{T::TOOL_WATCHER}, tool->asked) << "the kind known last";
+    EXPECT_EQ(0, os.CountBoxes("The Corvane adapter has no response."));
+    EXPECT_FALSE(GetAdapterState().m_bAdapterFailed);
 }
 
 } // namespace

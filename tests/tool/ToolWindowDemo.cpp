@@ -66,7 +66,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     tool.OpenTool(CMainToolDlg::TOOL_SIGNAL);
     CSignalDlg* signal = tool.GetSignalWindow();
     if (signal && signal->m_hWnd) {
-        signal->SetQualityText(quality);
+        signal->SetQuality(atoi(quality));
         signal->Repaint();
     }
     CPrefsDlg prefs(&tool);
