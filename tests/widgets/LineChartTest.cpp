@@ -182,4 +182,32 @@ TEST_F(LineChartTest, PaintingOrsTheTracesOntoTheBackground)
               ScreenPixel(chart, plot.left + 4, plot.top + (plot.bottom - plot.top) / 10));
 }
 
+TEST_F(LineChartTest, AResizedChartDrawsItsNewGeometry)
+{
+    chart.SetRange(0, 100, 0);
+    chart.SetBackColor(RGB(0, 0, 64));
+    chart.SetGridColor(RGB(0, 128, 0));
+    ASSERT_TRUE(chart.AddSeries(kRed, 100, 0));
+    RECT before = chart.GetPlotRect();
+    ::SetWindowPos(host, nullptr, 0, 0, 600, 300, SWP_NOMOVE | SWP_NOZORDER);
+    ::SetWindowPos(chart, nullptr, 0, 0, 600, 300, SWP_NOMOVE | SWP_NOZORDER);
+    RECT plot = chart.GetPlotRect();
+    ASSERT_GT(plot.right, before.right + 100);
+    ASSERT_GT(plot.bottom, before.bottom + 40);
+
+    chart.SetValue(0, 50);
+    chart.SetValue(0, 50);
+    for (int i = 0; i < 10; ++i)
+        chart.Advance();
+    EXPECT_EQ(kRed, ::GetPixel(chart.GetTraceLayer(), plot.right - 4,
+                               ChartValueToY(50, 0, 100, plot.top, plot.bottom)))
+        << "the newest segment at the new right edge";
+    ::UpdateWindow(chart);
+    PumpTestMessages();
+    EXPECT_EQ(RGB(0, 128, 64), ScreenPixel(chart, plot.right + 1, plot.bottom - 5))
+        << "frame at the new right edge";
+    EXPECT_EQ(RGB(0, 128, 64), ScreenPixel(chart, plot.left + 10, plot.bottom + 1))
+        << "frame at the new bottom";
+}
+
 } // namespace
