@@ -159,7 +159,7 @@ BOOL CMainToolDlg::OnInitDialog()
 {
     CUtilityApp* app = CUtilityApp::Get();
 
-    // 1. System menu, icons, title.
+    // About and Preferences in the system menu.
     std::string about = LoadStr(IDM_ABOUT);
     HMENU sysMenu = ::GetSystemMenu(m_hWnd, FALSE);
     if (sysMenu && !about.empty()) {
@@ -171,13 +171,12 @@ BOOL CMainToolDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)m_hIcon);
     SetWindowText(LoadStr(IDS_MAIN_TITLE).c_str());
 
-    // 2. The picture buttons.
     for (int i = 0; i < 4; ++i) {
         m_buttons[i].SubclassDlgItem(kButtons[i].id, this);
         m_buttons[i].SetIcons(kButtons[i].hotIcon, kButtons[i].normalIcon, 32, 32);
     }
 
-    // 3. and 4. The stored position, pulled back onto the screen.
+    // The stored position, pulled back onto the screen.
     RECT rc;
     GetWindowRect(&rc);
     const int width = rc.right - rc.left, height = rc.bottom - rc.top;
@@ -205,10 +204,9 @@ BOOL CMainToolDlg::OnInitDialog()
     ::SetWindowPos(m_hWnd, nullptr, m_xPos, m_yPos, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    // 5. What the program's argument asks for.
     RunCommandLineAction();
 
-    // 6. Tips for the buttons; the tooltip watches their mouse messages.
+    // The tooltip watches the buttons' mouse messages itself.
     if (m_toolTip.Create(m_hWnd)) {
         m_toolTip.SendMessage(TTM_ACTIVATE, TRUE);
         for (int i = 0; i < 4; ++i) {
@@ -219,11 +217,10 @@ BOOL CMainToolDlg::OnInitDialog()
         }
     }
 
-    // 7. The notification icon.
     if (app && app->EnableTrayIcon)
         AddTrayIcon(kFirstTip, IDI_QUALITY_NONE);
 
-    // 8. Infrastructure or ad-hoc, and the monitor's period.
+    // An ad-hoc network is polled half as often, from a record of its own.
     m_nMonitorPeriod = MONITOR_PERIOD;
     std::string type;
     if (app && !GetAdapterState().m_bAdapterFailed && ReadNetworkType(type) &&
@@ -242,7 +239,7 @@ BOOL CMainToolDlg::OnInitDialog()
     }
     m_bMonitoring = SetTimer(MONITOR_TIMER, m_nMonitorPeriod) != 0;
 
-    // 9. A link that is idle from the start counts as a card that gives no answer.
+    // A link that is idle from the start counts as a card that gives no answer.
     if (app && !GetAdapterState().m_bAdapterFailed && ReadLinkState() == kIdle) {
         OnNoResponse();
         GetAdapterState().m_nAdapterStatus = ADAPTER_IDLE;
@@ -273,23 +270,14 @@ void CMainToolDlg::RunCommandLineAction()
     CUtilityApp* app = CUtilityApp::Get();
     if (!app || app->m_args.size() != 1 || app->m_args[0].size() < 2)
         return;
-    switch (app->m_args[0][1]) {
-    case 'm':
-        OpenTool(TOOL_SIGNAL);
-        break;
-    case 'n':
+    // "/n" shows the adapter's status; the other letters open their tools.
+    if (app->m_args[0][1] == 'n') {
         ShowStatusBox();
-        break;
-    case 'p':
-        OpenTool(TOOL_PROPERTIES);
-        break;
-    case 's':
-        OpenTool(TOOL_WATCHER);
-        break;
-    case 'v':
-        OpenTool(TOOL_THROUGHPUT);
-        break;
+        return;
     }
+    Tool tool = ToolForArgument(app->m_args[0]);
+    if (tool != TOOL_NONE)
+        OpenTool(tool);
 }
 
 void CMainToolDlg::ShowStatusBox()

@@ -9,6 +9,7 @@
 
 #include "adapter/AdHocQualityRecord.h"
 #include "app/CTrayNotifyIcon.h"
+#include "app/ToolCommands.h"
 #include "framework/CDialog.h"
 #include "framework/CToolTipCtrl.h"
 #include "widgets/CFlatIconButton.h"
@@ -34,8 +35,7 @@ public:
     static const UINT TRAY_ICON_ID = 1;
     static const UINT WM_TRAY_NOTIFY = 2215;
 
-    // The tools, numbered as the requests of a second start (WM_OPEN_TOOL).
-    enum Tool { TOOL_PROPERTIES = 1, TOOL_WATCHER = 2, TOOL_SIGNAL = 3, TOOL_THROUGHPUT = 4 };
+    using Tool = ToolNumber;
 
     explicit CMainToolDlg(CWnd* parent = nullptr);
     ~CMainToolDlg() override;

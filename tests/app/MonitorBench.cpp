@@ -85,7 +85,7 @@ void TickCase(const char* name, const char* scenario, bool realShell, bool signa
     tool.Create((HWND)nullptr);
     ::KillTimer(tool, CMainToolDlg::MONITOR_TIMER); // only the bench ticks
     if (signalOpen) {
-        tool.OpenTool(CMainToolDlg::TOOL_SIGNAL);
+        tool.OpenTool(TOOL_SIGNAL);
         if (CSignalDlg* signal = tool.GetSignalWindow())
             ::KillTimer(*signal, CSignalDlg::REPAINT_TIMER);
     }

@@ -285,10 +285,10 @@ TEST_F(Monitor, SilentCardStopsTheMonitorForGood)
     EXPECT_EQ(shellCalls, os.shell.size());
 
     // The tools that need the card no longer open; the property sheet does.
-    tool->failCreate = {CMainToolDlg::TOOL_PROPERTIES};
-    for (int t = CMainToolDlg::TOOL_PROPERTIES; t <= CMainToolDlg::TOOL_THROUGHPUT; ++t)
+    tool->failCreate = {TOOL_PROPERTIES};
+    for (int t = TOOL_PROPERTIES; t <= TOOL_THROUGHPUT; ++t)
         tool->OpenTool((CMainToolDlg::Tool)t);
-    EXPECT_EQ(std::vector<CMainToolDlg::Tool>{CMainToolDlg::TOOL_PROPERTIES}, tool->asked);
+    EXPECT_EQ(std::vector<CMainToolDlg::Tool>{TOOL_PROPERTIES}, tool->asked);
 }
 
 TEST_F(Monitor, FailureFoundElsewhereStopsTheNextTickQuietly)
@@ -334,7 +334,7 @@ TEST_F(Monitor, IdleLinkAtStartCountsAsNoAnswer)
 TEST_F(Monitor, SignalWindowGetsEachReadingAsANumber)
 {
     Start();
-    tool->OpenTool(CMainToolDlg::TOOL_SIGNAL);
+    tool->OpenTool(TOOL_SIGNAL);
     CSignalDlg* signal = tool->GetSignalWindow();
     ASSERT_TRUE(signal && signal->m_hWnd);
     EXPECT_EQ(QUALITY_NO_CONNECTION, signal->GetQuality()) << "no reading yet, no made-up 100";
@@ -352,7 +352,7 @@ TEST_F(Monitor, SignalWindowOpenedLaterStartsFromTheLastReading)
     Start();
     Signal(45);
     TickAfter(2000);
-    tool->OpenTool(CMainToolDlg::TOOL_SIGNAL);
+    tool->OpenTool(TOOL_SIGNAL);
     CSignalDlg* signal = tool->GetSignalWindow();
     ASSERT_TRUE(signal && signal->m_hWnd);
     EXPECT_EQ(45, signal->GetQuality());
@@ -362,7 +362,7 @@ TEST_F(Monitor, SignalWindowOpenedLaterStartsFromTheLastReading)
 TEST_F(Monitor, SilentCardLeavesTheSignalWindowEmpty)
 {
     Start();
-    tool->OpenTool(CMainToolDlg::TOOL_SIGNAL);
+    tool->OpenTool(TOOL_SIGNAL);
     CSignalDlg* signal = tool->GetSignalWindow();
     ASSERT_TRUE(signal && signal->m_hWnd);
     Signal(45);

@@ -19,7 +19,7 @@
 namespace {
 
 using T = CMainToolDlg;
-const T::Tool kAll[] = {T::TOOL_PROPERTIES, T::TOOL_WATCHER, T::TOOL_SIGNAL, T::TOOL_THROUGHPUT};
+const T::Tool kAll[] = {TOOL_PROPERTIES, TOOL_WATCHER, TOOL_SIGNAL, TOOL_THROUGHPUT};
 
 class ToolOpening : public ToolWindowFixture
 {
@@ -77,9 +77,9 @@ TEST_F(ToolOpening, EachToolOpensOnceThenGetsTheFocus)
     // A closed tool is made again on the next request.
     ::SendMessageA(windows[2], WM_CLOSE, 0, 0);
     EXPECT_FALSE(::IsWindow(windows[2]));
-    EXPECT_EQ(nullptr, tool->GetToolWindow(T::TOOL_SIGNAL));
+    EXPECT_EQ(nullptr, tool->GetToolWindow(TOOL_SIGNAL));
     Click(IDC_BTN_SIGNAL);
-    EXPECT_TRUE(tool->GetToolWindow(T::TOOL_SIGNAL));
+    EXPECT_TRUE(tool->GetToolWindow(TOOL_SIGNAL));
     EXPECT_EQ(tool->asked.size(), 5u) << "four creations and one again";
     EXPECT_TRUE(os.boxes.empty());
     KeepShownWindowsToTheEnd(std::move(tool));
@@ -93,7 +93,7 @@ TEST_F(ToolOpening, FailedCreationSaysUnableToDisplayExceptForTheSignalWindow)
         SCOPED_TRACE(t);
         os.boxes.clear();
         tool->OpenTool(t);
-        if (t == T::TOOL_SIGNAL) {
+        if (t == TOOL_SIGNAL) {
             EXPECT_TRUE(os.boxes.empty());
             continue;
         }
@@ -115,16 +115,16 @@ TEST_F(ToolOpening, AfterAFailedStartOnlyThePropertySheetOpens)
     tool->failCreate.insert(std::begin(kAll), std::end(kAll));
     for (T::Tool t : kAll)
         tool->OpenTool(t);
-    EXPECT_EQ(std::vector<T::Tool>{T::TOOL_PROPERTIES}, tool->asked);
+    EXPECT_EQ(std::vector<T::Tool>{TOOL_PROPERTIES}, tool->asked);
 }
 
 TEST_F(ToolOpening, WatcherFollowsTheNetworkTypeReadWhenItOpens)
 {
     Start();
-    tool->failCreate.insert(T::TOOL_WATCHER);
+    tool->failCreate.insert(TOOL_WATCHER);
     ASSERT_NE(nullptr, tool->GetBssWatcher());
     tool->texts[CI_NETWORK_TYPE] = "AD-HOC";
-    tool->OpenTool(T::TOOL_WATCHER);
+    tool->OpenTool(TOOL_WATCHER);
     EXPECT_NE(nullptr, tool->GetStationWatcher()) << "made when the card first asks for it";
     EXPECT_EQ(1u, tool->asked.size());
 
@@ -132,7 +132,7 @@ TEST_F(ToolOpening, WatcherFollowsTheNetworkTypeReadWhenItOpens)
     tool->texts.clear();
     tool->failing = {CI_NETWORK_TYPE};
     os.boxes.clear();
-    tool->OpenTool(T::TOOL_WATCHER);
+    tool->OpenTool(TOOL_WATCHER);
     EXPECT_EQ(1u, tool->asked.size()) << "nothing made";
     ASSERT_EQ(1u, os.boxes.size());
     EXPECT_EQ("The Corvane adapter has no response.", os.boxes[0].text);
@@ -144,13 +144,13 @@ TEST_F(ToolOpening, WatcherFollowsTheNetworkTypeReadWhenItOpens)
 TEST_F(ToolOpening, WatcherOpensWithoutAskingACardAnotherPollHolds)
 {
     Start();
-    tool->failCreate.insert(T::TOOL_WATCHER);
+    tool->failCreate.insert(TOOL_WATCHER);
     tool->ClearReads();
     ASSERT_EQ(0, TryLockAdapter()); // a watcher's scan waits behind its box
-    tool->OpenTool(T::TOOL_WATCHER);
+    tool->OpenTool(TOOL_WATCHER);
     UnlockAdapter();
     EXPECT_EQ(0, tool->Reads(CI_NETWORK_TYPE)) << "the mailbox is the other poll's";
-    EXPECT_EQ(std::vector<T::Tool>{T::TOOL_WATCHER}, tool->asked) << "the kind known last";
+    EXPECT_EQ(std::vector<T::Tool>{TOOL_WATCHER}, tool->asked) << "the kind known last";
     EXPECT_EQ(0, os.CountBoxes("The Corvane adapter has no response."));
     EXPECT_FALSE(GetAdapterState().m_bAdapterFailed);
 }

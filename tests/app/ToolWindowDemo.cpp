@@ -63,7 +63,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     CMainToolDlg tool;
     tool.Create((HWND)nullptr);
     tool.ShowWindow(SW_SHOW);
-    tool.OpenTool(CMainToolDlg::TOOL_SIGNAL);
+    tool.OpenTool(TOOL_SIGNAL);
     CSignalDlg* signal = tool.GetSignalWindow();
     if (signal && signal->m_hWnd) {
         signal->SetQuality(atoi(quality));

@@ -153,8 +153,8 @@ TEST_F(ToolWindow, CommandLineArgumentChoosesOneAction)
         std::vector<T::Tool> opened;
     };
     const Case cases[] = {
-        {{"/m"}, {T::TOOL_SIGNAL}},          {{"-p"}, {T::TOOL_PROPERTIES}},
-        {{"/s"}, {T::TOOL_WATCHER}},         {{"/v"}, {T::TOOL_THROUGHPUT}},
+        {{"/m"}, {TOOL_SIGNAL}},          {{"-p"}, {TOOL_PROPERTIES}},
+        {{"/s"}, {TOOL_WATCHER}},         {{"/v"}, {TOOL_THROUGHPUT}},
         {{"/M"}, {}},                        {{"/x"}, {}},
         {{"/p", "/s"}, {}},                  {{"p"}, {}},
     };
@@ -162,7 +162,7 @@ TEST_F(ToolWindow, CommandLineArgumentChoosesOneAction)
         SCOPED_TRACE(c.args[0] + (c.args.size() > 1 ? " ..." : ""));
         app.m_args = c.args;
         tool.reset(new TestToolDlg);
-        tool->failCreate = {T::TOOL_PROPERTIES, T::TOOL_WATCHER, T::TOOL_SIGNAL, T::TOOL_THROUGHPUT};
+        tool->failCreate = {TOOL_PROPERTIES, TOOL_WATCHER, TOOL_SIGNAL, TOOL_THROUGHPUT};
         ASSERT_TRUE(tool->Open());
         EXPECT_EQ(c.opened, tool->asked);
     }
