@@ -149,6 +149,8 @@
 #define IDS_PARSE_INT           61712
 #define IDS_PARSE_INT_RANGE     61713
 
+// Tool window: the tray tip of an adapter that is not working (res/app.rc)
+#define IDS_TIP_NOT_WORKING     61714
 // ---------------------------------------------------------------------------
 // Network Watchers (res/watch.rc): templates IDD_BSS_WATCH (650) and
 // IDD_STATION_WATCH (1246) are named above. The wait cursor is the named

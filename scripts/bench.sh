@@ -49,7 +49,7 @@ figure() {
 # transfers it needs (DriverCostTest prints its medians).
 firmware_commands() {
     local out
-    out=$(wine "$BUILD_DIR/tests/adapter_fw/adapter_fw_driver_tests.exe" --gtest_filter='DriverCost.*' 2>&1 | tr -d '\r')
+    out=$(wine "$BUILD_DIR/tests/adapter/adapter_driver_tests.exe" --gtest_filter='DriverCost.*' 2>&1 | tr -d '\r')
     [ $verbose = 1 ] && echo "$out" | grep -E 'medians|least'
     echo "$out" | sed -n 's/^\(driver\|direct\) path, medians: 3 block transfers \([0-9.]*\) us; GetParam \([0-9.]*\) us.*/\1 \2 \3/p' |
         while read -r path floor value; do
@@ -88,6 +88,6 @@ cardctl="$BUILD_DIR/sim/cardctl.exe"
 # --- the figures, one a line --------------------------------------------
 figures wine "$cardctl" bench 500                        # driver block transfer, trapped block transfer
 firmware_commands                                         # firmware command (driver path, trapped path)
-figures wine "$BUILD_DIR/tests/tool/monitor_bench.exe" 2000   # monitor tick CPU
+figures wine "$BUILD_DIR/tests/app/monitor_bench.exe" 2000   # monitor tick CPU
 running_program                                           # idle CPU share, memory of the running program
 figures wine "$BUILD_DIR/tests/widgets/widgets_bench.exe" # chart Advance at 10/1000/100000 calls, ApplyLayout of each table

@@ -13,7 +13,7 @@
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/Mailbox.h"
 #include "adapter/PortAccess.h"
-#include "adapter_fw/DriverAccess.h"
+#include "tests/support/DriverAccess.h"
 #include "sim/SimProtocol.h"
 
 #include <algorithm>

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "TestWindows.h"
+#include "tests/support/TestWindows.h"
 #include "framework/CWnd.h"
 #include "tools/CLineChart.h"
 #include "widgets/DialogLayout.h"
