@@ -687,8 +687,7 @@ void CMainToolDlg::ApplyIconPreference()
 
 void CMainToolDlg::OpenHelp()
 {
-    if (CWinApp* app = AfxGetApp())
-        app->WinHelp(m_hWnd, HELP_KEY, (ULONG_PTR)LoadStr(IDS_HELP_CONTENTS).c_str());
+    AfxHelpKeyword(m_hWnd, IDS_HELP_CONTENTS, false);
 }
 
 void CMainToolDlg::Exit()

@@ -38,8 +38,7 @@ BOOL CPrefsDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         OnCancel();
         return TRUE;
     case IDC_PREFS_HELP:
-        if (CWinApp* app = AfxGetApp())
-            app->WinHelp(m_hWnd, HELP_KEY, (ULONG_PTR)LoadStr(IDS_PREFS_HELP_KEY).c_str());
+        AfxHelpKeyword(m_hWnd, IDS_PREFS_HELP_KEY, false);
         return TRUE;
     }
     return CDialog::OnCommand(wParam, lParam);

@@ -3,6 +3,7 @@
 
 #include "framework/MessageFilter.h"
 #include "framework/Os.h"
+#include "res/resource.h"
 
 CWinApp* CWinApp::s_app = nullptr;
 
@@ -130,6 +131,17 @@ BOOL CWinApp::WriteProfileString(const char* section, const char* entry,
 BOOL CWinApp::WinHelp(HWND owner, UINT command, ULONG_PTR data) const
 {
     return g_os.WinHelpA(owner, m_helpFile.c_str(), command, data);
+}
+
+BOOL AfxHelpKeyword(HWND owner, UINT keywordId, bool reportFailure)
+{
+    CWinApp* app = AfxGetApp();
+    std::string keyword = LoadStr(keywordId);
+    BOOL shown = app && app->WinHelp(owner, HELP_KEY, (ULONG_PTR)keyword.c_str());
+    if (!shown && reportFailure)
+        g_os.MessageBoxA(owner, LoadStr(IDS_NO_HELP_FILE).c_str(), LoadStr(IDS_PRODUCT).c_str(),
+                         MB_OK | MB_ICONSTOP);
+    return shown;
 }
 
 std::string LoadStr(UINT id)

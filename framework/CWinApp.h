@@ -57,3 +57,9 @@ inline CWinApp* AfxGetApp()
 
 // Loads a string from the program's string table; empty when missing.
 std::string LoadStr(UINT id);
+
+// Opens the application's help file on the topic of a keyword from the
+// string table (WinHelp, HELP_KEY). FALSE when there is no application or
+// WinHelp failed; with reportFailure the user is then told "Cannot open help
+// file." in a stop box owned by `owner`.
+BOOL AfxHelpKeyword(HWND owner, UINT keywordId, bool reportFailure);

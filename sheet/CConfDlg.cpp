@@ -228,11 +228,7 @@ void CConfDlg::OnAdvancedConfig()
 
 void CConfDlg::OnHelp()
 {
-    CWinApp* app = AfxGetApp();
-    std::string keyword = LoadStr(IDS_CONF_HELP_KEY);
-    if (!app || !app->WinHelp(m_hWnd, HELP_KEY, (ULONG_PTR)keyword.c_str()))
-        g_os.MessageBoxA(m_hWnd, LoadStr(IDS_NO_HELP_FILE).c_str(), LoadStr(IDS_PRODUCT).c_str(),
-                         MB_OK | MB_ICONSTOP);
+    AfxHelpKeyword(m_hWnd, IDS_CONF_HELP_KEY, true);
 }
 
 BOOL CConfDlg::OnCommand(WPARAM wParam, LPARAM lParam)

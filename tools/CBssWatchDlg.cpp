@@ -433,13 +433,7 @@ void CBssWatchDlg::OnToggleAdvanced()
 
 void CBssWatchDlg::OnHelp()
 {
-    CWinApp* app = AfxGetApp();
-    std::string keyword = LoadStr(IDS_NETWORK_WATCHER);
-    BOOL shown = app ? app->WinHelp(m_hWnd, HELP_KEY, (ULONG_PTR)keyword.c_str())
-                     : g_os.WinHelpA(m_hWnd, "", HELP_KEY, (ULONG_PTR)keyword.c_str());
-    if (!shown)
-        g_os.MessageBoxA(m_hWnd, LoadStr(IDS_NO_HELP_FILE).c_str(), LoadStr(IDS_PRODUCT).c_str(),
-                         MB_ICONERROR);
+    AfxHelpKeyword(m_hWnd, IDS_NETWORK_WATCHER, true);
 }
 
 // ---------------------------------------------------------------------------

@@ -207,10 +207,7 @@ BOOL CStationWatchDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         return TRUE;
     case IDC_WATCH_HELP: {
         // A help file that cannot be opened is not reported here.
-        CWinApp* app = AfxGetApp();
-        std::string keyword = LoadStr(IDS_NETWORK_WATCHER);
-        if (app)
-            app->WinHelp(m_hWnd, HELP_KEY, (ULONG_PTR)keyword.c_str());
+        AfxHelpKeyword(m_hWnd, IDS_NETWORK_WATCHER, false);
         return TRUE;
     }
     case IDC_WATCH_CANCEL:
