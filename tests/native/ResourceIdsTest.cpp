@@ -99,6 +99,7 @@ std::vector<std::string> Clashes(const Defines& defines, const std::vector<Resou
 {
     std::vector<std::string> faults;
     std::map<std::pair<std::string, long>, std::string> seen;
+    std::set<std::pair<std::string, std::string>> named;
     for (const Resource& r : resources) {
         long value;
         auto it = defines.values.find(r.name);
@@ -108,7 +109,12 @@ std::vector<std::string> Clashes(const Defines& defines, const std::vector<Resou
             char* end = nullptr;
             value = std::strtol(r.name.c_str(), &end, 0);
             if (*end != '\0') {
-                faults.push_back("unknown " + r.name);
+                // Outside the string table a name the header does not define
+                // is the resource's own name ("WAIT_M"); a string needs a number.
+                if (r.type == "STRING")
+                    faults.push_back("unknown " + r.name);
+                else if (!named.insert(std::make_pair(r.type, r.name)).second)
+                    faults.push_back(r.type + ": " + r.name + " is named twice");
                 continue;
             }
         }
@@ -135,6 +141,16 @@ TEST(ResourceIds, AClashWithinATypeIsFoundAndOneAcrossTypesIsNot)
     ASSERT_EQ(5u, resources.size());
     EXPECT_EQ((std::vector<std::string>{"STRING: IDS_C and IDS_D are both 200", "unknown IDS_E"}),
               Clashes(defines, resources));
+}
+
+TEST(ResourceIds, ANamedResourceIsKnownByItsNameAndMayNotBeNamedTwice)
+{
+    Defines defines = ParseDefines("#define IDC_HAND 1301\n");
+    std::vector<Resource> resources =
+        ParseScript("WAIT_M CURSOR \"w.cur\"\nIDC_HAND CURSOR \"h.cur\"\n");
+    EXPECT_TRUE(Clashes(defines, resources).empty());
+    resources = ParseScript("WAIT_M CURSOR \"w.cur\"\nWAIT_M CURSOR \"v.cur\"\n");
+    EXPECT_EQ(std::vector<std::string>{"CURSOR: WAIT_M is named twice"}, Clashes(defines, resources));
 }
 
 TEST(ResourceIds, TheProgramsResourcesAreUniqueWithinTheirType)
