@@ -111,3 +111,25 @@
 #define IDS_ALERT_INFRA         57359
 // The system menu items' texts share their commands' numbers: IDM_ABOUT (14)
 // "About..." and IDM_PREFERENCES (40018) "&Preferences".
+// Property sheet: Advanced Information and Troubleshooting pages (res/sheet.rc)
+#define IDD_ADVANCED_INFO           100
+#define IDD_HW_CONFIG               201
+#define IDC_INFO_MANUFACTURER       110
+#define IDC_INFO_IRQ                111
+#define IDC_INFO_STATION_ADDRESS    112
+#define IDC_INFO_IO_RANGE           113
+#define IDC_INFO_BUS_TYPE           114
+#define IDC_INFO_FIRMWARE           116
+#define IDC_INFO_STATUS             356
+#define IDC_REPORT                  202
+#define IDC_COPY_REPORT             355
+#define IDC_SUPPORT_LINK_US         363
+#define IDC_SUPPORT_LINK            364
+#define IDS_ADVANCED_INFORMATION    1206
+#define IDS_TROUBLESHOOTING         1216
+#define IDS_WORKING_PROPERLY        57360
+#define IDS_SUPPORT_TARGET_US       57610
+#define IDS_SUPPORT_TARGET          57611
+#define IDS_ADAPTER_DISABLED        57612
+#define IDS_CONNECTED_AP            57613
+#define IDC_SHEET_HELP_COMMAND      57670   // the sheet's Help button as a page command
