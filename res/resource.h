@@ -111,6 +111,40 @@
 #define IDS_ALERT_INFRA         57359
 // The system menu items' texts share their commands' numbers: IDM_ABOUT (14)
 // "About..." and IDM_PREFERENCES (40018) "&Preferences".
+
+// ---------------------------------------------------------------------------
+// Configuration page and Advanced Configuration dialog (res/conf.rc)
+#define IDD_CONFIGURATION       300
+#define IDD_ADVANCED_CONFIG     1242
+#define IDC_CONF_NETWORK_TYPE   296
+#define IDC_CONF_COMPUTER_NAME  345
+#define IDC_CONF_DOMAIN_NAME    133
+#define IDC_CONF_CARRIER_SET    134
+#define IDC_CONF_ROAMING        151
+#define IDC_CONF_SECURITY_ID    370
+#define IDC_CONF_SECURITY       371
+#define IDC_CONF_ADVANCED       298
+#define IDC_ADV_DATA_RATE       334
+#define IDC_ADV_BSSID           268
+#define IDC_ADV_RETRY           152
+#define IDC_ADV_RETRY_SPIN      377
+#define IDC_ADV_SENSITIVITY     297
+#define IDC_ADV_POWER_SAVING    150
+#define IDC_ADV_OK              100
+#define IDC_ADV_CANCEL          102
+#define IDM_CONF_HELP           57670   // the Help command a page answers
+#define IDS_CONF_NO_DOMAIN      1126
+#define IDS_CONF_RESTART        1127
+#define IDS_CONF_TRUNCATED      1134
+#define IDS_CONF_HELP_KEY       1210    // "Configuration"
+#define IDS_CONF_NO_COMPUTER    57354
+#define IDS_CONF_ADHOC          3401    // network type list
+#define IDS_CONF_RATE_AUTO      3402    // data rate list
+#define IDS_CONF_RATE_ONE       3403
+#define IDS_CONF_BAD_BSSID      3404
+#define IDS_CONF_ERR_TOKEN      3405
+#define IDS_CONF_ERR_PRIVILEGE  3406
+
 // Property sheet: Advanced Information and Troubleshooting pages (res/sheet.rc)
 #define IDD_ADVANCED_INFO           100
 #define IDD_HW_CONFIG               201
@@ -132,4 +166,3 @@
 #define IDS_SUPPORT_TARGET          57611
 #define IDS_ADAPTER_DISABLED        57612
 #define IDS_CONNECTED_AP            57613
-#define IDC_SHEET_HELP_COMMAND      57670   // the sheet's Help button as a page command
