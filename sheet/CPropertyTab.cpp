@@ -1,18 +1,88 @@
-// CPropertyTab.cpp - the property sheet's stand-in window.
+// CPropertyTab.cpp - the "Corvane Properties" sheet.
 #include "sheet/CPropertyTab.h"
 
-#include "framework/CWinApp.h"
 #include "res/resource.h"
 
-CPropertyTab::CPropertyTab(UINT captionId, CWnd* parent, UINT selectPage)
-    : CDialog(IDD_SHEET_PLACEHOLDER, parent), m_psh(), m_caption(LoadStr(captionId))
+CPropertyTab::CPropertyTab(UINT captionId, CWnd* parent, UINT selectPage, DWORD flags)
+    : CPropertySheet(captionId, parent, selectPage, flags), m_hIcon(nullptr),
+      m_hAccelTable(nullptr)
 {
-    m_psh.dwSize = sizeof(m_psh);
-    m_psh.nStartPage = selectPage;
+    AddPage(&m_ConfigurationPage);
+    AddPage(&m_AdvancedInfoPage);
+    AddPage(&m_TroubleshootingPage);
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    m_hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_SHEET_ICON));
+    m_hAccelTable = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    KeepStandardButtons(TRUE);
 }
+
+// The icon and the accelerator table are resources of the module: nothing to free.
+CPropertyTab::~CPropertyTab() = default;
 
 BOOL CPropertyTab::OnInitDialog()
 {
-    SetWindowText(m_caption.c_str());
+    SendMessage(WM_SETICON, ICON_BIG, (LPARAM)m_hIcon);
+    SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)m_hIcon);
+    BOOL result = CPropertySheet::OnInitDialog();
+    EnableHelpButton();
+    return result;
+}
+
+void CPropertyTab::EnableHelpButton()
+{
+    if (HWND help = GetDlgItem(IDHELP))
+        ::EnableWindow(help, TRUE);
+}
+
+BOOL CPropertyTab::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    EnableHelpButton();
+    return CPropertySheet::OnNotify(wParam, lParam, result);
+}
+
+BOOL CPropertyTab::PreTranslateMessage(MSG* msg)
+{
+    if (m_hAccelTable && m_hWnd && ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, msg))
+        return TRUE;
+    return CPropertySheet::PreTranslateMessage(msg);
+}
+
+BOOL CPropertyTab::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        OnSheetOK();
+        return TRUE;
+    case IDCANCEL:
+        EndSheet(0);
+        return TRUE;
+    case IDM_ADVANCED_CONFIG:
+        if (m_ConfigurationPage.m_hWnd)
+            m_ConfigurationPage.SendMessage(WM_COMMAND, IDM_ADVANCED_CONFIG, 0);
+        return TRUE;
+    }
+    return CPropertySheet::OnCommand(wParam, lParam);
+}
+
+BOOL CPropertyTab::OnSheetOK()
+{
+    bool configurationRan = false;
+    CPropertyPage* order[] = {&m_AdvancedInfoPage, &m_ConfigurationPage,
+                              &m_TroubleshootingPage};
+    for (CPropertyPage* page : order) {
+        if (!page->m_hWnd)
+            continue;
+        page->OnOK();
+        if (page == &m_ConfigurationPage)
+            configurationRan = true;
+    }
+    if (configurationRan && !m_ConfigurationPage.m_bMayClose)
+        return FALSE;
+    EndSheet(1);
     return TRUE;
+}
+
+void CPropertyTab::OnClose()
+{
+    EndSheet(0);
 }

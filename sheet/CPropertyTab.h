@@ -1,27 +1,38 @@
-// CPropertyTab.h - the "Corvane Properties" window that the tool window owns
-// and opens modeless. For now a plain dialog with the sheet's caption: its
-// pages and the sheet behaviour come later.
+// CPropertyTab.h - the "Corvane Properties" sheet that the tool window owns
+// and opens modeless: the Configuration, Advanced Information and
+// Troubleshooting pages (in that tab order), its own OK and Cancel, and the
+// hidden-mode accelerators, of which Alt+Ctrl+N goes to the Configuration
+// page. The object and its pages live on between openings.
 #pragma once
 
-#include "framework/CDialog.h"
+#include "framework/CPropertySheet.h"
+#include "sheet/CConfDlg.h"
+#include "sheet/CHwConfig.h"
+#include "sheet/CPropDlg.h"
 
-#include <windows.h>
-#include <prsht.h>
-
-#include <string>
-
-class CPropertyTab : public CDialog
+class CPropertyTab : public CPropertySheet
 {
 public:
-    CPropertyTab(UINT captionId, CWnd* parent = nullptr, UINT selectPage = 0);
+    CPropertyTab(UINT captionId, CWnd* parent = nullptr, UINT selectPage = 0, DWORD flags = 0);
+    ~CPropertyTab() override;
 
-    // The sheet header; the tool window adds its flags before creating.
-    PROPSHEETHEADERA m_psh;
+    CPropDlg m_AdvancedInfoPage;
+    CConfDlg m_ConfigurationPage;
+    CHwConfig m_TroubleshootingPage;
+    HICON m_hIcon;
+    HACCEL m_hAccelTable;
 
     BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+    void OnClose() override;
 
-    const std::string& GetCaption() const { return m_caption; }
+    // OK: the OK processing of each page whose window exists (Advanced
+    // Information, Configuration, Troubleshooting), then the Configuration
+    // page's verdict. TRUE when the sheet was ended.
+    BOOL OnSheetOK();
 
-private:
-    std::string m_caption;
+protected:
+    void EnableHelpButton();
 };
