@@ -51,11 +51,13 @@ TEST_F(ListingTest, ListsEveryKindOfValue)
               ListRegistryValues(HKEY_LOCAL_MACHINE, key));
 }
 
-TEST_F(ListingTest, TextOfTheWholeRoomWithoutAZeroIsPrintedToItsLength)
+TEST_F(ListingTest, DataFillingTheWholeRoomIsListed)
 {
-    SetRaw(key, "full", REG_SZ, std::string(REPORT_VALUE_DATA_SIZE, 'w'));
-    EXPECT_EQ("full: " + std::string(REPORT_VALUE_DATA_SIZE, 'w') + "\r\n",
-              ListRegistryValues(HKEY_LOCAL_MACHINE, key));
+    SetRaw(key, "full", REG_BINARY, std::string(REPORT_VALUE_DATA_SIZE, 'w'));
+    std::string bytes;
+    for (size_t i = 0; i < REPORT_VALUE_DATA_SIZE; ++i)
+        bytes += "77 ";
+    EXPECT_EQ("full: " + bytes + "\r\n", ListRegistryValues(HKEY_LOCAL_MACHINE, key));
 }
 
 TEST_F(ListingTest, AValueTooLargeForTheRoomEndsTheListing)

@@ -105,7 +105,7 @@ sheet-win98)
         [ -n "$line" ] && check "drivers' log: ${line:0:40}" report_has "$line"
     done < "$ROOT/machines/win98-pcmcia/files/NDISLOG.TXT"
     check "no stand-in line when the log is there" report_lacks "Driver is working properly."
-    check "the Windows 95/98 version key" windows_section_has "^VersionNumber: "
+    check "the Windows 95/98 version key" windows_section_has "^ProgramFilesDir: "
     ;;
 *)
     echo "unknown case $case_name"
