@@ -6,6 +6,7 @@
 //   sheetprobe text <id> [ms]     prints the text of a control of the shown page
 //   sheetprobe click <id> [ms]    clicks a button of the shown page
 //   sheetprobe clipboard          prints the clipboard's text
+//   sheetprobe rect [ms]          prints the sheet's screen rectangle as WxH+X+Y
 // Exit code 0 on success, 1 when the sheet or the control is not there.
 #include <windows.h>
 #include <commctrl.h>
@@ -94,10 +95,16 @@ int main(int argc, char** argv)
         return text ? 0 : 1;
     }
 
-    DWORD timeout = verb == "page" ? timeoutArg(2, 10000) : timeoutArg(3, 10000);
+    DWORD timeout = (verb == "page" || verb == "rect") ? timeoutArg(2, 10000) : timeoutArg(3, 10000);
     HWND sheet = WaitForSheet(timeout);
     if (!sheet)
         return 1;
+    if (verb == "rect") {
+        RECT rc;
+        GetWindowRect(sheet, &rc);
+        printf("%ldx%ld+%ld+%ld\n", rc.right - rc.left, rc.bottom - rc.top, rc.left, rc.top);
+        return 0;
+    }
     if (verb == "tab" && argc > 2) {
         DWORD_PTR result = 0;
         return SendMessageTimeoutA(sheet, PSM_SETCURSEL, atoi(argv[2]), 0, SMTO_ABORTIFHUNG,

@@ -1,0 +1,27 @@
+#!/bin/bash
+# Takes docs/screenshots/sheet-advanced-information.png and
+# sheet-troubleshooting.png: the real program opened with /p on the default
+# machine, each tab shown in turn and the sheet cut out of the screen.
+# Usage: tests/sheet/sheet-screenshots.sh [build dir]   (DISPLAY set)
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+BUILD_DIR=${1:-$ROOT/build}
+source "$ROOT/scripts/env.sh"
+export MACHINES_DIR=$BUILD_DIR/screenshot-machines
+export WINEPREFIX=$MACHINES_DIR/nt40-workstation
+out=$ROOT/docs/screenshots
+probe="$BUILD_DIR/tests/system/sheetprobe.exe"
+mkdir -p "$out"
+"$ROOT/scripts/machine.sh" nt40-workstation --fresh >/dev/null
+wine "$BUILD_DIR/corvane.exe" /p >/dev/null 2>&1 &
+trap 'wineserver -k 2>/dev/null || true' EXIT
+shoot() { # tab index, page title, file
+    wine "$probe" tab "$1" 15000 >/dev/null
+    [ "$(wine "$probe" page | tr -d '\r')" = "$2" ] || { echo "tab $1 is not $2" >&2; return 1; }
+    sleep 1
+    import -window root -crop "$(wine "$probe" rect | tr -d '\r')" +repage "$out/$3"
+    echo "wrote $out/$3"
+}
+shoot 0 "Configuration" sheet-configuration.png
+shoot 1 "Advanced Information" sheet-advanced-information.png
+shoot 2 "Troubleshooting" sheet-troubleshooting.png
