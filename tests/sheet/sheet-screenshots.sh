@@ -22,6 +22,5 @@ shoot() { # tab index, page title, file
     import -window root -crop "$(wine "$probe" rect | tr -d '\r')" +repage "$out/$3"
     echo "wrote $out/$3"
 }
-shoot 0 "Configuration" sheet-configuration.png
 shoot 1 "Advanced Information" sheet-advanced-information.png
 shoot 2 "Troubleshooting" sheet-troubleshooting.png
