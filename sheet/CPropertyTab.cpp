@@ -86,3 +86,14 @@ void CPropertyTab::OnClose()
 {
     EndSheet(0);
 }
+
+// The close box: the property sheet control would only cancel its pages and
+// leave a modeless window behind, so the sheet ends itself.
+void CPropertyTab::OnSysCommand(UINT id, LPARAM lParam)
+{
+    if ((id & 0xFFF0) == SC_CLOSE) {
+        EndSheet(0);
+        return;
+    }
+    CPropertySheet::OnSysCommand(id, lParam);
+}

@@ -27,6 +27,7 @@ public:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     BOOL PreTranslateMessage(MSG* msg) override;
     void OnClose() override;
+    void OnSysCommand(UINT id, LPARAM lParam) override;
 
     // OK: the OK processing of each page whose window exists (Advanced
     // Information, Configuration, Troubleshooting), then the Configuration

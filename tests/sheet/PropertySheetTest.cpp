@@ -111,15 +111,17 @@ TEST_F(PropertySheetTest, OkWithOnlyTheFirstPageMadeClosesTheSheet)
 
 TEST_F(PropertySheetTest, CancelAndCloseEndTheSheetAndItOpensAgain)
 {
-    for (UINT how : {(UINT)WM_COMMAND, (UINT)WM_CLOSE}) {
+    for (UINT how : {(UINT)WM_COMMAND, (UINT)WM_CLOSE, (UINT)WM_SYSCOMMAND}) {
         ASSERT_TRUE(sheet.Create(&host));
         ASSERT_TRUE(sheet.SetActivePage(1));
         EXPECT_EQ("3.01", ControlText(sheet.m_AdvancedInfoPage.m_hWnd, IDC_INFO_FIRMWARE));
         if (how == WM_COMMAND)
             sheet.SendMessage(WM_COMMAND, IDCANCEL);
-        else
+        else if (how == WM_CLOSE)
             sheet.SendMessage(WM_CLOSE);
-        EXPECT_FALSE(sheet.IsWindow()) << (how == WM_CLOSE ? "close box" : "Cancel");
+        else
+            sheet.SendMessage(WM_SYSCOMMAND, SC_CLOSE);
+        EXPECT_FALSE(sheet.IsWindow()) << "ended by message " << how;
         EXPECT_EQ(nullptr, sheet.m_AdvancedInfoPage.m_hWnd);
     }
 }
