@@ -94,7 +94,8 @@ void FocusWindow(HWND hWnd)
 CMainToolDlg::CMainToolDlg(CWnd* parent)
     : CDialog(IDD_MAINTOOL, parent),
       m_hIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPLICATION_ICON))),
-      m_pPropertySheet(new CPropertyTab(IDS_PROPERTIES_CAPTION, this, 0)),
+      m_pPropertySheet(new CPropertyTab(IDS_PROPERTIES_CAPTION, this, 0,
+                                        PSH_HASHELP | PSH_NOAPPLYNOW)),
       m_pSignalDlg(new CSignalDlg(this)), m_xPos(0), m_yPos(1), m_nWidth(79), m_nHeight(17),
       m_fMaximized(0), m_fMinimized(0), m_pAboutDlg(nullptr), m_pPrefsDlg(nullptr),
       m_nPeriodDivisor(0), m_bAdHoc(false), m_previousRecord(), m_linkQuality(100.0f),
@@ -502,7 +503,6 @@ BOOL CMainToolDlg::CreateToolWindow(Tool tool)
 {
     switch (tool) {
     case TOOL_PROPERTIES:
-        m_pPropertySheet->m_psh.dwFlags |= PSH_HASHELP | PSH_NOAPPLYNOW;
         return m_pPropertySheet->Create(this);
     case TOOL_WATCHER:
         if (m_bInfraWatcher)

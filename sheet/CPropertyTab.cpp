@@ -10,6 +10,14 @@ CPropertyTab::CPropertyTab(UINT captionId, CWnd* parent, UINT selectPage, DWORD 
     AddPage(&m_ConfigurationPage);
     AddPage(&m_AdvancedInfoPage);
     AddPage(&m_TroubleshootingPage);
+    // Every page answers Help, so the control keeps the button enabled on
+    // every tab, however the tab was chosen.
+    if (flags & PSH_HASHELP) {
+        for (CPropertyPage* page : {(CPropertyPage*)&m_ConfigurationPage,
+                                    (CPropertyPage*)&m_AdvancedInfoPage,
+                                    (CPropertyPage*)&m_TroubleshootingPage})
+            page->GetPSP().dwFlags |= PSP_HASHELP;
+    }
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     m_hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_SHEET_ICON));
     m_hAccelTable = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));

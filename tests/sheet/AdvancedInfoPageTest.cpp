@@ -132,8 +132,9 @@ TEST_F(AdvancedInfoTest, SilentCardIsReportedByThePreferences)
         EXPECT_TRUE(state.m_bAdapterFailed);
         EXPECT_EQ(ADAPTER_NO_RESPONSE, state.m_nAdapterStatus);
         ASSERT_EQ(c.beeps, os->beeps.size()) << "beep " << c.beep;
-        if (c.beeps)
+        if (c.beeps) {
             EXPECT_EQ((UINT)MB_ICONSTOP, os->beeps[0]);
+        }
         ASSERT_EQ(c.boxes, os->boxes.size()) << "message " << c.message;
         if (c.boxes) {
             EXPECT_EQ("The Corvane adapter has no response.", os->boxes[0].text);
