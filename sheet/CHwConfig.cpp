@@ -131,6 +131,9 @@ void CHwConfig::BuildReport()
     std::string versionKey = VersionKeyPath();
     Append("\r\n[Windows]\r\n");
     Append(ListRegistryValues(HKEY_LOCAL_MACHINE, versionKey));
+    // Show the report from its first line.
+    m_ReportEdit.SendMessage(EM_SETSEL, 0, 0);
+    m_ReportEdit.SendMessage(EM_SCROLLCARET);
     ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
 }
 

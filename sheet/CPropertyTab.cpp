@@ -33,7 +33,26 @@ BOOL CPropertyTab::OnInitDialog()
     SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)m_hIcon);
     BOOL result = CPropertySheet::OnInitDialog();
     EnableHelpButton();
+    PlaceOnScreen();
     return result;
+}
+
+// The control puts a modeless sheet at its owner's client corner; with the
+// tool window at the right edge of the screen that leaves most of the sheet
+// off screen. The sheet opens in the middle of the work area instead.
+void CPropertyTab::PlaceOnScreen()
+{
+    RECT work, rc;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(&rc);
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    int x = work.left + ((work.right - work.left) - w) / 2;
+    int y = work.top + ((work.bottom - work.top) - h) / 2;
+    if (x < work.left)
+        x = work.left;
+    if (y < work.top)
+        y = work.top;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CPropertyTab::EnableHelpButton()

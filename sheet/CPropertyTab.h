@@ -36,4 +36,5 @@ public:
 
 protected:
     void EnableHelpButton();
+    void PlaceOnScreen();
 };
