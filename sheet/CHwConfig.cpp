@@ -51,14 +51,21 @@ void CHwConfig::DoDataExchange(CDataExchange* pDX)
     CPropertyPage::DoDataExchange(pDX);
     if (!m_ReportEdit.m_hWnd)
         m_ReportEdit.SubclassDlgItem(IDC_REPORT, this);
-    // The targets are set before binding, so the labels keep their texts.
-    if (!m_SupportLinkUs.m_hWnd) {
-        m_SupportLinkUs.SetTarget(LoadStr(IDS_SUPPORT_TARGET_US).c_str());
-        m_SupportLinkUs.SubclassDlgItem(IDC_SUPPORT_LINK_US, this);
-    }
-    if (!m_SupportLink.m_hWnd) {
-        m_SupportLink.SetTarget(LoadStr(IDS_SUPPORT_TARGET).c_str());
-        m_SupportLink.SubclassDlgItem(IDC_SUPPORT_LINK, this);
+    // Target and hand cursor are set before binding: the labels keep their
+    // texts and no other cursor is looked for.
+    HCURSOR hand = ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_CURSOR));
+    const struct { CLinkStatic* link; UINT target; int id; } links[] = {
+        {&m_SupportLinkUs, IDS_SUPPORT_TARGET_US, IDC_SUPPORT_LINK_US},
+        {&m_SupportLink, IDS_SUPPORT_TARGET, IDC_SUPPORT_LINK},
+    };
+    for (const auto& l : links) {
+        if (l.link->m_hWnd)
+            continue;
+        l.link->SetTarget(LoadStr(l.target).c_str());
+        l.link->SetHandCursor(hand);
+        l.link->SubclassDlgItem(l.id, this);
+        l.link->SetLinkColors(l.link->GetLinkColor(), l.link->GetLinkColor(),
+                              l.link->GetHoverColor());
     }
 }
 
@@ -69,12 +76,6 @@ BOOL CHwConfig::OnInitDialog()
     // A long registry listing must not be cut by the edit's default limit.
     m_ReportEdit.SendMessage(EM_LIMITTEXT, 0, 0);
     BuildReport();
-
-    HCURSOR hand = ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_CURSOR));
-    for (CLinkStatic* link : {&m_SupportLinkUs, &m_SupportLink}) {
-        link->SetLinkColors(link->GetLinkColor(), link->GetLinkColor(), link->GetHoverColor());
-        link->SetHandCursor(hand);
-    }
     return TRUE;
 }
 
