@@ -81,13 +81,13 @@ BOOL CHwConfig::OnInitDialog()
 
 void CHwConfig::Append(const std::string& text)
 {
-    if (!text.empty())
-        AppendEditText(m_ReportEdit, text.c_str());
+    m_report += text;
 }
 
 void CHwConfig::BuildReport()
 {
     AdapterState& state = GetAdapterState();
+    m_report.clear();
     char dump[CARD_ITEM_BUFFER_SIZE] = "";
     if (!state.m_bAdapterFailed && QueryCardItem(CI_DEBUG_DUMP, dump) != ITEM_OK) {
         dump[0] = '\0';
@@ -132,7 +132,10 @@ void CHwConfig::BuildReport()
     std::string versionKey = VersionKeyPath();
     Append("\r\n[Windows]\r\n");
     Append(ListRegistryValues(HKEY_LOCAL_MACHINE, versionKey));
-    // Show the report from its first line.
+    // The pieces go to the edit at once, after what it holds, shown from the
+    // report's first line.
+    AppendEditText(m_ReportEdit, m_report.c_str());
+    m_report.clear();
     m_ReportEdit.SendMessage(EM_SETSEL, 0, 0);
     m_ReportEdit.SendMessage(EM_SCROLLCARET);
     ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));

@@ -39,9 +39,12 @@ public:
     static const char* WindowsKeyPath(int platform);
 
 protected:
-    // Builds the report into the edit, piece by piece.
+    // Builds the report piece by piece and places it in the edit.
     void BuildReport();
     void Append(const std::string& text);
     // The key of the report's last section (a test lists its own).
     virtual std::string VersionKeyPath() const;
+
+private:
+    std::string m_report; // the pieces while the report is built
 };
