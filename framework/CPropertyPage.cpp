@@ -1,32 +1,31 @@
-// CPropertyPage.cpp - a page of a property sheet.
+// CPropertyPage.cpp - the page's creation hook and its notifications.
 #include "framework/CPropertyPage.h"
 
 #include "framework/CPropertySheet.h"
 #include "framework/CWinApp.h"
 
 CPropertyPage::CPropertyPage(UINT templateId, UINT captionId)
-    : CDialog(templateId), m_psp(), m_pSheet(nullptr)
+    : CDialog(templateId, nullptr), m_psp(), m_title(captionId ? LoadStr(captionId) : ""),
+      m_pSheet(nullptr)
 {
     m_psp.dwSize = sizeof(m_psp);
     m_psp.dwFlags = PSP_USECALLBACK;
     m_psp.hInstance = ::GetModuleHandleA(nullptr);
     m_psp.pszTemplate = MAKEINTRESOURCEA(templateId);
     m_psp.pfnDlgProc = DialogProc;
+    m_psp.lParam = reinterpret_cast<LPARAM>(this);
     m_psp.pfnCallback = PageCallback;
-    m_psp.lParam = (LPARAM)this;
-    if (captionId) {
-        m_caption = LoadStr(captionId);
+    if (!m_title.empty()) {
         m_psp.dwFlags |= PSP_USETITLE;
-        m_psp.pszTitle = m_caption.c_str();
+        m_psp.pszTitle = m_title.c_str();
     }
 }
 
-CPropertyPage::~CPropertyPage() = default;
-
 UINT CALLBACK CPropertyPage::PageCallback(HWND, UINT msg, LPPROPSHEETPAGEA psp)
 {
-    // The page's dialog is made right after this: its first message binds it.
-    if (msg == PSPCB_CREATE && psp)
+    // The page's dialog is made right after this: its first message, long
+    // before WM_INITDIALOG, must find the object.
+    if (msg == PSPCB_CREATE && psp && psp->lParam)
         HookCreation(reinterpret_cast<CPropertyPage*>(psp->lParam));
     return 1;
 }
@@ -53,43 +52,51 @@ BOOL CPropertyPage::OnApply()
 }
 
 void CPropertyPage::OnOK() {}
-
 void CPropertyPage::OnCancel() {}
 
 void CPropertyPage::SetModified(BOOL changed)
 {
-    HWND sheet = GetParent();
+    HWND sheet = m_hWnd ? ::GetParent(m_hWnd) : nullptr;
     if (sheet)
         ::SendMessageA(sheet, changed ? PSM_CHANGED : PSM_UNCHANGED, (WPARAM)m_hWnd, 0);
 }
 
-BOOL CPropertyPage::UpdateData(BOOL bSaveAndValidate)
+BOOL CPropertyPage::PreTranslateMessage(MSG*)
 {
-    CDataExchange dx(this, bSaveAndValidate);
-    DoDataExchange(&dx);
-    return TRUE;
+    // The sheet runs the keyboard of all its pages.
+    return FALSE;
 }
 
-BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
+bool CPropertyPage::HandleSheetNotify(const NMHDR* hdr, LRESULT* result)
 {
-    const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lParam);
     switch (hdr->code) {
     case PSN_SETACTIVE:
         *result = OnSetActive() ? 0 : -1;
-        return TRUE;
+        return true;
     case PSN_KILLACTIVE:
         *result = OnKillActive() ? FALSE : TRUE;
-        return TRUE;
+        return true;
     case PSN_QUERYCANCEL:
         *result = OnQueryCancel() ? FALSE : TRUE;
-        return TRUE;
+        return true;
     case PSN_APPLY:
         *result = OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
-        return TRUE;
+        return true;
     case PSN_RESET:
         OnCancel();
         *result = 0;
-        return TRUE;
+        return true;
     }
-    return CDialog::OnNotify(wParam, lParam, result);
+    return false;
+}
+
+LRESULT CPropertyPage::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_NOTIFY) {
+        const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lParam);
+        LRESULT result = 0;
+        if (hdr && hdr->hwndFrom == ::GetParent(m_hWnd) && HandleSheetNotify(hdr, &result))
+            return result;
+    }
+    return CDialog::WindowProc(msg, wParam, lParam);
 }

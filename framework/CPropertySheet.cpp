@@ -1,32 +1,43 @@
-// CPropertySheet.cpp - the property sheet control around our pages.
+// CPropertySheet.cpp - building the sheet header, binding the sheet window,
+// ending it, and the modal loop.
 #include "framework/CPropertySheet.h"
-
-#include "framework/CWinApp.h"
 
 #include <commctrl.h>
 
+#include "framework/CPropertyPage.h"
+#include "framework/CWinApp.h"
+#include "framework/MessageFilter.h"
+
 namespace {
-// The sheet being made on this thread, for the control's callback.
-thread_local CPropertySheet* t_making = nullptr;
-}
+
+// The sheet whose window the control is making now (the sheet callback has
+// no parameter of its own).
+thread_local CPropertySheet* t_creatingSheet = nullptr;
+
+const int kApplyButton = 0x3021; // the control's Apply Now button
+
+} // namespace
 
 CPropertySheet::CPropertySheet(UINT captionId, CWnd* parent, UINT selectPage, DWORD flags)
-    : m_psh(), m_caption(LoadStr(captionId)), m_hParent(parent ? parent->m_hWnd : nullptr),
-      m_nStartPage(selectPage), m_bKeepButtons(FALSE), m_bModal(false), m_nResult(0)
+    : m_caption(LoadStr(captionId)), m_hParent(parent ? parent->m_hWnd : nullptr),
+      m_startPage(selectPage), m_flags(flags), m_bModal(false), m_bKeepButtons(false),
+      m_result(0)
 {
-    m_psh.dwFlags = flags;
 }
 
 CPropertySheet::~CPropertySheet()
 {
-    if (m_hWnd && !m_bModal) {
-        HWND hWnd = m_hWnd;
+    // A modeless sheet that outlives its object goes with it.
+    if (m_hWnd) {
+        HWND hWnd = UnsubclassWindow();
         ::DestroyWindow(hWnd);
     }
 }
 
 void CPropertySheet::AddPage(CPropertyPage* page)
 {
+    if (!page)
+        return;
     page->m_pSheet = this;
     m_pages.push_back(page);
 }
@@ -36,15 +47,106 @@ CPropertyPage* CPropertySheet::GetPage(int index) const
     return index >= 0 && index < (int)m_pages.size() ? m_pages[index] : nullptr;
 }
 
+int CALLBACK CPropertySheet::SheetCallback(HWND hWnd, UINT msg, LPARAM)
+{
+    if (msg != PSCB_INITIALIZED)
+        return 0;
+    CPropertySheet* sheet = t_creatingSheet;
+    t_creatingSheet = nullptr;
+    if (sheet)
+        sheet->SubclassWindow(hWnd);
+    return 0;
+}
+
+bool CPropertySheet::Open(HWND parent)
+{
+    if (m_hWnd)
+        return false;
+    ::InitCommonControls();
+    std::vector<PROPSHEETPAGEA> pages;
+    for (CPropertyPage* page : m_pages)
+        pages.push_back(page->GetPSP());
+
+    PROPSHEETHEADERA psh = {};
+    psh.dwSize = sizeof(psh);
+    psh.dwFlags = m_flags | PSH_PROPSHEETPAGE | PSH_USECALLBACK | PSH_MODELESS;
+    psh.hwndParent = parent;
+    psh.hInstance = ::GetModuleHandleA(nullptr);
+    psh.pszCaption = m_caption.c_str();
+    psh.nPages = (UINT)pages.size();
+    psh.nStartPage = m_startPage < pages.size() ? m_startPage : 0;
+    psh.ppsp = pages.data();
+    psh.pfnCallback = SheetCallback;
+
+    m_result = IDCANCEL;
+    t_creatingSheet = this;
+    HWND hWnd = (HWND)::PropertySheetA(&psh);
+    t_creatingSheet = nullptr;
+    if (!hWnd || hWnd == (HWND)(INT_PTR)-1)
+        return false;
+    if (!m_hWnd)
+        SubclassWindow(hWnd); // a control that never called back
+    if (m_hWnd != hWnd)
+        return false;
+    // The control has made the sheet and its first page by now.
+    OnInitDialog();
+    return true;
+}
+
+BOOL CPropertySheet::Create(CWnd* parent)
+{
+    if (parent)
+        m_hParent = parent->m_hWnd;
+    m_bModal = false;
+    return Open(m_hParent) ? TRUE : FALSE;
+}
+
+INT_PTR CPropertySheet::DoModal()
+{
+    if (m_hWnd)
+        return -1;
+    // The sheet is made modeless and run here, so that its end is always the
+    // end of its window and every message passes the message filter.
+    HWND owner = m_hParent;
+    bool ownerWasEnabled = owner && ::IsWindowEnabled(owner);
+    m_bModal = true;
+    if (ownerWasEnabled)
+        ::EnableWindow(owner, FALSE);
+    if (!Open(owner)) {
+        if (ownerWasEnabled)
+            ::EnableWindow(owner, TRUE);
+        m_bModal = false;
+        return -1;
+    }
+    MSG msg;
+    while (m_hWnd) {
+        int got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0)
+                ::PostQuitMessage((int)msg.wParam);
+            if (m_hWnd)
+                EndSheet(IDCANCEL);
+            break;
+        }
+        if (!PreTranslateThreadMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    if (ownerWasEnabled) {
+        ::EnableWindow(owner, TRUE);
+        ::SetActiveWindow(owner);
+    }
+    m_bModal = false;
+    return m_result;
+}
+
 int CPropertySheet::GetActiveIndex() const
 {
     if (!m_hWnd)
-        return (int)m_nStartPage;
-    HWND page = (HWND)SendMessage(PSM_GETCURRENTPAGEHWND);
-    for (size_t i = 0; i < m_pages.size(); ++i)
-        if (m_pages[i]->m_hWnd && m_pages[i]->m_hWnd == page)
-            return (int)i;
-    return -1;
+        return -1;
+    HWND tab = PropSheet_GetTabControl(m_hWnd);
+    return tab ? TabCtrl_GetCurSel(tab) : -1;
 }
 
 CPropertyPage* CPropertySheet::GetActivePage() const
@@ -54,97 +156,63 @@ CPropertyPage* CPropertySheet::GetActivePage() const
 
 BOOL CPropertySheet::SetActivePage(int index)
 {
-    if (!m_hWnd)
+    if (!m_hWnd || !GetPage(index))
         return FALSE;
-    return (BOOL)SendMessage(PSM_SETCURSEL, (WPARAM)index, 0);
-}
-
-int CALLBACK CPropertySheet::SheetCallback(HWND hWnd, UINT msg, LPARAM)
-{
-    if (msg == PSCB_INITIALIZED && t_making && !t_making->m_hWnd)
-        t_making->SubclassWindow(hWnd);
-    return 0;
-}
-
-HWND CPropertySheet::Make(CWnd* parent, bool modeless)
-{
-    ::InitCommonControls();
-    if (parent)
-        m_hParent = parent->m_hWnd;
-    std::vector<PROPSHEETPAGEA> psp;
-    for (CPropertyPage* page : m_pages)
-        psp.push_back(page->GetPSP());
-    PROPSHEETHEADERA psh = {};
-    psh.dwSize = sizeof(psh);
-    psh.dwFlags = m_psh.dwFlags | PSH_PROPSHEETPAGE | PSH_USECALLBACK | (modeless ? PSH_MODELESS : 0);
-    psh.hwndParent = m_hParent;
-    psh.hInstance = ::GetModuleHandleA(nullptr);
-    psh.pszCaption = m_caption.c_str();
-    psh.nPages = (UINT)psp.size();
-    psh.nStartPage = m_nStartPage;
-    psh.ppsp = psp.data();
-    psh.pfnCallback = SheetCallback;
-    CPropertySheet* saved = t_making;
-    t_making = this;
-    INT_PTR result = ::PropertySheetA(&psh);
-    t_making = saved;
-    if (modeless)
-        return (HWND)result;
-    m_nResult = result;
-    return nullptr;
-}
-
-BOOL CPropertySheet::Create(CWnd* parent)
-{
-    if (m_hWnd)
-        return FALSE;
-    m_bModal = false;
-    HWND hWnd = Make(parent, true);
-    if (!hWnd || hWnd == (HWND)-1)
-        return FALSE;
-    if (!m_hWnd)
-        SubclassWindow(hWnd);
-    OnInitDialog();
-    return TRUE;
-}
-
-INT_PTR CPropertySheet::DoModal()
-{
-    if (m_hWnd)
-        return -1;
-    m_bModal = true;
-    Make(nullptr, false);
-    m_bModal = false;
-    return m_nResult;
+    return (BOOL)::SendMessageA(m_hWnd, PSM_SETCURSEL, (WPARAM)index, 0);
 }
 
 void CPropertySheet::EndSheet(INT_PTR result)
 {
-    m_nResult = result;
-    if (!m_hWnd)
-        return;
-    if (m_bModal)
-        ::PostMessageA(m_hWnd, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-    else
-        ::DestroyWindow(m_hWnd);
+    m_result = result;
+    if (m_hWnd)
+        DestroyWindow();
 }
 
 BOOL CPropertySheet::PreTranslateMessage(MSG* msg)
 {
-    return m_hWnd && (BOOL)SendMessage(PSM_ISDIALOGMESSAGE, 0, (LPARAM)msg);
+    if (!m_hWnd)
+        return FALSE;
+    if (m_hAccel && ::TranslateAcceleratorA(m_hWnd, m_hAccel, msg))
+        return TRUE;
+    return (BOOL)::SendMessageA(m_hWnd, PSM_ISDIALOGMESSAGE, 0, (LPARAM)msg);
 }
 
 BOOL CPropertySheet::OnInitDialog()
 {
+    if (!m_bModal && !m_bKeepButtons) {
+        for (int id : {IDOK, IDCANCEL, IDHELP, kApplyButton}) {
+            if (HWND button = GetDlgItem(id))
+                ::ShowWindow(button, SW_HIDE);
+        }
+    }
     return TRUE;
 }
 
-BOOL CPropertySheet::OnCommand(WPARAM wParam, LPARAM lParam)
+void CPropertySheet::EndIfControlFinished(INT_PTR result)
 {
-    return FALSE;
+    // After OK or Cancel the control has no current page any more.
+    if (m_hWnd && !::SendMessageA(m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0))
+        EndSheet(result);
+}
+
+BOOL CPropertySheet::OnCommand(WPARAM wParam, LPARAM)
+{
+    WORD id = LOWORD(wParam);
+    if (id != IDOK && id != IDCANCEL)
+        return FALSE;
+    Default(); // the control asks its pages
+    EndIfControlFinished(id);
+    return TRUE;
 }
 
 LRESULT CPropertySheet::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return CWnd::WindowProc(msg, wParam, lParam);
+    LRESULT result = CWnd::WindowProc(msg, wParam, lParam);
+    // The close box, the system menu's Close and a page's press of a button
+    // end the sheet through the control.
+    if ((msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) || msg == WM_CLOSE)
+        EndIfControlFinished(IDCANCEL);
+    else if (msg == PSM_PRESSBUTTON)
+        EndIfControlFinished(wParam == PSBTN_OK || wParam == PSBTN_FINISH ? IDOK : IDCANCEL);
+    return result;
 }

@@ -166,3 +166,7 @@
 #define IDS_SUPPORT_TARGET          57611
 #define IDS_ADAPTER_DISABLED        57612
 #define IDS_CONNECTED_AP            57613
+
+// Framework: the data exchange's messages (res/framework.rc)
+#define IDS_PARSE_INT           61712
+#define IDS_PARSE_INT_RANGE     61713

@@ -72,12 +72,10 @@ PageFixture::PageFixture()
     reg.SetString(HKEY_LOCAL_MACHINE, kDriverKey, "ESSID", "Corvane");
     reg.SetBinary(HKEY_LOCAL_MACHINE, kDriverKey, "Flags", {0x20, 0x00, 0x00, 0x00});
     reg.SetDword(HKEY_LOCAL_MACHINE, kDriverKey, "NetworkType", 1);
+    ClearAdapterState();
     AdapterState& state = GetAdapterState();
-    state.m_bAdapterFailed = FALSE;
-    state.m_nAdapterStatus = 0;
     state.AlertBeep = 1;
     state.AlertMessage = 1;
-    state.ScanInProgress = FALSE;
 }
 
 PageFixture::~PageFixture()
@@ -85,6 +83,7 @@ PageFixture::~PageFixture()
     os.reset();
     card.reset();
     ResetAdapterState();
+    ClearAdapterState();
 }
 
 void PageFixture::OpenCard(const char* scenario)
