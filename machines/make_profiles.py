@@ -105,7 +105,10 @@ def win9x_profile(name, title, hardware_key, cm_key, klass, port, irq, card_type
            '[%s]' % class_key, '"DriverDesc"="%s"' % title] + value_lines(values, True) + [
            '',
            '[%s\\Ndi\\params\\CardType]' % class_key, '"default"="%d"' % card_type,
-           '"ParamDesc"="Card type"', '']
+           '"ParamDesc"="Card type"', '',
+           # The network client's own record of the computer's name.
+           '[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\VNETSUP]',
+           '"ComputerName"="CORVANE-PC"', '"Workgroup"="WORKGROUP"', '']
     vol = ['REGEDIT4', '',
            '[-HKEY_DYN_DATA\\Config Manager\\Enum]', '',
            '[HKEY_DYN_DATA\\Config Manager\\Enum\\C1A0B2C0]',

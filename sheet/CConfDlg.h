@@ -6,6 +6,7 @@
 #pragma once
 
 #include "framework/CPropertyPage.h"
+#include "sheet/CAdvConfigDlg.h"
 
 #include <string>
 
@@ -17,20 +18,51 @@ public:
 
     // The verdict of the last OK processing, read by the sheet.
     BOOL m_bMayClose;
-    // "&Advanced Config." shown; toggled by command 40004.
+    // "&Advanced Config." shown; from the profile, toggled by command 40004.
     BOOL m_bAdvancedShown;
-    // Result of the last Advanced Configuration dialog of this opening (IDOK: take its values).
+    // Result of the last Advanced Configuration dialog of this opening
+    // (IDOK: its values are applied at OK).
     INT_PTR m_nAdvancedResult;
+
+    BOOL m_bHighRate;
+    BOOL m_bPcmcia;
+    // The advanced settings as read at initialisation and as the Advanced
+    // Configuration dialog left them.
+    AdvancedSettings m_advInitial;
+    AdvancedSettings m_advCurrent;
+
+    // The settings as read at initialisation; OK compares with these.
+    std::string m_strStationName;
+    std::string m_strDomainName;
+    std::string m_strSecurityId;
+    int m_nNetworkType;  // 0 Ad-Hoc, 1 Infrastructure
+    int m_nCarrierSet;   // 0 USA ... 5 France
+    BOOL m_bRoaming;
+    BOOL m_bSecurity;
 
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     BOOL PreTranslateMessage(MSG* msg) override;
 
     // Shows or hides "&Advanced Config." (command 40004, Alt+Ctrl+N).
     void ToggleAdvancedButton();
+    // Runs the Advanced Configuration dialog on the current values.
+    void OnAdvancedConfig();
+    // Help with the keyword "Configuration".
+    void OnHelp();
+
+protected:
+    // Runs the dialog modally; tests drive it here.
+    virtual INT_PTR RunAdvancedDialog(CAdvConfigDlg& dlg);
 
 private:
-    HACCEL m_hAccelTable;
+    // OK processing; false when a validation step refused (may close is then false).
+    bool ApplySettings(bool& restartNeeded);
+    void ApplyAdvancedSettings(bool& restartNeeded);
+    void WriteComputerNameKeys(const std::string& name);
+    void Restart();
+    void Refuse(UINT messageId, int control, bool empty);
 };

@@ -10,8 +10,18 @@
 //   msgprobe tray                       prints the colours in the system tray:
 //                                       "red N green N" (strong pixels of each)
 //   msgprobe gone <title prefix> [ms]  succeeds when no such window remains
+//   msgprobe item <title prefix> <control id> [ms]
+//                                       prints the text of a control anywhere
+//                                       inside such a window (pages included)
+//   msgprobe enabled <title prefix> <control id>
+//                                       succeeds when that control is enabled
+//   msgprobe set-item <title prefix> <control id> <text>
+//                                       sets the text of that control
+//   msgprobe command <title prefix> <id> posts WM_COMMAND id to such a window
+//   msgprobe page <title prefix> <index> turns such a property sheet to a page
 // Newlines in texts print as \n. Exit code 0 on success, 1 on time-out.
 #include <windows.h>
+#include <prsht.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -78,6 +88,45 @@ std::string Text(HWND hWnd)
     return out;
 }
 
+struct ItemSearch
+{
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindItemCallback(HWND hWnd, LPARAM lParam)
+{
+    ItemSearch* s = reinterpret_cast<ItemSearch*>(lParam);
+    if (GetDlgCtrlID(hWnd) == s->id) {
+        s->found = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A control by ID at any depth below a window (a sheet's page controls are
+// its grandchildren).
+HWND FindItem(HWND window, int id)
+{
+    ItemSearch s = {id, nullptr};
+    EnumChildWindows(window, FindItemCallback, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND WaitForItem(const char* titlePrefix, int id, DWORD timeout)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = WaitFor(titlePrefix, 0);
+        HWND item = window ? FindItem(window, id) : nullptr;
+        if (item)
+            return item;
+        if (GetTickCount() - start >= timeout)
+            return nullptr;
+        Sleep(100);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -123,6 +172,43 @@ int main(int argc, char** argv)
             Sleep(100);
         }
         return 0;
+    }
+    if (verb == "item" && argc > 3) {
+        HWND item = WaitForItem(argv[2], atoi(argv[3]), timeoutArg(4, 10000));
+        if (!item)
+            return 1;
+        static char text[70000];
+        DWORD_PTR length = 0;
+        SendMessageTimeoutA(item, WM_GETTEXT, sizeof(text), (LPARAM)text, SMTO_ABORTIFHUNG, 5000,
+                            &length);
+        printf("%s\n", text);
+        return 0;
+    }
+    if (verb == "enabled" && argc > 3) {
+        HWND item = WaitForItem(argv[2], atoi(argv[3]), 10000);
+        return item && IsWindowEnabled(item) ? 0 : 1;
+    }
+    if (verb == "set-item" && argc > 4) {
+        HWND item = WaitForItem(argv[2], atoi(argv[3]), 10000);
+        DWORD_PTR result = 0;
+        return item && SendMessageTimeoutA(item, WM_SETTEXT, 0, (LPARAM)argv[4], SMTO_ABORTIFHUNG,
+                                           5000, &result)
+                   ? 0
+                   : 1;
+    }
+    if (verb == "command" && argc > 3) {
+        HWND window = WaitFor(argv[2], 10000);
+        return window && PostMessageA(window, WM_COMMAND, MAKEWPARAM(atoi(argv[3]), BN_CLICKED), 0)
+                   ? 0
+                   : 1;
+    }
+    if (verb == "page" && argc > 3) {
+        HWND sheet = WaitFor(argv[2], 10000);
+        DWORD_PTR result = 0;
+        return sheet && SendMessageTimeoutA(sheet, PSM_SETCURSEL, atoi(argv[3]), 0,
+                                            SMTO_ABORTIFHUNG, 10000, &result)
+                   ? 0
+                   : 1;
     }
     if (verb == "tray") {
         // Wine shows notification icons in a window of its own when there

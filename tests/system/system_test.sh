@@ -81,6 +81,25 @@ product_requests_none() {
 
 machine() { "$ROOT/scripts/machine.sh" "$1" --fresh >/dev/null || { echo "machine $1 failed"; exit 1; }; }
 start() { wine "$BUILD_DIR/corvane.exe" "$@" >/dev/null 2>&1 & PROGRAM_PID=$!; }
+item_is() { # control-id expected: the text of a control of the property sheet
+    local got
+    got=$(wine "$probe" item "Corvane Properties" "$1" 15000 | tr -d '\r')
+    [ "$got" = "$2" ] || { echo "  control $1 expected: $2"; echo "  got: $got"; return 1; }
+}
+card_setting_is() { # text: one of the card's settings in the troubleshooting report
+    local report
+    report=$(wine "$probe" item "Corvane Properties" 202 15000 | tr -d '\r')
+    echo "$report" | sed -n '/^\[Current Card Settings\]/,/^-----------/p' | grep -q -- "$1" ||
+        { echo "  the report's card settings lack $1:"; echo "$report" | sed -n '/^\[Current Card Settings\]/,/^-----------/p' | sed 's/^/  /'; return 1; }
+}
+reg_value() { # key value: the data of a registry value of the machine
+    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = ""; $2 = ""; sub(/^  */, ""); print }'
+}
+reg_is() { # key value expected
+    local got
+    got=$(reg_value "$1" "$2")
+    [ "$got" = "$3" ] || { echo "  $1 $2 expected: $3"; echo "  got: $got"; return 1; }
+}
 program_ended() { # waits up to 10 s for the started program to end
     local i
     for i in $(seq 100); do kill -0 "$PROGRAM_PID" 2>/dev/null || return 0; sleep 0.1; done
@@ -89,6 +108,7 @@ program_ended() { # waits up to 10 s for the started program to end
 
 TITLE="Corvane Utility"
 ERR_BAD_INSTALL="Error|The Corvane driver has not been installed properly."
+RESTART="Corvane|You must restart your computer before the new setting take effect.\n\nDo you want to restart your computer now ?\n\n"
 NOT_WORKING="Corvane|The Corvane adapter is not working properly.\n\nDo you want to continue running this program ?"
 
 case "$case_name" in
@@ -198,6 +218,42 @@ signal-follows)
     check "it shows the current cell's signal" quality_settles_between 62 82
     wine "$cardctl" signal 0 50 >/dev/null
     check "and follows a change of the signal" quality_settles_between 40 60
+    ;;
+setting-road)
+    # The whole road of a setting: changed on the Configuration page, written
+    # to the driver's parameters, taken by the card when the machine restarts.
+    machine nt40-workstation
+    start /p
+    check "the sheet opens on the Configuration page" item_is 133 "Corvane"
+    wine "$probe" set-item "Corvane Properties" 133 "Harbour" >/dev/null
+    wine "$probe" command "Corvane Properties" 1 >/dev/null
+    check "a restart is asked for" box_is "$RESTART"
+    press 1
+    check "the restart ends the program" program_ended
+    check "the driver's parameter holds the new name" \
+        reg_is 'HKLM\SYSTEM\CurrentControlSet\Services\zorbNT1\Parameters' ESSID Harbour
+    wineserver -k
+    wineserver -w
+    "$ROOT/scripts/machine.sh" nt40-workstation >/dev/null
+    start /p
+    check "the utility shows it again" item_is 133 "Harbour"
+    wine "$probe" page "Corvane Properties" 2 >/dev/null
+    check "the card started with it" card_setting_is "Harbour"
+    ;;
+win98-computer-name)
+    machine win98-pcmcia
+    start /p
+    check "the computer name is shown" item_is 345 "CORVANE-PC"
+    check "and may be edited" wine "$probe" enabled "Corvane Properties" 345
+    wine "$probe" set-item "Corvane Properties" 345 "LAB-98" >/dev/null
+    wine "$probe" command "Corvane Properties" 1 >/dev/null
+    check "the sheet closes" gone "Corvane Properties"
+    check "the driver's parameter holds it" \
+        reg_is 'HKLM\System\CurrentControlSet\Services\Class\Net\0000' StationName LAB-98
+    check "the system's computer name key holds it" \
+        reg_is 'HKLM\System\CurrentControlSet\control\ComputerName\ComputerName' ComputerName LAB-98
+    check "the network client's key holds it" \
+        reg_is 'HKLM\System\CurrentControlSet\Services\VxD\VNETSUP' ComputerName LAB-98
     ;;
 *)
     echo "unknown case $case_name"

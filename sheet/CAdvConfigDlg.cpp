@@ -1,0 +1,141 @@
+// CAdvConfigDlg.cpp - the Advanced Configuration dialog.
+#include "sheet/CAdvConfigDlg.h"
+
+#include "framework/CButton.h"
+#include "framework/CComboBox.h"
+#include "framework/CEdit.h"
+#include "framework/CWinApp.h"
+#include "framework/DataExchange.h"
+#include "framework/Os.h"
+#include "res/resource.h"
+#include "sheet/BssidInput.h"
+
+#include <commctrl.h>
+
+namespace
+{
+// The edit field takes the colon form; a little more is read back so that
+// an over-long text is refused rather than cut to a valid one.
+const int BSSID_FIELD_LIMIT = 17;
+const int BSSID_READ_SIZE = 20;
+} // namespace
+
+CAdvConfigDlg::CAdvConfigDlg(CWnd* parent)
+    : CDialog(IDD_ADVANCED_CONFIG, parent), m_nRetryLimit(7), m_bHighRate(FALSE),
+      m_bPcmcia(FALSE), m_nPowerSaving(0), m_nDataRate(0), m_nRoamingThreshold(40),
+      m_nNetworkType(1), m_strBssid(NO_PREFERRED_BSSID_TEXT)
+{
+}
+
+void CAdvConfigDlg::SetValues(BOOL highRate, BOOL pcmcia, const AdvancedSettings& values)
+{
+    m_bHighRate = highRate;
+    m_bPcmcia = pcmcia;
+    m_nDataRate = values.dataRate;
+    m_nRetryLimit = values.retryLimit;
+    m_nRoamingThreshold = values.roamingThreshold;
+    m_nPowerSaving = values.powerSaving;
+    m_strBssid = values.bssid;
+}
+
+AdvancedSettings CAdvConfigDlg::GetValues() const
+{
+    AdvancedSettings values;
+    values.dataRate = m_nDataRate;
+    values.retryLimit = m_nRetryLimit;
+    values.roamingThreshold = m_nRoamingThreshold;
+    values.powerSaving = m_nPowerSaving;
+    values.bssid = m_strBssid;
+    return values;
+}
+
+void CAdvConfigDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Text(pDX, IDC_ADV_RETRY, m_nRetryLimit);
+    DDV_MinMaxInt(pDX, m_nRetryLimit, RETRY_MIN, RETRY_MAX);
+}
+
+BOOL CAdvConfigDlg::OnInitDialog()
+{
+    m_sliderSensitivity.SubclassDlgItem(IDC_ADV_SENSITIVITY, this);
+    m_spinRetry.SubclassDlgItem(IDC_ADV_RETRY_SPIN, this);
+    CDialog::OnInitDialog();
+    UpdateData(FALSE);
+
+    m_spinRetry.SetRange(RETRY_MIN, RETRY_MAX);
+    m_spinRetry.SendMessage(UDM_SETBASE, 10);
+    m_spinRetry.SetPos(m_nRetryLimit);
+
+    CComboBox rates;
+    rates.m_hWnd = GetDlgItem(IDC_ADV_DATA_RATE);
+    rates.ResetContent();
+    rates.AddString(LoadStr(IDS_CONF_RATE_AUTO).c_str());
+    rates.AddString(LoadStr(IDS_CONF_RATE_ONE).c_str());
+    rates.SetCurSel(m_nDataRate);
+    rates.EnableWindow(m_bHighRate && m_nNetworkType != 0);
+    rates.m_hWnd = nullptr;
+
+    m_sliderSensitivity.SetTicFreq(THRESHOLD_TICK);
+    m_sliderSensitivity.SetRange(0, THRESHOLD_MAX);
+    m_sliderSensitivity.SetPos(m_nRoamingThreshold);
+    m_sliderSensitivity.Invalidate();
+
+    ::SendMessageA(GetDlgItem(IDC_ADV_BSSID), EM_LIMITTEXT, BSSID_FIELD_LIMIT, 0);
+    SetDlgItemText(IDC_ADV_BSSID, BssidDisplayText(m_strBssid).c_str());
+
+    HWND power = GetDlgItem(IDC_ADV_POWER_SAVING);
+    ::SendMessageA(power, BM_SETCHECK, m_nPowerSaving == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::EnableWindow(power, m_bPcmcia);
+    return TRUE;
+}
+
+BOOL CAdvConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam))
+    {
+    case IDC_ADV_OK:
+        OnOK();
+        return TRUE;
+    case IDC_ADV_CANCEL:
+        OnCancel();
+        return TRUE;
+    }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+void CAdvConfigDlg::OnOK()
+{
+    BOOL translated = FALSE;
+    m_nRetryLimit = static_cast<int>(::GetDlgItemInt(m_hWnd, IDC_ADV_RETRY, &translated, TRUE));
+    m_nRoamingThreshold = m_sliderSensitivity.GetPos();
+    if (m_bHighRate)
+    {
+        int selected = static_cast<int>(
+            ::SendMessageA(GetDlgItem(IDC_ADV_DATA_RATE), CB_GETCURSEL, 0, 0));
+        if (selected >= 0) // a stored value the list does not offer stays as it was
+            m_nDataRate = selected;
+    }
+    if (m_bPcmcia)
+        m_nPowerSaving =
+            ::SendMessageA(GetDlgItem(IDC_ADV_POWER_SAVING), BM_GETCHECK, 0, 0) == BST_CHECKED
+                ? 1
+                : 0;
+
+    char typed[BSSID_READ_SIZE] = "";
+    ::GetDlgItemTextA(m_hWnd, IDC_ADV_BSSID, typed, sizeof(typed));
+    std::string bssid;
+    if (!ParseBssidInput(typed, bssid))
+    {
+        g_os.MessageBoxA(m_hWnd, LoadStr(IDS_CONF_BAD_BSSID).c_str(),
+                         LoadStr(IDS_WARNING).c_str(), MB_OK | MB_ICONSTOP);
+        HWND field = GetDlgItem(IDC_ADV_BSSID);
+        ::SetWindowTextA(field, "");
+        ::SetFocus(field);
+        return;
+    }
+    m_strBssid = bssid;
+
+    if (!UpdateData(TRUE))
+        return;
+    EndDialog(IDOK);
+}

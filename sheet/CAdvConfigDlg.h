@@ -1,0 +1,55 @@
+// CAdvConfigDlg.h - the modal "Advanced Configuration" dialog that the
+// Configuration page runs: data rate, preferred access point (BSSID),
+// transmission retry limit, roaming sensitivity and power saving. It touches
+// neither the card nor the registry: it takes the page's current values,
+// checks what the user enters and, on OK only, hands the values back.
+#pragma once
+
+#include "framework/CDialog.h"
+#include "framework/CSliderCtrl.h"
+#include "framework/CSpinButtonCtrl.h"
+
+#include <string>
+
+// The values the dialog edits, as the page holds them.
+struct AdvancedSettings
+{
+    int dataRate = 0;          // 0 "1, 2 Mbit/s Auto", 1 "1 Mbit/s"
+    int retryLimit = 7;        // 0 to 64
+    int roamingThreshold = 40; // 0 to 80
+    int powerSaving = 0;       // 1 on
+    std::string bssid = "000000000000"; // twelve hexadecimal digits
+};
+
+class CAdvConfigDlg : public CDialog
+{
+public:
+    static const int RETRY_MIN = 0;
+    static const int RETRY_MAX = 64;
+    static const int THRESHOLD_MAX = 80;
+    static const int THRESHOLD_TICK = 8;
+
+    explicit CAdvConfigDlg(CWnd* parent = nullptr);
+
+    // The page's current network type selection: 0 Ad-Hoc, 1 Infrastructure.
+    void SetNetworkType(int index) { m_nNetworkType = index; }
+    void SetValues(BOOL highRate, BOOL pcmcia, const AdvancedSettings& values);
+    // The values after an OK result.
+    AdvancedSettings GetValues() const;
+
+    CSliderCtrl m_sliderSensitivity;
+    CSpinButtonCtrl m_spinRetry;
+    int m_nRetryLimit;
+    BOOL m_bHighRate;
+    BOOL m_bPcmcia;
+    int m_nPowerSaving;
+    int m_nDataRate;
+    int m_nRoamingThreshold;
+    int m_nNetworkType;
+    std::string m_strBssid;
+
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void DoDataExchange(CDataExchange* pDX) override;
+};

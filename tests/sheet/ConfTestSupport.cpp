@@ -1,0 +1,265 @@
+// ConfTestSupport.cpp - the fakes, the machine and the page of the
+// Configuration tests.
+#include "tests/sheet/ConfTestSupport.h"
+
+#include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterState.h"
+#include "adapter/Mailbox.h"
+#include "adapter/PortAccess.h"
+#include "adapter/RegKey.h"
+#include "res/resource.h"
+
+#include <stdio.h>
+
+namespace conftest {
+
+OsFakes* OsFakes::current = nullptr;
+
+namespace {
+
+int WINAPI FakeMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT style)
+{
+    OsFakes& os = *OsFakes::current;
+    os.boxes.push_back({text ? text : "", caption ? caption : "", caption != nullptr, style});
+    if (os.whileBoxOpen) {
+        auto action = os.whileBoxOpen;
+        os.whileBoxOpen = nullptr;
+        action();
+    }
+    if (os.answers.empty())
+        return IDOK;
+    int answer = os.answers.front();
+    os.answers.pop_front();
+    return answer;
+}
+
+BOOL WINAPI FakeHelp(HWND, LPCSTR, UINT command, ULONG_PTR data)
+{
+    OsFakes& os = *OsFakes::current;
+    os.helpKeys.push_back(command == HELP_KEY && data ? (const char*)data : "?");
+    return os.helpResult;
+}
+
+BOOL WINAPI FakeOpenProcessToken(HANDLE process, DWORD access, PHANDLE token)
+{
+    OsFakes& os = *OsFakes::current;
+    char call[64];
+    snprintf(call, sizeof(call), "OpenProcessToken %s",
+             access == (TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY) ? "adjust+query" : "other");
+    os.restart.push_back(call);
+    if (os.tokenRefused) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    // A real handle of our own, so that closing it is harmless.
+    return ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(),
+                             token, 0, FALSE, DUPLICATE_SAME_ACCESS);
+}
+
+BOOL WINAPI FakeLookupPrivilegeValue(LPCSTR, LPCSTR name, PLUID luid)
+{
+    OsFakes::current->restart.push_back(std::string("Lookup ") + (name ? name : ""));
+    luid->LowPart = 19;
+    luid->HighPart = 0;
+    return TRUE;
+}
+
+BOOL WINAPI FakeAdjustTokenPrivileges(HANDLE, BOOL disableAll, PTOKEN_PRIVILEGES state, DWORD,
+                                      PTOKEN_PRIVILEGES, PDWORD)
+{
+    OsFakes& os = *OsFakes::current;
+    char call[64];
+    snprintf(call, sizeof(call), "Adjust %lu %lu luid %lu%s",
+             state ? (unsigned long)state->PrivilegeCount : 0UL,
+             state ? (unsigned long)state->Privileges[0].Attributes : 0UL,
+             state ? (unsigned long)state->Privileges[0].Luid.LowPart : 0UL,
+             disableAll ? " disable-all" : "");
+    os.restart.push_back(call);
+    ::SetLastError(os.adjustError);
+    return TRUE;
+}
+
+BOOL WINAPI FakeExitWindowsEx(UINT flags, DWORD)
+{
+    char call[32];
+    snprintf(call, sizeof(call), "ExitWindowsEx %u", flags);
+    OsFakes::current->restart.push_back(call);
+    return TRUE;
+}
+
+} // namespace
+
+OsFakes::OsFakes()
+{
+    current = this;
+    g_os.MessageBoxA = FakeMessageBox;
+    g_os.WinHelpA = FakeHelp;
+    g_os.OpenProcessToken = FakeOpenProcessToken;
+    g_os.LookupPrivilegeValueA = FakeLookupPrivilegeValue;
+    g_os.AdjustTokenPrivileges = FakeAdjustTokenPrivileges;
+    g_os.ExitWindowsEx = FakeExitWindowsEx;
+}
+
+OsFakes::~OsFakes()
+{
+    current = nullptr;
+}
+
+std::vector<std::string> OsFakes::Texts() const
+{
+    std::vector<std::string> texts;
+    for (const Box& box : boxes)
+        texts.push_back(box.text);
+    return texts;
+}
+
+const char* const Machine::kDriverKey =
+    "System\\CurrentControlSet\\Services\\CorvaneConfTest\\Parameters";
+
+Machine::Machine(int platform, Bus bus, const char* scenario)
+    : card(scenario), app("CorvaneConfTest")
+{
+    app.SetRegistryKey("KVR");
+    reg.Own(HKEY_CURRENT_USER, app.GetProfileKeyPath());
+    reg.Own(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\CorvaneConfTest");
+    reg.CreateKey(HKEY_LOCAL_MACHINE, kDriverKey);
+    // The one setting the page cannot do without.
+    reg.SetString(HKEY_LOCAL_MACHINE, kDriverKey, "ESSID", "Corvane");
+
+    ResetAdapterState();
+    PlatformKind = platform;
+    IoBase = card.IoBase();
+    AdapterIoBase = IoBase;
+    AdapterIrq = 10;
+    AdapterCardType = static_cast<BYTE>(bus);
+    EXPECT_EQ(0, OpenMailbox());
+    AdapterReady = true;
+    DriverKeyPath = kDriverKey;
+    DriverKeyValid = true;
+    ClearAdapterState();
+}
+
+Machine::~Machine()
+{
+    ClearAdapterState();
+    ResetAdapterState();
+}
+
+void Machine::SetText(const char* name, const std::string& value)
+{
+    reg.SetString(HKEY_LOCAL_MACHINE, kDriverKey, name, value);
+}
+
+void Machine::SetNumber(const char* name, DWORD value)
+{
+    reg.SetDword(HKEY_LOCAL_MACHINE, kDriverKey, name, value);
+}
+
+void Machine::Describe(const char* name)
+{
+    reg.CreateKey(HKEY_LOCAL_MACHINE, std::string(kDriverKey) + "\\ndi\\params\\" + name);
+}
+
+std::string Machine::Value(const char* name, DWORD* type) const
+{
+    return ValueOf(HKEY_LOCAL_MACHINE, kDriverKey, name, type);
+}
+
+std::string Machine::ValueOf(HKEY root, const std::string& key, const char* name, DWORD* type)
+{
+    RegKey k;
+    if (k.Open(root, key, KEY_QUERY_VALUE) != ERROR_SUCCESS)
+        return "<none>";
+    BYTE data[512] = {};
+    DWORD size = sizeof(data) - 1, kind = 0;
+    if (::RegQueryValueExA(k, name, nullptr, &kind, data, &size) != ERROR_SUCCESS)
+        return "<none>";
+    if (type)
+        *type = kind;
+    if (kind == REG_DWORD) {
+        DWORD number = 0;
+        memcpy(&number, data, sizeof(number));
+        return std::to_string(number);
+    }
+    return std::string(reinterpret_cast<char*>(data), strnlen(reinterpret_cast<char*>(data), size));
+}
+
+TestConfDlg::~TestConfDlg()
+{
+    if (m_hWnd)
+        ::DestroyWindow(m_hWnd);
+    if (m_hHost)
+        ::DestroyWindow(m_hHost);
+}
+
+bool TestConfDlg::Open()
+{
+    m_hHost = ::CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 400, 400, nullptr, nullptr,
+                                ::GetModuleHandleA(nullptr), nullptr);
+    if (!m_hHost || !Create(m_hHost) || !m_hWnd)
+        return false;
+    // As the sheet does with the page it shows.
+    ::EnableWindow(m_hWnd, TRUE);
+    return true;
+}
+
+bool TestConfDlg::Reopen()
+{
+    if (m_hWnd)
+        ::DestroyWindow(m_hWnd);
+    if (!Create(m_hHost) || !m_hWnd)
+        return false;
+    ::EnableWindow(m_hWnd, TRUE);
+    return true;
+}
+
+std::string TestConfDlg::Text(int id) const
+{
+    char text[256] = "";
+    ::GetDlgItemTextA(m_hWnd, id, text, sizeof(text));
+    return text;
+}
+
+void TestConfDlg::Click(int id)
+{
+    HWND button = Item(id);
+    LRESULT style = ::GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK;
+    if (style == BS_AUTOCHECKBOX)
+        ::SendMessageA(button, BM_SETCHECK,
+                       ::SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED ? BST_UNCHECKED
+                                                                               : BST_CHECKED,
+                       0);
+    SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)button);
+}
+
+void TestConfDlg::Select(int id, int index)
+{
+    HWND list = Item(id);
+    ::SendMessageA(list, CB_SETCURSEL, index, 0);
+    SendMessage(WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)list);
+}
+
+int TestConfDlg::Selected(int id) const
+{
+    return (int)::SendMessageA(Item(id), CB_GETCURSEL, 0, 0);
+}
+
+INT_PTR TestConfDlg::RunAdvancedDialog(CAdvConfigDlg& dlg)
+{
+    EXPECT_TRUE(dlg.Create(this));
+    advancedNetworkType = dlg.m_nNetworkType;
+    advancedRateEnabled = ::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_ADV_DATA_RATE)) != FALSE;
+    INT_PTR result = advanced ? advanced(dlg) : IDCANCEL;
+    if (dlg.m_hWnd)
+        ::DestroyWindow(dlg.m_hWnd);
+    return result;
+}
+
+INT_PTR PressOk(CAdvConfigDlg& dlg)
+{
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ADV_OK, BN_CLICKED),
+                    (LPARAM)::GetDlgItem(dlg.m_hWnd, IDC_ADV_OK));
+    return dlg.m_hWnd ? 0 : IDOK;
+}
+
+} // namespace conftest

@@ -1,0 +1,85 @@
+// ConfDemo.cpp - shows the Configuration page in a property sheet, then the
+// Advanced Configuration dialog, then the restart question, for screenshots
+// (tests/sheet/conf/conf-screenshots.sh answers the dialog and the question).
+// Against the simulated card in process; nothing is restarted.
+#include "adapter/AdapterDiscovery.h"
+#include "adapter/Mailbox.h"
+#include "adapter/PortAccess.h"
+#include "framework/CPropertySheet.h"
+#include "framework/CWinApp.h"
+#include "framework/Os.h"
+#include "res/resource.h"
+#include "sheet/CConfDlg.h"
+#include "tests/adapter/RegistryFixture.h"
+#include "tests/support/SimCard.h"
+
+#include <cstdlib>
+
+namespace {
+
+const char* const kDriverKey = "System\\CurrentControlSet\\Services\\CorvaneConfDemo\\Parameters";
+
+BOOL WINAPI NoRestart(UINT, DWORD)
+{
+    return TRUE;
+}
+
+void Pump(DWORD ms)
+{
+    DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < ms) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::Sleep(20);
+    }
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    int holdMs = __argc > 1 ? atoi(__argv[1]) : 4000;
+    OsGuard guard;
+    g_os.ExitWindowsEx = NoRestart;
+    CWinApp app("CorvaneConfDemo");
+    app.SetRegistryKey("KVR");
+    RegistryFixture reg;
+    reg.Own(HKEY_CURRENT_USER, app.GetProfileKeyPath());
+    reg.Own(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\CorvaneConfDemo");
+    reg.CreateKey(HKEY_LOCAL_MACHINE, kDriverKey);
+    reg.SetString(HKEY_LOCAL_MACHINE, kDriverKey, "ESSID", "Corvane");
+    reg.SetString(HKEY_LOCAL_MACHINE, kDriverKey, "SecurityID", "");
+    reg.SetDword(HKEY_LOCAL_MACHINE, kDriverKey, "NetworkType", 1);
+    reg.SetDword(HKEY_LOCAL_MACHINE, kDriverKey, "CarrierSet", 0);
+    reg.SetDword(HKEY_LOCAL_MACHINE, kDriverKey, "Roaming", 1);
+    reg.SetString(HKEY_LOCAL_MACHINE, kDriverKey, "PreferBSSID", "00A0C5000002");
+    app.WriteProfileInt("Private", "AdvConfig", 1);
+
+    SimCard card;
+    ResetAdapterState();
+    PlatformKind = PLATFORM_NT_WORKSTATION;
+    IoBase = card.IoBase();
+    AdapterCardType = 1;
+    OpenMailbox();
+    AdapterReady = true;
+    DriverKeyPath = kDriverKey;
+    DriverKeyValid = true;
+
+    CPropertySheet sheet(IDS_PROPERTIES_CAPTION, nullptr, 0, PSH_HASHELP | PSH_NOAPPLYNOW);
+    CConfDlg page;
+    sheet.AddPage(&page);
+    sheet.KeepStandardButtons();
+    if (!sheet.Create())
+        return 1;
+    Pump(holdMs);
+    page.OnAdvancedConfig(); // until the script ends it
+    Pump(500);
+    ::SendDlgItemMessageA(page.m_hWnd, IDC_CONF_CARRIER_SET, CB_SETCURSEL, 2, 0);
+    page.OnOK(); // the restart question, until the script answers it
+    sheet.EndSheet(0);
+    ResetAdapterState();
+    return 0;
+}
