@@ -50,6 +50,13 @@ BOOL WINAPI FakeHelp(HWND, LPCSTR, UINT command, ULONG_PTR data)
     return CapturedOs::current->helpAnswer;
 }
 
+// Nothing of a test may restart the machine it runs on.
+BOOL WINAPI NoExitWindows(UINT, DWORD)
+{
+    ADD_FAILURE() << "ExitWindowsEx called";
+    return FALSE;
+}
+
 } // namespace
 
 CapturedOs::CapturedOs()
@@ -58,6 +65,7 @@ CapturedOs::CapturedOs()
     g_os.MessageBoxA = FakeMessageBox;
     g_os.MessageBeep = FakeBeep;
     g_os.WinHelpA = FakeHelp;
+    g_os.ExitWindowsEx = NoExitWindows;
 }
 
 CapturedOs::~CapturedOs()

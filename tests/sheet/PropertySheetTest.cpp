@@ -109,6 +109,25 @@ TEST_F(PropertySheetTest, OkWithOnlyTheFirstPageMadeClosesTheSheet)
     EXPECT_EQ(nullptr, sheet.m_TroubleshootingPage.m_hWnd);
 }
 
+TEST_F(PropertySheetTest, OkRefusedByTheConfigurationPageKeepsTheSheetOpen)
+{
+    ASSERT_TRUE(sheet.Create(&host));
+    ASSERT_TRUE(sheet.SetActivePage(2)); // a made page besides Configuration
+    HWND conf = sheet.m_ConfigurationPage.m_hWnd;
+    std::string domain = ControlText(conf, IDC_CONF_DOMAIN_NAME);
+    ASSERT_FALSE(domain.empty());
+    ::SetDlgItemTextA(conf, IDC_CONF_DOMAIN_NAME, "");
+    sheet.SendMessage(WM_COMMAND, IDOK);
+    EXPECT_TRUE(sheet.IsWindow()) << "an empty domain name keeps the sheet";
+    ASSERT_EQ(1u, os->boxes.size());
+    EXPECT_EQ("The domain name must be set.", os->boxes[0].text);
+
+    ::SetDlgItemTextA(conf, IDC_CONF_DOMAIN_NAME, domain.c_str());
+    sheet.SendMessage(WM_COMMAND, IDOK);
+    EXPECT_FALSE(sheet.IsWindow()) << "a valid name lets OK close it";
+    EXPECT_EQ(1u, os->boxes.size());
+}
+
 TEST_F(PropertySheetTest, CancelAndCloseEndTheSheetAndItOpensAgain)
 {
     for (UINT how : {(UINT)WM_COMMAND, (UINT)WM_CLOSE, (UINT)WM_SYSCOMMAND}) {
