@@ -170,3 +170,6 @@
 // Framework: the data exchange's messages (res/framework.rc)
 #define IDS_PARSE_INT           61712
 #define IDS_PARSE_INT_RANGE     61713
+
+// Tool window: the tray tip of an adapter that is not working (res/app.rc)
+#define IDS_TIP_NOT_WORKING     61714
