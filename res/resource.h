@@ -85,7 +85,6 @@
 #define IDD_BSS_WATCH           650
 #define IDD_STATION_WATCH       1246
 #define IDD_THROUGHPUT          1244
-#define IDD_SHEET_PLACEHOLDER   1248    // the property sheet until its pages exist
 #define IDI_PREFERENCES         1300
 #define IDI_SIGNAL_WINDOW       1272
 #define IDC_PREFS_AUTORUN       358

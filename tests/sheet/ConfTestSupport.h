@@ -8,7 +8,7 @@
 #include "framework/CWinApp.h"
 #include "framework/Os.h"
 #include "sheet/CConfDlg.h"
-#include "tests/adapter/RegistryFixture.h"
+#include "tests/support/RegistryFixture.h"
 #include "tests/support/SimCard.h"
 
 #include <gtest/gtest.h>

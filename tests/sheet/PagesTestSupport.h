@@ -7,7 +7,7 @@
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
 #include "framework/Os.h"
-#include "tests/adapter/RegistryFixture.h"
+#include "tests/support/RegistryFixture.h"
 #include "tests/support/SimCard.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // the test prefix, and the driver log read from a real file.
 #include "sheet/ReportSources.h"
 #include "sheet/ReportText.h"
-#include "tests/adapter/RegistryFixture.h"
+#include "tests/support/RegistryFixture.h"
 
 #include <windows.h>
 

@@ -15,8 +15,8 @@
 #include "res/resource.h"
 #include "sheet/CConfDlg.h"
 #include "sim/SimProtocol.h"
-#include "tests/adapter/RegistryFixture.h"
-#include "tests/adapter_fw/DriverAccess.h"
+#include "tests/support/RegistryFixture.h"
+#include "tests/support/DriverAccess.h"
 #include "tests/support/SimCard.h"
 
 #include <windows.h>

@@ -10,7 +10,7 @@
 #include "framework/Os.h"
 #include "res/resource.h"
 #include "sheet/CConfDlg.h"
-#include "tests/adapter/RegistryFixture.h"
+#include "tests/support/RegistryFixture.h"
 #include "tests/support/SimCard.h"
 
 #include <cstdlib>
