@@ -85,7 +85,6 @@
 #define IDD_BSS_WATCH           650
 #define IDD_STATION_WATCH       1246
 #define IDD_THROUGHPUT          1244
-#define IDD_SHEET_PLACEHOLDER   1248    // the property sheet until its pages exist
 #define IDI_PREFERENCES         1300
 #define IDI_SIGNAL_WINDOW       1272
 #define IDC_PREFS_AUTORUN       358
@@ -144,6 +143,28 @@
 #define IDS_CONF_BAD_BSSID      3404
 #define IDS_CONF_ERR_TOKEN      3405
 #define IDS_CONF_ERR_PRIVILEGE  3406
+
+// Property sheet: Advanced Information and Troubleshooting pages (res/sheet.rc)
+#define IDD_ADVANCED_INFO           100
+#define IDD_HW_CONFIG               201
+#define IDC_INFO_MANUFACTURER       110
+#define IDC_INFO_IRQ                111
+#define IDC_INFO_STATION_ADDRESS    112
+#define IDC_INFO_IO_RANGE           113
+#define IDC_INFO_BUS_TYPE           114
+#define IDC_INFO_FIRMWARE           116
+#define IDC_INFO_STATUS             356
+#define IDC_REPORT                  202
+#define IDC_COPY_REPORT             355
+#define IDC_SUPPORT_LINK_US         363
+#define IDC_SUPPORT_LINK            364
+#define IDS_ADVANCED_INFORMATION    1206
+#define IDS_TROUBLESHOOTING         1216
+#define IDS_WORKING_PROPERLY        57360
+#define IDS_SUPPORT_TARGET_US       57610
+#define IDS_SUPPORT_TARGET          57611
+#define IDS_ADAPTER_DISABLED        57612
+#define IDS_CONNECTED_AP            57613
 
 // Framework: the data exchange's messages (res/framework.rc)
 #define IDS_PARSE_INT           61712

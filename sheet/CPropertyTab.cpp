@@ -1,7 +1,126 @@
-// CPropertyTab.cpp - the property sheet of the adapter.
+// CPropertyTab.cpp - the "Corvane Properties" sheet.
 #include "sheet/CPropertyTab.h"
 
+#include "res/resource.h"
+
 CPropertyTab::CPropertyTab(UINT captionId, CWnd* parent, UINT selectPage, DWORD flags)
-    : CPropertySheet(captionId, parent, selectPage, flags)
+    : CPropertySheet(captionId, parent, selectPage, flags), m_hIcon(nullptr),
+      m_hAccelTable(nullptr)
 {
+    AddPage(&m_ConfigurationPage);
+    AddPage(&m_AdvancedInfoPage);
+    AddPage(&m_TroubleshootingPage);
+    // Every page answers Help, so the control keeps the button enabled on
+    // every tab, however the tab was chosen.
+    if (flags & PSH_HASHELP) {
+        for (CPropertyPage* page : {(CPropertyPage*)&m_ConfigurationPage,
+                                    (CPropertyPage*)&m_AdvancedInfoPage,
+                                    (CPropertyPage*)&m_TroubleshootingPage})
+            page->GetPSP().dwFlags |= PSP_HASHELP;
+    }
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    m_hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_SHEET_ICON));
+    m_hAccelTable = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    KeepStandardButtons(TRUE);
+}
+
+// The icon and the accelerator table are resources of the module: nothing to free.
+CPropertyTab::~CPropertyTab() = default;
+
+BOOL CPropertyTab::OnInitDialog()
+{
+    SendMessage(WM_SETICON, ICON_BIG, (LPARAM)m_hIcon);
+    SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)m_hIcon);
+    BOOL result = CPropertySheet::OnInitDialog();
+    EnableHelpButton();
+    PlaceOnScreen();
+    return result;
+}
+
+// The control puts a modeless sheet at its owner's client corner; with the
+// tool window at the right edge of the screen that leaves most of the sheet
+// off screen. The sheet opens in the middle of the work area instead.
+void CPropertyTab::PlaceOnScreen()
+{
+    RECT work, rc;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(&rc);
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    int x = work.left + ((work.right - work.left) - w) / 2;
+    int y = work.top + ((work.bottom - work.top) - h) / 2;
+    if (x < work.left)
+        x = work.left;
+    if (y < work.top)
+        y = work.top;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CPropertyTab::EnableHelpButton()
+{
+    if (HWND help = GetDlgItem(IDHELP))
+        ::EnableWindow(help, TRUE);
+}
+
+BOOL CPropertyTab::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    EnableHelpButton();
+    return CPropertySheet::OnNotify(wParam, lParam, result);
+}
+
+BOOL CPropertyTab::PreTranslateMessage(MSG* msg)
+{
+    if (m_hAccelTable && m_hWnd && ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, msg))
+        return TRUE;
+    return CPropertySheet::PreTranslateMessage(msg);
+}
+
+BOOL CPropertyTab::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        OnSheetOK();
+        return TRUE;
+    case IDCANCEL:
+        EndSheet(0);
+        return TRUE;
+    case IDM_ADVANCED_CONFIG:
+        if (m_ConfigurationPage.m_hWnd)
+            m_ConfigurationPage.SendMessage(WM_COMMAND, IDM_ADVANCED_CONFIG, 0);
+        return TRUE;
+    }
+    return CPropertySheet::OnCommand(wParam, lParam);
+}
+
+BOOL CPropertyTab::OnSheetOK()
+{
+    bool configurationRan = false;
+    CPropertyPage* order[] = {&m_AdvancedInfoPage, &m_ConfigurationPage,
+                              &m_TroubleshootingPage};
+    for (CPropertyPage* page : order) {
+        if (!page->m_hWnd)
+            continue;
+        page->OnOK();
+        if (page == &m_ConfigurationPage)
+            configurationRan = true;
+    }
+    if (configurationRan && !m_ConfigurationPage.m_bMayClose)
+        return FALSE;
+    EndSheet(1);
+    return TRUE;
+}
+
+void CPropertyTab::OnClose()
+{
+    EndSheet(0);
+}
+
+// The close box: the property sheet control would only cancel its pages and
+// leave a modeless window behind, so the sheet ends itself.
+void CPropertyTab::OnSysCommand(UINT id, LPARAM lParam)
+{
+    if ((id & 0xFFF0) == SC_CLOSE) {
+        EndSheet(0);
+        return;
+    }
+    CPropertySheet::OnSysCommand(id, lParam);
 }

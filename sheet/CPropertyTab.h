@@ -1,12 +1,40 @@
-// CPropertyTab.h - the "Corvane Properties" window that the tool window owns
-// and opens modeless. For now a sheet with the caption only: its pages come
-// later.
+// CPropertyTab.h - the "Corvane Properties" sheet that the tool window owns
+// and opens modeless: the Configuration, Advanced Information and
+// Troubleshooting pages (in that tab order), its own OK and Cancel, and the
+// hidden-mode accelerators, of which Alt+Ctrl+N goes to the Configuration
+// page. The object and its pages live on between openings.
 #pragma once
 
 #include "framework/CPropertySheet.h"
+#include "sheet/CConfDlg.h"
+#include "sheet/CHwConfig.h"
+#include "sheet/CPropDlg.h"
 
 class CPropertyTab : public CPropertySheet
 {
 public:
     CPropertyTab(UINT captionId, CWnd* parent = nullptr, UINT selectPage = 0, DWORD flags = 0);
+    ~CPropertyTab() override;
+
+    CPropDlg m_AdvancedInfoPage;
+    CConfDlg m_ConfigurationPage;
+    CHwConfig m_TroubleshootingPage;
+    HICON m_hIcon;
+    HACCEL m_hAccelTable;
+
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+    void OnClose() override;
+    void OnSysCommand(UINT id, LPARAM lParam) override;
+
+    // OK: the OK processing of each page whose window exists (Advanced
+    // Information, Configuration, Troubleshooting), then the Configuration
+    // page's verdict. TRUE when the sheet was ended.
+    BOOL OnSheetOK();
+
+protected:
+    void EnableHelpButton();
+    void PlaceOnScreen();
 };

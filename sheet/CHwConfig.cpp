@@ -1,0 +1,178 @@
+// CHwConfig.cpp - the Troubleshooting page and its report.
+#include "sheet/CHwConfig.h"
+
+#include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterState.h"
+#include "adapter/CardItems.h"
+#include "adapter/CardSettings.h"
+#include "adapter/PortAccess.h"
+#include "framework/CWinApp.h"
+#include "framework/DataExchange.h"
+#include "res/resource.h"
+#include "sheet/PageCommon.h"
+#include "sheet/ProgramIdentity.h"
+#include "sheet/ReportSources.h"
+#include "sheet/ReportText.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace {
+
+const char* const NOT_AVAILABLE_LINE = "not available";
+
+// The card items of "[Current Card Settings]", in their order.
+const int kSettingItems[] = {
+    CI_BSS_STATIONS, CI_NETWORK_TYPE, CI_BEACON_WORD, CI_CARRIER_SET, CI_ESSID,
+    CI_LINK_STATE, CI_MANUFACTURER, CI_TX_RETRY, CI_SENSITIVITY, CI_FIRMWARE_VERSION,
+    CI_DATA_RATE, CI_CURRENT_BSSID, CI_MAC_ADDRESS, CI_STATION_NAME,
+};
+
+} // namespace
+
+CHwConfig::CHwConfig() : CPropertyPage(IDD_HW_CONFIG, IDS_TROUBLESHOOTING) {}
+
+CHwConfig::~CHwConfig() = default;
+
+const char* CHwConfig::WindowsKeyPath(int platform)
+{
+    return platform == PLATFORM_WIN9X ? "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"
+                                      : "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+}
+
+std::string CHwConfig::VersionKeyPath() const
+{
+    return WindowsKeyPath(PlatformKind);
+}
+
+void CHwConfig::DoDataExchange(CDataExchange* pDX)
+{
+    CPropertyPage::DoDataExchange(pDX);
+    if (!m_ReportEdit.m_hWnd)
+        m_ReportEdit.SubclassDlgItem(IDC_REPORT, this);
+    // Target and hand cursor are set before binding: the labels keep their
+    // texts and no other cursor is looked for.
+    HCURSOR hand = ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_CURSOR));
+    const struct { CLinkStatic* link; UINT target; int id; } links[] = {
+        {&m_SupportLinkUs, IDS_SUPPORT_TARGET_US, IDC_SUPPORT_LINK_US},
+        {&m_SupportLink, IDS_SUPPORT_TARGET, IDC_SUPPORT_LINK},
+    };
+    for (const auto& l : links) {
+        if (l.link->m_hWnd)
+            continue;
+        l.link->SetTarget(LoadStr(l.target).c_str());
+        l.link->SetHandCursor(hand);
+        l.link->SubclassDlgItem(l.id, this);
+        l.link->SetLinkColors(l.link->GetLinkColor(), l.link->GetLinkColor(),
+                              l.link->GetHoverColor());
+    }
+}
+
+BOOL CHwConfig::OnInitDialog()
+{
+    CPropertyPage::OnInitDialog();
+    UpdateData(FALSE);
+    // A long registry listing must not be cut by the edit's default limit.
+    m_ReportEdit.SendMessage(EM_LIMITTEXT, 0, 0);
+    BuildReport();
+    return TRUE;
+}
+
+void CHwConfig::Append(const std::string& text)
+{
+    m_report += text;
+}
+
+void CHwConfig::BuildReport()
+{
+    AdapterState& state = GetAdapterState();
+    m_report.clear();
+    char dump[CARD_ITEM_BUFFER_SIZE] = "";
+    if (!state.m_bAdapterFailed && QueryCardItem(CI_DEBUG_DUMP, dump) != ITEM_OK) {
+        dump[0] = '\0';
+        state.m_bAdapterFailed = TRUE;
+        ReportPageNoResponse(m_hWnd);
+    }
+    ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+
+    ProgramIdentity id = ReadProgramIdentity();
+    Append(DiagnosticSection(id.directory, id.description, id.version, id.company));
+    Append(DumpSection(dump));
+
+    Append(AdapterParamsHead(DriverKeyPath));
+    Append(ListRegistryValues(HKEY_LOCAL_MACHINE, DriverKeyPath));
+
+    Append(DriverStatusSection(state.m_bAdapterFailed ? 1 : 0, state.m_nAdapterStatus,
+                               LoadStr(IDS_NO_RESPONSE)));
+    if (PlatformKind == PLATFORM_WIN9X) {
+        std::string log;
+        if (AppendDriverLogFile(log, DriverLogPath()) == 0)
+            log = DRIVER_WORKING_LINE;
+        Append(log);
+    }
+
+    Append("\r\n[Current Card Settings]\r\n");
+    if (!state.m_bAdapterFailed) {
+        for (int item : kSettingItems) {
+            char text[CARD_ITEM_BUFFER_SIZE] = {}; // indexed items read entry 0
+            if (QueryCardItem(item, text) != ITEM_OK)
+                strcpy(text, NOT_AVAILABLE_LINE);
+            Append(std::string(text) + "\r\n");
+        }
+    }
+    Append("-----------\r\n");
+    for (int item : {CI_CARD_TYPE, CI_IO_RANGE, CI_IRQ}) {
+        char text[CONFIG_TEXT_SIZE];
+        if (ReadConfigValue(m_hWnd, item, text) != ITEM_OK)
+            strcpy(text, NOT_AVAILABLE_LINE);
+        Append(std::string(text) + "\r\n");
+    }
+
+    std::string versionKey = VersionKeyPath();
+    Append("\r\n[Windows]\r\n");
+    Append(ListRegistryValues(HKEY_LOCAL_MACHINE, versionKey));
+    // The pieces go to the edit at once, after what it holds, shown from the
+    // report's first line.
+    AppendEditText(m_ReportEdit, m_report.c_str());
+    m_report.clear();
+    m_ReportEdit.SendMessage(EM_SETSEL, 0, 0);
+    m_ReportEdit.SendMessage(EM_SCROLLCARET);
+    ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+}
+
+void CHwConfig::CopyReport()
+{
+    m_ReportEdit.SendMessage(EM_SETSEL, 0, COPY_LIMIT);
+    m_ReportEdit.SendMessage(EM_SCROLLCARET);
+    m_ReportEdit.SendMessage(WM_COPY);
+}
+
+BOOL CHwConfig::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam)) {
+    case IDC_COPY_REPORT:
+        if (HIWORD(wParam) == BN_CLICKED)
+            CopyReport();
+        return TRUE;
+    case IDM_CONF_HELP:
+        OnHelp();
+        return TRUE;
+    }
+    return CPropertyPage::OnCommand(wParam, lParam);
+}
+
+BOOL CHwConfig::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lParam);
+    if (hdr && hdr->code == (UINT)PSN_HELP) {
+        OnHelp();
+        return TRUE;
+    }
+    return CPropertyPage::OnNotify(wParam, lParam, result);
+}
+
+void CHwConfig::OnHelp()
+{
+    ShowPageHelp(m_hWnd, IDS_TROUBLESHOOTING);
+}

@@ -1,0 +1,38 @@
+// PageCommon.cpp - page help, the pages' no-response handling, edit appends.
+#include "sheet/PageCommon.h"
+
+#include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterState.h"
+#include "framework/CWinApp.h"
+#include "framework/Os.h"
+#include "res/resource.h"
+
+#include <string>
+
+void ShowPageHelp(HWND page, UINT keywordId)
+{
+    std::string keyword = LoadStr(keywordId);
+    CWinApp* app = AfxGetApp();
+    if (app && app->WinHelp(page, HELP_KEY, (ULONG_PTR)keyword.c_str()))
+        return;
+    g_os.MessageBoxA(page, LoadStr(IDS_NO_HELP_FILE).c_str(), LoadStr(IDS_PRODUCT).c_str(),
+                     MB_OK | MB_ICONSTOP);
+}
+
+void ReportPageNoResponse(HWND page)
+{
+    AdapterState& state = GetAdapterState();
+    state.m_nAdapterStatus = ADAPTER_NO_RESPONSE;
+    if (state.AlertBeep)
+        g_os.MessageBeep(MB_ICONSTOP);
+    if (state.AlertMessage)
+        g_os.MessageBoxA(page, LoadStr(IDS_NO_RESPONSE).c_str(), LoadStr(IDS_ERROR).c_str(),
+                         MB_OK | MB_ICONSTOP | MB_SYSTEMMODAL);
+}
+
+void AppendEditText(HWND edit, const char* text)
+{
+    int end = ::GetWindowTextLengthA(edit);
+    ::SendMessageA(edit, EM_SETSEL, end, end);
+    ::SendMessageA(edit, EM_REPLACESEL, FALSE, (LPARAM)text);
+}

@@ -1,0 +1,172 @@
+// AdvancedInfoPageTest.cpp - the Advanced Information page made from its
+// template against the simulated card: manufacturer rule, resources, the
+// status text with the connected access point, and a card that is silent.
+#include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterState.h"
+#include "res/resource.h"
+#include "sheet/CPropDlg.h"
+#include "tests/sheet/PagesTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace pages {
+namespace {
+
+const char* const kWorking = "The Corvane adapter is working properly.";
+
+class AdvancedInfoTest : public PageFixture
+{
+protected:
+    // Makes the page (its initialisation reads the card).
+    void Open()
+    {
+        page.reset(new CPropDlg);
+        ASSERT_TRUE(page->Create(&host));
+    }
+    std::string Field(int id) const { return ControlText(page->m_hWnd, id); }
+    std::string Status() const { return ControlText(page->m_hWnd, IDC_INFO_STATUS); }
+
+    HiddenHost host;
+    std::unique_ptr<CPropDlg> page;
+};
+
+TEST_F(AdvancedInfoTest, HealthyCardInItsSecondOfThreeCells)
+{
+    OpenCard();
+    Open();
+    EXPECT_EQ("KVR", Field(IDC_INFO_MANUFACTURER)) << "\"WIRELESS LAN\" names the company";
+    EXPECT_EQ("3.01", Field(IDC_INFO_FIRMWARE));
+    EXPECT_EQ("PCMCIA", Field(IDC_INFO_BUS_TYPE));
+    EXPECT_EQ("0240 - 0247", Field(IDC_INFO_IO_RANGE));
+    EXPECT_EQ("10", Field(IDC_INFO_IRQ));
+    EXPECT_EQ("00:A0:C5:12:34:56", Field(IDC_INFO_STATION_ADDRESS));
+    EXPECT_EQ(std::string(kWorking) + "\r\nCurrent connected AP: Lab (00:A0:C5:00:00:02)\r\n",
+              Status());
+    EXPECT_TRUE(os->boxes.empty());
+}
+
+TEST_F(AdvancedInfoTest, ManufacturerRule)
+{
+    const struct { const char* line; const char* shown; } cases[] = {
+        {"manufacturer \"WIRELESS LAN\"", "KVR"},
+        {"manufacturer \"\"", ""},
+        {"manufacturer \"Wireless LAN\"", "Wireless LAN"},
+        {"manufacturer \"Other Radio Co\"", "Other Radio Co"},
+    };
+    for (const auto& c : cases) {
+        OpenCard((std::string(kThreeCells) + c.line + "\n").c_str());
+        Open();
+        EXPECT_EQ(c.shown, Field(IDC_INFO_MANUFACTURER)) << c.line;
+    }
+}
+
+TEST_F(AdvancedInfoTest, ResourcesOfTheDiscoveredCard)
+{
+    const struct { BYTE type; WORD base; WORD irq; const char* bus; const char* range; const char* irqText; } cases[] = {
+        {1, 0x240, 10, "PCMCIA", "0240 - 0247", "10"},
+        {2, 0x300, 5, "ISA", "0300 - 030F", "5"},
+        {0, 0x300, 0xFFFF, "ISA", "0300 - 030F", "Not available"},
+    };
+    for (const auto& c : cases) {
+        OpenCard();
+        AdapterCardType = c.type;
+        AdapterIoBase = c.base;
+        AdapterIrq = c.irq;
+        Open();
+        EXPECT_EQ(c.bus, Field(IDC_INFO_BUS_TYPE)) << c.range;
+        EXPECT_EQ(c.range, Field(IDC_INFO_IO_RANGE));
+        EXPECT_EQ(c.irqText, Field(IDC_INFO_IRQ)) << c.range;
+    }
+}
+
+TEST_F(AdvancedInfoTest, StatusWithoutAConnectedAccessPoint)
+{
+    const struct { const char* what; const char* scenario; } cases[] = {
+        {"ad-hoc network", "network adhoc\nessid Party\ndrift 0\n"
+                           "cell 02:5E:10:20:30:40 Party 9 80 adhoc\n"
+                           "current 02:5E:10:20:30:40\n"},
+        {"infrastructure, in no cell", "network infrastructure\nessid Corvane\ndrift 0\n"
+                                       "cell 00:A0:C5:00:00:01 Other 1 40 name=Far\n"
+                                       "current none\n"},
+    };
+    for (const auto& c : cases) {
+        OpenCard(c.scenario);
+        Open();
+        EXPECT_EQ(kWorking, Status()) << c.what;
+    }
+}
+
+TEST_F(AdvancedInfoTest, AdapterMarkedFailedReadsNothingFromTheCard)
+{
+    OpenCard();
+    GetAdapterState().m_bAdapterFailed = TRUE;
+    GetAdapterState().m_nAdapterStatus = ADAPTER_NO_RESPONSE;
+    card->ResetCounts();
+    Open();
+    EXPECT_EQ(0u, card->DriverRequests());
+    EXPECT_EQ("KVR", Field(IDC_INFO_MANUFACTURER));
+    EXPECT_EQ("", Field(IDC_INFO_FIRMWARE));
+    EXPECT_EQ("0240 - 0247", Field(IDC_INFO_IO_RANGE)) << "discovery results still shown";
+    EXPECT_EQ("", Field(IDC_INFO_STATION_ADDRESS));
+    EXPECT_EQ("The adapter is disabled. (Code 5)", Status());
+    EXPECT_TRUE(os->boxes.empty());
+}
+
+TEST_F(AdvancedInfoTest, SilentCardIsReportedByThePreferences)
+{
+    const struct { DWORD beep, message; size_t beeps, boxes; } cases[] = {
+        {1, 1, 1, 1}, {0, 1, 0, 1}, {1, 0, 1, 0}, {0, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        OpenCard();
+        card->SetFault(SIM_FAULT_NO_ANSWER);
+        AdapterState& state = GetAdapterState();
+        state.m_bAdapterFailed = FALSE;
+        state.m_nAdapterStatus = 0;
+        state.AlertBeep = c.beep;
+        state.AlertMessage = c.message;
+        Open();
+        EXPECT_TRUE(state.m_bAdapterFailed);
+        EXPECT_EQ(ADAPTER_NO_RESPONSE, state.m_nAdapterStatus);
+        ASSERT_EQ(c.beeps, os->beeps.size()) << "beep " << c.beep;
+        if (c.beeps) {
+            EXPECT_EQ((UINT)MB_ICONSTOP, os->beeps[0]);
+        }
+        ASSERT_EQ(c.boxes, os->boxes.size()) << "message " << c.message;
+        if (c.boxes) {
+            EXPECT_EQ("The Corvane adapter has no response.", os->boxes[0].text);
+            EXPECT_EQ("Error", os->boxes[0].caption);
+            EXPECT_EQ((UINT)(MB_ICONSTOP | MB_SYSTEMMODAL),
+                      os->boxes[0].style & (MB_ICONMASK | MB_MODEMASK));
+            EXPECT_EQ(page->m_hWnd, os->boxes[0].owner);
+        }
+        // Initialisation stopped at the firmware version.
+        EXPECT_EQ("", Field(IDC_INFO_FIRMWARE));
+        EXPECT_EQ("", Field(IDC_INFO_BUS_TYPE));
+        EXPECT_EQ("", Status());
+    }
+}
+
+TEST_F(AdvancedInfoTest, HelpByKeywordAndItsFailure)
+{
+    OpenCard();
+    Open();
+    NMHDR hdr = {::GetParent(page->m_hWnd), 0, (UINT)PSN_HELP};
+    page->SendMessage(WM_NOTIFY, 0, (LPARAM)&hdr);
+    ASSERT_EQ(1u, os->helpKeys.size());
+    EXPECT_EQ("Advanced Information", os->helpKeys[0]);
+    EXPECT_TRUE(os->boxes.empty());
+
+    os->helpAnswer = FALSE;
+    page->SendMessage(WM_COMMAND, IDM_CONF_HELP);
+    ASSERT_EQ(1u, os->boxes.size());
+    EXPECT_EQ("Cannot open help file.", os->boxes[0].text);
+    EXPECT_EQ("Corvane", os->boxes[0].caption);
+    EXPECT_EQ((UINT)MB_ICONSTOP, os->boxes[0].style & MB_ICONMASK);
+}
+
+} // namespace
+} // namespace pages

@@ -1,0 +1,83 @@
+// PagesTestSupport.h - what the tests of the adapter pages share: captured
+// message boxes, beeps and help calls, the simulated card opened in process
+// with a driver key of the test's own, an application object, and a hidden
+// window that hosts a page without a sheet.
+#pragma once
+
+#include "framework/CWinApp.h"
+#include "framework/CWnd.h"
+#include "framework/Os.h"
+#include "tests/support/RegistryFixture.h"
+#include "tests/support/SimCard.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pages {
+
+struct Box
+{
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT style;
+};
+
+// Message boxes, beeps and help go here instead of the screen.
+class CapturedOs
+{
+public:
+    CapturedOs();
+    ~CapturedOs();
+    std::vector<Box> boxes;
+    std::vector<UINT> beeps;
+    std::vector<std::string> helpKeys;
+    BOOL helpAnswer = TRUE;
+    static CapturedOs* current;
+
+private:
+    OsGuard m_guard;
+};
+
+// Where the test card's driver parameters live.
+extern const char* const kDriverKey;
+// The default card: three cells of "Corvane", associated to the second.
+extern const char* const kThreeCells;
+
+// A page test: the card of a scenario opened as after start-up on Windows NT
+// (PCMCIA at 0x240, IRQ 10), the adapter state healthy with both alerts on,
+// and a driver key holding a few parameters.
+class PageFixture : public ::testing::Test
+{
+protected:
+    PageFixture();
+    ~PageFixture() override;
+    void OpenCard(const char* scenario = kThreeCells);
+
+    CWinApp app{"corvane"};
+    RegistryFixture reg;
+    std::unique_ptr<SimCard> card;
+    std::unique_ptr<CapturedOs> os; // after the card: its fakes are put over the card's
+};
+
+// A hidden top-level window for pages made without a sheet.
+class HiddenHost : public CWnd
+{
+public:
+    HiddenHost();
+    ~HiddenHost() override;
+};
+
+// Text of a dialog control.
+std::string ControlText(HWND dialog, int id);
+// Reads the clipboard's text, or "<none>".
+std::string ClipboardText();
+// The text of a file, or empty.
+std::string ReadFileText(const std::string& path);
+// Every "from" in text replaced by "to".
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to);
+
+} // namespace pages

@@ -1,0 +1,170 @@
+// PropertySheetTest.cpp - the "Corvane Properties" sheet made modeless from
+// the real resources against the simulated card: the first tab, the tab
+// order, the buttons it keeps, OK over the pages that exist, reopening,
+// and Alt+Ctrl+N reaching the Configuration page from any tab.
+#include "res/resource.h"
+#include "sheet/CPropertyTab.h"
+#include "tests/sheet/PagesTestSupport.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace pages {
+namespace {
+
+class PropertySheetTest : public PageFixture
+{
+protected:
+    PropertySheetTest() : sheet(IDS_PROPERTIES_CAPTION, &host, 0, PSH_HASHELP | PSH_NOAPPLYNOW)
+    {
+        OpenCard();
+    }
+    ~PropertySheetTest() override
+    {
+        if (sheet.m_hWnd)
+            sheet.EndSheet(0);
+    }
+
+    std::vector<std::string> TabTitles() const
+    {
+        std::vector<std::string> titles;
+        HWND tabs = (HWND)sheet.SendMessage(PSM_GETTABCONTROL);
+        int count = (int)::SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0);
+        for (int i = 0; i < count; ++i) {
+            char text[64] = "";
+            TCITEMA item = {};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = sizeof(text);
+            ::SendMessageA(tabs, TCM_GETITEMA, i, (LPARAM)&item);
+            titles.push_back(text);
+        }
+        return titles;
+    }
+    bool Shown(int id) const
+    {
+        HWND button = sheet.GetDlgItem(id);
+        return button && ::IsWindowVisible(button);
+    }
+    // Alt+Ctrl+N pressed while the focus is in the shown page.
+    void PressAltCtrlN()
+    {
+        BYTE keys[256];
+        ::GetKeyboardState(keys);
+        BYTE saved[256];
+        memcpy(saved, keys, sizeof(saved));
+        keys[VK_CONTROL] = keys[VK_MENU] = 0x80;
+        ::SetKeyboardState(keys);
+        MSG msg = {};
+        msg.hwnd = sheet.GetActivePage()->m_hWnd;
+        msg.message = WM_SYSKEYDOWN;
+        msg.wParam = 'N';
+        msg.lParam = 0x20000001; // the context bit: Alt is down
+        EXPECT_TRUE(sheet.PreTranslateMessage(&msg)) << "the accelerator takes the key";
+        ::SetKeyboardState(saved);
+    }
+
+    HiddenHost host;
+    CPropertyTab sheet;
+};
+
+TEST_F(PropertySheetTest, OpensOnConfigurationWithItsTabsAndButtons)
+{
+    ASSERT_TRUE(sheet.Create(&host));
+    EXPECT_EQ("Corvane Properties", sheet.GetWindowText());
+    EXPECT_EQ(0, sheet.GetActiveIndex());
+    EXPECT_EQ(&sheet.m_ConfigurationPage, sheet.GetActivePage());
+    EXPECT_EQ((std::vector<std::string>{"Configuration", "Advanced Information", "Troubleshooting"}),
+              TabTitles());
+    EXPECT_TRUE(Shown(IDOK));
+    EXPECT_TRUE(Shown(IDCANCEL));
+    EXPECT_TRUE(Shown(IDHELP));
+    EXPECT_TRUE(::IsWindowEnabled(sheet.GetDlgItem(IDHELP)));
+    EXPECT_FALSE(Shown(0x3021)) << "no Apply Now button";
+    EXPECT_EQ((LRESULT)sheet.m_hIcon, sheet.SendMessage(WM_GETICON, ICON_BIG));
+    EXPECT_EQ(nullptr, sheet.m_AdvancedInfoPage.m_hWnd) << "pages are made when first shown";
+    EXPECT_EQ(nullptr, sheet.m_TroubleshootingPage.m_hWnd);
+}
+
+TEST_F(PropertySheetTest, HelpStaysEnabledOnEveryTab)
+{
+    ASSERT_TRUE(sheet.Create(&host));
+    for (int tab : {1, 2, 0}) {
+        ASSERT_TRUE(sheet.SetActivePage(tab));
+        EXPECT_TRUE(::IsWindowEnabled(sheet.GetDlgItem(IDHELP))) << "tab " << tab;
+    }
+}
+
+TEST_F(PropertySheetTest, OkWithOnlyTheFirstPageMadeClosesTheSheet)
+{
+    ASSERT_TRUE(sheet.Create(&host));
+    card->ResetCounts();
+    sheet.SendMessage(WM_COMMAND, IDOK);
+    EXPECT_FALSE(sheet.IsWindow());
+    EXPECT_EQ(nullptr, sheet.m_AdvancedInfoPage.m_hWnd) << "a page never shown is not made at OK";
+    EXPECT_EQ(nullptr, sheet.m_TroubleshootingPage.m_hWnd);
+}
+
+TEST_F(PropertySheetTest, OkRefusedByTheConfigurationPageKeepsTheSheetOpen)
+{
+    ASSERT_TRUE(sheet.Create(&host));
+    ASSERT_TRUE(sheet.SetActivePage(2)); // a made page besides Configuration
+    HWND conf = sheet.m_ConfigurationPage.m_hWnd;
+    std::string domain = ControlText(conf, IDC_CONF_DOMAIN_NAME);
+    ASSERT_FALSE(domain.empty());
+    ::SetDlgItemTextA(conf, IDC_CONF_DOMAIN_NAME, "");
+    sheet.SendMessage(WM_COMMAND, IDOK);
+    EXPECT_TRUE(sheet.IsWindow()) << "an empty domain name keeps the sheet";
+    ASSERT_EQ(1u, os->boxes.size());
+    EXPECT_EQ("The domain name must be set.", os->boxes[0].text);
+
+    ::SetDlgItemTextA(conf, IDC_CONF_DOMAIN_NAME, domain.c_str());
+    sheet.SendMessage(WM_COMMAND, IDOK);
+    EXPECT_FALSE(sheet.IsWindow()) << "a valid name lets OK close it";
+    EXPECT_EQ(1u, os->boxes.size());
+}
+
+TEST_F(PropertySheetTest, CancelAndCloseEndTheSheetAndItOpensAgain)
+{
+    for (UINT how : {(UINT)WM_COMMAND, (UINT)WM_CLOSE, (UINT)WM_SYSCOMMAND}) {
+        ASSERT_TRUE(sheet.Create(&host));
+        ASSERT_TRUE(sheet.SetActivePage(1));
+        EXPECT_EQ("3.01", ControlText(sheet.m_AdvancedInfoPage.m_hWnd, IDC_INFO_FIRMWARE));
+        if (how == WM_COMMAND)
+            sheet.SendMessage(WM_COMMAND, IDCANCEL);
+        else if (how == WM_CLOSE)
+            sheet.SendMessage(WM_CLOSE);
+        else
+            sheet.SendMessage(WM_SYSCOMMAND, SC_CLOSE);
+        EXPECT_FALSE(sheet.IsWindow()) << "ended by message " << how;
+        EXPECT_EQ(nullptr, sheet.m_AdvancedInfoPage.m_hWnd);
+    }
+}
+
+TEST_F(PropertySheetTest, AltCtrlNTogglesTheAdvancedButtonFromAnyTab)
+{
+    ASSERT_TRUE(sheet.Create(&host));
+    ASSERT_TRUE(sheet.SetActivePage(2));
+    BOOL before = sheet.m_ConfigurationPage.m_bAdvancedShown;
+    PressAltCtrlN();
+    EXPECT_NE(before, sheet.m_ConfigurationPage.m_bAdvancedShown);
+    ASSERT_TRUE(sheet.SetActivePage(1));
+    PressAltCtrlN();
+    EXPECT_EQ(before, sheet.m_ConfigurationPage.m_bAdvancedShown);
+}
+
+TEST_F(PropertySheetTest, PageHelpFromTheSheetsHelpButton)
+{
+    ASSERT_TRUE(sheet.Create(&host));
+    ASSERT_TRUE(sheet.SetActivePage(2));
+    sheet.SendMessage(WM_COMMAND, MAKEWPARAM(IDHELP, BN_CLICKED), (LPARAM)sheet.GetDlgItem(IDHELP));
+    ASSERT_EQ(1u, os->helpKeys.size());
+    EXPECT_EQ("Troubleshooting", os->helpKeys[0]);
+}
+
+} // namespace
+} // namespace pages

@@ -1,0 +1,233 @@
+// TroubleshootingPageTest.cpp - the Troubleshooting page made from its
+// template against the simulated card: the whole report against golden
+// files (Windows NT, Windows 98 with the drivers' log), the report's
+// conditional parts, a silent card, a driver key that cannot be opened, the
+// copy to the clipboard and the support links.
+#include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterState.h"
+#include "adapter/PortAccess.h"
+#include "res/resource.h"
+#include "sheet/CHwConfig.h"
+#include "sheet/ProgramIdentity.h"
+#include "tests/sheet/PagesTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#ifndef SHEET_GOLDEN_DIR
+#error SHEET_GOLDEN_DIR names the folder of the golden reports
+#endif
+
+namespace pages {
+namespace {
+
+const char* const kVersionKey = "SOFTWARE\\CorvaneTest\\SheetPages\\Version";
+
+// The page with the Windows version key of the test.
+class TestHwConfig : public CHwConfig
+{
+protected:
+    std::string VersionKeyPath() const override { return kVersionKey; }
+};
+
+class TroubleshootingTest : public PageFixture
+{
+protected:
+    TroubleshootingTest()
+    {
+        reg.SetString(HKEY_LOCAL_MACHINE, kVersionKey, "CurrentBuildNumber", "1381");
+        reg.SetString(HKEY_LOCAL_MACHINE, kVersionKey, "CurrentVersion", "4.0");
+        char dir[MAX_PATH];
+        UINT n = ::GetWindowsDirectoryA(dir, sizeof(dir));
+        logPath = std::string(dir, n) + "\\NDISLOG.TXT";
+        ::DeleteFileA(logPath.c_str());
+    }
+    ~TroubleshootingTest() override { ::DeleteFileA(logPath.c_str()); }
+
+    void Open()
+    {
+        page.reset(new TestHwConfig);
+        ASSERT_TRUE(page->Create(&host));
+    }
+    std::string Report() const { return ControlText(page->m_hWnd, IDC_REPORT); }
+    // The report with the program's directory as "<dir>" and plain line ends.
+    std::string Normalised() const
+    {
+        std::string text = Report();
+        EXPECT_EQ(std::string::npos, ReplaceAll(text, "\r\n", "").find_first_of("\r\n"))
+            << "every line ends in CR LF";
+        text = ReplaceAll(text, "Path: " + ReadProgramIdentity().directory + "\r\n",
+                          "Path: <dir>\r\n");
+        return ReplaceAll(text, "\r\n", "\n");
+    }
+    std::string Golden(const char* name) const
+    {
+        return ReadFileText(std::string(SHEET_GOLDEN_DIR) + "/" + name);
+    }
+    void WriteLog(const std::string& bytes)
+    {
+        FILE* f = fopen(logPath.c_str(), "wb");
+        ASSERT_NE(nullptr, f);
+        fwrite(bytes.data(), 1, bytes.size(), f);
+        fclose(f);
+    }
+
+    HiddenHost host;
+    std::unique_ptr<TestHwConfig> page;
+    std::string logPath;
+};
+
+TEST_F(TroubleshootingTest, WholeReportOnWindowsNT)
+{
+    OpenCard();
+    WriteLog("never read on Windows NT\r\n");
+    Open();
+    EXPECT_EQ(Golden("report-nt.txt"), Normalised());
+    EXPECT_TRUE(os->boxes.empty());
+}
+
+TEST_F(TroubleshootingTest, WholeReportOnWindows98WithTheDriversLog)
+{
+    OpenCard();
+    PlatformKind = PLATFORM_WIN9X;
+    WriteLog(ReplaceAll(Golden("ndislog.txt"), "\n", "\r\n"));
+    Open();
+    EXPECT_EQ(Golden("report-98.txt"), Normalised());
+}
+
+TEST_F(TroubleshootingTest, Windows98WithoutOrWithAnEmptyLogSaysTheDriverWorks)
+{
+    const char* const expected = "[Driver Status]: 0, code: 0\r\nDriver is working properly.\r\n"
+                                 "\r\n[Current Card Settings]\r\n";
+    for (bool empty : {false, true}) {
+        OpenCard();
+        PlatformKind = PLATFORM_WIN9X;
+        if (empty)
+            WriteLog("");
+        Open();
+        EXPECT_NE(std::string::npos, Report().find(expected)) << (empty ? "empty" : "missing");
+    }
+}
+
+TEST_F(TroubleshootingTest, LogOfExactlyOnePieceIsReadWhole)
+{
+    OpenCard();
+    PlatformKind = PLATFORM_WIN9X;
+    std::string log(1021, 'L');
+    log += "\r\n";
+    WriteLog(log);
+    Open();
+    EXPECT_NE(std::string::npos, Report().find("code: 0\r\n" + log + "\r\n[Current Card"));
+}
+
+TEST_F(TroubleshootingTest, OldFirmwareWithoutDebugInformation)
+{
+    OpenCard("firmware 1.05\ndebug none\ndrift 0\ncell 00:A0:C5:00:00:01 Corvane 1 66\n"
+             "current 00:A0:C5:00:00:01\n");
+    Open();
+    std::string report = Report();
+    EXPECT_NE(std::string::npos,
+              report.find("\r\n[Default configuration data]\r\nThe current version of station "
+                          "firmware does not provide debug information. Please update your "
+                          "firmware.\r\n\r\n[Adapter Params]"));
+    // No station counts from this firmware: the first card line is not available.
+    EXPECT_NE(std::string::npos, report.find("[Current Card Settings]\r\nnot available\r\n"
+                                             "Infrastructure\r\n"));
+}
+
+TEST_F(TroubleshootingTest, CardSilentOnTheDebugDump)
+{
+    OpenCard();
+    card->SetFault(SIM_FAULT_NO_ANSWER);
+    Open();
+    AdapterState& state = GetAdapterState();
+    EXPECT_TRUE(state.m_bAdapterFailed);
+    EXPECT_EQ(ADAPTER_NO_RESPONSE, state.m_nAdapterStatus);
+    ASSERT_EQ(1u, os->boxes.size());
+    EXPECT_EQ("The Corvane adapter has no response.", os->boxes[0].text);
+    EXPECT_EQ(1u, os->beeps.size());
+    std::string report = Report();
+    EXPECT_EQ(std::string::npos, report.find("[Default configuration data]"));
+    EXPECT_NE(std::string::npos,
+              report.find("\r\n[Driver Status]: 1, code: 5\r\nThe Corvane adapter has no "
+                          "response.\r\n\r\n[Current Card Settings]\r\n-----------\r\n"
+                          "PCMCIA\r\n0240 - 0247\r\n10\r\n\r\n[Windows]\r\n"));
+}
+
+TEST_F(TroubleshootingTest, CardItemsThatFailAreNotAvailable)
+{
+    // Table entries answer not available: the station count of entry 0 fails.
+    OpenCard();
+    card->SetFault(SIM_FAULT_UNAVAILABLE, true, 0);
+    Open();
+    EXPECT_NE(std::string::npos, Report().find("[Current Card Settings]\r\nnot available\r\n"
+                                               "Infrastructure\r\n"));
+    EXPECT_FALSE(GetAdapterState().m_bAdapterFailed);
+}
+
+TEST_F(TroubleshootingTest, DriverKeyThatCannotBeOpened)
+{
+    OpenCard();
+    DriverKeyPath = "SOFTWARE\\CorvaneTest\\SheetPages\\Gone";
+    Open();
+    EXPECT_NE(std::string::npos,
+              Report().find("[Adapter Params]\r\nKey: SOFTWARE\\CorvaneTest\\SheetPages\\Gone\r\n"
+                            "Query key: SOFTWARE\\CorvaneTest\\SheetPages\\Gone failed\r\n"
+                            "\r\n[Driver Status]"));
+}
+
+TEST_F(TroubleshootingTest, CopyTakesTheFirst65535Characters)
+{
+    // Enough parameters of 256 bytes to make the report longer than the copy takes.
+    for (int i = 0; i < 100; ++i) {
+        char name[16];
+        snprintf(name, sizeof(name), "Blob%03d", i);
+        reg.SetBinary(HKEY_LOCAL_MACHINE, kDriverKey, name, std::vector<BYTE>(256, (BYTE)i));
+    }
+    OpenCard();
+    Open();
+    std::string report = Report();
+    ASSERT_GT(report.size(), 65535u);
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_COPY_REPORT, BN_CLICKED),
+                      (LPARAM)page->GetDlgItem(IDC_COPY_REPORT));
+    EXPECT_EQ(report.substr(0, 65535), ClipboardText());
+}
+
+TEST_F(TroubleshootingTest, CopyOfAShortReportTakesAllOfIt)
+{
+    OpenCard();
+    Open();
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_COPY_REPORT, BN_CLICKED),
+                      (LPARAM)page->GetDlgItem(IDC_COPY_REPORT));
+    EXPECT_EQ(Report(), ClipboardText());
+}
+
+TEST_F(TroubleshootingTest, SupportLinks)
+{
+    OpenCard();
+    Open();
+    EXPECT_EQ("mailto:ussupport@kvr.example", page->m_SupportLinkUs.GetTarget());
+    EXPECT_EQ("mailto:support@kvr.example", page->m_SupportLink.GetTarget());
+    EXPECT_EQ("ussupport@kvr.example    (US only)", ControlText(page->m_hWnd, IDC_SUPPORT_LINK_US));
+    EXPECT_EQ("support@kvr.example", ControlText(page->m_hWnd, IDC_SUPPORT_LINK));
+    for (CLinkStatic* link : {&page->m_SupportLinkUs, &page->m_SupportLink}) {
+        EXPECT_EQ(link->GetLinkColor(), link->GetVisitedColor());
+        EXPECT_EQ((COLORREF)::GetSysColor(COLOR_BTNHIGHLIGHT), link->GetHoverColor());
+        EXPECT_NE(nullptr, link->GetHandCursor());
+    }
+}
+
+TEST(TroubleshootingKeys, WindowsVersionKeyByPlatform)
+{
+    EXPECT_STREQ("SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                 CHwConfig::WindowsKeyPath(PLATFORM_WIN9X));
+    for (int nt : {PLATFORM_NT_SERVER, PLATFORM_NT_WORKSTATION})
+        EXPECT_STREQ("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                     CHwConfig::WindowsKeyPath(nt));
+}
+
+} // namespace
+} // namespace pages
