@@ -174,5 +174,5 @@ BOOL CHwConfig::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
 
 void CHwConfig::OnHelp()
 {
-    ShowPageHelp(m_hWnd, IDS_TROUBLESHOOTING);
+    AfxHelpKeyword(m_hWnd, IDS_TROUBLESHOOTING, true);
 }

@@ -168,5 +168,5 @@ BOOL CPropDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
 
 void CPropDlg::OnHelp()
 {
-    ShowPageHelp(m_hWnd, IDS_ADVANCED_INFORMATION);
+    AfxHelpKeyword(m_hWnd, IDS_ADVANCED_INFORMATION, true);
 }

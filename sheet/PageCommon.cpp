@@ -1,4 +1,4 @@
-// PageCommon.cpp - page help, the pages' no-response handling, edit appends.
+// PageCommon.cpp - the pages' no-response handling, edit appends.
 #include "sheet/PageCommon.h"
 
 #include "adapter/AdapterDiscovery.h"
@@ -8,16 +8,6 @@
 #include "res/resource.h"
 
 #include <string>
-
-void ShowPageHelp(HWND page, UINT keywordId)
-{
-    std::string keyword = LoadStr(keywordId);
-    CWinApp* app = AfxGetApp();
-    if (app && app->WinHelp(page, HELP_KEY, (ULONG_PTR)keyword.c_str()))
-        return;
-    g_os.MessageBoxA(page, LoadStr(IDS_NO_HELP_FILE).c_str(), LoadStr(IDS_PRODUCT).c_str(),
-                     MB_OK | MB_ICONSTOP);
-}
 
 void ReportPageNoResponse(HWND page)
 {

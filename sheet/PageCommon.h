@@ -1,13 +1,8 @@
-// PageCommon.h - what the adapter pages of the property sheet share: the
-// page help by keyword and the pages' own handling of a card that does not
-// answer.
+// PageCommon.h - what the adapter pages of the property sheet share: their
+// own handling of a card that does not answer, and appending to an edit.
 #pragma once
 
 #include <windows.h>
-
-// WinHelp with HELP_KEY and the keyword string; when help cannot be opened,
-// "Cannot open help file." captioned with the product name.
-void ShowPageHelp(HWND page, UINT keywordId);
 
 // The card did not answer a page: status 5, the stop sound when the alert
 // beep is wanted and, only when alert messages are wanted, "The Corvane
