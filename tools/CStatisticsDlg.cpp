@@ -52,6 +52,12 @@ void CStatisticsDlg::ShowCounters(const StatisticsBlock& b)
     SetField(IDC_STAT_UPTIME, UptimeText(b.uptime));
 }
 
+void CStatisticsDlg::SetField(int id, const std::string& text)
+{
+    if (GetDlgItemText(id) != text)
+        SetDlgItemText(id, text.c_str());
+}
+
 void CStatisticsDlg::RestartWindow()
 {
     m_window.Reset();

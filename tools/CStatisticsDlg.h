@@ -47,7 +47,8 @@ private:
     void TakeBaselines(const StatisticsBlock& block);
     void ShowCounters(const StatisticsBlock& block);
     void ShowAverages(const StatisticsBlock& block);
-    void SetField(int id, const std::string& text) { SetDlgItemText(id, text.c_str()); }
+    // Writes a field only when its text changes (each write repaints it).
+    void SetField(int id, const std::string& text);
 
     RateWindow m_window;
     bool m_running;
