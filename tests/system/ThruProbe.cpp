@@ -5,6 +5,7 @@
 //   thruprobe visible <title prefix> <control id> succeeds when it is shown
 //   thruprobe command <title prefix> <id>         posts WM_COMMAND id
 //   thruprobe ctrl-alt <title prefix> <key>       types Ctrl+Alt+key into it
+//   thruprobe rect <title prefix> -               prints the window's "WxH+X+Y"
 //   thruprobe colors <title prefix> <class>       prints "green N cyan N": the
 //                                                 green and cyan pixels on screen
 //                                                 of the child window of that class
@@ -83,6 +84,12 @@ int main(int argc, char** argv)
         if (verb == "visible")
             return IsWindowVisible(ctrl) ? 0 : 1;
         printf("%s\n", ControlText(ctrl).c_str());
+        return 0;
+    }
+    if (verb == "rect") {
+        RECT rc;
+        GetWindowRect(top, &rc);
+        printf("%ldx%ld+%ld+%ld\n", rc.right - rc.left, rc.bottom - rc.top, rc.left, rc.top);
         return 0;
     }
     if (verb == "command")
