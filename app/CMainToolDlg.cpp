@@ -4,6 +4,7 @@
 #include "app/CMainToolDlg.h"
 
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterState.h"
 #include "adapter/CardItems.h"
 #include "adapter/Mailbox.h"
 #include "app/CAboutDlg.h"
@@ -94,7 +95,8 @@ void FocusWindow(HWND hWnd)
 CMainToolDlg::CMainToolDlg(CWnd* parent)
     : CDialog(IDD_MAINTOOL, parent),
       m_hIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPLICATION_ICON))),
-      m_pPropertySheet(new CPropertyTab(IDS_PROPERTIES_CAPTION, this, 0)),
+      m_pPropertySheet(new CPropertyTab(IDS_PROPERTIES_CAPTION, this, 0,
+                                         PSH_HASHELP | PSH_NOAPPLYNOW)),
       m_pSignalDlg(new CSignalDlg(this)), m_xPos(0), m_yPos(1), m_nWidth(79), m_nHeight(17),
       m_fMaximized(0), m_fMinimized(0), m_pAboutDlg(nullptr), m_pPrefsDlg(nullptr),
       m_nPeriodDivisor(0), m_bAdHoc(false), m_previousRecord(), m_linkQuality(100.0f),
@@ -106,7 +108,7 @@ CMainToolDlg::CMainToolDlg(CWnd* parent)
     // would not reach a derived class, so the card is asked directly.)
     CUtilityApp* app = CUtilityApp::Get();
     char type[CARD_ITEM_BUFFER_SIZE] = "";
-    if (app && !app->m_bAdapterFailed)
+    if (app && !GetAdapterState().m_bAdapterFailed)
         QueryCardItem(CI_NETWORK_TYPE, type);
     m_bInfraWatcher = lstrcmpiA(type, kInfrastructure) == 0;
     if (m_bInfraWatcher)
@@ -223,7 +225,7 @@ BOOL CMainToolDlg::OnInitDialog()
     // 8. Infrastructure or ad-hoc, and the monitor's period.
     m_nMonitorPeriod = MONITOR_PERIOD;
     std::string type;
-    if (app && !app->m_bAdapterFailed && ReadNetworkType(type) &&
+    if (app && !GetAdapterState().m_bAdapterFailed && ReadNetworkType(type) &&
         lstrcmpiA(type.c_str(), kInfrastructure) != 0) {
         m_bAdHoc = true;
         m_linkQuality = 100.0f;
@@ -240,9 +242,9 @@ BOOL CMainToolDlg::OnInitDialog()
     m_bMonitoring = SetTimer(MONITOR_TIMER, m_nMonitorPeriod) != 0;
 
     // 9. A link that is idle from the start counts as a card that gives no answer.
-    if (app && !app->m_bAdapterFailed && ReadLinkState() == kIdle) {
+    if (app && !GetAdapterState().m_bAdapterFailed && ReadLinkState() == kIdle) {
         OnNoResponse();
-        app->m_nAdapterStatus = ADAPTER_IDLE;
+        GetAdapterState().m_nAdapterStatus = ADAPTER_IDLE;
         if (app->EnableTrayIcon)
             m_tray.SetTooltipText(kIdle);
     }
@@ -263,7 +265,7 @@ bool CMainToolDlg::AddTrayIcon(const char* tip, UINT iconId)
     }
     m_bIconShown = true;
     // A card found silent before the icon existed shows as such.
-    if (app && app->m_bAdapterFailed && app->m_nAdapterStatus == ADAPTER_NO_RESPONSE) {
+    if (app && GetAdapterState().m_bAdapterFailed && GetAdapterState().m_nAdapterStatus == ADAPTER_NO_RESPONSE) {
         m_tray.SetTooltipText(IDS_NO_RESPONSE);
         m_tray.SetIcon((UINT)IDI_QUALITY_POOR);
     }
@@ -297,7 +299,7 @@ void CMainToolDlg::RunCommandLineAction()
 void CMainToolDlg::ShowStatusBox()
 {
     CUtilityApp* app = CUtilityApp::Get();
-    int status = app ? app->m_nAdapterStatus : 0;
+    int status = app ? GetAdapterState().m_nAdapterStatus : 0;
     if (status != 0) {
         char text[64];
         snprintf(text, sizeof(text), "The adapter is disabled. (Code %d)\n", status);
@@ -329,7 +331,7 @@ void CMainToolDlg::OnTimer(UINT_PTR id)
 void CMainToolDlg::MonitorTick()
 {
     CUtilityApp* app = CUtilityApp::Get();
-    if (!app || app->m_bAdapterFailed) {
+    if (!app || GetAdapterState().m_bAdapterFailed) {
         StopMonitor();
         return;
     }
@@ -348,7 +350,7 @@ void CMainToolDlg::MonitorTick()
         if (app->EnableTrayIcon)
             UpdateTrayIcon(qualityText, linkState, linkStateRead);
         // The alert box of an infrastructure network depends on the link state.
-        if (!m_bAdHoc && app->AlertMessage && m_linkQuality == 0.0f && !linkStateRead &&
+        if (!m_bAdHoc && GetAdapterState().AlertMessage && m_linkQuality == 0.0f && !linkStateRead &&
             AlertChangeFor(m_linkQuality, m_bAlerted) == ALERT_RAISE) {
             linkState = ReadLinkState();
             linkStateRead = true;
@@ -367,9 +369,9 @@ bool CMainToolDlg::ReadQuality(std::string& qualityText)
 {
     CUtilityApp* app = CUtilityApp::Get();
     if (!m_bAdHoc) {
-        if (app && app->ScanInProgress) {
+        if (app && GetAdapterState().ScanInProgress) {
             m_linkQuality = QUALITY_SCANNING;
-            qualityText = "103";
+            qualityText = std::to_string(QUALITY_SCANNING);
             return true;
         }
         char text[CARD_ITEM_BUFFER_SIZE] = "";
@@ -409,9 +411,9 @@ void CMainToolDlg::UpdateTrayIcon(const std::string& qualityText, std::string& l
         linkState = ReadLinkState();
         linkStateRead = true;
         tip = LoadStr(IDS_QUALITY) + ": 0%, " + linkState;
-    } else if (quality == 102) {
+    } else if (quality == QUALITY_NO_CONNECTION) {
         tip = LoadStr(IDS_NO_CONNECTION);
-    } else if (quality == 103) {
+    } else if (quality == QUALITY_SCANNING) {
         tip = LoadStr(IDS_SCANNING);
     } else {
         tip = LoadStr(IDS_QUALITY) + ": " + qualityText + "%";
@@ -426,14 +428,13 @@ void CMainToolDlg::UpdateTrayIcon(const std::string& qualityText, std::string& l
 
 void CMainToolDlg::ApplyAlertRule(std::string& linkState, bool linkStateRead)
 {
-    CUtilityApp* app = CUtilityApp::Get();
     switch (AlertChangeFor(m_linkQuality, m_bAlerted)) {
     case ALERT_RAISE: {
         // Set before the box opens: ticks that run while it is open raise none.
         m_bAlerted = true;
-        if (app->AlertBeep)
+        if (GetAdapterState().AlertBeep)
             g_os.MessageBeep(MB_ICONHAND);
-        if (!app->AlertMessage)
+        if (!GetAdapterState().AlertMessage)
             break;
         bool show = m_bAdHoc;
         if (!m_bAdHoc && m_linkQuality == 0.0f) {
@@ -456,17 +457,10 @@ void CMainToolDlg::ApplyAlertRule(std::string& linkState, bool linkStateRead)
 
 void CMainToolDlg::OnNoResponse()
 {
-    CUtilityApp* app = CUtilityApp::Get();
     StopMonitor();
-    if (!app)
-        return;
-    app->m_bAdapterFailed = TRUE;
-    app->m_nAdapterStatus = ADAPTER_NO_RESPONSE;
-    if (app->AlertBeep)
-        g_os.MessageBeep(MB_ICONHAND);
-    g_os.MessageBoxA(m_hWnd, LoadStr(IDS_NO_RESPONSE).c_str(), LoadStr(IDS_ERROR).c_str(),
-                     MB_ICONSTOP | MB_SYSTEMMODAL);
-    if (app->EnableTrayIcon) {
+    ReportAdapterSilent(m_hWnd);
+    CUtilityApp* app = CUtilityApp::Get();
+    if (app && app->EnableTrayIcon) {
         m_tray.SetTooltipText(IDS_NO_RESPONSE);
         m_tray.SetIcon((UINT)IDI_QUALITY_POOR);
     }
@@ -502,7 +496,6 @@ BOOL CMainToolDlg::CreateToolWindow(Tool tool)
 {
     switch (tool) {
     case TOOL_PROPERTIES:
-        m_pPropertySheet->m_psh.dwFlags |= PSH_HASHELP | PSH_NOAPPLYNOW;
         return m_pPropertySheet->Create(this);
     case TOOL_WATCHER:
         if (m_bInfraWatcher)
@@ -519,7 +512,7 @@ BOOL CMainToolDlg::CreateToolWindow(Tool tool)
 void CMainToolDlg::OpenTool(Tool tool)
 {
     CUtilityApp* app = CUtilityApp::Get();
-    bool failed = !app || app->m_bAdapterFailed;
+    bool failed = !app || GetAdapterState().m_bAdapterFailed;
     switch (tool) {
     case TOOL_PROPERTIES:
         break;
@@ -528,7 +521,6 @@ void CMainToolDlg::OpenTool(Tool tool)
             return;
         std::string type;
         if (!ReadNetworkType(type)) {
-            app->m_bAdapterFailed = TRUE;
             OnNoResponse();
             return;
         }
@@ -656,7 +648,7 @@ void CMainToolDlg::ApplyIconPreference()
         if (m_tray.IsEnabled()) {
             m_tray.ShowIcon();
             m_bIconShown = true;
-            if (app->m_bAdapterFailed && app->m_nAdapterStatus == ADAPTER_NO_RESPONSE) {
+            if (GetAdapterState().m_bAdapterFailed && GetAdapterState().m_nAdapterStatus == ADAPTER_NO_RESPONSE) {
                 m_tray.SetTooltipText(IDS_NO_RESPONSE);
                 m_tray.SetIcon((UINT)IDI_QUALITY_POOR);
             }

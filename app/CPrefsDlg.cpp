@@ -2,6 +2,7 @@
 #include "app/CPrefsDlg.h"
 
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterState.h"
 #include "app/CUtilityApp.h"
 #include "res/resource.h"
 
@@ -23,8 +24,8 @@ BOOL CPrefsDlg::OnInitDialog()
 
     if (CUtilityApp* app = CUtilityApp::Get()) {
         m_trayIcon.SetCheck(app->EnableTrayIcon ? BST_CHECKED : BST_UNCHECKED);
-        m_alertMessage.SetCheck(app->AlertMessage ? BST_CHECKED : BST_UNCHECKED);
-        m_alertBeep.SetCheck(app->AlertBeep ? BST_CHECKED : BST_UNCHECKED);
+        m_alertMessage.SetCheck(GetAdapterState().AlertMessage ? BST_CHECKED : BST_UNCHECKED);
+        m_alertBeep.SetCheck(GetAdapterState().AlertBeep ? BST_CHECKED : BST_UNCHECKED);
         m_autoRun.SetCheck(app->AutoRun ? BST_CHECKED : BST_UNCHECKED);
     }
     return TRUE;
@@ -52,8 +53,8 @@ void CPrefsDlg::OnOK()
         return;
     }
     app->EnableTrayIcon = m_trayIcon.GetCheck() == BST_CHECKED;
-    app->AlertMessage = m_alertMessage.GetCheck() == BST_CHECKED;
-    app->AlertBeep = m_alertBeep.GetCheck() == BST_CHECKED;
+    GetAdapterState().AlertMessage = m_alertMessage.GetCheck() == BST_CHECKED;
+    GetAdapterState().AlertBeep = m_alertBeep.GetCheck() == BST_CHECKED;
     app->AutoRun = m_autoRun.GetCheck() == BST_CHECKED;
 
     char path[MAX_PATH];
@@ -65,8 +66,8 @@ void CPrefsDlg::OnOK()
     }
     UpdateRunEntry(app->AutoRun != 0, path);
 
-    app->WriteProfileInt(kPreferences, "AlertBeep", app->AlertBeep);
-    app->WriteProfileInt(kPreferences, "AlertMessage", app->AlertMessage);
+    app->WriteProfileInt(kPreferences, "AlertBeep", GetAdapterState().AlertBeep);
+    app->WriteProfileInt(kPreferences, "AlertMessage", GetAdapterState().AlertMessage);
     app->WriteProfileInt(kPreferences, "AutoRun", app->AutoRun);
     app->WriteProfileInt(kPreferences, "EnableTrayIcon", app->EnableTrayIcon);
     EndDialog(IDOK);

@@ -2,8 +2,10 @@
 #include "app/CUtilityApp.h"
 
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterState.h"
 #include "adapter/PortAccess.h"
 #include "app/CMainToolDlg.h"
+#include "framework/MessageFilter.h"
 #include "framework/Os.h"
 #include "res/resource.h"
 
@@ -42,10 +44,12 @@ std::string ModuleBaseName()
 } // namespace
 
 CUtilityApp::CUtilityApp()
-    : CWinApp(ModuleBaseName().c_str()), ScanInProgress(FALSE), m_bAdapterFailed(FALSE),
-      m_nAdapterStatus(0), m_szProgramDir(), m_szProgramPath(), AlertBeep(0), AlertMessage(0),
-      AutoRun(1), EnableTrayIcon(1)
+    : CWinApp(ModuleBaseName().c_str()), m_szProgramDir(), m_szProgramPath(), AutoRun(1),
+      EnableTrayIcon(1)
 {
+    // The adapter's state lives as long as the process but starts with the
+    // application object.
+    ClearAdapterState();
     m_helpFile = "Kerfo.hlp";
     for (int i = 1; i < __argc; ++i)
         m_args.push_back(__argv[i]);
@@ -71,7 +75,7 @@ BOOL CUtilityApp::InitInstance()
     else
         PlatformKind = PLATFORM_WIN9X;
 
-    m_nAdapterStatus = OpenAdapter();
+    GetAdapterState().m_nAdapterStatus = OpenAdapter();
     if (!TellAdapterStatus())
         return FALSE;
 
@@ -96,7 +100,7 @@ BOOL CUtilityApp::InitInstance()
 bool CUtilityApp::TellAdapterStatus()
 {
     UINT text = 0;
-    switch (m_nAdapterStatus) {
+    switch (GetAdapterState().m_nAdapterStatus) {
     case ADAPTER_NOT_FOUND:
         text = IDS_NO_ADAPTER;
         break;
@@ -107,7 +111,7 @@ bool CUtilityApp::TellAdapterStatus()
         int answer = g_os.MessageBoxA(nullptr, LoadStr(IDS_NOT_WORKING).c_str(),
                                       LoadStr(IDS_PRODUCT).c_str(),
                                       MB_OKCANCEL | MB_ICONQUESTION);
-        m_bAdapterFailed = TRUE;
+        GetAdapterState().m_bAdapterFailed = TRUE;
         return answer != IDCANCEL;
     }
     default:
@@ -115,7 +119,7 @@ bool CUtilityApp::TellAdapterStatus()
     }
     g_os.MessageBoxA(nullptr, LoadStr(text).c_str(), LoadStr(IDS_ERROR).c_str(),
                      MB_TASKMODAL | MB_ICONINFORMATION);
-    m_bAdapterFailed = TRUE;
+    GetAdapterState().m_bAdapterFailed = TRUE;
     return true;
 }
 
@@ -168,26 +172,30 @@ std::string CUtilityApp::ProgramDirectoryOf(const char* path, size_t length, siz
 
 void CUtilityApp::LoadPreferences()
 {
-    AlertBeep = GetProfileInt(kPreferences, "AlertBeep", 0);
-    AlertMessage = GetProfileInt(kPreferences, "AlertMessage", 0);
+    GetAdapterState().AlertBeep = GetProfileInt(kPreferences, "AlertBeep", 0);
+    GetAdapterState().AlertMessage = GetProfileInt(kPreferences, "AlertMessage", 0);
     AutoRun = GetProfileInt(kPreferences, "AutoRun", 1);
     EnableTrayIcon = GetProfileInt(kPreferences, "EnableTrayIcon", 1);
 }
 
 void CUtilityApp::SavePreferences()
 {
-    WriteProfileInt(kPreferences, "AlertBeep", AlertBeep);
-    WriteProfileInt(kPreferences, "AlertMessage", AlertMessage);
+    WriteProfileInt(kPreferences, "AlertBeep", GetAdapterState().AlertBeep);
+    WriteProfileInt(kPreferences, "AlertMessage", GetAdapterState().AlertMessage);
     WriteProfileInt(kPreferences, "AutoRun", AutoRun);
     WriteProfileInt(kPreferences, "EnableTrayIcon", EnableTrayIcon);
 }
 
 void CUtilityApp::RunMainWindow()
 {
+    // The program lives in the tool window's modal loop: the message filter
+    // gives the modeless tools their keyboard there.
+    InstallMessageFilter();
     CMainToolDlg dlg;
     m_pMainWnd = &dlg;
     dlg.DoModal();
     m_pMainWnd = nullptr;
+    RemoveMessageFilter();
 }
 
 bool CUtilityApp::ReadVersionRecord()

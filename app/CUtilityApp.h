@@ -18,6 +18,7 @@ enum : WPARAM
     OPEN_THROUGHPUT = 4,
 };
 
+// The adapter's state and the alert preferences live in adapter/AdapterState.h.
 class CUtilityApp : public CWinApp
 {
 public:
@@ -29,10 +30,6 @@ public:
     // The application object of this process.
     static CUtilityApp* Get() { return static_cast<CUtilityApp*>(AfxGetApp()); }
 
-    BOOL ScanInProgress;
-    BOOL m_bAdapterFailed;
-    BYTE m_nAdapterStatus;
-
     char m_szProgramDir[200];
     char m_szProgramPath[200];
     std::string m_strFileDescription;
@@ -41,8 +38,6 @@ public:
     std::string m_strCompanyName;
     std::string m_strMainTitle;
 
-    DWORD AlertBeep;
-    DWORD AlertMessage;
     DWORD AutoRun;
     DWORD EnableTrayIcon;
 

@@ -33,16 +33,16 @@ QualityLevel QualityLevelOf(float quality)
 {
     if (quality > 100.0f)
         return QUALITY_LEVEL_NONE;
-    if (quality >= QUALITY_GOOD_FROM)
+    if (quality >= QUALITY_GOOD)
         return QUALITY_LEVEL_GOOD;
-    if (quality >= QUALITY_ALERT_BELOW)
+    if (quality >= QUALITY_POOR)
         return QUALITY_LEVEL_FAIR;
     return QUALITY_LEVEL_POOR;
 }
 
 AlertChange AlertChangeFor(float quality, bool alerted)
 {
-    if (quality < QUALITY_ALERT_BELOW)
+    if (quality < QUALITY_POOR)
         return alerted ? ALERT_KEEP : ALERT_RAISE;
     if (quality <= 100.0f)
         return ALERT_REARM;

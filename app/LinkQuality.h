@@ -5,15 +5,7 @@
 #pragma once
 
 #include "adapter/AdHocQualityRecord.h"
-
-// Link quality in percent; two values above 100 carry a meaning of their own.
-const float QUALITY_NO_CONNECTION = 102.0f;
-const float QUALITY_SCANNING = 103.0f;
-
-// Below this an alert is raised (once); from here to 100 it is re-armed.
-const int QUALITY_ALERT_BELOW = 30;
-// From here on the quality counts as good (green icon).
-const int QUALITY_GOOD_FROM = 60;
+#include "adapter/QualityScale.h"
 
 // The next smoothed ad-hoc quality from the previous one and the records of
 // the previous and the current tick. `divisor` is the card's period divisor

@@ -68,7 +68,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM 
             return FALSE;
         wnd->Attach(hWnd);
     }
-    CDialog* dlg = static_cast<CDialog*>(wnd);
+    // Only dialogs come here; any other object on this window is not ours to run.
+    CDialog* dlg = dynamic_cast<CDialog*>(wnd);
+    if (!dlg)
+        return FALSE;
     bool savedDefaulted = dlg->m_bDefaulted;
     dlg->m_bDefaulted = false;
     LRESULT result = dlg->Dispatch(msg, wParam, lParam);
@@ -109,6 +112,16 @@ LRESULT CDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg == WM_INITDIALOG)
         return OnInitDialog();
     return CWnd::WindowProc(msg, wParam, lParam);
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* msg)
+{
+    // A modal dialog's own loop does this; a child dialog leaves it to its parent.
+    if (m_bModal || !m_hWnd || (GetStyle() & WS_CHILD))
+        return FALSE;
+    if (m_hAccel && ::TranslateAcceleratorA(m_hWnd, m_hAccel, msg))
+        return TRUE;
+    return ::IsDialogMessageA(m_hWnd, msg);
 }
 
 BOOL CDialog::OnInitDialog()

@@ -25,6 +25,9 @@ public:
     virtual void OnCancel();
 
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // A top-level modeless dialog takes its accelerators (m_hAccel), then the
+    // dialog keyboard (Tab, arrows, mnemonics, Enter, Escape).
+    BOOL PreTranslateMessage(MSG* msg) override;
     LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 

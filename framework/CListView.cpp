@@ -94,3 +94,94 @@ HIMAGELIST CListView::GetImageList(int which) const
 {
     return (HIMAGELIST)SendMessage(LVM_GETIMAGELIST, which);
 }
+
+int CListView::InsertItem(int index, LPCSTR text, int image, LPARAM data)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = index;
+    item.pszText = const_cast<LPSTR>(text);
+    item.iImage = image;
+    item.lParam = data;
+    return (int)SendMessage(LVM_INSERTITEMA, 0, (LPARAM)&item);
+}
+
+BOOL CListView::DeleteItem(int item)
+{
+    return (BOOL)SendMessage(LVM_DELETEITEM, item);
+}
+
+BOOL CListView::DeleteAllItems()
+{
+    return (BOOL)SendMessage(LVM_DELETEALLITEMS);
+}
+
+int CListView::GetItemCount() const
+{
+    return (int)SendMessage(LVM_GETITEMCOUNT);
+}
+
+BOOL CListView::SetItemData(int item, LPARAM data)
+{
+    LVITEMA lvi = {};
+    lvi.mask = LVIF_PARAM;
+    lvi.iItem = item;
+    lvi.lParam = data;
+    return (BOOL)SendMessage(LVM_SETITEMA, 0, (LPARAM)&lvi);
+}
+
+LPARAM CListView::GetItemData(int item) const
+{
+    LVITEMA lvi = {};
+    lvi.mask = LVIF_PARAM;
+    lvi.iItem = item;
+    if (!SendMessage(LVM_GETITEMA, 0, (LPARAM)&lvi))
+        return 0;
+    return lvi.lParam;
+}
+
+int CListView::FindItemByData(LPARAM data) const
+{
+    LVFINDINFOA find = {};
+    find.flags = LVFI_PARAM;
+    find.lParam = data;
+    return (int)SendMessage(LVM_FINDITEMA, (WPARAM)-1, (LPARAM)&find);
+}
+
+BOOL CListView::SortItems(PFNLVCOMPARE compare, LPARAM param)
+{
+    if (!compare)
+        return FALSE;
+    return (BOOL)SendMessage(LVM_SORTITEMS, (WPARAM)param, (LPARAM)compare);
+}
+
+int CListView::HitTest(POINT pt, UINT* flags) const
+{
+    LVHITTESTINFO info = {};
+    info.pt = pt;
+    int item = (int)SendMessage(LVM_HITTEST, 0, (LPARAM)&info);
+    if (flags)
+        *flags = info.flags;
+    return item;
+}
+
+BOOL CListView::DeleteColumn(int column)
+{
+    return (BOOL)SendMessage(LVM_DELETECOLUMN, column);
+}
+
+int CListView::GetColumnWidth(int column) const
+{
+    return (int)SendMessage(LVM_GETCOLUMNWIDTH, column);
+}
+
+BOOL CListView::SetColumnWidth(int column, int width)
+{
+    return (BOOL)SendMessage(LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
+}
+
+int CListView::GetColumnCount() const
+{
+    HWND header = (HWND)SendMessage(LVM_GETHEADER);
+    return header ? (int)::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) : 0;
+}

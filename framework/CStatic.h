@@ -9,7 +9,6 @@ public:
     // Creates a "STATIC" child and binds it (PreSubclassWindow runs).
     BOOL Create(LPCSTR text, DWORD style, const RECT& rect, HWND parent, UINT id);
 
-    DWORD GetStyle() const { return (DWORD)::GetWindowLongA(m_hWnd, GWL_STYLE); }
     DWORD GetExStyle() const { return (DWORD)::GetWindowLongA(m_hWnd, GWL_EXSTYLE); }
     // Adds and removes style bits; with swpFlags, also lets the frame redraw.
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0);

@@ -1,6 +1,7 @@
 // CWinApp.cpp - the application object and its profile in the registry.
 #include "framework/CWinApp.h"
 
+#include "framework/MessageFilter.h"
 #include "framework/Os.h"
 
 CWinApp* CWinApp::s_app = nullptr;
@@ -32,6 +33,8 @@ int CWinApp::Run()
 {
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (PreTranslateThreadMessage(&msg))
+            continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }

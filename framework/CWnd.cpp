@@ -5,6 +5,7 @@
 #include "framework/CWinApp.h"
 
 #include "framework/CMenu.h"
+#include "framework/DataExchange.h"
 
 #include <map>
 
@@ -29,7 +30,7 @@ const char kClassName[] = "CorvaneWnd";
 } // namespace
 
 CWnd::CWnd()
-    : m_hWnd(nullptr), m_oldWndProc(nullptr), m_current{0, 0, 0}, m_nestLevel(0),
+    : m_hWnd(nullptr), m_hAccel(nullptr), m_oldWndProc(nullptr), m_current{0, 0, 0}, m_nestLevel(0),
       m_destroyPending(false)
 {
 }
@@ -377,4 +378,24 @@ std::string CWnd::GetWindowText(HWND hWnd)
     int got = ::GetWindowTextA(hWnd, &text[0], len + 1);
     text.resize(got > 0 ? got : 0);
     return text;
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*)
+{
+    return FALSE;
+}
+
+BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
+{
+    if (!m_hWnd)
+        return FALSE;
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return !dx.Failed();
+}
+
+BOOL CWnd::LoadAccelTable(UINT id)
+{
+    m_hAccel = ::LoadAcceleratorsA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+    return m_hAccel != nullptr;
 }

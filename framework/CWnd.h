@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <string>
 
+class CDataExchange;
+
 class CWnd
 {
 public:
@@ -45,6 +47,20 @@ public:
     virtual BOOL OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
     // Called once the window is gone and its last message has returned.
     virtual void PostNcDestroy() {}
+    // A look at a message before it is dispatched (the message filter walks
+    // from the message's window up through its parents and owners); TRUE when
+    // the message was handled and must not be dispatched.
+    virtual BOOL PreTranslateMessage(MSG* msg);
+
+    // Dialog data exchange: FALSE when a field failed validation (the user was
+    // told and the field has the focus; the members keep their values).
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    virtual void DoDataExchange(CDataExchange* pDX) {}
+
+    // Loads an accelerator table resource into m_hAccel (resource tables
+    // belong to the module and are never destroyed).
+    BOOL LoadAccelTable(UINT id);
+    HACCEL m_hAccel;
 
     // Handlers. Each default passes the message on.
     virtual int OnCreate(LPCREATESTRUCTA cs);
@@ -91,6 +107,7 @@ public:
     BOOL EnableWindow(BOOL enable) { return ::EnableWindow(m_hWnd, enable); }
     HWND GetParent() const { return ::GetParent(m_hWnd); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+    DWORD GetStyle() const { return (DWORD)::GetWindowLongA(m_hWnd, GWL_STYLE); }
 
     // The class name registered for CreateEx when none is given.
     static const char* DefaultClassName();

@@ -112,6 +112,10 @@
 // The system menu items' texts share their commands' numbers: IDM_ABOUT (14)
 // "About..." and IDM_PREFERENCES (40018) "&Preferences".
 
+// Framework: the data exchange's messages (res/framework.rc)
+#define IDS_PARSE_INT           61712
+#define IDS_PARSE_INT_RANGE     61713
+
 // Adapter Statistics dialog and Station Throughput Monitor (res/thru.rc)
 #define IDD_STATISTICS          400
 #define IDC_STAT_TX_OK          195

@@ -1,8 +1,10 @@
 // CSignalDlg.cpp - the signal quality bar, its caption and the state mode.
 #include "tools/CSignalDlg.h"
 
+#include "adapter/AdapterState.h"
 #include "adapter/CardItems.h"
-#include "app/CUtilityApp.h"
+#include "adapter/QualityScale.h"
+#include "framework/CWinApp.h"
 #include "framework/Gdi.h"
 #include "framework/Os.h"
 #include "res/resource.h"
@@ -20,15 +22,6 @@ namespace {
 const char kPrivate[] = "Private";
 const char kAdapterState[] = "Adapter State";
 
-// The windows whose keyboard messages go through their accelerators, and
-// the one message hook of the thread that serves them.
-std::vector<CSignalDlg*>& Hooked()
-{
-    static std::vector<CSignalDlg*> windows;
-    return windows;
-}
-HHOOK s_hook = nullptr;
-
 int QualityValue(const char* text)
 {
     return atoi(text);
@@ -38,31 +31,21 @@ int QualityValue(const char* text)
 
 CSignalDlg::CSignalDlg(CWnd* parent)
     : CDialog(IDD_SIGNAL, parent), m_qualityText("100"), m_showState(false),
-      m_accel(::LoadAcceleratorsA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS))),
-      m_icon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SIGNAL_WINDOW))),
-      m_hooked(false)
+      m_icon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SIGNAL_WINDOW)))
 {
+    // Ctrl+Alt+S reaches the window through the message filter.
+    LoadAccelTable(IDR_ACCELERATORS);
 }
 
-CSignalDlg::~CSignalDlg()
-{
-    UnhookKeyboard();
-}
+CSignalDlg::~CSignalDlg() = default;
 
 BOOL CSignalDlg::Create(CWnd* parent)
 {
     if (m_hWnd)
         return FALSE;
-    CUtilityApp* app = CUtilityApp::Get();
     char type[CARD_ITEM_BUFFER_SIZE];
     if (QueryCardItem(CI_NETWORK_TYPE, type) != ITEM_OK) {
-        if (app) {
-            app->m_bAdapterFailed = TRUE;
-            if (app->AlertBeep)
-                g_os.MessageBeep(MB_ICONHAND);
-        }
-        g_os.MessageBoxA(parent ? parent->m_hWnd : nullptr, LoadStr(IDS_NO_RESPONSE).c_str(),
-                         LoadStr(IDS_ERROR).c_str(), MB_ICONHAND | MB_SYSTEMMODAL);
+        ReportAdapterSilent(parent ? parent->m_hWnd : nullptr);
         return FALSE;
     }
     lstrcpynA(m_qualityText, "100", sizeof(m_qualityText));
@@ -78,7 +61,6 @@ BOOL CSignalDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)m_icon);
     CWinApp* app = AfxGetApp();
     m_showState = app && app->GetProfileInt(kPrivate, kAdapterState, 0) != 0;
-    HookKeyboard();
     return TRUE;
 }
 
@@ -109,9 +91,9 @@ std::string CSignalDlg::CaptionFor(const char* qualityText)
 {
     std::string caption = LoadStr(IDS_SIGNAL_CAPTION) + "  ";
     int value = QualityValue(qualityText);
-    if (value == 102)
+    if (value == QUALITY_NO_CONNECTION)
         return caption + LoadStr(IDS_NO_CONNECTION);
-    if (value == 103)
+    if (value == QUALITY_SCANNING)
         return caption + LoadStr(IDS_SCANNING);
     return caption + qualityText + "%";
 }
@@ -129,7 +111,7 @@ void CSignalDlg::Repaint()
         return;
     SetWindowText(CaptionFor(m_qualityText).c_str());
     int value = QualityValue(m_qualityText);
-    if (value >= 102)
+    if (value >= QUALITY_NO_CONNECTION)
         value = 0;
     RECT client;
     GetClientRect(&client);
@@ -144,10 +126,10 @@ void CSignalDlg::Repaint()
 void CSignalDlg::DrawBar(HDC dc, const RECT& client, int value)
 {
     COLORREF fill, border;
-    if (value >= 60) {
+    if (value >= QUALITY_GOOD) {
         fill = RGB(0, 255, 0);
         border = RGB(0, 128, 0);
-    } else if (value < 30) {
+    } else if (value < QUALITY_POOR) {
         fill = RGB(255, 0, 0);
         border = RGB(128, 0, 0);
     } else {
@@ -194,8 +176,7 @@ void CSignalDlg::DrawState(HDC dc, const RECT& client)
 {
     char state[CARD_ITEM_BUFFER_SIZE] = "";
     // A card already found silent is not asked again at every repaint.
-    CUtilityApp* app = CUtilityApp::Get();
-    if (!app || !app->m_bAdapterFailed)
+    if (!GetAdapterState().m_bAdapterFailed)
         QueryCardItem(CI_LINK_STATE, state);
 
     COLORREF color;
@@ -232,54 +213,4 @@ void CSignalDlg::OnClose()
         app->WriteProfileInt(kPrivate, kAdapterState, m_showState ? 1 : 0);
     KillTimer(REPAINT_TIMER);
     DestroyWindow();
-}
-
-LRESULT CSignalDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_DESTROY)
-        UnhookKeyboard();
-    return CDialog::WindowProc(msg, wParam, lParam);
-}
-
-void CSignalDlg::HookKeyboard()
-{
-    if (m_hooked || !m_accel)
-        return;
-    if (!s_hook)
-        s_hook = ::SetWindowsHookExA(WH_GETMESSAGE, FilterMessage, nullptr,
-                                     ::GetCurrentThreadId());
-    if (!s_hook)
-        return;
-    Hooked().push_back(this);
-    m_hooked = true;
-}
-
-void CSignalDlg::UnhookKeyboard()
-{
-    if (!m_hooked)
-        return;
-    auto& windows = Hooked();
-    windows.erase(std::remove(windows.begin(), windows.end(), this), windows.end());
-    m_hooked = false;
-    if (windows.empty() && s_hook) {
-        ::UnhookWindowsHookEx(s_hook);
-        s_hook = nullptr;
-    }
-}
-
-LRESULT CALLBACK CSignalDlg::FilterMessage(int code, WPARAM wParam, LPARAM lParam)
-{
-    MSG* msg = reinterpret_cast<MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message >= WM_KEYFIRST &&
-        msg->message <= WM_KEYLAST) {
-        for (CSignalDlg* dlg : Hooked()) {
-            HWND wnd = dlg->m_hWnd;
-            if (!wnd || !(msg->hwnd == wnd || ::IsChild(wnd, msg->hwnd)))
-                continue;
-            if (::TranslateAcceleratorA(wnd, dlg->m_accel, msg))
-                msg->message = WM_NULL;
-            break;
-        }
-    }
-    return ::CallNextHookEx(s_hook, code, wParam, lParam);
 }

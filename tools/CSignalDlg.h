@@ -47,7 +47,6 @@ protected:
     void OnTimer(UINT_PTR id) override;
     void OnClose() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     // Just below the tool window, flush with its right edge, on screen.
@@ -55,14 +54,7 @@ private:
     void DrawBar(HDC dc, const RECT& client, int value);
     void DrawState(HDC dc, const RECT& client);
 
-    // Keyboard messages of the window go through the accelerators first.
-    static LRESULT CALLBACK FilterMessage(int code, WPARAM wParam, LPARAM lParam);
-    void HookKeyboard();
-    void UnhookKeyboard();
-
     char m_qualityText[16];
     bool m_showState;
-    HACCEL m_accel;  // resource, released with the program
     HICON m_icon;    // shared resource icon
-    bool m_hooked;
 };

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "framework/CWinApp.h"
+#include "framework/MessageFilter.h"
 
 static_assert(sizeof(NONCLIENTMETRICSA) == 340, "the target systems' structure size");
 
@@ -22,6 +23,8 @@ bool PumpOneMessage()
     MSG msg;
     if (::GetMessageA(&msg, nullptr, 0, 0) <= 0)
         return false;
+    if (PreTranslateThreadMessage(&msg))
+        return true;
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
     return true;

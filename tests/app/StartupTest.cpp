@@ -1,5 +1,6 @@
 // Application start-up: platform, messages, single instance, preferences.
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterState.h"
 #include "adapter/OsRecorder.h"
 #include "adapter/PortAccess.h"
 #include "adapter/RegistryFixture.h"
@@ -206,7 +207,7 @@ TEST_F(Startup, AdapterStatusIsToldOnce)
         app.m_args.clear();
         EXPECT_EQ(c.runs, app.InitInstance() != FALSE);
         EXPECT_EQ(c.runs ? 1 : 0, app.mainWindowRuns);
-        EXPECT_TRUE(app.m_bAdapterFailed);
+        EXPECT_TRUE(GetAdapterState().m_bAdapterFailed);
         EXPECT_EQ(c.platform, PlatformKind);
         ASSERT_EQ(c.texts.size(), os.messages.size());
         for (size_t i = 0; i < c.texts.size(); ++i)
@@ -248,8 +249,8 @@ TEST_F(Startup, PreferencesAreLoadedAndWrittenBack)
         TestApp first;
         first.m_args.clear();
         ASSERT_TRUE(first.InitInstance());
-        EXPECT_EQ(0u, first.AlertBeep);
-        EXPECT_EQ(0u, first.AlertMessage);
+        EXPECT_EQ(0u, GetAdapterState().AlertBeep);
+        EXPECT_EQ(0u, GetAdapterState().AlertMessage);
         EXPECT_EQ(1u, first.AutoRun);
         EXPECT_EQ(1u, first.EnableTrayIcon);
     }
@@ -259,7 +260,7 @@ TEST_F(Startup, PreferencesAreLoadedAndWrittenBack)
     TestApp app;
     app.m_args.clear();
     ASSERT_TRUE(app.InitInstance());
-    EXPECT_EQ(1u, app.AlertBeep);
+    EXPECT_EQ(1u, GetAdapterState().AlertBeep);
     EXPECT_EQ(0u, app.EnableTrayIcon);
     EXPECT_EQ(1u, app.AutoRun);
     EXPECT_EQ(0u, app.GetProfileInt("Preferences", "EnableTrayIcon", 7));

@@ -5,6 +5,7 @@
 #include "adapter/AdHocQualityRecord.h"
 #include "adapter/CardText.h"
 #include "app/LinkQuality.h"
+#include "framework/IntegerText.h"
 #include "sim/ScenarioParser.h"
 #include "sim/SimDevice.h"
 #include "widgets/LayoutSolver.h"
@@ -252,6 +253,39 @@ TEST(AdHocQuality, StaysAPercentOrNoConnection)
         ASSERT_TRUE((quality >= 0.0f && quality <= 100.0f) || quality == QUALITY_NO_CONNECTION)
             << quality;
         previous = next;
+    }
+}
+
+// Typed field texts: digits, signs, blanks and stray characters in any order.
+TEST(IntegerFields, RandomTextsParseExactlyWhenTheyAreAWholeNumber)
+{
+    std::mt19937 rng(1133);
+    const char alphabet[] = "0123456789 \t-+x.9";
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        size_t length = rng() % 14;
+        for (size_t i = 0; i < length; ++i)
+            text += alphabet[rng() % (sizeof(alphabet) - 1)];
+        // Exactly the characters of the text on the heap, then its terminator.
+        std::unique_ptr<char[]> exact(new char[text.size() + 1]);
+        memcpy(exact.get(), text.c_str(), text.size() + 1);
+
+        size_t start = text.find_first_not_of(" \t");
+        std::string rest = start == std::string::npos ? "" : text.substr(start);
+        size_t digits = rest.empty() ? 0 : (rest[0] == '-' || rest[0] == '+');
+        bool wellFormed = rest.size() > digits &&
+                          rest.find_first_not_of("0123456789", digits) == std::string::npos;
+        long long expected = wellFormed ? std::stoll(rest.substr(0, 19)) : 0;
+        bool inRange = wellFormed && rest.size() - digits <= 18 && expected >= -2147483648LL &&
+                       expected <= 2147483647LL;
+
+        long value = -99;
+        bool ok = ParseInteger(exact.get(), value);
+        ASSERT_EQ(inRange, ok) << '"' << text << '"';
+        if (ok)
+            ASSERT_EQ(expected, value) << '"' << text << '"';
+        else
+            ASSERT_EQ(-99, value) << '"' << text << '"';
     }
 }
 

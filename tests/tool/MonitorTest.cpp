@@ -2,6 +2,7 @@
 // tips and icons by the thresholds, the alert rule, scans, the ad-hoc
 // quality, a card that stops answering and a link idle from the start.
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterState.h"
 #include "adapter/CardItem.h"
 #include "adapter/Mailbox.h"
 #include "res/resource.h"
@@ -36,8 +37,8 @@ protected:
 
 TEST_F(Monitor, InfrastructureTipAndIconFollowTheReading)
 {
-    app.AlertBeep = 1;
-    app.AlertMessage = 1;
+    GetAdapterState().AlertBeep = 1;
+    GetAdapterState().AlertMessage = 1;
     Start();
     struct Case
     {
@@ -78,7 +79,7 @@ TEST_F(Monitor, InfrastructureTipAndIconFollowTheReading)
 
 TEST_F(Monitor, ZeroReadingRaisesTheBoxUnlessAssociated)
 {
-    app.AlertMessage = 1;
+    GetAdapterState().AlertMessage = 1;
     for (DWORD trayIcon : {1u, 0u}) {
         SCOPED_TRACE(trayIcon ? "with the icon" : "without the icon");
         app.EnableTrayIcon = trayIcon;
@@ -116,7 +117,7 @@ TEST_F(Monitor, ZeroReadingRaisesTheBoxUnlessAssociated)
 
 TEST_F(Monitor, AlertComesOnceAndAgainOnlyAfterThirtyToOneHundred)
 {
-    app.AlertBeep = 1;
+    GetAdapterState().AlertBeep = 1;
     Start();
     Signal(20);
     for (int i = 0; i < 6; ++i)
@@ -136,12 +137,12 @@ TEST_F(Monitor, AlertComesOnceAndAgainOnlyAfterThirtyToOneHundred)
 
 TEST_F(Monitor, RunningScanShowsScanningAndLeavesTheAlert)
 {
-    app.AlertBeep = 1;
+    GetAdapterState().AlertBeep = 1;
     Start();
     Signal(20);
     TickAfter(2000);
     ASSERT_TRUE(tool->IsAlerted());
-    app.ScanInProgress = TRUE;
+    GetAdapterState().ScanInProgress = TRUE;
     tool->ClearReads();
     Signal(50);
     TickAfter(2000);
@@ -151,11 +152,11 @@ TEST_F(Monitor, RunningScanShowsScanningAndLeavesTheAlert)
     EXPECT_TRUE(tool->IsAlerted()) << "not cleared by a scan";
     EXPECT_EQ(0, tool->Reads(CI_SIGNAL_QUALITY)) << "the card is not asked while it scans";
 
-    app.ScanInProgress = FALSE;
+    GetAdapterState().ScanInProgress = FALSE;
     TickAfter(2000);
     EXPECT_FALSE(tool->IsAlerted());
     Signal(20);
-    app.ScanInProgress = TRUE;
+    GetAdapterState().ScanInProgress = TRUE;
     TickAfter(2000);
     EXPECT_FALSE(tool->IsAlerted()) << "not raised by a scan";
     EXPECT_EQ(1u, os.beeps.size());
@@ -213,7 +214,7 @@ TEST_F(Monitor, AdHocQualityNeverExceedsOneHundred)
 
 TEST_F(Monitor, AdHocAlertBoxIsAlwaysShownAndOnlyOnce)
 {
-    app.AlertMessage = 1;
+    GetAdapterState().AlertMessage = 1;
     Start(kAdHoc);
     Signal(10);
     // A tick that runs while the box is open raises no second alert.
@@ -257,7 +258,7 @@ TEST_F(Monitor, AdHocWithoutAPeriodDivisorHoldsTheQualityUntilTheCardTellsIt)
 
 TEST_F(Monitor, SilentCardStopsTheMonitorForGood)
 {
-    app.AlertBeep = 1;
+    GetAdapterState().AlertBeep = 1;
     Start();
     TickAfter(2000);
     card->card.SetFault(SIM_FAULT_NO_ANSWER);
@@ -270,8 +271,8 @@ TEST_F(Monitor, SilentCardStopsTheMonitorForGood)
     EXPECT_EQ(std::vector<UINT>{MB_ICONHAND}, os.beeps);
     EXPECT_EQ(kNoResponse, LastTip(os));
     EXPECT_EQ(SmallIcon(IDI_QUALITY_POOR), LastIcon(os));
-    EXPECT_TRUE(app.m_bAdapterFailed);
-    EXPECT_EQ(5, app.m_nAdapterStatus);
+    EXPECT_TRUE(GetAdapterState().m_bAdapterFailed);
+    EXPECT_EQ(5, GetAdapterState().m_nAdapterStatus);
     EXPECT_FALSE(tool->IsMonitoring());
     EXPECT_FALSE(::KillTimer(*tool, CMainToolDlg::MONITOR_TIMER)) << "the timer is gone";
 
@@ -292,7 +293,7 @@ TEST_F(Monitor, SilentCardStopsTheMonitorForGood)
 TEST_F(Monitor, FailureFoundElsewhereStopsTheNextTickQuietly)
 {
     Start();
-    app.m_bAdapterFailed = TRUE;
+    GetAdapterState().m_bAdapterFailed = TRUE;
     tool->ClearReads();
     TickAfter(2000);
     EXPECT_FALSE(tool->IsMonitoring());
@@ -322,8 +323,8 @@ TEST_F(Monitor, IdleLinkAtStartCountsAsNoAnswer)
     std::string scenario = std::string(kInfrastructure) + "link-state idle\n";
     Start(scenario.c_str());
     EXPECT_EQ(1, os.CountBoxes(kNoResponse));
-    EXPECT_EQ(7, app.m_nAdapterStatus);
-    EXPECT_TRUE(app.m_bAdapterFailed);
+    EXPECT_EQ(7, GetAdapterState().m_nAdapterStatus);
+    EXPECT_TRUE(GetAdapterState().m_bAdapterFailed);
     EXPECT_FALSE(tool->IsMonitoring());
     EXPECT_EQ("Idle", LastTip(os));
     EXPECT_EQ(SmallIcon(IDI_QUALITY_POOR), LastIcon(os));

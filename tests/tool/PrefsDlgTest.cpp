@@ -3,6 +3,7 @@
 // the Run key, Cancel storing nothing; and the tool window applying the
 // taskbar choice.
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterState.h"
 #include "app/CAboutDlg.h"
 #include "app/CPrefsDlg.h"
 #include "res/resource.h"
@@ -83,8 +84,8 @@ TEST_F(Prefs, BoxesShowThePreferences)
     for (const Case& c : {Case{1, 0, 1, 0}, Case{0, 1, 0, 1}}) {
         app.AutoRun = c.autoRun;
         app.EnableTrayIcon = c.tray;
-        app.AlertMessage = c.message;
-        app.AlertBeep = c.beep;
+        GetAdapterState().AlertMessage = c.message;
+        GetAdapterState().AlertBeep = c.beep;
         Open();
         EXPECT_EQ(c.autoRun != 0, Checked(IDC_PREFS_AUTORUN));
         EXPECT_EQ(c.tray != 0, Checked(IDC_PREFS_TRAY_ICON));
@@ -107,8 +108,8 @@ TEST_F(Prefs, OkStoresThePreferencesAndTheRunEntry)
     EXPECT_FALSE(dlg->IsWindow());
     EXPECT_EQ(1u, app.AutoRun);
     EXPECT_EQ(0u, app.EnableTrayIcon);
-    EXPECT_EQ(1u, app.AlertMessage);
-    EXPECT_EQ(1u, app.AlertBeep);
+    EXPECT_EQ(1u, GetAdapterState().AlertMessage);
+    EXPECT_EQ(1u, GetAdapterState().AlertBeep);
     EXPECT_EQ(1u, Stored("AutoRun"));
     EXPECT_EQ(0u, Stored("EnableTrayIcon"));
     EXPECT_EQ(1u, Stored("AlertMessage"));
@@ -150,8 +151,8 @@ TEST_F(Prefs, CancelStoresNothing)
         SCOPED_TRACE(way.second);
         app.AutoRun = 0;
         app.EnableTrayIcon = 1;
-        app.AlertMessage = 0;
-        app.AlertBeep = 0;
+        GetAdapterState().AlertMessage = 0;
+        GetAdapterState().AlertBeep = 0;
         Open();
         Check(IDC_PREFS_AUTORUN, true);
         Check(IDC_PREFS_TRAY_ICON, false);
@@ -166,8 +167,8 @@ TEST_F(Prefs, CancelStoresNothing)
         EXPECT_FALSE(dlg->IsWindow());
         EXPECT_EQ(0u, app.AutoRun);
         EXPECT_EQ(1u, app.EnableTrayIcon);
-        EXPECT_EQ(0u, app.AlertMessage);
-        EXPECT_EQ(0u, app.AlertBeep);
+        EXPECT_EQ(0u, GetAdapterState().AlertMessage);
+        EXPECT_EQ(0u, GetAdapterState().AlertBeep);
         EXPECT_EQ(0xDEADu, Stored("AutoRun"));
         EXPECT_EQ("(none)", RunValue());
     }

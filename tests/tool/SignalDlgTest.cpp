@@ -4,6 +4,7 @@
 // close that keeps the mode. Shown windows are left to the end of the
 // process (destroying one costs Wine two seconds).
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterState.h"
 #include "res/resource.h"
 #include "tests/tool/ToolScenarios.h"
 #include "tests/tool/ToolTestSupport.h"
@@ -190,12 +191,12 @@ TEST_F(SignalWindow, StateModeAlternatesItsColoursWithoutPauses)
 
 TEST_F(SignalWindow, SilentCardGivesNoWindow)
 {
-    app.AlertBeep = 1;
+    GetAdapterState().AlertBeep = 1;
     card->card.SetFault(SIM_FAULT_NO_ANSWER);
     CSignalDlg dlg;
     EXPECT_FALSE(dlg.Create(nullptr));
     EXPECT_EQ(nullptr, dlg.m_hWnd);
-    EXPECT_TRUE(app.m_bAdapterFailed);
+    EXPECT_TRUE(GetAdapterState().m_bAdapterFailed);
     ASSERT_EQ(1u, os.boxes.size());
     EXPECT_EQ("The Corvane adapter has no response.", os.boxes[0].text);
     EXPECT_EQ("Error", os.boxes[0].caption);

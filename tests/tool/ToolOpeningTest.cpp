@@ -2,6 +2,7 @@
 // its buttons, the notification icon's menu and a second start's request;
 // an open one gets the focus; a failed creation is reported; the tools that
 // need the card stay shut while the adapter has failed.
+#include "adapter/AdapterState.h"
 #include "adapter/CardItem.h"
 #include "res/resource.h"
 #include "sheet/CPropertyTab.h"
@@ -57,7 +58,7 @@ TEST_F(ToolOpening, EachToolOpensOnceThenGetsTheFocus)
     EXPECT_EQ(toolRect.bottom, signalRect.top);
     EXPECT_EQ(toolRect.right, signalRect.right);
     EXPECT_EQ((DWORD)(PSH_HASHELP | PSH_NOAPPLYNOW),
-              tool->GetPropertySheet()->m_psh.dwFlags & (PSH_HASHELP | PSH_NOAPPLYNOW));
+              tool->GetPropertySheet()->GetFlags() & (PSH_HASHELP | PSH_NOAPPLYNOW));
 
     // The menu's commands and a second start's requests reach the same windows.
     const UINT menu[4] = {IDM_ADAPTER_PROPERTIES, IDM_NETWORK_WATCHER, IDM_SIGNAL_QUALITY,
@@ -106,8 +107,8 @@ TEST_F(ToolOpening, FailedCreationSaysUnableToDisplayExceptForTheSignalWindow)
 
 TEST_F(ToolOpening, AfterAFailedStartOnlyThePropertySheetOpens)
 {
-    app.m_bAdapterFailed = TRUE;
-    app.m_nAdapterStatus = 3;
+    GetAdapterState().m_bAdapterFailed = TRUE;
+    GetAdapterState().m_nAdapterStatus = 3;
     Start();
     EXPECT_EQ(0, tool->Reads(CI_NETWORK_TYPE)) << "the card is not asked";
     EXPECT_NE(nullptr, tool->GetStationWatcher()) << "no infrastructure reported";
@@ -135,8 +136,8 @@ TEST_F(ToolOpening, WatcherFollowsTheNetworkTypeReadWhenItOpens)
     EXPECT_EQ(1u, tool->asked.size()) << "nothing made";
     ASSERT_EQ(1u, os.boxes.size());
     EXPECT_EQ("The Corvane adapter has no response.", os.boxes[0].text);
-    EXPECT_TRUE(app.m_bAdapterFailed);
-    EXPECT_EQ(5, app.m_nAdapterStatus);
+    EXPECT_TRUE(GetAdapterState().m_bAdapterFailed);
+    EXPECT_EQ(5, GetAdapterState().m_nAdapterStatus);
     EXPECT_FALSE(tool->IsMonitoring());
 }
 

@@ -5,6 +5,7 @@
 #include "adapter/CardItems.h"
 #include "adapter/Mailbox.h"
 #include "adapter/PortAccess.h"
+#include "framework/MessageFilter.h"
 #include "tools/CSignalDlg.h"
 
 #include <gtest/gtest.h>
@@ -202,6 +203,8 @@ void PumpMessages()
 {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (PreTranslateThreadMessage(&msg))
+            continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }

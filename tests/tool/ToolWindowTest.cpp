@@ -2,6 +2,7 @@
 // buttons, tips, position, command-line action, notification icon), its
 // close and the Exit command, and the icon preference. The window stays
 // hidden, which keeps its destruction quick under Wine.
+#include "adapter/AdapterState.h"
 #include "adapter/CardItem.h"
 #include "app/CAboutDlg.h"
 #include "app/CPrefsDlg.h"
@@ -182,8 +183,8 @@ TEST_F(ToolWindow, StatusBoxTellsTheAdapterStatus)
     EXPECT_EQ((UINT)MB_ICONINFORMATION, os.boxes[0].style);
 
     os.boxes.clear();
-    app.m_nAdapterStatus = 4;
-    app.m_bAdapterFailed = TRUE;
+    GetAdapterState().m_nAdapterStatus = 4;
+    GetAdapterState().m_bAdapterFailed = TRUE;
     tool.reset(new TestToolDlg);
     ASSERT_TRUE(tool->Open());
     ASSERT_EQ(1u, os.boxes.size());

@@ -169,4 +169,44 @@ TEST(TaskProgressWnd, QuitDuringAPumpIsPostedAgain)
     EXPECT_FALSE(progress.IsCancelled());
 }
 
+// A modeless window with an accelerator (Ctrl+K) of its own.
+class AcceleratedWnd : public ProbeWnd
+{
+public:
+    AcceleratedWnd()
+    {
+        ACCEL key = {FVIRTKEY | FCONTROL, 'K', 77};
+        m_hAccel = ::CreateAcceleratorTableA(&key, 1);
+    }
+    ~AcceleratedWnd() override { ::DestroyAcceleratorTable(m_hAccel); }
+    int commands = 0;
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        return ::TranslateAcceleratorA(m_hWnd, m_hAccel, msg);
+    }
+    BOOL OnCommand(WPARAM wParam, LPARAM) override
+    {
+        commands += LOWORD(wParam) == 77;
+        return TRUE;
+    }
+};
+
+TEST(TaskProgressWnd, PumpOffersKeysToTheWindowsAccelerators)
+{
+    AcceleratedWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "accel", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    CTaskProgressWnd progress;
+    ASSERT_TRUE(progress.Open(nullptr, "x", false));
+    PumpTestMessages();
+    BYTE saved[256], keys[256];
+    ::GetKeyboardState(saved);
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(keys);
+    wnd.PostMessage(WM_KEYDOWN, 'K', 1);
+    progress.PumpPending(true);
+    ::SetKeyboardState(saved);
+    EXPECT_EQ(1, wnd.commands);
+}
+
 } // namespace

@@ -1,0 +1,48 @@
+// AdapterState.cpp - the process-wide adapter state, the silent-card report
+// and the adapter lock.
+#include "adapter/AdapterState.h"
+
+#include "adapter/AdapterDiscovery.h"
+#include "adapter/Mailbox.h"
+#include "framework/CWinApp.h"
+#include "framework/Os.h"
+#include "res/resource.h"
+
+namespace {
+
+AdapterState s_state = {};
+
+} // namespace
+
+AdapterState& GetAdapterState()
+{
+    return s_state;
+}
+
+void ClearAdapterState()
+{
+    s_state = AdapterState{};
+}
+
+bool ReportAdapterSilent(HWND owner)
+{
+    AdapterState& state = s_state;
+    state.m_bAdapterFailed = TRUE;
+    if (state.m_bSilenceReported)
+        return false;
+    state.m_bSilenceReported = true;
+    state.m_nAdapterStatus = ADAPTER_NO_RESPONSE;
+    if (state.AlertBeep)
+        g_os.MessageBeep(MB_ICONHAND);
+    g_os.MessageBoxA(owner, LoadStr(IDS_NO_RESPONSE).c_str(), LoadStr(IDS_ERROR).c_str(),
+                     MB_ICONSTOP | MB_SYSTEMMODAL);
+    return true;
+}
+
+AdapterLock::AdapterLock() : m_held(TryLockAdapter() == 0) {}
+
+AdapterLock::~AdapterLock()
+{
+    if (m_held)
+        UnlockAdapter();
+}

@@ -1,0 +1,22 @@
+// FrameworkTestSupport.h - pumping and keyboard helpers of the framework tests.
+#pragma once
+
+#include <windows.h>
+
+// Dispatches what is queued, through the message filter as the program's
+// pumps do.
+void PumpFiltered();
+
+// Holds Ctrl and Alt down in the thread's keyboard state while it lives.
+class HeldKeys
+{
+public:
+    HeldKeys(bool ctrl, bool alt, bool shift = false);
+    ~HeldKeys();
+
+private:
+    BYTE m_saved[256];
+};
+
+// Posts the key as a keyboard message would arrive: WM_SYSKEYDOWN with Alt.
+void PostKey(HWND target, UINT vk, bool alt);
