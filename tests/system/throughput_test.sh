@@ -73,6 +73,7 @@ MONITOR="Station Throughput Monitor"
 STATS="Adapter Statistics"
 # Statistics mode, then "N": the statistics dialog of the running monitor.
 open_statistics() {
+    sleep 3   # the new window settles and takes the keyboard
     wine "$thru" ctrl-alt "$MONITOR" S
     check "Ctrl+Alt+S shows the button N" wine "$thru" visible "$MONITOR" 277
     check "its caption adds the link state" sh -c \
