@@ -67,7 +67,14 @@ chart_drew_both() {
 
 machine() { "$ROOT/scripts/machine.sh" "$1" --fresh >/dev/null || { echo "machine $1 failed"; exit 1; }; }
 load() { wine "$cardctl" load "$scenarios/$1" >/dev/null || { echo "scenario $1 refused"; exit 1; }; }
-start() { wine "$BUILD_DIR/corvane.exe" "$@" >/dev/null 2>&1 & PROGRAM_PID=$!; }
+# No notification icon: the tray windows of machines that run side by side
+# would cover each other's.
+start() {
+    wine reg add 'HKCU\Software\KVR\corvane\Preferences' /v EnableTrayIcon /t REG_DWORD /d 0 /f \
+        >/dev/null
+    wine "$BUILD_DIR/corvane.exe" "$@" >/dev/null 2>&1 &
+    PROGRAM_PID=$!
+}
 
 MONITOR="Station Throughput Monitor"
 STATS="Adapter Statistics"
@@ -91,10 +98,11 @@ steady)
     check "its caption names the station and address" sh -c \
         "wine '$probe' title '$MONITOR' | tr -d '\r' | grep -qx '$MONITOR: CORVANE-PC (00:A0:C5:12:34:56)'"
     sleep 16   # past the thirteenth sample
-    # 20 and 50 Kbytes a second, over 12 samples 1024 ms apart measured by
-    # the card's whole seconds: 12.288 s of traffic over 12 or 13 seconds.
-    check "sent shows the card's 20 Kbytes a second" between "$MONITOR" 337 18.8 20.7
-    check "received shows the card's 50 Kbytes a second" between "$MONITOR" 338 47.0 51.7
+    # 20 and 50 Kbytes a second, over 12 samples at least 1024 ms apart
+    # (later on a busy machine) measured by the card's whole seconds:
+    # 12.288 s of traffic or a little more over 12 or 13 seconds.
+    check "sent shows the card's 20 Kbytes a second" between "$MONITOR" 337 18.5 22.0
+    check "received shows the card's 50 Kbytes a second" between "$MONITOR" 338 46.5 55.0
     check "the chart drew both series" chart_drew_both
     check "no message" no_box 1000
     ;;
@@ -109,8 +117,8 @@ statistics)
     check "the card's processor usage" item_is "$STATS" 199 "30"
     wine "$thru" command "$STATS" 213   # Update
     sleep 15
-    check "a run shows the received rate" between "$STATS" 210 47.0 51.7
-    check "and its average" between "$STATS" 208 47.0 51.7
+    check "a run shows the received rate" between "$STATS" 210 46.5 55.0
+    check "and its average" between "$STATS" 208 46.5 55.0
     wine "$thru" command "$STATS" 189   # Reset
     check "Reset asks first" box_is "Corvane|Do you really want to reset statistics?"
     press 1
