@@ -122,7 +122,7 @@ statistics)
     wine "$thru" command "$STATS" 189   # Reset
     check "Reset asks first" box_is "Corvane|Do you really want to reset statistics?"
     press 1
-    sleep 1
+    sleep 1   # the answered box goes and the dialog reads the card again
     check "OK clears the card's multicast count" item_is "$STATS" 196 "0"
     check "and its broadcast count" item_is "$STATS" 193 "0"
     check "the period starts again" between "$STATS" 188 0 2
@@ -142,6 +142,7 @@ silent)
     # dialogs add no message of their own.
     check "only the tool window reports it" box_is "Error|The Corvane adapter has no response."
     press 1
+    sleep 1   # the answered box goes
     check "no further message" no_box 5000
     ;;
 *)
