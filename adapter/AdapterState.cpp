@@ -43,6 +43,12 @@ AdapterLock::AdapterLock() : m_held(TryLockAdapter() == 0) {}
 
 AdapterLock::~AdapterLock()
 {
+    Release();
+}
+
+void AdapterLock::Release()
+{
     if (m_held)
         UnlockAdapter();
+    m_held = false;
 }

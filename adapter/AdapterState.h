@@ -37,6 +37,8 @@ public:
     AdapterLock& operator=(const AdapterLock&) = delete;
 
     bool IsHeld() const { return m_held; }
+    // Lets the adapter go before the end of the scope (before a message box).
+    void Release();
 
 private:
     bool m_held;

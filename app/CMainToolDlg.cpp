@@ -12,6 +12,7 @@
 #include "app/CUtilityApp.h"
 #include "app/LinkQuality.h"
 #include "framework/Gdi.h"
+#include "framework/IntegerText.h"
 #include "framework/Os.h"
 #include "res/resource.h"
 #include "sheet/CPropertyTab.h"
@@ -101,7 +102,7 @@ CMainToolDlg::CMainToolDlg(CWnd* parent)
       m_fMaximized(0), m_fMinimized(0), m_pAboutDlg(nullptr), m_pPrefsDlg(nullptr),
       m_nPeriodDivisor(0), m_bAdHoc(false), m_previousRecord(), m_linkQuality(100.0f),
       m_bAlerted(false), m_bIconShown(false), m_bInfraWatcher(false), m_bMonitoring(false),
-      m_nMonitorPeriod(MONITOR_PERIOD), m_bTrayFailedThisRun(false)
+      m_nMonitorPeriod(MONITOR_PERIOD), m_bTrayFailedThisRun(false), m_bHaveReading(false)
 {
     // Exactly one of the two watchers, by the card's network type; an
     // unreadable type counts as not infrastructure. (A virtual call here
@@ -158,7 +159,7 @@ BOOL CMainToolDlg::OnInitDialog()
 {
     CUtilityApp* app = CUtilityApp::Get();
 
-    // 1. System menu, icons, title.
+    // About and Preferences in the system menu.
     std::string about = LoadStr(IDM_ABOUT);
     HMENU sysMenu = ::GetSystemMenu(m_hWnd, FALSE);
     if (sysMenu && !about.empty()) {
@@ -170,13 +171,12 @@ BOOL CMainToolDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)m_hIcon);
     SetWindowText(LoadStr(IDS_MAIN_TITLE).c_str());
 
-    // 2. The picture buttons.
     for (int i = 0; i < 4; ++i) {
         m_buttons[i].SubclassDlgItem(kButtons[i].id, this);
         m_buttons[i].SetIcons(kButtons[i].hotIcon, kButtons[i].normalIcon, 32, 32);
     }
 
-    // 3. and 4. The stored position, pulled back onto the screen.
+    // The stored position, pulled back onto the screen.
     RECT rc;
     GetWindowRect(&rc);
     const int width = rc.right - rc.left, height = rc.bottom - rc.top;
@@ -204,10 +204,9 @@ BOOL CMainToolDlg::OnInitDialog()
     ::SetWindowPos(m_hWnd, nullptr, m_xPos, m_yPos, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    // 5. What the program's argument asks for.
     RunCommandLineAction();
 
-    // 6. Tips for the buttons; the tooltip watches their mouse messages.
+    // The tooltip watches the buttons' mouse messages itself.
     if (m_toolTip.Create(m_hWnd)) {
         m_toolTip.SendMessage(TTM_ACTIVATE, TRUE);
         for (int i = 0; i < 4; ++i) {
@@ -218,11 +217,10 @@ BOOL CMainToolDlg::OnInitDialog()
         }
     }
 
-    // 7. The notification icon.
     if (app && app->EnableTrayIcon)
         AddTrayIcon(kFirstTip, IDI_QUALITY_NONE);
 
-    // 8. Infrastructure or ad-hoc, and the monitor's period.
+    // An ad-hoc network is polled half as often, from a record of its own.
     m_nMonitorPeriod = MONITOR_PERIOD;
     std::string type;
     if (app && !GetAdapterState().m_bAdapterFailed && ReadNetworkType(type) &&
@@ -241,12 +239,11 @@ BOOL CMainToolDlg::OnInitDialog()
     }
     m_bMonitoring = SetTimer(MONITOR_TIMER, m_nMonitorPeriod) != 0;
 
-    // 9. A link that is idle from the start counts as a card that gives no answer.
+    // A link that is idle from the start counts as a card that gives no answer.
     if (app && !GetAdapterState().m_bAdapterFailed && ReadLinkState() == kIdle) {
         OnNoResponse();
         GetAdapterState().m_nAdapterStatus = ADAPTER_IDLE;
-        if (app->EnableTrayIcon)
-            m_tray.SetTooltipText(kIdle);
+        ShowAdapterFailure();
     }
     return TRUE;
 }
@@ -257,18 +254,14 @@ bool CMainToolDlg::AddTrayIcon(const char* tip, UINT iconId)
     if (!m_tray.Create(this, TRAY_ICON_ID, tip, TrayIcon(iconId), WM_TRAY_NOTIFY)) {
         std::string caption = app ? app->GetAppName() : LoadStr(IDS_PRODUCT);
         g_os.MessageBoxA(m_hWnd, "Failed to create tray icon", caption.c_str(), MB_ICONSTOP);
-        if (app) {
-            app->EnableTrayIcon = 0;
-            m_bTrayFailedThisRun = true;
-        }
+        // For this run only: the stored choice stays the user's.
+        m_bTrayFailedThisRun = true;
         return false;
     }
     m_bIconShown = true;
-    // A card found silent before the icon existed shows as such.
-    if (app && GetAdapterState().m_bAdapterFailed && GetAdapterState().m_nAdapterStatus == ADAPTER_NO_RESPONSE) {
-        m_tray.SetTooltipText(IDS_NO_RESPONSE);
-        m_tray.SetIcon((UINT)IDI_QUALITY_POOR);
-    }
+    // An adapter found failed before the icon existed shows as such.
+    if (GetAdapterState().m_bAdapterFailed)
+        ShowAdapterFailure();
     return true;
 }
 
@@ -277,23 +270,14 @@ void CMainToolDlg::RunCommandLineAction()
     CUtilityApp* app = CUtilityApp::Get();
     if (!app || app->m_args.size() != 1 || app->m_args[0].size() < 2)
         return;
-    switch (app->m_args[0][1]) {
-    case 'm':
-        OpenTool(TOOL_SIGNAL);
-        break;
-    case 'n':
+    // "/n" shows the adapter's status; the other letters open their tools.
+    if (app->m_args[0][1] == 'n') {
         ShowStatusBox();
-        break;
-    case 'p':
-        OpenTool(TOOL_PROPERTIES);
-        break;
-    case 's':
-        OpenTool(TOOL_WATCHER);
-        break;
-    case 'v':
-        OpenTool(TOOL_THROUGHPUT);
-        break;
+        return;
     }
+    Tool tool = ToolForArgument(app->m_args[0]);
+    if (tool != TOOL_NONE)
+        OpenTool(tool);
 }
 
 void CMainToolDlg::ShowStatusBox()
@@ -332,32 +316,39 @@ void CMainToolDlg::MonitorTick()
 {
     CUtilityApp* app = CUtilityApp::Get();
     if (!app || GetAdapterState().m_bAdapterFailed) {
+        // Another window found the card failed: stop quietly, but let the
+        // tray and the signal window say so.
         StopMonitor();
+        ShowAdapterFailure();
         return;
     }
-    // A tick that arrives while another card poll waits (behind one of its
-    // message boxes) would break into that poll's mailbox command; it is
-    // skipped, the next one comes two seconds later.
-    if (TryLockAdapter() != 0)
-        return;
-
-    std::string qualityText, linkState;
+    std::string linkState;
     bool linkStateRead = false;
-    bool answered = ReadQuality(qualityText);
-    if (answered) {
-        if (m_pSignalDlg && m_pSignalDlg->m_hWnd)
-            m_pSignalDlg->SetQualityText(qualityText.c_str());
-        if (app->EnableTrayIcon)
-            UpdateTrayIcon(qualityText, linkState, linkStateRead);
-        // The alert box of an infrastructure network depends on the link state.
-        if (!m_bAdHoc && GetAdapterState().AlertMessage && m_linkQuality == 0.0f && !linkStateRead &&
-            AlertChangeFor(m_linkQuality, m_bAlerted) == ALERT_RAISE) {
-            linkState = ReadLinkState();
-            linkStateRead = true;
+    bool answered = false;
+    {
+        // A tick that arrives while another card poll waits (behind one of
+        // its message boxes) would break into that poll's mailbox command; it
+        // is skipped, the next one comes two seconds later. The boxes below
+        // open after the card is let go.
+        AdapterLock lock;
+        if (!lock.IsHeld())
+            return;
+        int quality = 0;
+        answered = ReadQuality(quality);
+        if (answered) {
+            m_bHaveReading = true;
+            if (m_pSignalDlg && m_pSignalDlg->m_hWnd)
+                m_pSignalDlg->SetQuality(quality);
+            if (m_bIconShown)
+                UpdateTrayIcon(quality, linkState, linkStateRead);
+            // The alert box of an infrastructure network depends on the link state.
+            if (!m_bAdHoc && GetAdapterState().AlertMessage && m_linkQuality == 0.0f &&
+                !linkStateRead && AlertChangeFor(m_linkQuality, m_bAlerted) == ALERT_RAISE) {
+                linkState = ReadLinkState();
+                linkStateRead = true;
+            }
         }
     }
-    UnlockAdapter();
-
     if (!answered) {
         OnNoResponse();
         return;
@@ -365,21 +356,22 @@ void CMainToolDlg::MonitorTick()
     ApplyAlertRule(linkState, linkStateRead);
 }
 
-bool CMainToolDlg::ReadQuality(std::string& qualityText)
+bool CMainToolDlg::ReadQuality(int& quality)
 {
-    CUtilityApp* app = CUtilityApp::Get();
     if (!m_bAdHoc) {
-        if (app && GetAdapterState().ScanInProgress) {
+        if (GetAdapterState().ScanInProgress) {
             m_linkQuality = QUALITY_SCANNING;
-            qualityText = std::to_string(QUALITY_SCANNING);
+            quality = QUALITY_SCANNING;
             return true;
         }
         char text[CARD_ITEM_BUFFER_SIZE] = "";
         if (ReadCardItem(CI_SIGNAL_QUALITY, text, sizeof(text)) != ITEM_OK)
             return false;
         text[sizeof(text) - 1] = '\0';
-        qualityText = text;
-        m_linkQuality = (float)atoi(text);
+        // A text that is no number reads as 0.
+        long value = 0;
+        quality = ParseInteger(text, value) ? (int)value : 0;
+        m_linkQuality = (float)quality;
         return true;
     }
 
@@ -398,15 +390,13 @@ bool CMainToolDlg::ReadQuality(std::string& qualityText)
     }
     m_linkQuality = NextAdHocQuality(m_linkQuality, m_previousRecord, record, m_nPeriodDivisor);
     m_previousRecord = record;
-    qualityText = std::to_string((int)m_linkQuality);
+    quality = (int)m_linkQuality;
     return true;
 }
 
-void CMainToolDlg::UpdateTrayIcon(const std::string& qualityText, std::string& linkState,
-                                  bool& linkStateRead)
+void CMainToolDlg::UpdateTrayIcon(int quality, std::string& linkState, bool& linkStateRead)
 {
     std::string tip;
-    int quality = (int)m_linkQuality;
     if (quality == 0) {
         linkState = ReadLinkState();
         linkStateRead = true;
@@ -416,7 +406,7 @@ void CMainToolDlg::UpdateTrayIcon(const std::string& qualityText, std::string& l
     } else if (quality == QUALITY_SCANNING) {
         tip = LoadStr(IDS_SCANNING);
     } else {
-        tip = LoadStr(IDS_QUALITY) + ": " + qualityText + "%";
+        tip = LoadStr(IDS_QUALITY) + ": " + std::to_string(quality) + "%";
     }
     // The shell is asked only for what changed: most ticks change nothing.
     if (tip.compare(0, 63, m_tray.GetTooltipText()) != 0)
@@ -459,11 +449,38 @@ void CMainToolDlg::OnNoResponse()
 {
     StopMonitor();
     ReportAdapterSilent(m_hWnd);
-    CUtilityApp* app = CUtilityApp::Get();
-    if (app && app->EnableTrayIcon) {
-        m_tray.SetTooltipText(IDS_NO_RESPONSE);
-        m_tray.SetIcon((UINT)IDI_QUALITY_POOR);
+    ShowAdapterFailure();
+}
+
+void CMainToolDlg::ShowAdapterFailure()
+{
+    if (m_pSignalDlg && m_pSignalDlg->m_hWnd)
+        m_pSignalDlg->ShowNoConnection();
+    if (!m_bIconShown)
+        return;
+    std::string tip;
+    switch (GetAdapterState().m_nAdapterStatus) {
+    case ADAPTER_NOT_FOUND:
+        tip = LoadStr(IDS_NO_ADAPTER);
+        break;
+    case ADAPTER_BAD_INSTALL:
+        tip = LoadStr(IDS_BAD_INSTALL);
+        break;
+    case ADAPTER_NOT_WORKING:
+        tip = LoadStr(IDS_TIP_NOT_WORKING);
+        break;
+    case ADAPTER_IDLE:
+        tip = kIdle;
+        break;
+    default:
+        tip = LoadStr(IDS_NO_RESPONSE);
+        break;
     }
+    if (tip.compare(0, 63, m_tray.GetTooltipText()) != 0)
+        m_tray.SetTooltipText(tip.c_str());
+    HICON icon = TrayIcon(IDI_QUALITY_POOR);
+    if (icon != m_tray.GetIcon())
+        m_tray.SetIcon(icon);
 }
 
 // ---------------------------------------------------------------------------
@@ -519,14 +536,19 @@ void CMainToolDlg::OpenTool(Tool tool)
     case TOOL_WATCHER: {
         if (failed)
             return;
-        std::string type;
-        if (!ReadNetworkType(type)) {
-            OnNoResponse();
-            return;
-        }
         // The card may have changed its network type since start-up: the
-        // watcher of the other kind is made when it is first needed.
-        m_bInfraWatcher = lstrcmpiA(type.c_str(), kInfrastructure) == 0;
+        // watcher of the other kind is made when it is first needed. While
+        // another poll holds the card the kind known last stands.
+        AdapterLock lock;
+        if (lock.IsHeld()) {
+            std::string type;
+            if (!ReadNetworkType(type)) {
+                lock.Release();
+                OnNoResponse();
+                return;
+            }
+            m_bInfraWatcher = lstrcmpiA(type.c_str(), kInfrastructure) == 0;
+        }
         if (m_bInfraWatcher && !m_pBssWatchDlg)
             m_pBssWatchDlg.reset(new CBssWatchDlg(this));
         if (!m_bInfraWatcher && !m_pStationWatchDlg)
@@ -546,7 +568,13 @@ void CMainToolDlg::OpenTool(Tool tool)
         FocusWindow(open);
         return;
     }
-    if (!CreateToolWindow(tool) && tool != TOOL_SIGNAL)
+    bool created = CreateToolWindow(tool) != FALSE;
+    if (created && tool == TOOL_SIGNAL && m_pSignalDlg) {
+        // The window starts from what the monitor knows, never a made-up value.
+        m_pSignalDlg->SetQuality(m_bMonitoring && m_bHaveReading ? (int)m_linkQuality
+                                                                 : QUALITY_NO_CONNECTION);
+    }
+    if (!created && tool != TOOL_SIGNAL)
         g_os.MessageBoxA(m_hWnd, LoadStr(IDS_UNABLE_DISPLAY).c_str(), LoadStr(IDS_ERROR).c_str(),
                          MB_ICONSTOP | MB_SYSTEMMODAL);
 }
@@ -644,14 +672,12 @@ void CMainToolDlg::ApplyIconPreference()
     if (!app->EnableTrayIcon && m_bIconShown) {
         m_tray.HideIcon();
         m_bIconShown = false;
-    } else if (app->EnableTrayIcon && !m_bIconShown) {
+    } else if (app->EnableTrayIcon && !m_bIconShown && !m_bTrayFailedThisRun) {
         if (m_tray.IsEnabled()) {
             m_tray.ShowIcon();
             m_bIconShown = true;
-            if (GetAdapterState().m_bAdapterFailed && GetAdapterState().m_nAdapterStatus == ADAPTER_NO_RESPONSE) {
-                m_tray.SetTooltipText(IDS_NO_RESPONSE);
-                m_tray.SetIcon((UINT)IDI_QUALITY_POOR);
-            }
+            if (GetAdapterState().m_bAdapterFailed)
+                ShowAdapterFailure();
         } else {
             // Never added (it failed at start-up): try again now.
             AddTrayIcon(kFirstTip, IDI_QUALITY_NONE);
@@ -680,8 +706,6 @@ void CMainToolDlg::OnClose()
     StopMonitor();
     CUtilityApp* app = CUtilityApp::Get();
     if (app) {
-        if (m_bTrayFailedThisRun)
-            app->EnableTrayIcon = 1;
         app->WriteProfileInt(kSettings, "xPos", m_xPos);
         app->WriteProfileInt(kSettings, "yPos", m_yPos);
         app->WriteProfileInt(kSettings, "nWidth", m_nWidth);

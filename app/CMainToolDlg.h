@@ -9,6 +9,7 @@
 
 #include "adapter/AdHocQualityRecord.h"
 #include "app/CTrayNotifyIcon.h"
+#include "app/ToolCommands.h"
 #include "framework/CDialog.h"
 #include "framework/CToolTipCtrl.h"
 #include "widgets/CFlatIconButton.h"
@@ -34,8 +35,7 @@ public:
     static const UINT TRAY_ICON_ID = 1;
     static const UINT WM_TRAY_NOTIFY = 2215;
 
-    // The tools, numbered as the requests of a second start (WM_OPEN_TOOL).
-    enum Tool { TOOL_PROPERTIES = 1, TOOL_WATCHER = 2, TOOL_SIGNAL = 3, TOOL_THROUGHPUT = 4 };
+    using Tool = ToolNumber;
 
     explicit CMainToolDlg(CWnd* parent = nullptr);
     ~CMainToolDlg() override;
@@ -98,12 +98,14 @@ protected:
     void Exit();
 
     // The quality reading of one tick; false when the card did not answer.
-    bool ReadQuality(std::string& qualityText);
-    void UpdateTrayIcon(const std::string& qualityText, std::string& linkState,
-                        bool& linkStateRead);
+    bool ReadQuality(int& quality);
+    void UpdateTrayIcon(int quality, std::string& linkState, bool& linkStateRead);
     void ApplyAlertRule(std::string& linkState, bool linkStateRead);
     // The card stopped answering: stop for good and tell the user once.
     void OnNoResponse();
+    // The adapter is marked failed: the tray tip names its state (red icon)
+    // and an open signal window shows no connection.
+    void ShowAdapterFailure();
     // The card's network type text; false when it did not answer.
     bool ReadNetworkType(std::string& type);
     std::string ReadLinkState();
@@ -134,7 +136,8 @@ private:
 
     bool m_bMonitoring;
     UINT m_nMonitorPeriod;
-    // The icon could not be added, so the preference was cleared for this
-    // run only; the stored choice is put back when the window closes.
+    // The shell refused the icon: no icon for this run unless the user asks
+    // again in Preferences; the stored choice is left alone.
     bool m_bTrayFailedThisRun;
+    bool m_bHaveReading;        // the monitor has measured the link once
 };

@@ -5,6 +5,7 @@
 #include "adapter/AdapterState.h"
 #include "adapter/PortAccess.h"
 #include "app/CMainToolDlg.h"
+#include "app/ToolCommands.h"
 #include "framework/MessageFilter.h"
 #include "framework/Os.h"
 #include "res/resource.h"
@@ -138,21 +139,7 @@ bool CUtilityApp::HandToRunningCopy()
 
 WPARAM CUtilityApp::OpenToolRequest(const std::vector<std::string>& args)
 {
-    std::string arg = args.size() == 1 ? args[0] : std::string(" /0");
-    if (arg.size() < 2)
-        return 0;
-    switch (arg[1]) {
-    case 'p':
-        return OPEN_PROPERTIES;
-    case 's':
-        return OPEN_WATCHER;
-    case 'm':
-        return OPEN_SIGNAL;
-    case 'v':
-        return OPEN_THROUGHPUT;
-    default:
-        return 0;
-    }
+    return args.size() == 1 ? ToolForArgument(args[0]) : TOOL_NONE;
 }
 
 std::string CUtilityApp::ProgramDirectoryOf(const char* path, size_t length, size_t capacity)

@@ -8,15 +8,8 @@
 #include <string>
 #include <vector>
 
-// Request to the running copy; wParam names the tool to open.
+// Request to the running copy; wParam names the tool to open (ToolNumber).
 const UINT WM_OPEN_TOOL = WM_USER + 1;
-enum : WPARAM
-{
-    OPEN_PROPERTIES = 1,
-    OPEN_WATCHER = 2,
-    OPEN_SIGNAL = 3,
-    OPEN_THROUGHPUT = 4,
-};
 
 // The adapter's state and the alert preferences live in adapter/AdapterState.h.
 class CUtilityApp : public CWinApp

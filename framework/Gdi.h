@@ -143,19 +143,75 @@ private:
     HDC m_dc;
 };
 
-// CreateCompatibleDC/DeleteDC.
+// A memory device context (CreateCompatibleDC/DeleteDC), the one kind the
+// program draws off screen with. Given a size it also owns a compatible
+// bitmap, selected into it for its whole life; the bitmap is deselected
+// before either is deleted.
 class CMemoryDC
 {
 public:
-    explicit CMemoryDC(HDC like) : m_dc(::CreateCompatibleDC(like)) {}
-    ~CMemoryDC()
-    {
-        if (m_dc)
-            ::DeleteDC(m_dc);
-    }
+    CMemoryDC() = default;
+    explicit CMemoryDC(HDC like) { Create(like); }
+    CMemoryDC(HDC like, int cx, int cy) { Create(like, cx, cy); }
+    ~CMemoryDC() { Release(); }
     CMemoryDC(const CMemoryDC&) = delete;
     CMemoryDC& operator=(const CMemoryDC&) = delete;
+
+    // A context alone; false (and nothing held) when it cannot be made.
+    bool Create(HDC like)
+    {
+        Release();
+        m_dc = ::CreateCompatibleDC(like);
+        return m_dc != nullptr;
+    }
+    // A context with a cx by cy bitmap; false (and nothing held) when either
+    // cannot be made.
+    bool Create(HDC like, int cx, int cy)
+    {
+        if (!Create(like))
+            return false;
+        if (cx <= 0 || cy <= 0 || !m_bitmap.CreateCompatibleBitmap(like, cx, cy)) {
+            Release();
+            return false;
+        }
+        m_oldBitmap = ::SelectObject(m_dc, m_bitmap);
+        m_size = SIZE{cx, cy};
+        return true;
+    }
+    void Release()
+    {
+        if (m_dc) {
+            if (m_oldBitmap)
+                ::SelectObject(m_dc, m_oldBitmap);
+            ::DeleteDC(m_dc);
+        }
+        m_dc = nullptr;
+        m_oldBitmap = nullptr;
+        m_bitmap.DeleteObject();
+        m_size = SIZE{0, 0};
+    }
+
     operator HDC() const { return m_dc; }
+    HDC Get() const { return m_dc; }
+    HBITMAP GetBitmap() const { return m_bitmap; }
+    // The bitmap's size; 0 by 0 without one.
+    SIZE GetSize() const { return m_size; }
+
+private:
+    HDC m_dc = nullptr;
+    CBitmap m_bitmap;
+    HGDIOBJ m_oldBitmap = nullptr;
+    SIZE m_size = {0, 0};
+};
+
+// A device context that belongs to someone else (a paint message, a caller):
+// used, never released here.
+class CDCHandle
+{
+public:
+    explicit CDCHandle(HDC dc = nullptr) : m_dc(dc) {}
+    operator HDC() const { return m_dc; }
+    HDC Get() const { return m_dc; }
 
 private:
     HDC m_dc;

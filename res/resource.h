@@ -116,6 +116,9 @@
 #define IDS_PARSE_INT           61712
 #define IDS_PARSE_INT_RANGE     61713
 
+// Tool window: the tray tip of an adapter that is not working (res/app.rc)
+#define IDS_TIP_NOT_WORKING     61714
+
 // Adapter Statistics dialog and Station Throughput Monitor (res/thru.rc)
 #define IDD_STATISTICS          400
 #define IDC_STAT_TX_OK          195

@@ -7,23 +7,15 @@
 
 #include "tools/ChartScale.h"
 
-CLineChart::Layer::~Layer()
+namespace {
+
+// A layer is never empty, even for a window with no client area yet.
+int LayerSide(int pixels)
 {
-    if (dc) {
-        if (oldBitmap)
-            ::SelectObject(dc, oldBitmap);
-        ::DeleteDC(dc);
-    }
+    return pixels > 0 ? pixels : 1;
 }
 
-bool CLineChart::Layer::Create(HDC like, int cx, int cy)
-{
-    dc = ::CreateCompatibleDC(like);
-    if (!dc || !bitmap.CreateCompatibleBitmap(like, cx > 0 ? cx : 1, cy > 0 ? cy : 1))
-        return false;
-    oldBitmap = ::SelectObject(dc, bitmap);
-    return true;
-}
+} // namespace
 
 CLineChart::CLineChart()
     : m_step(4), m_decimals(3), m_xTitle("Samples"), m_yTitle("Y units"),
@@ -36,8 +28,8 @@ CLineChart::CLineChart()
 CLineChart::~CLineChart()
 {
     // Layers go before the window so their bitmaps are deselected first.
-    m_trace.reset();
-    m_background.reset();
+    m_trace.Release();
+    m_background.Release();
 }
 
 bool CLineChart::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
@@ -77,12 +69,17 @@ void CLineChart::OnSize(UINT type, int cx, int cy)
     m_plot.bottom = m_client.bottom - 25;
     m_plotWidth = m_plot.right - m_plot.left;
     m_plotHeight = m_plot.bottom - m_plot.top;
+    // Layers of the old size would leave the new geometry undrawn: build them
+    // again for this one (the plotted history starts over).
+    const SIZE built = m_background.GetSize();
+    if (m_background && (built.cx != LayerSide(cx) || built.cy != LayerSide(cy)))
+        BuildBackground();
 }
 
-void CLineChart::FillLayer(Layer& layer)
+void CLineChart::FillLayer(HDC layer)
 {
-    ::SetBkColor(layer.dc, m_backColor);
-    ::FillRect(layer.dc, &m_client, m_backBrush);
+    ::SetBkColor(layer, m_backColor);
+    ::FillRect(layer, &m_client, m_backBrush);
 }
 
 void CLineChart::BuildBackground()
@@ -92,15 +89,16 @@ void CLineChart::BuildBackground()
     CClientDC windowDC(m_hWnd);
     if (!windowDC)
         return;
-    const int cx = m_client.right - m_client.left, cy = m_client.bottom - m_client.top;
-    if (!m_background) {
-        std::unique_ptr<Layer> layer(new (std::nothrow) Layer);
-        if (!layer || !layer->Create(windowDC, cx, cy))
+    const int cx = LayerSide(m_client.right - m_client.left);
+    const int cy = LayerSide(m_client.bottom - m_client.top);
+    const SIZE built = m_background.GetSize();
+    if (!m_background || built.cx != cx || built.cy != cy) {
+        m_trace.Release();
+        if (!m_background.Create(windowDC, cx, cy))
             return;
-        m_background = std::move(layer);
     }
-    HDC dc = m_background->dc;
-    FillLayer(*m_background);
+    HDC dc = m_background;
+    FillLayer(dc);
 
     m_plot.left = ChartPlotLeft(m_client.left, m_minY, m_maxY, m_decimals);
     m_plotWidth = m_plot.right - m_plot.left;
@@ -157,13 +155,9 @@ void CLineChart::BuildBackground()
     }
     ::SetTextAlign(dc, TA_LEFT | TA_TOP);
 
-    if (!m_trace) {
-        std::unique_ptr<Layer> layer(new (std::nothrow) Layer);
-        if (!layer || !layer->Create(windowDC, cx, cy))
-            return;
-        m_trace = std::move(layer);
-    }
-    FillLayer(*m_trace);
+    if (!m_trace && !m_trace.Create(windowDC, cx, cy))
+        return;
+    FillLayer(m_trace);
     ::InvalidateRect(m_hWnd, &m_client, TRUE);
 }
 
@@ -233,7 +227,7 @@ void CLineChart::Advance()
     // The band that scrolls and the strip that is cleared cover every row the
     // 2-pixel pen reaches, one above the top line to the bottom line, so a
     // segment drawn on either line moves with the rest and leaves nothing behind.
-    HDC dc = m_trace->dc;
+    HDC dc = m_trace;
     ::BitBlt(dc, m_plot.left, m_plot.top - 1, m_plotWidth, m_plotHeight + 2, dc,
              m_plot.left + m_step, m_plot.top - 1, SRCCOPY);
     RECT strip = {m_plot.right - m_step, m_plot.top - 1, m_plot.right, m_plot.bottom + 1};
@@ -261,20 +255,18 @@ void CLineChart::OnPaint()
     const int cx = m_client.right - m_client.left, cy = m_client.bottom - m_client.top;
     if (!m_background || !m_trace || cx <= 0 || cy <= 0)
         return;
-    CMemoryDC mem(paint);
-    CBitmap bitmap;
-    if (!mem || !bitmap.CreateCompatibleBitmap(paint, cx, cy))
+    CMemoryDC mem(paint, cx, cy);
+    if (!mem)
         return;
-    CSelectObject sel(mem, bitmap);
-    ::BitBlt(mem, 0, 0, cx, cy, m_background->dc, 0, 0, SRCCOPY);
-    ::BitBlt(mem, 0, 0, cx, cy, m_trace->dc, 0, 0, SRCPAINT);
+    ::BitBlt(mem, 0, 0, cx, cy, m_background, 0, 0, SRCCOPY);
+    ::BitBlt(mem, 0, 0, cx, cy, m_trace, 0, 0, SRCPAINT);
     ::BitBlt(paint, 0, 0, cx, cy, mem, 0, 0, SRCCOPY);
 }
 
 void CLineChart::OnDestroy()
 {
     m_series.clear();
-    m_trace.reset();
-    m_background.reset();
+    m_trace.Release();
+    m_background.Release();
     Default();
 }

@@ -1,8 +1,9 @@
 // CLineChart.h - a strip chart child window. Each Advance scrolls the plotted
 // history left by a few pixels and draws every series' newest segment at the
-// right edge. Frame, grid and labels live in a background layer built once;
-// the traces live in a second layer that scrolls onto itself; painting ORs
-// the two together and puts the result on screen in one block.
+// right edge. Frame, grid and labels live in a background layer built once
+// (and again for a new size, which clears the history); the traces live in a
+// second layer that scrolls onto itself; painting ORs the two together and
+// puts the result on screen in one block.
 #pragma once
 
 #include <windows.h>
@@ -43,7 +44,7 @@ public:
     int GetStep() const { return m_step; }
     size_t GetSeriesCount() const { return m_series.size(); }
     // The trace layer (null before the first build), read-only for tests.
-    HDC GetTraceLayer() const { return m_trace ? m_trace->dc : nullptr; }
+    HDC GetTraceLayer() const { return m_trace.Get(); }
 
     static const char* ClassName() { return "CorvaneLineChart"; }
 
@@ -63,21 +64,8 @@ private:
         float previous;
     };
 
-    // A memory device context with a bitmap selected into it for its life.
-    struct Layer
-    {
-        HDC dc = nullptr;
-        CBitmap bitmap;
-        HGDIOBJ oldBitmap = nullptr;
-        Layer() = default;
-        Layer(const Layer&) = delete;
-        Layer& operator=(const Layer&) = delete;
-        ~Layer();
-        bool Create(HDC like, int cx, int cy);
-    };
-
     void BuildBackground();
-    void FillLayer(Layer& layer);
+    void FillLayer(HDC layer);
 
     int m_step;
     int m_decimals;
@@ -91,7 +79,8 @@ private:
     RECT m_client;
     RECT m_plot;
     int m_plotWidth, m_plotHeight;
-    std::unique_ptr<Layer> m_background;
-    std::unique_ptr<Layer> m_trace;
+    // Both the size of the client area they were built for.
+    CMemoryDC m_background;
+    CMemoryDC m_trace;
     CBrush m_backBrush;
 };

@@ -22,15 +22,10 @@ namespace {
 const char kPrivate[] = "Private";
 const char kAdapterState[] = "Adapter State";
 
-int QualityValue(const char* text)
-{
-    return atoi(text);
-}
-
 } // namespace
 
 CSignalDlg::CSignalDlg(CWnd* parent)
-    : CDialog(IDD_SIGNAL, parent), m_qualityText("100"), m_showState(false),
+    : CDialog(IDD_SIGNAL, parent), m_quality(QUALITY_NO_CONNECTION), m_showState(false),
       m_icon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SIGNAL_WINDOW)))
 {
     // Ctrl+Alt+S reaches the window through the message filter.
@@ -43,12 +38,17 @@ BOOL CSignalDlg::Create(CWnd* parent)
 {
     if (m_hWnd)
         return FALSE;
+    // A poll of another window that holds the card is not broken into: the
+    // card is then known to answer.
+    AdapterLock lock;
     char type[CARD_ITEM_BUFFER_SIZE];
-    if (QueryCardItem(CI_NETWORK_TYPE, type) != ITEM_OK) {
+    if (lock.IsHeld() && QueryCardItem(CI_NETWORK_TYPE, type) != ITEM_OK) {
         ReportAdapterSilent(parent ? parent->m_hWnd : nullptr);
         return FALSE;
     }
-    lstrcpynA(m_qualityText, "100", sizeof(m_qualityText));
+    // Nothing is known until the tool window hands a reading over.
+    m_quality = QUALITY_NO_CONNECTION;
+    m_state.clear();
     return CDialog::Create(parent);
 }
 
@@ -82,20 +82,26 @@ void CSignalDlg::PlaceBelowOwner()
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CSignalDlg::SetQualityText(const char* text)
+void CSignalDlg::SetQuality(int quality)
 {
-    lstrcpynA(m_qualityText, text ? text : "", sizeof(m_qualityText));
+    m_quality = quality;
 }
 
-std::string CSignalDlg::CaptionFor(const char* qualityText)
+void CSignalDlg::ShowNoConnection()
+{
+    m_quality = QUALITY_NO_CONNECTION;
+    if (m_hWnd)
+        Repaint();
+}
+
+std::string CSignalDlg::CaptionFor(int value)
 {
     std::string caption = LoadStr(IDS_SIGNAL_CAPTION) + "  ";
-    int value = QualityValue(qualityText);
     if (value == QUALITY_NO_CONNECTION)
         return caption + LoadStr(IDS_NO_CONNECTION);
     if (value == QUALITY_SCANNING)
         return caption + LoadStr(IDS_SCANNING);
-    return caption + qualityText + "%";
+    return caption + std::to_string(value) + "%";
 }
 
 void CSignalDlg::OnTimer(UINT_PTR id)
@@ -109,8 +115,8 @@ void CSignalDlg::Repaint()
 {
     if (!m_hWnd)
         return;
-    SetWindowText(CaptionFor(m_qualityText).c_str());
-    int value = QualityValue(m_qualityText);
+    SetWindowText(CaptionFor(m_quality).c_str());
+    int value = m_quality;
     if (value >= QUALITY_NO_CONNECTION)
         value = 0;
     RECT client;
@@ -174,10 +180,20 @@ void CSignalDlg::DrawBar(HDC dc, const RECT& client, int value)
 
 void CSignalDlg::DrawState(HDC dc, const RECT& client)
 {
-    char state[CARD_ITEM_BUFFER_SIZE] = "";
-    // A card already found silent is not asked again at every repaint.
-    if (!GetAdapterState().m_bAdapterFailed)
-        QueryCardItem(CI_LINK_STATE, state);
+    // A card already found silent is not asked again at every repaint, nor
+    // one that another poll is using: the last state read stays.
+    if (GetAdapterState().m_bAdapterFailed) {
+        m_state.clear();
+    } else {
+        AdapterLock lock;
+        char state[CARD_ITEM_BUFFER_SIZE] = "";
+        if (lock.IsHeld()) {
+            QueryCardItem(CI_LINK_STATE, state);
+            state[sizeof(state) - 1] = '\0';
+            m_state = state;
+        }
+    }
+    const char* state = m_state.c_str();
 
     COLORREF color;
     if (StateBlink)
@@ -209,8 +225,14 @@ BOOL CSignalDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CSignalDlg::OnClose()
 {
-    if (CWinApp* app = AfxGetApp())
-        app->WriteProfileInt(kPrivate, kAdapterState, m_showState ? 1 : 0);
     KillTimer(REPAINT_TIMER);
     DestroyWindow();
+}
+
+void CSignalDlg::OnDestroy()
+{
+    // Also when the program ends with the window open.
+    if (CWinApp* app = AfxGetApp())
+        app->WriteProfileInt(kPrivate, kAdapterState, m_showState ? 1 : 0);
+    CDialog::OnDestroy();
 }

@@ -3,7 +3,7 @@
 // with the value in its caption, repainted every two seconds. A hidden state
 // mode (Ctrl+Alt+S, kept in the profile) writes the card's link state over
 // the bar in alternating colours. The tool window measures the quality and
-// hands the text over at each of its polls.
+// hands it over at each of its polls.
 #pragma once
 
 #include "framework/CDialog.h"
@@ -30,22 +30,25 @@ public:
     // alert beep is on).
     BOOL Create(CWnd* parent = nullptr) override;
 
-    // The latest quality as decimal text (at most 15 characters); shown at
-    // the next repaint.
-    void SetQualityText(const char* text);
-    const char* GetQualityText() const { return m_qualityText; }
+    // The latest quality (percent, or QUALITY_NO_CONNECTION or
+    // QUALITY_SCANNING); shown at the next repaint.
+    void SetQuality(int quality);
+    int GetQuality() const { return m_quality; }
+    // The monitor stopped: no connection and an empty bar, shown now.
+    void ShowNoConnection();
     bool IsStateMode() const { return m_showState; }
 
     // One repaint: caption, bar and, in state mode, the link state.
     void Repaint();
 
-    // The caption for a quality text.
-    static std::string CaptionFor(const char* qualityText);
+    // The caption for a quality.
+    static std::string CaptionFor(int quality);
 
 protected:
     BOOL OnInitDialog() override;
     void OnTimer(UINT_PTR id) override;
     void OnClose() override;
+    void OnDestroy() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -54,7 +57,8 @@ private:
     void DrawBar(HDC dc, const RECT& client, int value);
     void DrawState(HDC dc, const RECT& client);
 
-    char m_qualityText[16];
+    int m_quality;
+    std::string m_state; // the link state last read, in state mode
     bool m_showState;
     HICON m_icon;    // shared resource icon
 };

@@ -14,17 +14,14 @@ public:
     COffscreenDC(const COffscreenDC&) = delete;
     COffscreenDC& operator=(const COffscreenDC&) = delete;
 
-    HDC GetSafeHdc() const { return m_hDC; }
-    operator HDC() const { return m_hDC; }
+    HDC GetSafeHdc() const { return IsOffscreen() ? m_memory.Get() : m_target.Get(); }
+    operator HDC() const { return GetSafeHdc(); }
     // True when drawing goes to the memory bitmap.
-    bool IsOffscreen() const { return m_offscreen; }
+    bool IsOffscreen() const { return m_memory.Get() != nullptr; }
     const RECT& GetRect() const { return m_rect; }
 
 private:
-    HDC m_hDC;              // the context drawn into (memory or the target's)
-    CBitmap m_bitmap;       // memory bitmap, owned
-    HGDIOBJ m_oldBitmap;    // the bitmap it replaced in the memory context
-    HDC m_target;           // not owned
+    CMemoryDC m_memory;     // with a bitmap the size of the clip box
+    CDCHandle m_target;
     RECT m_rect;            // the target's clip box
-    bool m_offscreen;       // false for a printer context
 };

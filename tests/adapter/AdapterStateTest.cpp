@@ -3,7 +3,7 @@
 #include "adapter/AdapterState.h"
 #include "adapter/Mailbox.h"
 #include "adapter/QualityScale.h"
-#include "tests/adapter/OsRecorder.h"
+#include "tests/support/OsRecorder.h"
 
 #include <gtest/gtest.h>
 

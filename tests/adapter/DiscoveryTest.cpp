@@ -1,8 +1,8 @@
 // Adapter discovery on Windows 95/98 and NT, and the mailbox link.
 #include "adapter/AdapterDiscovery.h"
-#include "adapter/OsRecorder.h"
+#include "tests/support/OsRecorder.h"
 #include "adapter/PortAccess.h"
-#include "adapter/RegistryFixture.h"
+#include "tests/support/RegistryFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Port access on the direct path and the driver path.
-#include "adapter/OsRecorder.h"
+#include "tests/support/OsRecorder.h"
 #include "adapter/PortAccess.h"
 
 #include <gtest/gtest.h>

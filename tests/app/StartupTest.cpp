@@ -1,9 +1,9 @@
 // Application start-up: platform, messages, single instance, preferences.
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/AdapterState.h"
-#include "adapter/OsRecorder.h"
+#include "tests/support/OsRecorder.h"
 #include "adapter/PortAccess.h"
-#include "adapter/RegistryFixture.h"
+#include "tests/support/RegistryFixture.h"
 #include "app/CUtilityApp.h"
 #include "res/resource.h"
 

@@ -4,7 +4,7 @@
 // the card's clock.
 #pragma once
 
-#include "tests/tool/ToolTestSupport.h"
+#include "tests/support/ToolTestSupport.h"
 
 #include <gtest/gtest.h>
 

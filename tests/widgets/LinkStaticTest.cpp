@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "TestWindows.h"
+#include "tests/support/TestWindows.h"
 #include "framework/Os.h"
 #include "res/resource.h"
 #include "widgets/CLinkStatic.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "TestWindows.h"
+#include "tests/support/TestWindows.h"
 #include "framework/Os.h"
 #include "widgets/CStyledLabel.h"
 

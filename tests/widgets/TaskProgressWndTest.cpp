@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "TestWindows.h"
+#include "tests/support/TestWindows.h"
 #include "widgets/CTaskProgressWnd.h"
 
 namespace {

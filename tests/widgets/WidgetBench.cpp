@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "TestWindows.h"
+#include "tests/support/TestWindows.h"
 #include "framework/CWnd.h"
 #include "tools/CLineChart.h"
 #include "widgets/DialogLayout.h"

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "TestWindows.h"
+#include "tests/support/TestWindows.h"
 #include "framework/CImageList.h"
 #include "res/resource.h"
 #include "tools/CLineChart.h"

@@ -1,0 +1,297 @@
+// PrefsDlgTest.cpp - the Preferences dialog: its boxes from the
+// preferences, OK storing them in the application object, the profile and
+// the Run key, Cancel storing nothing; and the tool window applying the
+// taskbar choice.
+#include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterState.h"
+#include "app/CAboutDlg.h"
+#include "app/CPrefsDlg.h"
+#include "res/resource.h"
+#include "tests/support/ToolScenarios.h"
+#include "tests/support/ToolTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char kProgram[] = "C:\\Program Files\\Corvane\\corvane.exe";
+
+std::string RunValue()
+{
+    HKEY key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, RUN_KEY_PATH, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return "(no key)";
+    char data[MAX_PATH] = "";
+    DWORD size = sizeof(data) - 1, type = 0;
+    LONG rc = ::RegQueryValueExA(key, RUN_VALUE_NAME, nullptr, &type, (BYTE*)data, &size);
+    ::RegCloseKey(key);
+    if (rc != ERROR_SUCCESS)
+        return "(none)";
+    return type == REG_SZ ? data : "(not text)";
+}
+
+void SetRunValue(const char* data)
+{
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, RUN_KEY_PATH, 0, nullptr, 0,
+                                               KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    if (data)
+        ::RegSetValueExA(key, RUN_VALUE_NAME, 0, REG_SZ, (const BYTE*)data, lstrlenA(data) + 1);
+    else
+        ::RegDeleteValueA(key, RUN_VALUE_NAME);
+    ::RegCloseKey(key);
+}
+
+BOOL CALLBACK CountAboutBoxes(HWND wnd, LPARAM count)
+{
+    if (CWnd::GetWindowText(wnd) == "About")
+        ++*(int*)count;
+    return TRUE;
+}
+
+class Prefs : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SetRunValue(nullptr);
+        lstrcpynA(app.m_szProgramPath, kProgram, sizeof(app.m_szProgramPath));
+    }
+    void TearDown() override
+    {
+        dlg.reset();
+        SetRunValue(nullptr);
+        ResetAdapterState();
+    }
+    void Open()
+    {
+        dlg.reset(new CPrefsDlg);
+        ASSERT_TRUE(dlg->Create((HWND)nullptr));
+    }
+    bool Checked(int id) const { return ::IsDlgButtonChecked(*dlg, id) == BST_CHECKED; }
+    void Check(int id, bool on) { ::CheckDlgButton(*dlg, id, on ? BST_CHECKED : BST_UNCHECKED); }
+    void Command(int id) { dlg->SendMessage(WM_COMMAND, id); }
+    DWORD Stored(const char* name) { return ReadDword(HKEY_CURRENT_USER, app.PreferencesKey(), name); }
+
+    OsCapture os;
+    TestApp app;
+    std::unique_ptr<CPrefsDlg> dlg;
+};
+
+TEST_F(Prefs, BoxesShowThePreferences)
+{
+    struct Case { DWORD autoRun, tray, message, beep; };
+    for (const Case& c : {Case{1, 0, 1, 0}, Case{0, 1, 0, 1}}) {
+        app.AutoRun = c.autoRun;
+        app.EnableTrayIcon = c.tray;
+        GetAdapterState().AlertMessage = c.message;
+        GetAdapterState().AlertBeep = c.beep;
+        Open();
+        EXPECT_EQ(c.autoRun != 0, Checked(IDC_PREFS_AUTORUN));
+        EXPECT_EQ(c.tray != 0, Checked(IDC_PREFS_TRAY_ICON));
+        EXPECT_EQ(c.message != 0, Checked(IDC_PREFS_ALERT_MESSAGE));
+        EXPECT_EQ(c.beep != 0, Checked(IDC_PREFS_ALERT_BEEP));
+        EXPECT_EQ("Preferences", dlg->GetWindowText());
+    }
+}
+
+TEST_F(Prefs, OkStoresThePreferencesAndTheRunEntry)
+{
+    OpenedCard card(kInfrastructure); // discovery found the driver's key
+    app.AutoRun = 0;
+    Open();
+    Check(IDC_PREFS_AUTORUN, true);
+    Check(IDC_PREFS_TRAY_ICON, false);
+    Check(IDC_PREFS_ALERT_MESSAGE, true);
+    Check(IDC_PREFS_ALERT_BEEP, true);
+    Command(IDOK);
+    EXPECT_FALSE(dlg->IsWindow());
+    EXPECT_EQ(1u, app.AutoRun);
+    EXPECT_EQ(0u, app.EnableTrayIcon);
+    EXPECT_EQ(1u, GetAdapterState().AlertMessage);
+    EXPECT_EQ(1u, GetAdapterState().AlertBeep);
+    EXPECT_EQ(1u, Stored("AutoRun"));
+    EXPECT_EQ(0u, Stored("EnableTrayIcon"));
+    EXPECT_EQ(1u, Stored("AlertMessage"));
+    EXPECT_EQ(1u, Stored("AlertBeep"));
+    EXPECT_EQ(kProgram, RunValue());
+    EXPECT_TRUE(os.boxes.empty());
+
+    // Unticked again: the entry goes; a missing entry is no error.
+    for (int round = 0; round < 2; ++round) {
+        Open();
+        Check(IDC_PREFS_AUTORUN, false);
+        Command(IDOK);
+        EXPECT_EQ("(none)", RunValue()) << round;
+        EXPECT_EQ(0u, Stored("AutoRun"));
+    }
+    EXPECT_TRUE(os.boxes.empty());
+}
+
+TEST_F(Prefs, AfterAFailedDiscoveryTheChoiceIsStoredButNoRunEntryWritten)
+{
+    ResetAdapterState();
+    ASSERT_FALSE(DriverKeyValid);
+    app.AutoRun = 0;
+    Open();
+    Check(IDC_PREFS_AUTORUN, true);
+    Command(IDOK);
+    EXPECT_EQ(1u, app.AutoRun);
+    EXPECT_EQ(1u, Stored("AutoRun"));
+    EXPECT_EQ("(none)", RunValue());
+    EXPECT_TRUE(os.boxes.empty());
+}
+
+TEST_F(Prefs, CancelStoresNothing)
+{
+    OpenedCard card(kInfrastructure);
+    const std::pair<UINT, const char*> ways[] = {
+        {WM_COMMAND, "Cancel"}, {WM_CLOSE, "close box"}, {IDCANCEL, "Escape"}};
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.second);
+        app.AutoRun = 0;
+        app.EnableTrayIcon = 1;
+        GetAdapterState().AlertMessage = 0;
+        GetAdapterState().AlertBeep = 0;
+        Open();
+        Check(IDC_PREFS_AUTORUN, true);
+        Check(IDC_PREFS_TRAY_ICON, false);
+        Check(IDC_PREFS_ALERT_MESSAGE, true);
+        Check(IDC_PREFS_ALERT_BEEP, true);
+        if (way.first == WM_CLOSE) {
+            dlg->SendMessage(WM_CLOSE);
+            PumpMessages(); // the dialog manager posts its Cancel
+        } else {
+            Command(way.first == WM_COMMAND ? IDC_PREFS_CANCEL : IDCANCEL);
+        }
+        EXPECT_FALSE(dlg->IsWindow());
+        EXPECT_EQ(0u, app.AutoRun);
+        EXPECT_EQ(1u, app.EnableTrayIcon);
+        EXPECT_EQ(0u, GetAdapterState().AlertMessage);
+        EXPECT_EQ(0u, GetAdapterState().AlertBeep);
+        EXPECT_EQ(0xDEADu, Stored("AutoRun"));
+        EXPECT_EQ("(none)", RunValue());
+    }
+}
+
+TEST_F(Prefs, HelpAsksForThePreferencesKeyword)
+{
+    Open();
+    Command(IDC_PREFS_HELP);
+    EXPECT_EQ(std::vector<std::string>{"Preferences"}, os.helpKeys);
+    EXPECT_TRUE(dlg->IsWindow());
+}
+
+// The tool window runs Preferences modally; a hook queued before the command
+// acts inside the dialog's modal loop, as the user would.
+class PrefsFromToolWindow : public ToolWindowFixture
+{
+protected:
+    void RunPreferences(bool trayIcon, UINT message = WM_COMMAND, UINT button = IDOK)
+    {
+        tool->hook = [this, trayIcon, button] {
+            CPrefsDlg* prefs = tool->GetOpenPreferences();
+            ASSERT_TRUE(prefs && prefs->m_hWnd);
+            ::CheckDlgButton(*prefs, IDC_PREFS_TRAY_ICON, trayIcon ? BST_CHECKED : BST_UNCHECKED);
+            ::SendMessageA(*prefs, WM_COMMAND, button, 0);
+        };
+        tool->PostMessage(TestToolDlg::WM_RUN_HOOK);
+        tool->SendMessage(message, IDM_PREFERENCES);
+        EXPECT_EQ(nullptr, tool->GetOpenPreferences());
+    }
+};
+
+TEST_F(PrefsFromToolWindow, TaskbarBoxHidesAndShowsTheIcon)
+{
+    Start();
+    os.shell.clear();
+    RunPreferences(false);
+    ASSERT_EQ(1u, os.shell.size());
+    EXPECT_EQ((DWORD)NIM_DELETE, os.shell[0].message);
+    EXPECT_FALSE(tool->IsIconShown());
+    EXPECT_TRUE(tool->GetTrayIcon().IsHidden());
+    tool->Tick();
+    EXPECT_EQ(1u, os.shell.size()) << "a hidden icon is not updated";
+
+    RunPreferences(true, WM_SYSCOMMAND);
+    ASSERT_EQ(2u, os.shell.size());
+    EXPECT_EQ((DWORD)NIM_ADD, os.shell[1].message);
+    EXPECT_TRUE(tool->IsIconShown());
+    EXPECT_FALSE(tool->GetTrayIcon().IsHidden());
+
+    // Cancel leaves the icon as it is.
+    RunPreferences(false, WM_COMMAND, IDC_PREFS_CANCEL);
+    EXPECT_TRUE(tool->IsIconShown());
+    EXPECT_EQ(2u, os.shell.size());
+    EXPECT_TRUE(os.boxes.empty());
+}
+
+TEST_F(PrefsFromToolWindow, IconTheShellRefusesIsReportedAndTheStoredChoiceKept)
+{
+    os.shellAnswer = FALSE;
+    Start();
+    ASSERT_EQ(1u, os.boxes.size());
+    EXPECT_EQ("Failed to create tray icon", os.boxes[0].text);
+    EXPECT_EQ((UINT)MB_ICONSTOP, os.boxes[0].style);
+    EXPECT_EQ(1u, app.EnableTrayIcon) << "the refusal counts for this run only";
+    EXPECT_FALSE(tool->IsIconShown());
+    os.shell.clear();
+    tool->Tick();
+    EXPECT_TRUE(os.shell.empty()) << "no icon, no shell calls";
+    tool->SendMessage(WM_CLOSE);
+    EXPECT_EQ(1u, app.EnableTrayIcon) << "the user's choice is what start-up writes back";
+
+    // Ticking the box later tries again.
+    app.EnableTrayIcon = 1;
+    Start();
+    os.shellAnswer = TRUE;
+    os.shell.clear();
+    RunPreferences(true);
+    ASSERT_FALSE(os.shell.empty());
+    EXPECT_EQ((DWORD)NIM_ADD, os.shell[0].message);
+    EXPECT_TRUE(tool->IsIconShown());
+    tool->SendMessage(WM_CLOSE);
+    EXPECT_EQ(1u, app.EnableTrayIcon);
+}
+
+TEST_F(PrefsFromToolWindow, RefusedIconLeavesTheTaskbarBoxAsStored)
+{
+    os.shellAnswer = FALSE;
+    Start();
+    ASSERT_FALSE(tool->IsIconShown());
+    int shown = -1;
+    tool->hook = [this, &shown] {
+        CPrefsDlg* prefs = tool->GetOpenPreferences();
+        ASSERT_TRUE(prefs && prefs->m_hWnd);
+        shown = ::IsDlgButtonChecked(*prefs, IDC_PREFS_TRAY_ICON);
+        ::SendMessageA(*prefs, WM_COMMAND, IDOK, 0);
+    };
+    tool->PostMessage(TestToolDlg::WM_RUN_HOOK);
+    tool->SendMessage(WM_COMMAND, IDM_PREFERENCES);
+    EXPECT_EQ(BST_CHECKED, shown) << "the stored choice, not this run's refusal";
+    EXPECT_EQ(1u, ReadDword(HKEY_CURRENT_USER, app.PreferencesKey(), "EnableTrayIcon"))
+        << "OK without touching the box keeps it";
+}
+
+TEST_F(PrefsFromToolWindow, AboutFromTheSystemMenuOpensOnce)
+{
+    Start();
+    int aboutWindows = -1;
+    tool->hook = [&] {
+        CAboutDlg* about = tool->GetOpenAbout();
+        ASSERT_TRUE(about && about->m_hWnd);
+        tool->SendMessage(WM_COMMAND, IDM_ABOUT); // from the icon's menu meanwhile
+        aboutWindows = 0;
+        ::EnumThreadWindows(::GetCurrentThreadId(), CountAboutBoxes, (LPARAM)&aboutWindows);
+        about->EndDialog(IDOK);
+    };
+    tool->PostMessage(TestToolDlg::WM_RUN_HOOK);
+    tool->SendMessage(WM_SYSCOMMAND, IDM_ABOUT);
+    EXPECT_EQ(1, aboutWindows);
+    EXPECT_EQ(nullptr, tool->GetOpenAbout());
+
+    tool->SendMessage(WM_COMMAND, IDM_HELP_CONTENTS);
+    EXPECT_EQ(std::vector<std::string>{"Contents"}, os.helpKeys);
+}
+
+} // namespace

@@ -1,0 +1,212 @@
+// ToolTestSupport.cpp - the fakes, the opened card and the steerable tool window.
+#include "tests/support/ToolTestSupport.h"
+
+#include "adapter/AdapterDiscovery.h"
+#include "adapter/CardItems.h"
+#include "adapter/Mailbox.h"
+#include "adapter/PortAccess.h"
+#include "framework/MessageFilter.h"
+#include "tools/CSignalDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+OsCapture* OsCapture::current = nullptr;
+
+namespace {
+
+int WINAPI FakeMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
+{
+    OsCapture& os = *OsCapture::current;
+    os.boxes.push_back({owner, text ? text : "", caption ? caption : "", style});
+    if (os.whileBoxOpen) {
+        auto action = os.whileBoxOpen;
+        os.whileBoxOpen = nullptr;
+        action();
+    }
+    return IDOK;
+}
+
+BOOL WINAPI FakeBeep(UINT type)
+{
+    OsCapture::current->beeps.push_back(type);
+    return TRUE;
+}
+
+BOOL WINAPI FakeShell(DWORD message, PNOTIFYICONDATAA data)
+{
+    OsCapture& os = *OsCapture::current;
+    os.shell.push_back({message, data->uFlags, data->szTip, data->hIcon});
+    return os.shellAnswer;
+}
+
+void (WINAPI *s_nextSleep)(DWORD) = nullptr;
+
+void WINAPI RecordingSleep(DWORD ms)
+{
+    if (OsCapture::current)
+        OsCapture::current->sleeps.push_back(ms);
+    if (s_nextSleep)
+        s_nextSleep(ms);
+}
+
+BOOL WINAPI FakeHelp(HWND, LPCSTR, UINT command, ULONG_PTR data)
+{
+    OsCapture::current->helpKeys.push_back(command == HELP_KEY && data ? (const char*)data : "?");
+    return TRUE;
+}
+
+} // namespace
+
+OsCapture::OsCapture()
+{
+    current = this;
+    g_os.MessageBoxA = FakeMessageBox;
+    g_os.MessageBeep = FakeBeep;
+    g_os.Shell_NotifyIconA = FakeShell;
+    g_os.WinHelpA = FakeHelp;
+}
+
+OsCapture::~OsCapture()
+{
+    current = nullptr;
+}
+
+void OsCapture::RecordSleeps()
+{
+    if (g_os.Sleep != RecordingSleep) {
+        s_nextSleep = g_os.Sleep;
+        g_os.Sleep = RecordingSleep;
+    }
+}
+
+int OsCapture::CountBoxes(const std::string& text) const
+{
+    int n = 0;
+    for (const CapturedBox& b : boxes)
+        n += b.text == text;
+    return n;
+}
+
+OpenedCard::OpenedCard(const char* scenario) : card(scenario)
+{
+    ResetAdapterState();
+    PlatformKind = PLATFORM_NT_WORKSTATION;
+    IoBase = card.IoBase();
+    EXPECT_EQ(0, OpenMailbox());
+    AdapterReady = true;
+    DriverKeyValid = true;
+}
+
+OpenedCard::~OpenedCard()
+{
+    ResetAdapterState();
+}
+
+TestApp::TestApp()
+{
+    m_args.clear();
+    SetRegistryKey("KVR");
+    m_reg.Own(HKEY_CURRENT_USER, GetProfileKeyPath());
+}
+
+TestApp::~TestApp() = default;
+
+int TestToolDlg::Reads(int item) const
+{
+    auto it = m_reads.find(item);
+    return it == m_reads.end() ? 0 : it->second;
+}
+
+BYTE TestToolDlg::ReadCardItem(int item, void* output, size_t size)
+{
+    ++m_reads[item];
+    if (failing.count(item)) {
+        if (size)
+            static_cast<char*>(output)[0] = '\0';
+        return ITEM_NO_RESPONSE;
+    }
+    auto text = texts.find(item);
+    if (text != texts.end()) {
+        lstrcpynA(static_cast<char*>(output), text->second.c_str(), (int)size);
+        return ITEM_OK;
+    }
+    if (item == CI_ADHOC_QUALITY && record) {
+        std::memcpy(output, record.get(), std::min(size, sizeof(*record)));
+        return ITEM_OK;
+    }
+    return CMainToolDlg::ReadCardItem(item, output, size);
+}
+
+BOOL TestToolDlg::CreateToolWindow(Tool tool)
+{
+    asked.push_back(tool);
+    if (failCreate.count(tool))
+        return FALSE;
+    return CMainToolDlg::CreateToolWindow(tool);
+}
+
+BOOL TestToolDlg::OnInitDialog()
+{
+    BOOL result = CMainToolDlg::OnInitDialog();
+    for (const auto& message : postAtInit)
+        PostMessage(message.first, message.second);
+    return result;
+}
+
+LRESULT TestToolDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_RUN_HOOK) {
+        if (hook)
+            hook();
+        return 0;
+    }
+    return CMainToolDlg::WindowProc(msg, wParam, lParam);
+}
+
+HICON SmallIcon(UINT id)
+{
+    return (HICON)::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON,
+                               ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                               LR_SHARED);
+}
+
+std::string LastTip(const OsCapture& os)
+{
+    for (auto it = os.shell.rbegin(); it != os.shell.rend(); ++it)
+        if (it->flags & NIF_TIP)
+            return it->tip;
+    return "(no tip)";
+}
+
+HICON LastIcon(const OsCapture& os)
+{
+    for (auto it = os.shell.rbegin(); it != os.shell.rend(); ++it)
+        if (it->flags & NIF_ICON)
+            return it->icon;
+    return nullptr;
+}
+
+DWORD ReadDword(HKEY root, const std::string& key, const char* name, DWORD missing)
+{
+    HKEY h;
+    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
+        return missing;
+    DWORD value = 0, size = sizeof(value), type = 0;
+    LONG rc = ::RegQueryValueExA(h, name, nullptr, &type, (BYTE*)&value, &size);
+    ::RegCloseKey(h);
+    return rc == ERROR_SUCCESS && type == REG_DWORD ? value : missing;
+}
+
+void KeepShownWindowsToTheEnd(std::unique_ptr<TestToolDlg> tool)
+{
+    if (!tool)
+        return;
+    if (tool->m_hWnd)
+        ::KillTimer(*tool, CMainToolDlg::MONITOR_TIMER);
+    if (CSignalDlg* signal = tool->GetSignalWindow())
+        if (signal->m_hWnd)
+            ::KillTimer(*signal, CSignalDlg::REPAINT_TIMER);
+    tool.release();
+}

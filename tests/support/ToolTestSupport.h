@@ -1,0 +1,173 @@
+// ToolTestSupport.h - what the tool window tests share: captured message
+// boxes, beeps, help calls and notification icon calls (through the Os
+// seam), the simulated card opened in process, an application object with
+// a clean profile, and a tool window whose card reads and tool creation a
+// test can steer.
+#pragma once
+
+#include "tests/support/TestWindows.h"
+
+#include "adapter/AdHocQualityRecord.h"
+#include "app/CMainToolDlg.h"
+#include "app/CUtilityApp.h"
+#include "framework/Os.h"
+#include "tests/support/RegistryFixture.h"
+#include "tests/support/SimCard.h"
+#include "tests/support/ToolScenarios.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+struct CapturedBox
+{
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT style;
+};
+
+struct ShellCall
+{
+    DWORD message;
+    UINT flags;
+    std::string tip;
+    HICON icon;
+};
+
+// Replaces message boxes, beeps, help and the shell's notification area for
+// the life of the object.
+class OsCapture
+{
+public:
+    OsCapture();
+    ~OsCapture();
+
+    std::vector<CapturedBox> boxes;
+    std::vector<UINT> beeps;
+    std::vector<ShellCall> shell;
+    std::vector<std::string> helpKeys;
+    BOOL shellAnswer = TRUE;
+    // Runs inside a message box, as the user would act while it is open.
+    std::function<void()> whileBoxOpen;
+
+    int CountBoxes(const std::string& text) const;
+
+    // Records the length of every Sleep from now on, and passes it on to
+    // whatever Sleep was in force (the simulated card's clock).
+    void RecordSleeps();
+    std::vector<DWORD> sleeps;
+
+    static OsCapture* current;
+
+private:
+    OsGuard m_guard;
+};
+
+// The simulated card behind the adapter functions (driver path), as after a
+// successful start-up.
+class OpenedCard
+{
+public:
+    explicit OpenedCard(const char* scenario);
+    ~OpenedCard();
+    SimCard card;
+};
+
+// The application object of a test, with its profile emptied before and after.
+class TestApp : public CUtilityApp
+{
+public:
+    TestApp();
+    ~TestApp() override;
+    std::string SettingsKey() const { return GetProfileKeyPath() + "\\Settings"; }
+    std::string PreferencesKey() const { return GetProfileKeyPath() + "\\Preferences"; }
+    std::string PrivateKey() const { return GetProfileKeyPath() + "\\Private"; }
+
+private:
+    RegistryFixture m_reg;
+};
+
+// The tool window with its card reads and its tool creation open to a test.
+class TestToolDlg : public CMainToolDlg
+{
+public:
+    // Items answered with a text instead of the card, and items that fail.
+    std::map<int, std::string> texts;
+    std::set<int> failing;
+    // When set, item 49 gives this record.
+    std::unique_ptr<AdHocQualityRecord> record;
+    // Tools whose window creation fails, and every tool whose window the
+    // tool window asked to make.
+    std::set<Tool> failCreate;
+    std::vector<Tool> asked;
+    // Messages (with their wParam) posted to the window at initialisation,
+    // handled once the modal loop runs.
+    std::vector<std::pair<UINT, WPARAM>> postAtInit;
+    // Runs when WM_RUN_HOOK arrives (post it before a modal command).
+    std::function<void()> hook;
+    static const UINT WM_RUN_HOOK = WM_APP + 71;
+
+    int Reads(int item) const;
+    void ClearReads() { m_reads.clear(); }
+
+    // Makes the window, hidden; false when it could not be made.
+    bool Open() { return Create((HWND)nullptr) != FALSE; }
+    void Tick() { SendMessage(WM_TIMER, MONITOR_TIMER); }
+
+    BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    using CMainToolDlg::ApplyIconPreference;
+
+protected:
+    BYTE ReadCardItem(int item, void* output, size_t size) override;
+    BOOL CreateToolWindow(Tool tool) override;
+
+private:
+    std::map<int, int> m_reads;
+};
+
+// The icon of a resource as the notification icon loads it (shared).
+HICON SmallIcon(UINT id);
+// The last tip and icon the shell was given.
+std::string LastTip(const OsCapture& os);
+HICON LastIcon(const OsCapture& os);
+
+// A DWORD of the profile, or `missing` when absent.
+DWORD ReadDword(HKEY root, const std::string& key, const char* name, DWORD missing = 0xDEAD);
+
+
+// Shown top-level windows cost Wine two seconds each to hide or destroy on a
+// display without a window manager; a test that showed some hands its tool
+// window here, and the windows go with the process. Its timers are stopped.
+void KeepShownWindowsToTheEnd(std::unique_ptr<TestToolDlg> tool);
+
+// A test with the tool window open on a simulated card, as start-up leaves
+// it; messages, beeps and shell calls are captured.
+class ToolWindowFixture : public ::testing::Test
+{
+protected:
+    void Start(const char* scenario = kInfrastructure)
+    {
+        tool.reset();
+        card.reset();
+        card.reset(new OpenedCard(scenario));
+        tool.reset(new TestToolDlg);
+        ASSERT_TRUE(tool->Open());
+    }
+    void TearDown() override
+    {
+        tool.reset();
+        card.reset();
+    }
+
+    OsCapture os;
+    TestApp app;
+    std::unique_ptr<OpenedCard> card;
+    std::unique_ptr<TestToolDlg> tool;
+};
