@@ -202,3 +202,52 @@
 #define IDS_INACTIVE_UNKNOWN    58103   // "not available"
 #define IDS_NO_STATION_NAME     58104   // "(null)"
 #define IDS_STATION_CAPTION     58105   // "%s - %d %s%s"
+
+// Adapter Statistics dialog and Station Throughput Monitor (res/thru.rc)
+#define IDD_STATISTICS          400
+#define IDC_STAT_TX_OK          195
+#define IDC_STAT_TX_MULTICAST   196
+#define IDC_STAT_TX_BROADCAST   181
+#define IDC_STAT_TX_BYTES       180
+#define IDC_STAT_TX_RETRIES     197
+#define IDC_STAT_TX_FAILED      187
+#define IDC_STAT_PERIOD         188
+#define IDC_STAT_RX_OK          194
+#define IDC_STAT_RX_MULTICAST   198
+#define IDC_STAT_RX_BROADCAST   193
+#define IDC_STAT_RX_BYTES       182
+#define IDC_STAT_RX_DUPLICATED  192
+#define IDC_STAT_RX_CRC         183
+#define IDC_STAT_RX_TRUNCATED   191
+#define IDC_STAT_RX_OVERLENGTH  184
+#define IDC_STAT_RX_DISCARDED   185
+#define IDC_STAT_RX_CORRUPTED   186
+#define IDC_STAT_CPU            199
+#define IDC_STAT_UPTIME         215
+#define IDC_STAT_TX_NOW         209
+#define IDC_STAT_TX_MAX         203
+#define IDC_STAT_TX_AVG         207
+#define IDC_STAT_TX_ERR         205
+#define IDC_STAT_RX_NOW         210
+#define IDC_STAT_RX_MAX         204
+#define IDC_STAT_RX_AVG         208
+#define IDC_STAT_RX_ERR         206
+#define IDC_STAT_OK             100
+#define IDC_STAT_HELP           101
+#define IDC_STAT_RESET          189
+#define IDC_STAT_UPDATE         213
+#define IDC_STAT_STOP           214
+// IDD_THROUGHPUT (1244) is named with the tool window's block above.
+#define IDC_THRU_SENT           337
+#define IDC_THRU_RECEIVED       338
+#define IDC_THRU_UPTIME         343
+#define IDC_THRU_CHART_FRAME    342     // the chart takes this frame's place
+#define IDC_THRU_CHART          344     // the chart window itself
+#define IDC_THRU_STATISTICS     277     // "N": statistics mode only
+#define IDC_THRU_OK             100
+#define IDC_THRU_HELP           333
+#define IDI_THROUGHPUT          1273
+#define IDS_RESET_STATISTICS    1212
+#define IDS_THROUGHPUT_HELP_KEY 1219
+#define IDS_CHART_Y_TITLE       14401
+#define IDS_CHART_X_TITLE       14402

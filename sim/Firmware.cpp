@@ -84,6 +84,7 @@ void Firmware::Load(const Scenario& scenario)
     m_faults = scenario.faults;
     for (int i = 0; i < SIM_FAULT_COUNT; ++i)
         m_faultArgs[i] = scenario.faultArgs[i];
+    m_silentFrom = m_now;
     m_joinRefusals = 0;
 
     m_scanning = false;
@@ -773,7 +774,9 @@ void Firmware::OnHostRead(uint16_t address)
     if (!m_pending || address != static_cast<uint16_t>(m_mailbox + 1))
         return;
     ++m_polls;
-    if (Fault(SIM_FAULT_NO_ANSWER))
+    // A card told to fall silent after some seconds answers until then.
+    if (Fault(SIM_FAULT_NO_ANSWER) &&
+        Now() - m_silentFrom >= m_faultArgs[SIM_FAULT_NO_ANSWER] * 1000u)
         return;
     if (Fault(SIM_FAULT_ANSWER_AFTER) && m_polls <= m_faultArgs[SIM_FAULT_ANSWER_AFTER])
         return;
@@ -853,6 +856,8 @@ void Firmware::SetFault(uint32_t fault, bool on, uint32_t arg)
     if (on) {
         m_faults |= 1u << fault;
         m_faultArgs[fault] = arg;
+        if (fault == SIM_FAULT_NO_ANSWER)
+            m_silentFrom = m_now;
     } else {
         m_faults &= ~(1u << fault);
         m_faultArgs[fault] = 0;

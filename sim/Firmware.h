@@ -153,6 +153,7 @@ private:
     // faults
     uint32_t m_faults = 0;
     uint32_t m_faultArgs[SIM_FAULT_COUNT] = {};
+    uint32_t m_silentFrom = 0;     // no-answer counts its seconds from here
     uint32_t m_joinRefusals = 0;
 
     // link

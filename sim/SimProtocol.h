@@ -100,7 +100,7 @@ SIM_STATIC_ASSERT(sizeof(SimTextResult) == 64, "text result is 64 bytes");
 /* Faults that a test or cardctl can switch on and off. */
 enum SimFault {
     SIM_FAULT_CLEAR_ALL = 0,     /* switch every fault off */
-    SIM_FAULT_NO_ANSWER = 1,     /* status stays 0xFFFF */
+    SIM_FAULT_NO_ANSWER = 1,     /* status stays 0xFFFF (arg: after this many seconds) */
     SIM_FAULT_ANSWER_AFTER = 2,  /* arg: polls that still see 0xFFFF */
     SIM_FAULT_SCAN_ENDLESS = 3,  /* a BSS scan never finishes */
     SIM_FAULT_JOIN_REFUSED = 4,  /* arg: refusals before a start is taken (0 = always) */

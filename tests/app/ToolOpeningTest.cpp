@@ -40,7 +40,8 @@ TEST_F(ToolOpening, EachToolOpensOnceThenGetsTheFocus)
     Start();
     const int buttons[4] = {IDC_BTN_PROPERTIES, IDC_BTN_WATCHER, IDC_BTN_SIGNAL, IDC_BTN_THROUGHPUT};
     const char* captions[4] = {"Corvane Properties", "Network Watcher (Infrastructure)",
-                               "Current Signal Quality: ", "Station Throughput Monitor"};
+                               "Current Signal Quality: ",
+                               "Station Throughput Monitor: CORVANE-PC (00:A0:C5:12:34:56)"};
     HWND windows[4];
     for (int i = 0; i < 4; ++i) {
         Click(buttons[i]);

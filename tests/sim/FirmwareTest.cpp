@@ -302,6 +302,26 @@ TEST(Firmware, AnswerFaults)
     EXPECT_FALSE(card.GetParam(0x100D).answered);
 }
 
+TEST(Firmware, CardFallsSilentAfterTheGivenSeconds)
+{
+    // From the scenario: counted from the load.
+    CardHarness card("fault no-answer 30\n");
+    EXPECT_TRUE(card.GetParam(0x100D).answered);
+    card.Advance(29000);
+    EXPECT_TRUE(card.GetParam(0x100D).answered) << "29 s after the load";
+    card.Advance(1000);
+    EXPECT_FALSE(card.GetParam(0x100D).answered) << "30 s after the load";
+
+    // Switched on later: counted from then.
+    CardHarness later(kWorld);
+    later.Advance(100000);
+    later.device->Fw().SetFault(SIM_FAULT_NO_ANSWER, true, 5);
+    later.Advance(4000);
+    EXPECT_TRUE(later.GetParam(0x100D).answered);
+    later.Advance(1000);
+    EXPECT_FALSE(later.GetParam(0x100D).answered);
+}
+
 TEST(Firmware, AnswerDelayLongerThanAPoll)
 {
     CardHarness card("answer-delay 120\n");

@@ -38,6 +38,25 @@ struct Search
     HWND found;
 };
 
+// A message box holds its text (0xFFFF), its icon (0x440) and buttons
+// IDOK to IDCONTINUE; a dialog of the program's own has other controls.
+BOOL CALLBACK ForeignControl(HWND child, LPARAM lParam)
+{
+    int id = GetDlgCtrlID(child) & 0xFFFF;
+    if (!(id == 0xFFFF || id == 0x440 || (id >= IDOK && id <= 11))) {
+        *reinterpret_cast<bool*>(lParam) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool OnlyMessageBoxControls(HWND dlg)
+{
+    bool foreign = false;
+    EnumChildWindows(dlg, ForeignControl, reinterpret_cast<LPARAM>(&foreign));
+    return !foreign;
+}
+
 BOOL CALLBACK FindWindowCallback(HWND hWnd, LPARAM lParam)
 {
     Search* s = reinterpret_cast<Search*>(lParam);
@@ -54,8 +73,9 @@ BOOL CALLBACK FindWindowCallback(HWND hWnd, LPARAM lParam)
     }
     char cls[64] = "";
     GetClassNameA(hWnd, cls, sizeof(cls));
-    // A message box: a dialog with the message text control (id 0xFFFF).
-    if (strcmp(cls, "#32770") == 0 && GetDlgItem(hWnd, 0xFFFF)) {
+    // A message box: a dialog with the message text control (id 0xFFFF)
+    // and nothing but its buttons and icon beside it.
+    if (strcmp(cls, "#32770") == 0 && GetDlgItem(hWnd, 0xFFFF) && OnlyMessageBoxControls(hWnd)) {
         s->found = hWnd;
         return FALSE;
     }

@@ -1,0 +1,270 @@
+// ThroughputDlgTest.cpp - the Station Throughput Monitor on the simulated
+// card: caption, chart scale, labels and chart against traffic known
+// exactly, uptime, the statistics mode with its accelerator and profile
+// entry, the "N" button, closing, help and a card failing in a tick.
+#include "adapter/Mailbox.h"
+#include "res/resource.h"
+#include "tests/tools/ThruTestSupport.h"
+#include "tools/CThroughputDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+namespace {
+
+const UINT_PTR kTimer = CThroughputDlg::SAMPLE_TIMER;
+const COLORREF kGreen = RGB(0, 255, 0), kCyan = RGB(0, 255, 255);
+const char kCaption[] = "Station Throughput Monitor: CORVANE-PC (00:A0:C5:12:34:56)";
+
+// The monitor with card items that a test makes fail, and a count of reads.
+class TestThroughputDlg : public CThroughputDlg
+{
+public:
+    std::set<int> failing;
+    std::map<int, int> reads;
+
+protected:
+    BYTE ReadCardItem(int item, void* output, size_t size) override
+    {
+        ++reads[item];
+        if (failing.count(item)) {
+            static_cast<char*>(output)[0] = '\0';
+            return ITEM_NO_RESPONSE;
+        }
+        return CThroughputDlg::ReadCardItem(item, output, size);
+    }
+};
+
+class ThroughputMonitor : public ThruFixture
+{
+protected:
+    TestThroughputDlg* Open(std::set<int> failing = {})
+    {
+        dlg.reset(new TestThroughputDlg);
+        dlg->failing = failing;
+        dlg->Create((HWND)nullptr);
+        return dlg->IsWindow() ? dlg.get() : nullptr;
+    }
+    bool StatisticsButtonShown() { return ItemVisible(*dlg, IDC_THRU_STATISTICS); }
+
+    // The row of the plot where a series' colour is drawn in the chart's
+    // newest column, or -1.
+    int TraceRow(COLORREF color)
+    {
+        CLineChart& chart = dlg->GetChart();
+        RECT plot = chart.GetPlotRect();
+        HDC layer = chart.GetTraceLayer();
+        if (!layer)
+            return -1;
+        for (int x = plot.right - 1; x > plot.right - 1 - chart.GetStep(); --x)
+            for (int y = plot.top; y <= plot.bottom; ++y)
+                if (::GetPixel(layer, x, y) == color)
+                    return y;
+        return -1;
+    }
+    // The row a value takes on a scale of 0 to `range` (within the
+    // chart's rounding).
+    int RowOf(double value, double range)
+    {
+        RECT plot = dlg->GetChart().GetPlotRect();
+        return plot.bottom - (int)((plot.bottom - plot.top) * value / range + 0.5);
+    }
+
+    std::unique_ptr<TestThroughputDlg> dlg;
+};
+
+TEST_F(ThroughputMonitor, CaptionNamesTheStationAndItsAddress)
+{
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(kCaption, dlg->GetWindowText());
+    EXPECT_EQ(kCaption, dlg->GetTitle());
+    EXPECT_TRUE(TimerRan(*dlg, kTimer));
+
+    // A failed address read leaves the address out; a failed name read
+    // leaves the name empty.
+    ASSERT_TRUE(Open({CI_MAC_ADDRESS}));
+    EXPECT_EQ("Station Throughput Monitor: CORVANE-PC", dlg->GetWindowText());
+    ASSERT_TRUE(Open({CI_STATION_NAME}));
+    EXPECT_EQ("Station Throughput Monitor:  (00:A0:C5:12:34:56)", dlg->GetWindowText());
+    EXPECT_TRUE(os.boxes.empty());
+}
+
+TEST_F(ThroughputMonitor, LabelsAndChartFollowASteadyRate)
+{
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(2u, dlg->GetChart().GetSeriesCount());
+    EXPECT_FALSE(ItemVisible(*dlg, IDC_THRU_CHART_FRAME)) << "the chart takes the frame's place";
+    RECT frame, chart;
+    ::GetWindowRect(::GetDlgItem(*dlg, IDC_THRU_CHART_FRAME), &frame);
+    dlg->GetChart().GetWindowRect(&chart);
+    EXPECT_TRUE(::EqualRect(&frame, &chart));
+
+    Ticks(*dlg, kTimer, 1);
+    EXPECT_EQ("0.0", ItemText(*dlg, IDC_THRU_SENT)) << "the first sample gives no rate";
+    Ticks(*dlg, kTimer, 14);
+    // 20480 and 51200 bytes a second on a 2 Mbit/s card's scale of 200.
+    EXPECT_EQ("20.0", ItemText(*dlg, IDC_THRU_SENT));
+    EXPECT_EQ("50.0", ItemText(*dlg, IDC_THRU_RECEIVED));
+    EXPECT_NEAR(RowOf(20.0, 200), TraceRow(kGreen), 3);
+    EXPECT_NEAR(RowOf(50.0, 200), TraceRow(kCyan), 3);
+}
+
+TEST_F(ThroughputMonitor, ScaleFollowsTheCardsHighestRate)
+{
+    // 153600 bytes a second (150 Kbytes) received: three quarters up on a
+    // scale of 200, above the top of a scale of 100 (drawn at the top).
+    const struct { const char* rates; double range; } cards[] = {
+        {"rates 2 4\n", 200}, {"rates 2\n", 100}};
+    for (const auto& c : cards) {
+        std::string scenario = TrafficScenario(10240, 153600, c.rates);
+        Load(scenario.c_str());
+        ASSERT_TRUE(Open());
+        Ticks(*dlg, kTimer, 3);
+        EXPECT_EQ("150.0", ItemText(*dlg, IDC_THRU_RECEIVED));
+        EXPECT_NEAR(RowOf(10.0, c.range), TraceRow(kGreen), 3) << c.rates;
+        EXPECT_NEAR(RowOf(std::min(150.0, c.range), c.range), TraceRow(kCyan), 3) << c.rates;
+    }
+}
+
+TEST_F(ThroughputMonitor, UptimeIsShownInHoursMinutesAndSeconds)
+{
+    std::string scenario = TrafficScenario(1000, 1000, "uptime 3598\n");
+    Load(scenario.c_str());
+    ASSERT_TRUE(Open());
+    EXPECT_EQ("00:00:00", ItemText(*dlg, IDC_THRU_UPTIME)) << "as the template has it";
+    TickAt(*dlg, kTimer, 1000);
+    EXPECT_EQ("0:59:59", ItemText(*dlg, IDC_THRU_UPTIME));
+    TickAt(*dlg, kTimer, 2000);
+    EXPECT_EQ("1:00:00", ItemText(*dlg, IDC_THRU_UPTIME));
+}
+
+TEST_F(ThroughputMonitor, ImplausibleRateChangesNothingOnScreen)
+{
+    std::string scenario = TrafficScenario(40960, 262144);
+    Load(scenario.c_str());
+    ASSERT_TRUE(Open());
+    Ticks(*dlg, kTimer, 1);
+    ASSERT_EQ("0.0", ItemText(*dlg, IDC_THRU_RECEIVED));
+    const std::string uptime = ItemText(*dlg, IDC_THRU_UPTIME);
+    const int before = TraceRow(kGreen);
+    Ticks(*dlg, kTimer, 5);
+    EXPECT_EQ("0.0", ItemText(*dlg, IDC_THRU_RECEIVED));
+    EXPECT_EQ("0.0", ItemText(*dlg, IDC_THRU_SENT));
+    EXPECT_EQ(uptime, ItemText(*dlg, IDC_THRU_UPTIME));
+    EXPECT_EQ(before, TraceRow(kGreen)) << "the chart did not move";
+    EXPECT_EQ(6, dlg->reads[CI_STATISTICS]) << "yet every tick read the card";
+}
+
+TEST_F(ThroughputMonitor, StatisticsModeByAcceleratorAddsTheLinkState)
+{
+    ASSERT_TRUE(Open());
+    EXPECT_FALSE(StatisticsButtonShown());
+    PressCtrlAlt(*dlg, 'S');
+    EXPECT_TRUE(dlg->IsShowingState());
+    EXPECT_TRUE(StatisticsButtonShown());
+    Ticks(*dlg, kTimer, 1);
+    EXPECT_EQ(std::string(kCaption) + ", Associated", dlg->GetWindowText());
+    PressCtrlAlt(*dlg, 'S');
+    EXPECT_FALSE(dlg->IsShowingState());
+    EXPECT_FALSE(StatisticsButtonShown());
+    EXPECT_EQ(kCaption, dlg->GetWindowText()) << "back to the caption of the opening";
+    Ticks(*dlg, kTimer, 1);
+    EXPECT_EQ(kCaption, dlg->GetWindowText());
+    EXPECT_EQ(1, dlg->reads[CI_LINK_STATE]);
+}
+
+TEST_F(ThroughputMonitor, StatisticsModeIsKeptInTheProfile)
+{
+    ASSERT_TRUE(Open());
+    dlg->SendMessage(WM_COMMAND, IDM_STATE_MODE);
+    dlg->SendMessage(WM_COMMAND, IDC_THRU_OK);
+    EXPECT_EQ(nullptr, dlg->m_hWnd);
+    EXPECT_EQ(1u, ReadDword(HKEY_CURRENT_USER, app.PrivateKey(), "Statistic"));
+    // Reopened, and opened by a new program (a new object reading the
+    // profile): "N" shows again.
+    ASSERT_TRUE(dlg->Create((HWND)nullptr));
+    EXPECT_TRUE(StatisticsButtonShown());
+    ASSERT_TRUE(Open());
+    EXPECT_TRUE(StatisticsButtonShown());
+    EXPECT_TRUE(dlg->IsShowingState());
+    // Switched off and closed by the window's close box.
+    dlg->SendMessage(WM_COMMAND, IDM_STATE_MODE);
+    dlg->SendMessage(WM_CLOSE);
+    EXPECT_EQ(nullptr, dlg->m_hWnd);
+    EXPECT_EQ(0u, ReadDword(HKEY_CURRENT_USER, app.PrivateKey(), "Statistic"));
+    ASSERT_TRUE(Open());
+    EXPECT_FALSE(StatisticsButtonShown());
+}
+
+TEST_F(ThroughputMonitor, ButtonNOpensTheStatisticsDialogOnce)
+{
+    app.WriteProfileInt("Private", "Statistic", 1);
+    ASSERT_TRUE(Open());
+    dlg->SendMessage(WM_COMMAND, IDC_THRU_STATISTICS);
+    CStatisticsDlg& stats = dlg->GetStatisticsDlg();
+    ASSERT_TRUE(stats.IsWindow());
+    EXPECT_EQ("Adapter Statistics", stats.GetWindowText());
+    EXPECT_EQ((HWND)*dlg, ::GetWindow(stats, GW_OWNER));
+    HWND first = stats.m_hWnd;
+    dlg->SendMessage(WM_COMMAND, IDC_THRU_STATISTICS);
+    EXPECT_EQ(first, stats.m_hWnd) << "the open one is kept";
+    EXPECT_TRUE(os.boxes.empty());
+}
+
+TEST_F(ThroughputMonitor, ButtonNOnASilentCardSaysItCannotShowTheDialog)
+{
+    ASSERT_TRUE(Open());
+    Card().SetFault(SIM_FAULT_NO_ANSWER);
+    dlg->SendMessage(WM_COMMAND, IDC_THRU_STATISTICS);
+    EXPECT_FALSE(dlg->GetStatisticsDlg().IsWindow());
+    ASSERT_EQ(1u, os.boxes.size());
+    EXPECT_EQ("Unable to display dialog", os.boxes[0].text);
+    EXPECT_EQ("Error", os.boxes[0].caption);
+    EXPECT_EQ((UINT)(MB_ICONHAND | MB_SYSTEMMODAL), os.boxes[0].style);
+}
+
+TEST_F(ThroughputMonitor, CardFallingSilentClosesBothWindowsWithoutAMessage)
+{
+    app.WriteProfileInt("Private", "Statistic", 1);
+    ASSERT_TRUE(Open());
+    dlg->SendMessage(WM_COMMAND, IDC_THRU_STATISTICS);
+    CStatisticsDlg& stats = dlg->GetStatisticsDlg();
+    ASSERT_TRUE(stats.IsWindow());
+    At(1000);
+    stats.SendMessage(WM_COMMAND, IDC_STAT_UPDATE);
+    Ticks(*dlg, kTimer, 3);
+    Card().SetFault(SIM_FAULT_NO_ANSWER);
+    Ticks(*dlg, kTimer, 1);
+    EXPECT_EQ(nullptr, dlg->m_hWnd);
+    EXPECT_EQ(nullptr, stats.m_hWnd) << "the statistics dialog goes with its owner";
+    EXPECT_TRUE(os.boxes.empty());
+    EXPECT_EQ(0, TryLockAdapter()) << "the adapter lock was given back";
+    UnlockAdapter();
+}
+
+TEST_F(ThroughputMonitor, BusyAdapterSkipsTheTick)
+{
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(0, TryLockAdapter());
+    Ticks(*dlg, kTimer, 2);
+    UnlockAdapter();
+    EXPECT_EQ(0, dlg->reads[CI_STATISTICS]);
+    Ticks(*dlg, kTimer, 1);
+    EXPECT_EQ(1, dlg->reads[CI_STATISTICS]);
+}
+
+TEST_F(ThroughputMonitor, HelpThatCannotOpenSaysSo)
+{
+    ASSERT_TRUE(Open());
+    HelpFails();
+    dlg->SendMessage(WM_COMMAND, IDC_THRU_HELP);
+    ASSERT_EQ(1u, os.helpKeys.size());
+    EXPECT_EQ("View Station Throughput", os.helpKeys[0]);
+    ASSERT_EQ(1u, os.boxes.size());
+    EXPECT_EQ("Cannot open help file.", os.boxes[0].text);
+    EXPECT_EQ("Corvane", os.boxes[0].caption);
+}
+
+} // namespace

@@ -1,0 +1,223 @@
+// CStatisticsDlg.cpp - counters on screen, runs of samples, reset and help.
+#include "tools/CStatisticsDlg.h"
+
+#include "adapter/AdapterState.h"
+#include "adapter/CardItems.h"
+#include "adapter/Mailbox.h"
+#include "framework/CWinApp.h"
+#include "framework/Os.h"
+#include "res/resource.h"
+#include "tools/StatisticsText.h"
+
+#include <algorithm>
+
+CStatisticsDlg::CStatisticsDlg(CWnd* parent)
+    : CDialog(IDD_STATISTICS, parent), m_running(false), m_baseTxBytes(0), m_baseRxBytes(0),
+      m_basePeriod(0), m_haveBaselines(false), m_maxTxRate(0), m_maxRxRate(0)
+{
+}
+
+BOOL CStatisticsDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    CenterWindow();
+    m_running = false;
+    StatisticsBlock block;
+    if (QueryCardItem(CI_STATISTICS, block) != ITEM_OK) {
+        DestroyWindow();
+        return FALSE;
+    }
+    ShowCounters(block);
+    ::EnableWindow(GetDlgItem(IDC_STAT_STOP), FALSE);
+    ::EnableWindow(GetDlgItem(IDC_STAT_UPDATE), TRUE);
+    return TRUE;
+}
+
+void CStatisticsDlg::ShowCounters(const StatisticsBlock& b)
+{
+    const struct { int id; uint32_t value; } counters[] = {
+        {IDC_STAT_TX_OK, b.txOkFrames},        {IDC_STAT_TX_MULTICAST, b.txMulticast},
+        {IDC_STAT_TX_BROADCAST, b.txBroadcast}, {IDC_STAT_TX_BYTES, b.txOkBytes},
+        {IDC_STAT_TX_RETRIES, b.txRetries},    {IDC_STAT_TX_FAILED, b.txFailed},
+        {IDC_STAT_PERIOD, b.measuredPeriod},   {IDC_STAT_RX_OK, b.rxOkFrames},
+        {IDC_STAT_RX_MULTICAST, b.rxMulticast}, {IDC_STAT_RX_BROADCAST, b.rxBroadcast},
+        {IDC_STAT_RX_BYTES, b.rxOkBytes},      {IDC_STAT_RX_DUPLICATED, b.rxDuplicated},
+        {IDC_STAT_RX_CRC, b.rxCrcErrors},      {IDC_STAT_RX_TRUNCATED, b.rxTruncated},
+        {IDC_STAT_RX_OVERLENGTH, b.rxOverLength}, {IDC_STAT_RX_DISCARDED, b.rxDiscardedFull},
+        {IDC_STAT_RX_CORRUPTED, b.rxCorrupted},
+    };
+    for (const auto& c : counters)
+        SetField(c.id, GroupedCounter(c.value));
+    SetField(IDC_STAT_CPU, ProcessorUsageText(b.idlePercent));
+    SetField(IDC_STAT_UPTIME, UptimeText(b.uptime));
+}
+
+void CStatisticsDlg::SetField(int id, const std::string& text)
+{
+    if (GetDlgItemText(id) != text)
+        SetDlgItemText(id, text.c_str());
+}
+
+void CStatisticsDlg::RestartWindow()
+{
+    m_window.Reset();
+    m_maxTxRate = m_maxRxRate = 0;
+}
+
+void CStatisticsDlg::TakeBaselines(const StatisticsBlock& block)
+{
+    m_baseTxBytes = block.txOkBytes;
+    m_baseRxBytes = block.rxOkBytes;
+    m_basePeriod = block.measuredPeriod;
+    m_haveBaselines = true;
+}
+
+void CStatisticsDlg::StartRun()
+{
+    SetTimer(SAMPLE_TIMER, SAMPLE_PERIOD);
+    RestartWindow();
+    // Without an answer there is nothing to average from: the first sample
+    // of the run that arrives becomes the starting point instead.
+    StatisticsBlock block;
+    m_haveBaselines = false;
+    if (QueryCardItem(CI_STATISTICS, block) == ITEM_OK)
+        TakeBaselines(block);
+    SetField(IDC_STAT_TX_AVG, "0.0");
+    SetField(IDC_STAT_RX_AVG, "0.0");
+    ::EnableWindow(GetDlgItem(IDC_STAT_STOP), TRUE);
+    ::EnableWindow(GetDlgItem(IDC_STAT_UPDATE), FALSE);
+    m_running = true;
+}
+
+void CStatisticsDlg::StopRun()
+{
+    KillTimer(SAMPLE_TIMER);
+    ::EnableWindow(GetDlgItem(IDC_STAT_STOP), FALSE);
+    ::EnableWindow(GetDlgItem(IDC_STAT_UPDATE), TRUE);
+    m_running = false;
+}
+
+void CStatisticsDlg::OnTimer(UINT_PTR id)
+{
+    if (id != SAMPLE_TIMER) {
+        Default();
+        return;
+    }
+    Sample();
+}
+
+void CStatisticsDlg::Sample()
+{
+    StatisticsBlock block;
+    {
+        AdapterLock lock;
+        if (!lock.IsHeld())
+            return;
+        if (QueryCardItem(CI_STATISTICS, block) != ITEM_OK) {
+            KillTimer(SAMPLE_TIMER);
+            m_running = false;
+            DestroyWindow();
+            return;
+        }
+    }
+    const RateResult r = m_window.Push(RateSample::From(block));
+    if (!m_haveBaselines)
+        TakeBaselines(block);
+    if (r.txRate > PLAUSIBLE_RATE || r.rxRate > PLAUSIBLE_RATE)
+        return;
+    m_maxTxRate = std::max(m_maxTxRate, r.txRate);
+    m_maxRxRate = std::max(m_maxRxRate, r.rxRate);
+
+    ShowCounters(block);
+    SetField(IDC_STAT_TX_NOW, KbytesText(r.txRate));
+    SetField(IDC_STAT_RX_NOW, KbytesText(r.rxRate));
+    SetField(IDC_STAT_TX_MAX, KbytesText(m_maxTxRate));
+    SetField(IDC_STAT_RX_MAX, KbytesText(m_maxRxRate));
+    SetField(IDC_STAT_TX_ERR, std::to_string(r.txError));
+    SetField(IDC_STAT_RX_ERR, std::to_string(r.rxError));
+    ShowAverages(block);
+    Default();
+}
+
+void CStatisticsDlg::ShowAverages(const StatisticsBlock& block)
+{
+    const uint32_t seconds = CounterDelta(block.measuredPeriod, m_basePeriod);
+    if (seconds == 0)
+        return;
+    SetField(IDC_STAT_TX_AVG, AverageKbytesText(CounterDelta(block.txOkBytes, m_baseTxBytes),
+                                                seconds));
+    SetField(IDC_STAT_RX_AVG, AverageKbytesText(CounterDelta(block.rxOkBytes, m_baseRxBytes),
+                                                seconds));
+}
+
+void CStatisticsDlg::ResetCounters()
+{
+    if (g_os.MessageBoxA(m_hWnd, LoadStr(IDS_RESET_STATISTICS).c_str(),
+                         LoadStr(IDS_PRODUCT).c_str(), MB_ICONQUESTION | MB_OKCANCEL) != IDOK)
+        return;
+    ResetStatistics();
+    StatisticsBlock block;
+    if (QueryCardItem(CI_STATISTICS, block) != ITEM_OK) {
+        if (m_running)
+            KillTimer(SAMPLE_TIMER);
+        m_running = false;
+        DestroyWindow();
+        return;
+    }
+    ShowCounters(block);
+    if (m_running) {
+        RestartWindow();
+        TakeBaselines(block);
+        SetField(IDC_STAT_TX_AVG, "0.0");
+        SetField(IDC_STAT_RX_AVG, "0.0");
+    }
+}
+
+void CStatisticsDlg::ShowHelp()
+{
+    const std::string key = LoadStr(IDS_THROUGHPUT_HELP_KEY);
+    CWinApp* app = AfxGetApp();
+    if (!app || !app->WinHelp(m_hWnd, HELP_KEY, (ULONG_PTR)key.c_str()))
+        g_os.MessageBoxA(m_hWnd, LoadStr(IDS_NO_HELP_FILE).c_str(), LoadStr(IDS_PRODUCT).c_str(),
+                         MB_ICONERROR);
+}
+
+void CStatisticsDlg::Close()
+{
+    if (m_running)
+        KillTimer(SAMPLE_TIMER);
+    m_running = false;
+    DestroyWindow();
+}
+
+BOOL CStatisticsDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam)) {
+    case IDC_STAT_UPDATE:
+        StartRun();
+        return TRUE;
+    case IDC_STAT_STOP:
+        StopRun();
+        return TRUE;
+    case IDC_STAT_RESET:
+        ResetCounters();
+        return TRUE;
+    case IDC_STAT_HELP:
+        ShowHelp();
+        return TRUE;
+    case IDC_STAT_OK:
+    case IDCANCEL:   // Esc
+        Close();
+        return TRUE;
+    }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+void CStatisticsDlg::OnSysCommand(UINT id, LPARAM lParam)
+{
+    if ((id & 0xFFF0) == SC_CLOSE) {
+        Close();
+        return;
+    }
+    Default();
+}
