@@ -505,6 +505,8 @@ HWND CMainToolDlg::GetToolWindow(Tool tool) const
     case TOOL_THROUGHPUT:
         wnd = m_pThroughputDlg.get();
         break;
+    case TOOL_NONE:
+        break;
     }
     return wnd && wnd->m_hWnd && ::IsWindow(wnd->m_hWnd) ? wnd->m_hWnd : nullptr;
 }
@@ -522,6 +524,8 @@ BOOL CMainToolDlg::CreateToolWindow(Tool tool)
         return m_pSignalDlg->Create(this);
     case TOOL_THROUGHPUT:
         return m_pThroughputDlg->Create(this);
+    case TOOL_NONE:
+        break;
     }
     return FALSE;
 }

@@ -175,11 +175,7 @@ void CThroughputDlg::OpenStatistics()
 
 void CThroughputDlg::ShowHelp()
 {
-    const std::string key = LoadStr(IDS_THROUGHPUT_HELP_KEY);
-    CWinApp* app = AfxGetApp();
-    if (!app || !app->WinHelp(m_hWnd, HELP_KEY, (ULONG_PTR)key.c_str()))
-        g_os.MessageBoxA(m_hWnd, LoadStr(IDS_NO_HELP_FILE).c_str(), LoadStr(IDS_PRODUCT).c_str(),
-                         MB_ICONERROR);
+    AfxHelpKeyword(m_hWnd, IDS_THROUGHPUT_HELP_KEY, true);
 }
 
 void CThroughputDlg::Close()
