@@ -39,6 +39,24 @@ start_xvfb() {
     return 1
 }
 
+# Starts an Xvfb display of its own, on a number the server picks itself (so
+# two scripts starting at once never share one), exports DISPLAY and sets
+# XVFB_PID. Waits up to 10 s for the server to be ready.
+start_own_xvfb() {
+    local numfile n=
+    numfile=$(mktemp /tmp/corvane-display.XXXXXX)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 100); do
+        n=$(head -n1 "$numfile" 2>/dev/null)
+        [ -n "$n" ] && break
+        sleep 0.1
+    done
+    rm -f "$numfile"
+    [ -n "$n" ] || { echo "Xvfb did not start" >&2; return 1; }
+    export DISPLAY=":$n"
+}
+
 # Makes a fresh 32-bit prefix in $WINEPREFIX and keeps its wineserver running.
 new_prefix() {
     rm -rf "$WINEPREFIX"

@@ -16,10 +16,15 @@ checks=0
 
 finish() {
     wineserver -k 2>/dev/null
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
     echo "$((checks - failures)) passed, $failures failed"
     [ "$failures" -eq 0 ]
 }
 trap 'finish; exit $?' EXIT
+# The machine has a screen of its own: the tests run side by side, and on a
+# shared display one machine's desktop would lie over another's, hiding its
+# taskbar from the tray reading and taking the clicks meant for its windows.
+start_own_xvfb || exit 1
 
 check() { # description, command...
     local what=$1
