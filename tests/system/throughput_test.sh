@@ -19,10 +19,12 @@ checks=0
 
 finish() {
     wineserver -k 2>/dev/null
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
     echo "$((checks - failures)) passed, $failures failed"
     [ "$failures" -eq 0 ]
 }
 trap 'finish; exit $?' EXIT
+start_own_xvfb || exit 1
 
 check() { # description, command...
     local what=$1
