@@ -16,8 +16,8 @@ class CLinkMonitor
 {
 public:
     // How often the tool window ticks: an ad-hoc network half as often.
-    static const UINT PERIOD = 2000;
-    static const UINT PERIOD_ADHOC = 4000;
+    static constexpr UINT PERIOD = 2000;
+    static constexpr UINT PERIOD_ADHOC = 4000;
 
     enum Outcome
     {
