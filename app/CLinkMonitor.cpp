@@ -45,8 +45,7 @@ bool ReadText(int item, std::string& text)
 CLinkMonitor::CLinkMonitor()
     : m_bAdHoc(false), m_nPeriodDivisor(0), m_previousRecord(), m_quality(100.0f),
       m_bAlerted(false), m_bHaveReading(false), m_bLinkStateRead(false)
-{
-}
+{}
 
 void CLinkMonitor::Start()
 {

@@ -75,7 +75,7 @@ private:
     AdHocQualityRecord m_previousRecord;
     float m_quality;
     bool m_bAlerted;
-    bool m_bHaveReading;  // measured the link once
+    bool m_bHaveReading; // measured the link once
     std::string m_linkState;
     bool m_bLinkStateRead;
 };

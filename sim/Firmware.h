@@ -158,7 +158,7 @@ private:
     uint32_t m_polls = 0;
     uint32_t m_answered = 0;
     uint16_t m_lastCommand = 0;
-    uint32_t m_tries = 0;      // polls of the pending command that reached Answer
+    uint32_t m_tries = 0; // polls of the pending command that reached Answer
     AnswerFilter m_filter = nullptr;
     void* m_filterContext = nullptr;
 
