@@ -1,18 +1,18 @@
 // CMainToolDlg.cpp - the tool window: construction and initialisation, the
-// link monitor's tick, opening and owning the tools, and the commands of
-// the system menu, the buttons and the notification icon's menu.
+// link monitor's tick and what it shows, opening and owning the tools, and
+// the commands of the system menu, the buttons and the notification icon's
+// menu.
 #include "app/CMainToolDlg.h"
 
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/AdapterState.h"
 #include "adapter/CardItems.h"
 #include "adapter/Mailbox.h"
+#include "adapter/QualityScale.h"
 #include "app/CAboutDlg.h"
 #include "app/CPrefsDlg.h"
 #include "app/CUtilityApp.h"
-#include "app/LinkQuality.h"
 #include "framework/Gdi.h"
-#include "framework/IntegerText.h"
 #include "framework/Os.h"
 #include "res/resource.h"
 #include "sheet/CPropertyTab.h"
@@ -21,10 +21,7 @@
 #include "tools/CStationWatchDlg.h"
 #include "tools/CThroughputDlg.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 static_assert(IDM_ABOUT < 0xF000 && IDM_PREFERENCES < 0xF000,
               "system menu commands stay below the system's own");
@@ -33,8 +30,6 @@ namespace {
 
 const char kSettings[] = "Settings";
 const char kInfrastructure[] = "Infrastructure";
-const char kAssociated[] = "Associated";
-const char kIdle[] = "Idle";
 const char kFirstTip[] = "Quality: 100%";
 
 struct ButtonInfo
@@ -50,31 +45,6 @@ const ButtonInfo kButtons[4] = {
     {IDC_BTN_SIGNAL, IDI_SIGNAL_HOT, IDI_SIGNAL_NORMAL, IDS_SIGNAL_INDICATOR},
     {IDC_BTN_THROUGHPUT, IDI_THROUGHPUT_HOT, IDI_THROUGHPUT_NORMAL, IDS_VIEW_THROUGHPUT},
 };
-
-UINT QualityIcon(float quality)
-{
-    switch (QualityLevelOf(quality)) {
-    case QUALITY_LEVEL_NONE:
-        return IDI_QUALITY_NONE;
-    case QUALITY_LEVEL_GOOD:
-        return IDI_QUALITY_GOOD;
-    case QUALITY_LEVEL_FAIR:
-        return IDI_QUALITY_FAIR;
-    default:
-        return IDI_QUALITY_POOR;
-    }
-}
-
-// A whole positive decimal number, or 0.
-int PositiveNumber(const char* text)
-{
-    errno = 0;
-    char* end = nullptr;
-    long value = strtol(text, &end, 10);
-    if (end == text || *end != '\0' || errno == ERANGE || value <= 0 || value > 0xFFFF)
-        return 0;
-    return static_cast<int>(value);
-}
 
 // The taskbar's small picture of an icon resource; shared, so never freed.
 HICON TrayIcon(UINT id)
@@ -100,13 +70,11 @@ CMainToolDlg::CMainToolDlg(CWnd* parent)
                                          PSH_HASHELP | PSH_NOAPPLYNOW)),
       m_pSignalDlg(new CSignalDlg(this)), m_xPos(0), m_yPos(1), m_nWidth(79), m_nHeight(17),
       m_fMaximized(0), m_fMinimized(0), m_pAboutDlg(nullptr), m_pPrefsDlg(nullptr),
-      m_nPeriodDivisor(0), m_bAdHoc(false), m_previousRecord(), m_linkQuality(100.0f),
-      m_bAlerted(false), m_bIconShown(false), m_bInfraWatcher(false), m_bMonitoring(false),
-      m_nMonitorPeriod(MONITOR_PERIOD), m_bTrayFailedThisRun(false), m_bHaveReading(false)
+      m_bIconShown(false), m_bInfraWatcher(false), m_bMonitoring(false),
+      m_nMonitorPeriod(MONITOR_PERIOD), m_bTrayFailedThisRun(false)
 {
     // Exactly one of the two watchers, by the card's network type; an
-    // unreadable type counts as not infrastructure. (A virtual call here
-    // would not reach a derived class, so the card is asked directly.)
+    // unreadable type counts as not infrastructure.
     CUtilityApp* app = CUtilityApp::Get();
     char type[CARD_ITEM_BUFFER_SIZE] = "";
     if (app && !GetAdapterState().m_bAdapterFailed)
@@ -129,27 +97,13 @@ CMainToolDlg::~CMainToolDlg()
     m_tray.RemoveIcon();
 }
 
-BYTE CMainToolDlg::ReadCardItem(int item, void* output, size_t size)
-{
-    return QueryCardItem(item, output, size);
-}
-
 bool CMainToolDlg::ReadNetworkType(std::string& type)
 {
     char text[CARD_ITEM_BUFFER_SIZE] = "";
-    BYTE result = ReadCardItem(CI_NETWORK_TYPE, text, sizeof(text));
+    BYTE result = QueryCardItem(CI_NETWORK_TYPE, text, sizeof(text));
     text[sizeof(text) - 1] = '\0';
     type = text;
     return result == ITEM_OK;
-}
-
-std::string CMainToolDlg::ReadLinkState()
-{
-    char text[CARD_ITEM_BUFFER_SIZE] = "";
-    if (ReadCardItem(CI_LINK_STATE, text, sizeof(text)) != ITEM_OK)
-        return std::string();
-    text[sizeof(text) - 1] = '\0';
-    return text;
 }
 
 // ---------------------------------------------------------------------------
@@ -220,27 +174,13 @@ BOOL CMainToolDlg::OnInitDialog()
     if (app && app->EnableTrayIcon)
         AddTrayIcon(kFirstTip, IDI_QUALITY_NONE);
 
-    // An ad-hoc network is polled half as often, from a record of its own.
-    m_nMonitorPeriod = MONITOR_PERIOD;
-    std::string type;
-    if (app && !GetAdapterState().m_bAdapterFailed && ReadNetworkType(type) &&
-        lstrcmpiA(type.c_str(), kInfrastructure) != 0) {
-        m_bAdHoc = true;
-        m_linkQuality = 100.0f;
-        char divisor[CARD_ITEM_BUFFER_SIZE] = "";
-        if (ReadCardItem(CI_BEACON_WORD, divisor, sizeof(divisor)) == ITEM_OK) {
-            divisor[sizeof(divisor) - 1] = '\0';
-            m_nPeriodDivisor = PositiveNumber(divisor);
-        }
-        m_previousRecord = AdHocQualityRecord();
-        ReadCardItem(CI_ADHOC_QUALITY, &m_previousRecord, sizeof(m_previousRecord));
-        m_bAlerted = false;
-        m_nMonitorPeriod = MONITOR_PERIOD_ADHOC;
-    }
+    if (app && !GetAdapterState().m_bAdapterFailed)
+        m_monitor.Start();
+    m_nMonitorPeriod = m_monitor.GetPeriod();
     m_bMonitoring = SetTimer(MONITOR_TIMER, m_nMonitorPeriod) != 0;
 
     // A link that is idle from the start counts as a card that gives no answer.
-    if (app && !GetAdapterState().m_bAdapterFailed && ReadLinkState() == kIdle) {
+    if (app && !GetAdapterState().m_bAdapterFailed && m_monitor.LinkIsIdle()) {
         OnNoResponse();
         GetAdapterState().m_nAdapterStatus = ADAPTER_IDLE;
         ShowAdapterFailure();
@@ -322,127 +262,31 @@ void CMainToolDlg::MonitorTick()
         ShowAdapterFailure();
         return;
     }
-    std::string linkState;
-    bool linkStateRead = false;
-    bool answered = false;
-    {
-        // A tick that arrives while another card poll waits (behind one of
-        // its message boxes) would break into that poll's mailbox command; it
-        // is skipped, the next one comes two seconds later. The boxes below
-        // open after the card is let go.
-        AdapterLock lock;
-        if (!lock.IsHeld())
-            return;
-        int quality = 0;
-        answered = ReadQuality(quality);
-        if (answered) {
-            m_bHaveReading = true;
-            if (m_pSignalDlg && m_pSignalDlg->m_hWnd)
-                m_pSignalDlg->SetQuality(quality);
-            if (m_bIconShown)
-                UpdateTrayIcon(quality, linkState, linkStateRead);
-            // The alert box of an infrastructure network depends on the link state.
-            if (!m_bAdHoc && GetAdapterState().AlertMessage && m_linkQuality == 0.0f &&
-                !linkStateRead && AlertChangeFor(m_linkQuality, m_bAlerted) == ALERT_RAISE) {
-                linkState = ReadLinkState();
-                linkStateRead = true;
-            }
-        }
-    }
-    if (!answered) {
+    CLinkMonitor::Reading reading = m_monitor.Read(m_bIconShown);
+    switch (reading.outcome) {
+    case CLinkMonitor::SKIPPED:
+        return;
+    case CLinkMonitor::NO_RESPONSE:
         OnNoResponse();
         return;
+    case CLinkMonitor::READ:
+        break;
     }
-    ApplyAlertRule(linkState, linkStateRead);
+    if (m_pSignalDlg && m_pSignalDlg->m_hWnd)
+        m_pSignalDlg->SetQuality(reading.quality);
+    if (m_bIconShown)
+        ShowOnIcon(reading.tip, reading.icon);
+    m_monitor.ApplyAlertRule(m_hWnd);
 }
 
-bool CMainToolDlg::ReadQuality(int& quality)
+void CMainToolDlg::ShowOnIcon(const std::string& tip, UINT iconId)
 {
-    if (!m_bAdHoc) {
-        if (GetAdapterState().ScanInProgress) {
-            m_linkQuality = QUALITY_SCANNING;
-            quality = QUALITY_SCANNING;
-            return true;
-        }
-        char text[CARD_ITEM_BUFFER_SIZE] = "";
-        if (ReadCardItem(CI_SIGNAL_QUALITY, text, sizeof(text)) != ITEM_OK)
-            return false;
-        text[sizeof(text) - 1] = '\0';
-        // A text that is no number reads as 0.
-        long value = 0;
-        quality = ParseInteger(text, value) ? (int)value : 0;
-        m_linkQuality = (float)quality;
-        return true;
-    }
-
-    AdHocQualityRecord record = {}; // index 0
-    if (ReadCardItem(CI_ADHOC_QUALITY, &record, sizeof(record)) != ITEM_OK)
-        return false;
-    // A divisor the card did not give at start-up is asked for again when a
-    // sample needs it.
-    if (m_nPeriodDivisor <= 0 && record.otherStations != 0 &&
-        record.otherStations == m_previousRecord.otherStations) {
-        char divisor[CARD_ITEM_BUFFER_SIZE] = "";
-        if (ReadCardItem(CI_BEACON_WORD, divisor, sizeof(divisor)) == ITEM_OK) {
-            divisor[sizeof(divisor) - 1] = '\0';
-            m_nPeriodDivisor = PositiveNumber(divisor);
-        }
-    }
-    m_linkQuality = NextAdHocQuality(m_linkQuality, m_previousRecord, record, m_nPeriodDivisor);
-    m_previousRecord = record;
-    quality = (int)m_linkQuality;
-    return true;
-}
-
-void CMainToolDlg::UpdateTrayIcon(int quality, std::string& linkState, bool& linkStateRead)
-{
-    std::string tip;
-    if (quality == 0) {
-        linkState = ReadLinkState();
-        linkStateRead = true;
-        tip = LoadStr(IDS_QUALITY) + ": 0%, " + linkState;
-    } else if (quality == QUALITY_NO_CONNECTION) {
-        tip = LoadStr(IDS_NO_CONNECTION);
-    } else if (quality == QUALITY_SCANNING) {
-        tip = LoadStr(IDS_SCANNING);
-    } else {
-        tip = LoadStr(IDS_QUALITY) + ": " + std::to_string(quality) + "%";
-    }
-    // The shell is asked only for what changed: most ticks change nothing.
+    // Most ticks change nothing.
     if (tip.compare(0, 63, m_tray.GetTooltipText()) != 0)
         m_tray.SetTooltipText(tip.c_str());
-    HICON icon = TrayIcon(QualityIcon(m_linkQuality));
+    HICON icon = TrayIcon(iconId);
     if (icon != m_tray.GetIcon())
         m_tray.SetIcon(icon);
-}
-
-void CMainToolDlg::ApplyAlertRule(std::string& linkState, bool linkStateRead)
-{
-    switch (AlertChangeFor(m_linkQuality, m_bAlerted)) {
-    case ALERT_RAISE: {
-        // Set before the box opens: ticks that run while it is open raise none.
-        m_bAlerted = true;
-        if (GetAdapterState().AlertBeep)
-            g_os.MessageBeep(MB_ICONHAND);
-        if (!GetAdapterState().AlertMessage)
-            break;
-        bool show = m_bAdHoc;
-        if (!m_bAdHoc && m_linkQuality == 0.0f) {
-            if (!linkStateRead)
-                linkState = ReadLinkState();
-            show = linkState != kAssociated;
-        }
-        if (show)
-            g_os.MessageBoxA(m_hWnd, LoadStr(m_bAdHoc ? IDS_ALERT_ADHOC : IDS_ALERT_INFRA).c_str(),
-                             LoadStr(IDS_ALERT_CAPTION).c_str(), MB_ICONSTOP | MB_SYSTEMMODAL);
-        break;
-    }
-    case ALERT_REARM:
-        m_bAlerted = false;
-        break;
-    case ALERT_KEEP:
-        break;
-    }
 }
 
 void CMainToolDlg::OnNoResponse()
@@ -456,31 +300,8 @@ void CMainToolDlg::ShowAdapterFailure()
 {
     if (m_pSignalDlg && m_pSignalDlg->m_hWnd)
         m_pSignalDlg->ShowNoConnection();
-    if (!m_bIconShown)
-        return;
-    std::string tip;
-    switch (GetAdapterState().m_nAdapterStatus) {
-    case ADAPTER_NOT_FOUND:
-        tip = LoadStr(IDS_NO_ADAPTER);
-        break;
-    case ADAPTER_BAD_INSTALL:
-        tip = LoadStr(IDS_BAD_INSTALL);
-        break;
-    case ADAPTER_NOT_WORKING:
-        tip = LoadStr(IDS_TIP_NOT_WORKING);
-        break;
-    case ADAPTER_IDLE:
-        tip = kIdle;
-        break;
-    default:
-        tip = LoadStr(IDS_NO_RESPONSE);
-        break;
-    }
-    if (tip.compare(0, 63, m_tray.GetTooltipText()) != 0)
-        m_tray.SetTooltipText(tip.c_str());
-    HICON icon = TrayIcon(IDI_QUALITY_POOR);
-    if (icon != m_tray.GetIcon())
-        m_tray.SetIcon(icon);
+    if (m_bIconShown)
+        ShowOnIcon(CLinkMonitor::FailureTip(), IDI_QUALITY_POOR);
 }
 
 // ---------------------------------------------------------------------------
@@ -575,8 +396,9 @@ void CMainToolDlg::OpenTool(Tool tool)
     bool created = CreateToolWindow(tool) != FALSE;
     if (created && tool == TOOL_SIGNAL && m_pSignalDlg) {
         // The window starts from what the monitor knows, never a made-up value.
-        m_pSignalDlg->SetQuality(m_bMonitoring && m_bHaveReading ? (int)m_linkQuality
-                                                                 : QUALITY_NO_CONNECTION);
+        m_pSignalDlg->SetQuality(m_bMonitoring && m_monitor.HasReading()
+                                     ? (int)m_monitor.GetQuality()
+                                     : QUALITY_NO_CONNECTION);
     }
     if (!created && tool != TOOL_SIGNAL)
         g_os.MessageBoxA(m_hWnd, LoadStr(IDS_UNABLE_DISPLAY).c_str(), LoadStr(IDS_ERROR).c_str(),

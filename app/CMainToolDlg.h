@@ -1,13 +1,13 @@
-// CMainToolDlg.h - the floating tool window, the program's main window and
-// its link monitor. Four picture buttons open the property sheet, the
-// Network Watcher, the signal quality window and the throughput monitor,
-// which this window owns. A timer polls the card's link quality every two
-// seconds (four in an ad-hoc network), keeps the notification icon's tip and
-// picture true, feeds the signal quality window, raises an alert once when
-// the quality falls below 30 % and stops for good when the card goes silent.
+// CMainToolDlg.h - the floating tool window, the program's main window. Four
+// picture buttons open the property sheet, the Network Watcher, the signal
+// quality window and the throughput monitor, which this window owns. It owns
+// the link monitor too and ticks it by a timer, every two seconds (four in
+// an ad-hoc network): each reading goes to the notification icon's tip and
+// picture and to the signal quality window, and a card gone silent stops the
+// timer for good.
 #pragma once
 
-#include "adapter/AdHocQualityRecord.h"
+#include "app/CLinkMonitor.h"
 #include "app/CTrayNotifyIcon.h"
 #include "app/ToolCommands.h"
 #include "framework/CDialog.h"
@@ -29,8 +29,8 @@ class CMainToolDlg : public CDialog
 {
 public:
     static const UINT_PTR MONITOR_TIMER = 3;
-    static const UINT MONITOR_PERIOD = 2000;
-    static const UINT MONITOR_PERIOD_ADHOC = 4000;
+    static const UINT MONITOR_PERIOD = CLinkMonitor::PERIOD;
+    static const UINT MONITOR_PERIOD_ADHOC = CLinkMonitor::PERIOD_ADHOC;
     // The notification icon's identifier and callback message.
     static const UINT TRAY_ICON_ID = 1;
     static const UINT WM_TRAY_NOTIFY = 2215;
@@ -46,12 +46,13 @@ public:
     void MonitorTick();
 
     // What the monitor knows.
-    float GetLinkQuality() const { return m_linkQuality; }
-    bool IsAdHoc() const { return m_bAdHoc; }
-    bool IsAlerted() const { return m_bAlerted; }
+    const CLinkMonitor& GetLinkMonitor() const { return m_monitor; }
+    float GetLinkQuality() const { return m_monitor.GetQuality(); }
+    bool IsAdHoc() const { return m_monitor.IsAdHoc(); }
+    bool IsAlerted() const { return m_monitor.IsAlerted(); }
     bool IsMonitoring() const { return m_bMonitoring; }
     bool IsIconShown() const { return m_bIconShown; }
-    int GetPeriodDivisor() const { return m_nPeriodDivisor; }
+    int GetPeriodDivisor() const { return m_monitor.GetPeriodDivisor(); }
     UINT GetMonitorPeriod() const { return m_nMonitorPeriod; }
     POINT GetStoredPosition() const { return POINT{m_xPos, m_yPos}; }
 
@@ -82,8 +83,6 @@ public:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 protected:
-    // Reads one card item (the card's answer, or a test's).
-    virtual BYTE ReadCardItem(int item, void* output, size_t size);
     // Makes the window of a tool whose object exists; false when none was made.
     virtual BOOL CreateToolWindow(Tool tool);
 
@@ -97,18 +96,16 @@ protected:
     void OpenHelp();
     void Exit();
 
-    // The quality reading of one tick; false when the card did not answer.
-    bool ReadQuality(int& quality);
-    void UpdateTrayIcon(int quality, std::string& linkState, bool& linkStateRead);
-    void ApplyAlertRule(std::string& linkState, bool linkStateRead);
+    // The notification icon's tip and picture, the shell asked only for
+    // what changed.
+    void ShowOnIcon(const std::string& tip, UINT iconId);
     // The card stopped answering: stop for good and tell the user once.
     void OnNoResponse();
     // The adapter is marked failed: the tray tip names its state (red icon)
     // and an open signal window shows no connection.
     void ShowAdapterFailure();
     // The card's network type text; false when it did not answer.
-    bool ReadNetworkType(std::string& type);
-    std::string ReadLinkState();
+    static bool ReadNetworkType(std::string& type);
     void StopMonitor();
     bool AddTrayIcon(const char* tip, UINT iconId);
 
@@ -125,11 +122,7 @@ private:
     CTrayNotifyIcon m_tray;
     CAboutDlg* m_pAboutDlg;
     CPrefsDlg* m_pPrefsDlg;
-    int m_nPeriodDivisor;       // 0 while the card has not told it
-    bool m_bAdHoc;
-    AdHocQualityRecord m_previousRecord;
-    float m_linkQuality;
-    bool m_bAlerted;
+    CLinkMonitor m_monitor;
     bool m_bIconShown;
 
     bool m_bInfraWatcher;       // which kind of watcher the card asked for last
@@ -139,5 +132,4 @@ private:
     // The shell refused the icon: no icon for this run unless the user asks
     // again in Preferences; the stored choice is left alone.
     bool m_bTrayFailedThisRun;
-    bool m_bHaveReading;        // the monitor has measured the link once
 };

@@ -767,6 +767,13 @@ void Firmware::OnHostWrite(uint16_t address, uint16_t value)
     m_pending = value == kPending;
     m_armedAt = Now();
     m_polls = 0;
+    m_tries = 0;
+}
+
+void Firmware::SetAnswerFilter(AnswerFilter filter, void* context)
+{
+    m_filter = filter;
+    m_filterContext = context;
 }
 
 void Firmware::OnHostRead(uint16_t address)
@@ -794,8 +801,12 @@ void Firmware::Answer()
     uint16_t command = static_cast<uint16_t>(block[0] | (block[1] << 8));
     uint16_t code = static_cast<uint16_t>(block[4] | (block[5] << 8));
     uint8_t* value = block + 6;
+    const uint16_t index = static_cast<uint16_t>(value[0] | (value[1] << 8));
     uint16_t status = STATUS_OK;
     uint32_t length = 0;
+    ++m_tries;
+    if (m_filter && !m_filter(m_filterContext, command, code, index, m_tries, nullptr, &status))
+        return;
 
     switch (command) {
     case CMD_GET_PARAM:
@@ -816,7 +827,7 @@ void Firmware::Answer()
         m_periodMs = 0;
         break;
     case CMD_GET_STATUS:
-        status = GetStatus(code, static_cast<uint16_t>(value[0] | (value[1] << 8)), value);
+        status = GetStatus(code, index, value);
         break;
     case CMD_START_BSS_SCAN:
         status = StartScan();
@@ -833,6 +844,8 @@ void Firmware::Answer()
         status = STATUS_BAD_COMMAND;
         break;
     }
+    if (m_filter)
+        m_filter(m_filterContext, command, code, index, m_tries, value, &status);
     // Data first, status last: the host sees a finished answer or none.
     core->PokeBytes(static_cast<uint16_t>(m_mailbox + 2), block + 4, 34);
     core->Poke(static_cast<uint16_t>(m_mailbox + 1), status);

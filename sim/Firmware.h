@@ -73,6 +73,15 @@ public:
     void OnHostRead(uint16_t address);
     void OnHostWrite(uint16_t address, uint16_t value);
 
+    // A hand in the answers, for a card of one process only (tests): the
+    // filter sees each command as the firmware takes it up, once before it
+    // answers (answer null; false keeps the card silent for this poll) and
+    // once with the answer made (which it may change). `tries` counts the
+    // polls that reached the firmware for this command, from 1.
+    typedef bool (*AnswerFilter)(void* context, uint16_t command, uint16_t code, uint16_t index,
+                                 uint32_t tries, uint8_t* answer, uint16_t* status);
+    void SetAnswerFilter(AnswerFilter filter, void* context);
+
     // Control from the simulation's private requests.
     void SetFault(uint32_t fault, bool on, uint32_t arg);
     bool SetSignal(int cellIndex, const uint8_t* bssid, uint16_t signal);
@@ -149,6 +158,9 @@ private:
     uint32_t m_polls = 0;
     uint32_t m_answered = 0;
     uint16_t m_lastCommand = 0;
+    uint32_t m_tries = 0; // polls of the pending command that reached Answer
+    AnswerFilter m_filter = nullptr;
+    void* m_filterContext = nullptr;
 
     // faults
     uint32_t m_faults = 0;

@@ -276,3 +276,36 @@ TEST(SimCardFlow, OldFirmwareHasNoDebugBytes)
     EXPECT_EQ(0, CardHasHighRate());
     EXPECT_EQ("1 Mbit/s", f.Text(16));
 }
+
+TEST(SimCardFlow, ChosenCommandsGoSilentOrGetAChosenAnswer)
+{
+    Flow f(kInfrastructure);
+    // Silent to one parameter only: that item fails, and the next command
+    // finds the mailbox free again.
+    f.card.Silence(CMD_GET_PARAM, PARAM_NETWORK_TYPE);
+    EXPECT_EQ("", f.Text(CI_NETWORK_TYPE));
+    EXPECT_EQ(ITEM_NO_RESPONSE, f.result);
+    EXPECT_EQ("3.01", f.Text(CI_FIRMWARE_VERSION));
+    EXPECT_EQ(ITEM_OK, f.result);
+    EXPECT_EQ("", f.Text(CI_NETWORK_TYPE)) << "silent until cleared";
+    EXPECT_EQ(ITEM_NO_RESPONSE, f.result);
+
+    // A chosen answer goes through the item's own decoding.
+    const uint8_t quality[2] = {101, 0};
+    f.card.ChooseAnswer(CMD_GET_STATUS, SUB_QUALITY, quality, sizeof(quality));
+    EXPECT_EQ("00", f.Text(CI_SIGNAL_QUALITY));
+    EXPECT_EQ(ITEM_OK, f.result);
+
+    // Each command counts once, however often it was polled.
+    EXPECT_EQ(2u, f.card.Commands(CMD_GET_PARAM, PARAM_NETWORK_TYPE));
+    EXPECT_EQ(1u, f.card.Commands(CMD_GET_PARAM, PARAM_FIRMWARE_VERSION));
+    EXPECT_EQ(1u, f.card.Commands(CMD_GET_STATUS, SUB_QUALITY));
+    EXPECT_EQ(0u, f.card.Commands(CMD_GET_STATUS, SUB_BEACON));
+
+    f.card.ClearAnswerRules();
+    EXPECT_EQ("Infrastructure", f.Text(CI_NETWORK_TYPE));
+    std::string own = f.Text(CI_SIGNAL_QUALITY);
+    EXPECT_EQ(std::to_string(f.card.Fw().Quality()), own) << "the firmware's own reading again";
+    f.card.ResetCounts();
+    EXPECT_EQ(0u, f.card.Commands(CMD_GET_PARAM, PARAM_NETWORK_TYPE));
+}

@@ -35,6 +35,14 @@ protected:
         card->card.Advance(ms);
         tool->Tick();
     }
+    // The card answers the ad-hoc quality record with this one.
+    void AnswerRecord(const AdHocQualityRecord& r)
+    {
+        card->card.ChooseAnswer(CMD_GET_STATUS, SUB_ADHOC_QUALITY, &r, sizeof(r));
+    }
+    // How often the program asked the card for a parameter or a status.
+    uint32_t ParamReads(uint16_t code) { return card->card.Commands(CMD_GET_PARAM, code); }
+    uint32_t StatusReads(uint16_t sub) { return card->card.Commands(CMD_GET_STATUS, sub); }
 };
 
 TEST_F(Monitor, InfrastructureTipAndIconFollowTheReading)
@@ -105,15 +113,17 @@ TEST_F(Monitor, ZeroReadingRaisesTheBoxUnlessAssociated)
         Signal(72);
         TickAfter(2000);
         EXPECT_FALSE(tool->IsAlerted());
-        tool->texts[CI_SIGNAL_QUALITY] = "00";
-        tool->ClearReads();
+        const uint8_t zero[2] = {0, 0};
+        card->card.ChooseAnswer(CMD_GET_STATUS, SUB_QUALITY, zero, sizeof(zero));
+        card->card.ResetCounts();
         TickAfter(2000);
         if (trayIcon) {
             EXPECT_EQ("Quality: 0%, Associated", LastTip(os));
         }
         EXPECT_TRUE(tool->IsAlerted());
         EXPECT_EQ(1u, os.boxes.size()) << "associated: no box";
-        EXPECT_EQ(1, tool->Reads(CI_LINK_STATE)) << "the link state is read once per tick";
+        EXPECT_EQ(1u, ParamReads(PARAM_LINK_STATE)) << "the link state is read once per tick";
+        card->card.ClearAnswerRules();
     }
 }
 
@@ -145,14 +155,14 @@ TEST_F(Monitor, RunningScanShowsScanningAndLeavesTheAlert)
     TickAfter(2000);
     ASSERT_TRUE(tool->IsAlerted());
     GetAdapterState().ScanInProgress = TRUE;
-    tool->ClearReads();
+    card->card.ResetCounts();
     Signal(50);
     TickAfter(2000);
     EXPECT_FLOAT_EQ(103.0f, tool->GetLinkQuality());
     EXPECT_EQ("Scanning", LastTip(os));
     EXPECT_EQ(SmallIcon(IDI_QUALITY_NONE), LastIcon(os));
     EXPECT_TRUE(tool->IsAlerted()) << "not cleared by a scan";
-    EXPECT_EQ(0, tool->Reads(CI_SIGNAL_QUALITY)) << "the card is not asked while it scans";
+    EXPECT_EQ(0u, StatusReads(SUB_QUALITY)) << "the card is not asked while it scans";
 
     GetAdapterState().ScanInProgress = FALSE;
     TickAfter(2000);
@@ -202,11 +212,12 @@ TEST_F(Monitor, AdHocQualityNeverExceedsOneHundred)
     Start(kAdHoc);
     AdHocQualityRecord r = {};
     r.otherStations = 2;
-    tool->record.reset(new AdHocQualityRecord(r));
+    AnswerRecord(r);
     tool->Tick(); // two stations instead of the card's three: "No Connection!", then from 100
     for (int i = 1; i <= 10; ++i) {
-        tool->record->timeCounter += 4000000; // 4 s: 40 * 2 / 3 expected
-        tool->record->runningCounter += 5000;
+        r.timeCounter += 4000000; // 4 s: 40 * 2 / 3 expected
+        r.runningCounter += 5000;
+        AnswerRecord(r);
         tool->Tick();
         ASSERT_LE(tool->GetLinkQuality(), 100.0f) << i;
     }
@@ -219,10 +230,11 @@ TEST_F(Monitor, AdHocQualityDownToZeroTipsTheLinkState)
     Start(kAdHoc);
     AdHocQualityRecord r = {};
     r.otherStations = 2;
-    tool->record.reset(new AdHocQualityRecord(r));
+    AnswerRecord(r);
     tool->Tick(); // a new station count: "No Connection!", then from 100
     for (int i = 0; i < 12; ++i) {
-        tool->record->timeCounter += 4000000; // time passes, nothing is heard
+        r.timeCounter += 4000000; // time passes, nothing is heard
+        AnswerRecord(r);
         tool->Tick();
     }
     ASSERT_LT(tool->GetLinkQuality(), 1.0f);
@@ -255,24 +267,28 @@ TEST_F(Monitor, AdHocWithoutAPeriodDivisorHoldsTheQualityUntilTheCardTellsIt)
     for (bool failing : {true, false}) {
         SCOPED_TRACE(failing ? "item 5 does not answer" : "item 5 reads 0");
         tool.reset();
+        card->card.ClearAnswerRules();
+        card->card.ResetCounts();
+        if (failing) {
+            card->card.Silence(CMD_GET_PARAM, PARAM_BEACON_WORD);
+        } else {
+            const uint8_t zero[2] = {0, 0};
+            card->card.ChooseAnswer(CMD_GET_PARAM, PARAM_BEACON_WORD, zero, sizeof(zero));
+        }
         tool.reset(new TestToolDlg);
-        if (failing)
-            tool->failing = {CI_BEACON_WORD};
-        else
-            tool->texts[CI_BEACON_WORD] = "0";
         ASSERT_TRUE(tool->Open());
         EXPECT_EQ(0, tool->GetPeriodDivisor());
         TickAfter(4000);
         EXPECT_FLOAT_EQ(100.0f, tool->GetLinkQuality()) << "no sample without a divisor";
-        EXPECT_EQ(2, tool->Reads(CI_BEACON_WORD)) << "asked again for the sample";
+        EXPECT_EQ(2u, ParamReads(PARAM_BEACON_WORD)) << "asked again for the sample";
         EXPECT_TRUE(tool->IsMonitoring());
-        tool->failing.clear();
-        tool->texts.clear();
+        EXPECT_FALSE(GetAdapterState().m_bAdapterFailed);
+        card->card.ClearAnswerRules();
         TickAfter(4000);
         EXPECT_EQ(100, tool->GetPeriodDivisor());
         EXPECT_NEAR(90.0, tool->GetLinkQuality(), 1.5);
         TickAfter(4000);
-        EXPECT_EQ(3, tool->Reads(CI_BEACON_WORD)) << "not asked once known";
+        EXPECT_EQ(3u, ParamReads(PARAM_BEACON_WORD)) << "not asked once known";
     }
     EXPECT_TRUE(os.boxes.empty());
 }
@@ -315,10 +331,10 @@ TEST_F(Monitor, FailureFoundElsewhereStopsTheNextTickQuietly)
 {
     Start();
     GetAdapterState().m_bAdapterFailed = TRUE;
-    tool->ClearReads();
+    card->card.ResetCounts();
     TickAfter(2000);
     EXPECT_FALSE(tool->IsMonitoring());
-    EXPECT_EQ(0, tool->Reads(CI_SIGNAL_QUALITY));
+    EXPECT_EQ(0u, StatusReads(SUB_QUALITY));
     EXPECT_TRUE(os.boxes.empty());
 }
 
@@ -327,9 +343,9 @@ TEST_F(Monitor, TickWhileAnotherCardPollWaitsIsSkipped)
     Start();
     Signal(20);
     ASSERT_EQ(0, TryLockAdapter()); // a poll of another window holds the card
-    tool->ClearReads();
+    card->card.ResetCounts();
     TickAfter(2000);
-    EXPECT_EQ(0, tool->Reads(CI_SIGNAL_QUALITY));
+    EXPECT_EQ(0u, StatusReads(SUB_QUALITY));
     EXPECT_FLOAT_EQ(100.0f, tool->GetLinkQuality()) << "nothing read, nothing changed";
     EXPECT_TRUE(tool->IsMonitoring());
     EXPECT_TRUE(AdapterBusy) << "the other poll keeps its lock";

@@ -111,7 +111,7 @@ TEST_F(ToolOpening, AfterAFailedStartOnlyThePropertySheetOpens)
     GetAdapterState().m_bAdapterFailed = TRUE;
     GetAdapterState().m_nAdapterStatus = 3;
     Start();
-    EXPECT_EQ(0, tool->Reads(CI_NETWORK_TYPE)) << "the card is not asked";
+    EXPECT_EQ(0u, card->card.Commands(CMD_GET_PARAM, PARAM_NETWORK_TYPE)) << "the card is not asked";
     EXPECT_NE(nullptr, tool->GetStationWatcher()) << "no infrastructure reported";
     tool->failCreate.insert(std::begin(kAll), std::end(kAll));
     for (T::Tool t : kAll)
@@ -124,14 +124,15 @@ TEST_F(ToolOpening, WatcherFollowsTheNetworkTypeReadWhenItOpens)
     Start();
     tool->failCreate.insert(TOOL_WATCHER);
     ASSERT_NE(nullptr, tool->GetBssWatcher());
-    tool->texts[CI_NETWORK_TYPE] = "AD-HOC";
+    const uint8_t adHoc[2] = {0, 0}; // any type but 1 is ad-hoc
+    card->card.ChooseAnswer(CMD_GET_PARAM, PARAM_NETWORK_TYPE, adHoc, sizeof(adHoc));
     tool->OpenTool(TOOL_WATCHER);
     EXPECT_NE(nullptr, tool->GetStationWatcher()) << "made when the card first asks for it";
     EXPECT_EQ(1u, tool->asked.size());
 
     // The card does not answer the question: it has stopped answering.
-    tool->texts.clear();
-    tool->failing = {CI_NETWORK_TYPE};
+    card->card.ClearAnswerRules();
+    card->card.Silence(CMD_GET_PARAM, PARAM_NETWORK_TYPE);
     os.boxes.clear();
     tool->OpenTool(TOOL_WATCHER);
     EXPECT_EQ(1u, tool->asked.size()) << "nothing made";
@@ -146,11 +147,12 @@ TEST_F(ToolOpening, WatcherOpensWithoutAskingACardAnotherPollHolds)
 {
     Start();
     tool->failCreate.insert(TOOL_WATCHER);
-    tool->ClearReads();
+    card->card.ResetCounts();
     ASSERT_EQ(0, TryLockAdapter()); // a watcher's scan waits behind its box
     tool->OpenTool(TOOL_WATCHER);
     UnlockAdapter();
-    EXPECT_EQ(0, tool->Reads(CI_NETWORK_TYPE)) << "the mailbox is the other poll's";
+    EXPECT_EQ(0u, card->card.Commands(CMD_GET_PARAM, PARAM_NETWORK_TYPE))
+        << "the mailbox is the other poll's";
     EXPECT_EQ(std::vector<T::Tool>{TOOL_WATCHER}, tool->asked) << "the kind known last";
     EXPECT_EQ(0, os.CountBoxes("The Corvane adapter has no response."));
     EXPECT_FALSE(GetAdapterState().m_bAdapterFailed);

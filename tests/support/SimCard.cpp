@@ -1,8 +1,11 @@
 // SimCard.cpp - the in-process simulated card and its Os seam fakes.
 #include "tests/support/SimCard.h"
 
+#include "adapter/Mailbox.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 SimCard* SimCard::s_current = nullptr;
@@ -26,6 +29,11 @@ DWORD Win32Error(uint32_t status)
     }
 }
 
+uint32_t RuleKey(uint16_t command, uint16_t code)
+{
+    return static_cast<uint32_t>(command) << 16 | code;
+}
+
 } // namespace
 
 SimCard::SimCard(const char* scenario) : m_device(new SimDevice)
@@ -34,6 +42,7 @@ SimCard::SimCard(const char* scenario) : m_device(new SimDevice)
         ADD_FAILURE() << "only one SimCard may exist at a time";
     s_current = this;
     m_device->Init(&SimCard::Clock, this);
+    Fw().SetAnswerFilter(&SimCard::FilterAnswer, this);
     if (scenario && !Load(scenario))
         ADD_FAILURE() << "scenario does not load: " << m_lastError;
     // As after discovery on Windows NT: the driver knows where the card is.
@@ -52,6 +61,7 @@ SimCard::SimCard(const char* scenario) : m_device(new SimDevice)
 
 SimCard::~SimCard()
 {
+    Fw().SetAnswerFilter(nullptr, nullptr);
     s_current = nullptr;
     // m_guard restores the Os table.
 }
@@ -100,8 +110,57 @@ uint32_t SimCard::DriverRequests(DWORD code) const
     return it == m_requestsByCode.end() ? 0 : it->second;
 }
 
+void SimCard::Silence(uint16_t command, uint16_t code, bool on)
+{
+    if (on)
+        m_silenced[RuleKey(command, code)] = true;
+    else
+        m_silenced.erase(RuleKey(command, code));
+}
+
+void SimCard::ChooseAnswer(uint16_t command, uint16_t code, const void* value, size_t size)
+{
+    const uint8_t* bytes = static_cast<const uint8_t*>(value);
+    m_answers[RuleKey(command, code)].assign(bytes, bytes + size);
+}
+
+void SimCard::ClearAnswerRules()
+{
+    m_silenced.clear();
+    m_answers.clear();
+}
+
+uint32_t SimCard::Commands(uint16_t command, uint16_t code) const
+{
+    auto it = m_commands.find(RuleKey(command, code));
+    return it == m_commands.end() ? 0 : it->second;
+}
+
+bool SimCard::FilterAnswer(void* context, uint16_t command, uint16_t code, uint16_t,
+                           uint32_t tries, uint8_t* answer, uint16_t* status)
+{
+    SimCard* self = static_cast<SimCard*>(context);
+    const uint32_t key = RuleKey(command, code);
+    if (!answer) {
+        if (tries == 1)
+            ++self->m_commands[key];
+        // Silent through every poll of the program's wait; the poll after
+        // it (the next command's wait for a free mailbox) finds it done.
+        return !(self->m_silenced.count(key) && tries <= static_cast<uint32_t>(MAILBOX_POLLS));
+    }
+    auto chosen = self->m_answers.find(key);
+    if (chosen != self->m_answers.end()) {
+        std::memset(answer, 0, MAILBOX_VALUE_SIZE);
+        std::memcpy(answer, chosen->second.data(),
+                    std::min(chosen->second.size(), MAILBOX_VALUE_SIZE));
+        *status = Firmware::STATUS_OK;
+    }
+    return true;
+}
+
 void SimCard::ResetCounts()
 {
+    m_commands.clear();
     m_requestsByCode.clear();
     m_calls.clear();
     m_opens = m_failedOpens = m_closes = m_portInstructions = 0;

@@ -61,6 +61,19 @@ public:
     // block requests then fail.
     void SetDriverBase(uint16_t base) { m_device->SetDriverBase(base); }
 
+    // The firmware's answers, by command and code (the parameter code or
+    // status sub-code of the mailbox block). A silenced command gets no
+    // answer for as long as the program polls for one (it then gives up);
+    // the firmware finishes it afterwards, so the next command is answered
+    // as usual. A command with a chosen answer gets that value, status OK,
+    // instead of the firmware's own. Rules hold until cleared.
+    void Silence(uint16_t command, uint16_t code, bool on = true);
+    void ChooseAnswer(uint16_t command, uint16_t code, const void* value, size_t size);
+    void ClearAnswerRules();
+    // Commands the firmware took up, by command and code, since the last
+    // ResetCounts.
+    uint32_t Commands(uint16_t command, uint16_t code) const;
+
     // Fake clock, in milliseconds. Sleep advances it.
     uint32_t Now() const { return m_now; }
     void Advance(uint32_t ms) { m_now += ms; }
@@ -94,6 +107,8 @@ private:
     };
 
     static uint32_t Clock(void* context);
+    static bool FilterAnswer(void* context, uint16_t command, uint16_t code, uint16_t index,
+                             uint32_t tries, uint8_t* answer, uint16_t* status);
     static HANDLE WINAPI FakeCreateFileA(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
     static BOOL WINAPI FakeDeviceIoControl(HANDLE, DWORD, LPVOID, DWORD, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
     static BOOL WINAPI FakeCloseHandle(HANDLE);
@@ -123,4 +138,8 @@ private:
     uint32_t m_failedOpens = 0;
     uint32_t m_closes = 0;
     uint32_t m_portInstructions = 0;
+    // Keyed by command << 16 | code.
+    std::map<uint32_t, uint32_t> m_commands;
+    std::map<uint32_t, bool> m_silenced;
+    std::map<uint32_t, std::vector<uint8_t>> m_answers;
 };

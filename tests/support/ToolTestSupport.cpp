@@ -113,32 +113,6 @@ TestApp::TestApp()
 
 TestApp::~TestApp() = default;
 
-int TestToolDlg::Reads(int item) const
-{
-    auto it = m_reads.find(item);
-    return it == m_reads.end() ? 0 : it->second;
-}
-
-BYTE TestToolDlg::ReadCardItem(int item, void* output, size_t size)
-{
-    ++m_reads[item];
-    if (failing.count(item)) {
-        if (size)
-            static_cast<char*>(output)[0] = '\0';
-        return ITEM_NO_RESPONSE;
-    }
-    auto text = texts.find(item);
-    if (text != texts.end()) {
-        lstrcpynA(static_cast<char*>(output), text->second.c_str(), (int)size);
-        return ITEM_OK;
-    }
-    if (item == CI_ADHOC_QUALITY && record) {
-        std::memcpy(output, record.get(), std::min(size, sizeof(*record)));
-        return ITEM_OK;
-    }
-    return CMainToolDlg::ReadCardItem(item, output, size);
-}
-
 BOOL TestToolDlg::CreateToolWindow(Tool tool)
 {
     asked.push_back(tool);

@@ -1,13 +1,12 @@
 // ToolTestSupport.h - what the tool window tests share: captured message
 // boxes, beeps, help calls and notification icon calls (through the Os
 // seam), the simulated card opened in process, an application object with
-// a clean profile, and a tool window whose card reads and tool creation a
-// test can steer.
+// a clean profile, and a tool window whose tool creation a test can steer
+// (its card is the simulated one, steered through SimCard).
 #pragma once
 
 #include "tests/support/TestWindows.h"
 
-#include "adapter/AdHocQualityRecord.h"
 #include "app/CMainToolDlg.h"
 #include "app/CUtilityApp.h"
 #include "framework/Os.h"
@@ -93,15 +92,10 @@ private:
     RegistryFixture m_reg;
 };
 
-// The tool window with its card reads and its tool creation open to a test.
+// The tool window with its tool creation open to a test.
 class TestToolDlg : public CMainToolDlg
 {
 public:
-    // Items answered with a text instead of the card, and items that fail.
-    std::map<int, std::string> texts;
-    std::set<int> failing;
-    // When set, item 49 gives this record.
-    std::unique_ptr<AdHocQualityRecord> record;
     // Tools whose window creation fails, and every tool whose window the
     // tool window asked to make.
     std::set<Tool> failCreate;
@@ -113,9 +107,6 @@ public:
     std::function<void()> hook;
     static const UINT WM_RUN_HOOK = WM_APP + 71;
 
-    int Reads(int item) const;
-    void ClearReads() { m_reads.clear(); }
-
     // Makes the window, hidden; false when it could not be made.
     bool Open() { return Create((HWND)nullptr) != FALSE; }
     void Tick() { SendMessage(WM_TIMER, MONITOR_TIMER); }
@@ -125,11 +116,7 @@ public:
     using CMainToolDlg::ApplyIconPreference;
 
 protected:
-    BYTE ReadCardItem(int item, void* output, size_t size) override;
     BOOL CreateToolWindow(Tool tool) override;
-
-private:
-    std::map<int, int> m_reads;
 };
 
 // The icon of a resource as the notification icon loads it (shared).
