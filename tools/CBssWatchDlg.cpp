@@ -1,5 +1,5 @@
 // CBssWatchDlg.cpp - the BSS read with its filtering, the list, scanning with
-// its poll, joining, advanced mode, help and resizing.
+// its poll, joining and advanced mode.
 #include "tools/CBssWatchDlg.h"
 
 #include <commctrl.h>
@@ -20,10 +20,6 @@
 
 namespace {
 
-// Tables of more entries than this are read under a progress window.
-const int kQuietRead = 5;
-// Buffer of an on-demand cell text.
-const int kCellText = 40;
 // Link states that mark the cell the card was in before a join.
 const char kAssociated[] = "Associated";
 const char kJoined[] = "JOINED";
@@ -37,32 +33,15 @@ int CompareTexts(const char* a, const char* b)
 
 const int CBssWatchDlg::kColumnWeights[BSS_COLUMN_COUNT] = {3, 3, 3, 1, 1, 2, 1};
 
+// A help file that cannot be opened is reported.
 CBssWatchDlg::CBssWatchDlg(CWnd* parent)
-    : CDialog(IDD_BSS_WATCH, parent), m_entries{}, m_count(0), m_selected(nullptr),
-      m_currentState(nullptr), m_advanced(false), m_savedCaption{}, m_minSize{0, 0},
-      m_icon(nullptr), m_smallIcon(nullptr), m_scanning(false), m_reading(false)
+    : CWatchDlg(IDD_BSS_WATCH, IDC_BSS_LIST, g_bssWatchLayout, true, parent), m_entries{},
+      m_count(0), m_selected(nullptr), m_currentState(nullptr), m_advanced(false),
+      m_savedCaption{}, m_scanning(false)
 {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    m_icon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_WATCHER));
-    m_smallIcon = (HICON)::LoadImageA(instance, MAKEINTRESOURCEA(IDI_WATCHER), IMAGE_ICON, 16, 16,
-                                      LR_SHARED);
-    LoadAccelTable(IDR_ACCELERATORS);
 }
 
 CBssWatchDlg::~CBssWatchDlg() = default;
-
-BOOL CBssWatchDlg::Create(CWnd* parent)
-{
-    if (!CDialog::Create(parent))
-        return FALSE;
-    ShowWindow(SW_SHOW);
-    return TRUE;
-}
-
-BYTE CBssWatchDlg::ReadCardItem(int item, void* output, size_t size)
-{
-    return QueryCardItem(item, output, size);
-}
 
 void CBssWatchDlg::ReadConfiguredEssid(char* text, size_t size)
 {
@@ -83,15 +62,7 @@ BYTE CBssWatchDlg::ReadIndexed(int item, int index, void* output, size_t size)
 
 BOOL CBssWatchDlg::OnInitDialog()
 {
-    CDialog::OnInitDialog();
-    SendMessage(WM_SETICON, ICON_BIG, (LPARAM)m_icon);
-    SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)(m_smallIcon ? m_smallIcon : m_icon));
-
-    m_list.SubclassDlgItem(IDC_BSS_LIST, this);
-    m_list.EnableWholeRowSelection(true);
-    m_icons.Create(IDB_COLUMN_ICONS, 16, 1, RGB(255, 255, 255));
-    m_list.SetColumnIcons(&m_icons);
-    CenterWindow();
+    CWatchDlg::OnInitDialog();
 
     // The table the card holds from its last scan; a reopening shows the
     // rows kept from before without asking the card.
@@ -110,19 +81,13 @@ BOOL CBssWatchDlg::OnInitDialog()
         snprintf(caption, sizeof caption, LoadStr(IDS_ADVANCED_CAPTION).c_str(), m_savedCaption);
         SetWindowText(caption);
     }
-    RECT rc;
-    GetWindowRect(&rc);
-    m_minSize.cx = rc.right - rc.left;
-    m_minSize.cy = rc.bottom - rc.top;
+    RememberMinSize();
     return TRUE;
 }
 
 void CBssWatchDlg::ReadTableSize()
 {
-    WORD size = 0;
-    if (ReadCardItem(CI_BSS_COUNT, &size, sizeof size) != ITEM_OK)
-        size = 0;
-    m_count = size;
+    m_count = ReadTableCount(CI_BSS_COUNT);
 }
 
 void CBssWatchDlg::ReadBssTable()
@@ -142,15 +107,11 @@ void CBssWatchDlg::ReadBssTable()
     }
 
     CTaskProgressWnd progress;
-    if (n > kQuietRead) {
-        progress.Open(m_hWnd, LoadStr(IDS_NETWORK_WATCHER).c_str(), false);
-        progress.SetLimits(0, n, 1);
-        progress.SetStatusText("%s", LoadStr(IDS_BSS_PROGRESS).c_str());
-    }
+    bool withProgress = OpenReadProgress(progress, n, IDS_BSS_PROGRESS);
 
     int kept = 0;
     for (int i = 0; i < n; ++i) {
-        if (n > kQuietRead) {
+        if (withProgress) {
             progress.Advance();
             progress.PumpPending(true);
         }
@@ -187,25 +148,13 @@ void CBssWatchDlg::InsertColumns()
                                                    IDS_COL_DOMAIN,  IDS_COL_SIGNAL,
                                                    IDS_COL_STATIONS, IDS_COL_STATE,
                                                    IDS_COL_SECURE};
-    RECT rc;
-    m_list.GetWindowRect(&rc);
-    int unit = (rc.right - rc.left) / 14;
-    for (int c = 0; c < BSS_COLUMN_COUNT; ++c)
-        m_list.InsertColumn(c, LoadStr(headers[c]).c_str(), LVCFMT_LEFT,
-                            kColumnWeights[c] * unit - 1);
+    AddColumns(headers, kColumnWeights, BSS_COLUMN_COUNT, 14, 1);
 }
 
 void CBssWatchDlg::FillList()
 {
-    for (int i = 0; i < m_count; ++i) {
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT | LVIF_PARAM;
-        item.iItem = i;
-        item.pszText = LPSTR_TEXTCALLBACKA;
-        item.cchTextMax = kCellText;
-        item.lParam = (LPARAM)&m_entries[i];
-        m_list.SendMessage(LVM_INSERTITEMA, 0, (LPARAM)&item);
-    }
+    for (int i = 0; i < m_count; ++i)
+        InsertRow(i, (LPARAM)&m_entries[i], LVIF_TEXT | LVIF_PARAM);
 }
 
 int CALLBACK CBssWatchDlg::CompareRows(LPARAM a, LPARAM b, LPARAM column)
@@ -214,36 +163,22 @@ int CALLBACK CBssWatchDlg::CompareRows(LPARAM a, LPARAM b, LPARAM column)
                           reinterpret_cast<const BssEntry*>(b), (int)column, CompareTexts);
 }
 
+void CBssWatchDlg::CellText(LPARAM row, int column, char* text, size_t size)
+{
+    BssCellText(*reinterpret_cast<BssEntry*>(row), column, text, size);
+}
+
+// A click on the list, on a row or not, picks the row to join.
 BOOL CBssWatchDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
+    if (CWatchDlg::OnNotify(wParam, lParam, result))
+        return TRUE;
     const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lParam);
-    if (hdr->idFrom != IDC_BSS_LIST)
+    if (hdr->idFrom != IDC_BSS_LIST || (hdr->code != NM_CLICK && hdr->code != NM_RCLICK))
         return FALSE;
-    switch (hdr->code) {
-    case LVN_GETDISPINFOA: {
-        NMLVDISPINFOA* info = reinterpret_cast<NMLVDISPINFOA*>(lParam);
-        BssEntry* entry = reinterpret_cast<BssEntry*>(info->item.lParam);
-        if ((info->item.mask & LVIF_TEXT) && entry && info->item.pszText &&
-            info->item.cchTextMax > 0) {
-            int size = info->item.cchTextMax < kCellText ? info->item.cchTextMax : kCellText;
-            BssCellText(*entry, info->item.iSubItem, info->item.pszText, (size_t)size);
-        }
-        *result = 0;
-        return TRUE;
-    }
-    case LVN_COLUMNCLICK: {
-        const NMLISTVIEW* click = reinterpret_cast<const NMLISTVIEW*>(lParam);
-        m_list.SortItems(CompareRows, click->iSubItem);
-        *result = 0;
-        return TRUE;
-    }
-    case NM_CLICK:
-    case NM_RCLICK:
-        OnSelect();
-        *result = 0;
-        return TRUE;
-    }
-    return FALSE;
+    OnSelect();
+    *result = 0;
+    return TRUE;
 }
 
 void CBssWatchDlg::OnSelect()
@@ -268,33 +203,11 @@ BOOL CBssWatchDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_BSS_JOIN:
         OnJoin();
         return TRUE;
-    case IDC_WATCH_OK:
-        if (!m_reading)
-            DestroyWindow();
-        return TRUE;
-    case IDC_WATCH_HELP:
-        OnHelp();
-        return TRUE;
-    case IDC_WATCH_CANCEL:
-        OnCancel();
-        return TRUE;
     case IDM_ADVANCED_MODE:
         OnToggleAdvanced();
         return TRUE;
     }
-    return CDialog::OnCommand(wParam, lParam);
-}
-
-void CBssWatchDlg::EnableButton(int id, bool enable)
-{
-    ::EnableWindow(GetDlgItem(id), enable ? TRUE : FALSE);
-}
-
-void CBssWatchDlg::SetClassCursor(HCURSOR cursor)
-{
-    if (m_hWnd)
-        ::SetClassLongPtrA(m_hWnd, GCLP_HCURSOR, (LONG_PTR)cursor);
-    ::SetCursor(cursor);
+    return CWatchDlg::OnCommand(wParam, lParam);
 }
 
 void CBssWatchDlg::OnScan()
@@ -303,15 +216,13 @@ void CBssWatchDlg::OnScan()
         return;
     m_count = 0;
     m_currentState = nullptr;
-    m_list.DeleteAllItems();
-    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN |
-                                                 RDW_UPDATENOW);
+    ClearListNow();
     m_selected = nullptr;
     EnableButton(IDC_WATCH_OK, false);
     EnableButton(IDC_BSS_SCAN, false);
     EnableButton(IDC_BSS_JOIN, false);
     EnableButton(IDC_WATCH_CANCEL, true);
-    SetClassCursor(::LoadCursorA(::GetModuleHandleA(nullptr), "WAIT_M"));
+    ShowWaitCursor();
     GetAdapterState().ScanInProgress = TRUE;
     m_scanning = true;
 
@@ -350,7 +261,7 @@ void CBssWatchDlg::OnTimer(UINT_PTR id)
         // The card stopped answering: close, and ask the program to close.
         KillTimer(SCAN_TIMER);
         EndScanState();
-        SetClassCursor(::LoadCursorA(nullptr, IDC_ARROW));
+        ShowArrowCursor();
         DestroyWindow();
         CWinApp* app = AfxGetApp();
         if (app && app->m_pMainWnd && app->m_pMainWnd->m_hWnd)
@@ -368,7 +279,7 @@ void CBssWatchDlg::OnTimer(UINT_PTR id)
         EnableButton(IDC_BSS_SCAN, true);
         EnableButton(IDC_BSS_JOIN, false);
         EnableButton(IDC_WATCH_CANCEL, false);
-        SetClassCursor(::LoadCursorA(nullptr, IDC_ARROW));
+        ShowArrowCursor();
         ::SetFocus(m_hWnd);
         EndScanState();
     }
@@ -391,7 +302,7 @@ void CBssWatchDlg::OnCancel()
     EnableButton(IDC_WATCH_OK, true);
     EnableButton(IDC_BSS_SCAN, true);
     EnableButton(IDC_BSS_JOIN, false);
-    SetClassCursor(::LoadCursorA(nullptr, IDC_ARROW));
+    ShowArrowCursor();
 }
 
 void CBssWatchDlg::OnJoin()
@@ -431,42 +342,6 @@ void CBssWatchDlg::OnToggleAdvanced()
     m_advanced = true;
 }
 
-void CBssWatchDlg::OnHelp()
-{
-    AfxHelpKeyword(m_hWnd, IDS_NETWORK_WATCHER, true);
-}
-
-// ---------------------------------------------------------------------------
-// Window
-
-void CBssWatchDlg::OnSysCommand(UINT id, LPARAM lParam)
-{
-    if ((id & 0xFFF0) == SC_CLOSE) {
-        if (!m_reading)
-            DestroyWindow();
-        return;
-    }
-    CDialog::OnSysCommand(id, lParam);
-}
-
-void CBssWatchDlg::OnSize(UINT type, int cx, int cy)
-{
-    CDialog::OnSize(type, cx, cy);
-    if (m_list.m_hWnd)
-        ApplyLayout(m_hWnd, g_bssWatchLayout);
-}
-
-LRESULT CBssWatchDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_GETMINMAXINFO && (m_minSize.cx > 0 || m_minSize.cy > 0)) {
-        MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize.x = m_minSize.cx;
-        info->ptMinTrackSize.y = m_minSize.cy;
-        return 0;
-    }
-    return CDialog::WindowProc(msg, wParam, lParam);
-}
-
 void CBssWatchDlg::OnDestroy()
 {
     // A window closed while a scan ran leaves neither the scanning flag nor
@@ -474,10 +349,7 @@ void CBssWatchDlg::OnDestroy()
     if (m_scanning) {
         KillTimer(SCAN_TIMER);
         EndScanState();
-        SetClassCursor(::LoadCursorA(nullptr, IDC_ARROW));
+        ShowArrowCursor();
     }
-    m_list.SetColumnIcons(nullptr);
-    m_icons.DeleteImageList();
-    m_minSize.cx = m_minSize.cy = 0;
-    CDialog::OnDestroy();
+    CWatchDlg::OnDestroy();
 }

@@ -10,19 +10,14 @@
 
 #include <cstddef>
 
-#include "framework/CDialog.h"
-#include "framework/CImageList.h"
 #include "tools/BssEntry.h"
-#include "widgets/CListViewEx.h"
+#include "tools/CWatchDlg.h"
 
-class CBssWatchDlg : public CDialog
+class CBssWatchDlg : public CWatchDlg
 {
 public:
     explicit CBssWatchDlg(CWnd* parent = nullptr);
     ~CBssWatchDlg() override;
-
-    // Creates the window (hidden by its template) and shows it.
-    BOOL Create(CWnd* parent = nullptr) override;
 
     enum { SCAN_TIMER = 1 };
     static const UINT SCAN_POLL_MS = 2000;
@@ -35,30 +30,23 @@ public:
     const char* GetCurrentState() const { return m_currentState; }
     bool IsAdvanced() const { return m_advanced; }
     bool IsScanning() const { return m_scanning; }
-    SIZE GetMinSize() const { return m_minSize; }
-    CListViewEx& GetList() { return m_list; }
 
 protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     void OnTimer(UINT_PTR id) override;
-    void OnSize(UINT type, int cx, int cy) override;
-    void OnSysCommand(UINT id, LPARAM lParam) override;
     void OnDestroy() override;
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void OnOK() override {}
     void OnCancel() override;
+    void CellText(LPARAM row, int column, char* text, size_t size) override;
+    PFNLVCOMPARE RowCompare() const override { return CompareRows; }
 
-    // The card, as the dialog reaches it; tests count or steer the reads.
-    virtual BYTE ReadCardItem(int item, void* output, size_t size);
     // The configured ESSID (the driver's parameter).
     virtual void ReadConfiguredEssid(char* text, size_t size);
 
     void OnScan();
     void OnJoin();
     void OnToggleAdvanced();
-    void OnHelp();
     void OnSelect();
 
 private:
@@ -67,8 +55,6 @@ private:
     void ReadTableSize();
     void InsertColumns();
     void FillList();
-    void EnableButton(int id, bool enable);
-    void SetClassCursor(HCURSOR cursor);
     void EndScanState();
     static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM column);
 
@@ -78,11 +64,5 @@ private:
     char* m_currentState;
     bool m_advanced;
     char m_savedCaption[80];
-    SIZE m_minSize;
-    CImageList m_icons;
-    CListViewEx m_list;
-    HICON m_icon;
-    HICON m_smallIcon;
-    bool m_scanning;    // timer 1 runs, ScanInProgress is ours
-    bool m_reading;     // a table read pumps messages: no command may start another
+    bool m_scanning; // timer 1 runs, ScanInProgress is ours
 };

@@ -1,5 +1,5 @@
 // CStationWatchDlg.cpp - the station read, the list with its caption,
-// Refresh with its single timer, Cancel, help and resizing.
+// Refresh with its single timer and Cancel.
 #include "tools/CStationWatchDlg.h"
 
 #include <commctrl.h>
@@ -19,9 +19,6 @@
 #include "widgets/DialogLayout.h"
 
 namespace {
-
-const int kQuietRead = 5;
-const int kCellText = 40;
 
 int CompareTexts(const char* a, const char* b)
 {
@@ -56,45 +53,19 @@ private:
     CTaskProgressWnd* m_progress;
 };
 
+// A help file that cannot be opened is not reported here.
 CStationWatchDlg::CStationWatchDlg(CWnd* parent)
-    : CDialog(IDD_STATION_WATCH, parent), m_entries{}, m_count(0), m_stationName{},
-      m_minSize{0, 0}, m_icon(nullptr), m_smallIcon(nullptr), m_refreshing(false),
-      m_reading(false)
+    : CWatchDlg(IDD_STATION_WATCH, IDC_STATION_LIST, g_stationWatchLayout, false, parent),
+      m_entries{}, m_count(0), m_stationName{}, m_refreshing(false)
 {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    m_icon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_WATCHER));
-    m_smallIcon = (HICON)::LoadImageA(instance, MAKEINTRESOURCEA(IDI_WATCHER), IMAGE_ICON, 16, 16,
-                                      LR_SHARED);
-    LoadAccelTable(IDR_ACCELERATORS);
 }
 
 CStationWatchDlg::~CStationWatchDlg() = default;
 
-BOOL CStationWatchDlg::Create(CWnd* parent)
-{
-    if (!CDialog::Create(parent))
-        return FALSE;
-    ShowWindow(SW_SHOW);
-    return TRUE;
-}
-
-BYTE CStationWatchDlg::ReadCardItem(int item, void* output, size_t size)
-{
-    return QueryCardItem(item, output, size);
-}
-
 BOOL CStationWatchDlg::OnInitDialog()
 {
-    CDialog::OnInitDialog();
-    SendMessage(WM_SETICON, ICON_BIG, (LPARAM)m_icon);
-    SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)(m_smallIcon ? m_smallIcon : m_icon));
+    CWatchDlg::OnInitDialog();
     m_count = 0;
-
-    m_list.SubclassDlgItem(IDC_STATION_LIST, this);
-    m_list.EnableWholeRowSelection(true);
-    m_icons.Create(IDB_COLUMN_ICONS, 16, 1, RGB(255, 255, 255));
-    m_list.SetColumnIcons(&m_icons);
-    CenterWindow();
 
     if (ReadCardItem(CI_STATION_NAME, m_stationName, sizeof m_stationName) != ITEM_OK ||
         m_stationName[0] == '\0')
@@ -105,26 +76,19 @@ BOOL CStationWatchDlg::OnInitDialog()
 
     static const UINT headers[STA_COLUMN_COUNT] = {IDS_COL_COMPUTER_NAME, IDS_COL_NODE_ADDRESS,
                                                    IDS_COL_INACTIVE_TIME};
-    RECT rc;
-    m_list.GetWindowRect(&rc);
-    int width = (rc.right - rc.left) / 3 - 2;
-    for (int c = 0; c < STA_COLUMN_COUNT; ++c)
-        m_list.InsertColumn(c, LoadStr(headers[c]).c_str(), LVCFMT_LEFT, width);
+    // Three equal columns.
+    static const int weights[STA_COLUMN_COUNT] = {1, 1, 1};
+    AddColumns(headers, weights, STA_COLUMN_COUNT, 3, 2);
     FillList();
 
     EnableButton(IDC_WATCH_CANCEL, false);
-    GetWindowRect(&rc);
-    m_minSize.cx = rc.right - rc.left;
-    m_minSize.cy = rc.bottom - rc.top;
+    RememberMinSize();
     return TRUE;
 }
 
 void CStationWatchDlg::ReadTableSize()
 {
-    WORD size = 0;
-    if (ReadCardItem(CI_STATION_COUNT, &size, sizeof size) != ITEM_OK)
-        size = 0;
-    m_count = size;
+    m_count = ReadTableCount(CI_STATION_COUNT);
 }
 
 void CStationWatchDlg::ReadStations()
@@ -132,12 +96,7 @@ void CStationWatchDlg::ReadStations()
     int n = m_count > BSS_LIST_MAX ? BSS_LIST_MAX : m_count;
     m_reading = true;
     CTaskProgressWnd progress;
-    bool withProgress = n > kQuietRead;
-    if (withProgress) {
-        progress.Open(m_hWnd, LoadStr(IDS_NETWORK_WATCHER).c_str(), false);
-        progress.SetLimits(0, n, 1);
-        progress.SetStatusText("%s", LoadStr(IDS_STATION_PROGRESS).c_str());
-    }
+    bool withProgress = OpenReadProgress(progress, n, IDS_STATION_PROGRESS);
     CardStations card(*this, withProgress ? &progress : nullptr);
     std::string notAvailable = LoadStr(IDS_INACTIVE_UNKNOWN);
     m_count = (WORD)ReadStationTable(n, card, notAvailable.c_str(), m_entries, BSS_LIST_MAX);
@@ -146,15 +105,8 @@ void CStationWatchDlg::ReadStations()
 
 void CStationWatchDlg::FillList()
 {
-    for (int i = 0; i < m_count; ++i) {
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_STATE;
-        item.iItem = i;
-        item.pszText = LPSTR_TEXTCALLBACKA;
-        item.cchTextMax = kCellText;
-        item.lParam = (LPARAM)&m_entries[i];
-        m_list.SendMessage(LVM_INSERTITEMA, 0, (LPARAM)&item);
-    }
+    for (int i = 0; i < m_count; ++i)
+        InsertRow(i, (LPARAM)&m_entries[i], LVIF_TEXT | LVIF_PARAM | LVIF_STATE);
     char caption[160];
     snprintf(caption, sizeof caption, LoadStr(IDS_STATION_CAPTION).c_str(),
              LoadStr(IDS_NETWORK_WATCHER).c_str(), (int)m_count,
@@ -168,31 +120,9 @@ int CALLBACK CStationWatchDlg::CompareRows(LPARAM a, LPARAM b, LPARAM column)
                               reinterpret_cast<const StationEntry*>(b), (int)column, CompareTexts);
 }
 
-BOOL CStationWatchDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
+void CStationWatchDlg::CellText(LPARAM row, int column, char* text, size_t size)
 {
-    const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lParam);
-    if (hdr->idFrom != IDC_STATION_LIST)
-        return FALSE;
-    switch (hdr->code) {
-    case LVN_GETDISPINFOA: {
-        NMLVDISPINFOA* info = reinterpret_cast<NMLVDISPINFOA*>(lParam);
-        const StationEntry* entry = reinterpret_cast<const StationEntry*>(info->item.lParam);
-        if ((info->item.mask & LVIF_TEXT) && entry && info->item.pszText &&
-            info->item.cchTextMax > 0) {
-            int size = info->item.cchTextMax < kCellText ? info->item.cchTextMax : kCellText;
-            StationCellText(*entry, info->item.iSubItem, info->item.pszText, (size_t)size);
-        }
-        *result = 0;
-        return TRUE;
-    }
-    case LVN_COLUMNCLICK: {
-        const NMLISTVIEW* click = reinterpret_cast<const NMLISTVIEW*>(lParam);
-        m_list.SortItems(CompareRows, click->iSubItem);
-        *result = 0;
-        return TRUE;
-    }
-    }
-    return FALSE;
+    StationCellText(*reinterpret_cast<const StationEntry*>(row), column, text, size);
 }
 
 BOOL CStationWatchDlg::OnCommand(WPARAM wParam, LPARAM lParam)
@@ -201,34 +131,10 @@ BOOL CStationWatchDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_STATION_REFRESH:
         OnRefresh();
         return TRUE;
-    case IDC_WATCH_OK:
-        if (!m_reading)
-            DestroyWindow();
-        return TRUE;
-    case IDC_WATCH_HELP: {
-        // A help file that cannot be opened is not reported here.
-        AfxHelpKeyword(m_hWnd, IDS_NETWORK_WATCHER, false);
-        return TRUE;
-    }
-    case IDC_WATCH_CANCEL:
-        OnCancel();
-        return TRUE;
     case IDM_ADVANCED_MODE:
         return TRUE; // the accelerator has no meaning here
     }
-    return CDialog::OnCommand(wParam, lParam);
-}
-
-void CStationWatchDlg::EnableButton(int id, bool enable)
-{
-    ::EnableWindow(GetDlgItem(id), enable ? TRUE : FALSE);
-}
-
-void CStationWatchDlg::SetClassCursor(HCURSOR cursor)
-{
-    if (m_hWnd)
-        ::SetClassLongPtrA(m_hWnd, GCLP_HCURSOR, (LONG_PTR)cursor);
-    ::SetCursor(cursor);
+    return CWatchDlg::OnCommand(wParam, lParam);
 }
 
 void CStationWatchDlg::OnRefresh()
@@ -236,13 +142,11 @@ void CStationWatchDlg::OnRefresh()
     if (m_reading || m_refreshing)
         return;
     m_count = 0;
-    m_list.DeleteAllItems();
-    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN |
-                                                 RDW_UPDATENOW);
+    ClearListNow();
     EnableButton(IDC_WATCH_OK, false);
     EnableButton(IDC_STATION_REFRESH, false);
     EnableButton(IDC_WATCH_CANCEL, true);
-    SetClassCursor(::LoadCursorA(::GetModuleHandleA(nullptr), "WAIT_M"));
+    ShowWaitCursor();
     StartStationScan();
     m_refreshing = true;
     SetTimer(REFRESH_TIMER, REFRESH_WAIT_MS);
@@ -265,7 +169,7 @@ void CStationWatchDlg::OnTimer(UINT_PTR id)
     EnableButton(IDC_WATCH_OK, true);
     EnableButton(IDC_STATION_REFRESH, true);
     EnableButton(IDC_WATCH_CANCEL, false);
-    SetClassCursor(::LoadCursorA(nullptr, IDC_ARROW));
+    ShowArrowCursor();
     ::SetFocus(m_hWnd);
 }
 
@@ -283,35 +187,7 @@ void CStationWatchDlg::OnCancel()
     FillList();
     EnableButton(IDC_WATCH_OK, true);
     EnableButton(IDC_STATION_REFRESH, true);
-    SetClassCursor(::LoadCursorA(nullptr, IDC_ARROW));
-}
-
-void CStationWatchDlg::OnSysCommand(UINT id, LPARAM lParam)
-{
-    if ((id & 0xFFF0) == SC_CLOSE) {
-        if (!m_reading)
-            DestroyWindow();
-        return;
-    }
-    CDialog::OnSysCommand(id, lParam);
-}
-
-void CStationWatchDlg::OnSize(UINT type, int cx, int cy)
-{
-    CDialog::OnSize(type, cx, cy);
-    if (m_list.m_hWnd)
-        ApplyLayout(m_hWnd, g_stationWatchLayout);
-}
-
-LRESULT CStationWatchDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_GETMINMAXINFO && (m_minSize.cx > 0 || m_minSize.cy > 0)) {
-        MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize.x = m_minSize.cx;
-        info->ptMinTrackSize.y = m_minSize.cy;
-        return 0;
-    }
-    return CDialog::WindowProc(msg, wParam, lParam);
+    ShowArrowCursor();
 }
 
 void CStationWatchDlg::OnDestroy()
@@ -320,10 +196,7 @@ void CStationWatchDlg::OnDestroy()
     if (m_refreshing) {
         KillTimer(REFRESH_TIMER);
         m_refreshing = false;
-        SetClassCursor(::LoadCursorA(nullptr, IDC_ARROW));
+        ShowArrowCursor();
     }
-    m_list.SetColumnIcons(nullptr);
-    m_icons.DeleteImageList();
-    m_minSize.cx = m_minSize.cy = 0;
-    CDialog::OnDestroy();
+    CWatchDlg::OnDestroy();
 }

@@ -5,41 +5,9 @@
 #
 # usage: sheet_system_test.sh CASE   (BUILD_DIR names the build)
 set -uo pipefail
-ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-source "$ROOT/scripts/env.sh"
-case_name=${1:?case}
-export MACHINES_DIR=$BUILD_DIR/system-machines
-export WINEPREFIX=$MACHINES_DIR/$case_name
-msgprobe="$BUILD_DIR/tests/system/msgprobe.exe"
+NO_BOX_MS=3000
+source "$(dirname "$0")/harness.sh"
 probe="$BUILD_DIR/tests/system/sheetprobe.exe"
-failures=0
-checks=0
-
-finish() {
-    wineserver -k 2>/dev/null
-    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
-    echo "$((checks - failures)) passed, $failures failed"
-    [ "$failures" -eq 0 ]
-}
-trap 'finish; exit $?' EXIT
-start_own_xvfb || exit 1
-
-check() { # description, command...
-    local what=$1
-    shift
-    checks=$((checks + 1))
-    if "$@"; then
-        echo "ok: $what"
-    else
-        echo "FAILED: $what"
-        failures=$((failures + 1))
-    fi
-}
-
-machine() { "$ROOT/scripts/machine.sh" "$1" --fresh >/dev/null || { echo "machine $1 failed"; exit 1; }; }
-start() { wine "$BUILD_DIR/corvane.exe" "$@" >/dev/null 2>&1 & }
-window() { wine "$msgprobe" window "$1" "${2:-15000}"; }
-no_box() { wine "$msgprobe" none "${1:-3000}"; }
 
 page_is() { # the shown page's title
     local got

@@ -4,54 +4,12 @@
 #
 # usage: system_test.sh CASE   (BUILD_DIR names the build)
 set -uo pipefail
-ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-source "$ROOT/scripts/env.sh"
-case_name=${1:?case}
-export MACHINES_DIR=$BUILD_DIR/system-machines
-export WINEPREFIX=$MACHINES_DIR/$case_name
-probe="$BUILD_DIR/tests/system/msgprobe.exe"
-cardctl="$BUILD_DIR/sim/cardctl.exe"
-failures=0
-checks=0
+source "$(dirname "$0")/harness.sh"
 
-finish() {
-    wineserver -k 2>/dev/null
-    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
-    echo "$((checks - failures)) passed, $failures failed"
-    [ "$failures" -eq 0 ]
-}
-trap 'finish; exit $?' EXIT
-# The machine has a screen of its own: the tests run side by side, and on a
-# shared display one machine's desktop would lie over another's, hiding its
-# taskbar from the tray reading and taking the clicks meant for its windows.
-start_own_xvfb || exit 1
-
-check() { # description, command...
-    local what=$1
-    shift
-    checks=$((checks + 1))
-    if "$@"; then
-        echo "ok: $what"
-    else
-        echo "FAILED: $what"
-        failures=$((failures + 1))
-    fi
-}
-
-box_is() { # expected "caption|text"
-    local got
-    got=$(wine "$probe" box 15000 | tr -d '\r')
-    [ "$got" = "$1" ] || { echo "  expected: $1"; echo "  got:      $got"; return 1; }
-}
-press() { wine "$probe" press "$1" 5000; }
-no_box() { wine "$probe" none "${1:-4000}"; }
-window() { wine "$probe" window "$1" "${2:-15000}"; }
-gone() { wine "$probe" gone "$1" "${2:-10000}"; }
-state() { wine "$cardctl" state | tr -d '\r'; }
 tray_is() { # red|green: the quality icon in the tray shows that colour only
     local i out red green
     for i in $(seq 20); do
-        out=$(wine "$probe" tray | tr -d '\r')
+        out=$(wine "$msgprobe" tray | tr -d '\r')
         red=$(echo "$out" | awk '{print $2}')
         green=$(echo "$out" | awk '{print $4}')
         if [ "$1" = red ] && [ "${red:-0}" -gt 20 ] && [ "${green:-1}" -eq 0 ]; then return 0; fi
@@ -59,18 +17,6 @@ tray_is() { # red|green: the quality icon in the tray shows that colour only
         sleep 0.5
     done
     echo "  tray shows: ${out:-no tray}"
-    return 1
-}
-# The quality the signal window shows in its caption, as a number.
-shown_quality() { wine "$probe" title "Current Signal Quality" 5000 | tr -d '\r' | sed -n 's/.*: *\([0-9]*\)%.*/\1/p'; }
-quality_settles_between() { # low high: within 12 s
-    local i q
-    for i in $(seq 24); do
-        q=$(shown_quality)
-        [ -n "$q" ] && [ "$q" -ge "$1" ] && [ "$q" -le "$2" ] && return 0
-        sleep 0.5
-    done
-    echo "  quality shown: ${q:-none}, wanted $1..$2"
     return 1
 }
 state_has() { state | grep -q -- "$1" || { echo "  card state lacks: $1"; state | sed 's/^/  /'; return 1; }; }
@@ -84,16 +30,14 @@ product_requests_none() {
     done
 }
 
-machine() { "$ROOT/scripts/machine.sh" "$1" --fresh >/dev/null || { echo "machine $1 failed"; exit 1; }; }
-start() { wine "$BUILD_DIR/corvane.exe" "$@" >/dev/null 2>&1 & PROGRAM_PID=$!; }
 item_is() { # control-id expected: the text of a control of the property sheet
     local got
-    got=$(wine "$probe" item "Corvane Properties" "$1" 15000 | tr -d '\r')
+    got=$(wine "$msgprobe" item "Corvane Properties" "$1" 15000 | tr -d '\r')
     [ "$got" = "$2" ] || { echo "  control $1 expected: $2"; echo "  got: $got"; return 1; }
 }
 card_setting_is() { # text: one of the card's settings in the troubleshooting report
     local report
-    report=$(wine "$probe" item "Corvane Properties" 202 15000 | tr -d '\r')
+    report=$(wine "$msgprobe" item "Corvane Properties" 202 15000 | tr -d '\r')
     echo "$report" | sed -n '/^\[Current Card Settings\]/,/^-----------/p' | grep -q -- "$1" ||
         { echo "  the report's card settings lack $1:"; echo "$report" | sed -n '/^\[Current Card Settings\]/,/^-----------/p' | sed 's/^/  /'; return 1; }
 }
@@ -113,7 +57,7 @@ program_ended() { # waits up to 10 s for the started program to end
 
 one_window() {
     local n
-    n=$(wine "$probe" count "$1" | tr -d '\r')
+    n=$(wine "$msgprobe" count "$1" | tr -d '\r')
     [ "$n" = 1 ] || { echo "  $n windows titled $1"; return 1; }
 }
 one_of_two_ended() { # pid pid: exactly one has ended within 40 s
@@ -270,8 +214,8 @@ setting-road)
     machine nt40-workstation
     start /p
     check "the sheet opens on the Configuration page" item_is 133 "Corvane"
-    wine "$probe" set-item "Corvane Properties" 133 "Harbour" >/dev/null
-    wine "$probe" command "Corvane Properties" 1 >/dev/null
+    wine "$msgprobe" set-item "Corvane Properties" 133 "Harbour" >/dev/null
+    wine "$msgprobe" command "Corvane Properties" 1 >/dev/null
     check "a restart is asked for" box_is "$RESTART"
     press 1
     check "the restart ends the program" program_ended
@@ -282,16 +226,16 @@ setting-road)
     "$ROOT/scripts/machine.sh" nt40-workstation >/dev/null
     start /p
     check "the utility shows it again" item_is 133 "Harbour"
-    wine "$probe" page "Corvane Properties" 2 >/dev/null
+    wine "$msgprobe" page "Corvane Properties" 2 >/dev/null
     check "the card started with it" card_setting_is "Harbour"
     ;;
 win98-computer-name)
     machine win98-pcmcia
     start /p
     check "the computer name is shown" item_is 345 "CORVANE-PC"
-    check "and may be edited" wine "$probe" enabled "Corvane Properties" 345
-    wine "$probe" set-item "Corvane Properties" 345 "LAB-98" >/dev/null
-    wine "$probe" command "Corvane Properties" 1 >/dev/null
+    check "and may be edited" wine "$msgprobe" enabled "Corvane Properties" 345
+    wine "$msgprobe" set-item "Corvane Properties" 345 "LAB-98" >/dev/null
+    wine "$msgprobe" command "Corvane Properties" 1 >/dev/null
     check "the sheet closes" gone "Corvane Properties"
     check "the driver's parameter holds it" \
         reg_is 'HKLM\System\CurrentControlSet\Services\Class\Net\0000' StationName LAB-98

@@ -5,48 +5,9 @@
 #
 # usage: throughput_test.sh CASE   (BUILD_DIR names the build)
 set -uo pipefail
-ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-source "$ROOT/scripts/env.sh"
-case_name=${1:?case}
-export MACHINES_DIR=$BUILD_DIR/system-machines
-export WINEPREFIX=$MACHINES_DIR/$case_name
-probe="$BUILD_DIR/tests/system/msgprobe.exe"
+source "$(dirname "$0")/harness.sh"
 thru="$BUILD_DIR/tests/system/thruprobe.exe"
-cardctl="$BUILD_DIR/sim/cardctl.exe"
-scenarios=$ROOT/machines/scenarios
-failures=0
-checks=0
 
-finish() {
-    wineserver -k 2>/dev/null
-    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
-    echo "$((checks - failures)) passed, $failures failed"
-    [ "$failures" -eq 0 ]
-}
-trap 'finish; exit $?' EXIT
-start_own_xvfb || exit 1
-
-check() { # description, command...
-    local what=$1
-    shift
-    checks=$((checks + 1))
-    if "$@"; then
-        echo "ok: $what"
-    else
-        echo "FAILED: $what"
-        failures=$((failures + 1))
-    fi
-}
-
-box_is() {
-    local got
-    got=$(wine "$probe" box 15000 | tr -d '\r')
-    [ "$got" = "$1" ] || { echo "  expected: $1"; echo "  got:      $got"; return 1; }
-}
-press() { wine "$probe" press "$1" 5000; }
-no_box() { wine "$probe" none "${1:-4000}"; }
-window() { wine "$probe" window "$1" "${2:-15000}"; }
-gone() { wine "$probe" gone "$1" "${2:-10000}"; }
 item() { wine "$thru" item "$1" "$2" | tr -d '\r'; }
 item_is() { # window control expected
     local got
@@ -67,15 +28,12 @@ chart_drew_both() {
     [ "${green:-0}" -gt 20 ] && [ "${cyan:-0}" -gt 20 ] || { echo "  chart shows: ${out:-nothing}"; return 1; }
 }
 
-machine() { "$ROOT/scripts/machine.sh" "$1" --fresh >/dev/null || { echo "machine $1 failed"; exit 1; }; }
-load() { wine "$cardctl" load "$scenarios/$1" >/dev/null || { echo "scenario $1 refused"; exit 1; }; }
 # No notification icon: the tray windows of machines that run side by side
 # would cover each other's.
 start() {
     wine reg add 'HKCU\Software\KVR\corvane\Preferences' /v EnableTrayIcon /t REG_DWORD /d 0 /f \
         >/dev/null
-    wine "$BUILD_DIR/corvane.exe" "$@" >/dev/null 2>&1 &
-    PROGRAM_PID=$!
+    run_program "$@"
 }
 
 MONITOR="Station Throughput Monitor"
@@ -86,7 +44,7 @@ open_statistics() {
     wine "$thru" ctrl-alt "$MONITOR" S
     check "Ctrl+Alt+S shows the button N" wine "$thru" visible "$MONITOR" 277
     check "its caption adds the link state" sh -c \
-        "sleep 1.5; wine '$probe' title '$MONITOR' 5000 | grep -q ', Associated'"
+        "sleep 1.5; wine '$msgprobe' title '$MONITOR' 5000 | grep -q ', Associated'"
     wine "$thru" command "$MONITOR" 277
     check "N opens \"$STATS\"" window "$STATS"
 }
@@ -98,7 +56,7 @@ steady)
     start /v
     check "the command line opens the monitor" window "$MONITOR"
     check "its caption names the station and address" sh -c \
-        "wine '$probe' title '$MONITOR' | tr -d '\r' | grep -qx '$MONITOR: CORVANE-PC (00:A0:C5:12:34:56)'"
+        "wine '$msgprobe' title '$MONITOR' | tr -d '\r' | grep -qx '$MONITOR: CORVANE-PC (00:A0:C5:12:34:56)'"
     sleep 16   # past the thirteenth sample
     # 20 and 50 Kbytes a second, over 12 samples at least 1024 ms apart
     # (later on a busy machine) measured by the card's whole seconds:

@@ -5,46 +5,9 @@
 #
 # usage: watcher_test.sh CASE   (BUILD_DIR names the build)
 set -uo pipefail
-ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-source "$ROOT/scripts/env.sh"
-case_name=${1:?case}
-export MACHINES_DIR=$BUILD_DIR/system-machines
-export WINEPREFIX=$MACHINES_DIR/$case_name
-msgprobe="$BUILD_DIR/tests/system/msgprobe.exe"
-listprobe="$BUILD_DIR/tests/system/listprobe.exe"
-cardctl="$BUILD_DIR/sim/cardctl.exe"
-failures=0
-checks=0
+NO_BOX_MS=3000
+source "$(dirname "$0")/harness.sh"
 
-finish() {
-    wineserver -k 2>/dev/null
-    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
-    echo "$((checks - failures)) passed, $failures failed"
-    [ "$failures" -eq 0 ]
-}
-trap 'finish; exit $?' EXIT
-# The machine has a screen of its own: the tests run side by side, and on a
-# shared display one machine's desktop would lie over another's, hiding its
-# taskbar from the tray reading and taking the clicks meant for its windows.
-start_own_xvfb || exit 1
-
-check() { # description, command...
-    local what=$1
-    shift
-    checks=$((checks + 1))
-    if "$@"; then
-        echo "ok: $what"
-    else
-        echo "FAILED: $what"
-        failures=$((failures + 1))
-    fi
-}
-
-machine() { "$ROOT/scripts/machine.sh" "$1" --fresh >/dev/null || { echo "machine $1 failed"; exit 1; }; }
-start() { wine "$BUILD_DIR/corvane.exe" "$@" >/dev/null 2>&1 & PROGRAM_PID=$!; }
-window() { wine "$msgprobe" window "$1" "${2:-15000}"; }
-no_box() { wine "$msgprobe" none "${1:-3000}"; }
-state() { wine "$cardctl" state | tr -d '\r'; }
 state_has() { # text: within 10 s
     local i
     for i in $(seq 20); do state | grep -q -- "$1" && return 0; sleep 0.5; done
@@ -85,17 +48,6 @@ tray_is() { # green|grey
         sleep 0.5
     done
     echo "  tray shows: ${out:-no tray}"
-    return 1
-}
-shown_quality() { wine "$msgprobe" title "Current Signal Quality" 5000 | tr -d '\r' | sed -n 's/.*: *\([0-9]*\)%.*/\1/p'; }
-quality_settles_between() { # low high: within 12 s
-    local i q
-    for i in $(seq 24); do
-        q=$(shown_quality)
-        [ -n "$q" ] && [ "$q" -ge "$1" ] && [ "$q" -le "$2" ] && return 0
-        sleep 0.5
-    done
-    echo "  quality shown: ${q:-none}, wanted $1..$2"
     return 1
 }
 
