@@ -1,0 +1,41 @@
+// Start-up of a program whose version record cannot be read: this test
+// program carries none, so it stands for a damaged or stripped corvane.exe.
+#include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterState.h"
+#include "app/CUtilityApp.h"
+#include "res/resource.h"
+#include "tests/support/OsRecorder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TestApp : public CUtilityApp
+{
+public:
+    int mainWindowRuns = 0;
+
+protected:
+    void RunMainWindow() override { ++mainWindowRuns; }
+};
+
+TEST(StartupWithoutVersionRecord, SaysSoAndEndsBeforeTouchingTheCard)
+{
+    ResetAdapterState();
+    OsRecorder os;
+    TestApp app;
+    app.m_args.clear();
+
+    EXPECT_FALSE(app.InitInstance());
+
+    ASSERT_EQ(1u, os.messages.size());
+    EXPECT_EQ("Cannot read file version information.", os.messages[0].text);
+    EXPECT_EQ("Error", os.messages[0].caption);
+    EXPECT_EQ((UINT)(MB_TASKMODAL | MB_ICONINFORMATION), os.messages[0].style);
+    EXPECT_EQ(0, app.mainWindowRuns);
+    EXPECT_EQ(0, os.opens) << "the driver was opened";
+    EXPECT_TRUE(os.ports.empty()) << "the card's ports were touched";
+    EXPECT_TRUE(app.m_strCompanyName.empty());
+}
+
+} // namespace
