@@ -11,6 +11,7 @@
 #include "app/CMainToolDlg.h"
 #include "app/CUtilityApp.h"
 #include "framework/Os.h"
+#include "tests/support/BenchMeasure.h"
 #include "tests/support/SimCard.h"
 #include "tests/support/ToolScenarios.h"
 #include "tools/CSignalDlg.h"
@@ -26,50 +27,6 @@ namespace {
 BOOL WINAPI NoShell(DWORD, PNOTIFYICONDATAA)
 {
     return TRUE;
-}
-
-double ThreadCpuMs()
-{
-    FILETIME created, exited, kernel, user;
-    ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user);
-    auto ms = [](const FILETIME& t) {
-        return (double)(((ULONGLONG)t.dwHighDateTime << 32) | t.dwLowDateTime) / 10000.0;
-    };
-    return ms(kernel) + ms(user);
-}
-
-double NowMs()
-{
-    LARGE_INTEGER f, c;
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&c);
-    return 1000.0 * (double)c.QuadPart / (double)f.QuadPart;
-}
-
-struct Memory
-{
-    size_t workingSet, privateBytes;
-    DWORD gdi, user;
-};
-
-Memory Measure()
-{
-    PROCESS_MEMORY_COUNTERS pmc = {};
-    pmc.cb = sizeof(pmc);
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof(pmc));
-    return {pmc.WorkingSetSize, pmc.PagefileUsage,
-            ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
-            ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS)};
-}
-
-void OpenCard(SimCard& card)
-{
-    ResetAdapterState();
-    PlatformKind = PLATFORM_NT_WORKSTATION;
-    IoBase = card.IoBase();
-    OpenMailbox();
-    AdapterReady = true;
-    DriverKeyValid = true;
 }
 
 struct TickFigures

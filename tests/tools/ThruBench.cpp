@@ -12,6 +12,7 @@
 #include "app/CUtilityApp.h"
 #include "framework/Os.h"
 #include "res/resource.h"
+#include "tests/support/BenchMeasure.h"
 #include "tests/support/SimCard.h"
 #include "tools/CStatisticsDlg.h"
 #include "tools/CThroughputDlg.h"
@@ -33,46 +34,12 @@ const char kSteady[] =
 
 double ThreadCpuUs()
 {
-    FILETIME created, exited, kernel, user;
-    ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user);
-    auto us = [](const FILETIME& t) {
-        return (double)(((ULONGLONG)t.dwHighDateTime << 32) | t.dwLowDateTime) / 10.0;
-    };
-    return us(kernel) + us(user);
+    return ThreadCpuMs() * 1000.0;
 }
 
 double WallUs()
 {
-    LARGE_INTEGER f, c;
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&c);
-    return 1e6 * (double)c.QuadPart / (double)f.QuadPart;
-}
-
-struct Memory
-{
-    size_t workingSet, privateBytes;
-    DWORD gdi, user;
-};
-
-Memory Measure()
-{
-    PROCESS_MEMORY_COUNTERS pmc = {};
-    pmc.cb = sizeof(pmc);
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof(pmc));
-    return {pmc.WorkingSetSize, pmc.PagefileUsage,
-            ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
-            ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS)};
-}
-
-void OpenCard(SimCard& card)
-{
-    ResetAdapterState();
-    PlatformKind = PLATFORM_NT_WORKSTATION;
-    IoBase = card.IoBase();
-    OpenMailbox();
-    AdapterReady = true;
-    DriverKeyValid = true;
+    return NowMs() * 1000.0;
 }
 
 struct Cost
