@@ -8,10 +8,10 @@
 #include <cstring>
 #include <memory>
 #include <set>
-#include <thread>
 #include <vector>
 
 #include "sim/SharedCard.h"
+#include "tests/support/TestThread.h"
 #include "sim/SharedLock.h"
 #include "sim/SimProtocol.h"
 
@@ -31,14 +31,14 @@ bool Alive(uint32_t process, void* context)
     return p->dead.count(process) == 0;
 }
 
-void Yield(void*)
+void Pause(void*)
 {
-    std::this_thread::yield();
+    ::SwitchToThread();
 }
 
 SharedLock::Side SideOf(uint32_t self, Processes* processes)
 {
-    return SharedLock::Side{self, &Alive, &Yield, processes};
+    return SharedLock::Side{self, &Alive, &Pause, processes};
 }
 
 TEST(SharedLock, TakesOverOnlyFromAnOwnerThatDied)
@@ -65,11 +65,11 @@ TEST(SharedLock, WaitsForAnOwnerThatRunsAndNeverAsksAboutItself)
     SharedLock lock;
     ASSERT_TRUE(lock.TryAcquire(100));
     std::atomic<bool> acquired{false};
-    std::thread waiter([&] {
+    TestThread waiter([&] {
         lock.Acquire(SideOf(200, &processes));
         acquired = true;
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ::Sleep(100);
     EXPECT_FALSE(acquired.load()) << "the owner still runs";
     EXPECT_GT(processes.questions.load(), 0) << "the waiter asked about the owner";
     lock.Release(100);
@@ -81,8 +81,8 @@ TEST(SharedLock, WaitsForAnOwnerThatRunsAndNeverAsksAboutItself)
     // A second thread of the owner's own process waits without asking.
     processes.questions = 0;
     processes.dead.insert(200); // a wrong answer would let it take over
-    std::thread sibling([&] { lock.Acquire(SideOf(200, &processes)); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    TestThread sibling([&] { lock.Acquire(SideOf(200, &processes)); });
+    ::Sleep(50);
     EXPECT_EQ(0, processes.questions.load());
     lock.Release(200);
     sibling.join();
@@ -102,7 +102,7 @@ TEST(SharedLock, KeepsOneSideAtATime)
             lock.Release(self);
         }
     };
-    std::thread a(work, 4), b(work, 8);
+    TestThread a(work, 4), b(work, 8);
     a.join();
     b.join();
     EXPECT_EQ(40000, counter);
