@@ -9,7 +9,7 @@ set -euo pipefail
 
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-for pkg in wine wine32:i386 fonts-wine g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
+for pkg in wine wine32:i386 fonts-wine g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 \
            mingw-w64-i686-dev cmake ninja-build xvfb xauth x11-utils imagemagick \
            googletest python3 g++ halibut clang libclang-rt-14-dev; do
     have "$pkg" || need+=("$pkg")
