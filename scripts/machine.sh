@@ -19,7 +19,7 @@ source "$dir/profile.conf"
 MACHINES_DIR=${MACHINES_DIR:-$ROOT/out/machines}
 export WINEPREFIX=${WINEPREFIX:-$MACHINES_DIR/$profile}
 
-for tool in sim/razuDov.sys sim/cardctl.exe machines/machineboot.exe; do
+for tool in sim/razuDov.sys sim/cardctl.exe sim/version.dll machines/machineboot.exe; do
     if [ ! -f "$BUILD_DIR/$tool" ]; then
         echo "machine: building the simulation first"
         build_quietly
@@ -95,10 +95,28 @@ for font in marlett.ttf tahoma.ttf tahomabd.ttf; do
         cp -u "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
 done
 
+# Windows 95/98 let a program run IN and OUT itself; under Wine they fault.
+# These machines load the port trap into corvane.exe from outside, as the
+# system's version.dll of that program alone (sim/trapdll), so the program
+# carries no part of the simulation. The file is a hard link into the plain
+# prefix until replaced, hence the removal first.
+install_port_trap() {
+    local system32="$WINEPREFIX/drive_c/windows/system32"
+    if ! cmp -s "$BUILD_DIR/sim/version.dll" "$system32/version.dll"; then
+        rm -f "$system32/version.dll"
+        cp "$BUILD_DIR/sim/version.dll" "$system32/version.dll"
+    fi
+    if ! grep -q 'AppDefaults\\\\corvane.exe\\\\DllOverrides' "$WINEPREFIX/user.reg" 2>/dev/null; then
+        wine reg add 'HKCU\Software\Wine\AppDefaults\corvane.exe\DllOverrides' /v version \
+            /d native,builtin /f >/dev/null 2>&1
+    fi
+}
+
 # Boot: the system's own start (which rebuilds its volatile keys), then ours:
 # the volatile registry, the driver service, the card.
 wineserver -p >/dev/null 2>&1 || true
 wine wineboot >/dev/null 2>&1
+case "$VERSION" in win95 | win98) install_port_trap ;; esac
 wine "$BUILD_DIR/machines/machineboot.exe" "$(winepath -w "$dir/volatile.reg")"
 "$ROOT/sim/start-card.sh" "$BUILD_DIR" "$ROOT/machines/scenarios/$SCENARIO" "$DRIVER_KEY"
 echo "machine $profile is up in $WINEPREFIX"
