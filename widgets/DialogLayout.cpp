@@ -17,7 +17,13 @@ const ATOM kDialogClassAtom = 0x8002;
 void AssertionReport(const char* text)
 {
     g_os.MessageBoxA(::GetActiveWindow(), text, "Assertion Failed", MB_ICONERROR);
-    if (::IsDebuggerPresent())
+    // Looked up, not imported: Windows 95 has no IsDebuggerPresent and would
+    // refuse to load the program.
+    typedef BOOL(WINAPI * IsDebuggerPresentFn)();
+    HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    IsDebuggerPresentFn present =
+        kernel ? reinterpret_cast<IsDebuggerPresentFn>(::GetProcAddress(kernel, "IsDebuggerPresent")) : nullptr;
+    if (present && present())
         ::DebugBreak();
 }
 
