@@ -1,0 +1,159 @@
+// ImportTableTest.cpp - the built program against what Windows 95, Windows 98
+// and NT 4.0 export: Wine exports every function whatever version it plays,
+// so only the import table itself shows whether the program would load there.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "binary/PeImports.h"
+
+namespace {
+
+struct Fact {
+    std::string systems[3]; // win95, win98, nt40
+    std::string source;
+    std::string calls;
+    std::string file;
+};
+const char* const kSystems[3] = {"Windows 95", "Windows 98", "NT 4.0"};
+
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+std::string Key(const std::string& dll, const std::string& function)
+{
+    return Lower(dll) + "!" + function;
+}
+
+std::vector<uint8_t> ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Every row of every table file; a malformed row is a failure of its own.
+std::map<std::string, Fact> LoadTable()
+{
+    static const char* const kFiles[] = {"advapi32", "comctl32", "gdi32", "kernel32",
+                                         "msvcrt",   "shell32",  "user32", "version"};
+    static const char* const kValues[] = {"yes", "stub", "no", "redist"};
+    std::map<std::string, Fact> table;
+    for (const char* name : kFiles) {
+        std::string path = std::string(IMPORT_TABLE_DIR) + "/" + name + ".tsv";
+        std::ifstream in(path);
+        EXPECT_TRUE(in.good()) << "cannot read " << path;
+        std::string line;
+        int number = 0;
+        while (std::getline(in, line)) {
+            ++number;
+            if (line.empty() || line[0] == '#')
+                continue;
+            std::vector<std::string> cols;
+            std::stringstream fields(line);
+            for (std::string col; std::getline(fields, col, '\t');)
+                cols.push_back(col);
+            std::string where = std::string(name) + ".tsv:" + std::to_string(number);
+            if (cols.size() < 6) {
+                ADD_FAILURE() << where << ": needs dll, function, win95, win98, nt40 and source";
+                continue;
+            }
+            Fact fact;
+            fact.file = where;
+            for (int i = 0; i < 3; ++i) {
+                fact.systems[i] = cols[2 + i];
+                EXPECT_NE(std::end(kValues), std::find(std::begin(kValues), std::end(kValues), fact.systems[i]))
+                    << where << ": '" << fact.systems[i] << "' for " << kSystems[i];
+            }
+            fact.source = cols[5];
+            EXPECT_FALSE(fact.source.empty()) << where << ": no source";
+            if (cols.size() > 7)
+                fact.calls = cols[7];
+            EXPECT_TRUE(fact.calls.empty() || fact.calls == "nt-only") << where << ": calls '" << fact.calls << "'";
+            EXPECT_TRUE(table.emplace(Key(cols[0], cols[1]), fact).second) << where << ": " << cols[1] << " twice";
+        }
+    }
+    return table;
+}
+
+// What keeps the program from loading or working on one system, or "".
+std::string Problem(const Fact& fact, int system)
+{
+    const std::string& value = fact.systems[system];
+    if (value == "no")
+        return std::string("not exported by ") + kSystems[system] + ": the loader refuses the program";
+    if (value == "stub" && !(system < 2 && fact.calls == "nt-only"))
+        return std::string("a stub on ") + kSystems[system] + " but called there";
+    if (value == "redist" && system != 0)
+        return "only in a redistributable, and only Windows 95 may need one";
+    return "";
+}
+
+TEST(ImportTable, EveryImportLoadsAndWorksOnWindows95And98AndNt40)
+{
+    std::vector<uint8_t> image = ReadFile(PROGRAM_FILE);
+    ASSERT_FALSE(image.empty()) << "cannot read " << PROGRAM_FILE;
+    PeImports reader;
+    ASSERT_TRUE(reader.Load(image.data(), image.size())) << reader.Error();
+    std::map<std::string, Fact> table = LoadTable();
+
+    int kernelImports = 0;
+    for (const PeImports::Import& import : reader.Imports()) {
+        ASSERT_FALSE(import.function.empty()) << import.dll << " ordinal " << import.ordinal
+                                              << ": imports by ordinal differ between systems";
+        if (Lower(import.dll) == "kernel32.dll")
+            ++kernelImports;
+        auto fact = table.find(Key(import.dll, import.function));
+        if (fact == table.end()) {
+            ADD_FAILURE() << import.dll << "!" << import.function
+                          << " is not in tests/binary/imports: add its row with the source that says "
+                             "whether Windows 95, 98 and NT 4.0 export it";
+            continue;
+        }
+        for (int system = 0; system < 3; ++system) {
+            std::string problem = Problem(fact->second, system);
+            if (!problem.empty())
+                ADD_FAILURE() << import.dll << "!" << import.function << ": " << problem << " ("
+                              << fact->second.file << ")";
+        }
+    }
+    // A reader that found nothing would pass everything.
+    EXPECT_GT(kernelImports, 20);
+}
+
+TEST(ImportTable, ReaderRefusesWhatIsNoProgram)
+{
+    std::vector<uint8_t> image = ReadFile(PROGRAM_FILE);
+    ASSERT_GT(image.size(), 0x400u);
+    struct Case {
+        const char* what;
+        size_t keep;        // bytes kept from the start
+        size_t offset;      // a byte changed, or 0
+        uint8_t value;
+    } cases[] = {
+        {"empty", 0, 0, 0},
+        {"only the DOS header", 0x40, 0, 0},
+        {"cut in the headers", 0x180, 0, 0},
+        {"no MZ", image.size(), 1, 'X'},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bytes(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(c.keep));
+        if (c.offset)
+            bytes[c.offset] = c.value;
+        PeImports reader;
+        EXPECT_FALSE(reader.Load(bytes.data(), bytes.size())) << c.what;
+        EXPECT_FALSE(reader.Error().empty()) << c.what;
+        EXPECT_TRUE(reader.Imports().empty()) << c.what;
+    }
+}
+
+} // namespace
