@@ -63,9 +63,39 @@ def value_lines(values, as_text):
     return lines
 
 
+# What each system keeps about its own version, written at every start since
+# Wine's own start writes its Windows 7 values there. Values the system did
+# not have are removed.
+NT_VERSION_KEY = 'HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion'
+WIN9X_VERSION_KEY = 'HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion'
+LATER_NT_VALUES = ['CurrentMajorVersionNumber', 'CurrentMinorVersionNumber', 'DigitalProductId',
+                   'EditionId', 'InstallationType']
+SYSTEM_VERSIONS = {
+    # NT 4.0 has no ProductName; CurrentBuild holds its historic text.
+    'nt40': ['[%s]' % NT_VERSION_KEY, '"CurrentVersion"="4.0"', '"CurrentBuildNumber"="1381"',
+             '"CurrentBuild"="1.511.1 () (Obsolete data - do not use)"',
+             '"CSDVersion"="%(sp)s"', '"CurrentType"="Uniprocessor Free"', '"ProductName"=-'] +
+            ['"%s"=-' % v for v in LATER_NT_VALUES],
+    'win2k': ['[%s]' % NT_VERSION_KEY, '"CurrentVersion"="5.0"', '"CurrentBuildNumber"="2195"',
+              '"CurrentBuild"="1.511.1 () (Obsolete data - do not use)"',
+              '"CSDVersion"="%(sp)s"', '"CurrentType"="Uniprocessor Free"',
+              '"ProductName"="Microsoft Windows 2000"'] + ['"%s"=-' % v for v in LATER_NT_VALUES],
+    # Windows 98 keeps its version under Windows, and has no Windows NT version.
+    'win98': ['[%s]' % WIN9X_VERSION_KEY, '"Version"="Windows 98"', '"VersionNumber"="4.10.1998"',
+              '"SubVersionNumber"=" "', '"ProductName"="Microsoft Windows 98"', '',
+              '[%s]' % NT_VERSION_KEY] +
+             ['"%s"=-' % v for v in ['CurrentVersion', 'CurrentBuildNumber', 'CurrentBuild',
+                                     'CSDVersion', 'CurrentType', 'ProductName'] + LATER_NT_VALUES],
+}
+
+
+def system_version(version, sp=''):
+    return [line % {'sp': sp} for line in SYSTEM_VERSIONS[version]] + ['']
+
+
 def nt_profile(name, title, product, service, port, irq, card_type, server=False,
                version='nt40', scenario='default.txt', listed=True, resources=True,
-               network=1):
+               network=1, sp='Service Pack 6'):
     reg = ['REGEDIT4', '',
            '[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\ProductOptions]',
            '"ProductType"="%s"' % ('ServerNT' if server else 'WinNT'), '']
@@ -86,7 +116,7 @@ def nt_profile(name, title, product, service, port, irq, card_type, server=False
         key = 'HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\%s\\Parameters' % service
         values = [(n, card_type if n == 'CardType' else v) for n, v in settings_nt(network)]
         reg += ['[%s]' % key] + value_lines(values, False) + ['']
-    vol = ['REGEDIT4', ''] + card
+    vol = ['REGEDIT4', ''] + system_version(version, sp) + card
     if listed and resources:
         vol += ['[HKEY_LOCAL_MACHINE\\HARDWARE\\RESOURCEMAP\\OtherDrivers\\%s]' % product,
                 '"\\\\Device\\\\%s.Raw"=hex(8):%s' % (service, hexdata(resource_list(port, irq))),
@@ -109,7 +139,7 @@ def win9x_profile(name, title, hardware_key, cm_key, klass, port, irq, card_type
            # The network client's own record of the computer's name.
            '[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\VNETSUP]',
            '"ComputerName"="CORVANE-PC"', '"Workgroup"="WORKGROUP"', '']
-    vol = ['REGEDIT4', '',
+    vol = ['REGEDIT4', ''] + system_version('win98') + [
            '[-HKEY_DYN_DATA\\Config Manager\\Enum]', '',
            '[HKEY_DYN_DATA\\Config Manager\\Enum\\C1A0B2C0]',
            '"HardWareKey"="ROOT\\\\PCI\\\\0000"', '"Problem"=hex:00,00,00,00',
@@ -132,7 +162,7 @@ PROFILES = [
                   'Net\\0000', 0x240, 10, 1),
     win9x_profile('win98-isa', ISA, 'ISAPNP\\KVR1002\\0', 'C29A1B10', 'Net\\0001', 0x300, 5, 2,
                   scenario='isa.txt'),
-    nt_profile('nt50', PCMCIA, 'zorbNT', 'zorbNT1', 0x240, 10, 1, version='win2k'),
+    nt_profile('nt50', PCMCIA, 'zorbNT', 'zorbNT1', 0x240, 10, 1, version='win2k', sp=''),
     nt_profile('no-adapter', PCMCIA, 'zorbNT', 'zorbNT1', 0x240, 10, 1, resources=False),
     nt_profile('bad-install', PCMCIA, 'zorbNT', 'zorbNT1', 0x240, 10, 1, listed=False),
     win9x_profile('card-problem', PCMCIA, 'PCMCIA\\CORVANE-WIRELESS_LAN-802.11\\1', 'C29A1B00',

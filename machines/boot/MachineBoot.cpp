@@ -177,7 +177,10 @@ int Apply(const char* file)
         std::string data = line.substr(pos + 1);
         LONG rc;
         if (data == "-") {
+            // Removing what is not there leaves the registry as asked.
             rc = RegDeleteValueA(key, name.c_str());
+            if (rc == ERROR_FILE_NOT_FOUND)
+                rc = ERROR_SUCCESS;
         } else if (!data.empty() && data[0] == '"') {
             size_t p = 0;
             std::string text;

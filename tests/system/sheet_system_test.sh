@@ -61,7 +61,9 @@ Current connected AP: Lobby (00:A0:C5:00:00:01)"
     check "no drivers' log on Windows NT" report_lacks "NDIS:"
     check "nor its stand-in line" report_lacks "Driver is working properly."
     check "the card's settings" report_has "Infrastructure"
-    check "the Windows NT version key" windows_section_has "^CurrentBuildNumber: "
+    check "the Windows NT version key" windows_section_has "^CurrentBuildNumber: 1381"
+    check "the machine's own system, NT 4.0" windows_section_has "^CurrentVersion: 4.0"
+    check "no Windows 7 left of Wine's" report_lacks "Windows 7"
     check "Copy to Clipboard gives another program the report" clipboard_is_report
     ;;
 sheet-win98)
@@ -76,6 +78,8 @@ sheet-win98)
     done < "$ROOT/machines/win98-pcmcia/files/NDISLOG.TXT"
     check "no stand-in line when the log is there" report_lacks "Driver is working properly."
     check "the Windows 95/98 version key" windows_section_has "^ProgramFilesDir: "
+    check "the machine's own system, Windows 98" windows_section_has "^VersionNumber: 4.10.1998"
+    check "no Windows 7 left of Wine's" report_lacks "Windows 7"
     ;;
 *)
     echo "unknown case $case_name"
