@@ -54,10 +54,13 @@ HICON TrayIcon(UINT id)
                                LR_SHARED);
 }
 
+// An open tool asked for again, perhaps by a second start while another
+// program is in front: it comes to the front with the focus.
 void FocusWindow(HWND hWnd)
 {
     if (::IsIconic(hWnd))
         ::ShowWindow(hWnd, SW_RESTORE);
+    ::SetForegroundWindow(hWnd);
     ::SetFocus(hWnd);
 }
 
