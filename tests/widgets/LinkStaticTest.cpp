@@ -234,7 +234,7 @@ TEST_F(LinkStaticTest, UnderlineEndsWithTheText)
         PixelGrab pixels(dc, 400, 60);
         const COLORREF back = pixels.At(399, 59);
         // The underline is the row with the most ink; the glyphs are the others.
-        int lineRow = -1, lineCount = 0, glyphsRight = -1, lineRight = -1;
+        int lineRow = -1, lineCount = 0, glyphsRight = 0, lineRight = 0;
         for (int y = rc.top; y < rc.bottom; ++y) {
             int count = pixels.Count(RECT{0, y, 400, y + 1}, back);
             if (400 - count > lineCount) {
@@ -245,8 +245,9 @@ TEST_F(LinkStaticTest, UnderlineEndsWithTheText)
         ASSERT_GT(lineCount, 20) << "an underline is drawn";
         for (int y = rc.top; y < rc.bottom; ++y) {
             RECT ink = pixels.Ink(RECT{0, y, 400, y + 1}, back);
+            int& right = y == lineRow ? lineRight : glyphsRight;
             if (ink.right > ink.left)
-                (y == lineRow ? lineRight : glyphsRight) = std::max(y == lineRow ? lineRight : glyphsRight, (int)ink.right);
+                right = std::max(right, (int)ink.right);
         }
         EXPECT_LE(lineRight, glyphsRight + 1) << "underline ends at " << lineRight << ", text at " << glyphsRight;
         ::DestroyWindow(h);
