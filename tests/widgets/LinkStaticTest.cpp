@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/MenuTestSupport.h"
-#include "tests/support/TestWindows.h"
 #include "framework/Os.h"
 #include "res/resource.h"
+#include "tests/support/MenuTestSupport.h"
+#include "tests/support/TestWindows.h"
 #include "widgets/CLinkStatic.h"
 
 namespace {
@@ -228,7 +228,8 @@ TEST_F(LinkStaticTest, UnderlineEndsWithTheText)
         CLinkStatic link;
         HWND h = MakeStatic("Support  ", style, 10, 10, 300, 30);
         ASSERT_TRUE(link.SubclassWindow(h));
-        ::RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        ::RedrawWindow(host, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         RECT rc = RectInParent(h);
         CClientDC dc(host);
         PixelGrab pixels(dc, 400, 60);
@@ -249,7 +250,8 @@ TEST_F(LinkStaticTest, UnderlineEndsWithTheText)
             if (ink.right > ink.left)
                 right = std::max(right, (int)ink.right);
         }
-        EXPECT_LE(lineRight, glyphsRight + 1) << "underline ends at " << lineRight << ", text at " << glyphsRight;
+        EXPECT_LE(lineRight, glyphsRight + 1)
+            << "underline ends at " << lineRight << ", text at " << glyphsRight;
         ::DestroyWindow(h);
     }
 }
