@@ -54,10 +54,13 @@ HICON TrayIcon(UINT id)
                                LR_SHARED);
 }
 
+// An open tool asked for again, perhaps by a second start while another
+// program is in front: it comes to the front with the focus.
 void FocusWindow(HWND hWnd)
 {
     if (::IsIconic(hWnd))
         ::ShowWindow(hWnd, SW_RESTORE);
+    ::SetForegroundWindow(hWnd);
     ::SetFocus(hWnd);
 }
 
@@ -481,12 +484,16 @@ void CMainToolDlg::RunPreferences()
             ::SetForegroundWindow(m_pPrefsDlg->m_hWnd);
         return;
     }
+    CUtilityApp* app = CUtilityApp::Get();
+    const bool iconWasOn = app && app->EnableTrayIcon;
     CPrefsDlg prefs(this);
     m_pPrefsDlg = &prefs;
     INT_PTR result = prefs.DoModal();
     m_pPrefsDlg = nullptr;
-    if (result == IDOK)
-        m_bTrayFailedThisRun = false; // the user's own choice from now on
+    // After the shell refused the icon, only the user turning it on asks the
+    // shell again: an OK that leaves the box as it was does not.
+    if (result == IDOK && app && !iconWasOn && app->EnableTrayIcon)
+        m_bTrayFailedThisRun = false;
     ApplyIconPreference();
 }
 

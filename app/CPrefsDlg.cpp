@@ -83,6 +83,8 @@ void CPrefsDlg::UpdateRunEntry(bool autoRun, const char* programPath)
         if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, RUN_KEY_PATH, 0, KEY_SET_VALUE, &key) !=
             ERROR_SUCCESS)
             return;
+        // The shell reads this value at log-on: its stored length counts the
+        // terminating zero, as RegSetValueEx requires of REG_SZ data.
         ::RegSetValueExA(key, RUN_VALUE_NAME, 0, REG_SZ, reinterpret_cast<const BYTE*>(programPath),
                          lstrlenA(programPath) + 1);
         ::RegCloseKey(key);

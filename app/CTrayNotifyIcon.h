@@ -9,8 +9,10 @@
 
 #include <string>
 
-// The notification data of the Windows 95 / NT 4.0 shell: 88 bytes, a tip
-// of at most 63 characters.
+// The notification data of the Windows 95 / NT 4.0 shell (shell32 4.00): 88
+// bytes, a tip of at most 63 characters; NOTIFYICONDATA_V1_SIZE in
+// Microsoft's NOTIFYICONDATA documentation. mingw-w64's NOTIFYICONDATAA is
+// larger whatever _WIN32_IE says.
 struct TrayIconData
 {
     DWORD cbSize;

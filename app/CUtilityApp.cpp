@@ -143,8 +143,10 @@ bool CUtilityApp::HandToRunningCopy()
     HWND running = ::FindWindowA(nullptr, m_strMainTitle.c_str());
     if (!running)
         return false;
-    ::SetActiveWindow(running);
-    ::SetFocus(running);
+    // This start is the program in front: it hands the front to the running
+    // copy (activation and focus cannot be set across processes), which
+    // then brings the window it opens to the front as well.
+    ::SetForegroundWindow(running);
     WPARAM request = OpenToolRequest(m_args);
     if (request)
         ::SendMessageA(running, WM_OPEN_TOOL, request, 0);

@@ -17,7 +17,7 @@ bool MenuHoldsItem(HMENU hMenu, UINT id, ULONG_PTR data)
     int count = ::GetMenuItemCount(hMenu);
     for (int i = 0; i < count; ++i) {
         MENUITEMINFOA mii = {};
-        mii.cbSize = sizeof(mii);
+        mii.cbSize = kMenuItemInfoSize;
         mii.fMask = MIIM_ID | MIIM_DATA;
         if (::GetMenuItemInfoA(hMenu, i, TRUE, &mii) && mii.wID == id && mii.dwItemData == data)
             return true;

@@ -5,6 +5,15 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
+// MENUITEMINFOA as Windows 95 and NT 4.0 know it, ending at cch (44 bytes):
+// the Win32 Programmer's Reference of their SDK ends the structure there, and
+// their user32 refuses the larger size with hbmpItem (Windows 98/2000) that
+// mingw-w64's header gives.
+const UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, hbmpItem);
+static_assert(kMenuItemInfoSize == 44, "the first MENUITEMINFOA layout");
+
 class CMenu
 {
 public:

@@ -8,7 +8,9 @@ CPropertyPage::CPropertyPage(UINT templateId, UINT captionId)
     : CDialog(templateId, nullptr), m_psp(), m_title(captionId ? LoadStr(captionId) : ""),
       m_pSheet(nullptr)
 {
-    m_psp.dwSize = sizeof(m_psp);
+    // The first version's size: the original common controls of Windows 95
+    // and NT 4.0 refuse any other (Microsoft KB Q197631).
+    m_psp.dwSize = PROPSHEETPAGEA_V1_SIZE;
     m_psp.dwFlags = PSP_USECALLBACK;
     m_psp.hInstance = ::GetModuleHandleA(nullptr);
     m_psp.pszTemplate = MAKEINTRESOURCEA(templateId);
@@ -24,7 +26,8 @@ CPropertyPage::CPropertyPage(UINT templateId, UINT captionId)
 UINT CALLBACK CPropertyPage::PageCallback(HWND, UINT msg, LPPROPSHEETPAGEA psp)
 {
     // The page's dialog is made right after this: its first message, long
-    // before WM_INITDIALOG, must find the object.
+    // before WM_INITDIALOG, must find the object. psp is the control's copy
+    // of our page: lParam lies within the first version's fields.
     if (msg == PSPCB_CREATE && psp && psp->lParam)
         HookCreation(reinterpret_cast<CPropertyPage*>(psp->lParam));
     return 1;

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "framework/CPropertyPage.h"
 #include "framework/CWinApp.h"
 #include "framework/MessageFilter.h"
@@ -63,19 +65,24 @@ bool CPropertySheet::Open(HWND parent)
     if (m_hWnd)
         return false;
     ::InitCommonControls();
-    std::vector<PROPSHEETPAGEA> pages;
-    for (CPropertyPage* page : m_pages)
-        pages.push_back(page->GetPSP());
+    // The control steps from page to page by each page's dwSize, the first
+    // version's: the pages lie packed at that size.
+    const size_t pageSize = PROPSHEETPAGEA_V1_SIZE;
+    std::vector<BYTE> pages(m_pages.size() * pageSize);
+    for (size_t i = 0; i < m_pages.size(); ++i)
+        std::memcpy(&pages[i * pageSize], &m_pages[i]->GetPSP(), pageSize);
 
     PROPSHEETHEADERA psh = {};
-    psh.dwSize = sizeof(psh);
+    // The original common controls of Windows 95 and NT 4.0 refuse a header
+    // of any other size than the first version's (Microsoft KB Q197631).
+    psh.dwSize = PROPSHEETHEADERA_V1_SIZE;
     psh.dwFlags = m_flags | PSH_PROPSHEETPAGE | PSH_USECALLBACK | PSH_MODELESS;
     psh.hwndParent = parent;
     psh.hInstance = ::GetModuleHandleA(nullptr);
     psh.pszCaption = m_caption.c_str();
-    psh.nPages = (UINT)pages.size();
-    psh.nStartPage = m_startPage < pages.size() ? m_startPage : 0;
-    psh.ppsp = pages.data();
+    psh.nPages = (UINT)m_pages.size();
+    psh.nStartPage = m_startPage < m_pages.size() ? m_startPage : 0;
+    psh.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(pages.data());
     psh.pfnCallback = SheetCallback;
 
     m_result = IDCANCEL;

@@ -6,7 +6,10 @@ namespace {
 TOOLINFOA MakeInfo(HWND tool, UINT id)
 {
     TOOLINFOA ti = {};
-    ti.cbSize = sizeof ti;
+    // The first version's size (without lParam): the only one the tooltips
+    // of Windows 95 and NT 4.0 (common controls 4.00) know; later ones accept
+    // it too. mingw-w64's TOOLINFOA is larger whatever _WIN32_IE says.
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
     ti.hwnd = tool;
     ti.uId = id;
     return ti;

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+static_assert(sizeof(OSVERSIONINFOA) == 148, "the first OSVERSIONINFOA layout");
+
 struct OsApi
 {
     // user interaction
@@ -20,7 +22,8 @@ struct OsApi
     void (WINAPI *Sleep)(DWORD ms);
     DWORD (WINAPI *GetTickCount)();
 
-    // system identity
+    // system identity; OSVERSIONINFOA of 148 bytes, as every caller sizes it
+    // (the only size Windows 95 and NT 4.0 know: the Ex form is Windows 2000's)
     BOOL (WINAPI *GetVersionExA)(LPOSVERSIONINFOA info);
 
     // the port-I/O driver

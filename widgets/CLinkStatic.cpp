@@ -31,6 +31,31 @@ bool ReadClassesDefault(const std::string& key, std::string* value)
     return true;
 }
 
+// Where the ink of the text ends when drawn in `font` from x = 0: the
+// font's underline runs to the advance width GetTextExtentPoint gives, which
+// lies past the last glyph after blanks, and under Wine's Tahoma (whose
+// small glyphs are narrower than their advances) a few pixels past any
+// text. Rows from the ascent down, where the underline lies, do not count.
+int InkWidth(HDC like, HFONT font, const std::string& text, SIZE extent)
+{
+    CMemoryDC mem(like, extent.cx, extent.cy);
+    if (!mem.Get())
+        return extent.cx;
+    CSelectObject select(mem, font);
+    ::PatBlt(mem, 0, 0, extent.cx, extent.cy, WHITENESS);
+    ::SetBkMode(mem, TRANSPARENT);
+    ::SetTextColor(mem, RGB(0, 0, 0));
+    ::TextOutA(mem, 0, 0, text.c_str(), (int)text.size());
+    TEXTMETRICA tm = {};
+    ::GetTextMetricsA(mem, &tm);
+    const int rows = tm.tmAscent < extent.cy ? (int)tm.tmAscent : (int)extent.cy;
+    for (int x = extent.cx - 1; x >= 0; --x)
+        for (int y = 0; y < rows; ++y)
+            if (::GetPixel(mem, x, y) != RGB(255, 255, 255))
+                return x + 1;
+    return extent.cx;
+}
+
 } // namespace
 
 CLinkStatic::CLinkStatic()
@@ -151,14 +176,24 @@ void CLinkStatic::FitToText()
     ::MapWindowPoints(nullptr, GetParent(), reinterpret_cast<POINT*>(&rc), 2);
     std::string text = GetWindowText();
     SIZE extent = {0, 0};
+    int ink = 0;
     {
         CClientDC dc(m_hWnd);
         if (!dc)
             return;
         CSelectObject sel(dc, m_font.Get());
         ::GetTextExtentPoint32A(dc, text.c_str(), (int)text.size(), &extent);
+        ink = InkWidth(dc, m_font.Get(), text, extent);
     }
     const DWORD style = GetStyle();
+    // The control ends where the text's ink ends: the font's underline runs
+    // on to the advance width, and the control's edge cuts it there. Drawn
+    // from the control's left edge without word wrap (which would send the
+    // last word of a text cut this way to a line of its own), the text keeps
+    // the place its own alignment gives it.
+    extent.cx = ink;
+    if (m_alignment == SS_LEFT || m_alignment == SS_CENTER || m_alignment == SS_RIGHT)
+        ModifyStyle(SS_TYPEMASK, SS_LEFTNOWORDWRAP);
     if (style & SS_CENTERIMAGE) {
         int shrink = ((rc.bottom - rc.top) - extent.cy) / 2;
         rc.top += shrink;
@@ -166,7 +201,7 @@ void CLinkStatic::FitToText()
     } else {
         rc.bottom = rc.top + extent.cy;
     }
-    switch (style & SS_TYPEMASK) {
+    switch (m_alignment) {
     case SS_CENTER: {
         int shrink = ((rc.right - rc.left) - extent.cx) / 2;
         rc.left += shrink;
@@ -187,6 +222,7 @@ void CLinkStatic::FitToText()
 void CLinkStatic::PreSubclassWindow()
 {
     ModifyStyle(0, SS_NOTIFY);
+    m_alignment = GetStyle() & SS_TYPEMASK;
     std::string text = GetWindowText();
     if (m_target.empty())
         m_target = text;

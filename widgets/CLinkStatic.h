@@ -73,6 +73,7 @@ private:
     bool m_visited;
     bool m_underline;
     bool m_fitToText;
+    DWORD m_alignment = SS_LEFT; // the text's alignment as the control came
     std::string m_target;
     CFont m_font;
     HCURSOR m_cursor;

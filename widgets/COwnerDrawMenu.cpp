@@ -24,6 +24,11 @@ bool NewShell()
     return kind == 1 || kind == 3;
 }
 
+// The non-client metrics of Windows 95 and NT 4.0: 340 bytes, without the
+// iPaddedBorderWidth of Windows Vista, which their SystemParametersInfoA would
+// refuse (Microsoft's NONCLIENTMETRICS documentation, Remarks).
+static_assert(sizeof(NONCLIENTMETRICSA) == 340, "the first NONCLIENTMETRICSA layout");
+
 // The menu font of the current non-client metrics.
 bool MakeMenuFont(CFont& font)
 {
@@ -51,20 +56,34 @@ void Frame3d(HDC dc, const RECT& rc, COLORREF topLeft, COLORREF bottomRight)
     FillSolid(dc, RECT{rc.left, rc.bottom - 1, rc.right, rc.bottom}, bottomRight);
 }
 
-// Text width in the given DC (wide measuring where the system has it).
-int TextWidth(HDC dc, const std::wstring& text)
+// The item texts are kept wide, as the menu template has them, and go to
+// the system in the ANSI code page: on Windows 95 and 98 DrawTextW and
+// ModifyMenuW are stubs that do nothing (Microsoft Layer for Unicode: only a
+// few wide functions such as TextOutW and GetTextExtentPoint32W work there).
+std::string Ansi(const std::wstring& text)
 {
-    if (COwnerDrawMenu::SystemKind() != 0) {
-        SIZE size = {};
-        ::GetTextExtentPoint32W(dc, text.c_str(), (int)text.size(), &size);
-        return size.cx;
-    }
     int len = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), (int)text.size(), nullptr, 0,
                                     nullptr, nullptr);
-    std::string ansi(len, '\0');
+    std::string ansi(len > 0 ? len : 0, '\0');
     if (len > 0)
         ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), (int)text.size(), &ansi[0], len,
                               nullptr, nullptr);
+    return ansi;
+}
+
+int ExtentOf(HDC dc, const std::string& text)
+{
+    SIZE size = {};
+    ::GetTextExtentPoint32A(dc, text.c_str(), (int)text.size(), &size);
+    return size.cx;
+}
+
+// Text width in the given DC.
+int TextWidth(HDC dc, const std::wstring& text)
+{
+    const std::string ansi = Ansi(text);
+    if (COwnerDrawMenu::SystemKind() != 0)
+        return ExtentOf(dc, ansi);
     RECT rc = {0, 0, 0, 0};
     ::DrawTextA(dc, ansi.c_str(), (int)ansi.size(), &rc, DT_SINGLELINE | DT_CALCRECT);
     TEXTMETRICA tm = {};
@@ -253,12 +272,10 @@ void COwnerDrawMenu::AlignAccelerators()
         return;
     CClientDC dc(nullptr);
     CSelectObject selectFont(dc, font);
-    SIZE size;
     int widest = 0;
     for (auto& item : m_items) {
         std::wstring label = item->text.substr(0, item->text.find(L'\t')) + L" ";
-        ::GetTextExtentPoint32W(dc, label.c_str(), (int)label.size(), &size);
-        widest = std::max(widest, (int)size.cx);
+        widest = std::max(widest, ExtentOf(dc, Ansi(label)));
     }
     for (auto& item : m_items) {
         size_t tab = item->text.find(L'\t');
@@ -267,12 +284,8 @@ void COwnerDrawMenu::AlignAccelerators()
         std::wstring label = item->text.substr(0, tab);
         std::wstring accel = item->text.substr(tab + 1);
         // A space is at least a pixel wide, so this ends; the bound keeps it so.
-        for (int guard = 0; guard < 1000; ++guard) {
-            ::GetTextExtentPoint32W(dc, label.c_str(), (int)label.size(), &size);
-            if (size.cx >= widest)
-                break;
+        for (int guard = 0; guard < 1000 && ExtentOf(dc, Ansi(label)) < widest; ++guard)
             label += L' ';
-        }
         item->text = label + L"\t" + accel;
     }
 }
@@ -356,8 +369,8 @@ bool COwnerDrawMenu::LoadFromTemplate(const void* menuTemplate, DWORD size)
     for (size_t i = 0; i < m_items.size(); ++i) {
         const MenuItemData& item = *m_items[i];
         bool popup = (item.menuFlags & MF_POPUP) != 0;
-        ::ModifyMenuW(m_hMenu, (UINT)i, MF_BYPOSITION | MF_STRING | (popup ? MF_POPUP : 0),
-                      item.command, item.text.c_str());
+        ::ModifyMenuA(m_hMenu, (UINT)i, MF_BYPOSITION | MF_STRING | (popup ? MF_POPUP : 0),
+                      item.command, Ansi(item.text).c_str());
     }
     return true;
 }
@@ -605,7 +618,7 @@ void COwnerDrawMenu::DrawItem(LPDRAWITEMSTRUCT dis)
         if (newShell)
             Frame3d(dc, inner, shadow, hilite);
         MENUITEMINFOA mii = {};
-        mii.cbSize = sizeof(mii);
+        mii.cbSize = kMenuItemInfoSize;
         mii.fMask = MIIM_CHECKMARKS | MIIM_TYPE;
         bool radio = false;
         if (::GetMenuItemInfoA(reinterpret_cast<HMENU>(dis->hwndItem), dis->itemID, FALSE, &mii))
@@ -616,8 +629,9 @@ void COwnerDrawMenu::DrawItem(LPDRAWITEMSTRUCT dis)
     // Text: label on the left, accelerator right-aligned one picture width in.
     RECT textRect = {rc.left + m_iconWidth + 9, rc.top - 1, rc.right, rc.bottom - 1};
     size_t tab = item->text.find(L'\t');
-    std::wstring label = item->text.substr(0, tab);
-    std::wstring accel = tab == std::wstring::npos ? std::wstring() : item->text.substr(tab + 1);
+    const std::string label = Ansi(item->text.substr(0, tab));
+    const std::string accel =
+        tab == std::wstring::npos ? std::string() : Ansi(item->text.substr(tab + 1));
     RECT accelRect = textRect;
     accelRect.right -= m_iconWidth;
     const UINT format = DT_SINGLELINE | DT_VCENTER;
@@ -626,11 +640,11 @@ void COwnerDrawMenu::DrawItem(LPDRAWITEMSTRUCT dis)
         ::SetTextColor(dc, color);
         RECT r = textRect;
         ::OffsetRect(&r, offset, offset);
-        ::DrawTextW(dc, label.c_str(), (int)label.size(), &r, format | DT_LEFT);
+        ::DrawTextA(dc, label.c_str(), (int)label.size(), &r, format | DT_LEFT);
         if (!accel.empty()) {
             RECT a = accelRect;
             ::OffsetRect(&a, offset, offset);
-            ::DrawTextW(dc, accel.c_str(), (int)accel.size(), &a, format | DT_RIGHT);
+            ::DrawTextA(dc, accel.c_str(), (int)accel.size(), &a, format | DT_RIGHT);
         }
     };
     if (grayed && selected) {

@@ -241,11 +241,17 @@ TEST_F(PrefsFromToolWindow, IconTheShellRefusesIsReportedAndTheStoredChoiceKept)
     tool->SendMessage(WM_CLOSE);
     EXPECT_EQ(1u, app.EnableTrayIcon) << "the user's choice is what start-up writes back";
 
-    // Ticking the box later tries again.
+    // An OK that leaves the box ticked asks the shell nothing and says
+    // nothing; the user turning the icon on tries again.
     app.EnableTrayIcon = 1;
     Start();
-    os.shellAnswer = TRUE;
     os.shell.clear();
+    os.boxes.clear();
+    RunPreferences(true);
+    EXPECT_TRUE(os.shell.empty()) << "the box was not touched";
+    EXPECT_TRUE(os.boxes.empty());
+    os.shellAnswer = TRUE;
+    RunPreferences(false);
     RunPreferences(true);
     ASSERT_FALSE(os.shell.empty());
     EXPECT_EQ((DWORD)NIM_ADD, os.shell[0].message);

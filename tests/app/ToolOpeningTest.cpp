@@ -7,6 +7,7 @@
 #include "adapter/Mailbox.h"
 #include "res/resource.h"
 #include "sheet/CPropertyTab.h"
+#include "tests/support/TestThread.h"
 #include "tests/support/ToolScenarios.h"
 #include "tests/support/ToolTestSupport.h"
 #include "tools/CBssWatchDlg.h"
@@ -82,6 +83,79 @@ TEST_F(ToolOpening, EachToolOpensOnceThenGetsTheFocus)
     Click(IDC_BTN_SIGNAL);
     EXPECT_TRUE(tool->GetToolWindow(TOOL_SIGNAL));
     EXPECT_EQ(tool->asked.size(), 5u) << "four creations and one again";
+    EXPECT_TRUE(os.boxes.empty());
+    KeepShownWindowsToTheEnd(std::move(tool));
+}
+
+// A window of another thread in front, as another program's is when a
+// second start is typed; it takes the front again on request.
+class OtherProgramWindow
+{
+public:
+    OtherProgramWindow()
+        : m_front(::CreateEventA(nullptr, FALSE, FALSE, nullptr)),
+          m_request(::CreateEventA(nullptr, FALSE, FALSE, nullptr)),
+          m_thread(&OtherProgramWindow::Run, this)
+    {
+        ::WaitForSingleObject(m_front, INFINITE);
+    }
+    ~OtherProgramWindow()
+    {
+        m_quit = true;
+        ::SetEvent(m_request);
+        m_thread.join();
+        ::CloseHandle(m_front);
+        ::CloseHandle(m_request);
+    }
+    void ComeToTheFront()
+    {
+        ::SetEvent(m_request);
+        ::WaitForSingleObject(m_front, INFINITE);
+    }
+    HWND m_hWnd = nullptr;
+
+private:
+    void Run()
+    {
+        m_hWnd = ::CreateWindowExA(0, "STATIC", "other program", WS_POPUP | WS_VISIBLE, 600, 0, 100,
+                                   50, nullptr, nullptr, nullptr, nullptr);
+        for (;;) {
+            ::SetForegroundWindow(m_hWnd);
+            ::SetEvent(m_front);
+            MSG msg;
+            while (::MsgWaitForMultipleObjects(1, &m_request, FALSE, INFINITE, QS_ALLINPUT) !=
+                   WAIT_OBJECT_0)
+                while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                    ::DispatchMessageA(&msg);
+            if (m_quit)
+                break;
+        }
+        ::DestroyWindow(m_hWnd);
+    }
+
+    HANDLE m_front, m_request;
+    volatile bool m_quit = false;
+    TestThread m_thread;
+};
+
+TEST_F(ToolOpening, ASecondStartsRequestBringsItsWindowToTheFrontWithTheFocus)
+{
+    Start();
+    tool->ShowWindow(SW_SHOWNA);
+    OtherProgramWindow other;
+    // Each tool once made by the request and once already open.
+    for (int round = 0; round < 2; ++round) {
+        for (T::Tool t : kAll) {
+            SCOPED_TRACE(testing::Message() << "tool " << t << ", round " << round);
+            other.ComeToTheFront();
+            ASSERT_EQ(other.m_hWnd, ::GetForegroundWindow());
+            EXPECT_EQ(0, tool->SendMessage(WM_OPEN_TOOL, t));
+            HWND window = tool->GetToolWindow(t);
+            ASSERT_TRUE(window);
+            EXPECT_EQ(window, ::GetForegroundWindow());
+            EXPECT_TRUE(HasFocus(window));
+        }
+    }
     EXPECT_TRUE(os.boxes.empty());
     KeepShownWindowsToTheEnd(std::move(tool));
 }

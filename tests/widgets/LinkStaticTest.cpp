@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/TestWindows.h"
 #include "framework/Os.h"
 #include "res/resource.h"
+#include "tests/support/MenuTestSupport.h"
+#include "tests/support/TestWindows.h"
 #include "widgets/CLinkStatic.h"
 
 namespace {
@@ -215,6 +216,44 @@ TEST_F(LinkStaticTest, UnderlineFollowsTheSetting)
     link.ShowUnderline(false);
     ASSERT_TRUE(::GetObjectA((HFONT)::SendMessageA(link, WM_GETFONT, 0, 0), sizeof lf, &lf));
     EXPECT_FALSE(lf.lfUnderline);
+}
+
+// The underline ends with the drawn text: the font's own underline runs to
+// the advance width, past blanks after the last glyph (and, in Wine's small
+// Tahoma, a few pixels past every last glyph).
+TEST_F(LinkStaticTest, UnderlineEndsWithTheText)
+{
+    for (DWORD style : {(DWORD)SS_LEFT, (DWORD)SS_CENTER, (DWORD)SS_RIGHT}) {
+        SCOPED_TRACE(style);
+        CLinkStatic link;
+        HWND h = MakeStatic("Support  ", style, 10, 10, 300, 30);
+        ASSERT_TRUE(link.SubclassWindow(h));
+        ::RedrawWindow(host, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RECT rc = RectInParent(h);
+        CClientDC dc(host);
+        PixelGrab pixels(dc, 400, 60);
+        const COLORREF back = pixels.At(399, 59);
+        // The underline is the row with the most ink; the glyphs are the others.
+        int lineRow = -1, lineCount = 0, glyphsRight = 0, lineRight = 0;
+        for (int y = rc.top; y < rc.bottom; ++y) {
+            int count = pixels.Count(RECT{0, y, 400, y + 1}, back);
+            if (400 - count > lineCount) {
+                lineCount = 400 - count;
+                lineRow = y;
+            }
+        }
+        ASSERT_GT(lineCount, 20) << "an underline is drawn";
+        for (int y = rc.top; y < rc.bottom; ++y) {
+            RECT ink = pixels.Ink(RECT{0, y, 400, y + 1}, back);
+            int& right = y == lineRow ? lineRight : glyphsRight;
+            if (ink.right > ink.left)
+                right = std::max(right, (int)ink.right);
+        }
+        EXPECT_LE(lineRight, glyphsRight + 1)
+            << "underline ends at " << lineRight << ", text at " << glyphsRight;
+        ::DestroyWindow(h);
+    }
 }
 
 TEST_F(LinkStaticTest, HandCursorShownOverTheControl)

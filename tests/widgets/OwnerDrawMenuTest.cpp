@@ -4,6 +4,7 @@
 
 #include "framework/Gdi.h"
 #include "res/resource.h"
+#include "tests/support/ImportPatch.h"
 #include "tests/support/MenuTestSupport.h"
 #include "widgets/COwnerDrawMenu.h"
 
@@ -90,6 +91,18 @@ int TextWidthInMenuFont(const wchar_t* text)
     SIZE size = {};
     ::GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
     return size.cx;
+}
+
+// DrawTextW and ModifyMenuW as Windows 95 and 98 have them: stubs.
+int WINAPI StubDrawTextW(HDC, LPCWSTR, int, LPRECT, UINT)
+{
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return 0;
+}
+BOOL WINAPI StubModifyMenuW(HMENU, UINT, UINT, UINT_PTR, LPCWSTR)
+{
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
 }
 
 // Measures every item of a popup and lays them out one under the other,
@@ -456,6 +469,23 @@ TEST_F(MenuDrawTest, AcceleratorIsRightAlignedOnePictureWidthIn)
         host.DestroyWindow();
         PumpMessages();
     }
+}
+
+TEST_F(MenuDrawTest, TextsShowWhereTheWideFunctionsAreStubs)
+{
+    COwnerDrawMenu::OverrideSystemKind(1); // Windows 95/98
+    ImportPatch drawText("user32.dll", "DrawTextW", (const void*)StubDrawTextW);
+    ImportPatch modifyMenu("user32.dll", "ModifyMenuW", (const void*)StubModifyMenuW);
+    COwnerDrawMenu menu;
+    ASSERT_TRUE(menu.LoadFromResource(IDR_TRAY_MENU));
+    EXPECT_EQ("Dummy Popup", MenuString(menu, 0)) << "the plain top level keeps its text";
+    COwnerDrawMenu& popup = *menu.SubMenu(0);
+    Measure(popup);
+    OpenHost(clientWidth, heights[0]);
+    Draw(popup, 0); // "Adapter Properties"
+    RECT label =
+        Grab().Ink(RECT{23 + 16 + 9, 0, clientWidth, heights[0]}, ::GetSysColor(COLOR_MENU));
+    EXPECT_GT(label.right - label.left, 50) << "the label is drawn";
 }
 
 TEST_F(MenuDrawTest, HighlightSparesThePictureColumn)
