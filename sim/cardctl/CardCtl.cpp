@@ -37,6 +37,7 @@ const char kUsage[] =
     "  join-endless on|off|hard    a join that never finishes (hard: not even\n"
     "                              when the join wait is overridden)\n"
     "  unavailable <from>|off      table entries from this index report not available\n"
+    "  drop-writes <percent>|off   lose that share of the port writes reaching the card\n"
     "  clear                       switch every fault off\n"
     "  param <code> [bytes...]     store a firmware parameter (hexadecimal bytes)\n"
     "  in <port> [b|w]             read a port on the simulated bus\n"
@@ -51,7 +52,7 @@ const char* const kLinkNames[] = {"Idle", "Scanning...", "Rejoining...", "Adopte
                                   "Failed", "Joining...", "Joining...", "Joining...", "Roaming...",
                                   "Associated"};
 const char* const kFaultNames[] = {"", "no-answer", "answer-after", "scan-endless", "join-refused",
-                                   "join-endless", "unavailable"};
+                                   "join-endless", "unavailable", "drop-writes"};
 
 HANDLE Open()
 {
@@ -382,6 +383,12 @@ int main(int argc, char** argv)
             return Fault(SIM_FAULT_UNAVAILABLE, false, 0);
         if (Number(a[0], 0xFFFF, &v))
             return Fault(SIM_FAULT_UNAVAILABLE, true, v);
+    }
+    if (cmd == "drop-writes" && n == 1) {
+        if (!std::strcmp(a[0], "off"))
+            return Fault(SIM_FAULT_DROP_WRITES, false, 0);
+        if (Number(a[0], 100, &v))
+            return Fault(SIM_FAULT_DROP_WRITES, v != 0, v);
     }
     if (cmd == "clear" && n == 0)
         return Fault(SIM_FAULT_CLEAR_ALL, false, 0);

@@ -349,3 +349,41 @@ TEST(SimDevice, PrivateCodesLoadApplyAndReport)
 }
 
 } // namespace
+
+// The drop-writes fault loses its share of the port writes that reach the
+// card, whatever way they come (trapped instruction, single-port or block
+// request), and nothing else; a load starts the same run of losses again.
+TEST(SimDevice, DropWritesLosesItsShareOfThePortWrites)
+{
+    struct Case
+    {
+        const char* fault;
+        int least, most; // of 1000 writes, how many may land
+    } cases[] = {
+        {"", 1000, 1000}, {"fault drop-writes 30\n", 600, 800}, {"fault drop-writes 100\n", 0, 0}};
+    for (const Case& c : cases) {
+        CardHarness card(c.fault);
+        SimDevice& d = *card.device;
+        uint16_t base = d.Fw().World().ioBase;
+        int landed = 0;
+        for (int i = 1; i <= 1000; ++i) {
+            uint16_t value = static_cast<uint16_t>(i);
+            if (i % 2) {
+                SimRawPort raw = {static_cast<uint16_t>(base + SIM_ADDRESS_REG), 2, value, 0};
+                std::vector<uint8_t> in(sizeof raw);
+                std::memcpy(in.data(), &raw, sizeof raw);
+                Send(d, SIM_IOCTL_RAW_WRITE, in, 0);
+            } else {
+                Send(d, SIM_IOCTL_WRITE_WORD, Port(base + SIM_ADDRESS_REG - 0x240, {uint8_t(value), uint8_t(value >> 8)}),
+                     0);
+            }
+            landed += d.Core().Address() == value;
+        }
+        EXPECT_GE(landed, c.least) << c.fault;
+        EXPECT_LE(landed, c.most) << c.fault;
+        uint16_t unchanged = d.Core().Address();
+        EXPECT_EQ(unchanged, Send(d, SIM_IOCTL_READ_WORD, Port(base + SIM_ADDRESS_REG - 0x240), 2).out[0] |
+                                 Send(d, SIM_IOCTL_READ_WORD, Port(base + SIM_ADDRESS_REG - 0x240), 2).out[1] << 8)
+            << c.fault << ": reads are never lost";
+    }
+}
