@@ -24,8 +24,9 @@
 //   msgprobe command <title prefix> <id> posts WM_COMMAND id to such a window
 //   msgprobe page <title prefix> <index> turns such a property sheet to a page
 // Newlines in texts print as \n. Exit code 0 on success, 1 on time-out.
-#include <prsht.h>
 #include <windows.h>
+
+#include <prsht.h>
 
 #include <cstdio>
 #include <cstdlib>
