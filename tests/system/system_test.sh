@@ -254,6 +254,21 @@ setting-road)
         state_has "current cell      3 (00:A0:C5:00:00:04)"
     check "no message" no_box
     ;;
+driver-restart)
+    # razuDov stopped and started again under the running utility on Windows
+    # 98 finds the machine's own card (the ISA card at 0x300), not the
+    # built-in default at 0x240, and the utility goes on with it.
+    machine win98-isa
+    start
+    check "tool window opens" window "$TITLE"
+    wine sc stop razuDov >/dev/null 2>&1
+    check "the driver stops" eventually 60 sh -c "wine sc query razuDov | grep -q STOPPED"
+    wine sc start razuDov >/dev/null 2>&1
+    check "and starts again" eventually 60 sh -c "wine sc query razuDov | grep -q RUNNING"
+    check "with the machine's card" state_has "card base         0x300"
+    check "the utility goes on without a message" no_box 7000
+    check "its window answers" window_answers "$TITLE"
+    ;;
 scribble-nt40 | scribble-win98)
     # A stray program writes over the card's section while the utility runs:
     # the program, the driver and cardctl stay alive, with at most the
