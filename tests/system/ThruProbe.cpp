@@ -101,6 +101,10 @@ int main(int argc, char** argv)
         for (DWORD start = GetTickCount(); GetForegroundWindow() != top; Sleep(20))
             if (GetTickCount() - start > 15000)
                 return 1;
+        // and once its thread has taken the activation (a message sent after
+        // it is answered only then).
+        DWORD_PTR answered = 0;
+        SendMessageTimeoutA(top, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 15000, &answered);
         const BYTE key = (BYTE)toupper((unsigned char)argv[3][0]);
         Key(VK_CONTROL, false);
         Key(VK_MENU, false);
