@@ -40,8 +40,14 @@ MONITOR="Station Throughput Monitor"
 STATS="Adapter Statistics"
 # Statistics mode, then "N": the statistics dialog of the running monitor.
 open_statistics() {
-    wine "$thru" ctrl-alt "$MONITOR" S
-    check "Ctrl+Alt+S shows the button N" eventually 15 wine "$thru" visible "$MONITOR" 277
+    # Typed again while the button does not show: right after the start the
+    # program may still move the keyboard to another of its windows.
+    local try
+    for try in 1 2 3 4 5; do
+        wine "$thru" ctrl-alt "$MONITOR" S
+        eventually 5 wine "$thru" visible "$MONITOR" 277 && break
+    done
+    check "Ctrl+Alt+S shows the button N" wine "$thru" visible "$MONITOR" 277
     check "its caption adds the link state" eventually 15 sh -c \
         "wine '$msgprobe' title '$MONITOR' 5000 | grep -q ', Associated'"
     wine "$thru" command "$MONITOR" 277
