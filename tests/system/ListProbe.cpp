@@ -9,8 +9,9 @@
 //   listprobe enabled <title prefix> <id>            succeeds when the control is enabled
 // Windows are found by a visible top-level window whose title starts with the
 // prefix (waiting up to 10 s). Exit code 0 on success, 1 when not found.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
