@@ -17,7 +17,7 @@ verbose=0
 
 "$ROOT/scripts/setup.sh"
 build_all >/dev/null
-cmake --build "$BUILD_DIR" --target monitor_bench widgets_bench >/dev/null
+cmake --build "$BUILD_DIR" --target adapter_bench monitor_bench widgets_bench >/dev/null
 
 work=$(mktemp -d /tmp/corvane-bench.XXXXXX)
 export MACHINES_DIR=$work WINEPREFIX=$work/nt40-workstation
@@ -30,32 +30,28 @@ trap cleanup EXIT
 start_xvfb 150
 "$ROOT/scripts/machine.sh" nt40-workstation >/dev/null
 
-# Lines of a measuring program: the figures always, the rest with -v.
+# Lines of a measuring program: the figures always, the rest with -v. A
+# program that fails still has its figures printed, and the run goes on to
+# the next; the script's status then tells that something failed.
+failed=0
 figures() {
-    local out
-    out=$("$@" 2>&1 | tr -d '\r') || { echo "bench: '$*' failed:" >&2; echo "$out" >&2; return 1; }
+    local out status=0
+    out=$("$@" 2>&1 | tr -d '\r') || status=$?
     if [ $verbose = 1 ]; then echo "$out"; else
         echo "$out" | grep -E '^[a-zA-Z][^:]*: [0-9.]+ [^,]+, ratio [0-9.]+ \(floor: .*\)$' || true
     fi
+    if [ $status -ne 0 ]; then
+        failed=1
+        echo "bench: '$*' ended with status $status" >&2
+        [ $verbose = 1 ] || echo "$out" | grep -vE '^[a-zA-Z][^:]*: [0-9.]+ [^,]+, ratio' | tail -5 >&2
+    fi
+    return 0
 }
 
 # figure NAME VALUE UNIT FLOOR FLOOR_WHAT: one line from two numbers.
 figure() {
     awk -v n="$1" -v v="$2" -v u="$3" -v f="$4" -v w="$5" \
         'BEGIN { printf "%s: %.6g %s, ratio %.2f (floor: %s, %.6g %s)\n", n, v, u, (f > 0 ? v / f : 0), w, f, u }'
-}
-
-# A firmware command's own time on both paths, against the three block
-# transfers it needs (DriverCostTest prints its medians).
-firmware_commands() {
-    local out
-    out=$(wine "$BUILD_DIR/tests/adapter/adapter_driver_tests.exe" --gtest_filter='DriverCost.*' 2>&1 | tr -d '\r')
-    [ $verbose = 1 ] && echo "$out" | grep -E 'medians|least'
-    echo "$out" | sed -n 's/^\(driver\|direct\) path, medians: 3 block transfers \([0-9.]*\) us; GetParam \([0-9.]*\) us.*/\1 \2 \3/p' |
-        while read -r path floor value; do
-            [ "$path" = direct ] && path=trapped
-            figure "firmware command ($path path)" "$value" us "$floor" "its three block transfers"
-        done
 }
 
 # /proc figures of a running Wine program: CPU jiffies and resident KiB.
@@ -87,7 +83,8 @@ running_program() {
 cardctl="$BUILD_DIR/sim/cardctl.exe"
 # --- the figures, one a line --------------------------------------------
 figures wine "$cardctl" bench 500                        # driver block transfer, trapped block transfer
-firmware_commands                                         # firmware command (driver path, trapped path)
+figures wine "$BUILD_DIR/tests/adapter/adapter_bench.exe" # firmware command (driver, trapped path, in process), card item
 figures wine "$BUILD_DIR/tests/app/monitor_bench.exe" 2000   # monitor tick CPU
-running_program                                           # idle CPU share, memory of the running program
+running_program || { failed=1; echo "bench: the running program could not be measured" >&2; } # idle CPU share, memory
 figures wine "$BUILD_DIR/tests/widgets/widgets_bench.exe" # chart Advance at 10/1000/100000 calls, ApplyLayout of each table
+exit $failed

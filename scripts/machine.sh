@@ -1,23 +1,54 @@
 #!/bin/bash
 # Creates (once) or refreshes a simulated machine and starts it: a Wine prefix
 # playing the profile's Windows version with the registry that its operating
-# system and network driver keep, the razuDov driver service, and the card
-# with the profile's scenario and the driver's settings.
+# system and network driver keep, the razuDov driver service, the card with
+# the profile's scenario and the driver's settings, and then the programs of
+# the Run keys, as at logon.
 #
 # usage: scripts/machine.sh PROFILE [--fresh]
 #   MACHINES_DIR  where machines live (default out/machines)
 #   WINEPREFIX    where this machine lives (default MACHINES_DIR/PROFILE)
 #   BUILD_DIR   the build to take razuDov.sys, cardctl.exe and machineboot.exe from
 # The machine runs while its wineserver runs; `wineserver -k` switches it off.
+# A program that restarts the system (ExitWindowsEx) ends the session; the
+# machine then goes down and starts again by itself, as a restart does
+# (machine.log in the prefix tells what its watcher did).
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 
 profile=${1:?usage: machine.sh PROFILE [--fresh]}
+mode=${2:-}
 dir="$ROOT/machines/$profile"
 [ -f "$dir/profile.conf" ] || { echo "machine.sh: no profile $profile" >&2; exit 2; }
 source "$dir/profile.conf"
 MACHINES_DIR=${MACHINES_DIR:-$ROOT/out/machines}
 export WINEPREFIX=${WINEPREFIX:-$MACHINES_DIR/$profile}
+
+machineboot="$BUILD_DIR/machines/machineboot.exe"
+
+# The prefix's processes whose command line matches the pattern.
+prefix_processes() {
+    local p
+    for p in $(pgrep -f "$1"); do
+        tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$p"
+    done
+}
+
+# The session watcher (`machine.sh PROFILE --session`, started at every
+# boot before the logon's programs, so that the session's end asks it first):
+# waits in the session; when a program asks the system to restart, switches
+# the machine off and boots it again. (Wine's ExitWindowsEx waits for the
+# session's end, which waits on the very program that called it; so the
+# machine goes down at once, as a forced restart.)
+if [ "$mode" = --session ]; then
+    status=0
+    wine "$machineboot" session || status=$?
+    [ $status -eq 3 ] || exit 0 # switched off
+    echo "machine: restart asked at $(date +%T)"
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    exec "$0" "$profile"
+fi
 
 for tool in sim/razuDov.sys sim/cardctl.exe sim/version.dll machines/machineboot.exe; do
     if [ ! -f "$BUILD_DIR/$tool" ]; then
@@ -49,7 +80,7 @@ one_desktop() {
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
 }
 
-if [ "${2:-}" = "--fresh" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
+if [ "$mode" = "--fresh" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -k 2>/dev/null || true
     mkdir -p "$MACHINES_DIR"
     (
@@ -112,11 +143,20 @@ install_port_trap() {
     fi
 }
 
-# Boot: the system's own start (which rebuilds its volatile keys), then ours:
-# the volatile registry, the driver service, the card.
+# Boot: the system's own start (which rebuilds its volatile keys; -r leaves
+# the Run keys for later), then ours: the volatile registry, the driver
+# service, the card with the driver's settings from the registry, and only
+# then the logon's programs, which may want the card.
 wineserver -p >/dev/null 2>&1 || true
-wine wineboot >/dev/null 2>&1
+wine wineboot -r >/dev/null 2>&1
 case "$VERSION" in win95 | win98) install_port_trap ;; esac
-wine "$BUILD_DIR/machines/machineboot.exe" "$(winepath -w "$dir/volatile.reg")"
+wine "$machineboot" "$(winepath -w "$dir/volatile.reg")"
 "$ROOT/sim/start-card.sh" "$BUILD_DIR" "$ROOT/machines/scenarios/$SCENARIO" "$DRIVER_KEY"
+setsid "$0" "$profile" --session </dev/null >>"$WINEPREFIX/machine.log" 2>&1 &
+# The watcher's window is there before the logon's programs start.
+for _ in $(seq 300); do
+    [ -n "$(prefix_processes 'machineboot.exe session')" ] && break
+    sleep 0.1
+done
+wine "$machineboot" logon >/dev/null 2>&1
 echo "machine $profile is up in $WINEPREFIX"

@@ -4,20 +4,6 @@
 #include "sim/Firmware.h"
 #include "sim/SimProtocol.h"
 
-void CardCore::Attach(Firmware* firmware)
-{
-    m_firmwareOffset = firmware ? static_cast<int32_t>(reinterpret_cast<intptr_t>(firmware) -
-                                                       reinterpret_cast<intptr_t>(this))
-                                : 0;
-}
-
-Firmware* CardCore::Fw()
-{
-    if (!m_firmwareOffset)
-        return nullptr;
-    return reinterpret_cast<Firmware*>(reinterpret_cast<char*>(this) + m_firmwareOffset);
-}
-
 void CardCore::Reset()
 {
     for (uint32_t i = 0; i < kMemoryWords; ++i)
@@ -26,25 +12,25 @@ void CardCore::Reset()
     m_address = 0;
 }
 
-uint16_t CardCore::HostRead()
+uint16_t CardCore::HostRead(Firmware* firmware)
 {
-    if (Firmware* firmware = Fw())
-        firmware->OnHostRead(m_address);
+    if (firmware)
+        firmware->OnHostRead(*this, m_address);
     uint16_t value = m_memory[m_address];
     m_address = static_cast<uint16_t>(m_address + 1);
     return value;
 }
 
-void CardCore::HostWrite(uint16_t value)
+void CardCore::HostWrite(uint16_t value, Firmware* firmware)
 {
     uint16_t address = m_address;
     m_memory[address] = value;
     m_address = static_cast<uint16_t>(m_address + 1);
-    if (Firmware* firmware = Fw())
+    if (firmware)
         firmware->OnHostWrite(address, value);
 }
 
-uint16_t CardCore::ReadWord(uint16_t offset)
+uint16_t CardCore::ReadWord(uint16_t offset, Firmware* firmware)
 {
     switch (offset) {
     case SIM_CONTROL_REG:
@@ -52,13 +38,13 @@ uint16_t CardCore::ReadWord(uint16_t offset)
     case SIM_ADDRESS_REG:
         return m_address;
     case SIM_DATA_REG:
-        return HostRead();
+        return HostRead(firmware);
     default:
         return 0xFFFF;
     }
 }
 
-void CardCore::WriteWord(uint16_t offset, uint16_t value)
+void CardCore::WriteWord(uint16_t offset, uint16_t value, Firmware* firmware)
 {
     switch (offset) {
     case SIM_CONTROL_REG:
@@ -68,14 +54,14 @@ void CardCore::WriteWord(uint16_t offset, uint16_t value)
         m_address = value;
         break;
     case SIM_DATA_REG:
-        HostWrite(value);
+        HostWrite(value, firmware);
         break;
     default:
         break;
     }
 }
 
-uint8_t CardCore::ReadByte(uint16_t offset)
+uint8_t CardCore::ReadByte(uint16_t offset, Firmware* firmware)
 {
     switch (offset) {
     case SIM_CONTROL_REG:
@@ -87,8 +73,8 @@ uint8_t CardCore::ReadByte(uint16_t offset)
     case SIM_ADDRESS_REG + 1:
         return static_cast<uint8_t>(m_address >> 8);
     case SIM_DATA_REG:
-        if (Firmware* firmware = Fw())
-            firmware->OnHostRead(m_address);
+        if (firmware)
+            firmware->OnHostRead(*this, m_address);
         return static_cast<uint8_t>(m_memory[m_address]);
     case SIM_DATA_REG + 1: {
         uint8_t high = static_cast<uint8_t>(m_memory[m_address] >> 8);
@@ -100,7 +86,7 @@ uint8_t CardCore::ReadByte(uint16_t offset)
     }
 }
 
-void CardCore::WriteByte(uint16_t offset, uint8_t value)
+void CardCore::WriteByte(uint16_t offset, uint8_t value, Firmware* firmware)
 {
     switch (offset) {
     case SIM_CONTROL_REG:
@@ -123,7 +109,7 @@ void CardCore::WriteByte(uint16_t offset, uint8_t value)
         uint16_t word = static_cast<uint16_t>((m_memory[address] & 0x00FF) | (value << 8));
         m_memory[address] = word;
         m_address = static_cast<uint16_t>(m_address + 1);
-        if (Firmware* firmware = Fw())
+        if (firmware)
             firmware->OnHostWrite(address, word);
         break;
     }

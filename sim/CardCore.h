@@ -1,11 +1,13 @@
 // CardCore.h - the simulated card's bus side: three 16-bit registers and
 // 64 K words of card memory. Freestanding: no heap, no library calls, a
 // constant initialiser only, so it can live as a static object in a driver.
-// It holds no pointers: the firmware is found by its distance from the core,
-// so the same bytes work wherever a process maps them.
+// It holds no pointers, so the same bytes work wherever a process maps them:
+// the firmware that watches host accesses is handed in with each access.
 #pragma once
 
 #include <stdint.h>
+
+#include "sim/LayoutHash.h"
 
 class Firmware;
 
@@ -16,9 +18,6 @@ public:
 
     constexpr CardCore() {}
 
-    // Connects the firmware that watches host accesses to card memory.
-    void Attach(Firmware* firmware);
-
     // Power-on state: memory and registers cleared.
     void Reset();
 
@@ -26,11 +25,12 @@ public:
     // needs an even offset. Byte access reaches the low (even offset) or
     // high (odd offset) half; a byte access to the high half of DATA_REG
     // completes the word and steps the address, as an 8-bit host reading a
-    // word as two bytes expects.
-    uint16_t ReadWord(uint16_t offset);
-    void WriteWord(uint16_t offset, uint16_t value);
-    uint8_t ReadByte(uint16_t offset);
-    void WriteByte(uint16_t offset, uint8_t value);
+    // word as two bytes expects. The firmware, when given, sees the host's
+    // accesses to card memory.
+    uint16_t ReadWord(uint16_t offset, Firmware* firmware = nullptr);
+    void WriteWord(uint16_t offset, uint16_t value, Firmware* firmware = nullptr);
+    uint8_t ReadByte(uint16_t offset, Firmware* firmware = nullptr);
+    void WriteByte(uint16_t offset, uint8_t value, Firmware* firmware = nullptr);
 
     // Firmware side: card memory without host side effects.
     uint16_t Peek(uint16_t address) const { return m_memory[address]; }
@@ -41,12 +41,17 @@ public:
     uint16_t Control() const { return m_control; }
     uint16_t Address() const { return m_address; }
 
-private:
-    Firmware* Fw();
-    uint16_t HostRead();
-    void HostWrite(uint16_t value);
+    static constexpr uint32_t MixLayout(uint32_t h)
+    {
+        const uint32_t places[] = {SIM_PLACE(CardCore, m_control), SIM_PLACE(CardCore, m_address),
+                                   SIM_PLACE(CardCore, m_memory)};
+        return LayoutMix(h, places);
+    }
 
-    int32_t m_firmwareOffset = 0; // from this object to the firmware; 0: none
+private:
+    uint16_t HostRead(Firmware* firmware);
+    void HostWrite(uint16_t value, Firmware* firmware);
+
     uint16_t m_control = 0;
     uint16_t m_address = 0;
     uint16_t m_memory[kMemoryWords] = {};

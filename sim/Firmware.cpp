@@ -42,14 +42,8 @@ bool IsZero(const uint8_t* p, uint32_t n)
 
 Firmware::Clock Firmware::s_machineClock = nullptr;
 void* Firmware::s_machineClockContext = nullptr;
-
-void Firmware::Attach(CardCore* core, Clock clock, void* context)
-{
-    m_coreOffset = core ? static_cast<int32_t>(reinterpret_cast<intptr_t>(core) - reinterpret_cast<intptr_t>(this))
-                        : 0;
-    m_clock = clock;
-    m_clockContext = context;
-}
+Firmware::AnswerFilter Firmware::s_filter = nullptr;
+void* Firmware::s_filterContext = nullptr;
 
 void Firmware::SetMachineClock(Clock clock, void* context)
 {
@@ -59,25 +53,61 @@ void Firmware::SetMachineClock(Clock clock, void* context)
 
 uint32_t Firmware::Now() const
 {
-    if (m_clock)
-        return m_clock(m_clockContext);
     return s_machineClock ? s_machineClock(s_machineClockContext) : 0;
 }
 
-CardCore* Firmware::Core() const
+namespace {
+
+template <uint32_t N>
+bool Terminated(const char (&text)[N])
 {
-    if (!m_coreOffset)
-        return nullptr;
-    return reinterpret_cast<CardCore*>(reinterpret_cast<char*>(const_cast<Firmware*>(this)) + m_coreOffset);
+    return text[N - 1] == 0;
 }
 
-void Firmware::Load(const Scenario& scenario)
+} // namespace
+
+bool Firmware::Consistent() const
+{
+    const Scenario& w = m_world;
+    if (w.cellCount > Scenario::kMaxCells || w.stationSlots > Scenario::kMaxStations ||
+        w.settingCount > Scenario::kMaxSettings || m_tableSize > Scenario::kMaxCells)
+        return false;
+    if (m_current < -1 || m_current >= w.cellCount || m_roamTarget < -1 || m_roamTarget >= w.cellCount ||
+        w.currentCell < -2 || w.currentCell >= w.cellCount)
+        return false;
+    if (w.beaconPeriod == 0 || w.frameSize == 0)
+        return false;
+    if (!Terminated(w.name) || !Terminated(w.essid) || !Terminated(w.manufacturer) || !Terminated(w.stationName) ||
+        !Terminated(m_joinEssid))
+        return false;
+    for (const SimCell& c : w.cells)
+        if (!Terminated(c.essid) || !Terminated(c.apName))
+            return false;
+    for (const SimStation& st : w.stations)
+        if (!Terminated(st.name))
+            return false;
+    for (const SimSetting& setting : w.settings)
+        if (!Terminated(setting.name) || !Terminated(setting.value))
+            return false;
+    return true;
+}
+
+bool Firmware::LoseWrite()
+{
+    uint32_t share = m_faultArgs[SIM_FAULT_DROP_WRITES];
+    if (!Fault(SIM_FAULT_DROP_WRITES) || share == 0)
+        return false;
+    m_dropState = m_dropState * 1103515245u + 12345u;
+    return (m_dropState >> 16) % 100 < share;
+}
+
+void Firmware::Load(const Scenario& scenario, CardCore& core)
 {
     m_world = scenario;
     m_now = Now();
     m_loadTime = m_now;
 
-    m_pending = false;
+    m_pending = 0;
     m_polls = 0;
     m_answered = 0;
     m_lastCommand = 0;
@@ -86,10 +116,11 @@ void Firmware::Load(const Scenario& scenario)
         m_faultArgs[i] = scenario.faultArgs[i];
     m_silentFrom = m_now;
     m_joinRefusals = 0;
+    m_dropState = 1;
 
-    m_scanning = false;
-    m_joining = false;
-    m_roaming = false;
+    m_scanning = 0;
+    m_joining = 0;
+    m_roaming = 0;
     m_roamTarget = -1;
     m_joinOverride = 0;
     m_txRetry2 = scenario.txRetry;
@@ -127,14 +158,12 @@ void Firmware::Load(const Scenario& scenario)
         if (m_world.cells[i].signal > 0)
             m_table[m_tableSize++] = m_world.cells[i];
 
-    if (CardCore* core = Core()) {
-        core->Reset();
-        m_mailbox = scenario.mailboxPointer;
-        // The idle mailbox reads as answered (status 0), then the pointer
-        // is published; a pointer of 0x1FE overlaps it and wins.
-        core->Poke(static_cast<uint16_t>(m_mailbox + 1), 0);
-        core->Poke(kPointerAddress, m_mailbox);
-    }
+    core.Reset();
+    m_mailbox = scenario.mailboxPointer;
+    // The idle mailbox reads as answered (status 0), then the pointer is
+    // published; a pointer of 0x1FE overlaps it and wins.
+    core.Poke(static_cast<uint16_t>(m_mailbox + 1), 0);
+    core.Poke(kPointerAddress, m_mailbox);
     Relink();
     if (scenario.linkState != 0xFFFF)
         m_linkState = scenario.linkState;
@@ -143,11 +172,16 @@ void Firmware::Load(const Scenario& scenario)
 // The link as the card settles it at power-on or after its settings changed.
 void Firmware::Relink()
 {
-    m_roaming = false;
+    m_roaming = 0;
     m_current = -1;
-    if (m_world.currentCell >= 0 && m_world.currentCell < m_world.cellCount) {
-        m_current = m_world.currentCell;
-    } else if (m_world.currentCell == -1) {
+    // The scenario's cell holds while the card's settings still lead there;
+    // settings that name another network (the driver's at boot) let the
+    // card find a cell of that network, or none.
+    int named = m_world.currentCell;
+    bool fits = named >= 0 && named < m_world.cellCount && Equal(m_world.cells[named].essid, m_world.essid);
+    if (fits) {
+        m_current = named;
+    } else if (named == -1 || named >= 0) {
         for (int i = 0; i < m_world.cellCount; ++i) {
             const SimCell& c = m_world.cells[i];
             if (c.signal == 0 || c.type != (m_world.networkType == 1 ? 1 : 0) ||
@@ -204,7 +238,7 @@ void Firmware::SettleLink()
     if (m_roaming) {
         if (now - m_roamStart < m_world.roamTime)
             return;
-        m_roaming = false;
+        m_roaming = 0;
         if (m_roamTarget >= 0 && m_world.cells[m_roamTarget].signal > 0) {
             m_current = m_roamTarget;
             m_linkState = LINK_ASSOCIATED;
@@ -225,7 +259,7 @@ void Firmware::SettleLink()
         return;
     int best = BestCell(m_current);
     if (best >= 0 && m_world.cells[best].signal > signal + 5) {
-        m_roaming = true;
+        m_roaming = 1;
         m_roamStart = now;
         m_roamTarget = best;
         m_linkState = LINK_ROAMING;
@@ -377,13 +411,12 @@ void Firmware::AccumulateTraffic(uint32_t dt)
     }
 }
 
-void Firmware::WriteStatistics()
+void Firmware::WriteStatistics(CardCore& core)
 {
-    CardCore* core = Core();
     for (int i = 0; i < Scenario::kCounters; ++i) {
         uint16_t address = static_cast<uint16_t>(kStatisticsAddress + 2 * i);
-        core->Poke(address, static_cast<uint16_t>(m_counters[i]));
-        core->Poke(static_cast<uint16_t>(address + 1), static_cast<uint16_t>(m_counters[i] >> 16));
+        core.Poke(address, static_cast<uint16_t>(m_counters[i]));
+        core.Poke(static_cast<uint16_t>(address + 1), static_cast<uint16_t>(m_counters[i] >> 16));
     }
 }
 
@@ -417,7 +450,7 @@ uint16_t Firmware::EntryState(int tableIndex) const
 
 void Firmware::CompleteScan()
 {
-    m_scanning = false;
+    m_scanning = 0;
     m_tableSize = 0;
     for (int i = 0; i < m_world.cellCount; ++i)
         if (m_world.cells[i].signal > 0)
@@ -439,7 +472,7 @@ uint16_t Firmware::StartScan()
     if (m_joining || m_roaming)
         return STATUS_BUSY;
     if (!m_scanning) {
-        m_scanning = true;
+        m_scanning = 1;
         m_scanStart = m_now;
         m_linkState = LINK_SCANNING;
     }
@@ -457,16 +490,16 @@ uint16_t Firmware::StartJoin()
     }
     if (m_scanning)
         return STATUS_BUSY;
-    m_joining = true;
+    m_joining = 1;
     m_joinStart = m_now;
-    m_roaming = false;
+    m_roaming = 0;
     m_linkState = LINK_JOINING;
     return STATUS_OK;
 }
 
 void Firmware::ConcludeJoin()
 {
-    m_joining = false;
+    m_joining = 0;
     m_joinRefusals = 0;
     int target = FindCell(m_joinBssid);
     if (target >= 0 && m_world.cells[target].signal == 0)
@@ -764,7 +797,7 @@ void Firmware::OnHostWrite(uint16_t address, uint16_t value)
 {
     if (address != static_cast<uint16_t>(m_mailbox + 1))
         return;
-    m_pending = value == kPending;
+    m_pending = value == kPending ? 1 : 0;
     m_armedAt = Now();
     m_polls = 0;
     m_tries = 0;
@@ -772,11 +805,11 @@ void Firmware::OnHostWrite(uint16_t address, uint16_t value)
 
 void Firmware::SetAnswerFilter(AnswerFilter filter, void* context)
 {
-    m_filter = filter;
-    m_filterContext = context;
+    s_filter = filter;
+    s_filterContext = context;
 }
 
-void Firmware::OnHostRead(uint16_t address)
+void Firmware::OnHostRead(CardCore& core, uint16_t address)
 {
     if (!m_pending || address != static_cast<uint16_t>(m_mailbox + 1))
         return;
@@ -789,15 +822,14 @@ void Firmware::OnHostRead(uint16_t address)
         return;
     if (Now() - m_armedAt < m_world.answerDelay)
         return;
-    Answer();
+    Answer(core);
 }
 
-void Firmware::Answer()
+void Firmware::Answer(CardCore& core)
 {
     Advance();
-    CardCore* core = Core();
     uint8_t block[38];
-    core->PeekBytes(m_mailbox, block, sizeof block);
+    core.PeekBytes(m_mailbox, block, sizeof block);
     uint16_t command = static_cast<uint16_t>(block[0] | (block[1] << 8));
     uint16_t code = static_cast<uint16_t>(block[4] | (block[5] << 8));
     uint8_t* value = block + 6;
@@ -805,7 +837,7 @@ void Firmware::Answer()
     uint16_t status = STATUS_OK;
     uint32_t length = 0;
     ++m_tries;
-    if (m_filter && !m_filter(m_filterContext, command, code, index, m_tries, nullptr, &status))
+    if (s_filter && !s_filter(s_filterContext, command, code, index, m_tries, nullptr, &status))
         return;
 
     switch (command) {
@@ -816,7 +848,7 @@ void Firmware::Answer()
         status = SetParam(code, value, 32);
         break;
     case CMD_GET_STATISTICS:
-        WriteStatistics();
+        WriteStatistics(core);
         PutWord(block + 4, kStatisticsAddress);
         break;
     case CMD_RESET_STATISTICS:
@@ -844,12 +876,12 @@ void Firmware::Answer()
         status = STATUS_BAD_COMMAND;
         break;
     }
-    if (m_filter)
-        m_filter(m_filterContext, command, code, index, m_tries, value, &status);
+    if (s_filter)
+        s_filter(s_filterContext, command, code, index, m_tries, value, &status);
     // Data first, status last: the host sees a finished answer or none.
-    core->PokeBytes(static_cast<uint16_t>(m_mailbox + 2), block + 4, 34);
-    core->Poke(static_cast<uint16_t>(m_mailbox + 1), status);
-    m_pending = false;
+    core.PokeBytes(static_cast<uint16_t>(m_mailbox + 2), block + 4, 34);
+    core.Poke(static_cast<uint16_t>(m_mailbox + 1), status);
+    m_pending = 0;
     m_lastCommand = command;
     ++m_answered;
 }

@@ -1,15 +1,16 @@
 // Firmware.h - the simulated card's firmware: answers the mailbox commands
 // (parameters, status sub-codes, statistics, scans, joins), keeps the link
 // state, the BSS and station tables and the statistics counters, all moved
-// by a millisecond clock that the host supplies. Freestanding, constant
-// initialiser only. The state holds no pointers into its process: the core
-// is found by its distance from the firmware, and a card attached without a
-// clock of its own reads the machine clock of whichever process serves it,
-// so a card in memory shared between processes works from each of them.
+// by a millisecond clock. Freestanding, constant initialiser only. The state
+// holds no pointer of any kind, so a card in memory shared between processes
+// works from each of them: the card core is handed in where it is needed,
+// and the clock and the answer filter belong to the process that serves the
+// card (SetMachineClock, SetAnswerFilter), never to the card.
 #pragma once
 
 #include <stdint.h>
 
+#include "sim/LayoutHash.h"
 #include "sim/Scenario.h"
 #include "sim/SimProtocol.h"
 
@@ -58,29 +59,31 @@ public:
 
     constexpr Firmware() {}
 
-    // Without a clock (nullptr) the card reads the machine clock.
-    void Attach(CardCore* core, Clock clock, void* context);
-
     // This process's machine clock: every process that serves a shared card
-    // sets one that reads the same time as the others'.
+    // sets one that reads the same time as the others'. Without one the
+    // card's time stands at 0.
     static void SetMachineClock(Clock clock, void* context);
 
     // Power-on with a scenario: card memory cleared, mailbox pointer
     // published at word 0x1FF, settings and link state set up.
-    void Load(const Scenario& scenario);
+    void Load(const Scenario& scenario, CardCore& core);
 
     // Called by the card core around host data accesses.
-    void OnHostRead(uint16_t address);
+    void OnHostRead(CardCore& core, uint16_t address);
     void OnHostWrite(uint16_t address, uint16_t value);
 
-    // A hand in the answers, for a card of one process only (tests): the
+    // A hand in the answers of every card this process serves (tests): the
     // filter sees each command as the firmware takes it up, once before it
     // answers (answer null; false keeps the card silent for this poll) and
     // once with the answer made (which it may change). `tries` counts the
     // polls that reached the firmware for this command, from 1.
     typedef bool (*AnswerFilter)(void* context, uint16_t command, uint16_t code, uint16_t index,
                                  uint32_t tries, uint8_t* answer, uint16_t* status);
-    void SetAnswerFilter(AnswerFilter filter, void* context);
+    static void SetAnswerFilter(AnswerFilter filter, void* context);
+
+    // Whether every index, count, divisor and text of the state is within
+    // its bounds: the state of a shared card is checked before each use.
+    bool Consistent() const;
 
     // Control from the simulation's private requests.
     void SetFault(uint32_t fault, bool on, uint32_t arg);
@@ -102,9 +105,11 @@ public:
     uint16_t LinkState();
     uint16_t Quality();
     int CurrentCell();
-    bool Scanning() const { return m_scanning; }
-    bool Joining() const { return m_joining; }
-    bool Pending() const { return m_pending; }
+    bool Scanning() const { return m_scanning != 0; }
+    bool Joining() const { return m_joining != 0; }
+    bool Pending() const { return m_pending != 0; }
+    bool Fault(uint32_t fault) const { return fault < 32 && (m_faults & (1u << fault)) != 0; }
+    uint32_t FaultArg(uint32_t fault) const { return fault < SIM_FAULT_COUNT ? m_faultArgs[fault] : 0; }
     uint16_t MailboxAddress() const { return m_mailbox; }
     uint32_t CommandsAnswered() const { return m_answered; }
     uint32_t Counter(int byteOffset) const { return m_counters[byteOffset / 4]; }
@@ -115,10 +120,15 @@ public:
     // Brings time-driven state (scans, joins, roaming, counters) up to now.
     void Advance();
 
+    // A port write the bus loses under the drop-writes fault (a share of
+    // them, drawn from the card's own generator).
+    bool LoseWrite();
+
+    static constexpr uint32_t MixLayout(uint32_t h);
+
 private:
     uint32_t Now() const;
-    CardCore* Core() const;
-    void Answer();
+    void Answer(CardCore& core);
     uint16_t GetParam(uint16_t code, uint8_t* value, uint32_t* length);
     uint16_t GetStatus(uint16_t sub, uint16_t index, uint8_t* value);
     uint16_t StartScan();
@@ -129,11 +139,10 @@ private:
     void Relink();
     void SettleLink();
     void AccumulateTraffic(uint32_t dt);
-    void WriteStatistics();
+    void WriteStatistics(CardCore& core);
     int FindCell(const uint8_t* bssid) const;
     int BestCell(int exclude) const;
     bool Linked() const;
-    bool Fault(uint32_t fault) const { return (m_faults & (1u << fault)) != 0; }
     uint16_t EntryState(int tableIndex) const;
     int OtherStations() const;
     uint16_t AdHocQuality() const;
@@ -142,10 +151,8 @@ private:
 
     static Clock s_machineClock;
     static void* s_machineClockContext;
-
-    int32_t m_coreOffset = 0; // from this object to the card core; 0: none
-    Clock m_clock = nullptr;  // a card of one process only (tests); else nullptr
-    void* m_clockContext = nullptr;
+    static AnswerFilter s_filter;
+    static void* s_filterContext;
 
     Scenario m_world;          // the scenario, with live signals and settings
     uint32_t m_now = 0;        // time of the last Advance
@@ -153,33 +160,32 @@ private:
 
     // mailbox
     uint16_t m_mailbox = 0;
-    bool m_pending = false;
+    uint8_t m_pending = 0;
     uint32_t m_armedAt = 0;
     uint32_t m_polls = 0;
     uint32_t m_answered = 0;
     uint16_t m_lastCommand = 0;
     uint32_t m_tries = 0; // polls of the pending command that reached Answer
-    AnswerFilter m_filter = nullptr;
-    void* m_filterContext = nullptr;
 
     // faults
     uint32_t m_faults = 0;
     uint32_t m_faultArgs[SIM_FAULT_COUNT] = {};
     uint32_t m_silentFrom = 0;     // no-answer counts its seconds from here
     uint32_t m_joinRefusals = 0;
+    uint32_t m_dropState = 1; // generator of the lost port writes
 
     // link
     uint16_t m_linkState = LINK_IDLE;
     int m_current = -1;
     uint8_t m_ownBssid[6] = {};
-    bool m_scanning = false;
+    uint8_t m_scanning = 0;
     uint32_t m_scanStart = 0;
-    bool m_joining = false;
+    uint8_t m_joining = 0;
     uint32_t m_joinStart = 0;
     uint8_t m_joinType = 1;
     uint8_t m_joinBssid[6] = {};
     char m_joinEssid[33] = {};
-    bool m_roaming = false;
+    uint8_t m_roaming = 0;
     uint32_t m_roamStart = 0;
     int m_roamTarget = -1;
     uint32_t m_joinOverride = 0;
@@ -200,3 +206,31 @@ private:
     uint32_t m_adhocCount = 0;
     uint64_t m_adhocAcc = 0;
 };
+
+// Where the firmware and its scenario keep their state.
+constexpr uint32_t Firmware::MixLayout(uint32_t h)
+{
+    const uint32_t places[] = {
+        SIM_PLACE(Firmware, m_world), SIM_PLACE(Firmware, m_now), SIM_PLACE(Firmware, m_loadTime),
+        SIM_PLACE(Firmware, m_mailbox), SIM_PLACE(Firmware, m_pending), SIM_PLACE(Firmware, m_armedAt),
+        SIM_PLACE(Firmware, m_polls), SIM_PLACE(Firmware, m_answered), SIM_PLACE(Firmware, m_lastCommand),
+        SIM_PLACE(Firmware, m_tries), SIM_PLACE(Firmware, m_faults), SIM_PLACE(Firmware, m_faultArgs),
+        SIM_PLACE(Firmware, m_silentFrom), SIM_PLACE(Firmware, m_joinRefusals), SIM_PLACE(Firmware, m_dropState),
+        SIM_PLACE(Firmware, m_linkState), SIM_PLACE(Firmware, m_current), SIM_PLACE(Firmware, m_ownBssid),
+        SIM_PLACE(Firmware, m_scanning), SIM_PLACE(Firmware, m_scanStart), SIM_PLACE(Firmware, m_joining),
+        SIM_PLACE(Firmware, m_joinStart), SIM_PLACE(Firmware, m_joinType), SIM_PLACE(Firmware, m_joinBssid),
+        SIM_PLACE(Firmware, m_joinEssid), SIM_PLACE(Firmware, m_roaming), SIM_PLACE(Firmware, m_roamStart),
+        SIM_PLACE(Firmware, m_roamTarget), SIM_PLACE(Firmware, m_joinOverride), SIM_PLACE(Firmware, m_txRetry2),
+        SIM_PLACE(Firmware, m_rateLimit), SIM_PLACE(Firmware, m_table), SIM_PLACE(Firmware, m_tableSize),
+        SIM_PLACE(Firmware, m_counters), SIM_PLACE(Firmware, m_acc), SIM_PLACE(Firmware, m_periodMs),
+        SIM_PLACE(Firmware, m_uptimeMs), SIM_PLACE(Firmware, m_beaconsHeard), SIM_PLACE(Firmware, m_beaconMs),
+        SIM_PLACE(Firmware, m_adhocCount), SIM_PLACE(Firmware, m_adhocAcc),
+        SIM_PLACE(Scenario, name), SIM_PLACE(Scenario, ioBase), SIM_PLACE(Scenario, essid),
+        SIM_PLACE(Scenario, settings), SIM_PLACE(Scenario, settingCount), SIM_PLACE(Scenario, cells),
+        SIM_PLACE(Scenario, cellCount), SIM_PLACE(Scenario, currentCell), SIM_PLACE(Scenario, stations),
+        SIM_PLACE(Scenario, stationSlots), SIM_PLACE(Scenario, frameSize), SIM_PLACE(Scenario, beaconPeriod),
+        SIM_PLACE(Scenario, counters), SIM_PLACE(Scenario, faults), SIM_PLACE(Scenario, faultArgs),
+        sizeof(Scenario), sizeof(SimCell), sizeof(SimStation), sizeof(SimSetting),
+    };
+    return LayoutMix(h, places);
+}

@@ -45,9 +45,23 @@ void Pause(void*)
     ::SwitchToThread();
 }
 
+// How long an instruction waits for a card whose lock another side holds,
+// and, after one waited in vain, how long the next ones wait until the card
+// answers again: a held lock makes a silent card, never a frozen window.
+const uint32_t kWaitMs = 100;
+const uint32_t kWaitAgainMs = 2;
+uint32_t g_held = 0; // this process's threads holding the card's lock
+volatile LONG g_waitMs = kWaitMs;
+
 SharedLock::Side Side()
 {
-    SharedLock::Side side = {static_cast<uint32_t>(::GetCurrentProcessId()), &ProcessAlive, &Pause, nullptr};
+    SharedLock::Side side = {static_cast<uint32_t>(::GetCurrentProcessId()),
+                             &ProcessAlive,
+                             &Pause,
+                             &MachineClock,
+                             nullptr,
+                             &g_held,
+                             static_cast<uint32_t>(g_waitMs)};
     return side;
 }
 
@@ -75,7 +89,9 @@ SharedCard* Card()
     return g_card;
 }
 
-// The same request on the shared card: true when it was served there.
+// The same request on the shared card: true when the card there took it,
+// answered or not (a busy or damaged card floats the bus); false when the
+// section holds no card of this build.
 bool SharedRequest(uint32_t code, SimRawPort* request, bool isIn)
 {
     SharedCard* card = Card();
@@ -83,12 +99,13 @@ bool SharedRequest(uint32_t code, SimRawPort* request, bool isIn)
         return false;
     SharedLock::Side side = Side();
     uint32_t takeovers = card->Lock().Takeovers();
-    uint32_t information = 0, status = 0;
-    bool served = card->Control(side, code, request, sizeof *request, request, isIn ? sizeof *request : 0,
-                                &information, &status);
+    uint32_t information = 0, status = SIM_STATUS_DEVICE_NOT_READY;
+    SharedCard::Outcome outcome = card->Control(side, code, request, sizeof *request, request,
+                                                isIn ? sizeof *request : 0, &information, &status);
+    ::InterlockedExchange(&g_waitMs, outcome == SharedCard::BUSY ? kWaitAgainMs : kWaitMs);
     if (card->Lock().Takeovers() != takeovers)
         ::InterlockedIncrement(&g_takeovers);
-    if (!served)
+    if (outcome == SharedCard::NO_CARD)
         return false;
     ::InterlockedIncrement(&g_shared);
     if (status != SIM_STATUS_SUCCESS)

@@ -40,7 +40,7 @@ struct Scenario
 {
     static const int kMaxCells = 48;
     static const int kMaxStations = 32;
-    static const int kMaxSettings = 16;
+    static const int kMaxSettings = 32;
     static const int kCounters = 88; // 352-byte statistics block / 4
 
     char name[32] = {};

@@ -31,7 +31,7 @@ const FaultName kFaultNames[] = {
     {"none", SIM_FAULT_CLEAR_ALL},           {"no-answer", SIM_FAULT_NO_ANSWER},
     {"answer-after", SIM_FAULT_ANSWER_AFTER}, {"scan-endless", SIM_FAULT_SCAN_ENDLESS},
     {"join-refused", SIM_FAULT_JOIN_REFUSED}, {"join-endless", SIM_FAULT_JOIN_ENDLESS},
-    {"unavailable", SIM_FAULT_UNAVAILABLE},
+    {"unavailable", SIM_FAULT_UNAVAILABLE},   {"drop-writes", SIM_FAULT_DROP_WRITES},
 };
 
 bool Number(const char* text, uint32_t max, uint32_t* value)

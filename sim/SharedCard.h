@@ -1,9 +1,15 @@
 // SharedCard.h - the simulated card as it lives in the named memory section
-// that the driver creates: a stamp, the lock both sides take, and the whole
-// device. Every side (the driver, a program's port trap) maps the same bytes
-// and serves requests on them with the same code under the lock, so there is
-// one card however it is reached. The state holds offsets only, never a
-// pointer; the firmware reads the machine clock of the side that serves it.
+// that the driver creates: a stamp, the lock every side takes, and the whole
+// device. Every side (the driver, a program's port trap, cardctl) maps the
+// same bytes and serves requests on them with the same code under the lock,
+// so there is one card however it is reached.
+//
+// Any program that can open the section can write into it, so nothing in it
+// is trusted: the state holds no pointer of any kind (the machine clock and
+// the answer filter belong to the side that serves), the stamp names this
+// very layout, and every index, count, offset and divisor is checked under
+// the lock before a request is served. A card that fails a check, or whose
+// lock cannot be had in time, answers nothing, as a card that fell silent.
 #pragma once
 
 #include <stdint.h>
@@ -15,23 +21,34 @@ class SharedCard
 {
 public:
     static const uint32_t kMagic = 0x64526343; // "CcRd"
+    // Raised by hand when the meaning of the bytes changes without their
+    // places changing; the layout hash follows the places by itself.
+    static const uint32_t kVersion = 2;
+    static uint32_t Layout();
 
     constexpr SharedCard() {}
 
     // Bytes a section needs for one card, in whole 64 KiB steps.
     static uint32_t SectionSize() { return (sizeof(SharedCard) + 0xFFFFu) & ~0xFFFFu; }
 
-    // Powers the card up with the default scenario and stamps it, under the
-    // lock. clock nullptr: the machine clock (Firmware::SetMachineClock).
-    void PowerOn(const SharedLock::Side& side, Firmware::Clock clock, void* context);
+    // Powers the card up with the built-in default scenario and stamps it.
+    // False when the lock could not be had.
+    bool PowerOn(const SharedLock::Side& side);
 
     // True when these bytes carry a card of this very layout.
-    bool Stamped() const { return __atomic_load_n(&m_magic, __ATOMIC_ACQUIRE) == kMagic && m_size == sizeof(SharedCard); }
+    bool Stamped() const;
 
-    // One control request under the lock (see SimDevice::Control). False
-    // when the card is not (or no longer) stamped: nothing was done.
-    bool Control(const SharedLock::Side& side, uint32_t code, const void* in, uint32_t inSize, void* out,
-                 uint32_t outSize, uint32_t* information, uint32_t* status);
+    enum Outcome
+    {
+        SERVED,  // *status holds the dispatcher's answer
+        NO_CARD, // not stamped: no card of this build here
+        BUSY,    // the lock could not be had in the side's time
+        BROKEN,  // the card failed its checks
+    };
+    // One control request under the lock (see SimDevice::Control). Only
+    // SERVED did anything; the others answer as a silent card would.
+    Outcome Control(const SharedLock::Side& side, uint32_t code, const void* in, uint32_t inSize,
+                    void* out, uint32_t outSize, uint32_t* information, uint32_t* status);
 
     SharedLock& Lock() { return m_lock; }
     // Unlocked: only for a side that holds the lock, or a card of its own.
@@ -39,7 +56,7 @@ public:
 
 private:
     uint32_t m_magic = 0;
-    uint32_t m_size = 0;
+    uint32_t m_layout = 0;
     SharedLock m_lock;
     SimDevice m_device;
 };

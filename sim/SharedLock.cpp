@@ -1,21 +1,44 @@
 // SharedLock.cpp - the spin lock shared between processes.
 #include "sim/SharedLock.h"
 
-bool SharedLock::TryAcquire(uint32_t self)
+namespace {
+
+void Count(const SharedLock::Side& side, int step)
 {
-    uint32_t expected = 0;
-    return __atomic_compare_exchange_n(&m_owner, &expected, self, false, __ATOMIC_ACQUIRE, __ATOMIC_RELAXED);
+    if (side.held)
+        __atomic_add_fetch(side.held, static_cast<uint32_t>(step), __ATOMIC_ACQ_REL);
 }
 
-bool SharedLock::Acquire(const Side& side)
+} // namespace
+
+// Counted as held before the word changes hands, so that another thread of
+// this process never sees its own id in the word with no holder counted.
+bool SharedLock::Claim(const Side& side, uint32_t expected)
 {
+    Count(side, 1);
+    if (__atomic_compare_exchange_n(&m_owner, &expected, side.self, false, __ATOMIC_ACQUIRE,
+                                    __ATOMIC_RELAXED))
+        return true;
+    Count(side, -1);
+    return false;
+}
+
+bool SharedLock::TryAcquire(const Side& side)
+{
+    return Claim(side, 0);
+}
+
+SharedLock::Result SharedLock::Acquire(const Side& side)
+{
+    uint32_t start = side.now ? side.now(side.context) : 0;
     uint32_t spins = 0;
     uint32_t pauses = 0;
+    uint32_t probes = 0;
     for (;;) {
         uint32_t owner = Owner();
         if (owner == 0) {
-            if (TryAcquire(side.self))
-                return false;
+            if (TryAcquire(side))
+                return ACQUIRED;
             continue;
         }
         if (++spins < kSpinsPerPause) {
@@ -28,20 +51,26 @@ bool SharedLock::Acquire(const Side& side)
         if (++pauses < kPausesPerProbe)
             continue;
         pauses = 0;
-        // Another thread of this process holds it: it runs, by definition.
-        if (owner == side.self || !side.alive || side.alive(owner, side.context))
-            continue;
-        uint32_t expected = owner;
-        if (__atomic_compare_exchange_n(&m_owner, &expected, side.self, false, __ATOMIC_ACQUIRE,
-                                        __ATOMIC_RELAXED)) {
+        ++probes;
+        // The word names this process: a thread of ours holds it, or nobody
+        // does (a process of the same id that ended, or bytes written there).
+        bool stale = owner == side.self
+                         ? side.held && __atomic_load_n(side.held, __ATOMIC_ACQUIRE) == 0
+                         : side.alive && !side.alive(owner, side.context);
+        if (stale && Claim(side, owner)) {
             __atomic_fetch_add(&m_takeovers, 1, __ATOMIC_RELAXED);
-            return true;
+            return TOOK_OVER;
         }
+        uint32_t waited = side.now ? side.now(side.context) - start : probes;
+        if (waited >= (side.now ? side.waitMs : side.waitMs / 4 + 1))
+            return BUSY;
     }
 }
 
-void SharedLock::Release(uint32_t self)
+void SharedLock::Release(const Side& side)
 {
-    uint32_t expected = self;
-    __atomic_compare_exchange_n(&m_owner, &expected, 0, false, __ATOMIC_RELEASE, __ATOMIC_RELAXED);
+    uint32_t expected = side.self;
+    if (__atomic_compare_exchange_n(&m_owner, &expected, 0, false, __ATOMIC_RELEASE,
+                                    __ATOMIC_RELAXED))
+        Count(side, -1);
 }

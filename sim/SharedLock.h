@@ -1,8 +1,10 @@
 // SharedLock.h - a spin lock that lives in memory shared between processes.
 // Its word holds the process id of the side that holds it (0: free). A side
-// that waits long asks whether that process still runs, and takes over the
-// lock of one that died, so a side killed while serving the card never
-// blocks the other for good. Freestanding, constant initialiser only.
+// waits a bounded time only: a lock it cannot have by then is reported busy,
+// and the card behind it answers nothing. While it waits it asks whether the
+// owner still runs, and takes over the lock of one that died, or of a word
+// that names its own process while none of its threads holds the lock.
+// Freestanding, constant initialiser only.
 #pragma once
 
 #include <stdint.h>
@@ -10,14 +12,24 @@
 class SharedLock
 {
 public:
-    // What a side brings: its own process id, a question whether another
-    // process still runs, and a way to let other threads run while it waits.
+    // What a side brings. Everything here lives in the side's own process,
+    // never in the shared memory.
     struct Side
     {
-        uint32_t self;
-        bool (*alive)(uint32_t process, void* context);
-        void (*pause)(void* context);
+        uint32_t self;                                  // process id
+        bool (*alive)(uint32_t process, void* context); // does another process still run?
+        void (*pause)(void* context);                   // let other threads run
+        uint32_t (*now)(void* context);                 // milliseconds, for the wait's limit
         void* context;
+        uint32_t* held;  // this process's threads holding (or taking) the lock
+        uint32_t waitMs; // how long Acquire may wait for a live owner
+    };
+
+    enum Result
+    {
+        ACQUIRED,
+        TOOK_OVER,
+        BUSY
     };
 
     // Spins between pauses, and pauses between questions about the owner.
@@ -26,17 +38,20 @@ public:
 
     constexpr SharedLock() {}
 
-    // Waits for the lock. True when it had to take over from a dead owner.
-    bool Acquire(const Side& side);
-    bool TryAcquire(uint32_t self);
+    // Waits up to side.waitMs for the lock (without a clock: a bounded
+    // number of probes). BUSY: not had, nothing to release.
+    Result Acquire(const Side& side);
+    bool TryAcquire(const Side& side);
     // Frees the lock if this side still holds it.
-    void Release(uint32_t self);
+    void Release(const Side& side);
 
     uint32_t Owner() const { return __atomic_load_n(&m_owner, __ATOMIC_ACQUIRE); }
-    // How many times a dead owner's lock was taken over.
+    // How many times a lock was taken over from a side that no longer held it.
     uint32_t Takeovers() const { return __atomic_load_n(&m_takeovers, __ATOMIC_RELAXED); }
 
 private:
+    bool Claim(const Side& side, uint32_t expected);
+
     uint32_t m_owner = 0;
     uint32_t m_takeovers = 0;
 };

@@ -57,8 +57,8 @@ const char* SimDevice::DefaultScenarioText()
 
 void SimDevice::Init(Firmware::Clock clock, void* context)
 {
-    m_core.Attach(&m_firmware);
-    m_firmware.Attach(&m_core, clock, context);
+    if (clock)
+        Firmware::SetMachineClock(clock, context);
     m_driverBase = 0;
     ResetCounts();
     SimTextResult result;
@@ -69,6 +69,45 @@ void SimDevice::ResetCounts()
 {
     for (uint32_t& r : m_requests)
         r = 0;
+}
+
+bool SimDevice::Consistent() const
+{
+    return m_firmware.Consistent();
+}
+
+uint32_t SimDevice::NoAnswer(uint32_t code, void* out, uint32_t outSize, uint32_t* information)
+{
+    *information = 0;
+    uint32_t floating = 0;
+    switch (code) {
+    case SIM_IOCTL_READ_BYTE:
+        floating = 1;
+        break;
+    case SIM_IOCTL_READ_WORD:
+        floating = 2;
+        break;
+    case SIM_IOCTL_BLOCK_READ:
+        floating = outSize;
+        break;
+    case SIM_IOCTL_SET_BASE:
+        if (outSize < 2)
+            return SIM_STATUS_BUFFER_TOO_SMALL;
+        PutWord(static_cast<uint8_t*>(out), 0); // no card answers at any base
+        *information = 2;
+        return SIM_STATUS_SUCCESS;
+    case SIM_IOCTL_WRITE_BYTE:
+    case SIM_IOCTL_WRITE_WORD:
+    case SIM_IOCTL_BLOCK_WRITE:
+        return SIM_STATUS_SUCCESS;
+    default:
+        return SIM_STATUS_DEVICE_NOT_READY;
+    }
+    if (!out || outSize < floating)
+        return SIM_STATUS_BUFFER_TOO_SMALL;
+    Fill(out, 0xFF, floating);
+    *information = floating;
+    return SIM_STATUS_SUCCESS;
 }
 
 bool SimDevice::OnCard(uint16_t port, uint32_t width) const
@@ -86,7 +125,7 @@ bool SimDevice::BusRead(uint16_t port, uint32_t width, uint16_t* value)
         return false;
     }
     uint16_t offset = static_cast<uint16_t>(port - m_firmware.World().ioBase);
-    *value = width == 1 ? m_core.ReadByte(offset) : m_core.ReadWord(offset);
+    *value = width == 1 ? m_core.ReadByte(offset, &m_firmware) : m_core.ReadWord(offset, &m_firmware);
     return true;
 }
 
@@ -94,11 +133,13 @@ bool SimDevice::BusWrite(uint16_t port, uint32_t width, uint16_t value)
 {
     if (!OnCard(port, width))
         return false;
+    if (m_firmware.LoseWrite())
+        return true; // reached the card and was lost on the way
     uint16_t offset = static_cast<uint16_t>(port - m_firmware.World().ioBase);
     if (width == 1)
-        m_core.WriteByte(offset, static_cast<uint8_t>(value));
+        m_core.WriteByte(offset, static_cast<uint8_t>(value), &m_firmware);
     else
-        m_core.WriteWord(offset, value);
+        m_core.WriteWord(offset, value, &m_firmware);
     return true;
 }
 
@@ -107,7 +148,7 @@ bool SimDevice::LoadScenario(const char* text, uint32_t length, SimTextResult& r
     m_scratch = kDefaults;
     if (!ScenarioParser::Parse(text, length, m_scratch, result))
         return false;
-    m_firmware.Load(m_scratch);
+    m_firmware.Load(m_scratch, m_core);
     return true;
 }
 

@@ -15,9 +15,19 @@ class SimDevice
 public:
     constexpr SimDevice() {}
 
-    // Connects the parts and powers the card up with the built-in default
-    // scenario. The clock gives milliseconds.
-    void Init(Firmware::Clock clock, void* context);
+    // Powers the card up with the built-in default scenario. A clock
+    // (milliseconds) given here becomes this process's machine clock (see
+    // Firmware::SetMachineClock).
+    void Init(Firmware::Clock clock = nullptr, void* context = nullptr);
+
+    // Whether the state read from memory others can write is within its
+    // bounds (see Firmware::Consistent).
+    bool Consistent() const;
+
+    // What a card that answers nothing makes of a request: the product's
+    // reads float to all ones, its writes are lost, the simulation's own
+    // requests are refused (SIM_STATUS_DEVICE_NOT_READY).
+    static uint32_t NoAnswer(uint32_t code, void* out, uint32_t outSize, uint32_t* information);
 
     // One control request. METHOD_BUFFERED: in and out may be the same
     // buffer, so every input is read before any output is written.
@@ -45,6 +55,14 @@ public:
     uint32_t Requests(int kind) const { return m_requests[kind]; }
 
     static const char* DefaultScenarioText();
+
+    static constexpr uint32_t MixLayout(uint32_t h)
+    {
+        const uint32_t places[] = {SIM_PLACE(SimDevice, m_core), SIM_PLACE(SimDevice, m_firmware),
+                                   SIM_PLACE(SimDevice, m_scratch), SIM_PLACE(SimDevice, m_driverBase),
+                                   SIM_PLACE(SimDevice, m_requests)};
+        return Firmware::MixLayout(CardCore::MixLayout(LayoutMix(h, places)));
+    }
 
 private:
     uint32_t Serve(uint32_t code, const void* in, uint32_t inSize, void* out, uint32_t outSize,

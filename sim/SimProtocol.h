@@ -106,7 +106,8 @@ enum SimFault {
     SIM_FAULT_JOIN_REFUSED = 4,  /* arg: refusals before a start is taken (0 = always) */
     SIM_FAULT_JOIN_ENDLESS = 5,  /* arg 1: also ignore the join wait override */
     SIM_FAULT_UNAVAILABLE = 6,   /* arg: table entries from this index report not available */
-    SIM_FAULT_COUNT = 7
+    SIM_FAULT_DROP_WRITES = 7,   /* arg: percent of the port writes reaching the card that are lost */
+    SIM_FAULT_COUNT = 8
 };
 
 typedef struct SimFaultRequest {
@@ -174,6 +175,6 @@ typedef struct SimState {
     uint16_t reserved;
     char scenarioName[32];
 } SimState;
-SIM_STATIC_ASSERT(sizeof(SimState) == 64 + 12 + 28 + 28 + 6 + 2 + 32, "state size");
+SIM_STATIC_ASSERT(sizeof(SimState) == 64 + 12 + 4 * SIM_FAULT_COUNT + 28 + 6 + 2 + 32, "state size");
 
 #endif /* SIM_SIMPROTOCOL_H */

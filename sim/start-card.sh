@@ -1,8 +1,10 @@
 #!/bin/sh
 # start-card.sh - bring the simulated card up in a Wine prefix at machine
-# start: install razuDov.sys as a kernel service (once), start it, load the
-# card scenario, and hand the card its settings from the network driver's
-# registry parameters, as the real driver configures the card at boot.
+# start: install razuDov.sys as a kernel service (once), start it, and power
+# the card up with its scenario and the network driver's registry
+# parameters, as the real driver configures the card at boot: the settings
+# are part of the power-up, so the card associates by them (a cell of the
+# registry's ESSID, or none), whatever cell the scenario names.
 #
 # usage: WINEPREFIX=... sim/start-card.sh <build dir> <scenario file> [registry key]
 #   registry key: the driver's parameter key, for example
@@ -39,8 +41,9 @@ for _ in $(seq 60); do
     sleep 0.2
 done
 
-wine "$cardctl" load "$(winepath -w "$scenario")"
-
+boot=$(mktemp)
+cp "$scenario" "$boot"
+echo >>"$boot"
 if [ -n "$key" ]; then
     lines=$(mktemp)
     # "    Name    REG_SZ    text" / "    Name    REG_DWORD    0x1"
@@ -61,8 +64,10 @@ if [ -n "$key" ]; then
             gsub(/"/, "", value);
             printf "setting \"%s\" \"%s\"\n", name, value;
         }' > "$lines"
-    if [ -s "$lines" ]; then
-        wine "$cardctl" apply "$(winepath -w "$lines")"
-    fi
+    cat "$lines" >>"$boot"
     rm -f "$lines"
 fi
+status=0
+wine "$cardctl" load "$(winepath -w "$boot")" || status=$?
+rm -f "$boot"
+exit $status

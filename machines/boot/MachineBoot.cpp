@@ -2,9 +2,19 @@
 // keeps it: a REGEDIT4 file applied through the registry API, so that it can
 // reach HKEY_DYN_DATA and the volatile HKLM\HARDWARE tree, which regedit and
 // reg.exe cannot. Run at every start of a simulated machine for the volatile
-// parts, as the real system rebuilds them at boot.
+// parts, as the real system rebuilds them at boot. It also plays the two
+// parts of the system's start and end that Wine leaves out here:
 //
-// usage: machineboot <file.reg> [...]
+//   machineboot <file.reg> [...]   applies the files
+//   machineboot logon              starts the programs of the Run keys (HKLM,
+//                                  then HKCU), as the shell does at logon once
+//                                  the drivers are up
+//   machineboot session            stays in the session; when the session is
+//                                  asked to end (a program called
+//                                  ExitWindowsEx) it ends with status 3, which
+//                                  tells scripts/machine.sh to restart the
+//                                  machine
+//   machineboot restart            asks the system to restart, as a program does
 #include <windows.h>
 
 #include <cstdio>
@@ -15,7 +25,11 @@
 
 namespace {
 
-struct Root { const char* name; HKEY key; };
+struct Root
+{
+    const char* name;
+    HKEY key;
+};
 const Root kRoots[] = {
     {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE}, {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
     {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},   {"HKEY_USERS", HKEY_USERS},
@@ -42,8 +56,8 @@ LONG CreateKey(HKEY root, const std::string& path, HKEY* key)
     LONG rc = RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                               KEY_ALL_ACCESS, nullptr, key, &disposition);
     if (rc == ERROR_CHILD_MUST_BE_VOLATILE)
-        rc = RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
-                             KEY_ALL_ACCESS, nullptr, key, &disposition);
+        rc = RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                             nullptr, key, &disposition);
     return rc;
 }
 
@@ -217,14 +231,83 @@ int Apply(const char* file)
     return errors ? 1 : 0;
 }
 
+// The programs of a Run key, each started as its command line says.
+void StartRunEntries(HKEY root)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_READ,
+                      &key) != ERROR_SUCCESS)
+        return;
+    char name[256], command[MAX_PATH * 2];
+    DWORD nameSize = sizeof(name), size = sizeof(command) - 1, type = 0;
+    for (DWORD i = 0; RegEnumValueA(key, i, name, &nameSize, nullptr, &type,
+                                    reinterpret_cast<BYTE*>(command), &size) == ERROR_SUCCESS;
+         ++i, nameSize = sizeof(name), size = sizeof(command) - 1) {
+        command[size] = 0;
+        if (type != REG_SZ && type != REG_EXPAND_SZ)
+            continue;
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        if (CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                           nullptr, &si, &pi)) {
+            CloseHandle(pi.hThread);
+            CloseHandle(pi.hProcess);
+            printf("started %s: %s\n", name, command);
+        } else {
+            fprintf(stderr, "machineboot: %s does not start (%lu): %s\n", name, GetLastError(),
+                    command);
+        }
+    }
+    RegCloseKey(key);
+}
+
+// A hidden top-level window, asked like every other when the session is to
+// end. Under Wine, ExitWindowsEx waits for the session's end to finish, so
+// the program that called it can answer no question: the session's end would
+// wait on it for good. The machine goes down at the question instead, as
+// Windows would soon after it.
+LRESULT CALLBACK SessionProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_QUERYENDSESSION || (message == WM_ENDSESSION && wParam))
+        ExitProcess(3);
+    return DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+int WatchSession()
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = SessionProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "CorvaneMachineSession";
+    if (!RegisterClassA(&wc) ||
+        !CreateWindowExA(0, wc.lpszClassName, "Machine session", WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
+                         nullptr, wc.hInstance, nullptr))
+        return 1;
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageA(&msg);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        fprintf(stderr, "usage: machineboot <file.reg> [...]\n");
+        fprintf(stderr, "usage: machineboot <file.reg> [...] | logon | session | restart\n");
         return 2;
     }
+    std::string verb = argv[1];
+    if (verb == "logon") {
+        StartRunEntries(HKEY_LOCAL_MACHINE);
+        StartRunEntries(HKEY_CURRENT_USER);
+        return 0;
+    }
+    if (verb == "session")
+        return WatchSession();
+    if (verb == "restart")
+        return ExitWindowsEx(EWX_REBOOT, 0) ? 0 : 1;
     int rc = 0;
     for (int i = 1; i < argc; ++i)
         rc |= Apply(argv[i]);

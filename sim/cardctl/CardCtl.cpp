@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "sim/PortTrap.h"
+#include "sim/SharedCard.h"
 #include "sim/SimDevice.h"
 #include "sim/SimProtocol.h"
 
@@ -37,40 +38,55 @@ const char kUsage[] =
     "  join-endless on|off|hard    a join that never finishes (hard: not even\n"
     "                              when the join wait is overridden)\n"
     "  unavailable <from>|off      table entries from this index report not available\n"
+    "  drop-writes <percent>|off   lose that share of the port writes reaching the card\n"
     "  clear                       switch every fault off\n"
     "  param <code> [bytes...]     store a firmware parameter (hexadecimal bytes)\n"
     "  in <port> [b|w]             read a port on the simulated bus\n"
     "  out <port> <value> [b|w]    write a port on the simulated bus\n"
     "  state                       show the simulation's state\n"
     "  bench [count]               time driver requests and trapped port instructions\n"
+    "  scribble <what> [count]     write over the card's shared section as a stray\n"
+    "                              program would, without its lock: stamp, layout,\n"
+    "                              counts, divisors, texts, or random (count bytes)\n"
+    "  hold-lock <seconds>         hold the card's lock that long, as a stuck program\n"
     "  --help                      this text\n"
     "\n"
     "Exit status: 0 done, 1 usage, 2 driver not reachable, 3 request refused.\n";
 
-const char* const kLinkNames[] = {"Idle", "Scanning...", "Rejoining...", "Adopted", "Started", "Joined",
-                                  "Failed", "Joining...", "Joining...", "Joining...", "Roaming...",
-                                  "Associated"};
-const char* const kFaultNames[] = {"", "no-answer", "answer-after", "scan-endless", "join-refused",
-                                   "join-endless", "unavailable"};
+const char* const kLinkNames[] = {"Idle",       "Scanning...", "Rejoining...", "Adopted",
+                                  "Started",    "Joined",      "Failed",       "Joining...",
+                                  "Joining...", "Joining...",  "Roaming...",   "Associated"};
+const char* const kFaultNames[] = {"",
+                                   "no-answer",
+                                   "answer-after",
+                                   "scan-endless",
+                                   "join-refused",
+                                   "join-endless",
+                                   "unavailable",
+                                   "drop-writes"};
 
 HANDLE Open()
 {
-    HANDLE h = ::CreateFileA(SIM_USER_PATH, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h =
+        ::CreateFileA(SIM_USER_PATH, GENERIC_READ | GENERIC_WRITE,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE)
-        std::fprintf(stderr, "cardctl: cannot open %s (error %lu); is the razuDov service started?\n",
+        std::fprintf(stderr,
+                     "cardctl: cannot open %s (error %lu); is the razuDov service started?\n",
                      SIM_USER_PATH, ::GetLastError());
     return h;
 }
 
 // One request on a fresh handle. Returns the exit status.
-int Request(DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize, DWORD* returned = nullptr)
+int Request(DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize,
+            DWORD* returned = nullptr)
 {
     HANDLE h = Open();
     if (h == INVALID_HANDLE_VALUE)
         return 2;
     DWORD got = 0;
-    BOOL ok = ::DeviceIoControl(h, code, const_cast<void*>(in), inSize, out, outSize, &got, nullptr);
+    BOOL ok =
+        ::DeviceIoControl(h, code, const_cast<void*>(in), inSize, out, outSize, &got, nullptr);
     DWORD error = ::GetLastError();
     ::CloseHandle(h);
     if (returned)
@@ -105,7 +121,8 @@ int SendText(DWORD code, const std::string& text, const char* what)
     if (rc)
         return rc;
     if (!result.ok) {
-        std::fprintf(stderr, "cardctl: %s: line %ld: %s\n", what, static_cast<long>(result.line), result.message);
+        std::fprintf(stderr, "cardctl: %s: line %ld: %s\n", what, static_cast<long>(result.line),
+                     result.message);
         return 3;
     }
     return 0;
@@ -149,20 +166,24 @@ int ShowState()
     std::printf("scenario          %s\n", s.scenarioName[0] ? s.scenarioName : "(unnamed)");
     std::printf("clock             %lu ms\n", static_cast<unsigned long>(s.nowMs));
     std::printf("card base         0x%X (driver told 0x%X)\n", s.ioBase, s.driverBase);
-    std::printf("mailbox pointer   0x%04X%s\n", s.mailboxPointer, s.pending ? ", command pending" : "");
-    std::printf("commands answered %lu (last 0x%02X)\n", static_cast<unsigned long>(s.commandsAnswered),
-                s.lastCommand);
+    std::printf("mailbox pointer   0x%04X%s\n", s.mailboxPointer,
+                s.pending ? ", command pending" : "");
+    std::printf("commands answered %lu (last 0x%02X)\n",
+                static_cast<unsigned long>(s.commandsAnswered), s.lastCommand);
     std::printf("network           %s\n", s.networkType == 1 ? "infrastructure" : "ad hoc");
-    std::printf("link state        %u %s\n", s.linkState, s.linkState < 12 ? kLinkNames[s.linkState] : "");
+    std::printf("link state        %u %s\n", s.linkState,
+                s.linkState < 12 ? kLinkNames[s.linkState] : "");
     if (s.currentCell != 0xFFFF)
-        std::printf("current cell      %u (%02X:%02X:%02X:%02X:%02X:%02X)\n", s.currentCell, s.currentBssid[0],
-                    s.currentBssid[1], s.currentBssid[2], s.currentBssid[3], s.currentBssid[4], s.currentBssid[5]);
+        std::printf("current cell      %u (%02X:%02X:%02X:%02X:%02X:%02X)\n", s.currentCell,
+                    s.currentBssid[0], s.currentBssid[1], s.currentBssid[2], s.currentBssid[3],
+                    s.currentBssid[4], s.currentBssid[5]);
     else
         std::printf("current cell      none\n");
     std::printf("quality           %u\n", s.quality);
-    std::printf("cells             %u, BSS table %u, station slots %u\n", s.cellCount, s.bssTableSize,
-                s.stationTableSize);
-    std::printf("scanning          %s, joining %s\n", s.scanning ? "yes" : "no", s.joining ? "yes" : "no");
+    std::printf("cells             %u, BSS table %u, station slots %u\n", s.cellCount,
+                s.bssTableSize, s.stationTableSize);
+    std::printf("scanning          %s, joining %s\n", s.scanning ? "yes" : "no",
+                s.joining ? "yes" : "no");
     std::printf("faults           ");
     bool any = false;
     for (int f = 1; f < SIM_FAULT_COUNT; ++f) {
@@ -172,9 +193,9 @@ int ShowState()
         }
     }
     std::printf("%s\n", any ? "" : " none");
-    static const char* const kinds[] = {"read byte", "read word", "write byte", "write word", "block read",
-                                        "block write", "set base", "raw read", "raw write", "private",
-                                        "failed"};
+    static const char* const kinds[] = {"read byte",  "read word",   "write byte", "write word",
+                                        "block read", "block write", "set base",   "raw read",
+                                        "raw write",  "private",     "failed"};
     std::printf("requests         ");
     for (int k = 0; k <= SIM_REQ_FAILED; ++k)
         std::printf(" %s=%lu", kinds[k], static_cast<unsigned long>(s.requests[k]));
@@ -210,7 +231,8 @@ LONG CALLBACK SkipCli(EXCEPTION_POINTERS* info)
 // Open + request + close, as the program does for every driver request.
 void Cycle(DWORD code, void* in, DWORD inSize, void* out, DWORD outSize)
 {
-    HANDLE h = ::CreateFileA(SIM_USER_PATH, 0, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h =
+        ::CreateFileA(SIM_USER_PATH, 0, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     DWORD got = 0;
     ::DeviceIoControl(h, code, in, inSize, out, outSize, &got, nullptr);
     ::CloseHandle(h);
@@ -235,7 +257,8 @@ int Bench(unsigned long count)
     unsigned char block[38];
 
     std::vector<double> floor, transfer, open, buffered;
-    HANDLE h = ::CreateFileA(SIM_USER_PATH, 0, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h =
+        ::CreateFileA(SIM_USER_PATH, 0, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     for (unsigned long i = 0; i < count; ++i) {
         ::QueryPerformanceCounter(&a);
         Cycle(SIM_IOCTL_NOP, nullptr, 0, nullptr, 0);
@@ -251,15 +274,17 @@ int Bench(unsigned long count)
         buffered.push_back(Micro(a, b, f));
         DWORD got = 0;
         ::QueryPerformanceCounter(&a);
-        ::DeviceIoControl(h, SIM_IOCTL_BLOCK_READ, &header, sizeof header, block, sizeof block, &got, nullptr);
+        ::DeviceIoControl(h, SIM_IOCTL_BLOCK_READ, &header, sizeof header, block, sizeof block,
+                          &got, nullptr);
         ::QueryPerformanceCounter(&b);
         open.push_back(Micro(a, b, f));
     }
     ::CloseHandle(h);
     double mf = Median(floor), mt = Median(transfer);
     std::printf("samples: %lu of each, medians\n", count);
-    std::printf("driver block transfer: %.1f us, ratio %.2f (floor: open + empty request + close, %.1f us)\n", mt,
-                mt / mf, mf);
+    std::printf("driver block transfer: %.1f us, ratio %.2f (floor: open + empty request + close, "
+                "%.1f us)\n",
+                mt, mt / mf, mf);
     std::printf("  empty request with the same 10/38-byte buffers %6.1f us\n", Median(buffered));
     std::printf("  38-byte block read on a handle kept open     %8.1f us\n", Median(open));
 
@@ -272,7 +297,8 @@ int Bench(unsigned long count)
     for (unsigned long i = 0; i < count * 10; ++i)
         local.Control(SIM_IOCTL_BLOCK_READ, &header, sizeof header, block, sizeof block, &info);
     ::QueryPerformanceCounter(&b);
-    std::printf("  the dispatcher's own work for that block read %7.2f us\n", Micro(a, b, f) / (count * 10));
+    std::printf("  the dispatcher's own work for that block read %7.2f us\n",
+                Micro(a, b, f) / (count * 10));
 
     // The 38-byte block as the program moves it over the trapped path (one
     // OUT to ADDRESS_REG, 19 INs from DATA_REG) against twenty trapped no-op
@@ -284,7 +310,8 @@ int Bench(unsigned long count)
     typedef PVOID(WINAPI * AddHandler)(ULONG, PVECTORED_EXCEPTION_HANDLER);
     typedef ULONG(WINAPI * RemoveHandler)(PVOID);
     HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
-    AddHandler add = reinterpret_cast<AddHandler>(::GetProcAddress(kernel, "AddVectoredExceptionHandler"));
+    AddHandler add =
+        reinterpret_cast<AddHandler>(::GetProcAddress(kernel, "AddVectoredExceptionHandler"));
     RemoveHandler remove =
         reinterpret_cast<RemoveHandler>(::GetProcAddress(kernel, "RemoveVectoredExceptionHandler"));
     PVOID skip = add(0, SkipCli);
@@ -295,7 +322,9 @@ int Bench(unsigned long count)
     unsigned long rounds = count / 5 ? count / 5 : 1;
     for (unsigned long i = 0; i < rounds; ++i) {
         ::QueryPerformanceCounter(&a);
-        __asm__ __volatile__("outw %w0, %w1" : : "a"(static_cast<unsigned short>(0x0300)), "Nd"(addressPort));
+        __asm__ __volatile__("outw %w0, %w1"
+                             :
+                             : "a"(static_cast<unsigned short>(0x0300)), "Nd"(addressPort));
         for (int k = 0; k < 19; ++k)
             __asm__ __volatile__("inw %w1, %w0" : "=a"(words[k]) : "Nd"(dataPort));
         ::QueryPerformanceCounter(&b);
@@ -317,12 +346,97 @@ int Bench(unsigned long count)
     remove(skip);
     RemovePortTrap();
     double mb = Median(blocks), mp = Median(ports), mn = Median(noops);
-    std::printf("trapped block transfer: %.1f us, ratio %.2f (floor: 20 trapped no-op instructions, %.1f us)\n", mb,
-                mb / mn, mn);
-    std::printf("  20 trapped IN instructions                   %8.1f us  ratio %.2f (%lu rounds)\n", mp, mp / mn,
-                rounds);
+    std::printf("trapped block transfer: %.1f us, ratio %.2f (floor: 20 trapped no-op "
+                "instructions, %.1f us)\n",
+                mb, mb / mn, mn);
+    std::printf(
+        "  20 trapped IN instructions                   %8.1f us  ratio %.2f (%lu rounds)\n", mp,
+        mp / mn, rounds);
     std::printf("  trapped instructions served on the shared card: %lu of %lu\n", counters.shared,
                 counters.trapped);
+    return 0;
+}
+
+// The card's section as a program maps it; nullptr (with a word) when the
+// driver shares none.
+SharedCard* MapCard()
+{
+    HANDLE mapping = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, SIM_SECTION_USER_NAME);
+    void* view =
+        mapping ? ::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedCard)) : nullptr;
+    if (!view)
+        std::fprintf(stderr, "cardctl: cannot map %s (error %lu)\n", SIM_SECTION_USER_NAME,
+                     ::GetLastError());
+    return static_cast<SharedCard*>(view);
+}
+
+// Bytes written into the section by a program that knows its layout but
+// takes no lock: what each side must survive.
+int Scribble(const std::string& what, unsigned long count)
+{
+    SharedCard* card = MapCard();
+    if (!card)
+        return 2;
+    uint8_t* bytes = reinterpret_cast<uint8_t*>(card);
+    Scenario& world = const_cast<Scenario&>(card->Device().Fw().World());
+    if (what == "stamp") {
+        bytes[0] ^= 0xFF;
+    } else if (what == "layout") {
+        bytes[4] ^= 0xFF;
+    } else if (what == "counts") {
+        world.cellCount = 0x7FFF;
+        world.stationSlots = 0xFFFF;
+    } else if (what == "divisors") {
+        world.beaconPeriod = 0;
+        world.frameSize = 0;
+    } else if (what == "texts") {
+        std::memset(world.essid, 'x', sizeof world.essid);
+        std::memset(world.name, 'y', sizeof world.name);
+    } else if (what == "random") {
+        // Anywhere in the state after the card's memory.
+        const uint32_t span = sizeof(Firmware) + sizeof(Scenario) + 128;
+        uint32_t seed = ::GetTickCount() | 1;
+        for (unsigned long i = 0; i < count; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            uint32_t at = sizeof(SharedCard) - 1 - (seed >> 8) % span;
+            seed = seed * 1103515245u + 12345u;
+            bytes[at] = static_cast<uint8_t>(seed >> 16);
+        }
+    } else {
+        return 1;
+    }
+    std::printf("scribbled %s\n", what.c_str());
+    return 0;
+}
+
+uint32_t TickClock(void*)
+{
+    return ::GetTickCount();
+}
+
+// Holds the card's lock for the time, as a program stuck while serving the
+// card would.
+int HoldLock(unsigned long seconds)
+{
+    SharedCard* card = MapCard();
+    if (!card)
+        return 2;
+    static uint32_t held = 0;
+    SharedLock::Side side = {static_cast<uint32_t>(::GetCurrentProcessId()),
+                             nullptr,
+                             nullptr,
+                             &TickClock,
+                             nullptr,
+                             &held,
+                             10000};
+    if (card->Lock().Acquire(side) == SharedLock::BUSY) {
+        std::fprintf(stderr, "cardctl: the card's lock stays busy\n");
+        return 3;
+    }
+    std::printf("holding the card's lock for %lu s\n", seconds);
+    std::fflush(stdout);
+    ::Sleep(seconds * 1000);
+    card->Lock().Release(side);
     return 0;
 }
 
@@ -330,7 +444,8 @@ int Bench(unsigned long count)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "/?")) {
+    if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") ||
+        !std::strcmp(argv[1], "/?")) {
         std::fputs(kUsage, stdout);
         return argc < 2 ? 1 : 0;
     }
@@ -349,13 +464,17 @@ int main(int argc, char** argv)
         return ReadFileText(a[0], &text) ? SendText(SIM_IOCTL_APPLY_LINES, text, a[0]) : 3;
     }
     if (cmd == "setting" && n == 2)
-        return SendText(SIM_IOCTL_APPLY_LINES, std::string("setting \"") + a[0] + "\" \"" + a[1] + "\"\n", "setting");
+        return SendText(SIM_IOCTL_APPLY_LINES,
+                        std::string("setting \"") + a[0] + "\" \"" + a[1] + "\"\n", "setting");
     if (cmd == "signal" && n == 2)
-        return SendText(SIM_IOCTL_APPLY_LINES, std::string("signal ") + a[0] + " " + a[1] + "\n", "signal");
+        return SendText(SIM_IOCTL_APPLY_LINES, std::string("signal ") + a[0] + " " + a[1] + "\n",
+                        "signal");
     if (cmd == "traffic" && n == 2)
-        return SendText(SIM_IOCTL_APPLY_LINES, std::string("traffic tx ") + a[0] + " rx " + a[1] + "\n", "traffic");
+        return SendText(SIM_IOCTL_APPLY_LINES,
+                        std::string("traffic tx ") + a[0] + " rx " + a[1] + "\n", "traffic");
     if (cmd == "station" && n == 2)
-        return SendText(SIM_IOCTL_APPLY_LINES, std::string("station ") + a[0] + " \"" + a[1] + "\"\n", "station");
+        return SendText(SIM_IOCTL_APPLY_LINES,
+                        std::string("station ") + a[0] + " \"" + a[1] + "\"\n", "station");
     if (cmd == "stop" && n == 0)
         return Fault(SIM_FAULT_NO_ANSWER, true, 0);
     if (cmd == "resume" && n == 0)
@@ -383,6 +502,12 @@ int main(int argc, char** argv)
         if (Number(a[0], 0xFFFF, &v))
             return Fault(SIM_FAULT_UNAVAILABLE, true, v);
     }
+    if (cmd == "drop-writes" && n == 1) {
+        if (!std::strcmp(a[0], "off"))
+            return Fault(SIM_FAULT_DROP_WRITES, false, 0);
+        if (Number(a[0], 100, &v))
+            return Fault(SIM_FAULT_DROP_WRITES, v != 0, v);
+    }
     if (cmd == "clear" && n == 0)
         return Fault(SIM_FAULT_CLEAR_ALL, false, 0);
     if (cmd == "param" && n >= 1 && n <= 33 && Number(a[0], 0xFFFF, &v)) {
@@ -404,9 +529,11 @@ int main(int argc, char** argv)
         return status ? 3 : 0;
     }
     if ((cmd == "in" && (n == 1 || n == 2) && Number(a[0], 0xFFFF, &v)) ||
-        (cmd == "out" && (n == 2 || n == 3) && Number(a[0], 0xFFFF, &v) && Number(a[1], 0xFFFF, &w))) {
+        (cmd == "out" && (n == 2 || n == 3) && Number(a[0], 0xFFFF, &v) &&
+         Number(a[1], 0xFFFF, &w))) {
         const char* size = cmd == "in" ? (n == 2 ? a[1] : "w") : (n == 3 ? a[2] : "w");
-        SimRawPort request = {static_cast<uint16_t>(v), static_cast<uint16_t>(!std::strcmp(size, "b") ? 1 : 2),
+        SimRawPort request = {static_cast<uint16_t>(v),
+                              static_cast<uint16_t>(!std::strcmp(size, "b") ? 1 : 2),
                               static_cast<uint16_t>(w), 0};
         if (cmd == "out")
             return Request(SIM_IOCTL_RAW_WRITE, &request, sizeof request, nullptr, 0);
@@ -423,6 +550,13 @@ int main(int argc, char** argv)
             return 1;
         return Bench(count ? count : 1);
     }
+    if (cmd == "scribble" && (n == 1 || (n == 2 && Number(a[1], 1000000, &v)))) {
+        int rc = Scribble(a[0], n == 2 ? v : 64);
+        if (rc != 1)
+            return rc;
+    }
+    if (cmd == "hold-lock" && n == 1 && Number(a[0], 86400, &v))
+        return HoldLock(v);
     std::fputs(kUsage, stderr);
     return 1;
 }

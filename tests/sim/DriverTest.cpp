@@ -42,12 +42,13 @@ std::string InstallAndStart()
 
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
     if (!manager)
-        return "the service manager cannot be opened (error " + std::to_string(GetLastError()) + ")";
+        return "the service manager cannot be opened (error " + std::to_string(GetLastError()) +
+               ")";
     SC_HANDLE service = OpenServiceA(manager, "razuDov", SERVICE_ALL_ACCESS);
     if (!service) {
-        service = CreateServiceA(manager, "razuDov", "razuDov", SERVICE_ALL_ACCESS, SERVICE_KERNEL_DRIVER,
-                                 SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL, target.c_str(), nullptr, nullptr,
-                                 nullptr, nullptr, nullptr);
+        service = CreateServiceA(manager, "razuDov", "razuDov", SERVICE_ALL_ACCESS,
+                                 SERVICE_KERNEL_DRIVER, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
+                                 target.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
         if (!service) {
             DWORD error = GetLastError();
             CloseServiceHandle(manager);
@@ -64,7 +65,9 @@ std::string InstallAndStart()
     if (ReadAll(target.c_str()) != built) {
         SERVICE_STATUS status;
         if (ControlService(service, SERVICE_CONTROL_STOP, &status))
-            for (int i = 0; i < 50 && QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_STOPPED; ++i)
+            for (int i = 0; i < 50 && QueryServiceStatus(service, &status) &&
+                            status.dwCurrentState != SERVICE_STOPPED;
+                 ++i)
                 Sleep(100);
         CopyFileA(SIM_DRIVER_FILE, target.c_str(), FALSE);
     }
@@ -82,6 +85,25 @@ std::string InstallAndStart()
     CloseServiceHandle(service);
     CloseServiceHandle(manager);
     return result;
+}
+
+bool StopDriver()
+{
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    SC_HANDLE service = manager ? OpenServiceA(manager, "razuDov", SERVICE_ALL_ACCESS) : nullptr;
+    SERVICE_STATUS status = {};
+    bool stopped = service && ControlService(service, SERVICE_CONTROL_STOP, &status);
+    for (DWORD start = GetTickCount(); stopped && QueryServiceStatus(service, &status) &&
+                                       status.dwCurrentState != SERVICE_STOPPED;) {
+        if (GetTickCount() - start > 60000)
+            stopped = false;
+        Sleep(10);
+    }
+    if (service)
+        CloseServiceHandle(service);
+    if (manager)
+        CloseServiceHandle(manager);
+    return stopped;
 }
 
 class DriverEnvironment : public ::testing::Environment
@@ -110,8 +132,8 @@ protected:
     }
 
     // Open, one request, close: as the program does it.
-    static bool Request(DWORD code, DWORD access, DWORD share, const void* in, DWORD inSize, void* out,
-                        DWORD outSize, DWORD* returned = nullptr, DWORD* error = nullptr)
+    static bool Request(DWORD code, DWORD access, DWORD share, const void* in, DWORD inSize,
+                        void* out, DWORD outSize, DWORD* returned = nullptr, DWORD* error = nullptr)
     {
         HANDLE h = CreateFileA(SIM_USER_PATH, access, share, nullptr, OPEN_EXISTING, 0, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
@@ -119,7 +141,8 @@ protected:
             return false;
         }
         DWORD got = 0xDEAD;
-        BOOL ok = DeviceIoControl(h, code, const_cast<void*>(in), inSize, out, outSize, &got, nullptr);
+        BOOL ok =
+            DeviceIoControl(h, code, const_cast<void*>(in), inSize, out, outSize, &got, nullptr);
         if (error)
             *error = GetLastError();
         CloseHandle(h);
@@ -133,9 +156,8 @@ protected:
         std::string path = std::string(SIM_SCENARIO_DIR) + "/" + name + ".txt";
         std::vector<char> text = ReadAll(path.c_str());
         SimTextResult result = {};
-        if (text.empty() ||
-            !Request(SIM_IOCTL_LOAD_SCENARIO, 0, 0, text.data(), static_cast<DWORD>(text.size()), &result,
-                     sizeof result))
+        if (text.empty() || !Request(SIM_IOCTL_LOAD_SCENARIO, 0, 0, text.data(),
+                                     static_cast<DWORD>(text.size()), &result, sizeof result))
             return false;
         EXPECT_EQ(1, result.ok) << name << " line " << result.line << ": " << result.message;
         return result.ok == 1;
@@ -152,13 +174,14 @@ protected:
     {
         uint16_t answer = 0xFFFF;
         DWORD returned = 0;
-        EXPECT_TRUE(Request(SIM_IOCTL_SET_BASE, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, &base, 2, &answer, 2,
-                            &returned));
+        EXPECT_TRUE(Request(SIM_IOCTL_SET_BASE, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, &base, 2,
+                            &answer, 2, &returned));
         EXPECT_EQ(2u, returned);
         return answer;
     }
 
-    static bool ReadBlock(uint16_t address, uint8_t* data, uint16_t count, DWORD* returned = nullptr)
+    static bool ReadBlock(uint16_t address, uint8_t* data, uint16_t count,
+                          DWORD* returned = nullptr)
     {
         SimBlockHeader header = {0, 2, 4, address, count};
         return Request(SIM_IOCTL_BLOCK_READ, 0, FILE_SHARE_WRITE, &header, sizeof header, data,
@@ -187,12 +210,14 @@ TEST_F(Driver, SinglePortRequestsCountFrom0x240)
     uint16_t pointer = 0;
     DWORD returned = 0;
     port = 0x304 - 0x240;
-    ASSERT_TRUE(Request(SIM_IOCTL_READ_WORD, GENERIC_READ, FILE_SHARE_READ, &port, 4, &pointer, 2, &returned));
+    ASSERT_TRUE(Request(SIM_IOCTL_READ_WORD, GENERIC_READ, FILE_SHARE_READ, &port, 4, &pointer, 2,
+                        &returned));
     EXPECT_EQ(2u, returned);
     EXPECT_EQ(0x0400, pointer) << "the isa scenario's mailbox pointer at word 0x1FF";
     uint8_t low = 0;
     port = 0x302 - 0x240;
-    ASSERT_TRUE(Request(SIM_IOCTL_READ_BYTE, GENERIC_READ, FILE_SHARE_READ, &port, 4, &low, 1, &returned));
+    ASSERT_TRUE(
+        Request(SIM_IOCTL_READ_BYTE, GENERIC_READ, FILE_SHARE_READ, &port, 4, &low, 1, &returned));
     EXPECT_EQ(1u, returned);
     EXPECT_EQ(0x00, low) << "the address stepped to 0x200";
 }
@@ -222,16 +247,20 @@ TEST_F(Driver, RefusesMalformedRequests)
     DWORD error = 0, returned = 7;
     uint8_t small[3] = {2, 0, 0};
     uint16_t value = 0x5555;
-    EXPECT_FALSE(Request(SIM_IOCTL_READ_WORD, GENERIC_READ, FILE_SHARE_READ, small, 3, &value, 2, &returned, &error));
+    EXPECT_FALSE(Request(SIM_IOCTL_READ_WORD, GENERIC_READ, FILE_SHARE_READ, small, 3, &value, 2,
+                         &returned, &error));
     EXPECT_NE(0u, error);
     EXPECT_EQ(0x5555, value);
     SetBase(0x300);
     SimBlockHeader header = {0, 2, 4, 0x400, 38};
     uint8_t out[38];
-    EXPECT_FALSE(Request(SIM_IOCTL_BLOCK_READ, 0, FILE_SHARE_WRITE, &header, sizeof header, out, 36, &returned, &error));
+    EXPECT_FALSE(Request(SIM_IOCTL_BLOCK_READ, 0, FILE_SHARE_WRITE, &header, sizeof header, out, 36,
+                         &returned, &error));
     int32_t offCard = 0x3F8 - 0x240;
-    EXPECT_FALSE(Request(SIM_IOCTL_READ_BYTE, GENERIC_READ, FILE_SHARE_READ, &offCard, 4, out, 1, &returned, &error));
-    EXPECT_FALSE(Request(0x9C402C00, 0, 0, nullptr, 0, nullptr, 0, &returned, &error)) << "an unknown code";
+    EXPECT_FALSE(Request(SIM_IOCTL_READ_BYTE, GENERIC_READ, FILE_SHARE_READ, &offCard, 4, out, 1,
+                         &returned, &error));
+    EXPECT_FALSE(Request(0x9C402C00, 0, 0, nullptr, 0, nullptr, 0, &returned, &error))
+        << "an unknown code";
     EXPECT_GE(State().requests[SIM_REQ_FAILED], 4u);
 }
 
@@ -259,7 +288,9 @@ TEST_F(Driver, PortTrapPerformsInAndOut)
     unsigned short address = 0x302, data = 0x304;
     unsigned short pointer = 0;
     unsigned char high = 0;
-    __asm__ __volatile__("outw %w0, %w1" : : "a"(static_cast<unsigned short>(0x1FF)), "Nd"(address));
+    __asm__ __volatile__("outw %w0, %w1"
+                         :
+                         : "a"(static_cast<unsigned short>(0x1FF)), "Nd"(address));
     __asm__ __volatile__("inw %w1, %w0" : "=a"(pointer) : "Nd"(data));
     __asm__ __volatile__("inb %w1, %b0" : "=a"(high) : "Nd"(static_cast<unsigned short>(0x303)));
     unsigned char floating = 0;
@@ -288,7 +319,8 @@ DWORD RunProgram(const char* program, const std::string& arguments, std::string*
         SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
         GetTempPathA(sizeof directory, directory);
         GetTempFileNameA(directory, "out", 0, file);
-        printed = CreateFileA(file, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+        printed =
+            CreateFileA(file, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
         si.dwFlags = STARTF_USESTDHANDLES;
         si.hStdOutput = printed;
         si.hStdError = printed;
@@ -296,8 +328,8 @@ DWORD RunProgram(const char* program, const std::string& arguments, std::string*
     std::vector<char> command(line.begin(), line.end());
     command.push_back(0);
     DWORD code = 0xFFFFFFFF;
-    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, output != nullptr, 0, nullptr, nullptr, &si,
-                       &pi)) {
+    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
+                       nullptr, &si, &pi)) {
         WaitForSingleObject(pi.hProcess, 30000);
         GetExitCodeProcess(pi.hProcess, &code);
         CloseHandle(pi.hThread);
@@ -337,7 +369,8 @@ public:
     {
         m_mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, SIM_SECTION_USER_NAME);
         if (m_mapping)
-            card = static_cast<SharedCard*>(MapViewOfFile(m_mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedCard)));
+            card = static_cast<SharedCard*>(
+                MapViewOfFile(m_mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedCard)));
     }
     ~SectionView()
     {
@@ -357,8 +390,7 @@ private:
 
 // Runs work on a thread of its own: false when it has not finished within
 // the time (the thread is then ended, so a hung side cannot hang the test).
-template <class Work>
-bool FinishesWithin(DWORD milliseconds, Work work)
+template <class Work> bool FinishesWithin(DWORD milliseconds, Work work)
 {
     struct Start
     {
@@ -398,7 +430,8 @@ TEST_F(Driver, PortTrapAndCardctlSeeOneCard)
     EXPECT_EQ(0x6102, InWord(0x302)) << "the data read stepped the card's own address";
     PortTrapCounters after = GetPortTrapCounters();
     RemovePortTrap();
-    EXPECT_EQ(5u, after.shared - before.shared) << "every trapped instruction served on the shared card";
+    EXPECT_EQ(5u, after.shared - before.shared)
+        << "every trapped instruction served on the shared card";
     EXPECT_EQ(0u, after.noDriver);
 }
 
@@ -452,6 +485,121 @@ TEST_F(Driver, ALockHeldByASideThatDiedIsTakenOver)
     EXPECT_EQ(0u, view.card->Lock().Owner()) << "the trap let go again";
 }
 
+// Waits (up to a minute) for the condition, checking it again as other
+// processes move; false when it never held.
+template <class Condition> bool Eventually(Condition condition)
+{
+    for (DWORD start = GetTickCount(); !condition();) {
+        if (GetTickCount() - start > 60000)
+            return false;
+        SwitchToThread();
+        Sleep(1);
+    }
+    return true;
+}
+
+// A program that starts and goes on running; its process handle.
+HANDLE StartProgram(const char* program, const std::string& arguments)
+{
+    std::string line = std::string("\"") + program + "\" " + arguments;
+    std::vector<char> command(line.begin(), line.end());
+    command.push_back(0);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return nullptr;
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+// A live program that keeps the card's lock: every side finds the card
+// silent within its bounded wait (the driver refuses the simulation's
+// requests and floats the product's; the trap floats the bus), and the card
+// answers again once that program is gone.
+TEST_F(Driver, ALockKeptByALiveProgramMakesASilentCardNotAStalledSide)
+{
+    SectionView view;
+    ASSERT_NE(nullptr, view.card) << "razuDov shares no card";
+    HANDLE holder = StartProgram(SIM_CARDCTL_FILE, "hold-lock 300");
+    ASSERT_NE(nullptr, holder);
+    DWORD holderId = GetProcessId(holder);
+    ASSERT_TRUE(Eventually([&] { return view.card->Lock().Owner() == holderId; }));
+
+    DWORD error = 0;
+    SimState state = {};
+    bool refused = false;
+    EXPECT_TRUE(FinishesWithin(20000, [&] {
+        refused =
+            !Request(SIM_IOCTL_GET_STATE, 0, 0, nullptr, 0, &state, sizeof state, nullptr, &error);
+    })) << "the driver waits for good";
+    EXPECT_TRUE(refused);
+    uint8_t block[38] = {};
+    DWORD returned = 0;
+    EXPECT_TRUE(FinishesWithin(20000, [&] { ReadBlock(0x0400, block, sizeof block, &returned); }));
+    EXPECT_EQ(std::vector<uint8_t>(sizeof block, 0xFF),
+              std::vector<uint8_t>(block, block + sizeof block))
+        << "the driver path reads a floating bus";
+    ASSERT_TRUE(InstallPortTrapIfWine());
+    unsigned short pointer = 0;
+    EXPECT_TRUE(FinishesWithin(20000, [&] {
+        OutWord(0x302, 0x1FF);
+        pointer = InWord(0x304);
+    })) << "the trap waits for good";
+    EXPECT_EQ(0xFFFF, pointer);
+
+    TerminateProcess(holder, 1);
+    WaitForSingleObject(holder, INFINITE);
+    CloseHandle(holder);
+    OutWord(0x302, 0x1FF);
+    EXPECT_EQ(0x0400, InWord(0x304)) << "the card answers again";
+    RemovePortTrap();
+    EXPECT_STREQ("isa", State().scenarioName);
+}
+
+// Bytes written over the section by a program that takes no lock: the card
+// answers nothing on every path, cardctl and the driver stay up, and loading
+// a scenario powers the card up anew.
+TEST_F(Driver, AScribbledSectionMakesASilentCardThatALoadMends)
+{
+    ASSERT_TRUE(InstallPortTrapIfWine());
+    for (const char* what : {"stamp", "layout", "counts", "divisors", "texts"}) {
+        ASSERT_EQ(0u, Cardctl(std::string("scribble ") + what)) << what;
+        std::string printed;
+        EXPECT_EQ(3u, Cardctl("state", &printed)) << what << ": " << printed;
+        OutWord(0x302, 0x1FF);
+        EXPECT_EQ(0xFFFF, InWord(0x304)) << what << ": the trapped bus floats";
+        ASSERT_TRUE(Load("isa")) << what;
+        OutWord(0x302, 0x1FF);
+        EXPECT_EQ(0x0400, InWord(0x304)) << what << ": mended";
+    }
+    // Random bytes anywhere in the state, again and again.
+    for (int round = 0; round < 20; ++round) {
+        ASSERT_EQ(0u, Cardctl("scribble random 200"));
+        OutWord(0x302, 0x1FF);
+        InWord(0x304);
+        EXPECT_TRUE(FinishesWithin(20000, [&] { Cardctl("state"); })) << "cardctl lives";
+    }
+    RemovePortTrap();
+}
+
+// The section outlives a driver that stops while a program maps it; the
+// driver started again keeps the machine's card, not the built-in default.
+TEST_F(Driver, ADriverStartedAgainKeepsTheMachinesCard)
+{
+    SectionView view; // the running program's mapping
+    ASSERT_NE(nullptr, view.card);
+    ASSERT_EQ(0u, Cardctl("signal 1 33"));
+    ASSERT_TRUE(StopDriver());
+    std::string error = InstallAndStart();
+    ASSERT_EQ("", error);
+    SimState state = State();
+    EXPECT_STREQ("isa", state.scenarioName);
+    EXPECT_EQ(0x300, state.ioBase);
+    EXPECT_NEAR(33, state.quality, 3);
+}
+
 TEST_F(Driver, CardctlSwitchesFaultsAndRefusesBadScenarios)
 {
     EXPECT_EQ(0u, Cardctl("stop"));
@@ -489,10 +637,14 @@ TEST(PortTrap, DecodesTheInAndOutForms)
         int width;
         bool isIn;
     } cases[] = {
-        {{0xEC}, 1, 0x304, 1, true},       {{0x66, 0xED}, 2, 0x304, 2, true},
-        {{0xED}, 1, 0x304, 4, true},       {{0xEE}, 1, 0x304, 1, false},
-        {{0x66, 0xEF}, 2, 0x304, 2, false}, {{0xE4, 0x80}, 2, 0x80, 1, true},
-        {{0x66, 0xE5, 0x42}, 3, 0x42, 2, true}, {{0xE6, 0x61}, 2, 0x61, 1, false},
+        {{0xEC}, 1, 0x304, 1, true},
+        {{0x66, 0xED}, 2, 0x304, 2, true},
+        {{0xED}, 1, 0x304, 4, true},
+        {{0xEE}, 1, 0x304, 1, false},
+        {{0x66, 0xEF}, 2, 0x304, 2, false},
+        {{0xE4, 0x80}, 2, 0x80, 1, true},
+        {{0x66, 0xE5, 0x42}, 3, 0x42, 2, true},
+        {{0xE6, 0x61}, 2, 0x61, 1, false},
         {{0xE7, 0x70}, 2, 0x70, 4, false},
     };
     for (const Case& c : cases) {

@@ -544,6 +544,36 @@ TEST(Firmware, InitialLinkStateFromTheScenario)
     EXPECT_EQ(5, adhoc.GetParam(0x1021).Word()) << "Joined";
 }
 
+// The driver's settings come with the power-up (start-card.sh loads them
+// with the scenario): the scenario's cell holds while it belongs to the
+// card's ESSID; an ESSID of another network makes the card take that
+// network's strongest cell, or none.
+TEST(Firmware, PowerUpSettingsDecideTheCell)
+{
+    const std::string world = "essid Corvane\n"
+                              "cell 00:A0:C5:00:00:01 Corvane 1 72\n"
+                              "cell 00:A0:C5:00:00:04 Guests 3 40\n"
+                              "cell 00:A0:C5:00:00:06 Guests 5 55\n"
+                              "current 00:A0:C5:00:00:01\n";
+    struct Case
+    {
+        const char* settings;
+        int cell;
+        uint16_t link;
+    } cases[] = {
+        {"", 0, 11},
+        {"setting ESSID Corvane\n", 0, 11},
+        {"setting ESSID Guests\n", 2, 11},
+        {"setting ESSID Nowhere\n", -1, 1},
+    };
+    for (const Case& c : cases) {
+        CardHarness card((world + c.settings).c_str());
+        ASSERT_EQ("", card.error) << c.settings;
+        EXPECT_EQ(c.cell, card.device->Fw().CurrentCell()) << c.settings;
+        EXPECT_EQ(c.link, card.GetParam(0x1021).Word()) << c.settings;
+    }
+}
+
 TEST(Firmware, DriverSettingsByRegistryName)
 {
     CardHarness card(kWorld);

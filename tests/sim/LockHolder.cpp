@@ -15,8 +15,10 @@ int main()
     SharedCard* card = static_cast<SharedCard*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedCard)));
     if (!card || !card->Stamped())
         return 2;
+    SharedLock::Side side = {static_cast<uint32_t>(GetCurrentProcessId()), nullptr, nullptr, nullptr, nullptr,
+                             nullptr, 0};
     for (int i = 0; i < 5000; ++i) {
-        if (card->Lock().TryAcquire(GetCurrentProcessId()))
+        if (card->Lock().TryAcquire(side))
             ExitProcess(0);
         Sleep(1);
     }

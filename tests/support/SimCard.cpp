@@ -61,7 +61,8 @@ SimCard::SimCard(const char* scenario) : m_device(new SimDevice)
 
 SimCard::~SimCard()
 {
-    Fw().SetAnswerFilter(nullptr, nullptr);
+    Firmware::SetAnswerFilter(nullptr, nullptr);
+    Firmware::SetMachineClock(nullptr, nullptr);
     s_current = nullptr;
     // m_guard restores the Os table.
 }

@@ -10,6 +10,7 @@
 // Windows are found by a visible top-level window whose title starts with the
 // prefix (waiting up to 10 s). Exit code 0 on success, 1 when not found.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -57,7 +58,8 @@ public:
     {
         DWORD pid = 0;
         GetWindowThreadProcessId(hWnd, &pid);
-        m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        m_process =
+            OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
         if (m_process)
             m_memory = VirtualAllocEx(m_process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
     }
@@ -145,13 +147,17 @@ int main(int argc, char** argv)
         remote.Get(0, &rc, sizeof rc);
         POINT pt = {rc.left + 8, (rc.top + rc.bottom) / 2};
         ClientToScreen(control, &pt);
+        // The click goes to the window once it is in front and its thread
+        // has taken the activation; the caller waits for what it does.
         SetForegroundWindow(window);
+        for (DWORD start = GetTickCount(); GetForegroundWindow() != window; Sleep(20))
+            if (GetTickCount() - start > 15000)
+                return 1;
+        DWORD_PTR answered = 0;
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 15000, &answered);
         SetCursorPos(pt.x, pt.y);
-        Sleep(100);
         mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-        Sleep(50);
         mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-        Sleep(300);
         return 0;
     }
     fprintf(stderr, "listprobe: unknown request\n");

@@ -9,6 +9,8 @@
 //   msgprobe title <title prefix> [ms]  prints the whole title of such a window
 //   msgprobe tray                       prints the colours in the system tray:
 //                                       "red N green N" (strong pixels of each)
+//   msgprobe answers <title prefix> [ms] succeeds when such a window takes a
+//                                      message within the wait (not frozen)
 //   msgprobe gone <title prefix> [ms]  succeeds when no such window remains
 //   msgprobe count <title>              prints how many visible windows bear
 //                                       exactly this title
@@ -23,6 +25,7 @@
 //   msgprobe page <title prefix> <index> turns such a property sheet to a page
 // Newlines in texts print as \n. Exit code 0 on success, 1 on time-out.
 #include <windows.h>
+
 #include <prsht.h>
 
 #include <cstdio>
@@ -201,6 +204,14 @@ int main(int argc, char** argv)
             return 1;
         printf("%s\n", Text(window).c_str());
         return 0;
+    }
+    if (verb == "answers" && argc > 2) { // the window's thread takes a message within the wait
+        HWND window = WaitFor(argv[2], 5000);
+        DWORD_PTR result = 0;
+        return window && SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                             timeoutArg(3, 5000), &result)
+                   ? 0
+                   : 1;
     }
     if (verb == "gone" && argc > 2) {
         DWORD timeout = timeoutArg(3, 10000), start = GetTickCount();

@@ -95,9 +95,16 @@ int main(int argc, char** argv)
     if (verb == "command")
         return PostMessageA(top, WM_COMMAND, MAKEWPARAM(atoi(argv[3]), BN_CLICKED), 0) ? 0 : 1;
     if (verb == "ctrl-alt") {
+        // The keys go to the window once it is the foreground window.
         SetForegroundWindow(top);
         SetActiveWindow(top);
-        Sleep(300);
+        for (DWORD start = GetTickCount(); GetForegroundWindow() != top; Sleep(20))
+            if (GetTickCount() - start > 15000)
+                return 1;
+        // and once its thread has taken the activation (a message sent after
+        // it is answered only then).
+        DWORD_PTR answered = 0;
+        SendMessageTimeoutA(top, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 15000, &answered);
         const BYTE key = (BYTE)toupper((unsigned char)argv[3][0]);
         Key(VK_CONTROL, false);
         Key(VK_MENU, false);
@@ -105,7 +112,6 @@ int main(int argc, char** argv)
         Key(key, true);
         Key(VK_MENU, true);
         Key(VK_CONTROL, true);
-        Sleep(300);
         return 0;
     }
     if (verb == "colors") {

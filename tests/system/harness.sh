@@ -39,6 +39,18 @@ check() { # description, command...
     fi
 }
 
+# Runs the command again and again until it succeeds, for up to SECONDS:
+# for a state that follows from an event the script cannot wait on directly,
+# never a fixed pause. The last try's output is shown when it never does.
+eventually() { # seconds command...
+    local end=$((SECONDS + $1))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        [ "$SECONDS" -ge "$end" ] && { "$@"; return 1; }
+        sleep 0.2
+    done
+}
+
 machine() { "$ROOT/scripts/machine.sh" "$1" --fresh >/dev/null || { echo "machine $1 failed"; exit 1; }; }
 load() { wine "$cardctl" load "$scenarios/$1" >/dev/null || { echo "scenario $1 refused"; exit 1; }; }
 run_program() { wine "$BUILD_DIR/corvane.exe" "$@" >/dev/null 2>&1 & PROGRAM_PID=$!; }

@@ -33,9 +33,10 @@ windows_section_has() {
 clipboard_is_report() {
     local copied shown
     wine "$probe" click 355 >/dev/null || return 1
-    sleep 1
-    copied=$(wine "$probe" clipboard | tr -d '\r')
     shown=$(report)
+    # The copy is there once the click has been handled.
+    eventually 15 sh -c "wine '$probe' clipboard | tr -d '\r' | grep -q ." || return 1
+    copied=$(wine "$probe" clipboard | tr -d '\r')
     [ -n "$shown" ] && [ "$copied" = "$shown" ] || {
         echo "  clipboard (${#copied} chars) differs from the report (${#shown} chars)"; return 1; }
 }

@@ -1,16 +1,17 @@
-// DriverCostTest.cpp - a command's own cost through the real razuDov driver,
+// DriverCostBench.cpp - a command's own cost through the real razuDov driver,
 // on both paths, against its floor measured in the same run: the three block
 // transfers a command needs (read the idle mailbox, write the command, read
 // the answer). The protocol's pauses are taken out (Sleep does nothing here),
-// so what is left is the transfers plus our own work. Skipped when razuDov
-// is not installed in this Wine prefix (sim_driver_tests installs it).
+// so what is left is the transfers plus our own work. Figures for
+// scripts/bench.sh, never a test: they depend on the machine. Skipped when
+// razuDov is not installed in this Wine prefix.
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/CardItems.h"
 #include "adapter/Mailbox.h"
 #include "adapter/PortAccess.h"
-#include "tests/support/DriverAccess.h"
 #include "framework/Os.h"
 #include "sim/PortTrap.h"
+#include "tests/support/DriverAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +22,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 const char* const kScenario = "name cost\n"
                               "iobase 0x240\n"
                               "mailbox 0x0300\n"
@@ -66,8 +66,7 @@ Figures Measure(int samples)
     BYTE scratch[38], spare[38];
     const WORD spareAddress = 0x6000; // written back with what it held
     ReadCardMemory(spareAddress, spare, sizeof(spare));
-    for (int i = 0; i < samples; ++i)
-    {
+    for (int i = 0; i < samples; ++i) {
         double a = Micro();
         ReadCardMemory(MailboxPointer, scratch, sizeof(scratch));
         WriteCardMemory(spareAddress, spare, sizeof(spare));
@@ -99,14 +98,16 @@ void Report(const char* path, const Figures& f)
            path, f.leastFloor, f.leastCommand, f.leastCommand / f.leastFloor, f.leastItem,
            f.leastItem / f.leastFloor);
     ::testing::Test::RecordProperty("median_ratio", std::to_string(f.command / f.floor));
-    ::testing::Test::RecordProperty("least_ratio",
-                                    std::to_string(f.leastCommand / f.leastFloor));
+    ::testing::Test::RecordProperty("least_ratio", std::to_string(f.leastCommand / f.leastFloor));
 }
 
-void Check(const Figures& f)
+// The figure lines of scripts/bench.sh (medians; the least times go in the
+// detail lines above).
+void Figure(const char* path, const Figures& f)
 {
-    EXPECT_LT(f.leastCommand / f.leastFloor, 1.2);
-    EXPECT_LT(f.leastItem / f.leastFloor, 1.2);
+    printf(
+        "firmware command (%s): %.1f us, ratio %.2f (floor: its three block transfers, %.1f us)\n",
+        path, f.command, f.command / f.floor, f.floor);
 }
 
 class DriverCost : public ::testing::Test
@@ -136,7 +137,7 @@ TEST_F(DriverCost, NtDriverPath)
 {
     Figures f = Measure(300);
     Report("driver path", f);
-    Check(f);
+    Figure("driver path", f);
 }
 
 TEST_F(DriverCost, DirectPortPath)
@@ -147,5 +148,5 @@ TEST_F(DriverCost, DirectPortPath)
     Figures f = Measure(100);
     RemovePortTrap();
     Report("direct path", f);
-    Check(f);
+    Figure("trapped path", f);
 }
