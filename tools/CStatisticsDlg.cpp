@@ -31,8 +31,7 @@ BOOL CStatisticsDlg::OnInitDialog()
         }
         ShowCounters(block);
     }
-    ::EnableWindow(GetDlgItem(IDC_STAT_STOP), FALSE);
-    ::EnableWindow(GetDlgItem(IDC_STAT_UPDATE), TRUE);
+    SwapButtons(IDC_STAT_UPDATE, IDC_STAT_STOP);
     return TRUE;
 }
 
@@ -79,6 +78,15 @@ void CStatisticsDlg::TakeBaselines(const StatisticsBlock& block)
     m_haveBaselines = true;
 }
 
+void CStatisticsDlg::SwapButtons(int on, int off)
+{
+    HWND enable = GetDlgItem(on), disable = GetDlgItem(off);
+    ::EnableWindow(enable, TRUE);
+    if (::GetFocus() == disable)
+        SendMessage(WM_NEXTDLGCTL, (WPARAM)enable, TRUE);
+    ::EnableWindow(disable, FALSE);
+}
+
 void CStatisticsDlg::RestartAverages(const StatisticsBlock& block)
 {
     TakeBaselines(block);
@@ -98,16 +106,14 @@ void CStatisticsDlg::StartRun()
         TakeBaselines(block);
     SetField(IDC_STAT_TX_AVG, "0.0");
     SetField(IDC_STAT_RX_AVG, "0.0");
-    ::EnableWindow(GetDlgItem(IDC_STAT_STOP), TRUE);
-    ::EnableWindow(GetDlgItem(IDC_STAT_UPDATE), FALSE);
+    SwapButtons(IDC_STAT_STOP, IDC_STAT_UPDATE);
     m_running = true;
 }
 
 void CStatisticsDlg::StopRun()
 {
     KillTimer(SAMPLE_TIMER);
-    ::EnableWindow(GetDlgItem(IDC_STAT_STOP), FALSE);
-    ::EnableWindow(GetDlgItem(IDC_STAT_UPDATE), TRUE);
+    SwapButtons(IDC_STAT_UPDATE, IDC_STAT_STOP);
     m_running = false;
 }
 

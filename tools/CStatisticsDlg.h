@@ -49,6 +49,9 @@ private:
     void RestartAverages(const StatisticsBlock& block);
     void ShowCounters(const StatisticsBlock& block);
     void ShowAverages(const StatisticsBlock& block);
+    // Enables one of Update and Stop and greys the other, handing it the
+    // focus first when the greyed one has it (the keyboard stays here).
+    void SwapButtons(int on, int off);
     // Writes a field only when its text changes (each write repaints it).
     void SetField(int id, const std::string& text);
 

@@ -372,20 +372,29 @@ TEST_F(ThroughputMonitor, EscapeClosesBothWindowsAsTheirOKDoes)
 {
     app.WriteProfileInt("Private", "Statistic", 1);
     ASSERT_TRUE(Open());
-    dlg->SendMessage(WM_COMMAND, IDC_THRU_STATISTICS);
+    Activate(*dlg);
+    ::SendMessageA(dlg->GetDlgItem(IDC_THRU_STATISTICS), BM_CLICK, 0, 0);
     CStatisticsDlg& stats = dlg->GetStatisticsDlg();
     ASSERT_TRUE(stats.IsWindow());
-    stats.SendMessage(WM_COMMAND, IDC_STAT_UPDATE);
     Activate(stats);
-    ASSERT_TRUE(::IsChild(stats, ::GetFocus()));
+    // Clicks on Update and Stop (each greys the button clicked) leave the
+    // keyboard in the dialog.
+    for (int id : {IDC_STAT_UPDATE, IDC_STAT_STOP, IDC_STAT_UPDATE}) {
+        ::SendMessageA(stats.GetDlgItem(id), BM_CLICK, 0, 0);
+        ASSERT_TRUE(::IsChild(stats, ::GetFocus())) << "after a click on " << id;
+        EXPECT_TRUE(::IsWindowEnabled(::GetFocus())) << "after a click on " << id;
+    }
+    ASSERT_TRUE(stats.IsRunning());
     PressKey(VK_ESCAPE);
     EXPECT_EQ(nullptr, stats.m_hWnd);
     EXPECT_FALSE(stats.IsRunning());
-    Activate(*dlg);
+    // The keyboard is back in the monitor, with "N" hidden under it too.
+    PressCtrlAlt(*dlg, 'S');
     ASSERT_TRUE(::IsChild(*dlg, ::GetFocus()));
     PressKey(VK_ESCAPE);
     EXPECT_EQ(nullptr, dlg->m_hWnd);
-    EXPECT_EQ(1u, ReadDword(HKEY_CURRENT_USER, app.PrivateKey(), "Statistic"));
+    EXPECT_EQ(0u, ReadDword(HKEY_CURRENT_USER, app.PrivateKey(), "Statistic"))
+        << "the mode as Escape left it";
 }
 
 } // namespace
