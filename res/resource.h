@@ -202,6 +202,7 @@
 #define IDS_INACTIVE_UNKNOWN    58103   // "not available"
 #define IDS_NO_STATION_NAME     58104   // "(null)"
 #define IDS_STATION_CAPTION     58105   // "%s - %d %s%s"
+#define IDS_SCAN_NOT_STARTED    58106
 
 // Adapter Statistics dialog and Station Throughput Monitor (res/thru.rc)
 #define IDD_STATISTICS          400

@@ -36,10 +36,9 @@ const int CBssWatchDlg::kColumnWeights[BSS_COLUMN_COUNT] = {3, 3, 3, 1, 1, 2, 1}
 // A help file that cannot be opened is reported.
 CBssWatchDlg::CBssWatchDlg(CWnd* parent)
     : CWatchDlg(IDD_BSS_WATCH, IDC_BSS_LIST, g_bssWatchLayout, true, parent), m_entries{},
-      m_count(0), m_selected(nullptr), m_currentState(nullptr), m_advanced(false),
-      m_savedCaption{}, m_scanning(false)
-{
-}
+      m_count(0), m_selected(nullptr), m_currentState(nullptr), m_advanced(false), m_savedCaption{},
+      m_scanning(false)
+{}
 
 CBssWatchDlg::~CBssWatchDlg() = default;
 
@@ -67,8 +66,14 @@ BOOL CBssWatchDlg::OnInitDialog()
     // The table the card holds from its last scan; a reopening shows the
     // rows kept from before without asking the card.
     if (m_count == 0) {
-        ReadTableSize();
-        ReadBssTable();
+        // Opened beside another card poll (from the tray, by a second
+        // start), the window does not break into it: the table is read at
+        // the next opening, or by Escape.
+        AdapterLock lock;
+        if (lock.IsHeld()) {
+            ReadTableSize();
+            ReadBssTable();
+        }
     }
     InsertColumns();
     FillList();
@@ -97,11 +102,14 @@ void CBssWatchDlg::ReadBssTable()
     m_selected = nullptr;
     m_reading = true;
 
+    // Ctrl+Alt+A pressed while the read pumps messages applies from the
+    // next read.
+    const bool advanced = m_advanced;
     char current[20] = "";
     ReadCardItem(CI_CURRENT_BSSID, current, sizeof current);
     char essid[CONFIG_TEXT_SIZE] = "";
     char type[20] = "";
-    if (!m_advanced) {
+    if (!advanced) {
         ReadConfiguredEssid(essid, sizeof essid);
         ReadCardItem(CI_NETWORK_TYPE, type, sizeof type);
     }
@@ -118,10 +126,10 @@ void CBssWatchDlg::ReadBssTable()
         BssEntry& e = m_entries[kept];
         memset(&e, 0, sizeof e);
         ReadIndexed(CI_BSS_ESSID, i, e.essid, sizeof e.essid);
-        if (!m_advanced && strcmp(e.essid, essid) != 0)
+        if (!advanced && strcmp(e.essid, essid) != 0)
             continue;
         ReadIndexed(CI_BSS_NETWORK_TYPE, i, e.networkType, sizeof e.networkType);
-        if (!m_advanced && ::lstrcmpiA(e.networkType, type) != 0)
+        if (!advanced && ::lstrcmpiA(e.networkType, type) != 0)
             continue;
         ReadIndexed(CI_BSS_AP_NAME, i, e.apName, sizeof e.apName);
         ReadIndexed(CI_BSS_BSSID, i, e.bssid, sizeof e.bssid);
@@ -144,10 +152,9 @@ void CBssWatchDlg::ReadBssTable()
 
 void CBssWatchDlg::InsertColumns()
 {
-    static const UINT headers[BSS_COLUMN_COUNT] = {IDS_COL_AP_NAME, IDS_COL_ADDRESS,
-                                                   IDS_COL_DOMAIN,  IDS_COL_SIGNAL,
-                                                   IDS_COL_STATIONS, IDS_COL_STATE,
-                                                   IDS_COL_SECURE};
+    static const UINT headers[BSS_COLUMN_COUNT] = {
+        IDS_COL_AP_NAME,  IDS_COL_ADDRESS, IDS_COL_DOMAIN, IDS_COL_SIGNAL,
+        IDS_COL_STATIONS, IDS_COL_STATE,   IDS_COL_SECURE};
     AddColumns(headers, kColumnWeights, BSS_COLUMN_COUNT, 14, 1);
 }
 
@@ -218,10 +225,10 @@ void CBssWatchDlg::OnScan()
     m_currentState = nullptr;
     ClearListNow();
     m_selected = nullptr;
-    EnableButton(IDC_WATCH_OK, false);
-    EnableButton(IDC_BSS_SCAN, false);
-    EnableButton(IDC_BSS_JOIN, false);
     EnableButton(IDC_WATCH_CANCEL, true);
+    EnableButton(IDC_WATCH_OK, false, IDC_WATCH_CANCEL);
+    EnableButton(IDC_BSS_SCAN, false, IDC_WATCH_CANCEL);
+    EnableButton(IDC_BSS_JOIN, false, IDC_WATCH_CANCEL);
     ShowWaitCursor();
     GetAdapterState().ScanInProgress = TRUE;
     m_scanning = true;
@@ -231,9 +238,13 @@ void CBssWatchDlg::OnScan()
         return;
     if (started != 0 && started != ITEM_NO_RESPONSE) {
         // The card refused every start: nothing runs to wait for. Back to
-        // idle with the table as the card holds it (as after Cancel). A card
-        // that did not answer is left to the first poll, which closes.
+        // idle with the table as the card holds it (as after Cancel), and
+        // say so. A card that did not answer is left to the first poll,
+        // which closes.
         OnCancel();
+        if (m_hWnd)
+            g_os.MessageBoxA(m_hWnd, LoadStr(IDS_SCAN_NOT_STARTED).c_str(),
+                             LoadStr(IDS_WARNING).c_str(), MB_ICONEXCLAMATION);
         return;
     }
     SetTimer(SCAN_TIMER, SCAN_POLL_MS);
@@ -256,16 +267,13 @@ void CBssWatchDlg::OnTimer(UINT_PTR id)
     AdapterLock lock;
     if (!lock.IsHeld() || m_reading)
         return;
+    // A card found silent elsewhere is not polled: it ends the scan as a
+    // poll without answer would.
     WORD finished = 0;
-    if (ReadCardItem(CI_BSS_SCAN_DONE, &finished, sizeof finished) != ITEM_OK) {
-        // The card stopped answering: close, and ask the program to close.
-        KillTimer(SCAN_TIMER);
-        EndScanState();
-        ShowArrowCursor();
-        DestroyWindow();
-        CWinApp* app = AfxGetApp();
-        if (app && app->m_pMainWnd && app->m_pMainWnd->m_hWnd)
-            ::SendMessageA(app->m_pMainWnd->m_hWnd, WM_CLOSE, 0, 0);
+    if (GetAdapterState().m_bAdapterFailed ||
+        ReadCardItem(CI_BSS_SCAN_DONE, &finished, sizeof finished) != ITEM_OK) {
+        lock.Release();
+        OnCardSilent();
         return;
     }
     if (finished) {
@@ -275,21 +283,42 @@ void CBssWatchDlg::OnTimer(UINT_PTR id)
             ReadBssTable();
             FillList();
         }
-        EnableButton(IDC_WATCH_OK, true);
-        EnableButton(IDC_BSS_SCAN, true);
-        EnableButton(IDC_BSS_JOIN, false);
-        EnableButton(IDC_WATCH_CANCEL, false);
+        ShowIdleButtons();
         ShowArrowCursor();
         ::SetFocus(m_hWnd);
         EndScanState();
     }
 }
 
+// The card stopped answering the poll: say so (once for the program), close,
+// and ask the program to close.
+void CBssWatchDlg::OnCardSilent()
+{
+    KillTimer(SCAN_TIMER);
+    EndScanState();
+    ShowArrowCursor();
+    ReportAdapterSilent(m_hWnd);
+    if (m_hWnd)
+        DestroyWindow();
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd && app->m_pMainWnd->m_hWnd)
+        ::SendMessageA(app->m_pMainWnd->m_hWnd, WM_CLOSE, 0, 0);
+}
+
+void CBssWatchDlg::ShowIdleButtons()
+{
+    EnableButton(IDC_WATCH_OK, true);
+    EnableButton(IDC_BSS_SCAN, true);
+    EnableButton(IDC_BSS_JOIN, false, IDC_BSS_SCAN);
+    EnableButton(IDC_WATCH_CANCEL, false, IDC_BSS_SCAN);
+}
+
 void CBssWatchDlg::OnCancel()
 {
     if (m_reading)
         return;
-    EnableButton(IDC_WATCH_CANCEL, false);
+    EnableButton(IDC_BSS_SCAN, true);
+    EnableButton(IDC_WATCH_CANCEL, false, IDC_BSS_SCAN);
     KillTimer(SCAN_TIMER);
     ReadTableSize();
     EndScanState();
@@ -299,9 +328,7 @@ void CBssWatchDlg::OnCancel()
         ReadBssTable();
         FillList();
     }
-    EnableButton(IDC_WATCH_OK, true);
-    EnableButton(IDC_BSS_SCAN, true);
-    EnableButton(IDC_BSS_JOIN, false);
+    ShowIdleButtons();
     ShowArrowCursor();
 }
 

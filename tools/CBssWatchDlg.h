@@ -19,7 +19,10 @@ public:
     explicit CBssWatchDlg(CWnd* parent = nullptr);
     ~CBssWatchDlg() override;
 
-    enum { SCAN_TIMER = 1 };
+    enum
+    {
+        SCAN_TIMER = 1
+    };
     static const UINT SCAN_POLL_MS = 2000;
     // Column weights: a unit is the list's width / 14.
     static const int kColumnWeights[BSS_COLUMN_COUNT];
@@ -56,6 +59,9 @@ private:
     void InsertColumns();
     void FillList();
     void EndScanState();
+    void OnCardSilent();
+    // OK and Scan on, Join and Cancel off.
+    void ShowIdleButtons();
     static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM column);
 
     BssEntry m_entries[BSS_LIST_MAX];

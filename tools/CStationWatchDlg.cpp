@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "adapter/AdapterState.h"
 #include "adapter/CardItems.h"
 #include "adapter/Mailbox.h"
 #include "framework/CWinApp.h"
@@ -34,8 +35,7 @@ class CStationWatchDlg::CardStations : public StationSource
 public:
     CardStations(CStationWatchDlg& dlg, CTaskProgressWnd* progress)
         : m_dlg(dlg), m_progress(progress)
-    {
-    }
+    {}
     unsigned char ReadEntry(uint16_t index, uint8_t* answer) override
     {
         return m_dlg.ReadCardItem(CI_STA_ENTRY, answer, STATION_ANSWER_SIZE);
@@ -57,8 +57,7 @@ private:
 CStationWatchDlg::CStationWatchDlg(CWnd* parent)
     : CWatchDlg(IDD_STATION_WATCH, IDC_STATION_LIST, g_stationWatchLayout, false, parent),
       m_entries{}, m_count(0), m_stationName{}, m_refreshing(false)
-{
-}
+{}
 
 CStationWatchDlg::~CStationWatchDlg() = default;
 
@@ -67,12 +66,21 @@ BOOL CStationWatchDlg::OnInitDialog()
     CWatchDlg::OnInitDialog();
     m_count = 0;
 
-    if (ReadCardItem(CI_STATION_NAME, m_stationName, sizeof m_stationName) != ITEM_OK ||
-        m_stationName[0] == '\0')
-        snprintf(m_stationName, sizeof m_stationName, "%s", LoadStr(IDS_NO_STATION_NAME).c_str());
-
-    ReadTableSize();
-    ReadStations();
+    // Opened beside another card poll (from the tray, by a second start),
+    // the window does not break into it: it opens empty, as a card without
+    // answer leaves it, and Escape or Refresh reads later.
+    {
+        AdapterLock lock;
+        if (!lock.IsHeld() ||
+            ReadCardItem(CI_STATION_NAME, m_stationName, sizeof m_stationName) != ITEM_OK ||
+            m_stationName[0] == '\0')
+            snprintf(m_stationName, sizeof m_stationName, "%s",
+                     LoadStr(IDS_NO_STATION_NAME).c_str());
+        if (lock.IsHeld()) {
+            ReadTableSize();
+            ReadStations();
+        }
+    }
 
     static const UINT headers[STA_COLUMN_COUNT] = {IDS_COL_COMPUTER_NAME, IDS_COL_NODE_ADDRESS,
                                                    IDS_COL_INACTIVE_TIME};
@@ -143,9 +151,9 @@ void CStationWatchDlg::OnRefresh()
         return;
     m_count = 0;
     ClearListNow();
-    EnableButton(IDC_WATCH_OK, false);
-    EnableButton(IDC_STATION_REFRESH, false);
     EnableButton(IDC_WATCH_CANCEL, true);
+    EnableButton(IDC_WATCH_OK, false, IDC_WATCH_CANCEL);
+    EnableButton(IDC_STATION_REFRESH, false, IDC_WATCH_CANCEL);
     ShowWaitCursor();
     StartStationScan();
     m_refreshing = true;
@@ -160,17 +168,35 @@ void CStationWatchDlg::OnTimer(UINT_PTR id)
     }
     if (m_reading || !m_refreshing)
         return;
-    KillTimer(REFRESH_TIMER);
-    m_refreshing = false;
-    ReadTableSize();
-    if (m_count != 0)
-        ReadStations();
+    {
+        // Another poll holds the card (waiting behind a message box): the
+        // table is read a little later instead.
+        AdapterLock lock;
+        if (!lock.IsHeld()) {
+            SetTimer(REFRESH_TIMER, BUSY_RETRY_MS);
+            return;
+        }
+        KillTimer(REFRESH_TIMER);
+        m_refreshing = false;
+        // A card found silent elsewhere is not asked: no stations.
+        if (GetAdapterState().m_bAdapterFailed)
+            m_count = 0;
+        else
+            ReadTableSize();
+        if (m_count != 0)
+            ReadStations();
+    }
     FillList();
-    EnableButton(IDC_WATCH_OK, true);
-    EnableButton(IDC_STATION_REFRESH, true);
-    EnableButton(IDC_WATCH_CANCEL, false);
+    ShowIdleButtons();
     ShowArrowCursor();
     ::SetFocus(m_hWnd);
+}
+
+void CStationWatchDlg::ShowIdleButtons()
+{
+    EnableButton(IDC_WATCH_OK, true);
+    EnableButton(IDC_STATION_REFRESH, true);
+    EnableButton(IDC_WATCH_CANCEL, false, IDC_STATION_REFRESH);
 }
 
 void CStationWatchDlg::OnCancel()
@@ -179,14 +205,14 @@ void CStationWatchDlg::OnCancel()
         return;
     KillTimer(REFRESH_TIMER);
     m_refreshing = false;
-    EnableButton(IDC_WATCH_CANCEL, false);
+    EnableButton(IDC_STATION_REFRESH, true);
+    EnableButton(IDC_WATCH_CANCEL, false, IDC_STATION_REFRESH);
     ReadTableSize();
     m_list.DeleteAllItems();
     if (m_count != 0)
         ReadStations();
     FillList();
-    EnableButton(IDC_WATCH_OK, true);
-    EnableButton(IDC_STATION_REFRESH, true);
+    ShowIdleButtons();
     ShowArrowCursor();
 }
 

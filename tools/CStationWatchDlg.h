@@ -18,8 +18,13 @@ public:
     explicit CStationWatchDlg(CWnd* parent = nullptr);
     ~CStationWatchDlg() override;
 
-    enum { REFRESH_TIMER = 1 };
+    enum
+    {
+        REFRESH_TIMER = 1
+    };
     static const UINT REFRESH_WAIT_MS = 15000;
+    // The wait for a card that another poll holds at the end of a refresh.
+    static const UINT BUSY_RETRY_MS = 1000;
 
     int GetCount() const { return m_count; }
     const StationEntry& GetEntry(int i) const { return m_entries[i]; }
@@ -42,6 +47,8 @@ private:
     void ReadTableSize();
     void ReadStations();
     void FillList();
+    // OK and Refresh on, Cancel off.
+    void ShowIdleButtons();
     static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM column);
 
     StationEntry m_entries[BSS_LIST_MAX];

@@ -14,35 +14,41 @@
 CStatisticsDlg::CStatisticsDlg(CWnd* parent)
     : CDialog(IDD_STATISTICS, parent), m_running(false), m_baseTxBytes(0), m_baseRxBytes(0),
       m_basePeriod(0), m_haveBaselines(false), m_maxTxRate(0), m_maxRxRate(0)
-{
-}
+{}
 
 BOOL CStatisticsDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     CenterWindow();
     m_running = false;
+    // Beside another card poll the counters wait for the first run.
+    AdapterLock lock;
     StatisticsBlock block;
-    if (QueryCardItem(CI_STATISTICS, block) != ITEM_OK) {
-        DestroyWindow();
-        return FALSE;
+    if (lock.IsHeld()) {
+        if (QueryCardItem(CI_STATISTICS, block) != ITEM_OK) {
+            DestroyWindow();
+            return FALSE;
+        }
+        ShowCounters(block);
     }
-    ShowCounters(block);
-    ::EnableWindow(GetDlgItem(IDC_STAT_STOP), FALSE);
-    ::EnableWindow(GetDlgItem(IDC_STAT_UPDATE), TRUE);
+    SwapButtons(IDC_STAT_UPDATE, IDC_STAT_STOP);
     return TRUE;
 }
 
 void CStatisticsDlg::ShowCounters(const StatisticsBlock& b)
 {
-    const struct { int id; uint32_t value; } counters[] = {
-        {IDC_STAT_TX_OK, b.txOkFrames},        {IDC_STAT_TX_MULTICAST, b.txMulticast},
-        {IDC_STAT_TX_BROADCAST, b.txBroadcast}, {IDC_STAT_TX_BYTES, b.txOkBytes},
-        {IDC_STAT_TX_RETRIES, b.txRetries},    {IDC_STAT_TX_FAILED, b.txFailed},
-        {IDC_STAT_PERIOD, b.measuredPeriod},   {IDC_STAT_RX_OK, b.rxOkFrames},
-        {IDC_STAT_RX_MULTICAST, b.rxMulticast}, {IDC_STAT_RX_BROADCAST, b.rxBroadcast},
-        {IDC_STAT_RX_BYTES, b.rxOkBytes},      {IDC_STAT_RX_DUPLICATED, b.rxDuplicated},
-        {IDC_STAT_RX_CRC, b.rxCrcErrors},      {IDC_STAT_RX_TRUNCATED, b.rxTruncated},
+    const struct
+    {
+        int id;
+        uint32_t value;
+    } counters[] = {
+        {IDC_STAT_TX_OK, b.txOkFrames},           {IDC_STAT_TX_MULTICAST, b.txMulticast},
+        {IDC_STAT_TX_BROADCAST, b.txBroadcast},   {IDC_STAT_TX_BYTES, b.txOkBytes},
+        {IDC_STAT_TX_RETRIES, b.txRetries},       {IDC_STAT_TX_FAILED, b.txFailed},
+        {IDC_STAT_PERIOD, b.measuredPeriod},      {IDC_STAT_RX_OK, b.rxOkFrames},
+        {IDC_STAT_RX_MULTICAST, b.rxMulticast},   {IDC_STAT_RX_BROADCAST, b.rxBroadcast},
+        {IDC_STAT_RX_BYTES, b.rxOkBytes},         {IDC_STAT_RX_DUPLICATED, b.rxDuplicated},
+        {IDC_STAT_RX_CRC, b.rxCrcErrors},         {IDC_STAT_RX_TRUNCATED, b.rxTruncated},
         {IDC_STAT_RX_OVERLENGTH, b.rxOverLength}, {IDC_STAT_RX_DISCARDED, b.rxDiscardedFull},
         {IDC_STAT_RX_CORRUPTED, b.rxCorrupted},
     };
@@ -72,6 +78,22 @@ void CStatisticsDlg::TakeBaselines(const StatisticsBlock& block)
     m_haveBaselines = true;
 }
 
+void CStatisticsDlg::SwapButtons(int on, int off)
+{
+    HWND enable = GetDlgItem(on), disable = GetDlgItem(off);
+    ::EnableWindow(enable, TRUE);
+    if (::GetFocus() == disable)
+        SendMessage(WM_NEXTDLGCTL, (WPARAM)enable, TRUE);
+    ::EnableWindow(disable, FALSE);
+}
+
+void CStatisticsDlg::RestartAverages(const StatisticsBlock& block)
+{
+    TakeBaselines(block);
+    SetField(IDC_STAT_TX_AVG, "0.0");
+    SetField(IDC_STAT_RX_AVG, "0.0");
+}
+
 void CStatisticsDlg::StartRun()
 {
     SetTimer(SAMPLE_TIMER, SAMPLE_PERIOD);
@@ -84,16 +106,14 @@ void CStatisticsDlg::StartRun()
         TakeBaselines(block);
     SetField(IDC_STAT_TX_AVG, "0.0");
     SetField(IDC_STAT_RX_AVG, "0.0");
-    ::EnableWindow(GetDlgItem(IDC_STAT_STOP), TRUE);
-    ::EnableWindow(GetDlgItem(IDC_STAT_UPDATE), FALSE);
+    SwapButtons(IDC_STAT_STOP, IDC_STAT_UPDATE);
     m_running = true;
 }
 
 void CStatisticsDlg::StopRun()
 {
     KillTimer(SAMPLE_TIMER);
-    ::EnableWindow(GetDlgItem(IDC_STAT_STOP), FALSE);
-    ::EnableWindow(GetDlgItem(IDC_STAT_UPDATE), TRUE);
+    SwapButtons(IDC_STAT_UPDATE, IDC_STAT_STOP);
     m_running = false;
 }
 
@@ -108,19 +128,29 @@ void CStatisticsDlg::OnTimer(UINT_PTR id)
 
 void CStatisticsDlg::Sample()
 {
+    // A card found silent elsewhere is not asked again.
+    if (GetAdapterState().m_bAdapterFailed) {
+        Close();
+        return;
+    }
     StatisticsBlock block;
     {
         AdapterLock lock;
         if (!lock.IsHeld())
             return;
         if (QueryCardItem(CI_STATISTICS, block) != ITEM_OK) {
-            KillTimer(SAMPLE_TIMER);
-            m_running = false;
-            DestroyWindow();
+            lock.Release();
+            Close();
             return;
         }
     }
     const RateResult r = m_window.Push(RateSample::From(block));
+    if (r.restarted) {
+        // The counters were reset behind the dialog (the card, another
+        // program): maxima and averages begin again here, as after Reset.
+        m_maxTxRate = m_maxRxRate = 0;
+        RestartAverages(block);
+    }
     if (!m_haveBaselines)
         TakeBaselines(block);
     if (r.txRate > PLAUSIBLE_RATE || r.rxRate > PLAUSIBLE_RATE)
@@ -144,10 +174,10 @@ void CStatisticsDlg::ShowAverages(const StatisticsBlock& block)
     const uint32_t seconds = CounterDelta(block.measuredPeriod, m_basePeriod);
     if (seconds == 0)
         return;
-    SetField(IDC_STAT_TX_AVG, AverageKbytesText(CounterDelta(block.txOkBytes, m_baseTxBytes),
-                                                seconds));
-    SetField(IDC_STAT_RX_AVG, AverageKbytesText(CounterDelta(block.rxOkBytes, m_baseRxBytes),
-                                                seconds));
+    SetField(IDC_STAT_TX_AVG,
+             AverageKbytesText(CounterDelta(block.txOkBytes, m_baseTxBytes), seconds));
+    SetField(IDC_STAT_RX_AVG,
+             AverageKbytesText(CounterDelta(block.rxOkBytes, m_baseRxBytes), seconds));
 }
 
 void CStatisticsDlg::ResetCounters()
@@ -167,9 +197,7 @@ void CStatisticsDlg::ResetCounters()
     ShowCounters(block);
     if (m_running) {
         RestartWindow();
-        TakeBaselines(block);
-        SetField(IDC_STAT_TX_AVG, "0.0");
-        SetField(IDC_STAT_RX_AVG, "0.0");
+        RestartAverages(block);
     }
 }
 
@@ -202,7 +230,7 @@ BOOL CStatisticsDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         ShowHelp();
         return TRUE;
     case IDC_STAT_OK:
-    case IDCANCEL:   // Esc
+    case IDCANCEL: // Esc
         Close();
         return TRUE;
     }

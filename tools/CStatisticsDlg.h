@@ -4,8 +4,8 @@
 // retried and corrupted frames. Modeless; the throughput monitor owns it.
 #pragma once
 
-#include "framework/CDialog.h"
 #include "adapter/StatisticsBlock.h"
+#include "framework/CDialog.h"
 #include "tools/RateWindow.h"
 
 #include <stdint.h>
@@ -45,8 +45,13 @@ private:
     // Empties the window and the maxima.
     void RestartWindow();
     void TakeBaselines(const StatisticsBlock& block);
+    // New baselines from the block, the averages back at "0.0".
+    void RestartAverages(const StatisticsBlock& block);
     void ShowCounters(const StatisticsBlock& block);
     void ShowAverages(const StatisticsBlock& block);
+    // Enables one of Update and Stop and greys the other, handing it the
+    // focus first when the greyed one has it (the keyboard stays here).
+    void SwapButtons(int on, int off);
     // Writes a field only when its text changes (each write repaints it).
     void SetField(int id, const std::string& text);
 

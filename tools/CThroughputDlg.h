@@ -41,26 +41,35 @@ protected:
     BOOL OnInitDialog() override;
     void OnTimer(UINT_PTR id) override;
     void OnClose() override;
+    void OnDestroy() override;
+    // The figures, drawn by the dialog in their labels' colours and font.
+    void OnDrawItem(int id, LPDRAWITEMSTRUCT dis) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
     // Every card read of the window goes through here.
     virtual BYTE ReadCardItem(int item, void* output, size_t size);
 
 private:
-    void BuildTitle();
-    void SetUpChart();
+    // Without the card (another poll holds it) the caption has no name and
+    // address, and the chart the larger scale.
+    void BuildTitle(bool readCard);
+    void SetUpChart(bool readCard);
     void Sample();
     void ToggleStatisticMode();
     void OpenStatistics();
     void ShowHelp();
     void Close();
+    // Makes the label wide enough for the widest figure at its font, with
+    // room on the right for the ink of the last digit.
+    void FitFigureLabel(CStyledLabel& label);
 
     CStyledLabel m_sentLabel;
     CStyledLabel m_receivedLabel;
+    int m_figureMargin; // pixels between a figure and its label's right edge
     CLineChart m_chart;
     RateWindow m_window;
     std::string m_title;
     bool m_showState;
     std::unique_ptr<CStatisticsDlg> m_statistics;
-    HICON m_icon;   // shared resource icon
+    HICON m_icon; // shared resource icon
 };

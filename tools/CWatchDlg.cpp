@@ -5,6 +5,7 @@
 #include "adapter/Mailbox.h"
 #include "framework/CWinApp.h"
 #include "res/resource.h"
+#include "tools/ToolPlacement.h"
 #include "widgets/CTaskProgressWnd.h"
 #include "widgets/DialogLayout.h"
 
@@ -20,13 +21,12 @@ const int kCellText = 40;
 CWatchDlg::CWatchDlg(UINT templateId, int listId, LayoutRule* layout, bool reportHelpFailure,
                      CWnd* parent)
     : CDialog(templateId, parent), m_reading(false), m_listId(listId), m_layout(layout),
-      m_reportHelpFailure(reportHelpFailure), m_minSize{0, 0}, m_icon(nullptr),
-      m_smallIcon(nullptr)
+      m_reportHelpFailure(reportHelpFailure), m_minSize{0, 0}, m_icon(nullptr), m_smallIcon(nullptr)
 {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     m_icon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_WATCHER));
-    m_smallIcon = (HICON)::LoadImageA(instance, MAKEINTRESOURCEA(IDI_WATCHER), IMAGE_ICON, 16, 16,
-                                      LR_SHARED);
+    m_smallIcon =
+        (HICON)::LoadImageA(instance, MAKEINTRESOURCEA(IDI_WATCHER), IMAGE_ICON, 16, 16, LR_SHARED);
     LoadAccelTable(IDR_ACCELERATORS);
 }
 
@@ -56,6 +56,7 @@ BOOL CWatchDlg::OnInitDialog()
     m_icons.Create(IDB_COLUMN_ICONS, 16, 1, RGB(255, 255, 255));
     m_list.SetColumnIcons(&m_icons);
     CenterWindow();
+    KeepOwnerVisible(m_hWnd);
     return TRUE;
 }
 
@@ -80,15 +81,13 @@ bool CWatchDlg::OpenReadProgress(CTaskProgressWnd& progress, int rows, UINT stat
     return true;
 }
 
-void CWatchDlg::AddColumns(const UINT* headers, const int* weights, int count, int units,
-                           int slack)
+void CWatchDlg::AddColumns(const UINT* headers, const int* weights, int count, int units, int slack)
 {
     RECT rc;
     m_list.GetWindowRect(&rc);
     int unit = (rc.right - rc.left) / units;
     for (int c = 0; c < count; ++c)
-        m_list.InsertColumn(c, LoadStr(headers[c]).c_str(), LVCFMT_LEFT,
-                            weights[c] * unit - slack);
+        m_list.InsertColumn(c, LoadStr(headers[c]).c_str(), LVCFMT_LEFT, weights[c] * unit - slack);
 }
 
 void CWatchDlg::InsertRow(int index, LPARAM data, UINT mask)
@@ -105,8 +104,8 @@ void CWatchDlg::InsertRow(int index, LPARAM data, UINT mask)
 void CWatchDlg::ClearListNow()
 {
     m_list.DeleteAllItems();
-    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN |
-                                                 RDW_UPDATENOW);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 BOOL CWatchDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
@@ -160,9 +159,12 @@ void CWatchDlg::OnHelp()
     AfxHelpKeyword(m_hWnd, IDS_NETWORK_WATCHER, m_reportHelpFailure);
 }
 
-void CWatchDlg::EnableButton(int id, bool enable)
+void CWatchDlg::EnableButton(int id, bool enable, int focusTo)
 {
-    ::EnableWindow(GetDlgItem(id), enable ? TRUE : FALSE);
+    HWND button = GetDlgItem(id);
+    if (!enable && focusTo && button && ::GetFocus() == button)
+        SendMessage(WM_NEXTDLGCTL, (WPARAM)GetDlgItem(focusTo), TRUE);
+    ::EnableWindow(button, enable ? TRUE : FALSE);
 }
 
 void CWatchDlg::SetClassCursor(HCURSOR cursor)

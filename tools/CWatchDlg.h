@@ -69,7 +69,9 @@ protected:
     void ClearListNow();
     // The opening size is the smallest the window may be dragged to.
     void RememberMinSize();
-    void EnableButton(int id, bool enable);
+    // A button disabled while it has the focus first hands the focus to
+    // `focusTo` (enabled before), so the keyboard stays in the window.
+    void EnableButton(int id, bool enable, int focusTo = 0);
     void SetClassCursor(HCURSOR cursor);
     void ShowWaitCursor();
     void ShowArrowCursor();

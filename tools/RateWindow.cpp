@@ -24,8 +24,19 @@ void RateWindow::Reset()
     m_full = false;
 }
 
+bool RateWindow::WentBack(const RateSample& newer, const RateSample& older)
+{
+    const uint32_t kHalfRange = 0x80000000u;
+    return CounterDelta(newer.period, older.period) >= kHalfRange ||
+           CounterDelta(newer.txBytes, older.txBytes) >= kHalfRange ||
+           CounterDelta(newer.rxBytes, older.rxBytes) >= kHalfRange;
+}
+
 RateResult RateWindow::Push(const RateSample& sample)
 {
+    const bool restart = !Empty() && WentBack(sample, m_slots[m_head]);
+    if (restart)
+        Reset();
     m_head = m_head == kSlots - 1 ? 0 : m_head + 1;
     m_slots[m_head] = sample;
     if (m_head == kSlots - 1)
@@ -34,6 +45,7 @@ RateResult RateWindow::Push(const RateSample& sample)
     const RateSample& newest = m_slots[m_head];
     const RateSample& oldest = m_slots[m_tail];
     RateResult r;
+    r.restarted = restart;
     // The card's period is a 16-bit time base.
     const uint16_t dt = static_cast<uint16_t>(CounterDelta(newest.period, oldest.period));
     if (dt != 0) {

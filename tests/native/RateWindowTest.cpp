@@ -49,7 +49,7 @@ TEST(RateWindow, AveragesOverEverySampleThenOverTheLastTwelveIntervals)
         if (push == 1)
             want = 0;
         else if (push <= 13)
-            want = 100;                              // every interval so far
+            want = 100; // every interval so far
         else
             want = (std::min(push - 13, 12) * 1300 + std::max(25 - push, 0) * 100) / 12;
         EXPECT_EQ(want, r.txRate) << "push " << push;
@@ -75,26 +75,65 @@ TEST(RateWindow, PeriodThatDidNotAdvanceLeavesRatesAtZero)
 
 TEST(RateWindow, CounterWrapCountsTheWholeDifference)
 {
-    struct Case { uint32_t older, newer, delta; } cases[] = {
-        {0xFFFFFFF0u, 16, 32},        // 16 below 2^32 to 16
-        {0xFFFFFFFFu, 0, 1},
-        {5, 5, 0},
-        {0, 0xFFFFFFFFu, 0xFFFFFFFFu},
-        {1000, 3000, 2000},
+    struct Case
+    {
+        uint32_t older, newer, delta;
+    } cases[] = {
+        {0xFFFFFFF0u, 16, 32}, // 16 below 2^32 to 16
+        {0xFFFFFFFFu, 0, 1},   {5, 5, 0}, {0, 0xFFFFFFFFu, 0xFFFFFFFFu}, {1000, 3000, 2000},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.delta, CounterDelta(c.newer, c.older)) << c.older << " -> " << c.newer;
 
     RateWindow w;
     w.Push(Sample(0xFFFFFFF0u, 0xFFFFFFF0u, 0xFFFFFFFFu));
-    RateResult r = w.Push(Sample(16, 16, 0));   // the period wrapped too
+    RateResult r = w.Push(Sample(16, 16, 0)); // the period wrapped too
     EXPECT_EQ(32u, r.txRate);
     EXPECT_EQ(32u, r.rxRate);
 }
 
+TEST(RateWindow, CountersThatGoBackStartTheWindowAgain)
+{
+    // After 12 s at 1000 B/s the counters go back (a reset) or wrap.
+    const struct
+    {
+        const char* what;
+        RateSample next;
+        bool restarts;
+    } cases[] = {
+        {"period and bytes from 0", Sample(500, 900, 1), true},
+        {"period back alone", Sample(113000, 213000, 5), true},
+        {"sent bytes back alone", Sample(100, 213000, 113), true},
+        {"received bytes back alone", Sample(113000, 100, 113), true},
+        {"nothing back", Sample(113000, 213000, 113), false},
+    };
+    for (const auto& c : cases) {
+        RateWindow w;
+        for (uint32_t t = 0; t <= 12; ++t)
+            w.Push(Sample(100000 + 1000 * t, 200000 + 1000 * t, 100 + t));
+        RateResult r = w.Push(c.next);
+        EXPECT_EQ(c.restarts, r.restarted) << c.what;
+        if (c.restarts) {
+            EXPECT_EQ(0u, r.txRate) << c.what << ": the first sample of a new window";
+            EXPECT_EQ(2000u, w.Push(Sample(c.next.txBytes + 2000, c.next.rxBytes + 2000,
+                                           c.next.period + 1))
+                                 .txRate)
+                << c.what << ": measured from the sample after the step back";
+        } else {
+            EXPECT_EQ(1000u, r.txRate) << c.what;
+        }
+    }
+    // A wrap is a small step forwards: no restart.
+    RateWindow w;
+    w.Push(Sample(0xFFFFF000u, 0xFFFFF000u, 0xFFFFFFFFu));
+    RateResult r = w.Push(Sample(0x1000u, 0x1000u, 0));
+    EXPECT_FALSE(r.restarted);
+    EXPECT_EQ(0x2000u, r.txRate);
+}
+
 struct ErrorCase
 {
-    uint32_t bytes;       // over one second
+    uint32_t bytes; // over one second
     uint32_t attempts, retries, frames, corrupted;
     uint16_t txError;
     uint32_t rxError;
@@ -103,10 +142,10 @@ struct ErrorCase
 TEST(RateWindow, ErrorSharesOnlyAboveAThousandBytesPerSecond)
 {
     const ErrorCase cases[] = {
-        {1000, 100, 10, 200, 50, 0, 0},          // exactly 1000: not formed
+        {1000, 100, 10, 200, 50, 0, 0}, // exactly 1000: not formed
         {1001, 100, 10, 200, 50, 10, 25},
-        {5000, 0, 0, 0, 0, 0, 0},                // no frames: no division
-        {5000, 3, 1, 7, 2, 33, 28},              // unsigned division
+        {5000, 0, 0, 0, 0, 0, 0},   // no frames: no division
+        {5000, 3, 1, 7, 2, 33, 28}, // unsigned division
         // 50 million retries x 100 does not fit 32 bits.
         {204800, 100000000, 50000000, 300000000, 150000000, 50, 50},
         // More retries than attempts (inconsistent counters): cut to 16 bits.
@@ -115,7 +154,7 @@ TEST(RateWindow, ErrorSharesOnlyAboveAThousandBytesPerSecond)
     for (const ErrorCase& c : cases) {
         RateWindow w;
         RateSample a, b;
-        a.txAttempts = 0xFFFFFF00u;              // the sums wrap as well
+        a.txAttempts = 0xFFFFFF00u; // the sums wrap as well
         a.rxFrames = 0xFFFFFF00u;
         b = a;
         b.txBytes = c.bytes;
@@ -148,8 +187,8 @@ RateResult Model(const std::vector<RateSample>& history)
         r.rxRate = (uint32_t)(delta(n.rxBytes, o.rxBytes) / dt);
     }
     if (delta(n.txAttempts, o.txAttempts) && r.txRate > 1000)
-        r.txError = (uint16_t)(delta(n.txRetries, o.txRetries) * 100 /
-                               delta(n.txAttempts, o.txAttempts));
+        r.txError =
+            (uint16_t)(delta(n.txRetries, o.txRetries) * 100 / delta(n.txAttempts, o.txAttempts));
     if (delta(n.rxFrames, o.rxFrames) && r.rxRate > 1000) {
         uint64_t e = delta(n.rxCorrupted, o.rxCorrupted) * 100 / delta(n.rxFrames, o.rxFrames);
         r.rxError = e > 0xFFFFFFFFu ? 0xFFFFFFFFu : (uint32_t)e;
@@ -165,7 +204,7 @@ TEST(RateWindow, RandomSamplesAgreeWithTheHistoryModel)
         std::vector<RateSample> history;
         // Counters start anywhere, often close to the wrap.
         RateSample s;
-        uint32_t* fields[] = {&s.txBytes, &s.rxBytes, &s.txAttempts, &s.txRetries,
+        uint32_t* fields[] = {&s.txBytes,  &s.rxBytes,     &s.txAttempts, &s.txRetries,
                               &s.rxFrames, &s.rxCorrupted, &s.period};
         for (uint32_t* f : fields)
             *f = rng() % 2 ? rng() : 0xFFFFFFFFu - rng() % 100000;
@@ -177,6 +216,15 @@ TEST(RateWindow, RandomSamplesAgreeWithTheHistoryModel)
                 for (uint32_t* f : fields)
                     *f += wild ? rng() : rng() % 300000;
                 s.period += rng() % 3 == 0 ? 0 : 1;
+            }
+            // A step back of the counters (a wild step can be one) starts
+            // the history again.
+            if (!history.empty()) {
+                const RateSample& last = history.back();
+                auto back = [](uint32_t a, uint32_t b) { return (int32_t)(a - b) < 0; };
+                if (back(s.period, last.period) || back(s.txBytes, last.txBytes) ||
+                    back(s.rxBytes, last.rxBytes))
+                    history.clear();
             }
             history.push_back(s);
             RateResult got = w.Push(s);
@@ -199,9 +247,13 @@ TEST(RateWindow, RandomSamplesAgreeWithTheHistoryModel)
 
 TEST(StatisticsText, CountersAreGroupedByThousands)
 {
-    struct Case { uint32_t value; const char* text; } cases[] = {
-        {0, "0"}, {999, "999"}, {1000, "1,000"}, {12345, "12,345"},
-        {1000000, "1,000,000"}, {4294967295u, "4,294,967,295"},
+    struct Case
+    {
+        uint32_t value;
+        const char* text;
+    } cases[] = {
+        {0, "0"},          {999, "999"},           {1000, "1,000"},
+        {12345, "12,345"}, {1000000, "1,000,000"}, {4294967295u, "4,294,967,295"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.text, GroupedCounter(c.value));
@@ -209,9 +261,16 @@ TEST(StatisticsText, CountersAreGroupedByThousands)
 
 TEST(StatisticsText, UptimeAndProcessorUsage)
 {
-    struct Case { uint32_t seconds; const char* text; } uptimes[] = {
-        {300, "0:05:00"}, {3599, "0:59:59"}, {3600, "1:00:00"},
-        {3661, "1:01:01"}, {4294967295u, "1193046:28:15"},
+    struct Case
+    {
+        uint32_t seconds;
+        const char* text;
+    } uptimes[] = {
+        {300, "0:05:00"},
+        {3599, "0:59:59"},
+        {3600, "1:00:00"},
+        {3661, "1:01:01"},
+        {4294967295u, "1193046:28:15"},
     };
     for (const Case& c : uptimes)
         EXPECT_EQ(c.text, UptimeText(c.seconds));

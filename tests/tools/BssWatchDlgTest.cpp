@@ -2,6 +2,7 @@
 // opening reads and lists, the 30-row cut and the progress window, the
 // normal-mode filter, sorting, scanning (finished, endless, never begun, the
 // card falling silent), joining, reopening, advanced mode, help and sizing.
+#include "tests/tools/ThruTestSupport.h"
 #include "tests/tools/WatchTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,8 +17,8 @@
 #include "adapter/AdapterState.h"
 #include "adapter/CardItem.h"
 #include "adapter/Mailbox.h"
-#include "res/resource.h"
 #include "framework/MessageFilter.h"
+#include "res/resource.h"
 #include "widgets/DialogLayout.h"
 
 namespace {
@@ -57,10 +58,7 @@ protected:
         }
         return -1;
     }
-    HCURSOR ClassCursor() const
-    {
-        return (HCURSOR)::GetClassLongPtrA(dlg->m_hWnd, GCLP_HCURSOR);
-    }
+    HCURSOR ClassCursor() const { return (HCURSOR)::GetClassLongPtrA(dlg->m_hWnd, GCLP_HCURSOR); }
     static HCURSOR WaitCursor() { return ::LoadCursorA(::GetModuleHandleA(nullptr), "WAIT_M"); }
     static HCURSOR Arrow() { return ::LoadCursorA(nullptr, IDC_ARROW); }
     // Idle: Scan and OK on, Cancel off, Join off (nothing selected).
@@ -249,18 +247,33 @@ TEST_F(BssWatch, EndlessScanEndsWithCancel)
     EXPECT_EQ(polls, dlg->Reads(CI_BSS_SCAN_DONE)) << "the poll has stopped";
 }
 
-TEST_F(BssWatch, CardSilentDuringThePollClosesTheDialogAndAsksTheProgramToClose)
+TEST_F(BssWatch, CardSilentDuringThePollSaysWhyThenClosesAndAsksTheProgramToClose)
 {
-    Open(CellsScenario(3));
-    dlg->Command(IDC_BSS_SCAN);
-    card->card.SetFault(SIM_FAULT_NO_ANSWER);
-    card->card.Advance(2000);
-    dlg->Tick();
-    EXPECT_FALSE(::IsWindow(dlg->m_hWnd));
-    EXPECT_EQ(nullptr, dlg->m_hWnd);
-    EXPECT_EQ(1, app.mainWnd.closes);
-    EXPECT_TRUE(os.boxes.empty()) << "no message here";
-    EXPECT_FALSE(GetAdapterState().ScanInProgress);
+    // The card falls silent under the poll, or another window found it
+    // silent before (and said so): the adapter's message once in all.
+    for (bool foundBefore : {false, true}) {
+        ClearAdapterState();
+        os.boxes.clear();
+        app.mainWnd.closes = 0;
+        Open(CellsScenario(3));
+        dlg->Command(IDC_BSS_SCAN);
+        dlg->reads.clear();
+        if (foundBefore)
+            ReportAdapterSilent(nullptr);
+        else
+            card->card.SetFault(SIM_FAULT_NO_ANSWER);
+        card->card.Advance(2000);
+        dlg->Tick();
+        EXPECT_EQ(foundBefore ? 0 : 1, dlg->Reads(CI_BSS_SCAN_DONE)) << foundBefore;
+        EXPECT_EQ(nullptr, dlg->m_hWnd) << foundBefore;
+        EXPECT_EQ(1, app.mainWnd.closes) << foundBefore;
+        ASSERT_EQ(1u, os.boxes.size()) << foundBefore;
+        EXPECT_EQ("The Corvane adapter has no response.", os.boxes[0].text);
+        EXPECT_FALSE(GetAdapterState().ScanInProgress);
+        EXPECT_EQ(0, TryLockAdapter()) << "the adapter lock was given back";
+        UnlockAdapter();
+    }
+    ClearAdapterState();
 }
 
 TEST_F(BssWatch, ScanTheCardNeverBeginsReturnsToIdle)
@@ -277,6 +290,10 @@ TEST_F(BssWatch, ScanTheCardNeverBeginsReturnsToIdle)
     EXPECT_EQ(1, dlg->Reads(CI_BSS_COUNT));
     EXPECT_EQ(3, ListRows(dlg->GetList().m_hWnd)) << "the table as the card holds it";
     EXPECT_EQ(0, dlg->Reads(CI_BSS_SCAN_DONE));
+    ASSERT_EQ(1u, os.boxes.size()) << "the user is told";
+    EXPECT_EQ("The Corvane adapter did not start the scan.", os.boxes[0].text);
+    EXPECT_EQ("Warning", os.boxes[0].caption);
+    EXPECT_EQ((UINT)MB_ICONEXCLAMATION, os.boxes[0].style);
 }
 
 TEST_F(BssWatch, JoinMovesTheLinkStateToTheJoinedRow)
@@ -338,8 +355,8 @@ TEST_F(BssWatch, ClosingDuringAScanLeavesNoScanBehind)
     EXPECT_FALSE(GetAdapterState().ScanInProgress);
     EXPECT_FALSE(dlg->IsScanning());
     // A dialog of the same class shows the arrow again.
-    HWND other = ::CreateWindowExA(0, "#32770", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                   nullptr, nullptr);
+    HWND other = ::CreateWindowExA(0, "#32770", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                                   nullptr);
     EXPECT_EQ(Arrow(), (HCURSOR)::GetClassLongPtrA(other, GCLP_HCURSOR));
     ::DestroyWindow(other);
 }
@@ -367,7 +384,8 @@ TEST_F(BssWatch, ColumnsByWeightAndSizingByTheRules)
     int unit = (rc.right - rc.left) / 14;
     for (int c = 0; c < BSS_COLUMN_COUNT; ++c)
         EXPECT_EQ(CBssWatchDlg::kColumnWeights[c] * unit - 1,
-                  (int)::SendMessageA(list, LVM_GETCOLUMNWIDTH, c, 0)) << "column " << c;
+                  (int)::SendMessageA(list, LVM_GETCOLUMNWIDTH, c, 0))
+            << "column " << c;
 
     SIZE min = dlg->GetMinSize();
     RECT window;
@@ -414,6 +432,98 @@ TEST_F(BssWatch, CtrlAltASwitchesAdvancedModeThroughTheMessageFilter)
     EXPECT_TRUE(taken);
     EXPECT_TRUE(dlg->IsAdvanced());
     EXPECT_EQ("Network Watcher (Infrastructure) (Advanced)", dlg->GetWindowText());
+}
+
+} // namespace
+
+namespace {
+
+// Keys held down while a read pumps messages.
+class HeldCtrlAlt
+{
+public:
+    HeldCtrlAlt()
+    {
+        ::GetKeyboardState(m_saved);
+        BYTE keys[256];
+        memcpy(keys, m_saved, sizeof keys);
+        keys[VK_CONTROL] = keys[VK_MENU] = 0x80;
+        ::SetKeyboardState(keys);
+    }
+    ~HeldCtrlAlt() { ::SetKeyboardState(m_saved); }
+
+private:
+    BYTE m_saved[256];
+};
+
+TEST_F(BssWatch, CtrlAltADuringAReadAppliesFromTheNextRead)
+{
+    // Eight cells of the configured network and two of another: a read
+    // under the progress window, which pumps messages between rows.
+    Open(CellsScenario(8, "cell 00:A0:C5:02:00:01 Other 3 40 name=XA\n"
+                          "cell 00:A0:C5:02:00:02 Other 4 41 name=XB\n"));
+    const Cells normal = dlg->Column(0);
+    ASSERT_EQ(8u, normal.size());
+    std::unique_ptr<HeldCtrlAlt> held;
+    dlg->hook = [&](int item, int index, void*, size_t, BYTE result) {
+        if (item == CI_BSS_ESSID && index == 1 && !held) {
+            held.reset(new HeldCtrlAlt);
+            ::PostMessageA(dlg->GetList().m_hWnd, WM_SYSKEYDOWN, 'A', 0x20000001);
+        }
+        return result;
+    };
+    dlg->Command(IDCANCEL); // Escape: the table read again
+    held.reset();
+    dlg->hook = nullptr;
+    ASSERT_TRUE(dlg->progressSeen);
+    EXPECT_TRUE(dlg->IsAdvanced()) << "the keys were taken during the read";
+    EXPECT_EQ(normal, dlg->Column(0)) << "the read went on as it began";
+    dlg->Command(IDCANCEL);
+    EXPECT_EQ(10, ListRows(dlg->GetList().m_hWnd)) << "the next read is advanced";
+}
+
+TEST_F(BssWatch, WatchersOpenedBesideAnotherPollDoNotReadTheCard)
+{
+    // Another poll holds the card (waiting behind a message box) when a
+    // watcher opens from the tray or by a second start.
+    Make(CellsScenario(3));
+    ASSERT_EQ(0, TryLockAdapter());
+    ASSERT_TRUE(dlg->Open());
+    EXPECT_EQ(0, dlg->TotalReads());
+    EXPECT_EQ(0, ListRows(dlg->GetList().m_hWnd));
+    TestStationWatch stations;
+    ASSERT_TRUE(stations.Open());
+    EXPECT_EQ(0, stations.Reads(CI_STATION_NAME) + stations.Reads(CI_STATION_COUNT) +
+                     stations.Reads(CI_STA_ENTRY));
+    UnlockAdapter();
+    // Once the card is free the table comes with Escape, or at the next
+    // opening of a window that kept nothing.
+    dlg->Command(IDCANCEL);
+    EXPECT_EQ(3, ListRows(dlg->GetList().m_hWnd));
+    EXPECT_TRUE(os.boxes.empty());
+}
+
+TEST_F(BssWatch, ScanAndCancelByMouseLeaveTheKeyboardInTheWindow)
+{
+    Open(CellsScenario(3, "fault scan-endless\n"));
+    dlg->ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(*dlg);
+    HWND scan = dlg->GetDlgItem(IDC_BSS_SCAN), cancel = dlg->GetDlgItem(IDC_WATCH_CANCEL);
+    // A click on a button takes the focus to it, then the button commands.
+    ::SendMessageA(scan, BM_CLICK, 0, 0);
+    ASSERT_TRUE(dlg->IsScanning());
+    EXPECT_EQ(cancel, ::GetFocus()) << "Scan went grey: the focus is on Cancel";
+    PressKey(VK_ESCAPE);
+    EXPECT_FALSE(dlg->IsScanning()) << "Escape cancels the scan";
+    EXPECT_EQ(scan, ::GetFocus()) << "Cancel went grey: the focus is on Scan";
+    PressKey(VK_TAB);
+    EXPECT_NE(scan, ::GetFocus()) << "Tab moves on";
+    EXPECT_TRUE(::IsChild(*dlg, ::GetFocus()));
+
+    ::SendMessageA(scan, BM_CLICK, 0, 0);
+    ::SendMessageA(cancel, BM_CLICK, 0, 0);
+    EXPECT_FALSE(dlg->IsScanning());
+    EXPECT_EQ(scan, ::GetFocus());
 }
 
 } // namespace

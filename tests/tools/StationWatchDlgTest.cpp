@@ -13,16 +13,17 @@
 #include <string>
 #include <vector>
 
+#include "adapter/AdapterState.h"
 #include "adapter/CardItem.h"
+#include "adapter/Mailbox.h"
 #include "res/resource.h"
 
 namespace {
 
 using Cells = std::vector<std::string>;
 
-const char kAdHocHead[] =
-    "name sta\nnetwork adhoc\nessid Party\ndrift 0\n"
-    "cell 02:5E:10:20:30:40 Party 9 80 adhoc\ncurrent 02:5E:10:20:30:40\n";
+const char kAdHocHead[] = "name sta\nnetwork adhoc\nessid Party\ndrift 0\n"
+                          "cell 02:5E:10:20:30:40 Party 9 80 adhoc\ncurrent 02:5E:10:20:30:40\n";
 
 std::string Stations(const std::string& lines)
 {
@@ -49,10 +50,7 @@ protected:
         dlg.reset();
         card.reset();
     }
-    HCURSOR ClassCursor() const
-    {
-        return (HCURSOR)::GetClassLongPtrA(dlg->m_hWnd, GCLP_HCURSOR);
-    }
+    HCURSOR ClassCursor() const { return (HCURSOR)::GetClassLongPtrA(dlg->m_hWnd, GCLP_HCURSOR); }
 
     WatchOs os;
     WatchApp app;
@@ -87,7 +85,8 @@ TEST_F(StationWatch, ProgressWindowAboveFiveStations)
     for (const Case& c : {Case{5, false}, Case{6, true}}) {
         std::string lines;
         for (int i = 0; i < c.stations; ++i)
-            lines += "station 00:A0:C5:AA:01:0" + std::to_string(i) + " S" + std::to_string(i) + "\n";
+            lines +=
+                "station 00:A0:C5:AA:01:0" + std::to_string(i) + " S" + std::to_string(i) + "\n";
         Open(Stations(lines));
         EXPECT_EQ(c.stations, dlg->GetCount());
         EXPECT_EQ(c.progress, dlg->progressSeen) << c.stations << " stations";
@@ -141,6 +140,34 @@ TEST_F(StationWatch, RefreshAsksTheCardAndReadsWhenTheTimerEnds)
     EXPECT_TRUE(dlg->Enabled(IDC_STATION_REFRESH));
     EXPECT_FALSE(dlg->Enabled(IDC_WATCH_CANCEL));
     EXPECT_EQ(::LoadCursorA(nullptr, IDC_ARROW), ClassCursor());
+}
+
+TEST_F(StationWatch, RefreshEndNeitherBreaksIntoAnotherPollNorAsksAFailedCard)
+{
+    Open(Stations("station 00:A0:C5:AA:00:01 ALPHA\n"));
+    dlg->Command(IDC_STATION_REFRESH);
+    dlg->reads.clear();
+    // Another poll holds the card: the table is read a second later.
+    ASSERT_EQ(0, TryLockAdapter());
+    dlg->Tick();
+    UnlockAdapter();
+    EXPECT_EQ(0, dlg->Reads(CI_STATION_COUNT));
+    EXPECT_TRUE(dlg->IsRefreshing());
+    dlg->Tick();
+    EXPECT_EQ(1, dlg->Reads(CI_STATION_COUNT));
+    EXPECT_EQ((Cells{"ALPHA"}), dlg->Column(0));
+
+    // A card another window found silent is not asked: no stations.
+    dlg->Command(IDC_STATION_REFRESH);
+    dlg->reads.clear();
+    GetAdapterState().m_bAdapterFailed = TRUE;
+    dlg->Tick();
+    ClearAdapterState();
+    EXPECT_TRUE(dlg->reads.empty());
+    EXPECT_FALSE(dlg->IsRefreshing());
+    EXPECT_EQ(0, ListRows(dlg->GetList().m_hWnd));
+    EXPECT_EQ("Network Watcher - 0 Connection(s) to \\\\CORVANE-PC", dlg->GetWindowText());
+    EXPECT_TRUE(dlg->Enabled(IDC_STATION_REFRESH));
 }
 
 TEST_F(StationWatch, RefreshEndingWithNoStationsShowsTheCountZero)

@@ -2,6 +2,7 @@
 // card: caption, chart scale, labels and chart against traffic known
 // exactly, uptime, the statistics mode with its accelerator and profile
 // entry, the "N" button, closing, help and a card failing in a tick.
+#include "adapter/AdapterState.h"
 #include "adapter/Mailbox.h"
 #include "res/resource.h"
 #include "tests/tools/ThruTestSupport.h"
@@ -44,7 +45,7 @@ protected:
     {
         dlg.reset(new TestThroughputDlg);
         dlg->failing = failing;
-        dlg->Create((HWND)nullptr);
+        dlg->Create((HWND) nullptr);
         return dlg->IsWindow() ? dlg.get() : nullptr;
     }
     bool StatisticsButtonShown() { return ItemVisible(*dlg, IDC_THRU_STATISTICS); }
@@ -115,8 +116,11 @@ TEST_F(ThroughputMonitor, ScaleFollowsTheCardsHighestRate)
 {
     // 153600 bytes a second (150 Kbytes) received: three quarters up on a
     // scale of 200, above the top of a scale of 100 (drawn at the top).
-    const struct { const char* rates; double range; } cards[] = {
-        {"rates 2 4\n", 200}, {"rates 2\n", 100}};
+    const struct
+    {
+        const char* rates;
+        double range;
+    } cards[] = {{"rates 2 4\n", 200}, {"rates 2\n", 100}};
     for (const auto& c : cards) {
         std::string scenario = TrafficScenario(10240, 153600, c.rates);
         Load(scenario.c_str());
@@ -184,7 +188,7 @@ TEST_F(ThroughputMonitor, StatisticsModeIsKeptInTheProfile)
     EXPECT_EQ(1u, ReadDword(HKEY_CURRENT_USER, app.PrivateKey(), "Statistic"));
     // Reopened, and opened by a new program (a new object reading the
     // profile): "N" shows again.
-    ASSERT_TRUE(dlg->Create((HWND)nullptr));
+    ASSERT_TRUE(dlg->Create((HWND) nullptr));
     EXPECT_TRUE(StatisticsButtonShown());
     ASSERT_TRUE(Open());
     EXPECT_TRUE(StatisticsButtonShown());
@@ -265,6 +269,132 @@ TEST_F(ThroughputMonitor, HelpThatCannotOpenSaysSo)
     ASSERT_EQ(1u, os.boxes.size());
     EXPECT_EQ("Cannot open help file.", os.boxes[0].text);
     EXPECT_EQ("Corvane", os.boxes[0].caption);
+}
+
+TEST_F(ThroughputMonitor, CountersResetUnderBothWindowsStartTheirRatesAgain)
+{
+    app.WriteProfileInt("Private", "Statistic", 1);
+    ASSERT_TRUE(Open());
+    dlg->SendMessage(WM_COMMAND, IDC_THRU_STATISTICS);
+    CStatisticsDlg& stats = dlg->GetStatisticsDlg();
+    ASSERT_TRUE(stats.IsWindow());
+    At(1000);
+    stats.SendMessage(WM_COMMAND, IDC_STAT_UPDATE);
+    auto tick = [&] {
+        Ticks(*dlg, kTimer, 1);
+        stats.SendMessage(WM_TIMER, CStatisticsDlg::SAMPLE_TIMER);
+    };
+    for (int i = 0; i < 14; ++i)
+        tick();
+    ASSERT_EQ("20.0", ItemText(*dlg, IDC_THRU_SENT));
+    // The card's counters and period start from 0 again (a Reset, or the
+    // card's own): no window may take the step back for traffic.
+    ResetStatistics();
+    for (int i = 0; i < 14; ++i) {
+        tick();
+        for (int id : {IDC_STAT_TX_NOW, IDC_STAT_TX_MAX})
+            ASSERT_TRUE(ItemText(stats, id) == "0.0" || ItemText(stats, id) == "20.0")
+                << "tick " << i << " control " << id << ": " << ItemText(stats, id);
+        const std::string sent = ItemText(*dlg, IDC_THRU_SENT);
+        ASSERT_TRUE(sent == "0.0" || sent == "20.0") << "tick " << i << ": " << sent;
+    }
+    EXPECT_EQ("20.0", ItemText(*dlg, IDC_THRU_SENT));
+    EXPECT_EQ("50.0", ItemText(*dlg, IDC_THRU_RECEIVED));
+    EXPECT_EQ(20480u, stats.GetMaxTxRate());
+    EXPECT_EQ("20.0", ItemText(stats, IDC_STAT_TX_AVG)) << "averaged from the reset on";
+}
+
+TEST_F(ThroughputMonitor, StatisticsModeIsWrittenHoweverTheWindowGoes)
+{
+    const struct
+    {
+        const char* how;
+        bool failRead;
+    } ways[] = {
+        {"the program ends with the window open", false},
+        {"a read fails in a tick", true},
+    };
+    for (const auto& w : ways) {
+        app.WriteProfileInt("Private", "Statistic", 0);
+        ASSERT_TRUE(Open());
+        PressCtrlAlt(*dlg, 'S');
+        if (w.failRead) {
+            dlg->failing.insert(CI_STATISTICS);
+            Ticks(*dlg, kTimer, 1);
+        } else {
+            ::DestroyWindow(*dlg);
+        }
+        EXPECT_EQ(nullptr, dlg->m_hWnd) << w.how;
+        EXPECT_EQ(1u, ReadDword(HKEY_CURRENT_USER, app.PrivateKey(), "Statistic")) << w.how;
+    }
+}
+
+TEST_F(ThroughputMonitor, TicksStopOnceTheAdapterIsFailed)
+{
+    // The tool window found the card silent (and said so): neither window
+    // asks it again, so its driver reports nothing more.
+    app.WriteProfileInt("Private", "Statistic", 1);
+    ASSERT_TRUE(Open());
+    dlg->SendMessage(WM_COMMAND, IDC_THRU_STATISTICS);
+    CStatisticsDlg& stats = dlg->GetStatisticsDlg();
+    ASSERT_TRUE(stats.IsWindow());
+    stats.SendMessage(WM_COMMAND, IDC_STAT_UPDATE);
+    Card().ResetCounts();
+    GetAdapterState().m_bAdapterFailed = TRUE;
+    stats.SendMessage(WM_TIMER, CStatisticsDlg::SAMPLE_TIMER);
+    EXPECT_EQ(nullptr, stats.m_hWnd);
+    EXPECT_FALSE(stats.IsRunning());
+    Ticks(*dlg, kTimer, 1);
+    EXPECT_EQ(nullptr, dlg->m_hWnd);
+    GetAdapterState().m_bAdapterFailed = FALSE;
+    EXPECT_EQ(0u, Card().DriverRequests()) << "the card was not asked";
+    EXPECT_EQ(0, dlg->reads[CI_STATISTICS]);
+    EXPECT_TRUE(os.boxes.empty());
+}
+
+TEST_F(ThroughputMonitor, OpeningBesideAnotherPollReadsNothing)
+{
+    // Opened from the tray or by a second start while another poll holds
+    // the card: neither window breaks into it.
+    ASSERT_EQ(0, TryLockAdapter());
+    Card().ResetCounts();
+    ASSERT_TRUE(Open());
+    EXPECT_EQ("Station Throughput Monitor: ", dlg->GetWindowText());
+    CStatisticsDlg stats;
+    EXPECT_TRUE(stats.Create((HWND) nullptr)) << "the counters wait for a run";
+    UnlockAdapter();
+    EXPECT_EQ(0u, Card().DriverRequests());
+    EXPECT_EQ("", ItemText(stats, IDC_STAT_TX_OK));
+    EXPECT_TRUE(os.boxes.empty());
+}
+
+TEST_F(ThroughputMonitor, EscapeClosesBothWindowsAsTheirOKDoes)
+{
+    app.WriteProfileInt("Private", "Statistic", 1);
+    ASSERT_TRUE(Open());
+    Activate(*dlg);
+    ::SendMessageA(dlg->GetDlgItem(IDC_THRU_STATISTICS), BM_CLICK, 0, 0);
+    CStatisticsDlg& stats = dlg->GetStatisticsDlg();
+    ASSERT_TRUE(stats.IsWindow());
+    Activate(stats);
+    // Clicks on Update and Stop (each greys the button clicked) leave the
+    // keyboard in the dialog.
+    for (int id : {IDC_STAT_UPDATE, IDC_STAT_STOP, IDC_STAT_UPDATE}) {
+        ::SendMessageA(stats.GetDlgItem(id), BM_CLICK, 0, 0);
+        ASSERT_TRUE(::IsChild(stats, ::GetFocus())) << "after a click on " << id;
+        EXPECT_TRUE(::IsWindowEnabled(::GetFocus())) << "after a click on " << id;
+    }
+    ASSERT_TRUE(stats.IsRunning());
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(nullptr, stats.m_hWnd);
+    EXPECT_FALSE(stats.IsRunning());
+    // The keyboard is back in the monitor, with "N" hidden under it too.
+    PressCtrlAlt(*dlg, 'S');
+    ASSERT_TRUE(::IsChild(*dlg, ::GetFocus()));
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(nullptr, dlg->m_hWnd);
+    EXPECT_EQ(0u, ReadDword(HKEY_CURRENT_USER, app.PrivateKey(), "Statistic"))
+        << "the mode as Escape left it";
 }
 
 } // namespace

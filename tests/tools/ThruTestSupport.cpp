@@ -109,6 +109,22 @@ void PressCtrlAlt(HWND wnd, char key)
     ::SetKeyboardState(saved);
 }
 
+void PressKey(UINT vk)
+{
+    const LPARAM scan = (LPARAM)::MapVirtualKeyA(vk, 0) << 16;
+    HWND focus = ::GetFocus();
+    ::PostMessageA(focus, WM_KEYDOWN, vk, 1 | scan);
+    ::PostMessageA(focus, WM_KEYUP, vk, 1 | scan | 0xC0000000);
+    PumpFiltered();
+}
+
+void Activate(HWND wnd)
+{
+    ::ShowWindow(wnd, SW_SHOW);
+    ::SetForegroundWindow(wnd);
+    ::SetActiveWindow(wnd);
+}
+
 std::string ItemText(HWND dlg, int id)
 {
     return CWnd::GetWindowText(::GetDlgItem(dlg, id));

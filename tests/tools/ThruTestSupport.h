@@ -24,44 +24,42 @@ const char* const kSteadyTraffic =
     "uptime 3599\n";
 
 // No traffic, counters at chosen values.
-const char* const kQuietCounters =
-    "name thru-quiet\n"
-    "drift 0\n"
-    "cell 00:A0:C5:00:00:01 Corvane 1 72\n"
-    "current 00:A0:C5:00:00:01\n"
-    "traffic tx 0 rx 0\n"
-    "counter tx-ok 1000\n"
-    "counter tx-multicast 999\n"
-    "counter tx-broadcast 0\n"
-    "counter tx-bytes 1000000\n"
-    "counter tx-retries 1234567\n"
-    "counter tx-failed 12\n"
-    "counter period 4294967295\n"
-    "counter rx-ok 123\n"
-    "counter rx-multicast 4294967295\n"
-    "counter rx-broadcast 10000\n"
-    "counter rx-bytes 987654321\n"
-    "counter rx-duplicated 1\n"
-    "counter rx-crc 22\n"
-    "counter rx-truncated 333\n"
-    "counter rx-overlength 4444\n"
-    "counter rx-discarded 55555\n"
-    "counter rx-corrupted 666666\n"
-    "cpu 70\n"
-    "uptime 3661\n";
+const char* const kQuietCounters = "name thru-quiet\n"
+                                   "drift 0\n"
+                                   "cell 00:A0:C5:00:00:01 Corvane 1 72\n"
+                                   "current 00:A0:C5:00:00:01\n"
+                                   "traffic tx 0 rx 0\n"
+                                   "counter tx-ok 1000\n"
+                                   "counter tx-multicast 999\n"
+                                   "counter tx-broadcast 0\n"
+                                   "counter tx-bytes 1000000\n"
+                                   "counter tx-retries 1234567\n"
+                                   "counter tx-failed 12\n"
+                                   "counter period 4294967295\n"
+                                   "counter rx-ok 123\n"
+                                   "counter rx-multicast 4294967295\n"
+                                   "counter rx-broadcast 10000\n"
+                                   "counter rx-bytes 987654321\n"
+                                   "counter rx-duplicated 1\n"
+                                   "counter rx-crc 22\n"
+                                   "counter rx-truncated 333\n"
+                                   "counter rx-overlength 4444\n"
+                                   "counter rx-discarded 55555\n"
+                                   "counter rx-corrupted 666666\n"
+                                   "cpu 70\n"
+                                   "uptime 3661\n";
 
 // Byte, frame and period counters a few seconds below the wrap, at 60000
 // bytes sent and 150000 received every second.
-const char* const kAboutToWrap =
-    "name thru-wrap\n"
-    "drift 0\n"
-    "cell 00:A0:C5:00:00:01 Corvane 1 72\n"
-    "current 00:A0:C5:00:00:01\n"
-    "traffic tx 60000 rx 150000 frame 1500 retry 3 crc 1\n"
-    "counter rx-bytes 4294500000\n"
-    "counter tx-bytes 4294800000\n"
-    "counter rx-ok 4294967000\n"
-    "counter period 4294967290\n";
+const char* const kAboutToWrap = "name thru-wrap\n"
+                                 "drift 0\n"
+                                 "cell 00:A0:C5:00:00:01 Corvane 1 72\n"
+                                 "current 00:A0:C5:00:00:01\n"
+                                 "traffic tx 60000 rx 150000 frame 1500 retry 3 crc 1\n"
+                                 "counter rx-bytes 4294500000\n"
+                                 "counter tx-bytes 4294800000\n"
+                                 "counter rx-ok 4294967000\n"
+                                 "counter period 4294967290\n";
 
 // A scenario with the given rates in bytes per second.
 std::string TrafficScenario(unsigned tx, unsigned rx, const char* extra = "");
@@ -103,6 +101,11 @@ void PumpFiltered();
 
 // Posts Ctrl+Alt+<key> to a window, as the keyboard would, and pumps.
 void PressCtrlAlt(HWND wnd, char key);
+// Posts a key (down and up) to the window with the focus, as the keyboard
+// would, and pumps.
+void PressKey(UINT vk);
+// Shows a window and makes it the active one, as a click on it would.
+void Activate(HWND wnd);
 
 // A window's control text.
 std::string ItemText(HWND dlg, int id);
