@@ -119,10 +119,19 @@ BYTE ReadConfigValue(HWND owner, int item, char* text, size_t textSize)
     PutText(text, textSize, "");
     char formatted[32];
     switch (item) {
+    // A card type that could not be read (0) names no bus and no range
+    // width: both are not available rather than guessed.
     case CI_CARD_TYPE:
-        PutText(text, textSize, LoadStr(AdapterCardType == 1 ? IDS_PCMCIA : IDS_ISA));
+        PutText(text, textSize,
+                LoadStr(AdapterCardType == 0   ? IDS_NOT_AVAILABLE
+                        : AdapterCardType == 1 ? IDS_PCMCIA
+                                               : IDS_ISA));
         return ITEM_OK;
     case CI_IO_RANGE:
+        if (AdapterCardType == 0) {
+            PutText(text, textSize, LoadStr(IDS_NOT_AVAILABLE));
+            return ITEM_OK;
+        }
         snprintf(formatted, sizeof(formatted), "0%X - 0%X", AdapterIoBase,
                  AdapterIoBase + (AdapterCardType == 1 ? 7 : 15));
         PutText(text, textSize, formatted);

@@ -155,8 +155,9 @@ TEST_F(Settings, DiscoveryItems)
     AdapterCardType = 2;
     EXPECT_EQ("0240 - 024F", Read(CI_IO_RANGE));
     EXPECT_EQ("ISA", Read(CI_CARD_TYPE));
-    AdapterCardType = 0;
-    EXPECT_EQ("ISA", Read(CI_CARD_TYPE));
+    AdapterCardType = 0; // could not be read: no guess at bus or range
+    EXPECT_EQ("Not available", Read(CI_CARD_TYPE));
+    EXPECT_EQ("Not available", Read(CI_IO_RANGE));
     AdapterIrq = 10;
     EXPECT_EQ("10", Read(CI_IRQ));
     AdapterIrq = 0xFFFF;
