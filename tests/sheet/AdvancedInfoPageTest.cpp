@@ -3,6 +3,7 @@
 // status text with the connected access point, and a card that is silent.
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/AdapterState.h"
+#include "adapter/MailboxBlock.h"
 #include "res/resource.h"
 #include "sheet/CPropDlg.h"
 #include "tests/sheet/PagesTestSupport.h"
@@ -46,6 +47,22 @@ TEST_F(AdvancedInfoTest, HealthyCardInItsSecondOfThreeCells)
     EXPECT_EQ(std::string(kWorking) + "\r\nCurrent connected AP: Lab (00:A0:C5:00:00:02)\r\n",
               Status());
     EXPECT_TRUE(os->boxes.empty());
+}
+
+// A card that claims a table of 65,535 entries is read as far as the
+// Network Watcher reads one, three commands an entry.
+TEST_F(AdvancedInfoTest, BssTableIsReadNoFurtherThanTheWatcherReadsIt)
+{
+    // In no cell: no entry ends the search early.
+    OpenCard("network infrastructure\nessid Corvane\ndrift 0\n"
+             "cell 00:A0:C5:00:00:01 Other 1 40 name=Far\ncurrent none\n");
+    const uint8_t claimed[2] = {0xFF, 0xFF};
+    card->ChooseAnswer(CMD_GET_STATUS, SUB_BSS_COUNT, claimed, sizeof(claimed));
+    card->ResetCounts();
+    Open();
+    EXPECT_EQ(30u, card->Commands(CMD_GET_STATUS, SUB_BSS_AP_NAME));
+    EXPECT_EQ(30u, card->Commands(CMD_GET_STATUS, SUB_BSS_BSSID));
+    EXPECT_EQ(30u, card->Commands(CMD_GET_STATUS, SUB_BSS_STATE));
 }
 
 TEST_F(AdvancedInfoTest, ManufacturerRule)
