@@ -161,6 +161,14 @@ BOOL CPropertySheet::SetActivePage(int index)
     return (BOOL)::SendMessageA(m_hWnd, PSM_SETCURSEL, (WPARAM)index, 0);
 }
 
+BOOL CPropertySheet::SetActivePage(CPropertyPage* page)
+{
+    for (size_t i = 0; i < m_pages.size(); ++i)
+        if (m_pages[i] == page)
+            return SetActivePage((int)i);
+    return FALSE;
+}
+
 void CPropertySheet::EndSheet(INT_PTR result)
 {
     m_result = result;

@@ -36,6 +36,7 @@ public:
     int GetActiveIndex() const;
     CPropertyPage* GetActivePage() const;
     BOOL SetActivePage(int index);
+    BOOL SetActivePage(CPropertyPage* page);
     // Ends the sheet with a result: its window is destroyed.
     void EndSheet(INT_PTR result);
     INT_PTR GetResult() const { return m_result; }

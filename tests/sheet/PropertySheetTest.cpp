@@ -121,6 +121,10 @@ TEST_F(PropertySheetTest, OkRefusedByTheConfigurationPageKeepsTheSheetOpen)
     EXPECT_TRUE(sheet.IsWindow()) << "an empty domain name keeps the sheet";
     ASSERT_EQ(1u, os->boxes.size());
     EXPECT_EQ("The domain name must be set.", os->boxes[0].text);
+    EXPECT_EQ(0, sheet.GetActiveIndex()) << "the page that refused is shown";
+    HWND field = ::GetDlgItem(conf, IDC_CONF_DOMAIN_NAME);
+    EXPECT_EQ(field, ::GetFocus());
+    EXPECT_TRUE(::IsWindowVisible(field)) << "the focus is where the user can see it";
 
     ::SetDlgItemTextA(conf, IDC_CONF_DOMAIN_NAME, domain.c_str());
     sheet.SendMessage(WM_COMMAND, IDOK);
