@@ -39,7 +39,6 @@ void Say(HWND owner, const char* text, const char* caption, UINT style)
     g_os.MessageBoxA(owner, text, caption, style);
 }
 
-
 bool Contains(const BYTE* data, size_t size, const std::string& text)
 {
     if (text.empty() || text.size() > size)
@@ -67,19 +66,25 @@ DWORD ReadLeDword(const BYTE* p)
     return (DWORD)p[0] | ((DWORD)p[1] << 8) | ((DWORD)p[2] << 16) | ((DWORD)p[3] << 24);
 }
 
-// The card type: the number of the driver's CardType setting, 0 when missing.
+// The card type: the number of the driver's CardType setting, 0 when it is
+// missing or no card type number (1 to 255) at all; a number cut down to a
+// byte would pass off a guess for what the driver says.
 BYTE ReadCardType()
 {
     std::string text;
     if (ReadDriverSetting("CardType", text) != REG_FOUND)
         return 0;
-    return (BYTE)atoi(text.c_str());
+    char* end = nullptr;
+    long number = strtol(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end != '\0' || number < 1 || number > 255)
+        return 0;
+    return (BYTE)number;
 }
 
 BYTE DiscoverWin9x(HWND owner)
 {
-    bool found = FindValueContaining(HKEY_DYN_DATA, "config manager", s_searchFirst, owner) ==
-                 REG_FOUND;
+    bool found =
+        FindValueContaining(HKEY_DYN_DATA, "config manager", s_searchFirst, owner) == REG_FOUND;
     for (size_t i = 0; !found && i < s_searchList.size(); ++i)
         found = FindValueContaining(HKEY_DYN_DATA, "config manager", s_searchList[i], owner) ==
                 REG_FOUND;
@@ -123,8 +128,8 @@ BYTE FindNetworkCard(HWND owner, std::string& product, std::string& service)
         return ADAPTER_BAD_INSTALL;
     }
     DWORD subKeys = 0;
-    if (::RegQueryInfoKeyA(cards, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
-                           nullptr, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
+    if (::RegQueryInfoKeyA(cards, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr,
+                           nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
         subKeys == 0)
         return ADAPTER_BAD_INSTALL;
 
@@ -226,8 +231,7 @@ void SetDeviceSearchTexts(const std::vector<std::string>& list, const std::strin
     s_searchFirst = first;
 }
 
-BYTE FindValueContaining(HKEY root, const std::string& keyPath, const std::string& text,
-                         HWND owner)
+BYTE FindValueContaining(HKEY root, const std::string& keyPath, const std::string& text, HWND owner)
 {
     RegKey key;
     if (key.Open(root, keyPath, KEY_READ) != ERROR_SUCCESS) {
@@ -235,11 +239,11 @@ BYTE FindValueContaining(HKEY root, const std::string& keyPath, const std::strin
         return REG_ERROR;
     }
     DWORD subKeys = 0, values = 0;
-    ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
-                       nullptr, nullptr, nullptr, nullptr);
+    ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr,
+                       nullptr, nullptr, nullptr);
     for (DWORD i = 0; i < values; ++i) {
-        if (::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                               nullptr, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+        if (::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
             Say(owner, "RegQueryInfoKey() failed!", "", MB_OK);
             return REG_ERROR;
         }
@@ -341,8 +345,7 @@ BYTE ReadDriverSetting(const char* valueName, std::string& data)
     if (result == REG_FOUND)
         return result;
     std::string description = std::string("ndi\\params\\") + valueName;
-    return ReadNamedValue(HKEY_LOCAL_MACHINE, DriverKeyPath, description.c_str(), "default",
-                          data);
+    return ReadNamedValue(HKEY_LOCAL_MACHINE, DriverKeyPath, description.c_str(), "default", data);
 }
 
 WORD OpenMailbox()

@@ -67,3 +67,7 @@ enum CardItem : int
     CI_SECURITY = 51,         // Security
     CI_SECURITY_ID = 52,      // SecurityID
 };
+
+// The most BSS table entries the program reads, however many the card
+// claims (the Network Watcher's list holds as many).
+const int BSS_TABLE_MAX = 30;

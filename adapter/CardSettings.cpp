@@ -17,8 +17,7 @@
 #include "framework/Os.h"
 #include "res/resource.h"
 
-namespace
-{
+namespace {
 
 struct Setting
 {
@@ -52,7 +51,6 @@ const Setting* FindSetting(int item)
 }
 
 const char* const NO_PREFERRED_BSSID = "000000000000";
-
 
 std::string KeyPath(const std::string& keyPath, const char* subKey)
 {
@@ -90,8 +88,7 @@ long NumberOf(const char* text)
 
 BYTE CardResult(WORD status)
 {
-    return status == STATUS_NO_RESPONSE || status == STATUS_NOT_OPEN ||
-                   status == STATUS_BAD_MAILBOX
+    return status == STATUS_NO_RESPONSE || status == STATUS_NOT_OPEN || status == STATUS_BAD_MAILBOX
                ? ITEM_NO_RESPONSE
                : ITEM_OK;
 }
@@ -115,19 +112,26 @@ BYTE ReadConfigValue(HWND owner, int item, char* text, size_t textSize)
 {
     if (!text)
         textSize = 0;
-    if (!AdapterReady)
-    {
+    if (!AdapterReady) {
         PutText(text, textSize, "");
         return ITEM_NO_ADAPTER;
     }
     PutText(text, textSize, "");
     char formatted[32];
-    switch (item)
-    {
+    switch (item) {
+    // A card type that could not be read (0) names no bus and no range
+    // width: both are not available rather than guessed.
     case CI_CARD_TYPE:
-        PutText(text, textSize, LoadStr(AdapterCardType == 1 ? IDS_PCMCIA : IDS_ISA));
+        PutText(text, textSize,
+                LoadStr(AdapterCardType == 0   ? IDS_NOT_AVAILABLE
+                        : AdapterCardType == 1 ? IDS_PCMCIA
+                                               : IDS_ISA));
         return ITEM_OK;
     case CI_IO_RANGE:
+        if (AdapterCardType == 0) {
+            PutText(text, textSize, LoadStr(IDS_NOT_AVAILABLE));
+            return ITEM_OK;
+        }
         snprintf(formatted, sizeof(formatted), "0%X - 0%X", AdapterIoBase,
                  AdapterIoBase + (AdapterCardType == 1 ? 7 : 15));
         PutText(text, textSize, formatted);
@@ -135,8 +139,7 @@ BYTE ReadConfigValue(HWND owner, int item, char* text, size_t textSize)
     case CI_IRQ:
         if (AdapterIrq == 0xFFFF)
             PutText(text, textSize, LoadStr(IDS_NOT_AVAILABLE));
-        else
-        {
+        else {
             snprintf(formatted, sizeof(formatted), "%d", AdapterIrq);
             PutText(text, textSize, formatted);
         }
@@ -150,8 +153,7 @@ BYTE ReadConfigValue(HWND owner, int item, char* text, size_t textSize)
     if (ReadDriverSetting(name, value) != REG_FOUND)
         value = item == CI_DATA_RATE ? "0" : "";
     value.resize(strnlen(value.c_str(), value.size())); // stored with or without its zero
-    if (item == CI_PREFER_BSSID)
-    {
+    if (item == CI_PREFER_BSSID) {
         for (char& c : value)
             c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
         if (value == NO_PREFERRED_BSSID)
@@ -162,15 +164,12 @@ BYTE ReadConfigValue(HWND owner, int item, char* text, size_t textSize)
 }
 
 BYTE WriteNamedValue(HKEY root, const std::string& keyPath, const char* subKey,
-                     const char* valueName, const char* text, DWORD number, DWORD type,
-                     HWND owner)
+                     const char* valueName, const char* text, DWORD number, DWORD type, HWND owner)
 {
     RegKey key;
     LONG rc = ::RegOpenKeyExA(root, KeyPath(keyPath, subKey).c_str(), 0,
-                              KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
-                              key.Receive());
-    if (rc != ERROR_SUCCESS)
-    {
+                              KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, key.Receive());
+    if (rc != ERROR_SUCCESS) {
         if (PlatformKind != PLATFORM_WIN9X)
             ShowRegistryError(owner, rc);
         return REG_ERROR;
@@ -180,8 +179,7 @@ BYTE WriteNamedValue(HKEY root, const std::string& keyPath, const char* subKey,
                               sizeof(number));
     else
         rc = SetText(key, valueName, text);
-    if (rc != ERROR_SUCCESS)
-    {
+    if (rc != ERROR_SUCCESS) {
         ShowRegistryError(owner, rc);
         return REG_ERROR;
     }
@@ -231,20 +229,23 @@ BYTE WriteConfigValue(HWND owner, int item, const char* text)
     if (item == CI_DATA_RATE && PlatformKind == PLATFORM_WIN9X)
         EnsureDataRateDescription();
 
-    if (ConfigValueType(item, PlatformKind) == REG_DWORD)
-    {
+    if (ConfigValueType(item, PlatformKind) == REG_DWORD) {
         DWORD number = static_cast<DWORD>(NumberOf(text));
         return WriteNamedValue(HKEY_LOCAL_MACHINE, DriverKeyPath, nullptr, name, nullptr, number,
                                REG_DWORD, owner) == REG_FOUND
                    ? ITEM_OK
                    : ITEM_NO_ADAPTER;
     }
-    BYTE result =
-        WriteNamedValue(HKEY_LOCAL_MACHINE, DriverKeyPath, nullptr, name, text, 0, REG_SZ, owner);
-    if (result == REG_FOUND && PlatformKind == PLATFORM_WIN9X)
-        result = WriteNamedValue(HKEY_LOCAL_MACHINE, DriverKeyPath, DescriptionKey(name).c_str(),
-                                 "", text, 0, REG_SZ, owner);
-    return result == REG_FOUND ? ITEM_OK : ITEM_NO_ADAPTER;
+    if (WriteNamedValue(HKEY_LOCAL_MACHINE, DriverKeyPath, nullptr, name, text, 0, REG_SZ, owner) !=
+        REG_FOUND)
+        return ITEM_NO_ADAPTER;
+    // The value's own write decides; its description is kept in step where
+    // the driver has one (the key is opened, never created, and on Windows
+    // 95/98 a missing one is silent).
+    if (PlatformKind == PLATFORM_WIN9X)
+        WriteNamedValue(HKEY_LOCAL_MACHINE, DriverKeyPath, DescriptionKey(name).c_str(), "", text,
+                        0, REG_SZ, owner);
+    return ITEM_OK;
 }
 
 BYTE SetCardItem(HWND owner, int item, const char* text)
@@ -255,8 +256,7 @@ BYTE SetCardItem(HWND owner, int item, const char* text)
         text = "";
     MailboxData data;
     memset(&data, 0, sizeof(data));
-    switch (item)
-    {
+    switch (item) {
     case CI_PS_MODE:
         data.code = PARAM_PS_MODE;
         PutLeWord(data.value, text[0] == '0' ? 0 : 1);
@@ -276,8 +276,7 @@ BYTE SetCardItem(HWND owner, int item, const char* text)
         if (text[0] != '\0' && !ParseHexBssid(text, data.value))
             return ITEM_UNKNOWN;
         return CardResult(SetParam(data));
-    case CI_TX_RETRY:
-    {
+    case CI_TX_RETRY: {
         data.code = PARAM_TX_RETRY;
         PutLeDword(data.value, static_cast<DWORD>(NumberOf(text)));
         BYTE result = CardResult(SetParam(data));

@@ -12,8 +12,7 @@
 #include "framework/Os.h"
 #include "res/resource.h"
 
-namespace
-{
+namespace {
 
 const WORD MAILBOX_LOWEST = 0x1FF;
 const WORD MAILBOX_HIGHEST = 0x7FFF;
@@ -31,8 +30,7 @@ const int SCAN_START_TRIES = 20;
 bool AwaitMailbox(MailboxBlock& buffer)
 {
     buffer.status = MAILBOX_PENDING;
-    for (int poll = 0; poll < MAILBOX_POLLS; ++poll)
-    {
+    for (int poll = 0; poll < MAILBOX_POLLS; ++poll) {
         g_os.Sleep(MAILBOX_POLL_MS);
         if (!ReadCardMemory(MailboxPointer, &buffer, sizeof(buffer)))
             return false;
@@ -42,12 +40,23 @@ bool AwaitMailbox(MailboxBlock& buffer)
     return false;
 }
 
+// The firmware answers in the block it was given: the command word, and the
+// code word (except where the answer puts the statistics address there),
+// come back as they were sent. A block that says otherwise answers another
+// command: a write lost on its way to the card leaves the previous answer in
+// the mailbox, or makes the firmware answer a command that was never sent.
+bool EchoesCommand(const MailboxBlock& answer, WORD command, WORD code)
+{
+    if (answer.command != command)
+        return false;
+    return command == CMD_GET_STATISTICS || answer.data.code == code;
+}
+
 // What a wrapper reports for SendMailboxCommand's result: the status word to
 // return, and whether the answer may be used.
 bool Answered(WORD sent, const MailboxBlock& block, WORD& status)
 {
-    if (sent == 1)
-    {
+    if (sent == 1) {
         status = block.status;
         return true;
     }
@@ -110,7 +119,11 @@ WORD SendMailboxCommand(MailboxBlock& block)
     block.status = MAILBOX_PENDING;
     if (!WriteCardMemory(MailboxPointer, &block, sizeof(block)))
         return 0;
-    return AwaitMailbox(block) ? 1 : 0;
+    const WORD command = block.command;
+    const WORD code = block.data.code;
+    if (!AwaitMailbox(block))
+        return 0;
+    return EchoesCommand(block, command, code) ? 1 : 0;
 }
 
 WORD GetParam(MailboxData& data)
@@ -211,8 +224,7 @@ BYTE JoinNetwork(const char* networkType, const char* bssid, const char* essid)
 
     // The start command goes with the last join parameter still in the block.
     bool started = false;
-    for (int attempt = 0; attempt < JOIN_START_TRIES && !started; ++attempt)
-    {
+    for (int attempt = 0; attempt < JOIN_START_TRIES && !started; ++attempt) {
         MailboxData start = name;
         WORD status = ExchangeCommand(CMD_START_JOIN, start);
         if (!GotAnswer(status))
@@ -225,8 +237,7 @@ BYTE JoinNetwork(const char* networkType, const char* bssid, const char* essid)
     if (!started)
         return 0;
 
-    for (int poll = 0; poll < JOIN_WAIT_POLLS; ++poll)
-    {
+    for (int poll = 0; poll < JOIN_WAIT_POLLS; ++poll) {
         int going = JoinStillGoing();
         if (going < 0)
             return ITEM_NO_RESPONSE;
@@ -248,8 +259,7 @@ BYTE JoinNetwork(const char* networkType, const char* bssid, const char* essid)
 
 BYTE StartBssScan()
 {
-    for (int attempt = 0; attempt < SCAN_START_TRIES; ++attempt)
-    {
+    for (int attempt = 0; attempt < SCAN_START_TRIES; ++attempt) {
         if (attempt > 0)
             g_os.Sleep(SCAN_RETRY_MS);
         MailboxData data = ParamData(0);

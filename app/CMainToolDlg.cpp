@@ -193,9 +193,8 @@ BOOL CMainToolDlg::OnInitDialog()
 
 bool CMainToolDlg::AddTrayIcon(const char* tip, UINT iconId)
 {
-    CUtilityApp* app = CUtilityApp::Get();
     if (!m_tray.Create(this, TRAY_ICON_ID, tip, TrayIcon(iconId), WM_TRAY_NOTIFY)) {
-        std::string caption = app ? app->GetAppName() : LoadStr(IDS_PRODUCT);
+        std::string caption = AfxGetAppTitle();
         g_os.MessageBoxA(m_hWnd, "Failed to create tray icon", caption.c_str(), MB_ICONSTOP);
         // For this run only: the stored choice stays the user's.
         m_bTrayFailedThisRun = true;

@@ -18,6 +18,17 @@ thread_local CPropertySheet* t_creatingSheet = nullptr;
 
 const int kApplyButton = 0x3021; // the control's Apply Now button
 
+bool IsKeyMessage(UINT msg)
+{
+    return msg >= WM_KEYFIRST && msg <= WM_KEYLAST;
+}
+
+// Shown (with its parents) and enabled: a control the user can work.
+bool Usable(HWND hWnd)
+{
+    return ::IsWindowVisible(hWnd) && ::IsWindowEnabled(hWnd);
+}
+
 } // namespace
 
 CPropertySheet::CPropertySheet(UINT captionId, CWnd* parent, UINT selectPage, DWORD flags)
@@ -168,6 +179,14 @@ BOOL CPropertySheet::SetActivePage(int index)
     return (BOOL)::SendMessageA(m_hWnd, PSM_SETCURSEL, (WPARAM)index, 0);
 }
 
+BOOL CPropertySheet::SetActivePage(CPropertyPage* page)
+{
+    for (size_t i = 0; i < m_pages.size(); ++i)
+        if (m_pages[i] == page)
+            return SetActivePage((int)i);
+    return FALSE;
+}
+
 void CPropertySheet::EndSheet(INT_PTR result)
 {
     m_result = result;
@@ -181,7 +200,27 @@ BOOL CPropertySheet::PreTranslateMessage(MSG* msg)
         return FALSE;
     if (m_hAccel && ::TranslateAcceleratorA(m_hWnd, m_hAccel, msg))
         return TRUE;
-    return (BOOL)::SendMessageA(m_hWnd, PSM_ISDIALOGMESSAGE, 0, (LPARAM)msg);
+    // A key for a control the user can no longer see or use goes nowhere:
+    // the dialog manager's search for a mnemonic never ends from a hidden
+    // control under Wine, and the control would act on a page not shown.
+    if (IsKeyMessage(msg->message) && ::IsChild(m_hWnd, msg->hwnd) && !Usable(msg->hwnd)) {
+        KeepFocusOnShownPage();
+        return TRUE;
+    }
+    BOOL handled = (BOOL)::SendMessageA(m_hWnd, PSM_ISDIALOGMESSAGE, 0, (LPARAM)msg);
+    KeepFocusOnShownPage();
+    return handled;
+}
+
+void CPropertySheet::KeepFocusOnShownPage()
+{
+    HWND focus = ::GetFocus();
+    if (!m_hWnd || !focus || !::IsChild(m_hWnd, focus) || Usable(focus))
+        return;
+    // Where a click on a tab leaves it.
+    HWND tab = PropSheet_GetTabControl(m_hWnd);
+    if (tab && Usable(tab))
+        ::SetFocus(tab);
 }
 
 BOOL CPropertySheet::OnInitDialog()

@@ -36,6 +36,7 @@ public:
     int GetActiveIndex() const;
     CPropertyPage* GetActivePage() const;
     BOOL SetActivePage(int index);
+    BOOL SetActivePage(CPropertyPage* page);
     // Ends the sheet with a result: its window is destroyed.
     void EndSheet(INT_PTR result);
     INT_PTR GetResult() const { return m_result; }
@@ -45,7 +46,9 @@ public:
     bool IsModal() const { return m_bModal; }
 
     // Accelerators (m_hAccel), then the sheet's keyboard (Ctrl+Tab, Tab,
-    // mnemonics of the current page).
+    // mnemonics of the current page). The focus never stays on a control
+    // that is hidden or disabled (the control leaves it on the page it left
+    // at Ctrl+Tab and Ctrl+PgDn): it goes to the tabs.
     BOOL PreTranslateMessage(MSG* msg) override;
     // The sheet window's initialisation, once the control has made it and
     // its first page.
@@ -65,6 +68,8 @@ private:
     bool Open(HWND parent);
     // The control marks a sheet it has finished with (OK or Cancel done).
     void EndIfControlFinished(INT_PTR result);
+    // Moves a focus left on a hidden or disabled control of the sheet to the tabs.
+    void KeepFocusOnShownPage();
 
     std::vector<CPropertyPage*> m_pages;
     std::string m_caption;

@@ -56,9 +56,8 @@ HKEY CWinApp::OpenSectionKey(const char* section, bool create) const
     LONG rc;
     if (create) {
         DWORD disposition;
-        rc = ::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr,
-                               REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, &key,
-                               &disposition);
+        rc = ::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                               KEY_READ | KEY_WRITE, nullptr, &key, &disposition);
     } else {
         rc = ::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key);
     }
@@ -71,8 +70,8 @@ UINT CWinApp::GetProfileInt(const char* section, const char* entry, int defaultV
     if (!key)
         return defaultValue;
     DWORD type = 0, value = 0, size = sizeof(value);
-    LONG rc = ::RegQueryValueExA(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(&value),
-                                 &size);
+    LONG rc =
+        ::RegQueryValueExA(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
     ::RegCloseKey(key);
     if (rc != ERROR_SUCCESS || type != REG_DWORD || size != sizeof(value))
         return defaultValue;
@@ -112,8 +111,7 @@ std::string CWinApp::GetProfileString(const char* section, const char* entry,
     return result;
 }
 
-BOOL CWinApp::WriteProfileString(const char* section, const char* entry,
-                                 const char* value) const
+BOOL CWinApp::WriteProfileString(const char* section, const char* entry, const char* value) const
 {
     HKEY key = OpenSectionKey(section, true);
     if (!key)
@@ -142,6 +140,11 @@ BOOL AfxHelpKeyword(HWND owner, UINT keywordId, bool reportFailure)
         g_os.MessageBoxA(owner, LoadStr(IDS_NO_HELP_FILE).c_str(), LoadStr(IDS_PRODUCT).c_str(),
                          MB_OK | MB_ICONSTOP);
     return shown;
+}
+
+std::string AfxGetAppTitle()
+{
+    return LoadStr(IDS_PRODUCT);
 }
 
 std::string LoadStr(UINT id)

@@ -58,6 +58,10 @@ inline CWinApp* AfxGetApp()
 // Loads a string from the program's string table; empty when missing.
 std::string LoadStr(UINT id);
 
+// The program's title, which its message boxes carry. The application's name
+// (GetAppName) is its file's, and names its profile.
+std::string AfxGetAppTitle();
+
 // Opens the application's help file on the topic of a keyword from the
 // string table (WinHelp, HELP_KEY). FALSE when there is no application or
 // WinHelp failed; with reportFailure the user is then told "Cannot open help

@@ -9,10 +9,9 @@
 #include "res/resource.h"
 
 CDataExchange::CDataExchange(CWnd* dlg, BOOL saveAndValidate)
-    : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dlg), m_lastCtrl(nullptr),
-      m_lastIsEdit(false), m_failed(false)
-{
-}
+    : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dlg), m_lastCtrl(nullptr), m_lastIsEdit(false),
+      m_failed(false)
+{}
 
 HWND CDataExchange::PrepareCtrl(int id)
 {
@@ -45,10 +44,8 @@ void CDataExchange::Fail()
 
 void CDataExchange::Tell(const std::string& text)
 {
-    CWinApp* app = AfxGetApp();
-    std::string caption = app ? app->GetAppName() : std::string();
-    g_os.MessageBoxA(m_pDlgWnd ? m_pDlgWnd->m_hWnd : nullptr, text.c_str(), caption.c_str(),
-                     MB_OK | MB_ICONEXCLAMATION);
+    g_os.MessageBoxA(m_pDlgWnd ? m_pDlgWnd->m_hWnd : nullptr, text.c_str(),
+                     AfxGetAppTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 std::string IntegerRangeMessage(int minValue, int maxValue)

@@ -41,7 +41,8 @@ public:
         member = value;
     }
 
-    // Shows a validation message through the Os seam.
+    // Shows a validation message through the Os seam, captioned with the
+    // program's title.
     void Tell(const std::string& text);
 
 private:

@@ -143,6 +143,10 @@
 #define IDS_CONF_BAD_BSSID      3404
 #define IDS_CONF_ERR_TOKEN      3405
 #define IDS_CONF_ERR_PRIVILEGE  3406
+#define IDS_CONF_DOMAIN_LONG    3407    // an edited text longer than its field
+#define IDS_CONF_COMPUTER_LONG  3408
+#define IDS_CONF_SECURITY_LONG  3409
+#define IDS_CONF_NOT_SAVED      3410
 
 // Property sheet: Advanced Information and Troubleshooting pages (res/sheet.rc)
 #define IDD_ADVANCED_INFO           100
@@ -165,6 +169,8 @@
 #define IDS_SUPPORT_TARGET          57611
 #define IDS_ADAPTER_DISABLED        57612
 #define IDS_CONNECTED_AP            57613
+#define IDS_DRIVER_LOG_UNREADABLE   3420
+#define IDS_DRIVER_LOG_CUT          3421
 
 // Framework: the data exchange's messages (res/framework.rc)
 #define IDS_PARSE_INT           61712

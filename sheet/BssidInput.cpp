@@ -19,22 +19,6 @@ int HexValue(char c)
     return -1;
 }
 
-bool SameIgnoringCase(const std::string& text, const char* other)
-{
-    size_t i = 0;
-    for (; i < text.size() && other[i]; ++i)
-    {
-        char a = text[i], b = other[i];
-        if (a >= 'A' && a <= 'Z')
-            a = static_cast<char>(a - 'A' + 'a');
-        if (b >= 'A' && b <= 'Z')
-            b = static_cast<char>(b - 'A' + 'a');
-        if (a != b)
-            return false;
-    }
-    return i == text.size() && other[i] == '\0';
-}
-
 } // namespace
 
 std::string BssidDisplayText(const std::string& stored)
@@ -85,9 +69,8 @@ bool ParseBssidInput(const std::string& input, std::string& stored)
     for (char c : digits)
         if (HexValue(c) < 0)
             return false;
+    // A group address, the broadcast address ffffffffffff among them.
     if (HexValue(digits[1]) & 1)
-        return false; // a group address
-    if (SameIgnoringCase(digits, "ffffffffffff"))
         return false;
     stored = digits;
     return true;

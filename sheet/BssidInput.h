@@ -17,8 +17,8 @@ std::string BssidDisplayText(const std::string& stored);
 
 // Checks the edit field's text: empty (no preference), twelve hexadecimal
 // digits, or the colon form of seventeen characters. A group address (the
-// lowest bit of the first octet set) and the broadcast address in any
-// letter case are refused. On success `stored` is the twelve digits as typed
+// lowest bit of the first octet set), which the broadcast address is, is
+// refused. On success `stored` is the twelve digits as typed
 // (letters keep their case) or NO_PREFERRED_BSSID_TEXT for an empty field;
 // on failure it is left alone.
 bool ParseBssidInput(const std::string& input, std::string& stored);

@@ -12,8 +12,7 @@
 
 #include <commctrl.h>
 
-namespace
-{
+namespace {
 // The edit field takes the colon form; a little more is read back so that
 // an over-long text is refused rather than cut to a valid one.
 const int BSSID_FIELD_LIMIT = 17;
@@ -21,11 +20,10 @@ const int BSSID_READ_SIZE = 20;
 } // namespace
 
 CAdvConfigDlg::CAdvConfigDlg(CWnd* parent)
-    : CDialog(IDD_ADVANCED_CONFIG, parent), m_nRetryLimit(7), m_bHighRate(FALSE),
-      m_bPcmcia(FALSE), m_nPowerSaving(0), m_nDataRate(0), m_nRoamingThreshold(40),
-      m_nNetworkType(1), m_strBssid(NO_PREFERRED_BSSID_TEXT)
-{
-}
+    : CDialog(IDD_ADVANCED_CONFIG, parent), m_nRetryLimit(7), m_bHighRate(FALSE), m_bPcmcia(FALSE),
+      m_nPowerSaving(0), m_nDataRate(0), m_nRoamingThreshold(40), m_nNetworkType(1),
+      m_strBssid(NO_PREFERRED_BSSID_TEXT)
+{}
 
 void CAdvConfigDlg::SetValues(BOOL highRate, BOOL pcmcia, const AdvancedSettings& values)
 {
@@ -64,7 +62,11 @@ BOOL CAdvConfigDlg::OnInitDialog()
 
     m_spinRetry.SetRange(RETRY_MIN, RETRY_MAX);
     m_spinRetry.SendMessage(UDM_SETBASE, 10);
+    // The spin writes its position into the field; a stored limit outside
+    // its range would be shown (and taken back) as the nearest end of it.
     m_spinRetry.SetPos(m_nRetryLimit);
+    SetDlgItemText(IDC_ADV_RETRY, std::to_string(m_nRetryLimit).c_str());
+    m_strRetryShown = std::to_string(m_nRetryLimit);
 
     CComboBox rates;
     rates.m_hWnd = GetDlgItem(IDC_ADV_DATA_RATE);
@@ -72,7 +74,9 @@ BOOL CAdvConfigDlg::OnInitDialog()
     rates.AddString(LoadStr(IDS_CONF_RATE_AUTO).c_str());
     rates.AddString(LoadStr(IDS_CONF_RATE_ONE).c_str());
     rates.SetCurSel(m_nDataRate);
-    rates.EnableWindow(m_bHighRate && m_nNetworkType != 0);
+    // Only an infrastructure network chooses its rate; a stored type the
+    // page's list does not offer (-1) is no choice of one.
+    rates.EnableWindow(m_bHighRate && m_nNetworkType == 1);
     rates.m_hWnd = nullptr;
 
     m_sliderSensitivity.SetTicFreq(THRESHOLD_TICK);
@@ -91,8 +95,7 @@ BOOL CAdvConfigDlg::OnInitDialog()
 
 BOOL CAdvConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    switch (LOWORD(wParam))
-    {
+    switch (LOWORD(wParam)) {
     case IDC_ADV_OK:
         OnOK();
         return TRUE;
@@ -105,29 +108,30 @@ BOOL CAdvConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CAdvConfigDlg::OnOK()
 {
+    // A stored limit outside 0 to 64 is kept, unchecked, while the user
+    // leaves the field as it was shown.
+    const int stored = m_nRetryLimit;
+    const bool retryUntouched = GetDlgItemText(IDC_ADV_RETRY) == m_strRetryShown;
     BOOL translated = FALSE;
     m_nRetryLimit = static_cast<int>(::GetDlgItemInt(m_hWnd, IDC_ADV_RETRY, &translated, TRUE));
     m_nRoamingThreshold = m_sliderSensitivity.GetPos();
-    if (m_bHighRate)
-    {
-        int selected = static_cast<int>(
-            ::SendMessageA(GetDlgItem(IDC_ADV_DATA_RATE), CB_GETCURSEL, 0, 0));
+    if (m_bHighRate) {
+        int selected =
+            static_cast<int>(::SendMessageA(GetDlgItem(IDC_ADV_DATA_RATE), CB_GETCURSEL, 0, 0));
         if (selected >= 0) // a stored value the list does not offer stays as it was
             m_nDataRate = selected;
     }
     if (m_bPcmcia)
         m_nPowerSaving =
-            ::SendMessageA(GetDlgItem(IDC_ADV_POWER_SAVING), BM_GETCHECK, 0, 0) == BST_CHECKED
-                ? 1
-                : 0;
+            ::SendMessageA(GetDlgItem(IDC_ADV_POWER_SAVING), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1
+                                                                                               : 0;
 
     char typed[BSSID_READ_SIZE] = "";
     ::GetDlgItemTextA(m_hWnd, IDC_ADV_BSSID, typed, sizeof(typed));
     std::string bssid;
-    if (!ParseBssidInput(typed, bssid))
-    {
-        g_os.MessageBoxA(m_hWnd, LoadStr(IDS_CONF_BAD_BSSID).c_str(),
-                         LoadStr(IDS_WARNING).c_str(), MB_OK | MB_ICONSTOP);
+    if (!ParseBssidInput(typed, bssid)) {
+        g_os.MessageBoxA(m_hWnd, LoadStr(IDS_CONF_BAD_BSSID).c_str(), LoadStr(IDS_WARNING).c_str(),
+                         MB_OK | MB_ICONSTOP);
         HWND field = GetDlgItem(IDC_ADV_BSSID);
         ::SetWindowTextA(field, "");
         ::SetFocus(field);
@@ -135,6 +139,11 @@ void CAdvConfigDlg::OnOK()
     }
     m_strBssid = bssid;
 
+    if (retryUntouched) {
+        m_nRetryLimit = stored;
+        EndDialog(IDOK);
+        return;
+    }
     if (!UpdateData(TRUE))
         return;
     EndDialog(IDOK);

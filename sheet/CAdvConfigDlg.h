@@ -14,10 +14,10 @@
 // The values the dialog edits, as the page holds them.
 struct AdvancedSettings
 {
-    int dataRate = 0;          // 0 "1, 2 Mbit/s Auto", 1 "1 Mbit/s"
-    int retryLimit = 7;        // 0 to 64
-    int roamingThreshold = 40; // 0 to 80
-    int powerSaving = 0;       // 1 on
+    int dataRate = 0;                   // 0 "1, 2 Mbit/s Auto", 1 "1 Mbit/s"
+    int retryLimit = 7;                 // 0 to 64
+    int roamingThreshold = 40;          // 0 to 80
+    int powerSaving = 0;                // 1 on
     std::string bssid = "000000000000"; // twelve hexadecimal digits
 };
 
@@ -47,6 +47,8 @@ public:
     int m_nRoamingThreshold;
     int m_nNetworkType;
     std::string m_strBssid;
+    // The retry limit as the dialog showed it.
+    std::string m_strRetryShown;
 
     BOOL OnInitDialog() override;
     void OnOK() override;

@@ -8,6 +8,7 @@
 #include "adapter/CardSettings.h"
 #include "adapter/Mailbox.h"
 #include "adapter/PortAccess.h"
+#include "framework/CPropertySheet.h"
 #include "framework/CWinApp.h"
 #include "framework/Os.h"
 #include "res/resource.h"
@@ -16,22 +17,24 @@
 #include <stdlib.h>
 #include <string.h>
 
-namespace
-{
+namespace {
 
 const char* const PROFILE_PRIVATE = "Private";
 const char* const PROFILE_ADV_CONFIG = "AdvConfig";
 
 // Where Windows 95/98 keep the computer's name.
-const char* const COMPUTER_NAME_KEY = "System\\CurrentControlSet\\control\\ComputerName\\ComputerName";
+const char* const COMPUTER_NAME_KEY =
+    "System\\CurrentControlSet\\control\\ComputerName\\ComputerName";
 const char* const VNETSUP_KEY = "System\\CurrentControlSet\\Services\\VxD\\VNETSUP";
 const char* const COMPUTER_NAME_VALUE = "ComputerName";
 
-// Longest texts read back from the fields.
+// Longest texts the user may give. A stored text may be longer: the fields
+// show it whole and read it back whole, so that one left alone is not
+// rewritten cut.
 const int DOMAIN_LIMIT = 31;
-const int DOMAIN_READ = 79;
 const int COMPUTER_NAME_LIMIT = 15;
 const int SECURITY_ID_LIMIT = 8;
+const int FIELD_READ = static_cast<int>(CONFIG_TEXT_SIZE) - 1;
 
 const UINT kCarrierNames[] = {IDS_CARRIER_USA,    IDS_CARRIER_EUROPE, IDS_CARRIER_JAPAN,
                               IDS_CARRIER_CANADA, IDS_CARRIER_SPAIN,  IDS_CARRIER_FRANCE};
@@ -133,13 +136,10 @@ BOOL CConfDlg::OnInitDialog()
     m_strDomainName = ReadSetting(self, CI_ESSID);
     SetDlgItemText(IDC_CONF_DOMAIN_NAME, m_strDomainName.c_str());
 
-    if (OnWin9x())
-    {
+    if (OnWin9x()) {
         ::SendDlgItemMessageA(self, IDC_CONF_COMPUTER_NAME, EM_LIMITTEXT, COMPUTER_NAME_LIMIT, 0);
         m_strStationName = ReadSetting(self, CI_STATION_NAME);
-    }
-    else
-    {
+    } else {
         m_strStationName = Failed() ? std::string() : QueryText(CI_STATION_NAME);
         ::EnableWindow(GetDlgItem(IDC_CONF_COMPUTER_NAME), FALSE);
     }
@@ -233,8 +233,7 @@ void CConfDlg::OnHelp()
 
 BOOL CConfDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    switch (LOWORD(wParam))
-    {
+    switch (LOWORD(wParam)) {
     case IDM_ADVANCED_CONFIG:
         ToggleAdvancedButton();
         return TRUE;
@@ -242,23 +241,20 @@ BOOL CConfDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         OnHelp();
         return TRUE;
     case IDC_CONF_ADVANCED:
-        if (HIWORD(wParam) == BN_CLICKED)
-        {
+        if (HIWORD(wParam) == BN_CLICKED) {
             OnAdvancedConfig();
             return TRUE;
         }
         break;
     case IDC_CONF_NETWORK_TYPE:
-        if (HIWORD(wParam) == CBN_SELCHANGE)
-        {
+        if (HIWORD(wParam) == CBN_SELCHANGE) {
             ::EnableWindow(GetDlgItem(IDC_CONF_ROAMING),
                            Selection(m_hWnd, IDC_CONF_NETWORK_TYPE) == 1);
             return TRUE;
         }
         break;
     case IDC_CONF_SECURITY:
-        if (HIWORD(wParam) == BN_CLICKED)
-        {
+        if (HIWORD(wParam) == BN_CLICKED) {
             ::EnableWindow(GetDlgItem(IDC_CONF_SECURITY_ID), Ticked(m_hWnd, IDC_CONF_SECURITY));
             return TRUE;
         }
@@ -270,8 +266,7 @@ BOOL CConfDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 BOOL CConfDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (header && header->code == PSN_HELP)
-    {
+    if (header && header->code == PSN_HELP) {
         OnHelp();
         return TRUE;
     }
@@ -292,8 +287,28 @@ void CConfDlg::Refuse(UINT messageId, int control, bool empty)
     HWND field = GetDlgItem(control);
     if (empty)
         ::SetWindowTextA(field, "");
+    // The OK may have come from another tab: the field is focused where the
+    // user can see it, never on a hidden page.
+    if (CPropertySheet* sheet = GetSheet())
+        sheet->SetActivePage(this);
     ::SetFocus(field);
     m_bMayClose = FALSE;
+}
+
+bool CConfDlg::Write(int item, const std::string& text)
+{
+    if (WriteConfigValue(m_hWnd, item, text.c_str()) == ITEM_OK)
+        return true;
+    m_bUnsaved = true;
+    return false;
+}
+
+bool CConfDlg::FieldWithin(const std::string& text, int limit, UINT messageId, int control)
+{
+    if (static_cast<int>(text.size()) <= limit)
+        return true;
+    Refuse(messageId, control, false);
+    return false;
 }
 
 void CConfDlg::WriteComputerNameKeys(const std::string& name)
@@ -312,33 +327,33 @@ bool CConfDlg::ApplySettings(bool& restartNeeded)
 {
     HWND self = m_hWnd;
 
-    std::string domain = FieldText(self, IDC_CONF_DOMAIN_NAME, DOMAIN_READ);
-    if (domain.empty())
-    {
+    std::string domain = FieldText(self, IDC_CONF_DOMAIN_NAME, FIELD_READ);
+    if (domain.empty()) {
         Refuse(IDS_CONF_NO_DOMAIN, IDC_CONF_DOMAIN_NAME, false);
         return false;
     }
     size_t first = domain.find_first_not_of(' ');
-    if (first == std::string::npos)
-    {
+    if (first == std::string::npos) {
         Refuse(IDS_CONF_NO_DOMAIN, IDC_CONF_DOMAIN_NAME, true);
         return false;
     }
     size_t last = domain.find_last_not_of(' ');
-    if (first != 0 || last != domain.size() - 1)
-    {
+    if (first != 0 || last != domain.size() - 1) {
         domain = domain.substr(first, last - first + 1);
         g_os.MessageBoxA(self, LoadStr(IDS_CONF_TRUNCATED).c_str(), LoadStr(IDS_WARNING).c_str(),
                          MB_OK | MB_ICONEXCLAMATION);
     }
-    if (domain != m_strDomainName && WriteConfigValue(self, CI_ESSID, domain.c_str()) == ITEM_OK)
-        restartNeeded = true;
+    if (domain != m_strDomainName) {
+        if (!FieldWithin(domain, DOMAIN_LIMIT, IDS_CONF_DOMAIN_LONG, IDC_CONF_DOMAIN_NAME))
+            return false;
+        if (Write(CI_ESSID, domain))
+            restartNeeded = true;
+    }
 
     bool roaming = Ticked(self, IDC_CONF_ROAMING);
-    if (roaming != (m_bRoaming != FALSE))
-    {
+    if (roaming != (m_bRoaming != FALSE)) {
         const char* text = roaming ? "1" : "0";
-        WriteConfigValue(self, CI_ROAMING, text);
+        Write(CI_ROAMING, text);
         if (!Failed())
             SetCardItem(self, CI_ROAMING, text);
     }
@@ -347,38 +362,40 @@ bool CConfDlg::ApplySettings(bool& restartNeeded)
     // selection; nothing is written for it unless the user picks one.
     int networkType = Selection(self, IDC_CONF_NETWORK_TYPE);
     if (networkType >= 0 && networkType != m_nNetworkType &&
-        WriteConfigValue(self, CI_NETWORK_TYPE, Number(networkType).c_str()) == ITEM_OK)
+        Write(CI_NETWORK_TYPE, Number(networkType)))
         restartNeeded = true;
 
     bool security = Ticked(self, IDC_CONF_SECURITY);
-    if (security != (m_bSecurity != FALSE) &&
-        WriteConfigValue(self, CI_SECURITY, security ? "1" : "0") == ITEM_OK)
+    if (security != (m_bSecurity != FALSE) && Write(CI_SECURITY, security ? "1" : "0"))
         restartNeeded = true;
 
-    std::string securityId = FieldText(self, IDC_CONF_SECURITY_ID, SECURITY_ID_LIMIT);
-    if (securityId != m_strSecurityId &&
-        WriteConfigValue(self, CI_SECURITY_ID, securityId.c_str()) == ITEM_OK)
-        restartNeeded = true;
+    std::string securityId = FieldText(self, IDC_CONF_SECURITY_ID, FIELD_READ);
+    if (securityId != m_strSecurityId) {
+        if (!FieldWithin(securityId, SECURITY_ID_LIMIT, IDS_CONF_SECURITY_LONG,
+                         IDC_CONF_SECURITY_ID))
+            return false;
+        if (Write(CI_SECURITY_ID, securityId))
+            restartNeeded = true;
+    }
 
-    if (OnWin9x())
-    {
-        std::string name = FieldText(self, IDC_CONF_COMPUTER_NAME, COMPUTER_NAME_LIMIT);
-        if (name.empty())
-        {
+    if (OnWin9x()) {
+        std::string name = FieldText(self, IDC_CONF_COMPUTER_NAME, FIELD_READ);
+        if (name.empty()) {
             Refuse(IDS_CONF_NO_COMPUTER, IDC_CONF_COMPUTER_NAME, false);
             return false;
         }
-        if (name != m_strStationName)
-        {
-            if (WriteConfigValue(self, CI_STATION_NAME, name.c_str()) == ITEM_OK)
+        if (name != m_strStationName) {
+            if (!FieldWithin(name, COMPUTER_NAME_LIMIT, IDS_CONF_COMPUTER_LONG,
+                             IDC_CONF_COMPUTER_NAME))
+                return false;
+            if (Write(CI_STATION_NAME, name))
                 restartNeeded = true;
             WriteComputerNameKeys(name);
         }
     }
 
     int carrier = Selection(self, IDC_CONF_CARRIER_SET);
-    if (carrier >= 0 && carrier != m_nCarrierSet &&
-        WriteConfigValue(self, CI_CARRIER_SET, Number(carrier).c_str()) == ITEM_OK)
+    if (carrier >= 0 && carrier != m_nCarrierSet && Write(CI_CARRIER_SET, Number(carrier)))
         restartNeeded = true;
 
     if (m_nAdvancedResult == IDOK)
@@ -392,52 +409,43 @@ void CConfDlg::ApplyAdvancedSettings(bool& restartNeeded)
     const AdvancedSettings& now = m_advCurrent;
     const AdvancedSettings& was = m_advInitial;
 
-    if (now.retryLimit != was.retryLimit)
-    {
+    if (now.retryLimit != was.retryLimit) {
         std::string text = Number(now.retryLimit);
         if (!Failed())
             SetCardItem(self, CI_TX_RETRY, text.c_str());
-        WriteConfigValue(self, CI_TX_RETRY, text.c_str());
+        Write(CI_TX_RETRY, text);
     }
-    if (now.roamingThreshold != was.roamingThreshold)
-    {
+    if (now.roamingThreshold != was.roamingThreshold) {
         std::string text = Number(now.roamingThreshold);
         if (!Failed())
             SetCardItem(self, CI_ROAMING_THRESHOLD, text.c_str());
-        WriteConfigValue(self, CI_ROAMING_THRESHOLD, text.c_str());
+        Write(CI_ROAMING_THRESHOLD, text);
     }
-    if (now.dataRate != was.dataRate &&
-        WriteConfigValue(self, CI_DATA_RATE, Number(now.dataRate).c_str()) == ITEM_OK)
+    if (now.dataRate != was.dataRate && Write(CI_DATA_RATE, Number(now.dataRate)))
         restartNeeded = true;
-    if (now.powerSaving != was.powerSaving)
-    {
+    if (now.powerSaving != was.powerSaving) {
         std::string text = Number(now.powerSaving);
-        WriteConfigValue(self, CI_PS_MODE, text.c_str());
+        Write(CI_PS_MODE, text);
         if (!Failed())
             SetCardItem(self, CI_PS_MODE, text.c_str());
     }
-    if (now.bssid.compare(0, 12, was.bssid, 0, 12) != 0)
-    {
+    if (now.bssid.compare(0, 12, was.bssid, 0, 12) != 0) {
         std::string text = now.bssid.substr(0, 12);
         if (!Failed())
             SetCardItem(self, CI_PREFER_BSSID, text.c_str());
-        if (WriteConfigValue(self, CI_PREFER_BSSID, text.c_str()) == ITEM_OK)
+        if (Write(CI_PREFER_BSSID, text))
             restartNeeded = true;
     }
 }
 
 void CConfDlg::Restart()
 {
-    if (!OnWin9x())
-    {
+    if (!OnWin9x()) {
         HANDLE token = nullptr;
         if (!g_os.OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY,
-                                   &token))
-        {
+                                   &token)) {
             g_os.MessageBoxA(m_hWnd, LoadStr(IDS_CONF_ERR_TOKEN).c_str(), nullptr, MB_OK);
-        }
-        else
-        {
+        } else {
             TOKEN_PRIVILEGES privileges;
             memset(&privileges, 0, sizeof(privileges));
             g_os.LookupPrivilegeValueA(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid);
@@ -460,8 +468,17 @@ void CConfDlg::OnOK()
         app->WriteProfileInt(PROFILE_PRIVATE, PROFILE_ADV_CONFIG, m_bAdvancedShown ? 1 : 0);
 
     bool restartNeeded = false;
+    m_bUnsaved = false;
     if (!ApplySettings(restartNeeded))
         return;
+    // What could not be written is never passed off as saved: said once,
+    // and the sheet stays open.
+    if (m_bUnsaved) {
+        g_os.MessageBoxA(m_hWnd, LoadStr(IDS_CONF_NOT_SAVED).c_str(), LoadStr(IDS_ERROR).c_str(),
+                         MB_OK | MB_ICONSTOP);
+        m_bMayClose = FALSE;
+        return;
+    }
 
     if (restartNeeded &&
         g_os.MessageBoxA(m_hWnd, LoadStr(IDS_CONF_RESTART).c_str(), LoadStr(IDS_PRODUCT).c_str(),

@@ -35,8 +35,8 @@ public:
     std::string m_strStationName;
     std::string m_strDomainName;
     std::string m_strSecurityId;
-    int m_nNetworkType;  // 0 Ad-Hoc, 1 Infrastructure
-    int m_nCarrierSet;   // 0 USA ... 5 France
+    int m_nNetworkType; // 0 Ad-Hoc, 1 Infrastructure
+    int m_nCarrierSet;  // 0 USA ... 5 France
     BOOL m_bRoaming;
     BOOL m_bSecurity;
 
@@ -65,4 +65,11 @@ private:
     void WriteComputerNameKeys(const std::string& name);
     void Restart();
     void Refuse(UINT messageId, int control, bool empty);
+    // WriteConfigValue, noting a setting that could not be written.
+    bool Write(int item, const std::string& text);
+    // An edited text within its field's limit; refused with the message otherwise.
+    bool FieldWithin(const std::string& text, int limit, UINT messageId, int control);
+
+    // A setting of this OK could not be written.
+    bool m_bUnsaved = false;
 };

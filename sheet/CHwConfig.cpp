@@ -24,9 +24,9 @@ const char* const NOT_AVAILABLE_LINE = "not available";
 
 // The card items of "[Current Card Settings]", in their order.
 const int kSettingItems[] = {
-    CI_BSS_STATIONS, CI_NETWORK_TYPE, CI_BEACON_WORD, CI_CARRIER_SET, CI_ESSID,
-    CI_LINK_STATE, CI_MANUFACTURER, CI_TX_RETRY, CI_SENSITIVITY, CI_FIRMWARE_VERSION,
-    CI_DATA_RATE, CI_CURRENT_BSSID, CI_MAC_ADDRESS, CI_STATION_NAME,
+    CI_BSS_STATIONS, CI_NETWORK_TYPE,  CI_BEACON_WORD, CI_CARRIER_SET,  CI_ESSID,
+    CI_LINK_STATE,   CI_MANUFACTURER,  CI_TX_RETRY,    CI_SENSITIVITY,  CI_FIRMWARE_VERSION,
+    CI_DATA_RATE,    CI_CURRENT_BSSID, CI_MAC_ADDRESS, CI_STATION_NAME,
 };
 
 } // namespace
@@ -54,7 +54,12 @@ void CHwConfig::DoDataExchange(CDataExchange* pDX)
     // Target and hand cursor are set before binding: the labels keep their
     // texts and no other cursor is looked for.
     HCURSOR hand = ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_CURSOR));
-    const struct { CLinkStatic* link; UINT target; int id; } links[] = {
+    const struct
+    {
+        CLinkStatic* link;
+        UINT target;
+        int id;
+    } links[] = {
         {&m_SupportLinkUs, IDS_SUPPORT_TARGET_US, IDC_SUPPORT_LINK_US},
         {&m_SupportLink, IDS_SUPPORT_TARGET, IDC_SUPPORT_LINK},
     };
@@ -107,8 +112,19 @@ void CHwConfig::BuildReport()
                                LoadStr(IDS_NO_RESPONSE)));
     if (PlatformKind == PLATFORM_WIN9X) {
         std::string log;
-        if (AppendDriverLogFile(log, DriverLogPath()) == 0)
+        switch (AppendDriverLogFile(log, DriverLogPath(), COPY_LIMIT)) {
+        case DRIVER_LOG_NONE:
             log = DRIVER_WORKING_LINE;
+            break;
+        case DRIVER_LOG_UNREADABLE:
+            log = LoadStr(IDS_DRIVER_LOG_UNREADABLE) + "\r\n";
+            break;
+        case DRIVER_LOG_CUT:
+            log = LoadStr(IDS_DRIVER_LOG_CUT) + "\r\n" + log;
+            break;
+        case DRIVER_LOG_READ:
+            break;
+        }
         Append(log);
     }
 

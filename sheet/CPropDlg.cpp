@@ -75,7 +75,11 @@ void CPropDlg::ReadAdapter()
         SetDlgItemText(IDC_INFO_FIRMWARE, text);
     }
 
-    const struct { int item; int control; } settings[] = {
+    const struct
+    {
+        int item;
+        int control;
+    } settings[] = {
         {CI_CARD_TYPE, IDC_INFO_BUS_TYPE},
         {CI_IO_RANGE, IDC_INFO_IO_RANGE},
         {CI_IRQ, IDC_INFO_IRQ},
@@ -119,6 +123,8 @@ void CPropDlg::AppendStatusText()
     WORD count = 0;
     if (QueryCardItem(CI_BSS_COUNT, count) != ITEM_OK)
         count = 0;
+    if (count > BSS_TABLE_MAX)
+        count = BSS_TABLE_MAX;
 
     std::string text = working;
     for (WORD i = 0; i < count; ++i) {
@@ -137,8 +143,8 @@ void CPropDlg::AppendStatusText()
             std::string format = LoadStr(IDS_CONNECTED_AP);
             size_t size = format.size() + working.size() + apName.size() + strlen(current) + 1;
             std::string line(size, '\0');
-            int n = snprintf(&line[0], size, format.c_str(), working.c_str(), apName.c_str(),
-                             current);
+            int n =
+                snprintf(&line[0], size, format.c_str(), working.c_str(), apName.c_str(), current);
             line.resize(n > 0 ? (size_t)n : 0);
             text = line;
             break;

@@ -30,20 +30,46 @@ std::string ListRegistryValues(HKEY root, const std::string& keyPath)
     return out;
 }
 
-size_t AppendDriverLogFile(std::string& report, const std::string& path)
+DriverLogResult AppendDriverLogFile(std::string& report, const std::string& path, size_t room)
 {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
-    size_t total = AppendDriverLog(report, [file](uint8_t* buffer, size_t size) -> long {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD error = ::GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                   ? DRIVER_LOG_NONE
+                   : DRIVER_LOG_UNREADABLE;
+    }
+    DWORD size = ::GetFileSize(file, nullptr);
+    bool cut = size != INVALID_FILE_SIZE && size > room;
+    if (cut && ::SetFilePointer(file, (LONG)(size - room), nullptr, FILE_BEGIN) ==
+                   INVALID_SET_FILE_POINTER) {
+        ::CloseHandle(file);
+        return DRIVER_LOG_UNREADABLE;
+    }
+    // The driver may go on writing while the log is read: never past the room.
+    size_t left = room;
+    bool failed = false;
+    std::string text;
+    AppendDriverLog(text, [file, &left, &failed](uint8_t* buffer, size_t want) -> long {
         DWORD got = 0;
-        if (!::ReadFile(file, buffer, (DWORD)size, &got, nullptr))
+        if (!::ReadFile(file, buffer, (DWORD)(want < left ? want : left), &got, nullptr)) {
+            failed = true;
             return -1;
+        }
+        left -= got;
         return (long)got;
     });
     ::CloseHandle(file);
-    return total;
+    if (left == room) // not a byte read
+        return failed ? DRIVER_LOG_UNREADABLE : DRIVER_LOG_NONE;
+    if (cut) {
+        size_t lineEnd = text.find('\n');
+        if (lineEnd != std::string::npos && lineEnd + 1 < text.size())
+            text.erase(0, lineEnd + 1); // the line the cut went through
+    }
+    report += text;
+    return cut ? DRIVER_LOG_CUT : DRIVER_LOG_READ;
 }
 
 std::string DriverLogPath()

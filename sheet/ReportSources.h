@@ -12,9 +12,19 @@
 // or data do not fit the report's room for them.
 std::string ListRegistryValues(HKEY root, const std::string& keyPath);
 
-// Appends the file's text in pieces (see AppendDriverLog); returns the number
-// of bytes read, 0 when the file is missing or empty.
-size_t AppendDriverLogFile(std::string& report, const std::string& path);
+// What reading the driver's log gave.
+enum DriverLogResult
+{
+    DRIVER_LOG_NONE,       // no file, or an empty one
+    DRIVER_LOG_READ,       // appended whole
+    DRIVER_LOG_CUT,        // longer than the room: its last part appended
+    DRIVER_LOG_UNREADABLE, // there, but it could not be opened or read
+};
+
+// Appends the file's text in pieces (see AppendDriverLog), at most `room`
+// bytes of it: of a longer file its last part, from its first line break on.
+// The file is opened as a reader that lets the driver go on writing.
+DriverLogResult AppendDriverLogFile(std::string& report, const std::string& path, size_t room);
 
 // "<Windows directory>\NDISLOG.TXT".
 std::string DriverLogPath();

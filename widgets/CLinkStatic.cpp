@@ -321,8 +321,7 @@ void CLinkStatic::OnClicked()
     }
     g_os.MessageBeep(MB_ICONEXCLAMATION);
     std::string text = "Unable to open hyperlink:\n\n" + FailureText(result);
-    CWinApp* app = AfxGetApp();
-    g_os.MessageBoxA(::GetActiveWindow(), text.c_str(), app ? app->GetAppName().c_str() : "",
+    g_os.MessageBoxA(::GetActiveWindow(), text.c_str(), AfxGetAppTitle().c_str(),
                      MB_ICONEXCLAMATION | MB_OK);
     Invalidate(TRUE);
 }

@@ -139,6 +139,13 @@ TEST_F(Discovery, Win9xProblemByteGivesStatus6WithResourcesTaken)
     EXPECT_EQ(0x280, AdapterIoBase);
     EXPECT_EQ(9, AdapterIrq);
     EXPECT_EQ(0, AdapterCardType) << "no CardType value";
+
+    // A value that is no card type number is not read as one.
+    for (const char* stored : {"300", "-1", "0", "1x", ""}) {
+        reg.SetString(HKEY_LOCAL_MACHINE, kClass + std::string("\\0000"), "CardType", stored);
+        DiscoverAdapter(nullptr);
+        EXPECT_EQ(0, AdapterCardType) << "CardType \"" << stored << "\"";
+    }
 }
 
 TEST_F(Discovery, Win9xBadDataEndsWithStatus4)

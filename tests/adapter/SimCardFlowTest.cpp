@@ -309,3 +309,60 @@ TEST(SimCardFlow, ChosenCommandsGoSilentOrGetAChosenAnswer)
     f.card.ResetCounts();
     EXPECT_EQ(0u, f.card.Commands(CMD_GET_PARAM, PARAM_NETWORK_TYPE));
 }
+
+namespace
+{
+// Port writes that never reach the card: the n-th OUT (counted from 1) of
+// the next command, or all of them when n is 0. A command's OUTs: the address
+// of the read that finds the mailbox free, then the address of the write and
+// the block's nineteen words.
+struct LostWrites
+{
+    static int s_count, s_lost;
+    static void (*s_out)(WORD, WORD);
+    static void OutWord(WORD port, WORD value)
+    {
+        ++s_count;
+        if (s_lost == 0 || s_count == s_lost)
+            return;
+        s_out(port, value);
+    }
+};
+int LostWrites::s_count = 0;
+int LostWrites::s_lost = 0;
+void (*LostWrites::s_out)(WORD, WORD) = nullptr;
+} // namespace
+
+// A command whose block is lost or garbled on the way to the card leaves the
+// previous answer in the mailbox (or has the firmware answer something never
+// sent): that is no answer to it, never another item's text in its place.
+TEST(SimCardFlow, AnAnswerThatDoesNotEchoTheCommandIsNoAnswer)
+{
+    const struct
+    {
+        int lost;
+        const char* what;
+    } cases[] = {
+        {0, "the whole block"},
+        {2, "the address of the write: the block lands elsewhere"},
+        {3, "the command word: the rest slides down a word"},
+        {5, "the code word"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        Flow f(kInfrastructure, PLATFORM_WIN9X);
+        EXPECT_EQ("Lobby", f.Text(CI_BSS_AP_NAME, 0));
+        {
+            OsGuard guard;
+            LostWrites::s_out = g_os.OutWord;
+            LostWrites::s_count = 0;
+            LostWrites::s_lost = c.lost;
+            g_os.OutWord = &LostWrites::OutWord;
+            std::string bssid = f.Text(CI_BSS_BSSID, 0);
+            EXPECT_EQ(ITEM_NO_RESPONSE, f.result) << "read as " << bssid;
+        }
+        EXPECT_EQ("00:A0:C5:00:00:01", f.Text(CI_BSS_BSSID, 0)) << "the next command is answered";
+        EXPECT_EQ(ITEM_OK, f.result);
+    }
+}

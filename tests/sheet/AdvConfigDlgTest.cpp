@@ -40,6 +40,7 @@ protected:
         return ::SendMessageA(Item(id), msg, w, l);
     }
 
+    CWinApp app{"corvane"}; // named after the program's file, as it is
     OsFakes os;
     std::unique_ptr<CAdvConfigDlg> dlg;
 };
@@ -88,6 +89,7 @@ TEST_F(AdvConfig, DisablesWhatTheCardOrNetworkCannotUse)
         {"ad-hoc chosen on the page", TRUE, TRUE, 0, false, true},
         {"a 1 Mbit/s card", FALSE, TRUE, 1, false, true},
         {"ISA card", TRUE, FALSE, 1, true, false},
+        {"a stored network type the page does not offer", TRUE, TRUE, -1, false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -199,8 +201,27 @@ TEST_F(AdvConfig, RetryLimitMustBeAnIntegerFromZeroTo64)
         EXPECT_EQ(0, result) << "stays open";
         ASSERT_EQ(1u, os.boxes.size());
         EXPECT_EQ(c.message, os.boxes[0].text);
+        EXPECT_EQ("Corvane", os.boxes[0].caption) << "the program's title, not its file's";
         EXPECT_EQ(Item(IDC_ADV_RETRY), ::GetFocus());
     }
+}
+
+TEST_F(AdvConfig, StoredRetryLimitOutsideTheRangeIsKeptUntilTheUserChangesIt)
+{
+    for (int stored : {100, -5, 65}) {
+        SCOPED_TRACE(stored);
+        os.boxes.clear();
+        Open(TRUE, TRUE, 1, Values(0, stored, 40, 0, "000000000000"));
+        EXPECT_EQ(std::to_string(stored), Text(IDC_ADV_RETRY)) << "shown as stored";
+        EXPECT_EQ(IDOK, PressOk(*dlg));
+        EXPECT_TRUE(os.boxes.empty());
+        EXPECT_EQ(stored, dlg->GetValues().retryLimit);
+    }
+    Open(TRUE, TRUE, 1, Values(0, 100, 40, 0, "000000000000"));
+    Type(IDC_ADV_RETRY, "99");
+    EXPECT_EQ(0, PressOk(*dlg)) << "a value the user gives is checked";
+    ASSERT_EQ(1u, os.boxes.size());
+    EXPECT_EQ("Please enter an integer between 0 and 64.", os.boxes[0].text);
 }
 
 TEST_F(AdvConfig, CancelEndsWithoutOk)

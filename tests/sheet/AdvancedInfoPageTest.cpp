@@ -3,6 +3,7 @@
 // status text with the connected access point, and a card that is silent.
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/AdapterState.h"
+#include "adapter/MailboxBlock.h"
 #include "res/resource.h"
 #include "sheet/CPropDlg.h"
 #include "tests/sheet/PagesTestSupport.h"
@@ -48,6 +49,22 @@ TEST_F(AdvancedInfoTest, HealthyCardInItsSecondOfThreeCells)
     EXPECT_TRUE(os->boxes.empty());
 }
 
+// A card that claims a table of 65,535 entries is read as far as the
+// Network Watcher reads one, three commands an entry.
+TEST_F(AdvancedInfoTest, BssTableIsReadNoFurtherThanTheWatcherReadsIt)
+{
+    // In no cell: no entry ends the search early.
+    OpenCard("network infrastructure\nessid Corvane\ndrift 0\n"
+             "cell 00:A0:C5:00:00:01 Other 1 40 name=Far\ncurrent none\n");
+    const uint8_t claimed[2] = {0xFF, 0xFF};
+    card->ChooseAnswer(CMD_GET_STATUS, SUB_BSS_COUNT, claimed, sizeof(claimed));
+    card->ResetCounts();
+    Open();
+    EXPECT_EQ(30u, card->Commands(CMD_GET_STATUS, SUB_BSS_AP_NAME));
+    EXPECT_EQ(30u, card->Commands(CMD_GET_STATUS, SUB_BSS_BSSID));
+    EXPECT_EQ(30u, card->Commands(CMD_GET_STATUS, SUB_BSS_STATE));
+}
+
 TEST_F(AdvancedInfoTest, ManufacturerRule)
 {
     const struct { const char* line; const char* shown; } cases[] = {
@@ -68,7 +85,7 @@ TEST_F(AdvancedInfoTest, ResourcesOfTheDiscoveredCard)
     const struct { BYTE type; WORD base; WORD irq; const char* bus; const char* range; const char* irqText; } cases[] = {
         {1, 0x240, 10, "PCMCIA", "0240 - 0247", "10"},
         {2, 0x300, 5, "ISA", "0300 - 030F", "5"},
-        {0, 0x300, 0xFFFF, "ISA", "0300 - 030F", "Not available"},
+        {0, 0x300, 0xFFFF, "Not available", "Not available", "Not available"},
     };
     for (const auto& c : cases) {
         OpenCard();

@@ -24,6 +24,8 @@ namespace {
 const char* const kNoDomain = "The domain name must be set.";
 const char* const kTruncated = "Truncated Leading or Trailing blanks.";
 const char* const kNoComputer = "The computer name must be set.";
+const char* const kNotSaved =
+    "The settings could not be saved: the adapter's driver settings cannot be written.";
 const char* const kRestart = "You must restart your computer before the new setting take effect."
                              "\n\nDo you want to restart your computer now ?\n\n";
 
@@ -448,10 +450,11 @@ TEST_F(ConfPage, ARefusedRegistryWriteAsksNoRestartButTheCardIsStillSet)
     RegistryFixture::DeleteTree(HKEY_LOCAL_MACHINE, Machine::kDriverKey);
     page->Select(IDC_CONF_CARRIER_SET, 2);
     page->Click(IDC_CONF_ROAMING);
-    EXPECT_TRUE(Ok());
+    EXPECT_FALSE(Ok()) << "settings not saved keep the sheet open";
     for (const Box& box : os.boxes)
         EXPECT_NE(kRestart, box.text);
-    EXPECT_EQ(2u, os.boxes.size()) << "one registry error per refused write";
+    ASSERT_EQ(3u, os.boxes.size()) << "one registry error per refused write, then one word";
+    EXPECT_EQ(kNotSaved, os.boxes[2].text);
     EXPECT_EQ(0, machine->card.Fw().World().roaming);
 }
 
@@ -520,6 +523,70 @@ private:
     RegistryFixture m_reg;
 };
 
+// Stored texts longer than their fields are shown whole; an OK that leaves
+// them alone writes nothing, and one the user edits is held to the limit.
+TEST_F(ConfPage, StoredTextsLongerThanTheirFieldsAreKeptUnlessEdited)
+{
+    const std::string longDomain(100, 'd');
+    const struct
+    {
+        int platform;
+        const char* value;
+        std::string stored;
+        int field;
+        const char* edited;
+        const char* refusal;
+    } cases[] = {
+        {PLATFORM_NT_WORKSTATION, "SecurityID", "ABCDEFGHIJKL", IDC_CONF_SECURITY_ID,
+         "ABCDEFGHIJK", "The security ID can have at most 8 characters."},
+        {PLATFORM_NT_WORKSTATION, "ESSID", longDomain, IDC_CONF_DOMAIN_NAME, "Office-wing-A-2",
+         nullptr},
+        {PLATFORM_WIN9X, "StationName", "WORKSTATION-0042", IDC_CONF_COMPUTER_NAME,
+         "WORKSTATION-004X", "The computer name can have at most 15 characters."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        Boot(c.platform);
+        machine->SetText(c.value, c.stored);
+        machine->SetText("Security", "1"); // the ID field open to edits
+        Open();
+        EXPECT_EQ(c.stored, page->Text(c.field)) << "shown whole";
+        os.boxes.clear();
+        EXPECT_TRUE(Ok());
+        EXPECT_TRUE(os.boxes.empty()) << "nothing written, nothing to restart for";
+        EXPECT_EQ(c.stored, machine->Value(c.value));
+
+        page->SetText(c.field, c.edited);
+        os.answers = {IDCANCEL};
+        bool closed = Ok();
+        if (!c.refusal) {
+            EXPECT_TRUE(closed);
+            EXPECT_EQ(c.edited, machine->Value(c.value)) << "an edit within the limit is written";
+            continue;
+        }
+        EXPECT_FALSE(closed);
+        ASSERT_EQ(1u, os.boxes.size());
+        EXPECT_EQ(c.refusal, os.boxes[0].text);
+        EXPECT_EQ(page->Item(c.field), ::GetFocus());
+        EXPECT_EQ(c.stored, machine->Value(c.value));
+    }
+}
+
+// Without an adapter (start-up status 3 or 4) nothing can be written: the OK
+// says so once and the sheet stays open.
+TEST_F(ConfPage, SettingsThatCannotBeWrittenAreNeverPassedOffAsSaved)
+{
+    Boot(PLATFORM_NT_WORKSTATION);
+    AdapterReady = false;
+    Open();
+    page->SetText(IDC_CONF_DOMAIN_NAME, "Office");
+    page->Select(IDC_CONF_CARRIER_SET, 2);
+    page->Click(IDC_CONF_ROAMING);
+    EXPECT_FALSE(Ok());
+    EXPECT_EQ(std::vector<std::string>{kNotSaved}, os.Texts());
+    EXPECT_EQ("Corvane", machine->Value("ESSID"));
+}
+
 TEST_F(ConfPage, Windows98WritesTheComputerNameToBothKeys)
 {
     ComputerNameKeys keys;
@@ -527,16 +594,18 @@ TEST_F(ConfPage, Windows98WritesTheComputerNameToBothKeys)
     machine->SetText("StationName", "DESK-98");
     Open();
     page->SetText(IDC_CONF_COMPUTER_NAME, "LAB-PC");
+    os.answers = {IDCANCEL};
     EXPECT_TRUE(Ok());
     EXPECT_EQ("LAB-PC", machine->Value("StationName"));
     EXPECT_EQ("LAB-PC", keys.Named());
     EXPECT_EQ("LAB-PC", keys.Vnetsup());
-    // Without a parameter description to copy the name into, the driver
-    // setting counts as not written: no restart question.
-    EXPECT_TRUE(os.boxes.empty());
+    // The driver setting is written although the driver has no parameter
+    // description to copy it into: the restart question follows.
+    EXPECT_EQ(std::vector<std::string>{kRestart}, os.Texts());
 
-    // With the description it does.
+    // With the description as well.
     machine->Describe("StationName");
+    os.boxes.clear();
     page->SetText(IDC_CONF_COMPUTER_NAME, "LAB-PC2");
     os.answers = {IDCANCEL};
     EXPECT_TRUE(Ok());
@@ -552,10 +621,12 @@ TEST_F(ConfPage, Windows98LeavesTheSecondKeyAloneWhenTheFirstIsRefused)
     Open();
     RegistryFixture::DeleteTree(HKEY_LOCAL_MACHINE, kComputerNameKey);
     page->SetText(IDC_CONF_COMPUTER_NAME, "LAB-PC");
+    os.answers = {IDCANCEL};
     EXPECT_TRUE(Ok());
     EXPECT_EQ("LAB-PC", machine->Value("StationName"));
     EXPECT_EQ("OLD", keys.Vnetsup());
-    EXPECT_TRUE(os.boxes.empty()) << "Windows 98 refuses silently";
+    EXPECT_EQ(std::vector<std::string>{kRestart}, os.Texts())
+        << "Windows 98 refuses the computer name's key silently";
 }
 
 TEST_F(ConfPage, NtNeverChecksNorWritesTheComputerName)

@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "sheet/CPropertyTab.h"
 #include "tests/sheet/PagesTestSupport.h"
+#include "tests/support/TestWindows.h"
 
 #include <commctrl.h>
 
@@ -121,6 +122,10 @@ TEST_F(PropertySheetTest, OkRefusedByTheConfigurationPageKeepsTheSheetOpen)
     EXPECT_TRUE(sheet.IsWindow()) << "an empty domain name keeps the sheet";
     ASSERT_EQ(1u, os->boxes.size());
     EXPECT_EQ("The domain name must be set.", os->boxes[0].text);
+    EXPECT_EQ(0, sheet.GetActiveIndex()) << "the page that refused is shown";
+    HWND field = ::GetDlgItem(conf, IDC_CONF_DOMAIN_NAME);
+    EXPECT_EQ(field, ::GetFocus());
+    EXPECT_TRUE(::IsWindowVisible(field)) << "the focus is where the user can see it";
 
     ::SetDlgItemTextA(conf, IDC_CONF_DOMAIN_NAME, domain.c_str());
     sheet.SendMessage(WM_COMMAND, IDOK);
@@ -155,6 +160,82 @@ TEST_F(PropertySheetTest, AltCtrlNTogglesTheAdvancedButtonFromAnyTab)
     ASSERT_TRUE(sheet.SetActivePage(1));
     PressAltCtrlN();
     EXPECT_EQ(before, sheet.m_ConfigurationPage.m_bAdvancedShown);
+}
+
+// Keys typed on the keyboard: each goes to the window that has the focus
+// when it is typed, through the program's message filter.
+class SheetKeyboardTest : public PropertySheetTest
+{
+protected:
+    void Show()
+    {
+        ASSERT_TRUE(sheet.Create(&host));
+        sheet.ShowWindow(SW_SHOW);
+        ::SetForegroundWindow(sheet.m_hWnd);
+    }
+    void Type(UINT vk, char ch, bool ctrl = false, bool alt = false)
+    {
+        BYTE saved[256], keys[256];
+        ::GetKeyboardState(saved);
+        memcpy(keys, saved, sizeof(keys));
+        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+        keys[VK_MENU] = alt ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+        LPARAM lParam = 1 | (::MapVirtualKeyA(vk, 0) << 16) | (alt ? (1 << 29) : 0);
+        ::PostMessageA(::GetFocus(), alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, lParam);
+        PumpMessages(); // the key down may move the focus before its character comes
+        if (ch)
+            ::PostMessageA(::GetFocus(), alt ? WM_SYSCHAR : WM_CHAR, (WPARAM)ch, lParam);
+        PumpMessages();
+        ::SetKeyboardState(saved);
+    }
+    // The focus is on a control the user sees and can use.
+    void ExpectFocusUsable(const char* after)
+    {
+        HWND focus = ::GetFocus();
+        ASSERT_NE(nullptr, focus) << after;
+        EXPECT_TRUE(::IsWindowVisible(focus)) << after;
+        EXPECT_TRUE(::IsWindowEnabled(focus)) << after;
+        EXPECT_FALSE(::IsChild(sheet.m_ConfigurationPage.m_hWnd, focus) &&
+                     sheet.GetActiveIndex() != 0)
+            << after << ": the focus stayed on the page no longer shown";
+    }
+};
+
+TEST_F(SheetKeyboardTest, AfterCtrlTabOrCtrlPgDnKeysGoToTheShownPage)
+{
+    for (UINT next : {(UINT)VK_TAB, (UINT)VK_NEXT}) {
+        SCOPED_TRACE(next == VK_TAB ? "Ctrl+Tab" : "Ctrl+PgDn");
+        Show();
+        HWND type = sheet.m_ConfigurationPage.GetDlgItem(IDC_CONF_NETWORK_TYPE);
+        ::SetFocus(type);
+        int chosen = (int)::SendMessageA(type, CB_GETCURSEL, 0, 0);
+        Type(next, 0, true);
+        EXPECT_EQ(1, sheet.GetActiveIndex());
+        ExpectFocusUsable("the page change");
+        Type('A', 'a');
+        EXPECT_EQ(chosen, (int)::SendMessageA(type, CB_GETCURSEL, 0, 0))
+            << "a key on Advanced Information chose a network type on Configuration";
+        sheet.EndSheet(0);
+    }
+}
+
+// Alt+R leaves the focus on the roaming box; after Ctrl+Tab a Space used to
+// send the dialog manager round the hidden page for ever.
+TEST_F(SheetKeyboardTest, SpaceAfterAltRAndCtrlTabNeitherHangsNorTicksAHiddenBox)
+{
+    Show();
+    ::SetFocus(sheet.m_ConfigurationPage.GetDlgItem(IDC_CONF_DOMAIN_NAME));
+    HWND roaming = sheet.m_ConfigurationPage.GetDlgItem(IDC_CONF_ROAMING);
+    Type('R', 'r', false, true);
+    ASSERT_EQ(roaming, ::GetFocus()) << "Alt+R goes to the roaming box";
+    UINT ticked = (UINT)::SendMessageA(roaming, BM_GETCHECK, 0, 0);
+    Type(VK_TAB, 0, true);
+    EXPECT_EQ(1, sheet.GetActiveIndex());
+    ExpectFocusUsable("Ctrl+Tab");
+    Type(VK_SPACE, ' ');
+    EXPECT_EQ(ticked, (UINT)::SendMessageA(roaming, BM_GETCHECK, 0, 0));
+    EXPECT_TRUE(sheet.IsWindow());
 }
 
 TEST_F(PropertySheetTest, PageHelpFromTheSheetsHelpButton)

@@ -101,30 +101,63 @@ protected:
     std::string path;
 };
 
+const size_t kRoom = 65535;
+
 TEST_F(DriverLogFileTest, MissingEmptyAndFullFiles)
 {
     std::string report;
-    EXPECT_EQ(0u, AppendDriverLogFile(report, path));
+    EXPECT_EQ(DRIVER_LOG_NONE, AppendDriverLogFile(report, path, kRoom));
     Write("");
-    EXPECT_EQ(0u, AppendDriverLogFile(report, path));
+    EXPECT_EQ(DRIVER_LOG_NONE, AppendDriverLogFile(report, path, kRoom));
     EXPECT_EQ("", report);
 
     const std::string exact(DRIVER_LOG_PIECE, 'n');
     Write(exact);
-    EXPECT_EQ(DRIVER_LOG_PIECE, AppendDriverLogFile(report, path));
+    EXPECT_EQ(DRIVER_LOG_READ, AppendDriverLogFile(report, path, kRoom));
     EXPECT_EQ(exact, report);
 }
 
-TEST_F(DriverLogFileTest, AFileAnotherProgramHoldsOpenIsStillRead)
+// The driver keeps its log open for writing: it is read all the same. One
+// that cannot be opened at all is said to be unreadable, never taken for
+// the absent log of a healthy driver.
+TEST_F(DriverLogFileTest, ALogHeldOpenIsReadAndOneHeldExclusivelyIsUnreadable)
 {
     Write("NDIS: loaded\r\n");
-    HANDLE writer = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, writer);
+    const struct
+    {
+        DWORD share;
+        DriverLogResult result;
+        const char* text;
+    } cases[] = {
+        {FILE_SHARE_READ | FILE_SHARE_WRITE, DRIVER_LOG_READ, "NDIS: loaded\r\n"},
+        {0, DRIVER_LOG_UNREADABLE, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.share);
+        HANDLE writer = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, c.share,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, writer);
+        std::string report;
+        EXPECT_EQ(c.result, AppendDriverLogFile(report, path, kRoom));
+        ::CloseHandle(writer);
+        EXPECT_EQ(c.text, report);
+    }
+}
+
+// A log larger than the report can carry: only its last part is read, from
+// the first whole line on.
+TEST_F(DriverLogFileTest, AHugeLogGivesItsLastPart)
+{
+    std::string log;
+    for (int line = 0; log.size() < 4 * kRoom; ++line)
+        log += "NDIS event " + std::to_string(line) + "\r\n";
+    Write(log);
     std::string report;
-    EXPECT_EQ(14u, AppendDriverLogFile(report, path));
-    ::CloseHandle(writer);
-    EXPECT_EQ("NDIS: loaded\r\n", report);
+    EXPECT_EQ(DRIVER_LOG_CUT, AppendDriverLogFile(report, path, kRoom));
+    EXPECT_LE(report.size(), kRoom);
+    EXPECT_GT(report.size(), kRoom - 40);
+    EXPECT_EQ(0u, report.find("NDIS event ")) << "starts at a whole line";
+    EXPECT_EQ(log.substr(log.size() - report.size()), report) << "ends where the log ends";
 }
 
 } // namespace

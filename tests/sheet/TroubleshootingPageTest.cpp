@@ -123,6 +123,41 @@ TEST_F(TroubleshootingTest, LogOfExactlyOnePieceIsReadWhole)
     EXPECT_NE(std::string::npos, Report().find("code: 0\r\n" + log + "\r\n[Current Card"));
 }
 
+// A log the report cannot show whole says so in the report.
+TEST_F(TroubleshootingTest, Windows98LogThatCannotBeReadOrIsCutSaysSo)
+{
+    std::string huge;
+    while (huge.size() < 200000)
+        huge += "NDIS event\r\n";
+    const struct
+    {
+        const std::string log;
+        DWORD share; // of a writer holding the log open
+        const char* expected;
+    } cases[] = {
+        {"NDIS: loaded\r\n", 0,
+         "code: 0\r\nThe driver's log NDISLOG.TXT could not be read.\r\n\r\n[Current"},
+        {huge, FILE_SHARE_READ | FILE_SHARE_WRITE,
+         "code: 0\r\nThe driver's log is longer than the report can hold; its last part "
+         "follows.\r\nNDIS event\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expected);
+        OpenCard();
+        PlatformKind = PLATFORM_WIN9X;
+        WriteLog(c.log);
+        HANDLE writer = ::CreateFileA(logPath.c_str(), GENERIC_WRITE, c.share, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, writer);
+        Open();
+        ::CloseHandle(writer);
+        std::string report = Report();
+        EXPECT_NE(std::string::npos, report.find(c.expected));
+        EXPECT_EQ(std::string::npos, report.find("Driver is working properly."));
+        EXPECT_LT(report.size(), 2u * CHwConfig::COPY_LIMIT);
+    }
+}
+
 TEST_F(TroubleshootingTest, OldFirmwareWithoutDebugInformation)
 {
     OpenCard("firmware 1.05\ndebug none\ndrift 0\ncell 00:A0:C5:00:00:01 Corvane 1 66\n"

@@ -1,7 +1,7 @@
 #!/bin/bash
-# Takes docs/screenshots/sheet-advanced-information.png and
-# sheet-troubleshooting.png: the real program opened with /p on the default
-# machine, each tab shown in turn and the sheet cut out of the screen.
+# Takes docs/screenshots/sheet-after-ctrl-tab.png, sheet-advanced-information.png
+# and sheet-troubleshooting.png: the real program opened with /p on the
+# default machine, each tab shown in turn and the sheet cut out of the screen.
 # Usage: tests/sheet/sheet-screenshots.sh [build dir]   (DISPLAY set)
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
@@ -31,5 +31,14 @@ shoot() { # tab index, page title, file
     import -window "$desk" -crop "$(wine "$probe" rect | tr -d '\r')" +repage "$out/$3"
     echo "wrote $out/$3"
 }
+# Ctrl+Tab typed on the keyboard: the next page is shown and the focus is on
+# its tab, not left on the page before.
+wine "$probe" tab 0 15000 >/dev/null
+wine "$probe" ctrltab >/dev/null
+sleep 1
+[ "$(wine "$probe" page | tr -d '\r')" = "Advanced Information" ] || { echo "Ctrl+Tab did not turn the page" >&2; exit 1; }
+desk=$(xwininfo -root -tree | grep '"Default - Wine desktop"' | head -n 1 | awk '{print $1}')
+import -window "$desk" -crop "$(wine "$probe" rect | tr -d '\r')" +repage "$out/sheet-after-ctrl-tab.png"
+echo "wrote $out/sheet-after-ctrl-tab.png"
 shoot 1 "Advanced Information" sheet-advanced-information.png
 shoot 2 "Troubleshooting" sheet-troubleshooting.png

@@ -7,6 +7,7 @@
 //   sheetprobe click <id> [ms]    clicks a button of the shown page
 //   sheetprobe clipboard          prints the clipboard's text
 //   sheetprobe rect [ms]          prints the sheet's screen rectangle as WxH+X+Y
+//   sheetprobe ctrltab [ms]       types Ctrl+Tab on the keyboard into the sheet
 // Exit code 0 on success, 1 when the sheet or the control is not there.
 #include <windows.h>
 #include <commctrl.h>
@@ -104,6 +105,17 @@ int main(int argc, char** argv)
         GetWindowRect(sheet, &rc);
         printf("%ldx%ld+%ld+%ld\n", rc.right - rc.left, rc.bottom - rc.top, rc.left, rc.top);
         return 0;
+    }
+    if (verb == "ctrltab") {
+        SetForegroundWindow(sheet);
+        INPUT keys[4] = {};
+        const WORD vks[4] = {VK_CONTROL, VK_TAB, VK_TAB, VK_CONTROL};
+        for (int i = 0; i < 4; ++i) {
+            keys[i].type = INPUT_KEYBOARD;
+            keys[i].ki.wVk = vks[i];
+            keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+        }
+        return SendInput(4, keys, sizeof(INPUT)) == 4 ? 0 : 1;
     }
     if (verb == "tab" && argc > 2) {
         DWORD_PTR result = 0;

@@ -314,6 +314,9 @@ win98-computer-name)
     check "and may be edited" wine "$msgprobe" enabled "Corvane Properties" 345
     wine "$msgprobe" set-item "Corvane Properties" 345 "LAB-98" >/dev/null
     wine "$msgprobe" command "Corvane Properties" 1 >/dev/null
+    # Written, although the driver describes no StationName parameter.
+    check "a restart is asked for" box_is "$RESTART"
+    press 2
     check "the sheet closes" gone "Corvane Properties"
     check "the driver's parameter holds it" \
         reg_is 'HKLM\System\CurrentControlSet\Services\Class\Net\0000' StationName LAB-98
