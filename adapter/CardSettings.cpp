@@ -64,10 +64,12 @@ std::string DescriptionKey(const char* valueName)
     return std::string("ndi\\params\\") + valueName;
 }
 
+// The stored length counts the terminating zero, as RegSetValueEx requires
+// of REG_SZ data: a reader may take the bytes as they are.
 LONG SetText(HKEY key, const char* name, const char* text)
 {
     return ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                            static_cast<DWORD>(strlen(text)));
+                            static_cast<DWORD>(strlen(text) + 1));
 }
 
 void PutText(char* text, size_t size, const std::string& value)

@@ -77,6 +77,20 @@ Stored Query(const std::string& path, const char* name)
     return stored;
 }
 
+// The stored size as the registry keeps it (in UTF-16: the ANSI query
+// hands a terminating zero back whether one was stored or not).
+DWORD StoredWideSize(const std::string& path, const char* name)
+{
+    HKEY key;
+    DWORD size = 0;
+    std::wstring wide(name, name + strlen(name));
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+        RegQueryValueExW(key, wide.c_str(), nullptr, nullptr, nullptr, &size);
+        RegCloseKey(key);
+    }
+    return size;
+}
+
 std::string Params(const char* name)
 {
     return std::string(g_driverKey) + "\\ndi\\params\\" + name;
@@ -221,6 +235,7 @@ TEST_F(Settings, WriteUsesNumbersOnNt4AndTextOnWindows98)
 
     EXPECT_EQ(ITEM_OK, WriteConfigValue(nullptr, CI_ESSID, "Lab"));
     EXPECT_EQ(DWORD(REG_SZ), Query(g_driverKey, "ESSID").type);
+    EXPECT_EQ(DWORD(4 * sizeof(WCHAR)), StoredWideSize(g_driverKey, "ESSID")) << "the text and its terminating zero";
 
     PlatformKind = PLATFORM_WIN9X;
     SetString(Params("Roaming"), "default", "0");
