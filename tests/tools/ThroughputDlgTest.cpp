@@ -49,6 +49,22 @@ protected:
         return dlg->IsWindow() ? dlg.get() : nullptr;
     }
     bool StatisticsButtonShown() { return ItemVisible(*dlg, IDC_THRU_STATISTICS); }
+    // The monitor in statistics mode with its statistics dialog open and
+    // updating (from the card's clock at `start` when given), or nullptr.
+    CStatisticsDlg* OpenWithStatistics(int start = -1)
+    {
+        app.WriteProfileInt("Private", "Statistic", 1);
+        if (!Open())
+            return nullptr;
+        dlg->SendMessage(WM_COMMAND, IDC_THRU_STATISTICS);
+        CStatisticsDlg& stats = dlg->GetStatisticsDlg();
+        if (!stats.IsWindow())
+            return nullptr;
+        if (start >= 0)
+            At(static_cast<uint32_t>(start));
+        stats.SendMessage(WM_COMMAND, IDC_STAT_UPDATE);
+        return &stats;
+    }
 
     // The row of the plot where a series' colour is drawn in the chart's
     // newest column, or -1.
@@ -231,13 +247,9 @@ TEST_F(ThroughputMonitor, ButtonNOnASilentCardSaysItCannotShowTheDialog)
 
 TEST_F(ThroughputMonitor, CardFallingSilentClosesBothWindowsWithoutAMessage)
 {
-    app.WriteProfileInt("Private", "Statistic", 1);
-    ASSERT_TRUE(Open());
-    dlg->SendMessage(WM_COMMAND, IDC_THRU_STATISTICS);
-    CStatisticsDlg& stats = dlg->GetStatisticsDlg();
-    ASSERT_TRUE(stats.IsWindow());
-    At(1000);
-    stats.SendMessage(WM_COMMAND, IDC_STAT_UPDATE);
+    CStatisticsDlg* opened = OpenWithStatistics(1000);
+    ASSERT_NE(nullptr, opened);
+    CStatisticsDlg& stats = *opened;
     Ticks(*dlg, kTimer, 3);
     Card().SetFault(SIM_FAULT_NO_ANSWER);
     Ticks(*dlg, kTimer, 1);
@@ -273,13 +285,9 @@ TEST_F(ThroughputMonitor, HelpThatCannotOpenSaysSo)
 
 TEST_F(ThroughputMonitor, CountersResetUnderBothWindowsStartTheirRatesAgain)
 {
-    app.WriteProfileInt("Private", "Statistic", 1);
-    ASSERT_TRUE(Open());
-    dlg->SendMessage(WM_COMMAND, IDC_THRU_STATISTICS);
-    CStatisticsDlg& stats = dlg->GetStatisticsDlg();
-    ASSERT_TRUE(stats.IsWindow());
-    At(1000);
-    stats.SendMessage(WM_COMMAND, IDC_STAT_UPDATE);
+    CStatisticsDlg* opened = OpenWithStatistics(1000);
+    ASSERT_NE(nullptr, opened);
+    CStatisticsDlg& stats = *opened;
     auto tick = [&] {
         Ticks(*dlg, kTimer, 1);
         stats.SendMessage(WM_TIMER, CStatisticsDlg::SAMPLE_TIMER);
@@ -333,12 +341,9 @@ TEST_F(ThroughputMonitor, TicksStopOnceTheAdapterIsFailed)
 {
     // The tool window found the card silent (and said so): neither window
     // asks it again, so its driver reports nothing more.
-    app.WriteProfileInt("Private", "Statistic", 1);
-    ASSERT_TRUE(Open());
-    dlg->SendMessage(WM_COMMAND, IDC_THRU_STATISTICS);
-    CStatisticsDlg& stats = dlg->GetStatisticsDlg();
-    ASSERT_TRUE(stats.IsWindow());
-    stats.SendMessage(WM_COMMAND, IDC_STAT_UPDATE);
+    CStatisticsDlg* opened = OpenWithStatistics();
+    ASSERT_NE(nullptr, opened);
+    CStatisticsDlg& stats = *opened;
     Card().ResetCounts();
     GetAdapterState().m_bAdapterFailed = TRUE;
     stats.SendMessage(WM_TIMER, CStatisticsDlg::SAMPLE_TIMER);
