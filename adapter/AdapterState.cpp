@@ -3,6 +3,7 @@
 #include "adapter/AdapterState.h"
 
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/CardItem.h"
 #include "adapter/Mailbox.h"
 #include "framework/CWinApp.h"
 #include "framework/Os.h"
@@ -28,6 +29,7 @@ bool ReportAdapterSilent(HWND owner)
 {
     AdapterState& state = s_state;
     state.m_bAdapterFailed = TRUE;
+    state.m_bSilenceToTell = false;
     if (state.m_bSilenceReported)
         return false;
     state.m_bSilenceReported = true;
@@ -37,6 +39,15 @@ bool ReportAdapterSilent(HWND owner)
     g_os.MessageBoxA(owner, LoadStr(IDS_NO_RESPONSE).c_str(), LoadStr(IDS_ERROR).c_str(),
                      MB_ICONSTOP | MB_SYSTEMMODAL);
     return true;
+}
+
+void NoteFailedRead(BYTE result)
+{
+    if (result != ITEM_NO_RESPONSE)
+        return;
+    s_state.m_bAdapterFailed = TRUE;
+    s_state.m_nAdapterStatus = ADAPTER_NO_RESPONSE;
+    s_state.m_bSilenceToTell = !s_state.m_bSilenceReported;
 }
 
 AdapterLock::AdapterLock() : m_held(TryLockAdapter() == 0) {}

@@ -8,13 +8,14 @@
 
 struct AdapterState
 {
-    BOOL ScanInProgress;     // the infrastructure Network Watcher is scanning
+    BOOL ScanInProgress; // the infrastructure Network Watcher is scanning
     BOOL m_bAdapterFailed;
     BYTE m_nAdapterStatus;   // ADAPTER_* of adapter/AdapterDiscovery.h
     DWORD AlertBeep;         // preferences: beep on an alert
     DWORD AlertMessage;      // preferences: show the alert box
     int m_nStatisticMode;    // the throughput monitor's statistics mode
     bool m_bSilenceReported; // the no-response box has been shown
+    bool m_bSilenceToTell;   // a tool found the card silent; not said yet
 };
 
 AdapterState& GetAdapterState();
@@ -25,6 +26,12 @@ void ClearAdapterState();
 // time, beeps (when the alert beep is on) and shows "The Corvane adapter has
 // no response." over owner. Returns whether this was the first report.
 bool ReportAdapterSilent(HWND owner);
+// A card read of a tool window that closes without a word of its own failed.
+// When it found the card silent (or its driver gone) that is the adapter's
+// failure: the adapter is failed from here on, so that no other window asks
+// the card again, and the tool window says so at its next tick. Any other
+// failure is the caller's alone.
+void NoteFailedRead(BYTE result);
 
 // Holds the adapter for one card poll started by a timer or a message. A
 // poll that finds it held by another (waiting behind a message box) skips.

@@ -258,9 +258,12 @@ void CMainToolDlg::MonitorTick()
 {
     CUtilityApp* app = CUtilityApp::Get();
     if (!app || GetAdapterState().m_bAdapterFailed) {
-        // Another window found the card failed: stop quietly, but let the
-        // tray and the signal window say so.
+        // Another window found the card failed: stop, and let the tray and
+        // the signal window show it. A tool that closed on a silent card
+        // left the one message to say here.
         StopMonitor();
+        if (GetAdapterState().m_bSilenceToTell)
+            ReportAdapterSilent(m_hWnd);
         ShowAdapterFailure();
         return;
     }

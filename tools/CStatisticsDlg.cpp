@@ -25,8 +25,9 @@ BOOL CStatisticsDlg::OnInitDialog()
     AdapterLock lock;
     StatisticsBlock block;
     if (lock.IsHeld()) {
-        if (QueryCardItem(CI_STATISTICS, block) != ITEM_OK) {
-            DestroyWindow();
+        if (BYTE result = QueryCardItem(CI_STATISTICS, block); result != ITEM_OK) {
+            lock.Release();
+            CloseAfterFailedRead(result);
             return FALSE;
         }
         ShowCounters(block);
@@ -102,8 +103,10 @@ void CStatisticsDlg::StartRun()
     // of the run that arrives becomes the starting point instead.
     StatisticsBlock block;
     m_haveBaselines = false;
-    if (QueryCardItem(CI_STATISTICS, block) == ITEM_OK)
+    AdapterLock lock;
+    if (lock.IsHeld() && QueryCardItem(CI_STATISTICS, block) == ITEM_OK)
         TakeBaselines(block);
+    lock.Release();
     SetField(IDC_STAT_TX_AVG, "0.0");
     SetField(IDC_STAT_RX_AVG, "0.0");
     SwapButtons(IDC_STAT_STOP, IDC_STAT_UPDATE);
@@ -138,9 +141,9 @@ void CStatisticsDlg::Sample()
         AdapterLock lock;
         if (!lock.IsHeld())
             return;
-        if (QueryCardItem(CI_STATISTICS, block) != ITEM_OK) {
+        if (BYTE result = QueryCardItem(CI_STATISTICS, block); result != ITEM_OK) {
             lock.Release();
-            Close();
+            CloseAfterFailedRead(result);
             return;
         }
     }
@@ -185,15 +188,19 @@ void CStatisticsDlg::ResetCounters()
     if (g_os.MessageBoxA(m_hWnd, LoadStr(IDS_RESET_STATISTICS).c_str(),
                          LoadStr(IDS_PRODUCT).c_str(), MB_ICONQUESTION | MB_OKCANCEL) != IDOK)
         return;
+    // Asked while another poll holds the card (behind one of its boxes),
+    // the reset would break into that poll's command: the counters stay.
+    AdapterLock lock;
+    if (!lock.IsHeld())
+        return;
     ResetStatistics();
     StatisticsBlock block;
-    if (QueryCardItem(CI_STATISTICS, block) != ITEM_OK) {
-        if (m_running)
-            KillTimer(SAMPLE_TIMER);
-        m_running = false;
-        DestroyWindow();
+    if (BYTE result = QueryCardItem(CI_STATISTICS, block); result != ITEM_OK) {
+        lock.Release();
+        CloseAfterFailedRead(result);
         return;
     }
+    lock.Release();
     ShowCounters(block);
     if (m_running) {
         RestartWindow();
@@ -212,6 +219,14 @@ void CStatisticsDlg::Close()
         KillTimer(SAMPLE_TIMER);
     m_running = false;
     DestroyWindow();
+}
+
+// The dialog goes without a word of its own; a card found silent is the
+// adapter's failure, after which no window asks the card again.
+void CStatisticsDlg::CloseAfterFailedRead(BYTE result)
+{
+    NoteFailedRead(result);
+    Close();
 }
 
 BOOL CStatisticsDlg::OnCommand(WPARAM wParam, LPARAM lParam)

@@ -41,6 +41,7 @@ private:
     void ResetCounters();
     void ShowHelp();
     void Close();
+    void CloseAfterFailedRead(BYTE result);
 
     // Empties the window and the maxima.
     void RestartWindow();

@@ -235,8 +235,11 @@ void CThroughputDlg::Sample()
         AdapterLock lock;
         if (!lock.IsHeld())
             return;
-        if (ReadCardItem(CI_STATISTICS, &block, sizeof(block)) != ITEM_OK) {
+        if (BYTE result = ReadCardItem(CI_STATISTICS, &block, sizeof(block)); result != ITEM_OK) {
             lock.Release();
+            // Closed without a word of its own; a silent card is the
+            // adapter's failure, after which no window asks the card again.
+            NoteFailedRead(result);
             Close();
             return;
         }
@@ -253,12 +256,26 @@ void CThroughputDlg::Sample()
     m_sentLabel.ChangeText(KbytesText(r.txRate).c_str());
     m_receivedLabel.ChangeText(KbytesText(r.rxRate).c_str());
     SetDlgItemText(IDC_THRU_UPTIME, UptimeText(block.uptime).c_str());
-    if (m_showState) {
-        char state[CARD_ITEM_BUFFER_SIZE];
-        ReadCardItem(CI_LINK_STATE, state, sizeof(state));
+    if (m_showState)
+        ShowLinkState();
+    if (m_hWnd)
+        Default();
+}
+
+void CThroughputDlg::ShowLinkState()
+{
+    char state[CARD_ITEM_BUFFER_SIZE];
+    AdapterLock lock;
+    if (!lock.IsHeld())
+        return;
+    const BYTE result = ReadCardItem(CI_LINK_STATE, state, sizeof(state));
+    lock.Release();
+    if (result == ITEM_OK) {
         SetWindowText((m_title + ", " + state).c_str());
+    } else if (result == ITEM_NO_RESPONSE) {
+        NoteFailedRead(result);
+        Close();
     }
-    Default();
 }
 
 void CThroughputDlg::ToggleStatisticMode()

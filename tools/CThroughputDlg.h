@@ -55,6 +55,7 @@ private:
     void BuildTitle(bool readCard);
     void SetUpChart(bool readCard);
     void Sample();
+    void ShowLinkState();
     void ToggleStatisticMode();
     void OpenStatistics();
     void ShowHelp();

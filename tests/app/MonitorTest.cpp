@@ -429,6 +429,27 @@ TEST_F(Monitor, AdapterFailedElsewhereShowsInTheTray)
     EXPECT_EQ(SmallIcon(IDI_QUALITY_POOR), LastIcon(os));
 }
 
+// A tool that closes on a silent card without a word of its own leaves the
+// message to the tool window: said at its next tick, once, and no window
+// asks the card again in between.
+TEST_F(Monitor, SilenceFoundByAToolIsSaidOnceAtTheNextTick)
+{
+    Start();
+    Signal(70);
+    TickAfter(2000);
+    size_t boxes = os.boxes.size();
+    NoteFailedRead(ITEM_UNKNOWN);
+    EXPECT_FALSE(GetAdapterState().m_bAdapterFailed) << "only silence fails the adapter";
+    NoteFailedRead(ITEM_NO_RESPONSE);
+    EXPECT_TRUE(GetAdapterState().m_bAdapterFailed);
+    TickAfter(2000);
+    TickAfter(2000);
+    EXPECT_FALSE(tool->IsMonitoring());
+    ASSERT_EQ(boxes + 1, os.boxes.size());
+    EXPECT_EQ(kNoResponse, os.boxes.back().text);
+    EXPECT_EQ(kNoResponse, LastTip(os));
+}
+
 TEST_F(Monitor, FailedAdapterAtStartUpIsNamedInTheTip)
 {
     struct Case
