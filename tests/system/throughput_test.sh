@@ -102,7 +102,8 @@ silent)
     wine "$thru" command "$STATS" 213
     check "the statistics dialog closes when the card falls silent" gone "$STATS" 40000
     check "and so does the monitor" gone "$MONITOR" 5000
-    # The silent card is said once, by whichever window found it first.
+    # The two dialogs close without a word of their own; the tool window
+    # says it, once.
     check "the silent card is reported" box_is "Error|The Corvane adapter has no response."
     press 1
     check "the answered box goes" gone "Error" 5000
