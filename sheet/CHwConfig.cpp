@@ -94,9 +94,15 @@ void CHwConfig::BuildReport()
     AdapterState& state = GetAdapterState();
     m_report.clear();
     char dump[CARD_ITEM_BUFFER_SIZE] = "";
-    if (!state.m_bAdapterFailed && QueryCardItem(CI_DEBUG_DUMP, dump) != ITEM_OK) {
+    // The report's card reads are one poll (see the Advanced Information
+    // page); beside another poll the card's own sections stay empty.
+    AdapterLock lock;
+    bool askCard = !state.m_bAdapterFailed && lock.IsHeld();
+    if (askCard && QueryCardItem(CI_DEBUG_DUMP, dump) != ITEM_OK) {
         dump[0] = '\0';
         state.m_bAdapterFailed = TRUE;
+        askCard = false;
+        lock.Release();
         ReportPageNoResponse(m_hWnd);
     }
     ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
@@ -129,7 +135,7 @@ void CHwConfig::BuildReport()
     }
 
     Append("\r\n[Current Card Settings]\r\n");
-    if (!state.m_bAdapterFailed) {
+    if (askCard) {
         for (int item : kSettingItems) {
             char text[CARD_ITEM_BUFFER_SIZE] = {}; // indexed items read entry 0
             if (QueryCardItem(item, text) != ITEM_OK)

@@ -55,8 +55,14 @@ void CPropDlg::ReadAdapter()
 {
     AdapterState& state = GetAdapterState();
     char text[CARD_ITEM_BUFFER_SIZE];
+    // The page's reads are one card poll: a tool's tick that comes while one
+    // of them waits behind a box does not break into it. Opened beside
+    // another poll, the page shows what the registry knows and leaves the
+    // card's own fields empty.
+    AdapterLock lock;
+    const bool askCard = !state.m_bAdapterFailed && lock.IsHeld();
 
-    if (state.m_bAdapterFailed) {
+    if (!askCard) {
         SetDlgItemText(IDC_INFO_MANUFACTURER, ReadProgramIdentity().company.c_str());
     } else {
         QueryCardItem(CI_MANUFACTURER, text);
@@ -66,9 +72,10 @@ void CPropDlg::ReadAdapter()
             SetDlgItemText(IDC_INFO_MANUFACTURER, text);
     }
 
-    if (!state.m_bAdapterFailed) {
+    if (askCard) {
         if (QueryCardItem(CI_FIRMWARE_VERSION, text) != ITEM_OK) {
             state.m_bAdapterFailed = TRUE;
+            lock.Release();
             ReportPageNoResponse(m_hWnd);
             return;
         }
@@ -90,12 +97,13 @@ void CPropDlg::ReadAdapter()
         SetDlgItemText(s.control, value);
     }
 
-    if (!state.m_bAdapterFailed) {
+    if (askCard) {
         QueryCardItem(CI_MAC_ADDRESS, text);
         SetDlgItemText(IDC_INFO_STATION_ADDRESS, text);
     }
 
-    AppendStatusText();
+    if (askCard || state.m_bAdapterFailed)
+        AppendStatusText();
 }
 
 void CPropDlg::AppendStatusText()

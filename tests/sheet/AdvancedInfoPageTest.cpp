@@ -3,6 +3,7 @@
 // status text with the connected access point, and a card that is silent.
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/AdapterState.h"
+#include "adapter/Mailbox.h"
 #include "adapter/MailboxBlock.h"
 #include "res/resource.h"
 #include "sheet/CPropDlg.h"
@@ -130,6 +131,29 @@ TEST_F(AdvancedInfoTest, AdapterMarkedFailedReadsNothingFromTheCard)
     EXPECT_EQ("", Field(IDC_INFO_STATION_ADDRESS));
     EXPECT_EQ("The adapter is disabled. (Code 5)", Status());
     EXPECT_TRUE(os->boxes.empty());
+}
+
+// Opened while another poll holds the card (waiting behind one of its boxes),
+// the page does not break into that poll's command; opened again later it
+// reads the card and lets it go.
+TEST_F(AdvancedInfoTest, CardHeldByAnotherPollIsNotAsked)
+{
+    OpenCard();
+    card->ResetCounts();
+    ASSERT_EQ(0, TryLockAdapter());
+    Open();
+    UnlockAdapter();
+    EXPECT_EQ(0u, card->DriverRequests());
+    EXPECT_EQ("0240 - 0247", Field(IDC_INFO_IO_RANGE)) << "the registry's values still shown";
+    EXPECT_EQ("", Field(IDC_INFO_FIRMWARE));
+    EXPECT_EQ("", Status());
+    EXPECT_FALSE(GetAdapterState().m_bAdapterFailed);
+    EXPECT_TRUE(os->boxes.empty());
+
+    Open();
+    EXPECT_EQ("3.01", Field(IDC_INFO_FIRMWARE));
+    EXPECT_EQ(0, TryLockAdapter()) << "the page let the card go";
+    UnlockAdapter();
 }
 
 TEST_F(AdvancedInfoTest, SilentCardIsReportedByThePreferences)

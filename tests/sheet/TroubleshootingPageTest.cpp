@@ -5,6 +5,7 @@
 // copy to the clipboard and the support links.
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/AdapterState.h"
+#include "adapter/Mailbox.h"
 #include "adapter/PortAccess.h"
 #include "res/resource.h"
 #include "sheet/CHwConfig.h"
@@ -190,6 +191,27 @@ TEST_F(TroubleshootingTest, CardSilentOnTheDebugDump)
               report.find("\r\n[Driver Status]: 1, code: 5\r\nThe Corvane adapter has no "
                           "response.\r\n\r\n[Current Card Settings]\r\n-----------\r\n"
                           "PCMCIA\r\n0240 - 0247\r\n10\r\n\r\n[Windows]\r\n"));
+}
+
+// Beside another poll that holds the card the report asks it nothing; the
+// next report reads it and lets it go.
+TEST_F(TroubleshootingTest, CardHeldByAnotherPollIsNotAsked)
+{
+    OpenCard();
+    card->ResetCounts();
+    ASSERT_EQ(0, TryLockAdapter());
+    Open();
+    UnlockAdapter();
+    EXPECT_EQ(0u, card->DriverRequests());
+    EXPECT_NE(std::string::npos, Report().find("[Current Card Settings]\r\n-----------\r\n"));
+    EXPECT_FALSE(GetAdapterState().m_bAdapterFailed);
+    EXPECT_TRUE(os->boxes.empty());
+
+    Open();
+    EXPECT_EQ(std::string::npos, Report().find("[Current Card Settings]\r\n-----------\r\n"))
+        << "the card's settings are listed";
+    EXPECT_EQ(0, TryLockAdapter()) << "the page let the card go";
+    UnlockAdapter();
 }
 
 TEST_F(TroubleshootingTest, CardItemsThatFailAreNotAvailable)
