@@ -10,6 +10,7 @@
 #include "adapter/PortAccess.h"
 #include "framework/CPropertySheet.h"
 #include "framework/CWinApp.h"
+#include "framework/DataExchange.h"
 #include "framework/Os.h"
 #include "res/resource.h"
 
@@ -61,22 +62,10 @@ int DigitOf(const std::string& text, int otherwise)
     return text.empty() ? otherwise : text[0] - '0';
 }
 
-std::string FieldText(HWND dlg, int id, int maxChars)
+// A field's text as far as a setting holds it.
+std::string FieldText(const CEdit& field)
 {
-    std::string text(static_cast<size_t>(maxChars) + 1, '\0');
-    int length = ::GetDlgItemTextA(dlg, id, &text[0], maxChars + 1);
-    text.resize(length > 0 ? static_cast<size_t>(length) : 0);
-    return text;
-}
-
-int Selection(HWND dlg, int id)
-{
-    return static_cast<int>(::SendDlgItemMessageA(dlg, id, CB_GETCURSEL, 0, 0));
-}
-
-bool Ticked(HWND dlg, int id)
-{
-    return ::IsDlgButtonChecked(dlg, id) == BST_CHECKED;
+    return field.GetWindowText().substr(0, FIELD_READ);
 }
 
 std::string Number(int value)
@@ -108,9 +97,22 @@ CConfDlg::CConfDlg()
 
 CConfDlg::~CConfDlg() = default;
 
+void CConfDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, IDC_CONF_NETWORK_TYPE, m_comboNetworkType);
+    DDX_Control(pDX, IDC_CONF_CARRIER_SET, m_comboCarrierSet);
+    DDX_Control(pDX, IDC_CONF_DOMAIN_NAME, m_editDomainName);
+    DDX_Control(pDX, IDC_CONF_COMPUTER_NAME, m_editComputerName);
+    DDX_Control(pDX, IDC_CONF_SECURITY_ID, m_editSecurityId);
+    DDX_Control(pDX, IDC_CONF_ROAMING, m_checkRoaming);
+    DDX_Control(pDX, IDC_CONF_SECURITY, m_checkSecurity);
+    DDX_Control(pDX, IDC_CONF_ADVANCED, m_buttonAdvanced);
+}
+
 BOOL CConfDlg::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
+    UpdateData(FALSE);
     HWND self = m_hWnd;
 
     m_nNetworkType = 1;
@@ -118,51 +120,49 @@ BOOL CConfDlg::OnInitDialog()
     m_nCarrierSet = 0;
     m_bSecurity = FALSE;
 
-    HWND networkType = GetDlgItem(IDC_CONF_NETWORK_TYPE);
-    ::SendMessageA(networkType, CB_RESETCONTENT, 0, 0);
-    ::SendMessageA(networkType, CB_ADDSTRING, 0, (LPARAM)LoadStr(IDS_INFRASTRUCTURE).c_str());
-    ::SendMessageA(networkType, CB_ADDSTRING, 0, (LPARAM)LoadStr(IDS_CONF_ADHOC).c_str());
+    m_comboNetworkType.ResetContent();
+    m_comboNetworkType.AddString(LoadStr(IDS_INFRASTRUCTURE).c_str());
+    m_comboNetworkType.AddString(LoadStr(IDS_CONF_ADHOC).c_str());
     m_nNetworkType = DigitOf(ReadSetting(self, CI_NETWORK_TYPE), m_nNetworkType);
-    ::SendMessageA(networkType, CB_SETCURSEL, m_nNetworkType, 0);
+    m_comboNetworkType.SetCurSel(m_nNetworkType);
 
-    HWND carrier = GetDlgItem(IDC_CONF_CARRIER_SET);
-    ::SendMessageA(carrier, CB_RESETCONTENT, 0, 0);
+    m_comboCarrierSet.ResetContent();
     for (UINT id : kCarrierNames)
-        ::SendMessageA(carrier, CB_ADDSTRING, 0, (LPARAM)LoadStr(id).c_str());
+        m_comboCarrierSet.AddString(LoadStr(id).c_str());
     m_nCarrierSet = DigitOf(ReadSetting(self, CI_CARRIER_SET), m_nCarrierSet);
-    ::SendMessageA(carrier, CB_SETCURSEL, m_nCarrierSet, 0);
+    m_comboCarrierSet.SetCurSel(m_nCarrierSet);
 
-    ::SendDlgItemMessageA(self, IDC_CONF_DOMAIN_NAME, EM_LIMITTEXT, DOMAIN_LIMIT, 0);
+    m_editDomainName.LimitText(DOMAIN_LIMIT);
     m_strDomainName = ReadSetting(self, CI_ESSID);
-    SetDlgItemText(IDC_CONF_DOMAIN_NAME, m_strDomainName.c_str());
+    m_editDomainName.SetWindowText(m_strDomainName.c_str());
 
     if (OnWin9x()) {
-        ::SendDlgItemMessageA(self, IDC_CONF_COMPUTER_NAME, EM_LIMITTEXT, COMPUTER_NAME_LIMIT, 0);
+        m_editComputerName.LimitText(COMPUTER_NAME_LIMIT);
         m_strStationName = ReadSetting(self, CI_STATION_NAME);
     } else {
         m_strStationName = Failed() ? std::string() : QueryText(CI_STATION_NAME);
-        ::EnableWindow(GetDlgItem(IDC_CONF_COMPUTER_NAME), FALSE);
+        m_editComputerName.EnableWindow(FALSE);
     }
-    SetDlgItemText(IDC_CONF_COMPUTER_NAME, m_strStationName.c_str());
+    m_editComputerName.SetWindowText(m_strStationName.c_str());
 
     std::string roaming = ReadSetting(self, CI_ROAMING);
     if (!roaming.empty())
         m_bRoaming = roaming[0] == '1';
-    ::CheckDlgButton(self, IDC_CONF_ROAMING, m_bRoaming ? BST_CHECKED : BST_UNCHECKED);
+    m_checkRoaming.SetChecked(m_bRoaming != FALSE);
 
     std::string security = ReadSetting(self, CI_SECURITY);
     if (!security.empty())
         m_bSecurity = security[0] == '1';
     if (m_bSecurity)
-        ::CheckDlgButton(self, IDC_CONF_SECURITY, BST_CHECKED);
+        m_checkSecurity.SetChecked(true);
     else
-        ::EnableWindow(GetDlgItem(IDC_CONF_SECURITY_ID), FALSE);
-    ::SendDlgItemMessageA(self, IDC_CONF_SECURITY_ID, EM_LIMITTEXT, SECURITY_ID_LIMIT, 0);
+        m_editSecurityId.EnableWindow(FALSE);
+    m_editSecurityId.LimitText(SECURITY_ID_LIMIT);
     m_strSecurityId = ReadSetting(self, CI_SECURITY_ID);
-    SetDlgItemText(IDC_CONF_SECURITY_ID, m_strSecurityId.c_str());
+    m_editSecurityId.SetWindowText(m_strSecurityId.c_str());
 
     if (m_nNetworkType == 0)
-        ::EnableWindow(GetDlgItem(IDC_CONF_ROAMING), FALSE);
+        m_checkRoaming.EnableWindow(FALSE);
 
     AdvancedSettings read;
     std::string retry = ReadSetting(self, CI_TX_RETRY);
@@ -197,7 +197,7 @@ BOOL CConfDlg::OnInitDialog()
 
     CWinApp* app = AfxGetApp();
     m_bAdvancedShown = app && app->GetProfileInt(PROFILE_PRIVATE, PROFILE_ADV_CONFIG, 0) != 0;
-    ::ShowWindow(GetDlgItem(IDC_CONF_ADVANCED), m_bAdvancedShown ? SW_SHOW : SW_HIDE);
+    m_buttonAdvanced.ShowWindow(m_bAdvancedShown ? SW_SHOW : SW_HIDE);
 
     m_bMayClose = TRUE;
     m_nAdvancedResult = 0;
@@ -208,7 +208,7 @@ void CConfDlg::ToggleAdvancedButton()
 {
     m_bAdvancedShown = !m_bAdvancedShown;
     if (m_hWnd)
-        ::ShowWindow(GetDlgItem(IDC_CONF_ADVANCED), m_bAdvancedShown ? SW_SHOW : SW_HIDE);
+        m_buttonAdvanced.ShowWindow(m_bAdvancedShown ? SW_SHOW : SW_HIDE);
 }
 
 INT_PTR CConfDlg::RunAdvancedDialog(CAdvConfigDlg& dlg)
@@ -219,7 +219,7 @@ INT_PTR CConfDlg::RunAdvancedDialog(CAdvConfigDlg& dlg)
 void CConfDlg::OnAdvancedConfig()
 {
     CAdvConfigDlg dlg(this);
-    dlg.SetNetworkType(Selection(m_hWnd, IDC_CONF_NETWORK_TYPE));
+    dlg.SetNetworkType(m_comboNetworkType.GetCurSel());
     dlg.SetValues(m_bHighRate, m_bPcmcia, m_advCurrent);
     m_nAdvancedResult = RunAdvancedDialog(dlg);
     if (m_nAdvancedResult == IDOK)
@@ -248,14 +248,13 @@ BOOL CConfDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         break;
     case IDC_CONF_NETWORK_TYPE:
         if (HIWORD(wParam) == CBN_SELCHANGE) {
-            ::EnableWindow(GetDlgItem(IDC_CONF_ROAMING),
-                           Selection(m_hWnd, IDC_CONF_NETWORK_TYPE) == 1);
+            m_checkRoaming.EnableWindow(m_comboNetworkType.GetCurSel() == 1);
             return TRUE;
         }
         break;
     case IDC_CONF_SECURITY:
         if (HIWORD(wParam) == BN_CLICKED) {
-            ::EnableWindow(GetDlgItem(IDC_CONF_SECURITY_ID), Ticked(m_hWnd, IDC_CONF_SECURITY));
+            m_editSecurityId.EnableWindow(m_checkSecurity.IsChecked());
             return TRUE;
         }
         break;
@@ -280,18 +279,17 @@ BOOL CConfDlg::PreTranslateMessage(MSG* msg)
     return CPropertyPage::PreTranslateMessage(msg);
 }
 
-void CConfDlg::Refuse(UINT messageId, int control, bool empty)
+void CConfDlg::Refuse(UINT messageId, CEdit& field, bool empty)
 {
     g_os.MessageBoxA(m_hWnd, LoadStr(messageId).c_str(), LoadStr(IDS_WARNING).c_str(),
                      MB_OK | MB_ICONSTOP);
-    HWND field = GetDlgItem(control);
     if (empty)
-        ::SetWindowTextA(field, "");
+        field.SetWindowText("");
     // The OK may have come from another tab: the field is focused where the
     // user can see it, never on a hidden page.
     if (CPropertySheet* sheet = GetSheet())
         sheet->SetActivePage(this);
-    ::SetFocus(field);
+    field.SetFocus();
     m_bMayClose = FALSE;
 }
 
@@ -303,11 +301,11 @@ bool CConfDlg::Write(int item, const std::string& text)
     return false;
 }
 
-bool CConfDlg::FieldWithin(const std::string& text, int limit, UINT messageId, int control)
+bool CConfDlg::FieldWithin(const std::string& text, int limit, UINT messageId, CEdit& field)
 {
     if (static_cast<int>(text.size()) <= limit)
         return true;
-    Refuse(messageId, control, false);
+    Refuse(messageId, field, false);
     return false;
 }
 
@@ -327,14 +325,14 @@ bool CConfDlg::ApplySettings(bool& restartNeeded)
 {
     HWND self = m_hWnd;
 
-    std::string domain = FieldText(self, IDC_CONF_DOMAIN_NAME, FIELD_READ);
+    std::string domain = FieldText(m_editDomainName);
     if (domain.empty()) {
-        Refuse(IDS_CONF_NO_DOMAIN, IDC_CONF_DOMAIN_NAME, false);
+        Refuse(IDS_CONF_NO_DOMAIN, m_editDomainName, false);
         return false;
     }
     size_t first = domain.find_first_not_of(' ');
     if (first == std::string::npos) {
-        Refuse(IDS_CONF_NO_DOMAIN, IDC_CONF_DOMAIN_NAME, true);
+        Refuse(IDS_CONF_NO_DOMAIN, m_editDomainName, true);
         return false;
     }
     size_t last = domain.find_last_not_of(' ');
@@ -344,13 +342,13 @@ bool CConfDlg::ApplySettings(bool& restartNeeded)
                          MB_OK | MB_ICONEXCLAMATION);
     }
     if (domain != m_strDomainName) {
-        if (!FieldWithin(domain, DOMAIN_LIMIT, IDS_CONF_DOMAIN_LONG, IDC_CONF_DOMAIN_NAME))
+        if (!FieldWithin(domain, DOMAIN_LIMIT, IDS_CONF_DOMAIN_LONG, m_editDomainName))
             return false;
         if (Write(CI_ESSID, domain))
             restartNeeded = true;
     }
 
-    bool roaming = Ticked(self, IDC_CONF_ROAMING);
+    bool roaming = m_checkRoaming.IsChecked();
     if (roaming != (m_bRoaming != FALSE)) {
         const char* text = roaming ? "1" : "0";
         Write(CI_ROAMING, text);
@@ -360,33 +358,31 @@ bool CConfDlg::ApplySettings(bool& restartNeeded)
 
     // A stored value that the list does not offer leaves it without a
     // selection; nothing is written for it unless the user picks one.
-    int networkType = Selection(self, IDC_CONF_NETWORK_TYPE);
+    int networkType = m_comboNetworkType.GetCurSel();
     if (networkType >= 0 && networkType != m_nNetworkType &&
         Write(CI_NETWORK_TYPE, Number(networkType)))
         restartNeeded = true;
 
-    bool security = Ticked(self, IDC_CONF_SECURITY);
+    bool security = m_checkSecurity.IsChecked();
     if (security != (m_bSecurity != FALSE) && Write(CI_SECURITY, security ? "1" : "0"))
         restartNeeded = true;
 
-    std::string securityId = FieldText(self, IDC_CONF_SECURITY_ID, FIELD_READ);
+    std::string securityId = FieldText(m_editSecurityId);
     if (securityId != m_strSecurityId) {
-        if (!FieldWithin(securityId, SECURITY_ID_LIMIT, IDS_CONF_SECURITY_LONG,
-                         IDC_CONF_SECURITY_ID))
+        if (!FieldWithin(securityId, SECURITY_ID_LIMIT, IDS_CONF_SECURITY_LONG, m_editSecurityId))
             return false;
         if (Write(CI_SECURITY_ID, securityId))
             restartNeeded = true;
     }
 
     if (OnWin9x()) {
-        std::string name = FieldText(self, IDC_CONF_COMPUTER_NAME, FIELD_READ);
+        std::string name = FieldText(m_editComputerName);
         if (name.empty()) {
-            Refuse(IDS_CONF_NO_COMPUTER, IDC_CONF_COMPUTER_NAME, false);
+            Refuse(IDS_CONF_NO_COMPUTER, m_editComputerName, false);
             return false;
         }
         if (name != m_strStationName) {
-            if (!FieldWithin(name, COMPUTER_NAME_LIMIT, IDS_CONF_COMPUTER_LONG,
-                             IDC_CONF_COMPUTER_NAME))
+            if (!FieldWithin(name, COMPUTER_NAME_LIMIT, IDS_CONF_COMPUTER_LONG, m_editComputerName))
                 return false;
             if (Write(CI_STATION_NAME, name))
                 restartNeeded = true;
@@ -394,7 +390,7 @@ bool CConfDlg::ApplySettings(bool& restartNeeded)
         }
     }
 
-    int carrier = Selection(self, IDC_CONF_CARRIER_SET);
+    int carrier = m_comboCarrierSet.GetCurSel();
     if (carrier >= 0 && carrier != m_nCarrierSet && Write(CI_CARRIER_SET, Number(carrier)))
         restartNeeded = true;
 
