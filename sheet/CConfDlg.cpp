@@ -88,9 +88,9 @@ bool OnWin9x()
 } // namespace
 
 CConfDlg::CConfDlg()
-    : CPropertyPage(IDD_CONFIGURATION), m_bMayClose(TRUE), m_bAdvancedShown(FALSE),
-      m_nAdvancedResult(0), m_bHighRate(FALSE), m_bPcmcia(FALSE), m_nNetworkType(1),
-      m_nCarrierSet(0), m_bRoaming(TRUE), m_bSecurity(FALSE)
+    : CPropertyPage(IDD_CONFIGURATION), m_bAdvancedShown(FALSE), m_nAdvancedResult(0),
+      m_bHighRate(FALSE), m_bPcmcia(FALSE), m_nNetworkType(1), m_nCarrierSet(0), m_bRoaming(TRUE),
+      m_bSecurity(FALSE)
 {
     LoadAccelTable(IDR_ACCELERATORS);
 }
@@ -199,7 +199,6 @@ BOOL CConfDlg::OnInitDialog()
     m_bAdvancedShown = app && app->GetProfileInt(PROFILE_PRIVATE, PROFILE_ADV_CONFIG, 0) != 0;
     m_buttonAdvanced.ShowWindow(m_bAdvancedShown ? SW_SHOW : SW_HIDE);
 
-    m_bMayClose = TRUE;
     m_nAdvancedResult = 0;
     return TRUE;
 }
@@ -290,7 +289,6 @@ void CConfDlg::Refuse(UINT messageId, CEdit& field, bool empty)
     if (CPropertySheet* sheet = GetSheet())
         sheet->SetActivePage(this);
     field.SetFocus();
-    m_bMayClose = FALSE;
 }
 
 bool CConfDlg::Write(int item, const std::string& text)
@@ -457,31 +455,28 @@ void CConfDlg::Restart()
     g_os.ExitWindowsEx(EWX_REBOOT, 0);
 }
 
-void CConfDlg::OnOK()
+BOOL CConfDlg::OnApply()
 {
-    m_bMayClose = TRUE;
     if (CWinApp* app = AfxGetApp())
         app->WriteProfileInt(PROFILE_PRIVATE, PROFILE_ADV_CONFIG, m_bAdvancedShown ? 1 : 0);
 
     bool restartNeeded = false;
     m_bUnsaved = false;
     if (!ApplySettings(restartNeeded))
-        return;
+        return FALSE;
     // What could not be written is never passed off as saved: said once,
     // and the sheet stays open.
     if (m_bUnsaved) {
         g_os.MessageBoxA(m_hWnd, LoadStr(IDS_CONF_NOT_SAVED).c_str(), LoadStr(IDS_ERROR).c_str(),
                          MB_OK | MB_ICONSTOP);
-        m_bMayClose = FALSE;
-        return;
+        return FALSE;
     }
 
     if (restartNeeded &&
         g_os.MessageBoxA(m_hWnd, LoadStr(IDS_CONF_RESTART).c_str(), LoadStr(IDS_PRODUCT).c_str(),
                          MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
         Restart();
-
-    CPropertyPage::OnOK();
+    return TRUE;
 }
 
 void CConfDlg::OnCancel()

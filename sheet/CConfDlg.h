@@ -19,8 +19,6 @@ public:
     CConfDlg();
     ~CConfDlg() override;
 
-    // The verdict of the last OK processing, read by the sheet.
-    BOOL m_bMayClose;
     // "&Advanced Config." shown; from the profile, toggled by command 40004.
     BOOL m_bAdvancedShown;
     // Result of the last Advanced Configuration dialog of this opening
@@ -44,7 +42,8 @@ public:
     BOOL m_bSecurity;
 
     BOOL OnInitDialog() override;
-    void OnOK() override;
+    // The sheet's OK: validates and writes; FALSE keeps the sheet open.
+    BOOL OnApply() override;
     void OnCancel() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
@@ -63,7 +62,7 @@ protected:
     virtual INT_PTR RunAdvancedDialog(CAdvConfigDlg& dlg);
 
 private:
-    // OK processing; false when a validation step refused (may close is then false).
+    // OK processing; false when a validation step refused.
     bool ApplySettings(bool& restartNeeded);
     void ApplyAdvancedSettings(bool& restartNeeded);
     void WriteComputerNameKeys(const std::string& name);

@@ -48,11 +48,7 @@ protected:
         ASSERT_TRUE(page->Open());
     }
     // The sheet's OK; returns the page's verdict.
-    bool Ok()
-    {
-        page->OnOK();
-        return page->m_bMayClose != FALSE;
-    }
+    bool Ok() { return page->OnApply() != FALSE; }
     void TearDown() override
     {
         page.reset();
