@@ -11,11 +11,11 @@
 #include "framework/CPropertySheet.h"
 #include "framework/CWinApp.h"
 #include "framework/DataExchange.h"
+#include "framework/IntegerText.h"
 #include "framework/Os.h"
 #include "res/resource.h"
 
 #include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
 namespace {
@@ -56,10 +56,21 @@ std::string QueryText(int item)
     return text;
 }
 
-// Digit settings are stored as one decimal digit.
-int DigitOf(const std::string& text, int otherwise)
+// A number setting's text; one that is no whole number counts as not set.
+bool NumberOf(const std::string& text, int& value)
 {
-    return text.empty() ? otherwise : text[0] - '0';
+    long number = 0;
+    if (!ParseInteger(text.c_str(), number))
+        return false;
+    value = static_cast<int>(number);
+    return true;
+}
+
+int NumberOr(const std::string& text, int otherwise)
+{
+    int value = otherwise;
+    NumberOf(text, value);
+    return value;
 }
 
 // A field's text as far as a setting holds it.
@@ -83,6 +94,16 @@ bool Failed()
 bool OnWin9x()
 {
     return PlatformKind == PLATFORM_WIN9X;
+}
+
+// A number the card also holds: the registry's, else the card's, else
+// otherwise.
+int CardNumberSetting(HWND owner, int item, int otherwise)
+{
+    int value = otherwise;
+    if (!NumberOf(ReadSetting(owner, item), value) && !Failed())
+        NumberOf(QueryText(item), value);
+    return value;
 }
 
 } // namespace
@@ -123,13 +144,13 @@ BOOL CConfDlg::OnInitDialog()
     m_comboNetworkType.ResetContent();
     m_comboNetworkType.AddString(LoadStr(IDS_INFRASTRUCTURE).c_str());
     m_comboNetworkType.AddString(LoadStr(IDS_CONF_ADHOC).c_str());
-    m_nNetworkType = DigitOf(ReadSetting(self, CI_NETWORK_TYPE), m_nNetworkType);
+    m_nNetworkType = NumberOr(ReadSetting(self, CI_NETWORK_TYPE), m_nNetworkType);
     m_comboNetworkType.SetCurSel(m_nNetworkType);
 
     m_comboCarrierSet.ResetContent();
     for (UINT id : kCarrierNames)
         m_comboCarrierSet.AddString(LoadStr(id).c_str());
-    m_nCarrierSet = DigitOf(ReadSetting(self, CI_CARRIER_SET), m_nCarrierSet);
+    m_nCarrierSet = NumberOr(ReadSetting(self, CI_CARRIER_SET), m_nCarrierSet);
     m_comboCarrierSet.SetCurSel(m_nCarrierSet);
 
     m_editDomainName.LimitText(DOMAIN_LIMIT);
@@ -165,11 +186,7 @@ BOOL CConfDlg::OnInitDialog()
         m_checkRoaming.EnableWindow(FALSE);
 
     AdvancedSettings read;
-    std::string retry = ReadSetting(self, CI_TX_RETRY);
-    if (retry.empty() && !Failed())
-        retry = QueryText(CI_TX_RETRY);
-    if (!retry.empty())
-        read.retryLimit = atoi(retry.c_str());
+    read.retryLimit = CardNumberSetting(self, CI_TX_RETRY, read.retryLimit);
 
     std::string bssid = ReadSetting(self, CI_PREFER_BSSID);
     if (bssid.empty())
@@ -179,18 +196,14 @@ BOOL CConfDlg::OnInitDialog()
             c = static_cast<char>(c - 'a' + 'A');
     read.bssid = bssid;
 
-    std::string threshold = ReadSetting(self, CI_ROAMING_THRESHOLD);
-    if (threshold.empty() && !Failed())
-        threshold = QueryText(CI_ROAMING_THRESHOLD);
-    if (!threshold.empty())
-        read.roamingThreshold = atoi(threshold.c_str());
+    read.roamingThreshold = CardNumberSetting(self, CI_ROAMING_THRESHOLD, read.roamingThreshold);
 
     m_bPcmcia = ReadSetting(self, CI_CARD_TYPE) == LoadStr(IDS_PCMCIA);
     if (m_bPcmcia)
-        read.powerSaving = DigitOf(ReadSetting(self, CI_PS_MODE), read.powerSaving);
+        read.powerSaving = NumberOr(ReadSetting(self, CI_PS_MODE), read.powerSaving);
 
     m_bHighRate = CardHasHighRate() == 1;
-    read.dataRate = m_bHighRate ? DigitOf(ReadSetting(self, CI_DATA_RATE), 0) : 0;
+    read.dataRate = m_bHighRate ? NumberOr(ReadSetting(self, CI_DATA_RATE), 0) : 0;
 
     m_advInitial = read;
     m_advCurrent = read;
