@@ -4,6 +4,7 @@
 
 #include "adapter/PortAccess.h"
 #include "adapter/RegKey.h"
+#include "framework/IntegerText.h"
 #include "framework/Os.h"
 
 #include <cstdio>
@@ -74,9 +75,8 @@ BYTE ReadCardType()
     std::string text;
     if (ReadDriverSetting("CardType", text) != REG_FOUND)
         return 0;
-    char* end = nullptr;
-    long number = strtol(text.c_str(), &end, 10);
-    if (end == text.c_str() || *end != '\0' || number < 1 || number > 255)
+    long number = 0;
+    if (!ParseInteger(text.c_str(), number) || number < 1 || number > 255)
         return 0;
     return (BYTE)number;
 }

@@ -10,9 +10,6 @@
 #include "framework/Os.h"
 #include "res/resource.h"
 
-#include <cerrno>
-#include <cstdlib>
-
 namespace {
 
 const char kInfrastructure[] = "Infrastructure";
@@ -22,10 +19,8 @@ const char kIdle[] = "Idle";
 // A whole positive decimal number, or 0.
 int PositiveNumber(const char* text)
 {
-    errno = 0;
-    char* end = nullptr;
-    long value = strtol(text, &end, 10);
-    if (end == text || *end != '\0' || errno == ERANGE || value <= 0 || value > 0xFFFF)
+    long value = 0;
+    if (!ParseInteger(text, value) || value <= 0 || value > 0xFFFF)
         return 0;
     return static_cast<int>(value);
 }

@@ -528,9 +528,9 @@ void CMainToolDlg::OpenHelp()
 void CMainToolDlg::Exit()
 {
     if (m_pPrefsDlg && m_pPrefsDlg->m_hWnd)
-        ::SendMessageA(m_pPrefsDlg->m_hWnd, WM_CLOSE, 0, 0);
+        m_pPrefsDlg->SendMessage(WM_CLOSE);
     if (m_pAboutDlg && m_pAboutDlg->m_hWnd)
-        ::SendMessageA(m_pAboutDlg->m_hWnd, WM_CLOSE, 0, 0);
+        m_pAboutDlg->SendMessage(WM_CLOSE);
     if (m_hWnd)
         SendMessage(WM_CLOSE);
 }

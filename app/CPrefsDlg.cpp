@@ -4,6 +4,7 @@
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/AdapterState.h"
 #include "app/CUtilityApp.h"
+#include "framework/DataExchange.h"
 #include "res/resource.h"
 
 const char RUN_KEY_PATH[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -15,18 +16,22 @@ const char kPreferences[] = "Preferences";
 
 CPrefsDlg::CPrefsDlg(CWnd* parent) : CDialog(IDD_PREFERENCES, parent) {}
 
+void CPrefsDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, IDC_PREFS_TRAY_ICON, m_trayIcon);
+    DDX_Control(pDX, IDC_PREFS_ALERT_MESSAGE, m_alertMessage);
+    DDX_Control(pDX, IDC_PREFS_ALERT_BEEP, m_alertBeep);
+    DDX_Control(pDX, IDC_PREFS_AUTORUN, m_autoRun);
+}
+
 BOOL CPrefsDlg::OnInitDialog()
 {
-    m_trayIcon.SubclassDlgItem(IDC_PREFS_TRAY_ICON, this);
-    m_alertMessage.SubclassDlgItem(IDC_PREFS_ALERT_MESSAGE, this);
-    m_alertBeep.SubclassDlgItem(IDC_PREFS_ALERT_BEEP, this);
-    m_autoRun.SubclassDlgItem(IDC_PREFS_AUTORUN, this);
-
+    UpdateData(FALSE);
     if (CUtilityApp* app = CUtilityApp::Get()) {
-        m_trayIcon.SetCheck(app->EnableTrayIcon ? BST_CHECKED : BST_UNCHECKED);
-        m_alertMessage.SetCheck(GetAdapterState().AlertMessage ? BST_CHECKED : BST_UNCHECKED);
-        m_alertBeep.SetCheck(GetAdapterState().AlertBeep ? BST_CHECKED : BST_UNCHECKED);
-        m_autoRun.SetCheck(app->AutoRun ? BST_CHECKED : BST_UNCHECKED);
+        m_trayIcon.SetChecked(app->EnableTrayIcon != 0);
+        m_alertMessage.SetChecked(GetAdapterState().AlertMessage != 0);
+        m_alertBeep.SetChecked(GetAdapterState().AlertBeep != 0);
+        m_autoRun.SetChecked(app->AutoRun != 0);
     }
     return TRUE;
 }
@@ -51,10 +56,10 @@ void CPrefsDlg::OnOK()
         EndDialog(IDOK);
         return;
     }
-    app->EnableTrayIcon = m_trayIcon.GetCheck() == BST_CHECKED;
-    GetAdapterState().AlertMessage = m_alertMessage.GetCheck() == BST_CHECKED;
-    GetAdapterState().AlertBeep = m_alertBeep.GetCheck() == BST_CHECKED;
-    app->AutoRun = m_autoRun.GetCheck() == BST_CHECKED;
+    app->EnableTrayIcon = m_trayIcon.IsChecked();
+    GetAdapterState().AlertMessage = m_alertMessage.IsChecked();
+    GetAdapterState().AlertBeep = m_alertBeep.IsChecked();
+    app->AutoRun = m_autoRun.IsChecked();
 
     char path[MAX_PATH];
     lstrcpynA(path, app->m_szProgramPath, sizeof(path));

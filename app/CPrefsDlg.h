@@ -20,6 +20,7 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void DoDataExchange(CDataExchange* pDX) override;
 
 private:
     // Writes or removes the log-on start entry; failures are not reported.

@@ -1,15 +1,16 @@
-// CComboBox.h - a combo box bound to an object: its list, selection and
-// item data.
+// CComboBox.h - a handle to a combo box: its list, selection and item data.
 #pragma once
 
-#include "framework/CWnd.h"
+#include "framework/CWindow.h"
 
 #include <string>
 #include <vector>
 
-class CComboBox : public CWnd
+class CComboBox : public CWindow
 {
 public:
+    using CWindow::CWindow;
+
     int AddString(LPCSTR text) { return (int)SendMessage(CB_ADDSTRING, 0, (LPARAM)text); }
     int InsertString(int index, LPCSTR text)
     {

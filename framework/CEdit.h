@@ -1,14 +1,16 @@
-// CEdit.h - an edit control bound to an object: limits, selection, lines.
+// CEdit.h - a handle to an edit control: limits, selection, lines.
 #pragma once
 
-#include "framework/CWnd.h"
+#include "framework/CWindow.h"
 
 #include <string>
 #include <vector>
 
-class CEdit : public CWnd
+class CEdit : public CWindow
 {
 public:
+    using CWindow::CWindow;
+
     void LimitText(int maxChars) { SendMessage(EM_LIMITTEXT, (WPARAM)maxChars); }
     int GetLimitText() const { return (int)SendMessage(EM_GETLIMITTEXT); }
     void SetSel(int start, int end) { SendMessage(EM_SETSEL, (WPARAM)start, (LPARAM)end); }
@@ -19,7 +21,20 @@ public:
         start = (int)s;
         end = (int)e;
     }
-    void ReplaceSel(LPCSTR text) { SendMessage(EM_REPLACESEL, TRUE, (LPARAM)text); }
+    void ReplaceSel(LPCSTR text, BOOL canUndo = TRUE)
+    {
+        SendMessage(EM_REPLACESEL, canUndo, (LPARAM)text);
+    }
+    // Appends text at the end, as typing there would.
+    void AppendText(LPCSTR text)
+    {
+        int end = GetWindowTextLength();
+        SetSel(end, end);
+        ReplaceSel(text, FALSE);
+    }
+    void ScrollCaret() { SendMessage(EM_SCROLLCARET); }
+    // The selection to the clipboard.
+    void Copy() { SendMessage(WM_COPY); }
     BOOL SetReadOnly(BOOL readOnly = TRUE) { return (BOOL)SendMessage(EM_SETREADONLY, readOnly); }
     int GetLineCount() const { return (int)SendMessage(EM_GETLINECOUNT); }
     // The text of one line (without its line break).

@@ -1,14 +1,16 @@
-// CSliderCtrl.h - a trackbar bound to an object.
+// CSliderCtrl.h - a handle to a trackbar.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "framework/CWnd.h"
+#include "framework/CWindow.h"
 
-class CSliderCtrl : public CWnd
+class CSliderCtrl : public CWindow
 {
 public:
+    using CWindow::CWindow;
+
     void SetRange(int minPos, int maxPos, BOOL redraw = TRUE)
     {
         SendMessage(TBM_SETRANGE, redraw, MAKELPARAM(minPos, maxPos));

@@ -1,14 +1,16 @@
-// CSpinButtonCtrl.h - an up-down control bound to an object.
+// CSpinButtonCtrl.h - a handle to an up-down control.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "framework/CWnd.h"
+#include "framework/CWindow.h"
 
-class CSpinButtonCtrl : public CWnd
+class CSpinButtonCtrl : public CWindow
 {
 public:
+    using CWindow::CWindow;
+
     void SetRange(int lower, int upper)
     {
         SendMessage(UDM_SETRANGE, 0, MAKELPARAM((short)upper, (short)lower));
@@ -22,6 +24,7 @@ public:
     int SetPos(int pos) { return (short)LOWORD(SendMessage(UDM_SETPOS, 0, MAKELPARAM((short)pos, 0))); }
     // The position; the buddy's text is read back first, as the control does.
     int GetPos() const { return (short)LOWORD(SendMessage(UDM_GETPOS)); }
+    int SetBase(int base) { return (int)SendMessage(UDM_SETBASE, (WPARAM)base); }
     HWND SetBuddy(HWND buddy) { return (HWND)SendMessage(UDM_SETBUDDY, (WPARAM)buddy); }
     HWND GetBuddy() const { return (HWND)SendMessage(UDM_GETBUDDY); }
 };

@@ -30,7 +30,7 @@ const char kClassName[] = "CorvaneWnd";
 } // namespace
 
 CWnd::CWnd()
-    : m_hWnd(nullptr), m_hAccel(nullptr), m_oldWndProc(nullptr), m_current{0, 0, 0}, m_nestLevel(0),
+    : m_hAccel(nullptr), m_oldWndProc(nullptr), m_current{0, 0, 0}, m_nestLevel(0),
       m_destroyPending(false)
 {
 }
@@ -365,20 +365,6 @@ void CWnd::OnLButtonUp(UINT, POINT) { Default(); }
 BOOL CWnd::OnSetCursor(HWND, UINT, UINT) { return (BOOL)Default(); }
 void CWnd::OnClose() { Default(); }
 void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
-
-std::string CWnd::GetWindowText() const
-{
-    return GetWindowText(m_hWnd);
-}
-
-std::string CWnd::GetWindowText(HWND hWnd)
-{
-    int len = ::GetWindowTextLengthA(hWnd);
-    std::string text(len + 1, '\0');
-    int got = ::GetWindowTextA(hWnd, &text[0], len + 1);
-    text.resize(got > 0 ? got : 0);
-    return text;
-}
 
 BOOL CWnd::PreTranslateMessage(MSG*)
 {

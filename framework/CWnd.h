@@ -3,22 +3,17 @@
 // through StdWndProc (or CDialog's dialog procedure) to virtual handlers.
 #pragma once
 
-#include <windows.h>
-#include <string>
+#include "framework/CWindow.h"
 
 class CDataExchange;
 
-class CWnd
+class CWnd : public CWindow
 {
 public:
     CWnd();
     virtual ~CWnd();
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
-
-    HWND m_hWnd;
-    HWND GetSafeHwnd() const { return m_hWnd; }
-    operator HWND() const { return m_hWnd; }
 
     // The object attached to a window, or null.
     static CWnd* FromHandlePermanent(HWND hWnd);
@@ -80,34 +75,6 @@ public:
     virtual BOOL OnSetCursor(HWND hWnd, UINT hitTest, UINT message);
     virtual void OnClose();
     virtual void OnSysCommand(UINT id, LPARAM lParam);
-
-    // Thin helpers over the window functions.
-    HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
-    std::string GetWindowText() const;
-    static std::string GetWindowText(HWND hWnd);
-    void SetWindowText(LPCSTR text) { ::SetWindowTextA(m_hWnd, text); }
-    void SetDlgItemText(int id, LPCSTR text) { ::SetDlgItemTextA(m_hWnd, id, text); }
-    std::string GetDlgItemText(int id) const { return GetWindowText(GetDlgItem(id)); }
-    LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
-    {
-        return ::SendMessageA(m_hWnd, msg, wParam, lParam);
-    }
-    BOOL PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
-    {
-        return ::PostMessageA(m_hWnd, msg, wParam, lParam);
-    }
-    BOOL ShowWindow(int cmd) { return ::ShowWindow(m_hWnd, cmd); }
-    BOOL IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
-    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
-    void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }
-    void GetClientRect(RECT* rc) const { ::GetClientRect(m_hWnd, rc); }
-    void GetWindowRect(RECT* rc) const { ::GetWindowRect(m_hWnd, rc); }
-    UINT_PTR SetTimer(UINT_PTR id, UINT ms) { return ::SetTimer(m_hWnd, id, ms, nullptr); }
-    BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
-    BOOL EnableWindow(BOOL enable) { return ::EnableWindow(m_hWnd, enable); }
-    HWND GetParent() const { return ::GetParent(m_hWnd); }
-    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
-    DWORD GetStyle() const { return (DWORD)::GetWindowLongA(m_hWnd, GWL_STYLE); }
 
     // The class name registered for CreateEx when none is given.
     static const char* DefaultClassName();

@@ -61,6 +61,11 @@ std::string IntegerRangeMessage(int minValue, int maxValue)
     return text;
 }
 
+void DDX_Control(CDataExchange* pDX, int id, CWindow& control)
+{
+    control.m_hWnd = pDX->m_pDlgWnd ? pDX->m_pDlgWnd->GetDlgItem(id) : nullptr;
+}
+
 void DDX_Text(CDataExchange* pDX, int id, int& value)
 {
     if (pDX->Failed())

@@ -12,6 +12,7 @@
 
 #include "framework/IntegerText.h"
 
+class CWindow;
 class CWnd;
 
 class CDataExchange
@@ -52,6 +53,9 @@ private:
     std::vector<std::function<void()>> m_undo;
 };
 
+// Points a control member at the dialog's item, in both directions: the
+// handle does not own the control, and a dialog made again gets the new one.
+void DDX_Control(CDataExchange* pDX, int id, CWindow& control);
 // "Please enter an integer." when the field holds no whole number.
 void DDX_Text(CDataExchange* pDX, int id, int& value);
 void DDX_Text(CDataExchange* pDX, int id, std::string& value);

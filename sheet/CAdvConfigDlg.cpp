@@ -1,9 +1,6 @@
 // CAdvConfigDlg.cpp - the Advanced Configuration dialog.
 #include "sheet/CAdvConfigDlg.h"
 
-#include "framework/CButton.h"
-#include "framework/CComboBox.h"
-#include "framework/CEdit.h"
 #include "framework/CWinApp.h"
 #include "framework/DataExchange.h"
 #include "framework/Os.h"
@@ -49,47 +46,46 @@ AdvancedSettings CAdvConfigDlg::GetValues() const
 
 void CAdvConfigDlg::DoDataExchange(CDataExchange* pDX)
 {
+    DDX_Control(pDX, IDC_ADV_SENSITIVITY, m_sliderSensitivity);
+    DDX_Control(pDX, IDC_ADV_RETRY_SPIN, m_spinRetry);
+    DDX_Control(pDX, IDC_ADV_DATA_RATE, m_comboDataRate);
+    DDX_Control(pDX, IDC_ADV_BSSID, m_editBssid);
+    DDX_Control(pDX, IDC_ADV_POWER_SAVING, m_checkPowerSaving);
     DDX_Text(pDX, IDC_ADV_RETRY, m_nRetryLimit);
     DDV_MinMaxInt(pDX, m_nRetryLimit, RETRY_MIN, RETRY_MAX);
 }
 
 BOOL CAdvConfigDlg::OnInitDialog()
 {
-    m_sliderSensitivity.SubclassDlgItem(IDC_ADV_SENSITIVITY, this);
-    m_spinRetry.SubclassDlgItem(IDC_ADV_RETRY_SPIN, this);
     CDialog::OnInitDialog();
     UpdateData(FALSE);
 
     m_spinRetry.SetRange(RETRY_MIN, RETRY_MAX);
-    m_spinRetry.SendMessage(UDM_SETBASE, 10);
+    m_spinRetry.SetBase(10);
     // The spin writes its position into the field; a stored limit outside
     // its range would be shown (and taken back) as the nearest end of it.
     m_spinRetry.SetPos(m_nRetryLimit);
     SetDlgItemText(IDC_ADV_RETRY, std::to_string(m_nRetryLimit).c_str());
     m_strRetryShown = std::to_string(m_nRetryLimit);
 
-    CComboBox rates;
-    rates.m_hWnd = GetDlgItem(IDC_ADV_DATA_RATE);
-    rates.ResetContent();
-    rates.AddString(LoadStr(IDS_CONF_RATE_AUTO).c_str());
-    rates.AddString(LoadStr(IDS_CONF_RATE_ONE).c_str());
-    rates.SetCurSel(m_nDataRate);
+    m_comboDataRate.ResetContent();
+    m_comboDataRate.AddString(LoadStr(IDS_CONF_RATE_AUTO).c_str());
+    m_comboDataRate.AddString(LoadStr(IDS_CONF_RATE_ONE).c_str());
+    m_comboDataRate.SetCurSel(m_nDataRate);
     // Only an infrastructure network chooses its rate; a stored type the
     // page's list does not offer (-1) is no choice of one.
-    rates.EnableWindow(m_bHighRate && m_nNetworkType == 1);
-    rates.m_hWnd = nullptr;
+    m_comboDataRate.EnableWindow(m_bHighRate && m_nNetworkType == 1);
 
     m_sliderSensitivity.SetTicFreq(THRESHOLD_TICK);
     m_sliderSensitivity.SetRange(0, THRESHOLD_MAX);
     m_sliderSensitivity.SetPos(m_nRoamingThreshold);
     m_sliderSensitivity.Invalidate();
 
-    ::SendMessageA(GetDlgItem(IDC_ADV_BSSID), EM_LIMITTEXT, BSSID_FIELD_LIMIT, 0);
-    SetDlgItemText(IDC_ADV_BSSID, BssidDisplayText(m_strBssid).c_str());
+    m_editBssid.LimitText(BSSID_FIELD_LIMIT);
+    m_editBssid.SetWindowText(BssidDisplayText(m_strBssid).c_str());
 
-    HWND power = GetDlgItem(IDC_ADV_POWER_SAVING);
-    ::SendMessageA(power, BM_SETCHECK, m_nPowerSaving == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
-    ::EnableWindow(power, m_bPcmcia);
+    m_checkPowerSaving.SetChecked(m_nPowerSaving == 1);
+    m_checkPowerSaving.EnableWindow(m_bPcmcia);
     return TRUE;
 }
 
@@ -116,25 +112,20 @@ void CAdvConfigDlg::OnOK()
     m_nRetryLimit = static_cast<int>(::GetDlgItemInt(m_hWnd, IDC_ADV_RETRY, &translated, TRUE));
     m_nRoamingThreshold = m_sliderSensitivity.GetPos();
     if (m_bHighRate) {
-        int selected =
-            static_cast<int>(::SendMessageA(GetDlgItem(IDC_ADV_DATA_RATE), CB_GETCURSEL, 0, 0));
+        int selected = m_comboDataRate.GetCurSel();
         if (selected >= 0) // a stored value the list does not offer stays as it was
             m_nDataRate = selected;
     }
     if (m_bPcmcia)
-        m_nPowerSaving =
-            ::SendMessageA(GetDlgItem(IDC_ADV_POWER_SAVING), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1
-                                                                                               : 0;
+        m_nPowerSaving = m_checkPowerSaving.IsChecked() ? 1 : 0;
 
-    char typed[BSSID_READ_SIZE] = "";
-    ::GetDlgItemTextA(m_hWnd, IDC_ADV_BSSID, typed, sizeof(typed));
+    const std::string typed = m_editBssid.GetWindowText().substr(0, BSSID_READ_SIZE - 1);
     std::string bssid;
     if (!ParseBssidInput(typed, bssid)) {
         g_os.MessageBoxA(m_hWnd, LoadStr(IDS_CONF_BAD_BSSID).c_str(), LoadStr(IDS_WARNING).c_str(),
                          MB_OK | MB_ICONSTOP);
-        HWND field = GetDlgItem(IDC_ADV_BSSID);
-        ::SetWindowTextA(field, "");
-        ::SetFocus(field);
+        m_editBssid.SetWindowText("");
+        m_editBssid.SetFocus();
         return;
     }
     m_strBssid = bssid;

@@ -5,7 +5,10 @@
 // checks what the user enters and, on OK only, hands the values back.
 #pragma once
 
+#include "framework/CButton.h"
+#include "framework/CComboBox.h"
 #include "framework/CDialog.h"
+#include "framework/CEdit.h"
 #include "framework/CSliderCtrl.h"
 #include "framework/CSpinButtonCtrl.h"
 
@@ -39,6 +42,9 @@ public:
 
     CSliderCtrl m_sliderSensitivity;
     CSpinButtonCtrl m_spinRetry;
+    CComboBox m_comboDataRate;
+    CEdit m_editBssid;
+    CButton m_checkPowerSaving;
     int m_nRetryLimit;
     BOOL m_bHighRate;
     BOOL m_bPcmcia;

@@ -10,11 +10,12 @@
 #include "adapter/PortAccess.h"
 #include "framework/CPropertySheet.h"
 #include "framework/CWinApp.h"
+#include "framework/DataExchange.h"
+#include "framework/IntegerText.h"
 #include "framework/Os.h"
 #include "res/resource.h"
 
 #include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
 namespace {
@@ -55,28 +56,27 @@ std::string QueryText(int item)
     return text;
 }
 
-// Digit settings are stored as one decimal digit.
-int DigitOf(const std::string& text, int otherwise)
+// A number setting's text; one that is no whole number counts as not set.
+bool NumberOf(const std::string& text, int& value)
 {
-    return text.empty() ? otherwise : text[0] - '0';
+    long number = 0;
+    if (!ParseInteger(text.c_str(), number))
+        return false;
+    value = static_cast<int>(number);
+    return true;
 }
 
-std::string FieldText(HWND dlg, int id, int maxChars)
+int NumberOr(const std::string& text, int otherwise)
 {
-    std::string text(static_cast<size_t>(maxChars) + 1, '\0');
-    int length = ::GetDlgItemTextA(dlg, id, &text[0], maxChars + 1);
-    text.resize(length > 0 ? static_cast<size_t>(length) : 0);
-    return text;
+    int value = otherwise;
+    NumberOf(text, value);
+    return value;
 }
 
-int Selection(HWND dlg, int id)
+// A field's text as far as a setting holds it.
+std::string FieldText(const CEdit& field)
 {
-    return static_cast<int>(::SendDlgItemMessageA(dlg, id, CB_GETCURSEL, 0, 0));
-}
-
-bool Ticked(HWND dlg, int id)
-{
-    return ::IsDlgButtonChecked(dlg, id) == BST_CHECKED;
+    return field.GetWindowText().substr(0, FIELD_READ);
 }
 
 std::string Number(int value)
@@ -96,21 +96,44 @@ bool OnWin9x()
     return PlatformKind == PLATFORM_WIN9X;
 }
 
+// A number the card also holds: the registry's, else the card's, else
+// otherwise.
+int CardNumberSetting(HWND owner, int item, int otherwise)
+{
+    int value = otherwise;
+    if (!NumberOf(ReadSetting(owner, item), value) && !Failed())
+        NumberOf(QueryText(item), value);
+    return value;
+}
+
 } // namespace
 
 CConfDlg::CConfDlg()
-    : CPropertyPage(IDD_CONFIGURATION), m_bMayClose(TRUE), m_bAdvancedShown(FALSE),
-      m_nAdvancedResult(0), m_bHighRate(FALSE), m_bPcmcia(FALSE), m_nNetworkType(1),
-      m_nCarrierSet(0), m_bRoaming(TRUE), m_bSecurity(FALSE)
+    : CPropertyPage(IDD_CONFIGURATION), m_bAdvancedShown(FALSE), m_nAdvancedResult(0),
+      m_bHighRate(FALSE), m_bPcmcia(FALSE), m_nNetworkType(1), m_nCarrierSet(0), m_bRoaming(TRUE),
+      m_bSecurity(FALSE)
 {
     LoadAccelTable(IDR_ACCELERATORS);
 }
 
 CConfDlg::~CConfDlg() = default;
 
+void CConfDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, IDC_CONF_NETWORK_TYPE, m_comboNetworkType);
+    DDX_Control(pDX, IDC_CONF_CARRIER_SET, m_comboCarrierSet);
+    DDX_Control(pDX, IDC_CONF_DOMAIN_NAME, m_editDomainName);
+    DDX_Control(pDX, IDC_CONF_COMPUTER_NAME, m_editComputerName);
+    DDX_Control(pDX, IDC_CONF_SECURITY_ID, m_editSecurityId);
+    DDX_Control(pDX, IDC_CONF_ROAMING, m_checkRoaming);
+    DDX_Control(pDX, IDC_CONF_SECURITY, m_checkSecurity);
+    DDX_Control(pDX, IDC_CONF_ADVANCED, m_buttonAdvanced);
+}
+
 BOOL CConfDlg::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
+    UpdateData(FALSE);
     HWND self = m_hWnd;
 
     m_nNetworkType = 1;
@@ -118,58 +141,52 @@ BOOL CConfDlg::OnInitDialog()
     m_nCarrierSet = 0;
     m_bSecurity = FALSE;
 
-    HWND networkType = GetDlgItem(IDC_CONF_NETWORK_TYPE);
-    ::SendMessageA(networkType, CB_RESETCONTENT, 0, 0);
-    ::SendMessageA(networkType, CB_ADDSTRING, 0, (LPARAM)LoadStr(IDS_INFRASTRUCTURE).c_str());
-    ::SendMessageA(networkType, CB_ADDSTRING, 0, (LPARAM)LoadStr(IDS_CONF_ADHOC).c_str());
-    m_nNetworkType = DigitOf(ReadSetting(self, CI_NETWORK_TYPE), m_nNetworkType);
-    ::SendMessageA(networkType, CB_SETCURSEL, m_nNetworkType, 0);
+    m_comboNetworkType.ResetContent();
+    m_comboNetworkType.AddString(LoadStr(IDS_INFRASTRUCTURE).c_str());
+    m_comboNetworkType.AddString(LoadStr(IDS_CONF_ADHOC).c_str());
+    m_nNetworkType = NumberOr(ReadSetting(self, CI_NETWORK_TYPE), m_nNetworkType);
+    m_comboNetworkType.SetCurSel(m_nNetworkType);
 
-    HWND carrier = GetDlgItem(IDC_CONF_CARRIER_SET);
-    ::SendMessageA(carrier, CB_RESETCONTENT, 0, 0);
+    m_comboCarrierSet.ResetContent();
     for (UINT id : kCarrierNames)
-        ::SendMessageA(carrier, CB_ADDSTRING, 0, (LPARAM)LoadStr(id).c_str());
-    m_nCarrierSet = DigitOf(ReadSetting(self, CI_CARRIER_SET), m_nCarrierSet);
-    ::SendMessageA(carrier, CB_SETCURSEL, m_nCarrierSet, 0);
+        m_comboCarrierSet.AddString(LoadStr(id).c_str());
+    m_nCarrierSet = NumberOr(ReadSetting(self, CI_CARRIER_SET), m_nCarrierSet);
+    m_comboCarrierSet.SetCurSel(m_nCarrierSet);
 
-    ::SendDlgItemMessageA(self, IDC_CONF_DOMAIN_NAME, EM_LIMITTEXT, DOMAIN_LIMIT, 0);
+    m_editDomainName.LimitText(DOMAIN_LIMIT);
     m_strDomainName = ReadSetting(self, CI_ESSID);
-    SetDlgItemText(IDC_CONF_DOMAIN_NAME, m_strDomainName.c_str());
+    m_editDomainName.SetWindowText(m_strDomainName.c_str());
 
     if (OnWin9x()) {
-        ::SendDlgItemMessageA(self, IDC_CONF_COMPUTER_NAME, EM_LIMITTEXT, COMPUTER_NAME_LIMIT, 0);
+        m_editComputerName.LimitText(COMPUTER_NAME_LIMIT);
         m_strStationName = ReadSetting(self, CI_STATION_NAME);
     } else {
         m_strStationName = Failed() ? std::string() : QueryText(CI_STATION_NAME);
-        ::EnableWindow(GetDlgItem(IDC_CONF_COMPUTER_NAME), FALSE);
+        m_editComputerName.EnableWindow(FALSE);
     }
-    SetDlgItemText(IDC_CONF_COMPUTER_NAME, m_strStationName.c_str());
+    m_editComputerName.SetWindowText(m_strStationName.c_str());
 
     std::string roaming = ReadSetting(self, CI_ROAMING);
     if (!roaming.empty())
         m_bRoaming = roaming[0] == '1';
-    ::CheckDlgButton(self, IDC_CONF_ROAMING, m_bRoaming ? BST_CHECKED : BST_UNCHECKED);
+    m_checkRoaming.SetChecked(m_bRoaming != FALSE);
 
     std::string security = ReadSetting(self, CI_SECURITY);
     if (!security.empty())
         m_bSecurity = security[0] == '1';
     if (m_bSecurity)
-        ::CheckDlgButton(self, IDC_CONF_SECURITY, BST_CHECKED);
+        m_checkSecurity.SetChecked(true);
     else
-        ::EnableWindow(GetDlgItem(IDC_CONF_SECURITY_ID), FALSE);
-    ::SendDlgItemMessageA(self, IDC_CONF_SECURITY_ID, EM_LIMITTEXT, SECURITY_ID_LIMIT, 0);
+        m_editSecurityId.EnableWindow(FALSE);
+    m_editSecurityId.LimitText(SECURITY_ID_LIMIT);
     m_strSecurityId = ReadSetting(self, CI_SECURITY_ID);
-    SetDlgItemText(IDC_CONF_SECURITY_ID, m_strSecurityId.c_str());
+    m_editSecurityId.SetWindowText(m_strSecurityId.c_str());
 
     if (m_nNetworkType == 0)
-        ::EnableWindow(GetDlgItem(IDC_CONF_ROAMING), FALSE);
+        m_checkRoaming.EnableWindow(FALSE);
 
     AdvancedSettings read;
-    std::string retry = ReadSetting(self, CI_TX_RETRY);
-    if (retry.empty() && !Failed())
-        retry = QueryText(CI_TX_RETRY);
-    if (!retry.empty())
-        read.retryLimit = atoi(retry.c_str());
+    read.retryLimit = CardNumberSetting(self, CI_TX_RETRY, read.retryLimit);
 
     std::string bssid = ReadSetting(self, CI_PREFER_BSSID);
     if (bssid.empty())
@@ -179,27 +196,22 @@ BOOL CConfDlg::OnInitDialog()
             c = static_cast<char>(c - 'a' + 'A');
     read.bssid = bssid;
 
-    std::string threshold = ReadSetting(self, CI_ROAMING_THRESHOLD);
-    if (threshold.empty() && !Failed())
-        threshold = QueryText(CI_ROAMING_THRESHOLD);
-    if (!threshold.empty())
-        read.roamingThreshold = atoi(threshold.c_str());
+    read.roamingThreshold = CardNumberSetting(self, CI_ROAMING_THRESHOLD, read.roamingThreshold);
 
     m_bPcmcia = ReadSetting(self, CI_CARD_TYPE) == LoadStr(IDS_PCMCIA);
     if (m_bPcmcia)
-        read.powerSaving = DigitOf(ReadSetting(self, CI_PS_MODE), read.powerSaving);
+        read.powerSaving = NumberOr(ReadSetting(self, CI_PS_MODE), read.powerSaving);
 
     m_bHighRate = CardHasHighRate() == 1;
-    read.dataRate = m_bHighRate ? DigitOf(ReadSetting(self, CI_DATA_RATE), 0) : 0;
+    read.dataRate = m_bHighRate ? NumberOr(ReadSetting(self, CI_DATA_RATE), 0) : 0;
 
     m_advInitial = read;
     m_advCurrent = read;
 
     CWinApp* app = AfxGetApp();
     m_bAdvancedShown = app && app->GetProfileInt(PROFILE_PRIVATE, PROFILE_ADV_CONFIG, 0) != 0;
-    ::ShowWindow(GetDlgItem(IDC_CONF_ADVANCED), m_bAdvancedShown ? SW_SHOW : SW_HIDE);
+    m_buttonAdvanced.ShowWindow(m_bAdvancedShown ? SW_SHOW : SW_HIDE);
 
-    m_bMayClose = TRUE;
     m_nAdvancedResult = 0;
     return TRUE;
 }
@@ -208,7 +220,7 @@ void CConfDlg::ToggleAdvancedButton()
 {
     m_bAdvancedShown = !m_bAdvancedShown;
     if (m_hWnd)
-        ::ShowWindow(GetDlgItem(IDC_CONF_ADVANCED), m_bAdvancedShown ? SW_SHOW : SW_HIDE);
+        m_buttonAdvanced.ShowWindow(m_bAdvancedShown ? SW_SHOW : SW_HIDE);
 }
 
 INT_PTR CConfDlg::RunAdvancedDialog(CAdvConfigDlg& dlg)
@@ -219,7 +231,7 @@ INT_PTR CConfDlg::RunAdvancedDialog(CAdvConfigDlg& dlg)
 void CConfDlg::OnAdvancedConfig()
 {
     CAdvConfigDlg dlg(this);
-    dlg.SetNetworkType(Selection(m_hWnd, IDC_CONF_NETWORK_TYPE));
+    dlg.SetNetworkType(m_comboNetworkType.GetCurSel());
     dlg.SetValues(m_bHighRate, m_bPcmcia, m_advCurrent);
     m_nAdvancedResult = RunAdvancedDialog(dlg);
     if (m_nAdvancedResult == IDOK)
@@ -248,14 +260,13 @@ BOOL CConfDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         break;
     case IDC_CONF_NETWORK_TYPE:
         if (HIWORD(wParam) == CBN_SELCHANGE) {
-            ::EnableWindow(GetDlgItem(IDC_CONF_ROAMING),
-                           Selection(m_hWnd, IDC_CONF_NETWORK_TYPE) == 1);
+            m_checkRoaming.EnableWindow(m_comboNetworkType.GetCurSel() == 1);
             return TRUE;
         }
         break;
     case IDC_CONF_SECURITY:
         if (HIWORD(wParam) == BN_CLICKED) {
-            ::EnableWindow(GetDlgItem(IDC_CONF_SECURITY_ID), Ticked(m_hWnd, IDC_CONF_SECURITY));
+            m_editSecurityId.EnableWindow(m_checkSecurity.IsChecked());
             return TRUE;
         }
         break;
@@ -280,19 +291,17 @@ BOOL CConfDlg::PreTranslateMessage(MSG* msg)
     return CPropertyPage::PreTranslateMessage(msg);
 }
 
-void CConfDlg::Refuse(UINT messageId, int control, bool empty)
+void CConfDlg::Refuse(UINT messageId, CEdit& field, bool empty)
 {
     g_os.MessageBoxA(m_hWnd, LoadStr(messageId).c_str(), LoadStr(IDS_WARNING).c_str(),
                      MB_OK | MB_ICONSTOP);
-    HWND field = GetDlgItem(control);
     if (empty)
-        ::SetWindowTextA(field, "");
+        field.SetWindowText("");
     // The OK may have come from another tab: the field is focused where the
     // user can see it, never on a hidden page.
     if (CPropertySheet* sheet = GetSheet())
         sheet->SetActivePage(this);
-    ::SetFocus(field);
-    m_bMayClose = FALSE;
+    field.SetFocus();
 }
 
 bool CConfDlg::Write(int item, const std::string& text)
@@ -303,11 +312,11 @@ bool CConfDlg::Write(int item, const std::string& text)
     return false;
 }
 
-bool CConfDlg::FieldWithin(const std::string& text, int limit, UINT messageId, int control)
+bool CConfDlg::FieldWithin(const std::string& text, int limit, UINT messageId, CEdit& field)
 {
     if (static_cast<int>(text.size()) <= limit)
         return true;
-    Refuse(messageId, control, false);
+    Refuse(messageId, field, false);
     return false;
 }
 
@@ -327,14 +336,14 @@ bool CConfDlg::ApplySettings(bool& restartNeeded)
 {
     HWND self = m_hWnd;
 
-    std::string domain = FieldText(self, IDC_CONF_DOMAIN_NAME, FIELD_READ);
+    std::string domain = FieldText(m_editDomainName);
     if (domain.empty()) {
-        Refuse(IDS_CONF_NO_DOMAIN, IDC_CONF_DOMAIN_NAME, false);
+        Refuse(IDS_CONF_NO_DOMAIN, m_editDomainName, false);
         return false;
     }
     size_t first = domain.find_first_not_of(' ');
     if (first == std::string::npos) {
-        Refuse(IDS_CONF_NO_DOMAIN, IDC_CONF_DOMAIN_NAME, true);
+        Refuse(IDS_CONF_NO_DOMAIN, m_editDomainName, true);
         return false;
     }
     size_t last = domain.find_last_not_of(' ');
@@ -344,13 +353,13 @@ bool CConfDlg::ApplySettings(bool& restartNeeded)
                          MB_OK | MB_ICONEXCLAMATION);
     }
     if (domain != m_strDomainName) {
-        if (!FieldWithin(domain, DOMAIN_LIMIT, IDS_CONF_DOMAIN_LONG, IDC_CONF_DOMAIN_NAME))
+        if (!FieldWithin(domain, DOMAIN_LIMIT, IDS_CONF_DOMAIN_LONG, m_editDomainName))
             return false;
         if (Write(CI_ESSID, domain))
             restartNeeded = true;
     }
 
-    bool roaming = Ticked(self, IDC_CONF_ROAMING);
+    bool roaming = m_checkRoaming.IsChecked();
     if (roaming != (m_bRoaming != FALSE)) {
         const char* text = roaming ? "1" : "0";
         Write(CI_ROAMING, text);
@@ -360,33 +369,31 @@ bool CConfDlg::ApplySettings(bool& restartNeeded)
 
     // A stored value that the list does not offer leaves it without a
     // selection; nothing is written for it unless the user picks one.
-    int networkType = Selection(self, IDC_CONF_NETWORK_TYPE);
+    int networkType = m_comboNetworkType.GetCurSel();
     if (networkType >= 0 && networkType != m_nNetworkType &&
         Write(CI_NETWORK_TYPE, Number(networkType)))
         restartNeeded = true;
 
-    bool security = Ticked(self, IDC_CONF_SECURITY);
+    bool security = m_checkSecurity.IsChecked();
     if (security != (m_bSecurity != FALSE) && Write(CI_SECURITY, security ? "1" : "0"))
         restartNeeded = true;
 
-    std::string securityId = FieldText(self, IDC_CONF_SECURITY_ID, FIELD_READ);
+    std::string securityId = FieldText(m_editSecurityId);
     if (securityId != m_strSecurityId) {
-        if (!FieldWithin(securityId, SECURITY_ID_LIMIT, IDS_CONF_SECURITY_LONG,
-                         IDC_CONF_SECURITY_ID))
+        if (!FieldWithin(securityId, SECURITY_ID_LIMIT, IDS_CONF_SECURITY_LONG, m_editSecurityId))
             return false;
         if (Write(CI_SECURITY_ID, securityId))
             restartNeeded = true;
     }
 
     if (OnWin9x()) {
-        std::string name = FieldText(self, IDC_CONF_COMPUTER_NAME, FIELD_READ);
+        std::string name = FieldText(m_editComputerName);
         if (name.empty()) {
-            Refuse(IDS_CONF_NO_COMPUTER, IDC_CONF_COMPUTER_NAME, false);
+            Refuse(IDS_CONF_NO_COMPUTER, m_editComputerName, false);
             return false;
         }
         if (name != m_strStationName) {
-            if (!FieldWithin(name, COMPUTER_NAME_LIMIT, IDS_CONF_COMPUTER_LONG,
-                             IDC_CONF_COMPUTER_NAME))
+            if (!FieldWithin(name, COMPUTER_NAME_LIMIT, IDS_CONF_COMPUTER_LONG, m_editComputerName))
                 return false;
             if (Write(CI_STATION_NAME, name))
                 restartNeeded = true;
@@ -394,7 +401,7 @@ bool CConfDlg::ApplySettings(bool& restartNeeded)
         }
     }
 
-    int carrier = Selection(self, IDC_CONF_CARRIER_SET);
+    int carrier = m_comboCarrierSet.GetCurSel();
     if (carrier >= 0 && carrier != m_nCarrierSet && Write(CI_CARRIER_SET, Number(carrier)))
         restartNeeded = true;
 
@@ -461,31 +468,28 @@ void CConfDlg::Restart()
     g_os.ExitWindowsEx(EWX_REBOOT, 0);
 }
 
-void CConfDlg::OnOK()
+BOOL CConfDlg::OnApply()
 {
-    m_bMayClose = TRUE;
     if (CWinApp* app = AfxGetApp())
         app->WriteProfileInt(PROFILE_PRIVATE, PROFILE_ADV_CONFIG, m_bAdvancedShown ? 1 : 0);
 
     bool restartNeeded = false;
     m_bUnsaved = false;
     if (!ApplySettings(restartNeeded))
-        return;
+        return FALSE;
     // What could not be written is never passed off as saved: said once,
     // and the sheet stays open.
     if (m_bUnsaved) {
         g_os.MessageBoxA(m_hWnd, LoadStr(IDS_CONF_NOT_SAVED).c_str(), LoadStr(IDS_ERROR).c_str(),
                          MB_OK | MB_ICONSTOP);
-        m_bMayClose = FALSE;
-        return;
+        return FALSE;
     }
 
     if (restartNeeded &&
         g_os.MessageBoxA(m_hWnd, LoadStr(IDS_CONF_RESTART).c_str(), LoadStr(IDS_PRODUCT).c_str(),
                          MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
         Restart();
-
-    CPropertyPage::OnOK();
+    return TRUE;
 }
 
 void CConfDlg::OnCancel()

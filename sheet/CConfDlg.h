@@ -5,6 +5,9 @@
 // driver's registry parameters and to the card, and offers to restart.
 #pragma once
 
+#include "framework/CButton.h"
+#include "framework/CComboBox.h"
+#include "framework/CEdit.h"
 #include "framework/CPropertyPage.h"
 #include "sheet/CAdvConfigDlg.h"
 
@@ -16,8 +19,6 @@ public:
     CConfDlg();
     ~CConfDlg() override;
 
-    // The verdict of the last OK processing, read by the sheet.
-    BOOL m_bMayClose;
     // "&Advanced Config." shown; from the profile, toggled by command 40004.
     BOOL m_bAdvancedShown;
     // Result of the last Advanced Configuration dialog of this opening
@@ -41,11 +42,13 @@ public:
     BOOL m_bSecurity;
 
     BOOL OnInitDialog() override;
-    void OnOK() override;
+    // The sheet's OK: validates and writes; FALSE keeps the sheet open.
+    BOOL OnApply() override;
     void OnCancel() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     BOOL PreTranslateMessage(MSG* msg) override;
+    void DoDataExchange(CDataExchange* pDX) override;
 
     // Shows or hides "&Advanced Config." (command 40004, Alt+Ctrl+N).
     void ToggleAdvancedButton();
@@ -59,17 +62,26 @@ protected:
     virtual INT_PTR RunAdvancedDialog(CAdvConfigDlg& dlg);
 
 private:
-    // OK processing; false when a validation step refused (may close is then false).
+    // OK processing; false when a validation step refused.
     bool ApplySettings(bool& restartNeeded);
     void ApplyAdvancedSettings(bool& restartNeeded);
     void WriteComputerNameKeys(const std::string& name);
     void Restart();
-    void Refuse(UINT messageId, int control, bool empty);
+    void Refuse(UINT messageId, CEdit& field, bool empty);
     // WriteConfigValue, noting a setting that could not be written.
     bool Write(int item, const std::string& text);
     // An edited text within its field's limit; refused with the message otherwise.
-    bool FieldWithin(const std::string& text, int limit, UINT messageId, int control);
+    bool FieldWithin(const std::string& text, int limit, UINT messageId, CEdit& field);
 
     // A setting of this OK could not be written.
     bool m_bUnsaved = false;
+
+    CComboBox m_comboNetworkType;
+    CComboBox m_comboCarrierSet;
+    CEdit m_editDomainName;
+    CEdit m_editComputerName;
+    CEdit m_editSecurityId;
+    CButton m_checkRoaming;
+    CButton m_checkSecurity;
+    CWindow m_buttonAdvanced;
 };

@@ -49,8 +49,7 @@ std::string CHwConfig::VersionKeyPath() const
 void CHwConfig::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
-    if (!m_ReportEdit.m_hWnd)
-        m_ReportEdit.SubclassDlgItem(IDC_REPORT, this);
+    DDX_Control(pDX, IDC_REPORT, m_ReportEdit);
     // Target and hand cursor are set before binding: the labels keep their
     // texts and no other cursor is looked for.
     HCURSOR hand = ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_CURSOR));
@@ -79,7 +78,7 @@ BOOL CHwConfig::OnInitDialog()
     CPropertyPage::OnInitDialog();
     UpdateData(FALSE);
     // A long registry listing must not be cut by the edit's default limit.
-    m_ReportEdit.SendMessage(EM_LIMITTEXT, 0, 0);
+    m_ReportEdit.LimitText(0);
     BuildReport();
     return TRUE;
 }
@@ -156,18 +155,18 @@ void CHwConfig::BuildReport()
     Append(ListRegistryValues(HKEY_LOCAL_MACHINE, versionKey));
     // The pieces go to the edit at once, after what it holds, shown from the
     // report's first line.
-    AppendEditText(m_ReportEdit, m_report.c_str());
+    m_ReportEdit.AppendText(m_report.c_str());
     m_report.clear();
-    m_ReportEdit.SendMessage(EM_SETSEL, 0, 0);
-    m_ReportEdit.SendMessage(EM_SCROLLCARET);
+    m_ReportEdit.SetSel(0, 0);
+    m_ReportEdit.ScrollCaret();
     ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
 }
 
 void CHwConfig::CopyReport()
 {
-    m_ReportEdit.SendMessage(EM_SETSEL, 0, COPY_LIMIT);
-    m_ReportEdit.SendMessage(EM_SCROLLCARET);
-    m_ReportEdit.SendMessage(WM_COPY);
+    m_ReportEdit.SetSel(0, COPY_LIMIT);
+    m_ReportEdit.ScrollCaret();
+    m_ReportEdit.Copy();
 }
 
 BOOL CHwConfig::OnCommand(WPARAM wParam, LPARAM lParam)

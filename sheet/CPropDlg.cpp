@@ -37,8 +37,7 @@ CPropDlg::~CPropDlg() = default;
 void CPropDlg::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
-    if (!m_StatusEdit.m_hWnd)
-        m_StatusEdit.SubclassDlgItem(IDC_INFO_STATUS, this);
+    DDX_Control(pDX, IDC_INFO_STATUS, m_StatusEdit);
 }
 
 BOOL CPropDlg::OnInitDialog()
@@ -113,7 +112,7 @@ void CPropDlg::AppendStatusText()
         char line[128];
         snprintf(line, sizeof(line), LoadStr(IDS_ADAPTER_DISABLED).c_str(),
                  (int)state.m_nAdapterStatus);
-        AppendEditText(m_StatusEdit, line);
+        m_StatusEdit.AppendText(line);
         return;
     }
 
@@ -122,7 +121,7 @@ void CPropDlg::AppendStatusText()
         return;
     std::string working = LoadStr(IDS_WORKING_PROPERLY);
     if (lstrcmpiA(type, LoadStr(IDS_INFRASTRUCTURE).c_str()) != 0) {
-        AppendEditText(m_StatusEdit, working.c_str());
+        m_StatusEdit.AppendText(working.c_str());
         return;
     }
 
@@ -158,7 +157,7 @@ void CPropDlg::AppendStatusText()
             break;
         }
     }
-    AppendEditText(m_StatusEdit, text.c_str());
+    m_StatusEdit.AppendText(text.c_str());
 }
 
 BOOL CPropDlg::OnCommand(WPARAM wParam, LPARAM lParam)

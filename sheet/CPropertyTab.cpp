@@ -57,8 +57,8 @@ void CPropertyTab::PlaceOnScreen()
 
 void CPropertyTab::EnableHelpButton()
 {
-    if (HWND help = GetDlgItem(IDHELP))
-        ::EnableWindow(help, TRUE);
+    if (CWindow help = GetDlgItem(IDHELP))
+        help.EnableWindow(TRUE);
 }
 
 BOOL CPropertyTab::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
@@ -81,7 +81,7 @@ BOOL CPropertyTab::OnCommand(WPARAM wParam, LPARAM lParam)
         OnSheetOK();
         return TRUE;
     case IDCANCEL:
-        EndSheet(0);
+        EndSheet(IDCANCEL);
         return TRUE;
     case IDM_ADVANCED_CONFIG:
         if (m_ConfigurationPage.m_hWnd)
@@ -93,25 +93,23 @@ BOOL CPropertyTab::OnCommand(WPARAM wParam, LPARAM lParam)
 
 BOOL CPropertyTab::OnSheetOK()
 {
-    bool configurationRan = false;
+    // Every page made answers, even after one has refused.
+    bool accepted = true;
     CPropertyPage* order[] = {&m_AdvancedInfoPage, &m_ConfigurationPage,
                               &m_TroubleshootingPage};
     for (CPropertyPage* page : order) {
-        if (!page->m_hWnd)
-            continue;
-        page->OnOK();
-        if (page == &m_ConfigurationPage)
-            configurationRan = true;
+        if (page->m_hWnd && !page->OnApply())
+            accepted = false;
     }
-    if (configurationRan && !m_ConfigurationPage.m_bMayClose)
+    if (!accepted)
         return FALSE;
-    EndSheet(1);
+    EndSheet(IDOK);
     return TRUE;
 }
 
 void CPropertyTab::OnClose()
 {
-    EndSheet(0);
+    EndSheet(IDCANCEL);
 }
 
 // The close box: the property sheet control would only cancel its pages and
@@ -119,7 +117,7 @@ void CPropertyTab::OnClose()
 void CPropertyTab::OnSysCommand(UINT id, LPARAM lParam)
 {
     if ((id & 0xFFF0) == SC_CLOSE) {
-        EndSheet(0);
+        EndSheet(IDCANCEL);
         return;
     }
     CPropertySheet::OnSysCommand(id, lParam);

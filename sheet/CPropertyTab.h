@@ -29,9 +29,9 @@ public:
     void OnClose() override;
     void OnSysCommand(UINT id, LPARAM lParam) override;
 
-    // OK: the OK processing of each page whose window exists (Advanced
-    // Information, Configuration, Troubleshooting), then the Configuration
-    // page's verdict. TRUE when the sheet was ended.
+    // OK: each page whose window exists applies (Advanced Information,
+    // Configuration, Troubleshooting); the sheet ends with IDOK when none
+    // refused. TRUE when the sheet was ended.
     BOOL OnSheetOK();
 
 protected:

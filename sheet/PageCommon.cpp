@@ -1,4 +1,4 @@
-// PageCommon.cpp - the pages' no-response handling, edit appends.
+// PageCommon.cpp - the pages' no-response handling.
 #include "sheet/PageCommon.h"
 
 #include "adapter/AdapterDiscovery.h"
@@ -18,11 +18,4 @@ void ReportPageNoResponse(HWND page)
     if (state.AlertMessage)
         g_os.MessageBoxA(page, LoadStr(IDS_NO_RESPONSE).c_str(), LoadStr(IDS_ERROR).c_str(),
                          MB_OK | MB_ICONSTOP | MB_SYSTEMMODAL);
-}
-
-void AppendEditText(HWND edit, const char* text)
-{
-    int end = ::GetWindowTextLengthA(edit);
-    ::SendMessageA(edit, EM_SETSEL, end, end);
-    ::SendMessageA(edit, EM_REPLACESEL, FALSE, (LPARAM)text);
 }

@@ -1,5 +1,5 @@
 // PageCommon.h - what the adapter pages of the property sheet share: their
-// own handling of a card that does not answer, and appending to an edit.
+// own handling of a card that does not answer.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +9,3 @@
 // adapter has no response." system-modal. The caller has already marked
 // the adapter failed.
 void ReportPageNoResponse(HWND page);
-
-// Appends text at the end of an edit control, as typing there would.
-void AppendEditText(HWND edit, const char* text);

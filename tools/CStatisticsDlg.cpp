@@ -81,11 +81,11 @@ void CStatisticsDlg::TakeBaselines(const StatisticsBlock& block)
 
 void CStatisticsDlg::SwapButtons(int on, int off)
 {
-    HWND enable = GetDlgItem(on), disable = GetDlgItem(off);
-    ::EnableWindow(enable, TRUE);
+    CWindow enable = GetDlgItem(on), disable = GetDlgItem(off);
+    enable.EnableWindow(TRUE);
     if (::GetFocus() == disable)
-        SendMessage(WM_NEXTDLGCTL, (WPARAM)enable, TRUE);
-    ::EnableWindow(disable, FALSE);
+        SendMessage(WM_NEXTDLGCTL, (WPARAM)enable.m_hWnd, TRUE);
+    disable.EnableWindow(FALSE);
 }
 
 void CStatisticsDlg::RestartAverages(const StatisticsBlock& block)

@@ -109,7 +109,7 @@ BOOL CThroughputDlg::OnInitDialog()
     CWinApp* app = AfxGetApp();
     AdapterState& state = GetAdapterState();
     state.m_nStatisticMode = app ? (int)app->GetProfileInt(ModeSection(), ModeEntry(), 0) : 0;
-    ::ShowWindow(GetDlgItem(IDC_THRU_STATISTICS), state.m_nStatisticMode ? SW_SHOW : SW_HIDE);
+    CWindow(GetDlgItem(IDC_THRU_STATISTICS)).ShowWindow(state.m_nStatisticMode ? SW_SHOW : SW_HIDE);
     m_showState = state.m_nStatisticMode != 0;
 
     SetUpChart(lock.IsHeld());
@@ -195,12 +195,12 @@ void CThroughputDlg::SetUpChart(bool readCard)
     // larger scale.
     const float range = !readCard || CardHasHighRate() != 0 ? 200.0f : 100.0f;
 
-    HWND frame = GetDlgItem(IDC_THRU_CHART_FRAME);
+    CWindow frame = GetDlgItem(IDC_THRU_CHART_FRAME);
     RECT rc = {0, 0, 0, 0};
     if (frame) {
-        ::GetWindowRect(frame, &rc);
+        frame.GetWindowRect(&rc);
         ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
-        ::ShowWindow(frame, SW_HIDE);
+        frame.ShowWindow(SW_HIDE);
     }
     if (!m_chart.Create(WS_CHILD | WS_VISIBLE, rc, m_hWnd, IDC_THRU_CHART))
         return;
@@ -281,13 +281,14 @@ void CThroughputDlg::ShowLinkState()
 void CThroughputDlg::ToggleStatisticMode()
 {
     AdapterState& state = GetAdapterState();
+    CWindow statistics = GetDlgItem(IDC_THRU_STATISTICS);
     if (state.m_nStatisticMode) {
-        ::ShowWindow(GetDlgItem(IDC_THRU_STATISTICS), SW_HIDE);
+        statistics.ShowWindow(SW_HIDE);
         state.m_nStatisticMode = 0;
         m_showState = false;
         SetWindowText(m_title.c_str());
     } else {
-        ::ShowWindow(GetDlgItem(IDC_THRU_STATISTICS), SW_SHOW);
+        statistics.ShowWindow(SW_SHOW);
         m_showState = true;
         state.m_nStatisticMode = 1;
     }

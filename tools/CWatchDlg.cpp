@@ -161,10 +161,10 @@ void CWatchDlg::OnHelp()
 
 void CWatchDlg::EnableButton(int id, bool enable, int focusTo)
 {
-    HWND button = GetDlgItem(id);
+    CWindow button = GetDlgItem(id);
     if (!enable && focusTo && button && ::GetFocus() == button)
         SendMessage(WM_NEXTDLGCTL, (WPARAM)GetDlgItem(focusTo), TRUE);
-    ::EnableWindow(button, enable ? TRUE : FALSE);
+    button.EnableWindow(enable ? TRUE : FALSE);
 }
 
 void CWatchDlg::SetClassCursor(HCURSOR cursor)

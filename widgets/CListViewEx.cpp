@@ -3,10 +3,10 @@
 #include "widgets/CListViewEx.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <new>
 
 #include "framework/Gdi.h"
+#include "framework/IntegerText.h"
 #include "widgets/TextShortener.h"
 
 namespace {
@@ -158,9 +158,12 @@ void CListViewEx::DrawColumnPicture(HDC dc, int column, const char* text, const 
     if (!m_columnIcons)
         return;
     int picture = -1;
-    if (column == kSignalColumn)
-        picture = std::strtol(text, nullptr, 10) <= 25 ? PICTURE_YELLOW_BALL : PICTURE_GREEN_BALL;
-    else if (text[0] == '1')
+    if (column == kSignalColumn) {
+        // A text that is no whole number shows as the weakest signal.
+        long signal = 0;
+        ParseInteger(text, signal);
+        picture = signal <= 25 ? PICTURE_YELLOW_BALL : PICTURE_GREEN_BALL;
+    } else if (text[0] == '1')
         picture = PICTURE_PADLOCK;
     if (picture >= 0)
         m_columnIcons->Draw(dc, picture, POINT{rc.left, rc.top}, ILD_NORMAL);

@@ -1,8 +1,10 @@
 // Dialog data exchange: values into the controls and back, strict integers,
 // ranges with their numbers, the focus on the offending field and members
 // that keep their values when a field fails.
-#include "framework/CDialog.h"
 #include "framework/DataExchange.h"
+#include "framework/CComboBox.h"
+#include "framework/CDialog.h"
+#include "framework/CSliderCtrl.h"
 #include "framework/Os.h"
 #include "tests/framework/FrameworkTestIds.h"
 
@@ -33,17 +35,21 @@ public:
     int check = BST_UNCHECKED;
     int choice = 1;
     int slider = 4;
+    CComboBox comboCtrl;
+    CSliderCtrl sliderCtrl;
 
     BOOL OnInitDialog() override
     {
-        HWND combo = GetDlgItem(IDC_FT_COMBO);
+        UpdateData(FALSE);
         for (const char* text : {"one", "two", "three"})
-            ::SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)text);
-        ::SendMessageA(GetDlgItem(IDC_FT_SLIDER), TBM_SETRANGE, FALSE, MAKELPARAM(0, 10));
+            comboCtrl.AddString(text);
+        sliderCtrl.SetRange(0, 10, FALSE);
         return TRUE;
     }
     void DoDataExchange(CDataExchange* pDX) override
     {
+        DDX_Control(pDX, IDC_FT_COMBO, comboCtrl);
+        DDX_Control(pDX, IDC_FT_SLIDER, sliderCtrl);
         DDX_Text(pDX, IDC_FT_NAME, name);
         DDX_Text(pDX, IDC_FT_COUNT, count);
         DDV_MinMaxInt(pDX, count, 1, 2347);
@@ -74,15 +80,15 @@ TEST_F(DataExchange, LoadsTheMembersAndSavesTheControlsBack)
     ASSERT_TRUE(dlg.UpdateData(FALSE));
     EXPECT_EQ("old name", dlg.GetDlgItemText(IDC_FT_NAME));
     EXPECT_EQ("7", dlg.GetDlgItemText(IDC_FT_COUNT));
-    EXPECT_EQ(1, ::SendMessageA(dlg.GetDlgItem(IDC_FT_COMBO), CB_GETCURSEL, 0, 0));
-    EXPECT_EQ(4, ::SendMessageA(dlg.GetDlgItem(IDC_FT_SLIDER), TBM_GETPOS, 0, 0));
+    EXPECT_EQ(1, dlg.comboCtrl.GetCurSel());
+    EXPECT_EQ(4, dlg.sliderCtrl.GetPos());
 
     Type(IDC_FT_NAME, "new name");
     Type(IDC_FT_COUNT, " 2347");
     Type(IDC_FT_RATE, "-5");
     ::CheckDlgButton(dlg, IDC_FT_CHECK, BST_CHECKED);
-    ::SendMessageA(dlg.GetDlgItem(IDC_FT_COMBO), CB_SETCURSEL, 2, 0);
-    ::SendMessageA(dlg.GetDlgItem(IDC_FT_SLIDER), TBM_SETPOS, TRUE, 9);
+    dlg.comboCtrl.SetCurSel(2);
+    dlg.sliderCtrl.SetPos(9);
     ASSERT_TRUE(dlg.UpdateData(TRUE));
     EXPECT_TRUE(g_boxes.empty());
     EXPECT_EQ("new name", dlg.name);
@@ -138,6 +144,19 @@ TEST_F(DataExchange, AValueOutsideItsRangeNamesTheRange)
             EXPECT_EQ(7, dlg.count) << "the member keeps its value";
             EXPECT_EQ(dlg.GetDlgItem(IDC_FT_COUNT), ::GetFocus());
         }
+    }
+}
+
+TEST_F(DataExchange, ControlMembersFollowTheDialogWhenItIsMadeAgain)
+{
+    for (int opening = 1; opening <= 2; ++opening) {
+        SCOPED_TRACE(opening);
+        EXPECT_EQ(dlg.GetDlgItem(IDC_FT_COMBO), dlg.comboCtrl.m_hWnd);
+        EXPECT_EQ(dlg.GetDlgItem(IDC_FT_SLIDER), dlg.sliderCtrl.m_hWnd);
+        EXPECT_EQ(3, dlg.comboCtrl.GetCount());
+        ASSERT_TRUE(dlg.DestroyWindow());
+        EXPECT_EQ(nullptr, dlg.m_hWnd);
+        ASSERT_TRUE(dlg.Create((CWnd*)nullptr));
     }
 }
 

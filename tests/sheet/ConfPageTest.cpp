@@ -48,11 +48,7 @@ protected:
         ASSERT_TRUE(page->Open());
     }
     // The sheet's OK; returns the page's verdict.
-    bool Ok()
-    {
-        page->OnOK();
-        return page->m_bMayClose != FALSE;
-    }
+    bool Ok() { return page->OnApply() != FALSE; }
     void TearDown() override
     {
         page.reset();
@@ -152,6 +148,10 @@ TEST_F(ConfPage, AdvancedValuesComeFromTheRegistryFirst)
          {0, 7, 40, 0, "000000000000"}},
         {"the card's values when the registry has none", PCMCIA,
          "tx-retry 3\nroaming-threshold 25\n", {},
+         {0, 3, 25, 0, "000000000000"}},
+        {"registry texts that are no whole number count as not set", PCMCIA,
+         "tx-retry 3\nroaming-threshold 25\n",
+         {{"TxRetry", "12abc"}, {"RoamingThreshold", "64.5"}, {"PSmode", "1x"}, {"DataRate", "1 "}},
          {0, 3, 25, 0, "000000000000"}},
     };
     for (const Case& c : cases) {

@@ -27,7 +27,7 @@ protected:
     ~PropertySheetTest() override
     {
         if (sheet.m_hWnd)
-            sheet.EndSheet(0);
+            sheet.EndSheet(IDCANCEL);
     }
 
     std::vector<std::string> TabTitles() const
@@ -106,6 +106,7 @@ TEST_F(PropertySheetTest, OkWithOnlyTheFirstPageMadeClosesTheSheet)
     card->ResetCounts();
     sheet.SendMessage(WM_COMMAND, IDOK);
     EXPECT_FALSE(sheet.IsWindow());
+    EXPECT_EQ(IDOK, sheet.GetResult());
     EXPECT_EQ(nullptr, sheet.m_AdvancedInfoPage.m_hWnd) << "a page never shown is not made at OK";
     EXPECT_EQ(nullptr, sheet.m_TroubleshootingPage.m_hWnd);
 }
@@ -146,6 +147,7 @@ TEST_F(PropertySheetTest, CancelAndCloseEndTheSheetAndItOpensAgain)
         else
             sheet.SendMessage(WM_SYSCOMMAND, SC_CLOSE);
         EXPECT_FALSE(sheet.IsWindow()) << "ended by message " << how;
+        EXPECT_EQ(IDCANCEL, sheet.GetResult()) << "ended by message " << how;
         EXPECT_EQ(nullptr, sheet.m_AdvancedInfoPage.m_hWnd);
     }
 }
@@ -216,7 +218,7 @@ TEST_F(SheetKeyboardTest, AfterCtrlTabOrCtrlPgDnKeysGoToTheShownPage)
         Type('A', 'a');
         EXPECT_EQ(chosen, (int)::SendMessageA(type, CB_GETCURSEL, 0, 0))
             << "a key on Advanced Information chose a network type on Configuration";
-        sheet.EndSheet(0);
+        sheet.EndSheet(IDCANCEL);
     }
 }
 

@@ -133,12 +133,13 @@ TEST_F(ListViewExTest, PictureColumnsFollowTheCellText)
     const Row rows[] = {
         {"25", "1", false, true, true},  {"26", "10", true, false, true},
         {"abc", "0", false, true, false}, {"", "", false, false, false},
-        {"100", " 1", true, false, false},
+        {"100", " 1", true, false, false}, {"30abc", "0", false, true, false},
     };
-    for (int i = 0; i < 5; ++i)
+    const int count = (int)(sizeof rows / sizeof rows[0]);
+    for (int i = 0; i < count; ++i)
         AddRow(list, i, rows[i].signal, rows[i].secure);
     Show(list);
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < count; ++i) {
         SCOPED_TRACE(testing::Message() << "row " << i << " signal '" << rows[i].signal
                                         << "' secure '" << rows[i].secure << "'");
         RECT signal = Cell(list, i, 3), secure = Cell(list, i, 6);

@@ -78,8 +78,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     page.OnAdvancedConfig(); // until the script ends it
     Pump(500);
     ::SendDlgItemMessageA(page.m_hWnd, IDC_CONF_CARRIER_SET, CB_SETCURSEL, 2, 0);
-    page.OnOK(); // the restart question, until the script answers it
-    sheet.EndSheet(0);
+    page.OnApply(); // the restart question, until the script answers it
+    sheet.EndSheet(IDCANCEL);
     ResetAdapterState();
     return 0;
 }
