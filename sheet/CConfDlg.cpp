@@ -96,12 +96,12 @@ bool OnWin9x()
     return PlatformKind == PLATFORM_WIN9X;
 }
 
-// A number the card also holds: the registry's, else the card's, else
-// otherwise.
-int CardNumberSetting(HWND owner, int item, int otherwise)
+// A number the card also holds: the registry's, else the card's (when it may
+// be asked), else otherwise.
+int CardNumberSetting(HWND owner, int item, int otherwise, bool askCard)
 {
     int value = otherwise;
-    if (!NumberOf(ReadSetting(owner, item), value) && !Failed())
+    if (!NumberOf(ReadSetting(owner, item), value) && askCard)
         NumberOf(QueryText(item), value);
     return value;
 }
@@ -135,6 +135,11 @@ BOOL CConfDlg::OnInitDialog()
     CPropertyPage::OnInitDialog();
     UpdateData(FALSE);
     HWND self = m_hWnd;
+    // The page's card reads are one poll: a tool's tick that comes while one
+    // of them waits behind a box does not break into it. Opened beside
+    // another poll, the page shows the registry's values alone.
+    AdapterLock lock;
+    m_bAskCard = !Failed() && lock.IsHeld();
 
     m_nNetworkType = 1;
     m_bRoaming = TRUE;
@@ -161,7 +166,7 @@ BOOL CConfDlg::OnInitDialog()
         m_editComputerName.LimitText(COMPUTER_NAME_LIMIT);
         m_strStationName = ReadSetting(self, CI_STATION_NAME);
     } else {
-        m_strStationName = Failed() ? std::string() : QueryText(CI_STATION_NAME);
+        m_strStationName = m_bAskCard ? QueryText(CI_STATION_NAME) : std::string();
         m_editComputerName.EnableWindow(FALSE);
     }
     m_editComputerName.SetWindowText(m_strStationName.c_str());
@@ -186,7 +191,7 @@ BOOL CConfDlg::OnInitDialog()
         m_checkRoaming.EnableWindow(FALSE);
 
     AdvancedSettings read;
-    read.retryLimit = CardNumberSetting(self, CI_TX_RETRY, read.retryLimit);
+    read.retryLimit = CardNumberSetting(self, CI_TX_RETRY, read.retryLimit, m_bAskCard);
 
     std::string bssid = ReadSetting(self, CI_PREFER_BSSID);
     if (bssid.empty())
@@ -196,13 +201,15 @@ BOOL CConfDlg::OnInitDialog()
             c = static_cast<char>(c - 'a' + 'A');
     read.bssid = bssid;
 
-    read.roamingThreshold = CardNumberSetting(self, CI_ROAMING_THRESHOLD, read.roamingThreshold);
+    read.roamingThreshold =
+        CardNumberSetting(self, CI_ROAMING_THRESHOLD, read.roamingThreshold, m_bAskCard);
 
     m_bPcmcia = ReadSetting(self, CI_CARD_TYPE) == LoadStr(IDS_PCMCIA);
     if (m_bPcmcia)
         read.powerSaving = DigitOr(ReadSetting(self, CI_PS_MODE), read.powerSaving);
 
-    m_bHighRate = CardHasHighRate() == 1;
+    m_bHighRate = lock.IsHeld() && CardHasHighRate() == 1;
+    lock.Release();
     read.dataRate = m_bHighRate ? DigitOr(ReadSetting(self, CI_DATA_RATE), 0) : 0;
 
     m_advInitial = read;
@@ -363,7 +370,7 @@ bool CConfDlg::ApplySettings(bool& restartNeeded)
     if (roaming != (m_bRoaming != FALSE)) {
         const char* text = roaming ? "1" : "0";
         Write(CI_ROAMING, text);
-        if (!Failed())
+        if (m_bAskCard)
             SetCardItem(self, CI_ROAMING, text);
     }
 
@@ -418,13 +425,13 @@ void CConfDlg::ApplyAdvancedSettings(bool& restartNeeded)
 
     if (now.retryLimit != was.retryLimit) {
         std::string text = Number(now.retryLimit);
-        if (!Failed())
+        if (m_bAskCard)
             SetCardItem(self, CI_TX_RETRY, text.c_str());
         Write(CI_TX_RETRY, text);
     }
     if (now.roamingThreshold != was.roamingThreshold) {
         std::string text = Number(now.roamingThreshold);
-        if (!Failed())
+        if (m_bAskCard)
             SetCardItem(self, CI_ROAMING_THRESHOLD, text.c_str());
         Write(CI_ROAMING_THRESHOLD, text);
     }
@@ -433,12 +440,12 @@ void CConfDlg::ApplyAdvancedSettings(bool& restartNeeded)
     if (now.powerSaving != was.powerSaving) {
         std::string text = Number(now.powerSaving);
         Write(CI_PS_MODE, text);
-        if (!Failed())
+        if (m_bAskCard)
             SetCardItem(self, CI_PS_MODE, text.c_str());
     }
     if (now.bssid.compare(0, 12, was.bssid, 0, 12) != 0) {
         std::string text = now.bssid.substr(0, 12);
-        if (!Failed())
+        if (m_bAskCard)
             SetCardItem(self, CI_PREFER_BSSID, text.c_str());
         if (Write(CI_PREFER_BSSID, text))
             restartNeeded = true;
@@ -475,7 +482,14 @@ BOOL CConfDlg::OnApply()
 
     bool restartNeeded = false;
     m_bUnsaved = false;
-    if (!ApplySettings(restartNeeded))
+    // The card's own settings are written as one poll. Beside another poll
+    // that holds the card (behind one of its boxes) they go to the registry
+    // alone, as for a failed adapter, and reach the card at its next start.
+    AdapterLock lock;
+    m_bAskCard = !Failed() && lock.IsHeld();
+    const bool applied = ApplySettings(restartNeeded);
+    lock.Release();
+    if (!applied)
         return FALSE;
     // What could not be written is never passed off as saved: said once,
     // and the sheet stays open.

@@ -75,6 +75,8 @@ private:
 
     // A setting of this OK could not be written.
     bool m_bUnsaved = false;
+    // The card may be asked: the adapter has not failed and the page holds it.
+    bool m_bAskCard = false;
 
     CComboBox m_comboNetworkType;
     CComboBox m_comboCarrierSet;

@@ -5,6 +5,7 @@
 
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/AdapterState.h"
+#include "adapter/Mailbox.h"
 #include "adapter/PortAccess.h"
 #include "adapter/RegKey.h"
 #include "framework/CPropertySheet.h"
@@ -379,6 +380,31 @@ TEST_F(ConfPage, OnlyRoamingChangedWritesRegistryAndCardAndAsksNothing)
     EXPECT_EQ("<none>", machine->Value("NetworkType")) << "nothing else written";
     EXPECT_EQ("<none>", machine->Value("Security"));
     EXPECT_EQ("<none>", machine->Value("CarrierSet"));
+}
+
+// Beside another poll that holds the card (behind one of its boxes) the page
+// asks the card nothing, neither opening nor at OK: the registry gets the
+// change alone, and the card is let go again.
+TEST_F(ConfPage, CardHeldByAnotherPollIsNotAsked)
+{
+    Boot(PLATFORM_NT_WORKSTATION, PCMCIA, "tx-retry 3\n");
+    uint32_t before = machine->card.Fw().CommandsAnswered();
+    ASSERT_EQ(0, TryLockAdapter());
+    Open();
+    EXPECT_EQ(7, page->m_advInitial.retryLimit) << "the default, not the card's 3";
+    page->Click(IDC_CONF_ROAMING);
+    EXPECT_TRUE(Ok());
+    UnlockAdapter();
+    EXPECT_EQ(0u, machine->card.Fw().CommandsAnswered() - before);
+    EXPECT_EQ("0", machine->Value("Roaming"));
+    EXPECT_EQ(1, machine->card.Fw().World().roaming);
+    EXPECT_TRUE(os.boxes.empty());
+    EXPECT_FALSE(GetAdapterState().m_bAdapterFailed);
+
+    Open();
+    EXPECT_EQ(3, page->m_advInitial.retryLimit);
+    EXPECT_EQ(0, TryLockAdapter()) << "the page let the card go";
+    UnlockAdapter();
 }
 
 TEST_F(ConfPage, CarrierSetUsaToJapanStoresTwoAndAsksToRestart)
