@@ -8,9 +8,6 @@
 #include <cstring>
 #include <vector>
 
-int PlatformKind = PLATFORM_WIN9X;
-WORD IoBase = 0;
-
 namespace {
 
 const char kDevicePath[] = "\\\\.\\razuDov";
@@ -22,12 +19,12 @@ void Report(const char* text)
 
 bool DirectPath()
 {
-    return PlatformKind == PLATFORM_WIN9X;
+    return GetAdapterLink().PlatformKind == PLATFORM_WIN9X;
 }
 
 WORD PortOf(WORD offset)
 {
-    return (WORD)(IoBase + offset);
+    return (WORD)(GetAdapterLink().IoBase + offset);
 }
 
 // The driver counts single ports from 0x240; lower ports travel negative.
