@@ -4,7 +4,9 @@
 
 #include "adapter/PortAccess.h"
 #include "adapter/RegKey.h"
+#include "framework/CWinApp.h"
 #include "framework/Os.h"
+#include "res/resource.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +27,12 @@ std::string s_searchFirst;
 void Say(HWND owner, const char* text, const char* caption, UINT style)
 {
     g_os.MessageBoxA(owner, text, caption, style);
+}
+
+// A box with a text of the string table and no caption.
+void Say(HWND owner, UINT textId)
+{
+    Say(owner, LoadStr(textId).c_str(), "", MB_OK);
 }
 
 bool Contains(const BYTE* data, size_t size, const std::string& text)
@@ -163,10 +171,10 @@ BYTE DiscoverNt(HWND owner)
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof(version);
     if (!g_os.GetVersionExA(&version)) {
-        Say(owner, "Error: GetVersionEx failed", "", MB_OK);
+        Say(owner, IDS_NO_VERSION_EX);
     } else if (version.dwMajorVersion == 5 && version.dwMinorVersion == 0) {
         link.PlatformKind = PLATFORM_NT5;
-        Say(owner, "This version does not support NT 5.0.", "Error", MB_ICONERROR);
+        Say(owner, LoadStr(IDS_NO_NT5).c_str(), LoadStr(IDS_ERROR).c_str(), MB_ICONERROR);
         return ADAPTER_BAD_INSTALL;
     }
 
@@ -206,8 +214,8 @@ void ShowRegistryError(HWND owner, LONG code)
     if (!::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                           (DWORD)code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text,
                           sizeof(text), nullptr))
-        snprintf(text, sizeof(text), "Registry error %ld", code);
-    Say(owner, text, "Registry Error", MB_ICONINFORMATION);
+        snprintf(text, sizeof(text), LoadStr(IDS_REGISTRY_ERROR_CODE).c_str(), code);
+    Say(owner, text, LoadStr(IDS_REGISTRY_ERROR).c_str(), MB_ICONINFORMATION);
 }
 
 void SetDeviceSearchTexts(const std::vector<std::string>& list, const std::string& first)
@@ -227,7 +235,7 @@ FoundValue FindValueContaining(HKEY root, const std::string& keyPath, const std:
     FoundValue found;
     RegKey key;
     if (key.Open(root, keyPath, KEY_READ) != ERROR_SUCCESS) {
-        Say(owner, "RegOpenKeyEx() failed!", "", MB_OK);
+        Say(owner, IDS_REG_OPEN_FAILED);
         found.result = REG_ERROR;
         return found;
     }
@@ -237,7 +245,7 @@ FoundValue FindValueContaining(HKEY root, const std::string& keyPath, const std:
     for (DWORD i = 0; i < values; ++i) {
         if (::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                                nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
-            Say(owner, "RegQueryInfoKey() failed!", "", MB_OK);
+            Say(owner, IDS_REG_QUERY_FAILED);
             found.result = REG_ERROR;
             return found;
         }
@@ -250,7 +258,7 @@ FoundValue FindValueContaining(HKEY root, const std::string& keyPath, const std:
         if (rc == ERROR_NO_MORE_ITEMS)
             break;
         if (rc != ERROR_SUCCESS) {
-            Say(owner, "RegEnumValue() failed!", "", MB_OK);
+            Say(owner, IDS_REG_ENUM_VALUE_FAILED);
             found.result = REG_ERROR;
             return found;
         }
@@ -267,7 +275,7 @@ FoundValue FindValueContaining(HKEY root, const std::string& keyPath, const std:
         if (rc == ERROR_NO_MORE_ITEMS)
             break;
         if (rc != ERROR_SUCCESS) {
-            Say(owner, "RegEnumKey() failed!", "", MB_OK);
+            Say(owner, IDS_REG_ENUM_KEY_FAILED);
             found.result = REG_ERROR;
             return found;
         }

@@ -176,8 +176,34 @@
 #define IDS_PARSE_INT           61712
 #define IDS_PARSE_INT_RANGE     61713
 
-// Tool window: the tray tip of an adapter that is not working (res/app.rc)
+// Tool window: the tray tip of an adapter that is not working, the first tip,
+// the tray and status boxes, the About box's version line (res/app.rc)
 #define IDS_TIP_NOT_WORKING     61714
+#define IDS_NO_TRAY_ICON 61715
+#define IDS_ADAPTER_CODE 61716 // the status box: "... (Code %d)"
+#define IDS_FIRST_TIP 61717
+#define IDS_ABOUT_VERSION 61718 // "Version " before the file version
+
+// Port access and discovery reports (res/corvane.rc)
+#define IDS_PORT_NO_DEVICE 61720
+#define IDS_PORT_CLOSE_FAILED 61721
+#define IDS_PORT_READ_FAILED 61722 // "... %x" the absolute port
+#define IDS_PORT_WRITE_FAILED 61723
+#define IDS_PORT_IOCTL_FAILED 61724
+#define IDS_NO_VERSION_EX 61725
+#define IDS_NO_NT5 61726
+#define IDS_REG_OPEN_FAILED 61727
+#define IDS_REG_QUERY_FAILED 61728
+#define IDS_REG_ENUM_VALUE_FAILED 61729
+#define IDS_REG_ENUM_KEY_FAILED 61730
+#define IDS_REGISTRY_ERROR 61731      // caption
+#define IDS_REGISTRY_ERROR_CODE 61732 // "... %ld" when the system has no text
+
+// Layout reports and the progress window (res/widgets.rc)
+#define IDS_ASSERTION_FAILED 61740
+#define IDS_LAYOUT_UNABLE 61741
+#define IDS_LAYOUT_NOT_FOUND 61742 // "... %s of id=%d"
+#define IDS_PROGRESS_CANCEL 61748
 // ---------------------------------------------------------------------------
 // Network Watchers (res/watch.rc): templates IDD_BSS_WATCH (650) and
 // IDD_STATION_WATCH (1246) are named above. The wait cursor is the named

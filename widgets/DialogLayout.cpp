@@ -6,7 +6,9 @@
 #include <memory>
 #include <new>
 
+#include "framework/CWinApp.h"
 #include "framework/Os.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -16,7 +18,8 @@ const ATOM kDialogClassAtom = 0x8002;
 // happens when a debugger can take it; without one it would end the program.
 void AssertionReport(const char* text)
 {
-    g_os.MessageBoxA(::GetActiveWindow(), text, "Assertion Failed", MB_ICONERROR);
+    g_os.MessageBoxA(::GetActiveWindow(), text, LoadStr(IDS_ASSERTION_FAILED).c_str(),
+                     MB_ICONERROR);
     // Looked up, not imported: Windows 95 has no IsDebuggerPresent and would
     // refuse to load the program.
     typedef BOOL(WINAPI * IsDebuggerPresentFn)();
@@ -122,7 +125,7 @@ bool ApplyLayout(HWND hWnd, LayoutRule* rules, LayoutStats* stats)
 
     WindowHost host(hWnd);
     if (!SolveLayout(rules, list.get(), host, stats)) {
-        AssertionReport("Unable to apply rules");
+        AssertionReport(LoadStr(IDS_LAYOUT_UNABLE).c_str());
         return false;
     }
 
@@ -137,7 +140,7 @@ bool ApplyLayout(HWND hWnd, LayoutRule* rules, LayoutStats* stats)
             ::GetModuleFileNameA(nullptr, caption, sizeof caption);
             caption[sizeof caption - 1] = '\0';
             char text[96];
-            std::snprintf(text, sizeof text, "Layout couldn't find %s of id=%d",
+            std::snprintf(text, sizeof text, LoadStr(IDS_LAYOUT_NOT_FOUND).c_str(),
                           LayoutMetricName(m), c.id);
             g_os.MessageBoxA(::GetActiveWindow(), text, caption, MB_OK);
             result = false;
