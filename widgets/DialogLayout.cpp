@@ -34,7 +34,7 @@ class WindowHost : public LayoutHost
 {
 public:
     explicit WindowHost(HWND hWnd) : m_hWnd(hWnd) {}
-    void Report(const char* text) override { AssertionReport(text); }
+    void Report(unsigned textId) override { AssertionReport(LoadStr(textId).c_str()); }
     int OffsetToPixels(int dialogUnits, bool vertical) override
     {
         RECT rc = {0, 0, dialogUnits, dialogUnits};
