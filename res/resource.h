@@ -306,3 +306,5 @@
 #define IDS_THROUGHPUT_HELP_KEY 1219
 #define IDS_CHART_Y_TITLE       14401
 #define IDS_CHART_X_TITLE       14402
+#define IDS_CHART_DEFAULT_Y     14403   // the line chart's titles until set
+#define IDS_CHART_DEFAULT_X     14404
