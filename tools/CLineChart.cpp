@@ -21,10 +21,10 @@ int LayerSide(int pixels)
 
 CLineChart::CLineChart()
     : m_step(4), m_decimals(3), m_xTitle(LoadStr(IDS_CHART_DEFAULT_X)),
-      m_yTitle(LoadStr(IDS_CHART_DEFAULT_Y)),
-      m_backColor(RGB(0, 0, 0)), m_gridColor(RGB(0, 255, 255)), m_minY(-10.0f), m_maxY(10.0f),
-      m_segmentStart(6), m_segmentEnd(2), m_client{0, 0, 0, 0}, m_plot{20, 10, 0, 0},
-      m_plotWidth(0), m_plotHeight(0), m_backBrush(RGB(0, 0, 0))
+      m_yTitle(LoadStr(IDS_CHART_DEFAULT_Y)), m_backColor(RGB(0, 0, 0)),
+      m_gridColor(RGB(0, 255, 255)), m_minY(-10.0f), m_maxY(10.0f), m_segmentStart(6),
+      m_segmentEnd(2), m_client{0, 0, 0, 0}, m_plot{20, 10, 0, 0}, m_plotWidth(0), m_plotHeight(0),
+      m_backBrush(RGB(0, 0, 0))
 {
 }
 

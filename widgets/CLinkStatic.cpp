@@ -366,18 +366,12 @@ std::string CLinkStatic::FailureText(int code)
         int code;
         UINT text;
     } kTexts[] = {
-        {0, IDS_SHELL_NO_MEMORY},
-        {2, IDS_SHELL_FILE_NOT_FOUND},
-        {3, IDS_SHELL_PATH_NOT_FOUND},
-        {5, IDS_SHELL_ACCESS_DENIED},
-        {8, IDS_SHELL_OUT_OF_MEMORY},
-        {11, IDS_SHELL_BAD_FORMAT},
-        {26, IDS_SHELL_SHARE},
-        {27, IDS_SHELL_ASSOC_INCOMPLETE},
-        {28, IDS_SHELL_DDE_TIMEOUT},
-        {29, IDS_SHELL_DDE_FAIL},
-        {30, IDS_SHELL_DDE_BUSY},
-        {31, IDS_SHELL_NO_ASSOC},
+        {0, IDS_SHELL_NO_MEMORY},      {2, IDS_SHELL_FILE_NOT_FOUND},
+        {3, IDS_SHELL_PATH_NOT_FOUND}, {5, IDS_SHELL_ACCESS_DENIED},
+        {8, IDS_SHELL_OUT_OF_MEMORY},  {11, IDS_SHELL_BAD_FORMAT},
+        {26, IDS_SHELL_SHARE},         {27, IDS_SHELL_ASSOC_INCOMPLETE},
+        {28, IDS_SHELL_DDE_TIMEOUT},   {29, IDS_SHELL_DDE_FAIL},
+        {30, IDS_SHELL_DDE_BUSY},      {31, IDS_SHELL_NO_ASSOC},
         {32, IDS_SHELL_DLL_NOT_FOUND},
     };
     for (const auto& entry : kTexts)
