@@ -4,24 +4,14 @@
 
 #include "adapter/PortAccess.h"
 #include "adapter/RegKey.h"
+#include "framework/CWinApp.h"
 #include "framework/IntegerText.h"
 #include "framework/Os.h"
+#include "res/resource.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-bool AdapterReady = false;
-bool AdapterBusy = false;
-WORD MailboxPointer = 0;
-int MailboxState = 0;
-WORD AdapterIoBase = 0;
-WORD AdapterIrq = 0xFFFF;
-BYTE AdapterCardType = 0;
-std::string DriverKeyPath;
-bool DriverKeyValid = false;
-std::string FoundKeyPath;
-std::string FoundValueData;
 
 namespace {
 
@@ -38,6 +28,12 @@ std::string s_searchFirst;
 void Say(HWND owner, const char* text, const char* caption, UINT style)
 {
     g_os.MessageBoxA(owner, text, caption, style);
+}
+
+// A box with a text of the string table and no caption.
+void Say(HWND owner, UINT textId)
+{
+    Say(owner, LoadStr(textId).c_str(), "", MB_OK);
 }
 
 bool Contains(const BYTE* data, size_t size, const std::string& text)
@@ -83,15 +79,14 @@ BYTE ReadCardType()
 
 BYTE DiscoverWin9x(HWND owner)
 {
-    bool found =
-        FindValueContaining(HKEY_DYN_DATA, "config manager", s_searchFirst, owner) == REG_FOUND;
-    for (size_t i = 0; !found && i < s_searchList.size(); ++i)
-        found = FindValueContaining(HKEY_DYN_DATA, "config manager", s_searchList[i], owner) ==
-                REG_FOUND;
-    if (!found)
+    AdapterLink& link = GetAdapterLink();
+    FoundValue found = FindValueContaining(HKEY_DYN_DATA, "config manager", s_searchFirst, owner);
+    for (size_t i = 0; found.result != REG_FOUND && i < s_searchList.size(); ++i)
+        found = FindValueContaining(HKEY_DYN_DATA, "config manager", s_searchList[i], owner);
+    if (found.result != REG_FOUND)
         return ADAPTER_NOT_FOUND;
-    const std::string hardwareKey = FoundValueData;
-    const std::string configKey = FoundKeyPath;
+    const std::string& hardwareKey = found.data;
+    const std::string& configKey = found.keyPath;
 
     std::vector<BYTE> problem;
     if (ReadNamedValueRaw(HKEY_DYN_DATA, configKey, nullptr, "problem", problem) != REG_FOUND)
@@ -103,16 +98,17 @@ BYTE DiscoverWin9x(HWND owner)
     std::vector<BYTE> allocation;
     if (ReadNamedValueRaw(HKEY_DYN_DATA, configKey, nullptr, "allocation", allocation) !=
             REG_FOUND ||
-        !ParseAllocation(allocation.data(), allocation.size(), &AdapterIoBase, &AdapterIrq))
+        !ParseAllocation(allocation.data(), allocation.size(), &link.AdapterIoBase,
+                         &link.AdapterIrq))
         return ADAPTER_BAD_INSTALL;
 
     std::string driver;
     if (ReadNamedValue(HKEY_LOCAL_MACHINE, "enum\\" + hardwareKey, nullptr, "driver", driver) !=
         REG_FOUND)
         return ADAPTER_BAD_INSTALL;
-    DriverKeyPath = "system\\currentcontrolset\\services\\class\\" + driver;
-    DriverKeyValid = true;
-    AdapterCardType = ReadCardType();
+    link.DriverKeyPath = "system\\currentcontrolset\\services\\class\\" + driver;
+    link.DriverKeyValid = true;
+    link.AdapterCardType = ReadCardType();
     return unwell ? ADAPTER_NOT_WORKING : ADAPTER_OK;
 }
 
@@ -171,13 +167,14 @@ BYTE FindNetworkCard(HWND owner, std::string& product, std::string& service)
 
 BYTE DiscoverNt(HWND owner)
 {
+    AdapterLink& link = GetAdapterLink();
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof(version);
     if (!g_os.GetVersionExA(&version)) {
-        Say(owner, "Error: GetVersionEx failed", "", MB_OK);
+        Say(owner, IDS_NO_VERSION_EX);
     } else if (version.dwMajorVersion == 5 && version.dwMinorVersion == 0) {
-        PlatformKind = PLATFORM_NT5;
-        Say(owner, "This version does not support NT 5.0.", "Error", MB_ICONERROR);
+        link.PlatformKind = PLATFORM_NT5;
+        Say(owner, LoadStr(IDS_NO_NT5).c_str(), LoadStr(IDS_ERROR).c_str(), MB_ICONERROR);
         return ADAPTER_BAD_INSTALL;
     }
 
@@ -197,14 +194,15 @@ BYTE DiscoverNt(HWND owner)
     if (ReadNamedValueRaw(HKEY_LOCAL_MACHINE, "HARDWARE\\RESOURCEMAP\\OtherDrivers\\" + product,
                           nullptr, rawName.c_str(), resources) != REG_FOUND)
         return ADAPTER_NOT_FOUND;
-    if (!ParseResourceList(resources.data(), resources.size(), &AdapterIoBase, &AdapterIrq))
+    if (!ParseResourceList(resources.data(), resources.size(), &link.AdapterIoBase,
+                           &link.AdapterIrq))
         return ADAPTER_NOT_FOUND;
-    if (DriverSetBase(AdapterIoBase) == -1)
+    if (DriverSetBase(link.AdapterIoBase) == -1)
         return ADAPTER_NOT_FOUND;
 
-    DriverKeyPath = driverKey;
-    AdapterCardType = ReadCardType();
-    DriverKeyValid = true;
+    link.DriverKeyPath = driverKey;
+    link.AdapterCardType = ReadCardType();
+    link.DriverKeyValid = true;
     return ADAPTER_OK;
 }
 
@@ -216,8 +214,8 @@ void ShowRegistryError(HWND owner, LONG code)
     if (!::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                           (DWORD)code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text,
                           sizeof(text), nullptr))
-        snprintf(text, sizeof(text), "Registry error %ld", code);
-    Say(owner, text, "Registry Error", MB_ICONINFORMATION);
+        snprintf(text, sizeof(text), LoadStr(IDS_REGISTRY_ERROR_CODE).c_str(), code);
+    Say(owner, text, LoadStr(IDS_REGISTRY_ERROR).c_str(), MB_ICONINFORMATION);
 }
 
 void SetDeviceSearchTexts(const std::vector<std::string>& list, const std::string& first)
@@ -231,12 +229,15 @@ void SetDeviceSearchTexts(const std::vector<std::string>& list, const std::strin
     s_searchFirst = first;
 }
 
-BYTE FindValueContaining(HKEY root, const std::string& keyPath, const std::string& text, HWND owner)
+FoundValue FindValueContaining(HKEY root, const std::string& keyPath, const std::string& text,
+                               HWND owner)
 {
+    FoundValue found;
     RegKey key;
     if (key.Open(root, keyPath, KEY_READ) != ERROR_SUCCESS) {
-        Say(owner, "RegOpenKeyEx() failed!", "", MB_OK);
-        return REG_ERROR;
+        Say(owner, IDS_REG_OPEN_FAILED);
+        found.result = REG_ERROR;
+        return found;
     }
     DWORD subKeys = 0, values = 0;
     ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr,
@@ -244,8 +245,9 @@ BYTE FindValueContaining(HKEY root, const std::string& keyPath, const std::strin
     for (DWORD i = 0; i < values; ++i) {
         if (::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                                nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
-            Say(owner, "RegQueryInfoKey() failed!", "", MB_OK);
-            return REG_ERROR;
+            Say(owner, IDS_REG_QUERY_FAILED);
+            found.result = REG_ERROR;
+            return found;
         }
         char name[256];
         BYTE data[256];
@@ -256,13 +258,15 @@ BYTE FindValueContaining(HKEY root, const std::string& keyPath, const std::strin
         if (rc == ERROR_NO_MORE_ITEMS)
             break;
         if (rc != ERROR_SUCCESS) {
-            Say(owner, "RegEnumValue() failed!", "", MB_OK);
-            return REG_ERROR;
+            Say(owner, IDS_REG_ENUM_VALUE_FAILED);
+            found.result = REG_ERROR;
+            return found;
         }
         if (Contains(data, dataLen, text)) {
-            FoundKeyPath = keyPath;
-            FoundValueData = TextOf(data, dataLen);
-            return REG_FOUND;
+            found.result = REG_FOUND;
+            found.keyPath = keyPath;
+            found.data = TextOf(data, dataLen);
+            return found;
         }
     }
     for (DWORD i = 0; i < subKeys; ++i) {
@@ -271,14 +275,15 @@ BYTE FindValueContaining(HKEY root, const std::string& keyPath, const std::strin
         if (rc == ERROR_NO_MORE_ITEMS)
             break;
         if (rc != ERROR_SUCCESS) {
-            Say(owner, "RegEnumKey() failed!", "", MB_OK);
-            return REG_ERROR;
+            Say(owner, IDS_REG_ENUM_KEY_FAILED);
+            found.result = REG_ERROR;
+            return found;
         }
-        BYTE result = FindValueContaining(root, JoinPath(keyPath, name), text, owner);
-        if (result != REG_NOT_FOUND)
-            return result;
+        found = FindValueContaining(root, JoinPath(keyPath, name), text, owner);
+        if (found.result != REG_NOT_FOUND)
+            return found;
     }
-    return REG_NOT_FOUND;
+    return found;
 }
 
 BYTE ReadNamedValueRaw(HKEY root, const std::string& keyPath, const char* subKey,
@@ -339,74 +344,62 @@ BYTE ReadNamedValue(HKEY root, const std::string& keyPath, const char* subKey,
 BYTE ReadDriverSetting(const char* valueName, std::string& data)
 {
     data.clear();
-    if (!DriverKeyValid && DriverKeyPath.empty())
+    const AdapterLink& link = GetAdapterLink();
+    if (!link.DriverKeyValid && link.DriverKeyPath.empty())
         return REG_ERROR;
-    BYTE result = ReadNamedValue(HKEY_LOCAL_MACHINE, DriverKeyPath, nullptr, valueName, data);
+    BYTE result = ReadNamedValue(HKEY_LOCAL_MACHINE, link.DriverKeyPath, nullptr, valueName, data);
     if (result == REG_FOUND)
         return result;
     std::string description = std::string("ndi\\params\\") + valueName;
-    return ReadNamedValue(HKEY_LOCAL_MACHINE, DriverKeyPath, description.c_str(), "default", data);
+    return ReadNamedValue(HKEY_LOCAL_MACHINE, link.DriverKeyPath, description.c_str(), "default",
+                          data);
 }
 
 WORD OpenMailbox()
 {
-    MailboxState = 1;
+    AdapterLink& link = GetAdapterLink();
+    link.MailboxState = 1;
     WORD pointer = 0;
     ReadCardMemory(MAILBOX_POINTER_ADDRESS, &pointer, sizeof(pointer));
-    MailboxPointer = pointer;
-    if (MailboxPointer < MAILBOX_LOWEST || MailboxPointer > MAILBOX_HIGHEST)
+    link.MailboxPointer = pointer;
+    if (pointer < MAILBOX_LOWEST || pointer > MAILBOX_HIGHEST)
         return STATUS_BAD_MAILBOX;
-    MailboxState = 2;
+    link.MailboxState = 2;
     return 0;
 }
 
 WORD CloseMailbox()
 {
-    if (MailboxState == 0)
+    AdapterLink& link = GetAdapterLink();
+    if (link.MailboxState == 0)
         return STATUS_NOT_OPEN;
-    MailboxState = 0;
+    link.MailboxState = 0;
     return 0;
 }
 
 BYTE DiscoverAdapter(HWND owner)
 {
-    if (PlatformKind == PLATFORM_WIN9X)
+    if (GetAdapterLink().PlatformKind == PLATFORM_WIN9X)
         return DiscoverWin9x(owner);
     return DiscoverNt(owner);
 }
 
 BYTE OpenAdapter()
 {
+    AdapterLink& link = GetAdapterLink();
     BYTE status = DiscoverAdapter(nullptr);
     if (status == ADAPTER_OK) {
-        IoBase = AdapterIoBase;
+        link.IoBase = link.AdapterIoBase;
         if (OpenMailbox() == STATUS_BAD_MAILBOX)
             return ADAPTER_NOT_WORKING;
-        AdapterBusy = false;
-        AdapterReady = true;
+        link.AdapterBusy = false;
+        link.AdapterReady = true;
         return ADAPTER_OK;
     }
     if (status == ADAPTER_NOT_WORKING) {
-        AdapterBusy = false;
-        AdapterReady = true;
+        link.AdapterBusy = false;
+        link.AdapterReady = true;
         return ADAPTER_NOT_WORKING;
     }
     return status;
-}
-
-void ResetAdapterState()
-{
-    AdapterReady = false;
-    AdapterBusy = false;
-    MailboxPointer = 0;
-    MailboxState = 0;
-    AdapterIoBase = 0;
-    AdapterIrq = 0xFFFF;
-    AdapterCardType = 0;
-    DriverKeyPath.clear();
-    DriverKeyValid = false;
-    FoundKeyPath.clear();
-    FoundValueData.clear();
-    IoBase = 0;
-    PlatformKind = PLATFORM_WIN9X;
 }

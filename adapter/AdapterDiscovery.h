@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "adapter/AdapterState.h"
 #include "adapter/ResourceData.h"
 
 #include <string>
@@ -33,16 +34,7 @@ enum : BYTE
     REG_NOT_FOUND = 3,
 };
 
-// Process-wide state of the opened adapter.
-extern bool AdapterReady;
-extern bool AdapterBusy;
-extern WORD MailboxPointer;
-extern int MailboxState; // 0 closed, 1 being opened or reset, 2 open
-extern WORD AdapterIoBase; // the I/O base discovery found (even when not usable)
-extern WORD AdapterIrq;  // 0xFFFF when the system names none
-extern BYTE AdapterCardType; // 1 PCMCIA, other ISA, 0 unknown
-extern std::string DriverKeyPath; // under HKEY_LOCAL_MACHINE
-extern bool DriverKeyValid;
+// What discovery finds and opens lives in GetAdapterLink() (adapter/AdapterState.h).
 
 // The device search texts from the version record (Windows 95/98): the list
 // of hardware identifiers, and the text after ";" that is tried first.
@@ -53,12 +45,18 @@ WORD OpenMailbox();
 WORD CloseMailbox();
 BYTE DiscoverAdapter(HWND owner);
 
+// Where a registry search found its value, and what the value holds.
+struct FoundValue
+{
+    BYTE result = REG_NOT_FOUND; // REG_FOUND, REG_ERROR or REG_NOT_FOUND
+    std::string keyPath;         // the key that holds the value
+    std::string data;            // the value's data as text
+};
+
 // Searches key and, depth first, its subkeys for a value whose data contains
-// text. On success FoundKeyPath/FoundValueData hold where and what.
-BYTE FindValueContaining(HKEY root, const std::string& keyPath, const std::string& text,
-                         HWND owner = nullptr);
-extern std::string FoundKeyPath;
-extern std::string FoundValueData;
+// text. On success the answer says where and what.
+FoundValue FindValueContaining(HKEY root, const std::string& keyPath, const std::string& text,
+                               HWND owner = nullptr);
 
 // Reads a named value (name compared ignoring case) of root\keyPath[\subKey].
 // A REG_DWORD comes back as "%d", other types as stored. Result in `data`.
@@ -76,6 +74,3 @@ BYTE ReadDriverSetting(const char* valueName, std::string& data);
 
 // Shows the system's text for a registry error code ("Registry Error").
 void ShowRegistryError(HWND owner, LONG code);
-
-// Forgets everything discovery learned (for tests and a fresh start).
-void ResetAdapterState();

@@ -11,7 +11,7 @@
 
 namespace {
 
-AdapterState s_state = {};
+AdapterState s_state;
 
 } // namespace
 
@@ -20,9 +20,21 @@ AdapterState& GetAdapterState()
     return s_state;
 }
 
+AdapterLink& GetAdapterLink()
+{
+    return s_state.Link;
+}
+
 void ClearAdapterState()
 {
+    AdapterLink link = s_state.Link;
     s_state = AdapterState{};
+    s_state.Link = link;
+}
+
+void ResetAdapterState()
+{
+    s_state.Link = AdapterLink{};
 }
 
 bool ReportAdapterSilent(HWND owner)

@@ -199,7 +199,7 @@ BYTE QueryCardItem(int item, void* output, size_t size)
 {
     if (!output)
         size = 0;
-    if (!AdapterReady)
+    if (!GetAdapterLink().AdapterReady)
         return Fail(output, size, ITEM_NO_ADAPTER);
     const ItemRule* rule = FindRule(item);
     if (!rule)

@@ -114,7 +114,8 @@ BYTE ReadConfigValue(HWND owner, int item, char* text, size_t textSize)
 {
     if (!text)
         textSize = 0;
-    if (!AdapterReady) {
+    const AdapterLink& link = GetAdapterLink();
+    if (!link.AdapterReady) {
         PutText(text, textSize, "");
         return ITEM_NO_ADAPTER;
     }
@@ -125,24 +126,24 @@ BYTE ReadConfigValue(HWND owner, int item, char* text, size_t textSize)
     // width: both are not available rather than guessed.
     case CI_CARD_TYPE:
         PutText(text, textSize,
-                LoadStr(AdapterCardType == 0   ? IDS_NOT_AVAILABLE
-                        : AdapterCardType == 1 ? IDS_PCMCIA
-                                               : IDS_ISA));
+                LoadStr(link.AdapterCardType == 0   ? IDS_NOT_AVAILABLE
+                        : link.AdapterCardType == 1 ? IDS_PCMCIA
+                                                    : IDS_ISA));
         return ITEM_OK;
     case CI_IO_RANGE:
-        if (AdapterCardType == 0) {
+        if (link.AdapterCardType == 0) {
             PutText(text, textSize, LoadStr(IDS_NOT_AVAILABLE));
             return ITEM_OK;
         }
-        snprintf(formatted, sizeof(formatted), "0%X - 0%X", AdapterIoBase,
-                 AdapterIoBase + (AdapterCardType == 1 ? 7 : 15));
+        snprintf(formatted, sizeof(formatted), "0%X - 0%X", link.AdapterIoBase,
+                 link.AdapterIoBase + (link.AdapterCardType == 1 ? 7 : 15));
         PutText(text, textSize, formatted);
         return ITEM_OK;
     case CI_IRQ:
-        if (AdapterIrq == 0xFFFF)
+        if (link.AdapterIrq == 0xFFFF)
             PutText(text, textSize, LoadStr(IDS_NOT_AVAILABLE));
         else {
-            snprintf(formatted, sizeof(formatted), "%d", AdapterIrq);
+            snprintf(formatted, sizeof(formatted), "%d", link.AdapterIrq);
             PutText(text, textSize, formatted);
         }
         return ITEM_OK;
@@ -172,7 +173,7 @@ BYTE WriteNamedValue(HKEY root, const std::string& keyPath, const char* subKey,
     LONG rc = ::RegOpenKeyExA(root, KeyPath(keyPath, subKey).c_str(), 0,
                               KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, key.Receive());
     if (rc != ERROR_SUCCESS) {
-        if (PlatformKind != PLATFORM_WIN9X)
+        if (GetAdapterLink().PlatformKind != PLATFORM_WIN9X)
             ShowRegistryError(owner, rc);
         return REG_ERROR;
     }
@@ -190,9 +191,10 @@ BYTE WriteNamedValue(HKEY root, const std::string& keyPath, const char* subKey,
 
 void EnsureDataRateDescription()
 {
-    if (!DriverKeyValid)
+    const AdapterLink& link = GetAdapterLink();
+    if (!link.DriverKeyValid)
         return;
-    std::string path = KeyPath(DriverKeyPath, DescriptionKey("DataRate").c_str());
+    std::string path = KeyPath(link.DriverKeyPath, DescriptionKey("DataRate").c_str());
     {
         RegKey existing;
         if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE,
@@ -221,38 +223,39 @@ void EnsureDataRateDescription()
 
 BYTE WriteConfigValue(HWND owner, int item, const char* text)
 {
-    if (!AdapterReady || !DriverKeyValid)
+    const AdapterLink& link = GetAdapterLink();
+    if (!link.AdapterReady || !link.DriverKeyValid)
         return ITEM_NO_ADAPTER;
     if (!text)
         text = "";
     const char* name = ConfigValueName(item);
     if (!name)
         return ITEM_UNKNOWN;
-    if (item == CI_DATA_RATE && PlatformKind == PLATFORM_WIN9X)
+    if (item == CI_DATA_RATE && link.PlatformKind == PLATFORM_WIN9X)
         EnsureDataRateDescription();
 
-    if (ConfigValueType(item, PlatformKind) == REG_DWORD) {
+    if (ConfigValueType(item, link.PlatformKind) == REG_DWORD) {
         DWORD number = static_cast<DWORD>(NumberOf(text));
-        return WriteNamedValue(HKEY_LOCAL_MACHINE, DriverKeyPath, nullptr, name, nullptr, number,
-                               REG_DWORD, owner) == REG_FOUND
+        return WriteNamedValue(HKEY_LOCAL_MACHINE, link.DriverKeyPath, nullptr, name, nullptr,
+                               number, REG_DWORD, owner) == REG_FOUND
                    ? ITEM_OK
                    : ITEM_NO_ADAPTER;
     }
-    if (WriteNamedValue(HKEY_LOCAL_MACHINE, DriverKeyPath, nullptr, name, text, 0, REG_SZ, owner) !=
-        REG_FOUND)
+    if (WriteNamedValue(HKEY_LOCAL_MACHINE, link.DriverKeyPath, nullptr, name, text, 0, REG_SZ,
+                        owner) != REG_FOUND)
         return ITEM_NO_ADAPTER;
     // The value's own write decides; its description is kept in step where
     // the driver has one (the key is opened, never created, and on Windows
     // 95/98 a missing one is silent).
-    if (PlatformKind == PLATFORM_WIN9X)
-        WriteNamedValue(HKEY_LOCAL_MACHINE, DriverKeyPath, DescriptionKey(name).c_str(), "", text,
-                        0, REG_SZ, owner);
+    if (link.PlatformKind == PLATFORM_WIN9X)
+        WriteNamedValue(HKEY_LOCAL_MACHINE, link.DriverKeyPath, DescriptionKey(name).c_str(), "",
+                        text, 0, REG_SZ, owner);
     return ITEM_OK;
 }
 
 BYTE SetCardItem(HWND owner, int item, const char* text)
 {
-    if (!AdapterReady)
+    if (!GetAdapterLink().AdapterReady)
         return ITEM_NO_ADAPTER;
     if (!text)
         text = "";

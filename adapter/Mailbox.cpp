@@ -32,7 +32,7 @@ bool AwaitMailbox(MailboxBlock& buffer)
     buffer.status = MAILBOX_PENDING;
     for (int poll = 0; poll < MAILBOX_POLLS; ++poll) {
         g_os.Sleep(MAILBOX_POLL_MS);
-        if (!ReadCardMemory(MailboxPointer, &buffer, sizeof(buffer)))
+        if (!ReadCardMemory(GetAdapterLink().MailboxPointer, &buffer, sizeof(buffer)))
             return false;
         if (buffer.status != MAILBOX_PENDING)
             return true;
@@ -105,9 +105,11 @@ WORD SetJoinOverride(DWORD on)
 
 WORD SendMailboxCommand(MailboxBlock& block)
 {
-    if (MailboxState == 0)
+    const AdapterLink& link = GetAdapterLink();
+    if (link.MailboxState == 0)
         return STATUS_NOT_OPEN;
-    if (MailboxState != 2 || MailboxPointer < MAILBOX_LOWEST || MailboxPointer > MAILBOX_HIGHEST)
+    if (link.MailboxState != 2 || link.MailboxPointer < MAILBOX_LOWEST ||
+        link.MailboxPointer > MAILBOX_HIGHEST)
         return STATUS_BAD_MAILBOX;
 
     MailboxBlock scratch;
@@ -117,7 +119,7 @@ WORD SendMailboxCommand(MailboxBlock& block)
     // A command that never reached the card has no answer to wait for: the
     // mailbox still holds the previous one.
     block.status = MAILBOX_PENDING;
-    if (!WriteCardMemory(MailboxPointer, &block, sizeof(block)))
+    if (!WriteCardMemory(link.MailboxPointer, &block, sizeof(block)))
         return 0;
     const WORD command = block.command;
     const WORD code = block.data.code;
@@ -280,7 +282,7 @@ BYTE StartStationScan()
 
 BYTE CardHasHighRate()
 {
-    if (!AdapterReady)
+    if (!GetAdapterLink().AdapterReady)
         return 2;
     MailboxData data = ParamData(PARAM_RATES);
     WORD status = GetParam(data);
@@ -291,13 +293,13 @@ BYTE CardHasHighRate()
 
 int TryLockAdapter()
 {
-    if (AdapterBusy)
+    if (GetAdapterLink().AdapterBusy)
         return -1;
-    AdapterBusy = true;
+    GetAdapterLink().AdapterBusy = true;
     return 0;
 }
 
 void UnlockAdapter()
 {
-    AdapterBusy = false;
+    GetAdapterLink().AdapterBusy = false;
 }

@@ -2,14 +2,13 @@
 // the driver are shown where they happen; callers always get a value.
 #include "adapter/PortAccess.h"
 
+#include "framework/CWinApp.h"
 #include "framework/Os.h"
+#include "res/resource.h"
 
 #include <cstdio>
 #include <cstring>
 #include <vector>
-
-int PlatformKind = PLATFORM_WIN9X;
-WORD IoBase = 0;
 
 namespace {
 
@@ -20,14 +19,19 @@ void Report(const char* text)
     g_os.MessageBoxA(nullptr, text, "", MB_OK);
 }
 
+void Report(UINT textId)
+{
+    Report(LoadStr(textId).c_str());
+}
+
 bool DirectPath()
 {
-    return PlatformKind == PLATFORM_WIN9X;
+    return GetAdapterLink().PlatformKind == PLATFORM_WIN9X;
 }
 
 WORD PortOf(WORD offset)
 {
-    return (WORD)(IoBase + offset);
+    return (WORD)(GetAdapterLink().IoBase + offset);
 }
 
 // The driver counts single ports from 0x240; lower ports travel negative.
@@ -46,20 +50,20 @@ bool DriverRequest(DWORD access, DWORD share, DWORD code, void* in, DWORD inSize
                                   nullptr);
     if (dev == INVALID_HANDLE_VALUE) {
         if (reportOpenFailure)
-            Report("Unable to open the device.\n");
+            Report(IDS_PORT_NO_DEVICE);
         return false;
     }
     DWORD returned = 0;
     *ok = g_os.DeviceIoControl(dev, code, in, inSize, out, outSize, &returned, nullptr) != 0;
     if (!g_os.CloseHandle(dev))
-        Report("Failed to close device.\n");
+        Report(IDS_PORT_CLOSE_FAILED);
     return true;
 }
 
-void ReportPort(const char* format, WORD port)
+void ReportPort(UINT formatId, WORD port)
 {
     char text[64];
-    snprintf(text, sizeof(text), format, port);
+    snprintf(text, sizeof(text), LoadStr(formatId).c_str(), port);
     Report(text);
 }
 
@@ -74,7 +78,7 @@ T DriverRead(WORD offset, DWORD code)
                        sizeof(value), &ok))
         return 1;
     if (!ok) {
-        ReportPort("Error when read the port: %x", port);
+        ReportPort(IDS_PORT_READ_FAILED, port);
         return 0;
     }
     return value;
@@ -92,7 +96,7 @@ T DriverWrite(WORD offset, T value, DWORD code)
     if (!DriverRequest(GENERIC_WRITE, FILE_SHARE_WRITE, code, in, sizeof(in), nullptr, 0, &ok))
         return 0;
     if (!ok) {
-        ReportPort("Error when write the port: %x", port);
+        ReportPort(IDS_PORT_WRITE_FAILED, port);
         return 0;
     }
     return value;
@@ -150,7 +154,7 @@ bool ReadBlock(WORD wordAddress, BYTE* dest, WORD byteCount)
                        answer.data(), evenCount, &ok))
         return false;
     if (!ok) {
-        Report("Error for DeviceIoControl");
+        Report(IDS_PORT_IOCTL_FAILED);
         return false;
     }
     memcpy(dest, answer.data(), byteCount);
@@ -182,7 +186,7 @@ bool WriteBlock(WORD wordAddress, const BYTE* src, WORD byteCount)
                        (DWORD)in.size(), nullptr, 0, &ok))
         return false;
     if (!ok)
-        Report("Error for DeviceIoControl");
+        Report(IDS_PORT_IOCTL_FAILED);
     return ok;
 }
 
@@ -240,7 +244,7 @@ int DriverSetBase(WORD ioBase)
                        sizeof(in), &answer, sizeof(answer), &ok, false))
         return -1;
     if (!ok) {
-        Report("Error for DeviceIoControl");
+        Report(IDS_PORT_IOCTL_FAILED);
         return 0;
     }
     return answer != 0 ? 1 : 0;

@@ -5,19 +5,10 @@
 
 #include <windows.h>
 
-// Which operating system we run on; decides how ports are reached.
-enum : int
-{
-    PLATFORM_NT_SERVER = 1,
-    PLATFORM_NT_WORKSTATION = 2,
-    PLATFORM_NT5 = 4,
-    PLATFORM_WIN9X = 5,
-};
+// The platform (PLATFORM_*) and the I/O base: GetAdapterLink().
+#include "adapter/AdapterState.h"
 
-extern int PlatformKind; // starts as PLATFORM_WIN9X
-extern WORD IoBase;      // 0 until discovery has found the adapter
-
-// Register offsets from IoBase.
+// Register offsets from the I/O base.
 enum : WORD
 {
     CONTROL_REG = 0,

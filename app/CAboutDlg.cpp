@@ -11,7 +11,8 @@ BOOL CAboutDlg::OnInitDialog()
 {
     CenterWindow();
     CUtilityApp* app = CUtilityApp::Get();
-    std::string version = "Version " + (app ? app->m_strFileVersion : std::string());
+    std::string version =
+        LoadStr(IDS_ABOUT_VERSION) + (app ? app->m_strFileVersion : std::string());
     SetDlgItemText(IDC_ABOUT_VERSION, version.c_str());
     std::string company = app ? app->m_strCompanyName + " " + app->m_strCopyright : " ";
     SetDlgItemText(IDC_ABOUT_COPYRIGHT, company.c_str());

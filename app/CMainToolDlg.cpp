@@ -30,7 +30,6 @@ namespace {
 
 const char kSettings[] = "Settings";
 const char kInfrastructure[] = "Infrastructure";
-const char kFirstTip[] = "Quality: 100%";
 
 struct ButtonInfo
 {
@@ -175,7 +174,7 @@ BOOL CMainToolDlg::OnInitDialog()
     }
 
     if (app && app->EnableTrayIcon)
-        AddTrayIcon(kFirstTip, IDI_QUALITY_NONE);
+        AddTrayIcon(LoadStr(IDS_FIRST_TIP).c_str(), IDI_QUALITY_NONE);
 
     if (app && !GetAdapterState().m_bAdapterFailed)
         m_monitor.Start();
@@ -195,7 +194,7 @@ bool CMainToolDlg::AddTrayIcon(const char* tip, UINT iconId)
 {
     if (!m_tray.Create(this, TRAY_ICON_ID, tip, TrayIcon(iconId), WM_TRAY_NOTIFY)) {
         std::string caption = AfxGetAppTitle();
-        g_os.MessageBoxA(m_hWnd, "Failed to create tray icon", caption.c_str(), MB_ICONSTOP);
+        g_os.MessageBoxA(m_hWnd, LoadStr(IDS_NO_TRAY_ICON).c_str(), caption.c_str(), MB_ICONSTOP);
         // For this run only: the stored choice stays the user's.
         m_bTrayFailedThisRun = true;
         return false;
@@ -228,7 +227,7 @@ void CMainToolDlg::ShowStatusBox()
     int status = app ? GetAdapterState().m_nAdapterStatus : 0;
     if (status != 0) {
         char text[64];
-        snprintf(text, sizeof(text), "The adapter is disabled. (Code %d)\n", status);
+        snprintf(text, sizeof(text), LoadStr(IDS_ADAPTER_CODE).c_str(), status);
         g_os.MessageBoxA(nullptr, text, LoadStr(IDS_ERROR).c_str(), MB_ICONSTOP);
     } else {
         g_os.MessageBoxA(nullptr, LoadStr(IDS_WELCOME).c_str(),
@@ -515,7 +514,7 @@ void CMainToolDlg::ApplyIconPreference()
                 ShowAdapterFailure();
         } else {
             // Never added (it failed at start-up): try again now.
-            AddTrayIcon(kFirstTip, IDI_QUALITY_NONE);
+            AddTrayIcon(LoadStr(IDS_FIRST_TIP).c_str(), IDI_QUALITY_NONE);
         }
     }
 }

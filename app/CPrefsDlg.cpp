@@ -83,7 +83,7 @@ void CPrefsDlg::UpdateRunEntry(bool autoRun, const char* programPath)
     if (autoRun) {
         // Like the driver settings, only while discovery found the driver's
         // key; and never an entry that would start nothing.
-        if (!DriverKeyValid || !programPath || !programPath[0])
+        if (!GetAdapterLink().DriverKeyValid || !programPath || !programPath[0])
             return;
         if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, RUN_KEY_PATH, 0, KEY_SET_VALUE, &key) !=
             ERROR_SUCCESS)

@@ -84,11 +84,11 @@ BOOL CUtilityApp::InitInstance()
     }
 
     if (IsNTProductType(NT_SERVER) == 1)
-        PlatformKind = PLATFORM_NT_SERVER;
+        GetAdapterLink().PlatformKind = PLATFORM_NT_SERVER;
     else if (IsNTProductType(NT_WORKSTATION) == 1)
-        PlatformKind = PLATFORM_NT_WORKSTATION;
+        GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
     else
-        PlatformKind = PLATFORM_WIN9X;
+        GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
 
     GetAdapterState().m_nAdapterStatus = OpenAdapter();
     if (!TellAdapterStatus())

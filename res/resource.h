@@ -176,8 +176,56 @@
 #define IDS_PARSE_INT           61712
 #define IDS_PARSE_INT_RANGE     61713
 
-// Tool window: the tray tip of an adapter that is not working (res/app.rc)
+// Tool window: the tray tip of an adapter that is not working, the first tip,
+// the tray and status boxes, the About box's version line (res/app.rc)
 #define IDS_TIP_NOT_WORKING     61714
+#define IDS_NO_TRAY_ICON        61715
+#define IDS_ADAPTER_CODE        61716   // the status box: "... (Code %d)"
+#define IDS_FIRST_TIP           61717
+#define IDS_ABOUT_VERSION       61718   // "Version " before the file version
+
+// Port access and discovery reports (res/corvane.rc)
+#define IDS_PORT_NO_DEVICE      61720
+#define IDS_PORT_CLOSE_FAILED   61721
+#define IDS_PORT_READ_FAILED    61722   // "... %x" the absolute port
+#define IDS_PORT_WRITE_FAILED   61723
+#define IDS_PORT_IOCTL_FAILED   61724
+#define IDS_NO_VERSION_EX       61725
+#define IDS_NO_NT5              61726
+#define IDS_REG_OPEN_FAILED     61727
+#define IDS_REG_QUERY_FAILED    61728
+#define IDS_REG_ENUM_VALUE_FAILED 61729
+#define IDS_REG_ENUM_KEY_FAILED 61730
+#define IDS_REGISTRY_ERROR      61731   // caption
+#define IDS_REGISTRY_ERROR_CODE 61732   // "... %ld" when the system has no text
+
+// Layout reports and the progress window (res/widgets.rc)
+#define IDS_ASSERTION_FAILED    61740
+#define IDS_LAYOUT_UNABLE       61741
+#define IDS_LAYOUT_NOT_FOUND    61742   // "... %s of id=%d"
+#define IDS_LAYOUT_CENTRING     61743
+#define IDS_LAYOUT_BAD_ACTION   61744
+#define IDS_LAYOUT_BAD_SIDE     61745
+#define IDS_LAYOUT_BAD_METRIC   61746
+#define IDS_LAYOUT_NO_CHILD     61747
+#define IDS_PROGRESS_CANCEL     61748
+
+// The hyperlink label's failure box: its head and the shell's error texts
+#define IDS_LINK_UNABLE         61750
+#define IDS_SHELL_UNKNOWN       61751
+#define IDS_SHELL_NO_MEMORY     61752
+#define IDS_SHELL_FILE_NOT_FOUND 61753
+#define IDS_SHELL_PATH_NOT_FOUND 61754
+#define IDS_SHELL_ACCESS_DENIED 61755
+#define IDS_SHELL_OUT_OF_MEMORY 61756
+#define IDS_SHELL_BAD_FORMAT    61757
+#define IDS_SHELL_SHARE         61758
+#define IDS_SHELL_ASSOC_INCOMPLETE 61759
+#define IDS_SHELL_DDE_TIMEOUT   61760
+#define IDS_SHELL_DDE_FAIL      61761
+#define IDS_SHELL_DDE_BUSY      61762
+#define IDS_SHELL_NO_ASSOC      61763
+#define IDS_SHELL_DLL_NOT_FOUND 61764
 // ---------------------------------------------------------------------------
 // Network Watchers (res/watch.rc): templates IDD_BSS_WATCH (650) and
 // IDD_STATION_WATCH (1246) are named above. The wait cursor is the named
@@ -258,3 +306,5 @@
 #define IDS_THROUGHPUT_HELP_KEY 1219
 #define IDS_CHART_Y_TITLE       14401
 #define IDS_CHART_X_TITLE       14402
+#define IDS_CHART_DEFAULT_Y     14403   // the line chart's titles until set
+#define IDS_CHART_DEFAULT_X     14404

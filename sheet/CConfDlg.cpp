@@ -93,7 +93,7 @@ bool Failed()
 
 bool OnWin9x()
 {
-    return PlatformKind == PLATFORM_WIN9X;
+    return GetAdapterLink().PlatformKind == PLATFORM_WIN9X;
 }
 
 // A number the card also holds: the registry's, else the card's (when it may
@@ -330,7 +330,7 @@ bool CConfDlg::FieldWithin(const std::string& text, int limit, UINT messageId, C
 void CConfDlg::WriteComputerNameKeys(const std::string& name)
 {
     // Through the writer of the driver settings, and only while it may write.
-    if (!DriverKeyValid)
+    if (!GetAdapterLink().DriverKeyValid)
         return;
     if (WriteNamedValue(HKEY_LOCAL_MACHINE, COMPUTER_NAME_KEY, nullptr, COMPUTER_NAME_VALUE,
                         name.c_str(), 0, REG_SZ, m_hWnd) != REG_FOUND)

@@ -43,7 +43,7 @@ const char* CHwConfig::WindowsKeyPath(int platform)
 
 std::string CHwConfig::VersionKeyPath() const
 {
-    return WindowsKeyPath(PlatformKind);
+    return WindowsKeyPath(GetAdapterLink().PlatformKind);
 }
 
 void CHwConfig::DoDataExchange(CDataExchange* pDX)
@@ -110,12 +110,12 @@ void CHwConfig::BuildReport()
     Append(DiagnosticSection(id.directory, id.description, id.version, id.company));
     Append(DumpSection(dump));
 
-    Append(AdapterParamsHead(DriverKeyPath));
-    Append(ListRegistryValues(HKEY_LOCAL_MACHINE, DriverKeyPath));
+    Append(AdapterParamsHead(GetAdapterLink().DriverKeyPath));
+    Append(ListRegistryValues(HKEY_LOCAL_MACHINE, GetAdapterLink().DriverKeyPath));
 
     Append(DriverStatusSection(state.m_bAdapterFailed ? 1 : 0, state.m_nAdapterStatus,
                                LoadStr(IDS_NO_RESPONSE)));
-    if (PlatformKind == PLATFORM_WIN9X) {
+    if (GetAdapterLink().PlatformKind == PLATFORM_WIN9X) {
         std::string log;
         switch (AppendDriverLogFile(log, DriverLogPath(), COPY_LIMIT)) {
         case DRIVER_LOG_NONE:

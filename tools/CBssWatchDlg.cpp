@@ -14,9 +14,9 @@
 #include "framework/CWinApp.h"
 #include "framework/Os.h"
 #include "res/resource.h"
+#include "tools/WatchLayout.h"
 #include "tools/WatchRows.h"
 #include "widgets/CTaskProgressWnd.h"
-#include "widgets/DialogLayout.h"
 
 namespace {
 

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <new>
 
+#include "framework/CWinApp.h"
+#include "res/resource.h"
 #include "tools/ChartScale.h"
 
 namespace {
@@ -18,10 +20,11 @@ int LayerSide(int pixels)
 } // namespace
 
 CLineChart::CLineChart()
-    : m_step(4), m_decimals(3), m_xTitle("Samples"), m_yTitle("Y units"),
-      m_backColor(RGB(0, 0, 0)), m_gridColor(RGB(0, 255, 255)), m_minY(-10.0f), m_maxY(10.0f),
-      m_segmentStart(6), m_segmentEnd(2), m_client{0, 0, 0, 0}, m_plot{20, 10, 0, 0},
-      m_plotWidth(0), m_plotHeight(0), m_backBrush(RGB(0, 0, 0))
+    : m_step(4), m_decimals(3), m_xTitle(LoadStr(IDS_CHART_DEFAULT_X)),
+      m_yTitle(LoadStr(IDS_CHART_DEFAULT_Y)), m_backColor(RGB(0, 0, 0)),
+      m_gridColor(RGB(0, 255, 255)), m_minY(-10.0f), m_maxY(10.0f), m_segmentStart(6),
+      m_segmentEnd(2), m_client{0, 0, 0, 0}, m_plot{20, 10, 0, 0}, m_plotWidth(0), m_plotHeight(0),
+      m_backBrush(RGB(0, 0, 0))
 {
 }
 

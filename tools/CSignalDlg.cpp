@@ -15,8 +15,6 @@
 #include <cstring>
 #include <vector>
 
-bool StateBlink = false;
-
 namespace {
 
 const char kPrivate[] = "Private";
@@ -195,14 +193,15 @@ void CSignalDlg::DrawState(HDC dc, const RECT& client)
     }
     const char* state = m_state.c_str();
 
+    bool& blink = GetAdapterState().StateBlink;
     COLORREF color;
-    if (StateBlink)
+    if (blink)
         color = RGB(255, 0, 255);
     else if (lstrcmpiA(state, "Associated") == 0)
         color = RGB(0, 0, 255);
     else
         color = RGB(0, 255, 255);
-    StateBlink = !StateBlink;
+    blink = !blink;
 
     HFONT font = (HFONT)SendMessage(WM_GETFONT);
     CSelectObject selectFont(dc, font);

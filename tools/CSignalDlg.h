@@ -10,9 +10,6 @@
 
 #include <string>
 
-// Alternates at each repaint in state mode, for every signal window.
-extern bool StateBlink;
-
 class CSignalDlg : public CDialog
 {
 public:

@@ -15,9 +15,9 @@
 #include "framework/Os.h"
 #include "res/resource.h"
 #include "tools/StationTable.h"
+#include "tools/WatchLayout.h"
 #include "tools/WatchRows.h"
 #include "widgets/CTaskProgressWnd.h"
-#include "widgets/DialogLayout.h"
 
 namespace {
 

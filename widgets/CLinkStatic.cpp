@@ -7,6 +7,7 @@
 
 #include "framework/CWinApp.h"
 #include "framework/Os.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -320,7 +321,7 @@ void CLinkStatic::OnClicked()
         return;
     }
     g_os.MessageBeep(MB_ICONEXCLAMATION);
-    std::string text = "Unable to open hyperlink:\n\n" + FailureText(result);
+    std::string text = LoadStr(IDS_LINK_UNABLE) + FailureText(result);
     g_os.MessageBoxA(::GetActiveWindow(), text.c_str(), AfxGetAppTitle().c_str(),
                      MB_ICONEXCLAMATION | MB_OK);
     Invalidate(TRUE);
@@ -360,26 +361,23 @@ int CLinkStatic::OpenTarget(const char* target, int show)
 
 std::string CLinkStatic::FailureText(int code)
 {
-    switch (code) {
-    case 0: return "The operating system is out\nof memory or resources.";
-    case 2: return "The specified file was not found.";
-    case 3: return "The specified path was not found.";
-    case 5: return "The operating system denied\naccess to the specified file.";
-    case 8: return "There was not enough memory to complete the operation.";
-    case 11: return "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image).";
-    case 26: return "A sharing violation occurred. ";
-    case 27: return "The filename association is\nincomplete or invalid.";
-    case 28: return "The DDE transaction could not\nbe completed because the request timed out.";
-    case 29: return "The DDE transaction failed.";
-    case 30:
-        return "The DDE transaction could not\nbe completed because other DDE transactions\n"
-               "were being processed.";
-    case 31: return "There is no application associated\nwith the given filename extension.";
-    case 32: return "The specified dynamic-link library was not found.";
-    default: {
-        char text[48];
-        std::snprintf(text, sizeof text, "Unknown Error (%d) occurred.", code);
-        return text;
-    }
-    }
+    static const struct
+    {
+        int code;
+        UINT text;
+    } kTexts[] = {
+        {0, IDS_SHELL_NO_MEMORY},      {2, IDS_SHELL_FILE_NOT_FOUND},
+        {3, IDS_SHELL_PATH_NOT_FOUND}, {5, IDS_SHELL_ACCESS_DENIED},
+        {8, IDS_SHELL_OUT_OF_MEMORY},  {11, IDS_SHELL_BAD_FORMAT},
+        {26, IDS_SHELL_SHARE},         {27, IDS_SHELL_ASSOC_INCOMPLETE},
+        {28, IDS_SHELL_DDE_TIMEOUT},   {29, IDS_SHELL_DDE_FAIL},
+        {30, IDS_SHELL_DDE_BUSY},      {31, IDS_SHELL_NO_ASSOC},
+        {32, IDS_SHELL_DLL_NOT_FOUND},
+    };
+    for (const auto& entry : kTexts)
+        if (entry.code == code)
+            return LoadStr(entry.text);
+    char text[48];
+    std::snprintf(text, sizeof text, LoadStr(IDS_SHELL_UNKNOWN).c_str(), code);
+    return text;
 }

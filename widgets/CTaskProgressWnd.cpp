@@ -10,6 +10,7 @@
 
 #include "framework/CWinApp.h"
 #include "framework/MessageFilter.h"
+#include "res/resource.h"
 
 static_assert(sizeof(NONCLIENTMETRICSA) == 340, "the target systems' structure size");
 
@@ -93,8 +94,9 @@ bool CTaskProgressWnd::Open(HWND owner, const char* caption, bool smooth)
     m_bar = ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE |
                               (smooth ? PBS_SMOOTH : 0), 0, 0, 10, 10, hWnd, (HMENU)kBarId, inst,
                               nullptr);
-    m_cancelButton = ::CreateWindowExA(0, "BUTTON", "Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                                       0, 0, 10, 10, hWnd, (HMENU)kCancelId, inst, nullptr);
+    m_cancelButton = ::CreateWindowExA(0, "BUTTON", LoadStr(IDS_PROGRESS_CANCEL).c_str(),
+                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 10, 10, hWnd,
+                                       (HMENU)kCancelId, inst, nullptr);
     if (!m_status || !m_bar || !m_cancelButton) {
         ::DestroyWindow(hWnd);
         m_status = m_bar = m_cancelButton = nullptr;
@@ -124,7 +126,8 @@ void CTaskProgressWnd::Layout(int lines, int textWidth)
         RECT calc = {0, 0, textWidth, 0};
         ::DrawTextA(dc, sample.c_str(), -1, &calc, DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP);
         status.bottom = status.top + (calc.bottom - calc.top);
-        ::GetTextExtentPoint32A(dc, " Cancel ", 8, &button);
+        const std::string cancel = " " + LoadStr(IDS_PROGRESS_CANCEL) + " ";
+        ::GetTextExtentPoint32A(dc, cancel.c_str(), (int)cancel.size(), &button);
         ::ReleaseDC(m_hWnd, dc);
     } else {
         // Without a device context, size from the font's nominal height.

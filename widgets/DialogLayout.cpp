@@ -6,7 +6,9 @@
 #include <memory>
 #include <new>
 
+#include "framework/CWinApp.h"
 #include "framework/Os.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -16,7 +18,8 @@ const ATOM kDialogClassAtom = 0x8002;
 // happens when a debugger can take it; without one it would end the program.
 void AssertionReport(const char* text)
 {
-    g_os.MessageBoxA(::GetActiveWindow(), text, "Assertion Failed", MB_ICONERROR);
+    g_os.MessageBoxA(::GetActiveWindow(), text, LoadStr(IDS_ASSERTION_FAILED).c_str(),
+                     MB_ICONERROR);
     // Looked up, not imported: Windows 95 has no IsDebuggerPresent and would
     // refuse to load the program.
     typedef BOOL(WINAPI * IsDebuggerPresentFn)();
@@ -31,7 +34,7 @@ class WindowHost : public LayoutHost
 {
 public:
     explicit WindowHost(HWND hWnd) : m_hWnd(hWnd) {}
-    void Report(const char* text) override { AssertionReport(text); }
+    void Report(unsigned textId) override { AssertionReport(LoadStr(textId).c_str()); }
     int OffsetToPixels(int dialogUnits, bool vertical) override
     {
         RECT rc = {0, 0, dialogUnits, dialogUnits};
@@ -122,7 +125,7 @@ bool ApplyLayout(HWND hWnd, LayoutRule* rules, LayoutStats* stats)
 
     WindowHost host(hWnd);
     if (!SolveLayout(rules, list.get(), host, stats)) {
-        AssertionReport("Unable to apply rules");
+        AssertionReport(LoadStr(IDS_LAYOUT_UNABLE).c_str());
         return false;
     }
 
@@ -137,7 +140,7 @@ bool ApplyLayout(HWND hWnd, LayoutRule* rules, LayoutStats* stats)
             ::GetModuleFileNameA(nullptr, caption, sizeof caption);
             caption[sizeof caption - 1] = '\0';
             char text[96];
-            std::snprintf(text, sizeof text, "Layout couldn't find %s of id=%d",
+            std::snprintf(text, sizeof text, LoadStr(IDS_LAYOUT_NOT_FOUND).c_str(),
                           LayoutMetricName(m), c.id);
             g_os.MessageBoxA(::GetActiveWindow(), text, caption, MB_OK);
             result = false;
@@ -158,35 +161,3 @@ bool ApplyLayout(HWND hWnd, LayoutRule* rules, LayoutStats* stats)
         ::EndDeferWindowPos(batch);
     return result;
 }
-
-// Buttons in a row at the lower right keeping their sizes; the list view
-// stretches right and down, its left and top edges stay.
-LayoutRule g_bssWatchLayout[] = {
-    {LAYOUT_MOVE, LAYOUT_RIGHT, 101, 0, LAYOUT_RIGHT, LAYOUT_PARENT_ID, 0, -20, 0, 0},
-    {LAYOUT_MOVE, LAYOUT_BOTTOM, 101, 0, LAYOUT_BOTTOM, LAYOUT_PARENT_ID, 0, -8, 0, 0},
-    {LAYOUT_MOVE, LAYOUT_RIGHT, 102, 0, LAYOUT_LEFT, 101, 0, -16, 0, 0},
-    {LAYOUT_MOVE, LAYOUT_BOTTOM, 102, 0, LAYOUT_BOTTOM, LAYOUT_PARENT_ID, 0, -8, 0, 0},
-    {LAYOUT_MOVE, LAYOUT_RIGHT, 222, 0, LAYOUT_LEFT, 102, 0, -16, 0, 0},
-    {LAYOUT_MOVE, LAYOUT_BOTTOM, 222, 0, LAYOUT_BOTTOM, LAYOUT_PARENT_ID, 0, -8, 0, 0},
-    {LAYOUT_MOVE, LAYOUT_RIGHT, 221, 0, LAYOUT_LEFT, 222, 0, -16, 0, 0},
-    {LAYOUT_MOVE, LAYOUT_BOTTOM, 221, 0, LAYOUT_BOTTOM, LAYOUT_PARENT_ID, 0, -8, 0, 0},
-    {LAYOUT_MOVE, LAYOUT_RIGHT, 100, 0, LAYOUT_LEFT, 221, 0, -16, 0, 0},
-    {LAYOUT_MOVE, LAYOUT_BOTTOM, 100, 0, LAYOUT_BOTTOM, LAYOUT_PARENT_ID, 0, -8, 0, 0},
-    {LAYOUT_STRETCH, LAYOUT_BOTTOM, 220, 0, LAYOUT_TOP, 101, 0, -8, 0, 0},
-    {LAYOUT_STRETCH, LAYOUT_RIGHT, 220, 0, LAYOUT_RIGHT, LAYOUT_PARENT_ID, 0, -8, 0, 0},
-    {LAYOUT_END, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-};
-
-LayoutRule g_stationWatchLayout[] = {
-    {LAYOUT_MOVE, LAYOUT_RIGHT, 101, 0, LAYOUT_RIGHT, LAYOUT_PARENT_ID, 0, -25, 0, 0},
-    {LAYOUT_MOVE, LAYOUT_BOTTOM, 101, 0, LAYOUT_BOTTOM, LAYOUT_PARENT_ID, 0, -8, 0, 0},
-    {LAYOUT_MOVE, LAYOUT_RIGHT, 102, 0, LAYOUT_LEFT, 101, 0, -25, 0, 0},
-    {LAYOUT_MOVE, LAYOUT_BOTTOM, 102, 0, LAYOUT_BOTTOM, LAYOUT_PARENT_ID, 0, -8, 0, 0},
-    {LAYOUT_MOVE, LAYOUT_RIGHT, 286, 0, LAYOUT_LEFT, 102, 0, -25, 0, 0},
-    {LAYOUT_MOVE, LAYOUT_BOTTOM, 286, 0, LAYOUT_BOTTOM, LAYOUT_PARENT_ID, 0, -8, 0, 0},
-    {LAYOUT_MOVE, LAYOUT_RIGHT, 100, 0, LAYOUT_LEFT, 286, 0, -25, 0, 0},
-    {LAYOUT_MOVE, LAYOUT_BOTTOM, 100, 0, LAYOUT_BOTTOM, LAYOUT_PARENT_ID, 0, -8, 0, 0},
-    {LAYOUT_STRETCH, LAYOUT_BOTTOM, 284, 0, LAYOUT_TOP, 101, 0, -8, 0, 0},
-    {LAYOUT_STRETCH, LAYOUT_RIGHT, 284, 0, LAYOUT_RIGHT, LAYOUT_PARENT_ID, 0, -8, 0, 0},
-    {LAYOUT_END, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-};

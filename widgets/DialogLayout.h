@@ -15,7 +15,3 @@ void DialogUnitsToPixels(HWND hWnd, RECT* rc);
 // A faulty table or one that cannot be solved is reported, moves nothing and
 // gives false.
 bool ApplyLayout(HWND hWnd, LayoutRule* rules, LayoutStats* stats = nullptr);
-
-// Rule tables of the two Network Watcher dialogs (650 and 1246).
-extern LayoutRule g_bssWatchLayout[];
-extern LayoutRule g_stationWatchLayout[];

@@ -2,6 +2,8 @@
 // rectangles: clearing, offset conversion, repeated walks and centring.
 #include "widgets/LayoutSolver.h"
 
+#include "res/resource.h"
+
 #include <memory>
 #include <new>
 
@@ -104,7 +106,7 @@ bool ApplyCentring(LayoutRule& rule, const LayoutRule* table, LayoutChild* list,
     std::unique_ptr<LayoutRule[]> sub(new (std::nothrow) LayoutRule[rows + 1]);
     std::unique_ptr<LayoutChild[]> copy(new (std::nothrow) LayoutChild[count + 1]);
     if (!sub || !copy) {
-        host.Report("Unable to apply rules to centered children");
+        host.Report(IDS_LAYOUT_CENTRING);
         return false;
     }
     int n = 0;
@@ -124,7 +126,7 @@ bool ApplyCentring(LayoutRule& rule, const LayoutRule* table, LayoutChild* list,
             k = 1;
     }
     if (!SolveTable(sub.get(), copy.get(), host, nullptr)) {
-        host.Report("Unable to apply rules to centered children");
+        host.Report(IDS_LAYOUT_CENTRING);
         return false;
     }
 
@@ -305,29 +307,29 @@ bool ValidateLayoutRules(const LayoutRule* rules, const LayoutChild* list, Layou
     };
     for (const LayoutRule* r = rules; r->action != LAYOUT_END; ++r) {
         if (r->action < LAYOUT_STRETCH || r->action > LAYOUT_CENTER_HORZ) {
-            host.Report("Invalid action");
+            host.Report(IDS_LAYOUT_BAD_ACTION);
             return false;
         }
         if (!IsCentring(r->action)) {
             if (r->action == LAYOUT_MOVE && (r->side < 0 || r->side > LAYOUT_BOTTOM)) {
-                host.Report("Invalid side");
+                host.Report(IDS_LAYOUT_BAD_SIDE);
                 return false;
             }
             if (r->side < 0 || r->side > LAYOUT_HEIGHT ||
                 r->refMetric < 0 || r->refMetric > LAYOUT_HEIGHT) {
-                host.Report("Invalid metric");
+                host.Report(IDS_LAYOUT_BAD_METRIC);
                 return false;
             }
             if (r->firstId == LAYOUT_PARENT_ID || !present(r->firstId)) {
-                host.Report("Child not found in child list");
+                host.Report(IDS_LAYOUT_NO_CHILD);
                 return false;
             }
         } else if (r->refMetric > LAYOUT_CENTER) {
-            host.Report("Invalid metric");
+            host.Report(IDS_LAYOUT_BAD_METRIC);
             return false;
         }
         if (!present(r->refId)) {
-            host.Report("Child not found in child list");
+            host.Report(IDS_LAYOUT_NO_CHILD);
             return false;
         }
     }

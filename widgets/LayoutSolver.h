@@ -57,8 +57,9 @@ class LayoutHost
 {
 public:
     virtual ~LayoutHost() = default;
-    // An assertion report about a faulty table.
-    virtual void Report(const char* text) = 0;
+    // An assertion report about a faulty table: the string table ID of its
+    // text (IDS_LAYOUT_* of res/resource.h).
+    virtual void Report(unsigned textId) = 0;
     // Converts an offset in dialog units to pixels along one axis.
     virtual int OffsetToPixels(int dialogUnits, bool vertical) = 0;
 };

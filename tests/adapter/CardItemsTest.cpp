@@ -277,7 +277,7 @@ TEST(CardItems, UnknownItemsAndAdapterNotReady)
     for (int item : {4, 20, 23, 48, 50})
     {
         ScriptedCard card;
-        AdapterReady = false;
+        GetAdapterLink().AdapterReady = false;
         char out[400] = "stale";
         EXPECT_EQ(ITEM_NO_ADAPTER, QueryCardItem(item, out)) << "item " << item;
         EXPECT_EQ('\0', out[0]);
@@ -322,7 +322,7 @@ TEST(CardItems, ClosedMailboxFailsEveryItem)
     for (int item : {4, 23, 26, 42, 48, 49, 50})
     {
         ScriptedCard card;
-        MailboxState = 0;
+        GetAdapterLink().MailboxState = 0;
         char out[64] = "stale";
         EXPECT_EQ(ITEM_NO_RESPONSE, QueryCardItem(item, out)) << "item " << item;
         EXPECT_EQ('\0', out[0]);

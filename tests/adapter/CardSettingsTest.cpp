@@ -107,9 +107,9 @@ protected:
         g_driverKey = g_serviceKey + "\\Parameters";
         DeleteTree(g_serviceKey);
         SetString(g_driverKey, "Placeholder", "");
-        DriverKeyPath = g_driverKey;
-        DriverKeyValid = true;
-        PlatformKind = PLATFORM_NT_WORKSTATION;
+        GetAdapterLink().DriverKeyPath = g_driverKey;
+        GetAdapterLink().DriverKeyValid = true;
+        GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
     }
     void TearDown() override { DeleteTree(g_serviceKey); }
 
@@ -162,19 +162,19 @@ TEST_F(Settings, PreferredBssidReadsUpperCaseAndNoneAsEmpty)
 
 TEST_F(Settings, DiscoveryItems)
 {
-    AdapterIoBase = 0x240;
-    AdapterCardType = 1;
+    GetAdapterLink().AdapterIoBase = 0x240;
+    GetAdapterLink().AdapterCardType = 1;
     EXPECT_EQ("0240 - 0247", Read(CI_IO_RANGE));
     EXPECT_EQ("PCMCIA", Read(CI_CARD_TYPE));
-    AdapterCardType = 2;
+    GetAdapterLink().AdapterCardType = 2;
     EXPECT_EQ("0240 - 024F", Read(CI_IO_RANGE));
     EXPECT_EQ("ISA", Read(CI_CARD_TYPE));
-    AdapterCardType = 0; // could not be read: no guess at bus or range
+    GetAdapterLink().AdapterCardType = 0; // could not be read: no guess at bus or range
     EXPECT_EQ("Not available", Read(CI_CARD_TYPE));
     EXPECT_EQ("Not available", Read(CI_IO_RANGE));
-    AdapterIrq = 10;
+    GetAdapterLink().AdapterIrq = 10;
     EXPECT_EQ("10", Read(CI_IRQ));
-    AdapterIrq = 0xFFFF;
+    GetAdapterLink().AdapterIrq = 0xFFFF;
     EXPECT_EQ("Not available", Read(CI_IRQ));
 }
 
@@ -186,7 +186,7 @@ TEST_F(Settings, ReadRefusesUnknownItemsAndAnAdapterNotReady)
         EXPECT_EQ(ITEM_UNKNOWN, m_result) << "item " << item;
     }
     SetString(g_driverKey, "ESSID", "Office");
-    AdapterReady = false;
+    GetAdapterLink().AdapterReady = false;
     EXPECT_EQ("", Read(CI_ESSID));
     EXPECT_EQ(ITEM_NO_ADAPTER, m_result);
     EXPECT_EQ("", Read(CI_CARD_TYPE));
@@ -237,7 +237,7 @@ TEST_F(Settings, WriteUsesNumbersOnNt4AndTextOnWindows98)
     EXPECT_EQ(DWORD(REG_SZ), Query(g_driverKey, "ESSID").type);
     EXPECT_EQ(DWORD(4 * sizeof(WCHAR)), StoredWideSize(g_driverKey, "ESSID")) << "the text and its terminating zero";
 
-    PlatformKind = PLATFORM_WIN9X;
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     SetString(Params("Roaming"), "default", "0");
     EXPECT_EQ(ITEM_OK, WriteConfigValue(nullptr, CI_ROAMING, "1"));
     Stored w98 = Query(g_driverKey, "Roaming");
@@ -252,7 +252,7 @@ TEST_F(Settings, WriteUsesNumbersOnNt4AndTextOnWindows98)
 
 TEST_F(Settings, Windows98WithoutADescriptionWritesTheValueAndSaysSo)
 {
-    PlatformKind = PLATFORM_WIN9X;
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     EXPECT_EQ(ITEM_OK, WriteConfigValue(nullptr, CI_SECURITY, "1"))
         << "the value's own write decides, not its missing description";
     EXPECT_EQ("1", Query(g_driverKey, "Security").Text());
@@ -263,19 +263,19 @@ TEST_F(Settings, Windows98WithoutADescriptionWritesTheValueAndSaysSo)
 TEST_F(Settings, WriteFailuresAndRefusals)
 {
     EXPECT_EQ(ITEM_UNKNOWN, WriteConfigValue(nullptr, CI_MANUFACTURER, "x"));
-    DriverKeyValid = false;
+    GetAdapterLink().DriverKeyValid = false;
     EXPECT_EQ(ITEM_NO_ADAPTER, WriteConfigValue(nullptr, CI_ESSID, "x"));
-    DriverKeyValid = true;
-    AdapterReady = false;
+    GetAdapterLink().DriverKeyValid = true;
+    GetAdapterLink().AdapterReady = false;
     EXPECT_EQ(ITEM_NO_ADAPTER, WriteConfigValue(nullptr, CI_ESSID, "x"));
-    AdapterReady = true;
+    GetAdapterLink().AdapterReady = true;
     EXPECT_FALSE(Query(g_driverKey, "ESSID").found);
 
     // A driver key that has gone: NT says why.
     DeleteTree(g_serviceKey);
     EXPECT_EQ(ITEM_NO_ADAPTER, WriteConfigValue(nullptr, CI_ESSID, "x"));
     EXPECT_EQ(1u, m_card.messages.size());
-    PlatformKind = PLATFORM_WIN9X;
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     EXPECT_EQ(ITEM_NO_ADAPTER, WriteConfigValue(nullptr, CI_ESSID, "x"));
     EXPECT_EQ(1u, m_card.messages.size()) << "Windows 95/98 stays silent";
 }
@@ -291,7 +291,7 @@ TEST_F(Settings, RefusedValueWriteShowsTheRegistryErrorAndGives2)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.platform * 100 + c.type);
-        PlatformKind = c.platform;
+        GetAdapterLink().PlatformKind = c.platform;
         m_card.messages.clear();
         EXPECT_EQ(REG_ERROR, WriteNamedValue(HKEY_LOCAL_MACHINE, g_driverKey, nullptr,
                                              name.c_str(), "x", 1, c.type));
@@ -302,7 +302,7 @@ TEST_F(Settings, RefusedValueWriteShowsTheRegistryErrorAndGives2)
 
 TEST_F(Settings, DataRateDescriptionIsCreatedOnceWithItsValues)
 {
-    PlatformKind = PLATFORM_WIN9X;
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     WriteConfigValue(nullptr, CI_DATA_RATE, "1");
     EXPECT_EQ("1", Query(g_driverKey, "DataRate").Text());
     std::string params = Params("DataRate");
@@ -429,7 +429,7 @@ TEST(SetCardItem, ActionsAndRefusals)
         ScriptedCard card;
         EXPECT_EQ(ITEM_UNKNOWN, SetCardItem(nullptr, CI_PREFER_BSSID, "00:a0:c5:12:34:56"));
         EXPECT_TRUE(card.sent.empty()) << "not twelve digits: nothing is sent";
-        AdapterReady = false;
+        GetAdapterLink().AdapterReady = false;
         EXPECT_EQ(ITEM_NO_ADAPTER, SetCardItem(nullptr, CI_PS_MODE, "1"));
         EXPECT_TRUE(card.sent.empty());
     }
@@ -453,7 +453,7 @@ TEST(SetCardItem, ActionsAndRefusals)
         ScriptedCard card;
         card.pendingPolls = -1;
         EXPECT_EQ(ITEM_NO_RESPONSE, SetCardItem(nullptr, CI_PS_MODE, "1"));
-        MailboxState = 0;
+        GetAdapterLink().MailboxState = 0;
         EXPECT_EQ(ITEM_NO_RESPONSE, SetCardItem(nullptr, CI_ROAMING, "1"))
             << "a closed mailbox sends nothing, which is no answer";
     }

@@ -101,56 +101,57 @@ const std::vector<BYTE> kHealthy = {0, 0, 0, 0};
 
 TEST_F(Discovery, Win9xPcmciaCardIsFoundThroughItsSearchTextFirst)
 {
-    PlatformKind = PLATFORM_WIN9X;
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     // An ISA device that a list entry would match is enumerated first.
     AddWin9xDevice("0000", "ISAPNP\\KVR1001\\0", kHealthy, Allocation(0x300, 10));
     AddWin9xDevice("0001", "KVRTEST\\PCMCIA-802.11-CARD\\1", kHealthy, Allocation(0x270, 5));
     reg.SetString(HKEY_LOCAL_MACHINE, kClass + std::string("\\0000"), "CardType", "1");
 
     EXPECT_EQ(ADAPTER_OK, DiscoverAdapter(nullptr));
-    EXPECT_EQ(0x270, AdapterIoBase);
-    EXPECT_EQ(5, AdapterIrq);
-    EXPECT_EQ(1, AdapterCardType);
-    EXPECT_EQ("system\\currentcontrolset\\services\\class\\KvrTest\\0000", DriverKeyPath);
-    EXPECT_TRUE(DriverKeyValid);
+    EXPECT_EQ(0x270, GetAdapterLink().AdapterIoBase);
+    EXPECT_EQ(5, GetAdapterLink().AdapterIrq);
+    EXPECT_EQ(1, GetAdapterLink().AdapterCardType);
+    EXPECT_EQ("system\\currentcontrolset\\services\\class\\KvrTest\\0000",
+              GetAdapterLink().DriverKeyPath);
+    EXPECT_TRUE(GetAdapterLink().DriverKeyValid);
     EXPECT_TRUE(os.calls.empty()) << "no driver request on Windows 95/98";
     EXPECT_TRUE(os.messages.empty());
 }
 
 TEST_F(Discovery, Win9xIsaCardIsFoundThroughAListEntry)
 {
-    PlatformKind = PLATFORM_WIN9X;
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     // The shortened entry "ISAPNP\KVR20" covers the model family.
     AddWin9xDevice("0000", "ISAPNP\\KVR2044\\0", kHealthy, Allocation(0x300, 11, -4));
     // CardType only in the driver's parameter description.
     reg.SetString(HKEY_LOCAL_MACHINE, kClass + std::string("\\0000\\ndi\\params\\CardType"),
                   "default", "2");
     EXPECT_EQ(ADAPTER_OK, DiscoverAdapter(nullptr));
-    EXPECT_EQ(0x300, AdapterIoBase);
-    EXPECT_EQ(11, AdapterIrq);
-    EXPECT_EQ(2, AdapterCardType);
+    EXPECT_EQ(0x300, GetAdapterLink().AdapterIoBase);
+    EXPECT_EQ(11, GetAdapterLink().AdapterIrq);
+    EXPECT_EQ(2, GetAdapterLink().AdapterCardType);
 }
 
 TEST_F(Discovery, Win9xProblemByteGivesStatus6WithResourcesTaken)
 {
-    PlatformKind = PLATFORM_WIN9X;
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     AddWin9xDevice("0000", "KVRTEST\\PCMCIA-802.11\\1", {0, 0, 0x16, 0}, Allocation(0x280, 9));
     EXPECT_EQ(ADAPTER_NOT_WORKING, DiscoverAdapter(nullptr));
-    EXPECT_EQ(0x280, AdapterIoBase);
-    EXPECT_EQ(9, AdapterIrq);
-    EXPECT_EQ(0, AdapterCardType) << "no CardType value";
+    EXPECT_EQ(0x280, GetAdapterLink().AdapterIoBase);
+    EXPECT_EQ(9, GetAdapterLink().AdapterIrq);
+    EXPECT_EQ(0, GetAdapterLink().AdapterCardType) << "no CardType value";
 
     // A value that is no card type number is not read as one.
     for (const char* stored : {"300", "-1", "0", "1x", ""}) {
         reg.SetString(HKEY_LOCAL_MACHINE, kClass + std::string("\\0000"), "CardType", stored);
         DiscoverAdapter(nullptr);
-        EXPECT_EQ(0, AdapterCardType) << "CardType \"" << stored << "\"";
+        EXPECT_EQ(0, GetAdapterLink().AdapterCardType) << "CardType \"" << stored << "\"";
     }
 }
 
 TEST_F(Discovery, Win9xBadDataEndsWithStatus4)
 {
-    PlatformKind = PLATFORM_WIN9X;
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     struct Case { const char* what; std::vector<BYTE> allocation; };
     const Case cases[] = {
         {"19 bytes", Allocation(0x300, 5, 0, 19)},
@@ -172,10 +173,10 @@ TEST_F(Discovery, Win9xBadDataEndsWithStatus4)
 
 TEST_F(Discovery, Win9xWithoutAMatchingDeviceGivesStatus3)
 {
-    PlatformKind = PLATFORM_WIN9X;
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     AddWin9xDevice("0000", "PCI\\VEN_8086\\0", kHealthy, Allocation(0x300, 5));
     EXPECT_EQ(ADAPTER_NOT_FOUND, DiscoverAdapter(nullptr));
-    EXPECT_FALSE(DriverKeyValid);
+    EXPECT_FALSE(GetAdapterLink().DriverKeyValid);
 }
 
 TEST_F(Discovery, SearchSkipsDataLongerThanItReads)
@@ -183,12 +184,15 @@ TEST_F(Discovery, SearchSkipsDataLongerThanItReads)
     std::string key = std::string(kConfigManager) + "\\Enum\\0000";
     reg.SetString(HKEY_DYN_DATA, key, "Long", std::string(300, 'x') + "802.11");
     reg.SetString(HKEY_DYN_DATA, key + "\\Sub", "Short", "card 802.11 here");
-    EXPECT_EQ(REG_FOUND, FindValueContaining(HKEY_DYN_DATA, kConfigManager, "802.11"));
-    EXPECT_EQ(key + "\\Sub", FoundKeyPath);
-    EXPECT_EQ("card 802.11 here", FoundValueData);
-    EXPECT_EQ(REG_NOT_FOUND, FindValueContaining(HKEY_DYN_DATA, kConfigManager, "zzz"));
+    FoundValue found = FindValueContaining(HKEY_DYN_DATA, kConfigManager, "802.11");
+    EXPECT_EQ(REG_FOUND, found.result);
+    EXPECT_EQ(key + "\\Sub", found.keyPath);
+    EXPECT_EQ("card 802.11 here", found.data);
+    found = FindValueContaining(HKEY_DYN_DATA, kConfigManager, "zzz");
+    EXPECT_EQ(REG_NOT_FOUND, found.result);
+    EXPECT_TRUE(found.keyPath.empty() && found.data.empty()) << "nothing found, nothing named";
     EXPECT_TRUE(os.messages.empty());
-    EXPECT_EQ(REG_ERROR, FindValueContaining(HKEY_DYN_DATA, "No Such Key", "802.11"));
+    EXPECT_EQ(REG_ERROR, FindValueContaining(HKEY_DYN_DATA, "No Such Key", "802.11").result);
     ASSERT_EQ(1u, os.messages.size());
     EXPECT_EQ("RegOpenKeyEx() failed!", os.messages[0].text);
 }
@@ -223,7 +227,7 @@ TEST_F(Discovery, ReadNamedValueMatchesNamesIgnoringCaseAndFormatsNumbers)
 
 TEST_F(Discovery, NtCardFoundThroughResourceMap)
 {
-    PlatformKind = PLATFORM_NT_WORKSTATION;
+    GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
     auto resources = ResourceList({{2, 10}, {1, 0x270}, {1, 0x300}});
     AddNtCard("ZORBnt", &resources);
     reg.SetDword(HKEY_LOCAL_MACHINE, "system\\currentcontrolset\\services\\zorbNT1\\parameters",
@@ -233,12 +237,13 @@ TEST_F(Discovery, NtCardFoundThroughResourceMap)
                  "CardType", 1);
 
     EXPECT_EQ(ADAPTER_OK, DiscoverAdapter(nullptr)) << "product name compared ignoring case";
-    EXPECT_EQ(0x270, AdapterIoBase) << "the first port descriptor";
-    EXPECT_EQ(10, AdapterIrq);
-    EXPECT_EQ(1, AdapterCardType);
-    EXPECT_EQ("system\\currentcontrolset\\services\\zorbNT1\\parameters", DriverKeyPath);
-    EXPECT_TRUE(DriverKeyValid);
-    EXPECT_EQ(PLATFORM_NT_WORKSTATION, PlatformKind);
+    EXPECT_EQ(0x270, GetAdapterLink().AdapterIoBase) << "the first port descriptor";
+    EXPECT_EQ(10, GetAdapterLink().AdapterIrq);
+    EXPECT_EQ(1, GetAdapterLink().AdapterCardType);
+    EXPECT_EQ("system\\currentcontrolset\\services\\zorbNT1\\parameters",
+              GetAdapterLink().DriverKeyPath);
+    EXPECT_TRUE(GetAdapterLink().DriverKeyValid);
+    EXPECT_EQ(PLATFORM_NT_WORKSTATION, GetAdapterLink().PlatformKind);
     ASSERT_EQ(1u, os.calls.size());
     EXPECT_EQ(0x9C402488u, os.calls[0].code);
     EXPECT_EQ(0x70, os.calls[0].in[0]);
@@ -247,12 +252,12 @@ TEST_F(Discovery, NtCardFoundThroughResourceMap)
 
 TEST_F(Discovery, NtOutcomes)
 {
-    PlatformKind = PLATFORM_NT_SERVER;
+    GetAdapterLink().PlatformKind = PLATFORM_NT_SERVER;
     auto noIrq = ResourceList({{1, 0x240}});
     AddNtCard("zorb3", &noIrq);
     EXPECT_EQ(ADAPTER_OK, DiscoverAdapter(nullptr));
-    EXPECT_EQ(0xFFFF, AdapterIrq);
-    EXPECT_EQ(0, AdapterCardType);
+    EXPECT_EQ(0xFFFF, GetAdapterLink().AdapterIrq);
+    EXPECT_EQ(0, GetAdapterLink().AdapterCardType);
 
     auto overstated = ResourceList({{2, 3}}, 1000);
     AddNtCard("zorb3", &overstated);
@@ -270,16 +275,16 @@ TEST_F(Discovery, NtOutcomes)
     RegistryFixture::DeleteTree(HKEY_LOCAL_MACHINE, kCards);
 
     ResetAdapterState();
-    PlatformKind = PLATFORM_NT_SERVER;
+    GetAdapterLink().PlatformKind = PLATFORM_NT_SERVER;
     AddNtCard("OtherCard", nullptr);
     EXPECT_EQ(ADAPTER_BAD_INSTALL, DiscoverAdapter(nullptr)) << "no matching card";
     RegistryFixture::DeleteTree(HKEY_LOCAL_MACHINE, std::string(kServices) + "\\OtherCard");
-    EXPECT_FALSE(DriverKeyValid);
+    EXPECT_FALSE(GetAdapterLink().DriverKeyValid);
 }
 
 TEST_F(Discovery, NtWithoutNetworkCardListShowsTheRegistryError)
 {
-    PlatformKind = PLATFORM_NT_WORKSTATION;
+    GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
     EXPECT_EQ(ADAPTER_BAD_INSTALL, DiscoverAdapter(nullptr));
     ASSERT_EQ(1u, os.messages.size());
     EXPECT_EQ("Registry Error", os.messages[0].caption);
@@ -289,11 +294,11 @@ TEST_F(Discovery, NtWithoutNetworkCardListShowsTheRegistryError)
 
 TEST_F(Discovery, Nt50IsRefused)
 {
-    PlatformKind = PLATFORM_NT_WORKSTATION;
+    GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
     os.version.dwMajorVersion = 5;
     os.version.dwMinorVersion = 0;
     EXPECT_EQ(ADAPTER_BAD_INSTALL, DiscoverAdapter(nullptr));
-    EXPECT_EQ(PLATFORM_NT5, PlatformKind);
+    EXPECT_EQ(PLATFORM_NT5, GetAdapterLink().PlatformKind);
     ASSERT_EQ(1u, os.messages.size());
     EXPECT_EQ("This version does not support NT 5.0.", os.messages[0].text);
     EXPECT_EQ("Error", os.messages[0].caption);
@@ -302,7 +307,7 @@ TEST_F(Discovery, Nt50IsRefused)
 
 TEST_F(Discovery, FailedVersionQueryIsReportedAndDiscoveryGoesOn)
 {
-    PlatformKind = PLATFORM_NT_WORKSTATION;
+    GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
     os.versionFails = true;
     auto resources = ResourceList({{1, 0x270}});
     AddNtCard("zorbNT", &resources);
@@ -330,7 +335,7 @@ class Mailbox : public Discovery
 protected:
     void AddHealthyNtCard()
     {
-        PlatformKind = PLATFORM_NT_WORKSTATION;
+        GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
         resources = ResourceList({{1, 0x270}, {2, 5}});
         AddNtCard("zorbNT", &resources);
     }
@@ -348,26 +353,26 @@ TEST_F(Mailbox, PointerRange)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pointer);
         ResetAdapterState();
-        PlatformKind = PLATFORM_NT_WORKSTATION;
+        GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
         os.cardMemory[0x1FF] = c.pointer;
         EXPECT_EQ(c.status, OpenAdapter());
-        EXPECT_EQ(c.state, MailboxState);
-        EXPECT_EQ(c.ready, AdapterReady);
-        EXPECT_EQ(c.pointer, MailboxPointer);
-        EXPECT_EQ(0x270, IoBase);
+        EXPECT_EQ(c.state, GetAdapterLink().MailboxState);
+        EXPECT_EQ(c.ready, GetAdapterLink().AdapterReady);
+        EXPECT_EQ(c.pointer, GetAdapterLink().MailboxPointer);
+        EXPECT_EQ(0x270, GetAdapterLink().IoBase);
     }
 }
 
 TEST_F(Mailbox, UnwellWin9xCardIsReadyButItsMailboxStaysClosed)
 {
-    PlatformKind = PLATFORM_WIN9X;
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     AddWin9xDevice("0000", "KVRTEST\\PCMCIA-802.11\\1", {1, 0, 0, 0}, Allocation(0x280, 9));
-    AdapterBusy = true;
+    GetAdapterLink().AdapterBusy = true;
     EXPECT_EQ(ADAPTER_NOT_WORKING, OpenAdapter());
-    EXPECT_TRUE(AdapterReady);
-    EXPECT_FALSE(AdapterBusy);
-    EXPECT_EQ(0, IoBase) << "the base is not handed to the port layer";
-    EXPECT_EQ(0, MailboxState);
+    EXPECT_TRUE(GetAdapterLink().AdapterReady);
+    EXPECT_FALSE(GetAdapterLink().AdapterBusy);
+    EXPECT_EQ(0, GetAdapterLink().IoBase) << "the base is not handed to the port layer";
+    EXPECT_EQ(0, GetAdapterLink().MailboxState);
     EXPECT_TRUE(os.ports.empty());
 }
 
@@ -377,16 +382,16 @@ TEST_F(Mailbox, HealthyCardIsReadyAndNotBusyOnBothPaths)
 {
     {
         SCOPED_TRACE("Windows 95/98");
-        PlatformKind = PLATFORM_WIN9X;
+        GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
         AddWin9xDevice("0000", "KVRTEST\\PCMCIA-802.11\\1", {0, 0, 0, 0}, Allocation(0x280, 9));
         os.cardMemory[0x1FF] = 0x0300;
-        AdapterBusy = true;
+        GetAdapterLink().AdapterBusy = true;
         EXPECT_EQ(ADAPTER_OK, OpenAdapter());
-        EXPECT_TRUE(AdapterReady);
-        EXPECT_FALSE(AdapterBusy);
-        EXPECT_EQ(2, MailboxState);
-        EXPECT_EQ(0x0300, MailboxPointer);
-        EXPECT_EQ(0x280, IoBase);
+        EXPECT_TRUE(GetAdapterLink().AdapterReady);
+        EXPECT_FALSE(GetAdapterLink().AdapterBusy);
+        EXPECT_EQ(2, GetAdapterLink().MailboxState);
+        EXPECT_EQ(0x0300, GetAdapterLink().MailboxPointer);
+        EXPECT_EQ(0x280, GetAdapterLink().IoBase);
         EXPECT_TRUE(os.calls.empty()) << "no driver request";
         ASSERT_EQ(2u, os.ports.size());
         EXPECT_EQ('o', os.ports[0].kind);
@@ -398,22 +403,22 @@ TEST_F(Mailbox, HealthyCardIsReadyAndNotBusyOnBothPaths)
     {
         SCOPED_TRACE("Windows NT");
         ResetAdapterState();
-        PlatformKind = PLATFORM_NT_WORKSTATION;
+        GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
         AddHealthyNtCard();
         os.cardMemory[0x1FF] = 0x0400;
-        AdapterBusy = true;
+        GetAdapterLink().AdapterBusy = true;
         EXPECT_EQ(ADAPTER_OK, OpenAdapter());
-        EXPECT_FALSE(AdapterBusy);
-        EXPECT_TRUE(AdapterReady);
+        EXPECT_FALSE(GetAdapterLink().AdapterBusy);
+        EXPECT_TRUE(GetAdapterLink().AdapterReady);
     }
 }
 
 TEST_F(Mailbox, MissingAdapterLeavesEverythingClosed)
 {
-    PlatformKind = PLATFORM_WIN9X;
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     EXPECT_EQ(ADAPTER_NOT_FOUND, OpenAdapter());
-    EXPECT_FALSE(AdapterReady);
-    EXPECT_EQ(0, MailboxState);
+    EXPECT_FALSE(GetAdapterLink().AdapterReady);
+    EXPECT_EQ(0, GetAdapterLink().MailboxState);
 }
 
 TEST_F(Mailbox, CloseMailbox)
@@ -423,7 +428,7 @@ TEST_F(Mailbox, CloseMailbox)
     os.cardMemory[0x1FF] = 0x400;
     ASSERT_EQ(ADAPTER_OK, OpenAdapter());
     EXPECT_EQ(0, CloseMailbox());
-    EXPECT_EQ(0, MailboxState);
+    EXPECT_EQ(0, GetAdapterLink().MailboxState);
     EXPECT_EQ(STATUS_NOT_OPEN, CloseMailbox());
 }
 

@@ -68,9 +68,9 @@ Figures Measure(int samples)
     ReadCardMemory(spareAddress, spare, sizeof(spare));
     for (int i = 0; i < samples; ++i) {
         double a = Micro();
-        ReadCardMemory(MailboxPointer, scratch, sizeof(scratch));
+        ReadCardMemory(GetAdapterLink().MailboxPointer, scratch, sizeof(scratch));
         WriteCardMemory(spareAddress, spare, sizeof(spare));
-        ReadCardMemory(MailboxPointer, scratch, sizeof(scratch));
+        ReadCardMemory(GetAdapterLink().MailboxPointer, scratch, sizeof(scratch));
         double b = Micro();
         MailboxData data;
         memset(&data, 0, sizeof(data));
@@ -121,11 +121,11 @@ protected:
         WORD base = DriverCardBase();
         g_os.Sleep = NoPause;
         ResetAdapterState();
-        PlatformKind = PLATFORM_NT_WORKSTATION;
+        GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
         ASSERT_EQ(1, DriverSetBase(base));
-        IoBase = base;
+        GetAdapterLink().IoBase = base;
         ASSERT_EQ(0, OpenMailbox());
-        AdapterReady = true;
+        GetAdapterLink().AdapterReady = true;
     }
     void TearDown() override { ResetAdapterState(); }
 
@@ -144,7 +144,7 @@ TEST_F(DriverCost, DirectPortPath)
 {
     if (!InstallPortTrapIfWine())
         GTEST_SKIP() << "no port trap";
-    PlatformKind = PLATFORM_WIN9X;
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     Figures f = Measure(100);
     RemovePortTrap();
     Report("direct path", f);

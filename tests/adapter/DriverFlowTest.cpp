@@ -38,20 +38,20 @@ protected:
             GTEST_SKIP() << why;
         WORD base = DriverCardBase();
         ResetAdapterState();
-        PlatformKind = PLATFORM_NT_WORKSTATION;
+        GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
         ASSERT_EQ(1, DriverSetBase(base));
-        IoBase = base;
+        GetAdapterLink().IoBase = base;
         if (GetParam() == PLATFORM_WIN9X) {
             if (!InstallPortTrapIfWine())
                 GTEST_SKIP() << "no port trap";
-            PlatformKind = PLATFORM_WIN9X;
+            GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
         }
         ASSERT_EQ(0, OpenMailbox());
-        AdapterReady = true;
+        GetAdapterLink().AdapterReady = true;
     }
     void TearDown() override
     {
-        if (PlatformKind == PLATFORM_WIN9X)
+        if (GetAdapterLink().PlatformKind == PLATFORM_WIN9X)
             RemovePortTrap();
         ResetAdapterState();
     }
@@ -116,11 +116,11 @@ TEST(DriverRefusal, CardMovedAwayGivesNoAnswerWithOneBoxEach)
     if (!why.empty())
         GTEST_SKIP() << why;
     ResetAdapterState();
-    PlatformKind = PLATFORM_NT_WORKSTATION;
-    IoBase = DriverCardBase();
-    ASSERT_EQ(1, DriverSetBase(IoBase));
+    GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
+    GetAdapterLink().IoBase = DriverCardBase();
+    ASSERT_EQ(1, DriverSetBase(GetAdapterLink().IoBase));
     ASSERT_EQ(0, OpenMailbox());
-    AdapterReady = true;
+    GetAdapterLink().AdapterReady = true;
     std::string moved = kScenario;
     moved.replace(moved.find("iobase 0x240"), 12, "iobase 0x300");
     ASSERT_EQ("", LoadDriverScenario(moved.c_str()));

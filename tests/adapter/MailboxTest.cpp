@@ -98,8 +98,8 @@ TEST(Mailbox, ClosedOrBadMailboxSendsNothingAndReportsTheLink)
     for (const Case& c : cases)
     {
         ScriptedCard card;
-        MailboxState = c.state;
-        MailboxPointer = c.pointer;
+        GetAdapterLink().MailboxState = c.state;
+        GetAdapterLink().MailboxPointer = c.pointer;
         MailboxBlock block{};
         EXPECT_EQ(c.expected, SendMailboxCommand(block)) << "state " << c.state;
         MailboxData data = Data(PARAM_LINK_STATE, {0x42});
@@ -493,7 +493,7 @@ TEST(Rates, CardHasHighRate)
     ScriptedCard card;
     card.pendingPolls = -1;
     EXPECT_EQ(0, CardHasHighRate());
-    AdapterReady = false;
+    GetAdapterLink().AdapterReady = false;
     EXPECT_EQ(2, CardHasHighRate());
 }
 
@@ -501,10 +501,10 @@ TEST(Lock, TryLockAndUnlock)
 {
     ScriptedCard card;
     EXPECT_EQ(0, TryLockAdapter());
-    EXPECT_TRUE(AdapterBusy);
+    EXPECT_TRUE(GetAdapterLink().AdapterBusy);
     EXPECT_EQ(-1, TryLockAdapter());
     UnlockAdapter();
-    EXPECT_FALSE(AdapterBusy);
+    EXPECT_FALSE(GetAdapterLink().AdapterBusy);
     EXPECT_EQ(0, TryLockAdapter());
     UnlockAdapter();
 }

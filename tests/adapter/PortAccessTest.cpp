@@ -27,21 +27,21 @@ class PortAccess : public ::testing::Test
 protected:
     void SetUp() override
     {
-        IoBase = 0x240;
-        PlatformKind = PLATFORM_NT_WORKSTATION;
+        GetAdapterLink().IoBase = 0x240;
+        GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
     }
     void TearDown() override
     {
-        IoBase = 0;
-        PlatformKind = PLATFORM_WIN9X;
+        GetAdapterLink().IoBase = 0;
+        GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     }
     OsRecorder os;
 };
 
 TEST_F(PortAccess, DirectPathUsesPortInstructionsOnly)
 {
-    PlatformKind = PLATFORM_WIN9X;
-    IoBase = 0x300;
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
+    GetAdapterLink().IoBase = 0x300;
     for (int i = 0; i < 19; ++i)
         os.cardMemory[0x200 + i] = (WORD)(0x1000 + i);
     BYTE block[38];
@@ -70,8 +70,8 @@ TEST_F(PortAccess, DirectPathUsesPortInstructionsOnly)
 
 TEST_F(PortAccess, DirectBlockWriteSendsWholeWords)
 {
-    PlatformKind = PLATFORM_WIN9X;
-    IoBase = 0x300;
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
+    GetAdapterLink().IoBase = 0x300;
     BYTE block[4] = {1, 2, 3, 4};
     WriteCardMemory(0x400, block, sizeof(block));
     ASSERT_EQ(3u, os.ports.size());
@@ -83,7 +83,7 @@ TEST_F(PortAccess, DirectBlockWriteSendsWholeWords)
 TEST_F(PortAccess, DriverPathNeverExecutesPortInstructions)
 {
     for (int platform : {PLATFORM_NT_SERVER, PLATFORM_NT_WORKSTATION, PLATFORM_NT5}) {
-        PlatformKind = platform;
+        GetAdapterLink().PlatformKind = platform;
         BYTE block[38];
         ReadCardMemory(0x300, block, sizeof(block));
         WriteCardMemory(0x300, block, sizeof(block));
@@ -102,7 +102,7 @@ TEST_F(PortAccess, SinglePortNumbersCountFrom0x240)
                           {0x23E, 0, -2}};
     for (const Case& c : cases) {
         os.calls.clear();
-        IoBase = c.base;
+        GetAdapterLink().IoBase = c.base;
         PortReadWord(c.offset);
         ASSERT_EQ(1u, os.calls.size());
         EXPECT_EQ(c.sent, PortNumberSent(os.calls[0])) << "base " << c.base << " offset " << c.offset;
@@ -164,7 +164,7 @@ TEST_F(PortAccess, BlockTransfersRoundTripThroughTheDriver)
 TEST_F(PortAccess, OddCountsMoveTheLastByteAndKeepItsNeighbour)
 {
     for (int platform : {PLATFORM_WIN9X, PLATFORM_NT_WORKSTATION}) {
-        PlatformKind = platform;
+        GetAdapterLink().PlatformKind = platform;
         os.cardMemory[0x500] = 0x2211;
         os.cardMemory[0x501] = 0x4433;
         BYTE three[3] = {0xA1, 0xA2, 0xA3};
@@ -203,7 +203,7 @@ TEST_F(PortAccess, MissingDriverIsReportedAndTheCallerCarriesOn)
 TEST_F(PortAccess, FailedRequestsNameTheAbsolutePort)
 {
     os.controlFails = true;
-    IoBase = 0x270;
+    GetAdapterLink().IoBase = 0x270;
     EXPECT_EQ(0, PortReadByte(4));
     EXPECT_EQ(0, PortWriteWord(2, 9));
     BYTE block[38] = {};
@@ -245,14 +245,14 @@ TEST_F(PortAccess, PriorityIsRaisedAndRestoredOnEveryPath)
         {"driver ok", [](OsRecorder&) {}},
         {"driver missing", [](OsRecorder& r) { r.driverPresent = false; }},
         {"request fails", [](OsRecorder& r) { r.controlFails = true; }},
-        {"direct path", [](OsRecorder&) { PlatformKind = PLATFORM_WIN9X; }},
+        {"direct path", [](OsRecorder&) { GetAdapterLink().PlatformKind = PLATFORM_WIN9X; }},
     };
     for (const Setup& s : setups) {
         SCOPED_TRACE(s.what);
         os.priority.clear();
         os.driverPresent = true;
         os.controlFails = false;
-        PlatformKind = PLATFORM_NT_WORKSTATION;
+        GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
         s.apply(os);
         ReadCardMemory(0x300, block, 38);
         EXPECT_EQ(bracket, os.priority);

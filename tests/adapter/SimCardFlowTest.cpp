@@ -53,10 +53,10 @@ public:
     explicit Flow(const char* scenario, int platform = PLATFORM_NT_WORKSTATION) : card(scenario)
     {
         ResetAdapterState();
-        PlatformKind = platform;
-        IoBase = card.IoBase();
+        GetAdapterLink().PlatformKind = platform;
+        GetAdapterLink().IoBase = card.IoBase();
         EXPECT_EQ(0, OpenMailbox());
-        AdapterReady = true;
+        GetAdapterLink().AdapterReady = true;
     }
     ~Flow() { ResetAdapterState(); }
 

@@ -52,7 +52,7 @@ TEST_F(LinkMonitor, SilentCardIsLeftToTheOwnerToReport)
     EXPECT_FALSE(GetAdapterState().m_bAdapterFailed);
     EXPECT_TRUE(os.boxes.empty());
     EXPECT_TRUE(os.beeps.empty());
-    EXPECT_FALSE(AdapterBusy) << "the card is let go";
+    EXPECT_FALSE(GetAdapterLink().AdapterBusy) << "the card is let go";
 
     card.card.ClearAnswerRules();
     EXPECT_EQ(CLinkMonitor::READ, monitor.Read(true).outcome);
@@ -66,7 +66,7 @@ TEST_F(LinkMonitor, CardHeldByAnotherPollIsNotAsked)
     EXPECT_EQ(CLinkMonitor::SKIPPED, monitor.Read(true).outcome);
     EXPECT_EQ(0u, card.card.Commands(CMD_GET_STATUS, SUB_QUALITY));
     EXPECT_FALSE(monitor.HasReading());
-    EXPECT_TRUE(AdapterBusy) << "the other poll keeps its lock";
+    EXPECT_TRUE(GetAdapterLink().AdapterBusy) << "the other poll keeps its lock";
     UnlockAdapter();
 }
 

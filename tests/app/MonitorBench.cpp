@@ -101,10 +101,10 @@ double RequestFloor(double requestsPerTick, int ticks)
     BYTE block[38];
     const int reads = (int)(requestsPerTick * ticks + 0.5);
     for (int i = 0; i < 50; ++i)
-        ReadCardMemory(MailboxPointer, block, sizeof(block));
+        ReadCardMemory(GetAdapterLink().MailboxPointer, block, sizeof(block));
     double cpu0 = ThreadCpuMs();
     for (int i = 0; i < reads; ++i) {
-        ReadCardMemory(MailboxPointer, block, sizeof(block));
+        ReadCardMemory(GetAdapterLink().MailboxPointer, block, sizeof(block));
         if (i % 100 == 99)
             card.ResetCounts();
     }

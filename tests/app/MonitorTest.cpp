@@ -348,11 +348,11 @@ TEST_F(Monitor, TickWhileAnotherCardPollWaitsIsSkipped)
     EXPECT_EQ(0u, StatusReads(SUB_QUALITY));
     EXPECT_FLOAT_EQ(100.0f, tool->GetLinkQuality()) << "nothing read, nothing changed";
     EXPECT_TRUE(tool->IsMonitoring());
-    EXPECT_TRUE(AdapterBusy) << "the other poll keeps its lock";
+    EXPECT_TRUE(GetAdapterLink().AdapterBusy) << "the other poll keeps its lock";
     UnlockAdapter();
     TickAfter(2000);
     EXPECT_FLOAT_EQ(20.0f, tool->GetLinkQuality());
-    EXPECT_FALSE(AdapterBusy) << "the tick gives the lock back";
+    EXPECT_FALSE(GetAdapterLink().AdapterBusy) << "the tick gives the lock back";
 }
 
 TEST_F(Monitor, IdleLinkAtStartCountsAsNoAnswer)

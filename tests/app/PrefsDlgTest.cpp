@@ -131,7 +131,7 @@ TEST_F(Prefs, OkStoresThePreferencesAndTheRunEntry)
 TEST_F(Prefs, AfterAFailedDiscoveryTheChoiceIsStoredButNoRunEntryWritten)
 {
     ResetAdapterState();
-    ASSERT_FALSE(DriverKeyValid);
+    ASSERT_FALSE(GetAdapterLink().DriverKeyValid);
     app.AutoRun = 0;
     Open();
     Check(IDC_PREFS_AUTORUN, true);

@@ -208,7 +208,7 @@ TEST_F(Startup, AdapterStatusIsToldOnce)
         EXPECT_EQ(c.runs, app.InitInstance() != FALSE);
         EXPECT_EQ(c.runs ? 1 : 0, app.mainWindowRuns);
         EXPECT_TRUE(GetAdapterState().m_bAdapterFailed);
-        EXPECT_EQ(c.platform, PlatformKind);
+        EXPECT_EQ(c.platform, GetAdapterLink().PlatformKind);
         ASSERT_EQ(c.texts.size(), os.messages.size());
         for (size_t i = 0; i < c.texts.size(); ++i)
             EXPECT_EQ(c.texts[i], os.messages[i].text);
@@ -239,7 +239,7 @@ TEST_F(Startup, ServerProductMakesPlatformOne)
     TestApp app;
     app.m_args.clear();
     EXPECT_TRUE(app.InitInstance());
-    EXPECT_EQ(PLATFORM_NT_SERVER, PlatformKind);
+    EXPECT_EQ(PLATFORM_NT_SERVER, GetAdapterLink().PlatformKind);
 }
 
 TEST_F(Startup, PreferencesAreLoadedAndWrittenBack)
@@ -348,7 +348,7 @@ TEST_F(Startup, CopyStartedBesideAnotherWaitsForItsWindowAndNeverTouchesTheCard)
         SecondStartClock::now = 0;
         SecondStartClock::windowAfterSleeps = c.windowAfterSleeps;
         RunningCopy::requests.clear();
-        PlatformKind = PLATFORM_NT_WORKSTATION;
+        GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
         {
             TestApp app;
             app.m_args = {"/s"};
@@ -358,7 +358,8 @@ TEST_F(Startup, CopyStartedBesideAnotherWaitsForItsWindowAndNeverTouchesTheCard)
         EXPECT_EQ(c.sent, RunningCopy::requests);
         EXPECT_TRUE(os.messages.empty()) << "no adapter message from the second copy";
         EXPECT_EQ(0, os.opens);
-        EXPECT_EQ(PLATFORM_NT_WORKSTATION, PlatformKind) << "the platform was not even looked at";
+        EXPECT_EQ(PLATFORM_NT_WORKSTATION, GetAdapterLink().PlatformKind)
+            << "the platform was not even looked at";
         if (c.windowAfterSleeps < 0)
             EXPECT_EQ(CUtilityApp::FirstCopyWaitMs, SecondStartClock::now) << "the wait is bounded";
         delete SecondStartClock::window;

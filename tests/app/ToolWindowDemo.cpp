@@ -53,11 +53,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     app.m_args.clear();
     app.SetRegistryKey("KVR");
     SimCard card(kInfrastructure);
-    PlatformKind = PLATFORM_NT_WORKSTATION;
-    IoBase = card.IoBase();
+    GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
+    GetAdapterLink().IoBase = card.IoBase();
     OpenMailbox();
-    AdapterReady = true;
-    DriverKeyValid = true;
+    GetAdapterLink().AdapterReady = true;
+    GetAdapterLink().DriverKeyValid = true;
 
     card.SetSignal(0, (uint16_t)atoi(quality)); // what the monitor will read
     CMainToolDlg tool;

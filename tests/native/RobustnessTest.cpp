@@ -179,7 +179,7 @@ class CountingHost : public LayoutHost
 {
 public:
     int reports = 0;
-    void Report(const char*) override { ++reports; }
+    void Report(unsigned) override { ++reports; }
     int OffsetToPixels(int dialogUnits, bool vertical) override
     {
         return vertical ? dialogUnits * 2 : dialogUnits;

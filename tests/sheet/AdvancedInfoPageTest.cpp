@@ -90,9 +90,9 @@ TEST_F(AdvancedInfoTest, ResourcesOfTheDiscoveredCard)
     };
     for (const auto& c : cases) {
         OpenCard();
-        AdapterCardType = c.type;
-        AdapterIoBase = c.base;
-        AdapterIrq = c.irq;
+        GetAdapterLink().AdapterCardType = c.type;
+        GetAdapterLink().AdapterIoBase = c.base;
+        GetAdapterLink().AdapterIrq = c.irq;
         Open();
         EXPECT_EQ(c.bus, Field(IDC_INFO_BUS_TYPE)) << c.range;
         EXPECT_EQ(c.range, Field(IDC_INFO_IO_RANGE));

@@ -603,7 +603,7 @@ TEST_F(ConfPage, StoredTextsLongerThanTheirFieldsAreKeptUnlessEdited)
 TEST_F(ConfPage, SettingsThatCannotBeWrittenAreNeverPassedOffAsSaved)
 {
     Boot(PLATFORM_NT_WORKSTATION);
-    AdapterReady = false;
+    GetAdapterLink().AdapterReady = false;
     Open();
     page->SetText(IDC_CONF_DOMAIN_NAME, "Office");
     page->Select(IDC_CONF_CARRIER_SET, 2);

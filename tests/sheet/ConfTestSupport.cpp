@@ -127,15 +127,15 @@ Machine::Machine(int platform, Bus bus, const char* scenario)
     reg.SetString(HKEY_LOCAL_MACHINE, kDriverKey, "ESSID", "Corvane");
 
     ResetAdapterState();
-    PlatformKind = platform;
-    IoBase = card.IoBase();
-    AdapterIoBase = IoBase;
-    AdapterIrq = 10;
-    AdapterCardType = static_cast<BYTE>(bus);
+    GetAdapterLink().PlatformKind = platform;
+    GetAdapterLink().IoBase = card.IoBase();
+    GetAdapterLink().AdapterIoBase = GetAdapterLink().IoBase;
+    GetAdapterLink().AdapterIrq = 10;
+    GetAdapterLink().AdapterCardType = static_cast<BYTE>(bus);
     EXPECT_EQ(0, OpenMailbox());
-    AdapterReady = true;
-    DriverKeyPath = kDriverKey;
-    DriverKeyValid = true;
+    GetAdapterLink().AdapterReady = true;
+    GetAdapterLink().DriverKeyPath = kDriverKey;
+    GetAdapterLink().DriverKeyValid = true;
     ClearAdapterState();
 }
 

@@ -101,15 +101,15 @@ void PageFixture::OpenCard(const char* scenario)
     card.reset(new SimCard(scenario));
     os.reset(new CapturedOs);
     ResetAdapterState();
-    PlatformKind = PLATFORM_NT_WORKSTATION;
-    IoBase = card->IoBase();
-    AdapterIoBase = card->IoBase();
-    AdapterIrq = 10;
-    AdapterCardType = 1;
+    GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
+    GetAdapterLink().IoBase = card->IoBase();
+    GetAdapterLink().AdapterIoBase = card->IoBase();
+    GetAdapterLink().AdapterIrq = 10;
+    GetAdapterLink().AdapterCardType = 1;
     ASSERT_EQ(0, OpenMailbox());
-    AdapterReady = true;
-    DriverKeyPath = kDriverKey;
-    DriverKeyValid = true;
+    GetAdapterLink().AdapterReady = true;
+    GetAdapterLink().DriverKeyPath = kDriverKey;
+    GetAdapterLink().DriverKeyValid = true;
 }
 
 HiddenHost::HiddenHost()

@@ -93,7 +93,7 @@ TEST_F(TroubleshootingTest, WholeReportOnWindowsNT)
 TEST_F(TroubleshootingTest, WholeReportOnWindows98WithTheDriversLog)
 {
     OpenCard();
-    PlatformKind = PLATFORM_WIN9X;
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     WriteLog(ReplaceAll(Golden("ndislog.txt"), "\n", "\r\n"));
     Open();
     EXPECT_EQ(Golden("report-98.txt"), Normalised());
@@ -105,7 +105,7 @@ TEST_F(TroubleshootingTest, Windows98WithoutOrWithAnEmptyLogSaysTheDriverWorks)
                                  "\r\n[Current Card Settings]\r\n";
     for (bool empty : {false, true}) {
         OpenCard();
-        PlatformKind = PLATFORM_WIN9X;
+        GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
         if (empty)
             WriteLog("");
         Open();
@@ -116,7 +116,7 @@ TEST_F(TroubleshootingTest, Windows98WithoutOrWithAnEmptyLogSaysTheDriverWorks)
 TEST_F(TroubleshootingTest, LogOfExactlyOnePieceIsReadWhole)
 {
     OpenCard();
-    PlatformKind = PLATFORM_WIN9X;
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     std::string log(1021, 'L');
     log += "\r\n";
     WriteLog(log);
@@ -145,7 +145,7 @@ TEST_F(TroubleshootingTest, Windows98LogThatCannotBeReadOrIsCutSaysSo)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected);
         OpenCard();
-        PlatformKind = PLATFORM_WIN9X;
+        GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
         WriteLog(c.log);
         HANDLE writer = ::CreateFileA(logPath.c_str(), GENERIC_WRITE, c.share, nullptr,
                                       OPEN_EXISTING, 0, nullptr);
@@ -228,7 +228,7 @@ TEST_F(TroubleshootingTest, CardItemsThatFailAreNotAvailable)
 TEST_F(TroubleshootingTest, DriverKeyThatCannotBeOpened)
 {
     OpenCard();
-    DriverKeyPath = "SOFTWARE\\CorvaneTest\\SheetPages\\Gone";
+    GetAdapterLink().DriverKeyPath = "SOFTWARE\\CorvaneTest\\SheetPages\\Gone";
     Open();
     EXPECT_NE(std::string::npos,
               Report().find("[Adapter Params]\r\nKey: SOFTWARE\\CorvaneTest\\SheetPages\\Gone\r\n"

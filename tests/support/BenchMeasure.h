@@ -52,9 +52,9 @@ inline Memory Measure()
 inline void OpenCard(SimCard& card)
 {
     ResetAdapterState();
-    PlatformKind = PLATFORM_NT_WORKSTATION;
-    IoBase = card.IoBase();
+    GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
+    GetAdapterLink().IoBase = card.IoBase();
     OpenMailbox();
-    AdapterReady = true;
-    DriverKeyValid = true;
+    GetAdapterLink().AdapterReady = true;
+    GetAdapterLink().DriverKeyValid = true;
 }

@@ -92,11 +92,11 @@ ScriptedCard::ScriptedCard() : m_memory(0x20000, 0)
     g_os.MessageBoxA = ScriptedCardHooks::MessageBoxA;
 
     ResetAdapterState();
-    PlatformKind = PLATFORM_NT_WORKSTATION;
-    IoBase = 0x240;
-    MailboxPointer = kMailbox;
-    MailboxState = 2;
-    AdapterReady = true;
+    GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
+    GetAdapterLink().IoBase = 0x240;
+    GetAdapterLink().MailboxPointer = kMailbox;
+    GetAdapterLink().MailboxState = 2;
+    GetAdapterLink().AdapterReady = true;
     firmware = [](MailboxBlock& block) { block.status = 0; };
 }
 

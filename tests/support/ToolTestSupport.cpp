@@ -92,11 +92,11 @@ int OsCapture::CountBoxes(const std::string& text) const
 OpenedCard::OpenedCard(const char* scenario) : card(scenario)
 {
     ResetAdapterState();
-    PlatformKind = PLATFORM_NT_WORKSTATION;
-    IoBase = card.IoBase();
+    GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
+    GetAdapterLink().IoBase = card.IoBase();
     EXPECT_EQ(0, OpenMailbox());
-    AdapterReady = true;
-    DriverKeyValid = true;
+    GetAdapterLink().AdapterReady = true;
+    GetAdapterLink().DriverKeyValid = true;
 }
 
 OpenedCard::~OpenedCard()

@@ -39,7 +39,7 @@ protected:
     {
         card.reset(new OpenedCard(kInfrastructure));
         os.RecordSleeps();
-        StateBlink = false;
+        ClearAdapterState();
     }
     void TearDown() override { card.reset(); }
 

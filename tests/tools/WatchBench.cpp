@@ -91,11 +91,11 @@ int main(int argc, char** argv)
             return 1;
         }
         ResetAdapterState();
-        PlatformKind = PLATFORM_NT_WORKSTATION;
-        IoBase = DriverCardBase();
-        DriverSetBase(IoBase);
+        GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
+        GetAdapterLink().IoBase = DriverCardBase();
+        DriverSetBase(GetAdapterLink().IoBase);
         OpenMailbox();
-        AdapterReady = true;
+        GetAdapterLink().AdapterReady = true;
         g_os.Sleep = TimedSleep;
     } else {
         card.reset(new WatchCard(CellsScenario(30).c_str()));

@@ -72,11 +72,11 @@ WatchCard::WatchCard(const char* scenario) : card(scenario)
 {
     ResetAdapterState();
     ClearAdapterState();
-    PlatformKind = PLATFORM_NT_WORKSTATION;
-    IoBase = card.IoBase();
+    GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
+    GetAdapterLink().IoBase = card.IoBase();
     OpenMailbox();
-    AdapterReady = true;
-    DriverKeyValid = true;
+    GetAdapterLink().AdapterReady = true;
+    GetAdapterLink().DriverKeyValid = true;
 }
 
 WatchCard::~WatchCard()

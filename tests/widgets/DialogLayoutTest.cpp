@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/TestWindows.h"
 #include "framework/Os.h"
+#include "tests/support/TestWindows.h"
+#include "tools/WatchLayout.h"
 #include "widgets/DialogLayout.h"
 
 namespace {

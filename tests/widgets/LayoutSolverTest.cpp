@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/CWinApp.h"
 #include "widgets/LayoutSolver.h"
 
 namespace {
@@ -14,7 +15,7 @@ class FakeHost : public LayoutHost
 {
 public:
     std::vector<std::string> reports;
-    void Report(const char* text) override { reports.push_back(text); }
+    void Report(unsigned textId) override { reports.push_back(LoadStr(textId)); }
     int OffsetToPixels(int dlu, bool vertical) override { return vertical ? dlu * 2 : dlu; }
 };
 

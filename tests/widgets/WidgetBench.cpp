@@ -10,9 +10,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "tests/support/TestWindows.h"
 #include "framework/CWnd.h"
+#include "tests/support/TestWindows.h"
 #include "tools/CLineChart.h"
+#include "tools/WatchLayout.h"
 #include "widgets/DialogLayout.h"
 
 namespace {

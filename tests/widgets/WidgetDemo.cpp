@@ -8,10 +8,11 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/support/TestWindows.h"
 #include "framework/CImageList.h"
 #include "res/resource.h"
+#include "tests/support/TestWindows.h"
 #include "tools/CLineChart.h"
+#include "tools/WatchLayout.h"
 #include "widgets/CLinkStatic.h"
 #include "widgets/CListViewEx.h"
 #include "widgets/CStyledLabel.h"

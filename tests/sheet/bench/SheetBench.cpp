@@ -117,7 +117,7 @@ int main(int argc, char** argv)
 
     std::unique_ptr<SimCard> card;
     if (driver) {
-        PlatformKind = PLATFORM_NT_WORKSTATION;
+        GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
         BYTE status = OpenAdapter();
         if (status != 0) {
             fprintf(stderr, "OpenAdapter: %d (is the machine running?)\n", status);
@@ -128,15 +128,15 @@ int main(int argc, char** argv)
         g_os.Sleep = CountingSleep;
     } else {
         card.reset(new SimCard(nullptr));
-        PlatformKind = PLATFORM_NT_WORKSTATION;
-        IoBase = card->IoBase();
-        AdapterIoBase = card->IoBase();
-        AdapterIrq = 10;
-        AdapterCardType = 1;
+        GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
+        GetAdapterLink().IoBase = card->IoBase();
+        GetAdapterLink().AdapterIoBase = card->IoBase();
+        GetAdapterLink().AdapterIrq = 10;
+        GetAdapterLink().AdapterCardType = 1;
         OpenMailbox();
-        AdapterReady = true;
-        DriverKeyPath = "SOFTWARE\\CorvaneTest\\Bench";
-        DriverKeyValid = true;
+        GetAdapterLink().AdapterReady = true;
+        GetAdapterLink().DriverKeyPath = "SOFTWARE\\CorvaneTest\\Bench";
+        GetAdapterLink().DriverKeyValid = true;
     }
 
     Host host;

@@ -132,8 +132,8 @@ void Machine(RegistryFixture& reg, bool withAdvancedValues)
         reg.SetDword(HKEY_LOCAL_MACHINE, kDriverKey, "TxRetry", 7);
         reg.SetDword(HKEY_LOCAL_MACHINE, kDriverKey, "RoamingThreshold", 40);
     }
-    DriverKeyPath = kDriverKey;
-    DriverKeyValid = true;
+    GetAdapterLink().DriverKeyPath = kDriverKey;
+    GetAdapterLink().DriverKeyValid = true;
 }
 
 } // namespace
@@ -153,11 +153,11 @@ int main(int argc, char** argv)
         RegistryFixture reg;
         SimCard card;
         ResetAdapterState();
-        PlatformKind = win9x ? PLATFORM_WIN9X : PLATFORM_NT_WORKSTATION;
-        IoBase = card.IoBase();
-        AdapterCardType = 1;
+        GetAdapterLink().PlatformKind = win9x ? PLATFORM_WIN9X : PLATFORM_NT_WORKSTATION;
+        GetAdapterLink().IoBase = card.IoBase();
+        GetAdapterLink().AdapterCardType = 1;
         OpenMailbox();
-        AdapterReady = true;
+        GetAdapterLink().AdapterReady = true;
         Machine(reg, advanced);
         auto commands = [&card] { return card.Fw().CommandsAnswered(); };
         Open(openings / 10 ? openings / 10 : 1, commands); // warm up
@@ -182,10 +182,10 @@ int main(int argc, char** argv)
     for (bool advanced : {true, false}) {
         RegistryFixture reg;
         ResetAdapterState();
-        PlatformKind = PLATFORM_NT_WORKSTATION;
-        IoBase = DriverCardBase();
-        AdapterCardType = 1;
-        if (DriverSetBase(IoBase) != 1) {
+        GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
+        GetAdapterLink().IoBase = DriverCardBase();
+        GetAdapterLink().AdapterCardType = 1;
+        if (DriverSetBase(GetAdapterLink().IoBase) != 1) {
             printf("real driver: it does not take the card's base\n");
             return 1;
         }
@@ -193,7 +193,7 @@ int main(int argc, char** argv)
             printf("real driver: the mailbox did not open\n");
             return 1;
         }
-        AdapterReady = true;
+        GetAdapterLink().AdapterReady = true;
         Machine(reg, advanced);
         Result r = Open(openings / 10 ? openings / 10 : 1, DriverCommands);
         Print(advanced ? "real driver, NT, advanced values stored"

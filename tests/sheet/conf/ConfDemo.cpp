@@ -60,13 +60,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 
     SimCard card;
     ResetAdapterState();
-    PlatformKind = PLATFORM_NT_WORKSTATION;
-    IoBase = card.IoBase();
-    AdapterCardType = 1;
+    GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
+    GetAdapterLink().IoBase = card.IoBase();
+    GetAdapterLink().AdapterCardType = 1;
     OpenMailbox();
-    AdapterReady = true;
-    DriverKeyPath = kDriverKey;
-    DriverKeyValid = true;
+    GetAdapterLink().AdapterReady = true;
+    GetAdapterLink().DriverKeyPath = kDriverKey;
+    GetAdapterLink().DriverKeyValid = true;
 
     CPropertySheet sheet(IDS_PROPERTIES_CAPTION, nullptr, 0, PSH_HASHELP | PSH_NOAPPLYNOW);
     CConfDlg page;
