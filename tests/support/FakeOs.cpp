@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -45,7 +46,9 @@ struct FakeOsHooks
     }
     static BOOL WINAPI Shell_NotifyIconA(DWORD message, PNOTIFYICONDATAA data)
     {
-        F().shell.push_back({message, data->uFlags, data->szTip, data->hIcon});
+        NOTIFYICONDATAA copy = {};
+        memcpy(&copy, data, std::min<size_t>(data->cbSize, sizeof(copy)));
+        F().shell.push_back({message, copy.uFlags, copy.szTip, copy.hIcon, copy});
         return F().shellAnswer;
     }
     static void WINAPI RecordingSleep(DWORD ms)
@@ -211,13 +214,13 @@ FakeOs::FakeOs(Reach reach) : m_previous(current)
     g_os.LookupPrivilegeValueA = FakeOsHooks::LookupPrivilegeValueA;
     g_os.AdjustTokenPrivileges = FakeOsHooks::AdjustTokenPrivileges;
     g_os.ExitWindowsEx = FakeOsHooks::ExitWindowsEx;
-    if (reach != kMachine)
-        return;
-    cardMemory.assign(0x10000, 0);
     version.dwMajorVersion = 4;
     version.dwMinorVersion = 0;
     version.dwPlatformId = VER_PLATFORM_WIN32_NT;
-    g_os.GetVersionExA = FakeOsHooks::GetVersionExA;
+    if (reach != kMachine)
+        return;
+    ReportVersion();
+    cardMemory.assign(0x10000, 0);
     g_os.CreateFileA = FakeOsHooks::CreateFileA;
     g_os.CloseHandle = FakeOsHooks::CloseHandle;
     g_os.DeviceIoControl = FakeOsHooks::DeviceIoControl;
@@ -233,6 +236,11 @@ FakeOs::FakeOs(Reach reach) : m_previous(current)
 FakeOs::~FakeOs()
 {
     current = m_previous;
+}
+
+void FakeOs::ReportVersion()
+{
+    g_os.GetVersionExA = FakeOsHooks::GetVersionExA;
 }
 
 void FakeOs::RecordSleeps()

@@ -74,13 +74,15 @@ public:
     std::vector<std::string> helpKeys;
     BOOL helpAnswer = TRUE;
 
-    // The notification area.
+    // The notification area: each call with the data as the program handed
+    // it (its cbSize bytes, the rest zero).
     struct ShellCall
     {
         DWORD message;
         UINT flags;
         std::string tip;
         HICON icon;
+        NOTIFYICONDATAA data;
     };
     std::vector<ShellCall> shell;
     BOOL shellAnswer = TRUE;
@@ -99,11 +101,15 @@ public:
     bool tokenRefused = false;
     DWORD adjustError = ERROR_SUCCESS; // what GetLastError says after the adjustment
 
-    // The machine (kMachine only): the version it reports, the driver
-    // \\.\razuDov in front of a card memory of 64 K words (also behind the
-    // ports), and what the program asked of them.
+    // From now on GetVersionExA reports `version` (NT 4.0 unless the test
+    // changes it), or fails with `versionFails`; kMachine does from the start.
+    void ReportVersion();
     OSVERSIONINFOA version{};
     bool versionFails = false;
+
+    // The machine (kMachine only): the driver
+    // \\.\razuDov in front of a card memory of 64 K words (also behind the
+    // ports), and what the program asked of them.
     bool driverPresent = true;
     bool controlFails = false;
     bool closeFails = false;
