@@ -1,9 +1,9 @@
 // FakeOs.h - the one stand-in for the operating system in tests. While it
 // lives it takes the user's side of the Os table (message boxes answered
-// from a script, beeps, help, the notification area, the restart calls) and,
-// when asked for the whole machine, the system version, the port-I/O driver,
-// the port instructions, priorities and Sleep; it records what the program
-// did and gives the whole table back when it ends.
+// from a script, beeps, help, the notification area, the restart calls, the
+// system version on request) and, when asked for the whole machine, also the
+// port-I/O driver, the port instructions, priorities and Sleep; it records
+// what the program did and gives the whole table back when it ends.
 #pragma once
 
 #include "framework/Os.h"
