@@ -53,7 +53,7 @@ BYTE CBssWatchDlg::ReadIndexed(int item, int index, void* output, size_t size)
     memset(bytes, 0, size);
     bytes[0] = (BYTE)index;
     bytes[1] = (BYTE)(index >> 8);
-    return ReadCardItem(item, output, size);
+    return QueryCardItem(item, output, size);
 }
 
 // ---------------------------------------------------------------------------
@@ -106,12 +106,12 @@ void CBssWatchDlg::ReadBssTable()
     // next read.
     const bool advanced = m_advanced;
     char current[20] = "";
-    ReadCardItem(CI_CURRENT_BSSID, current, sizeof current);
+    QueryCardItem(CI_CURRENT_BSSID, current, sizeof current);
     char essid[CONFIG_TEXT_SIZE] = "";
     char type[20] = "";
     if (!advanced) {
         ReadConfiguredEssid(essid, sizeof essid);
-        ReadCardItem(CI_NETWORK_TYPE, type, sizeof type);
+        QueryCardItem(CI_NETWORK_TYPE, type, sizeof type);
     }
 
     CTaskProgressWnd progress;
@@ -271,7 +271,7 @@ void CBssWatchDlg::OnTimer(UINT_PTR id)
     // poll without answer would.
     WORD finished = 0;
     if (GetAdapterState().m_bAdapterFailed ||
-        ReadCardItem(CI_BSS_SCAN_DONE, &finished, sizeof finished) != ITEM_OK) {
+        QueryCardItem(CI_BSS_SCAN_DONE, &finished, sizeof finished) != ITEM_OK) {
         lock.Release();
         OnCardSilent();
         return;
@@ -346,7 +346,7 @@ void CBssWatchDlg::OnJoin()
     if (m_currentState && (::lstrcmpiA(m_currentState, kAssociated) == 0 ||
                            ::lstrcmpiA(m_currentState, kJoined) == 0))
         m_currentState[0] = '\0';
-    ReadCardItem(CI_LINK_STATE, joined->state, sizeof joined->state);
+    QueryCardItem(CI_LINK_STATE, joined->state, sizeof joined->state);
     m_currentState = joined->state;
     m_list.DeleteAllItems();
     FillList();

@@ -33,12 +33,10 @@ int CompareTexts(const char* a, const char* b)
 class CStationWatchDlg::CardStations : public StationSource
 {
 public:
-    CardStations(CStationWatchDlg& dlg, CTaskProgressWnd* progress)
-        : m_dlg(dlg), m_progress(progress)
-    {}
+    explicit CardStations(CTaskProgressWnd* progress) : m_progress(progress) {}
     unsigned char ReadEntry(uint16_t index, uint8_t* answer) override
     {
-        return m_dlg.ReadCardItem(CI_STA_ENTRY, answer, STATION_ANSWER_SIZE);
+        return QueryCardItem(CI_STA_ENTRY, answer, STATION_ANSWER_SIZE);
     }
     void BeforeEntry() override
     {
@@ -49,7 +47,6 @@ public:
     }
 
 private:
-    CStationWatchDlg& m_dlg;
     CTaskProgressWnd* m_progress;
 };
 
@@ -72,7 +69,7 @@ BOOL CStationWatchDlg::OnInitDialog()
     {
         AdapterLock lock;
         if (!lock.IsHeld() ||
-            ReadCardItem(CI_STATION_NAME, m_stationName, sizeof m_stationName) != ITEM_OK ||
+            QueryCardItem(CI_STATION_NAME, m_stationName, sizeof m_stationName) != ITEM_OK ||
             m_stationName[0] == '\0')
             snprintf(m_stationName, sizeof m_stationName, "%s",
                      LoadStr(IDS_NO_STATION_NAME).c_str());
@@ -105,7 +102,7 @@ void CStationWatchDlg::ReadStations()
     m_reading = true;
     CTaskProgressWnd progress;
     bool withProgress = OpenReadProgress(progress, n, IDS_STATION_PROGRESS);
-    CardStations card(*this, withProgress ? &progress : nullptr);
+    CardStations card(withProgress ? &progress : nullptr);
     std::string notAvailable = LoadStr(IDS_INACTIVE_UNKNOWN);
     m_count = (WORD)ReadStationTable(n, card, notAvailable.c_str(), m_entries, BSS_LIST_MAX);
     m_reading = false;

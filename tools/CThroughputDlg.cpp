@@ -166,21 +166,16 @@ void CThroughputDlg::OnDrawItem(int id, LPDRAWITEMSTRUCT dis)
     ::SetBkMode(dis->hDC, oldMode);
 }
 
-BYTE CThroughputDlg::ReadCardItem(int item, void* output, size_t size)
-{
-    return QueryCardItem(item, output, size);
-}
-
 void CThroughputDlg::BuildTitle(bool readCard)
 {
     m_title = GetWindowText().substr(0, MAX_CAPTION);
     char name[CARD_ITEM_BUFFER_SIZE] = "";
     if (readCard)
-        ReadCardItem(CI_STATION_NAME, name, sizeof(name)); // a failed read leaves it empty
+        QueryCardItem(CI_STATION_NAME, name, sizeof(name)); // a failed read leaves it empty
     m_title += ": ";
     m_title += name;
     char mac[CARD_ITEM_BUFFER_SIZE];
-    if (readCard && ReadCardItem(CI_MAC_ADDRESS, mac, sizeof(mac)) == ITEM_OK) {
+    if (readCard && QueryCardItem(CI_MAC_ADDRESS, mac, sizeof(mac)) == ITEM_OK) {
         m_title += " (";
         m_title += mac;
         m_title += ")";
@@ -235,7 +230,7 @@ void CThroughputDlg::Sample()
         AdapterLock lock;
         if (!lock.IsHeld())
             return;
-        if (BYTE result = ReadCardItem(CI_STATISTICS, &block, sizeof(block)); result != ITEM_OK) {
+        if (BYTE result = QueryCardItem(CI_STATISTICS, &block, sizeof(block)); result != ITEM_OK) {
             lock.Release();
             // Closed without a word of its own; a silent card is the
             // adapter's failure, after which no window asks the card again.
@@ -268,7 +263,7 @@ void CThroughputDlg::ShowLinkState()
     AdapterLock lock;
     if (!lock.IsHeld())
         return;
-    const BYTE result = ReadCardItem(CI_LINK_STATE, state, sizeof(state));
+    const BYTE result = QueryCardItem(CI_LINK_STATE, state, sizeof(state));
     lock.Release();
     if (result == ITEM_OK) {
         SetWindowText((m_title + ", " + state).c_str());

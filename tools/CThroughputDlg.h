@@ -46,9 +46,6 @@ protected:
     void OnDrawItem(int id, LPDRAWITEMSTRUCT dis) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
-    // Every card read of the window goes through here.
-    virtual BYTE ReadCardItem(int item, void* output, size_t size);
-
 private:
     // Without the card (another poll holds it) the caption has no name and
     // address, and the chart the larger scale.

@@ -40,11 +40,6 @@ BOOL CWatchDlg::Create(CWnd* parent)
     return TRUE;
 }
 
-BYTE CWatchDlg::ReadCardItem(int item, void* output, size_t size)
-{
-    return QueryCardItem(item, output, size);
-}
-
 BOOL CWatchDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
@@ -66,7 +61,7 @@ BOOL CWatchDlg::OnInitDialog()
 WORD CWatchDlg::ReadTableCount(int item)
 {
     WORD size = 0;
-    if (ReadCardItem(item, &size, sizeof size) != ITEM_OK)
+    if (QueryCardItem(item, &size, sizeof size) != ITEM_OK)
         size = 0;
     return size;
 }

@@ -47,8 +47,6 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnOK() override {}
 
-    // The card, as the dialog reaches it; tests count or steer the reads.
-    virtual BYTE ReadCardItem(int item, void* output, size_t size);
     // The text of a column of the row whose item data is `row`.
     virtual void CellText(LPARAM row, int column, char* text, size_t size) = 0;
     // Orders two rows' item data by a column.

@@ -3,30 +3,18 @@
 #include "adapter/AdapterState.h"
 #include "adapter/Mailbox.h"
 #include "adapter/QualityScale.h"
-#include "tests/support/OsRecorder.h"
+#include "tests/support/FakeOs.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-int g_beeps = 0;
-BOOL WINAPI CountBeep(UINT)
-{
-    ++g_beeps;
-    return TRUE;
-}
-
 class AdapterStateTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ClearAdapterState();
-        g_beeps = 0;
-        g_os.MessageBeep = CountBeep;
-    }
+    void SetUp() override { ClearAdapterState(); }
     void TearDown() override { ClearAdapterState(); }
-    OsRecorder os;
+    FakeOs os{FakeOs::kMachine};
 };
 
 TEST_F(AdapterStateTest, SilentCardIsReportedOnceByThePreferences)
@@ -34,8 +22,8 @@ TEST_F(AdapterStateTest, SilentCardIsReportedOnceByThePreferences)
     for (DWORD beep : {0u, 1u}) {
         SCOPED_TRACE(beep);
         ClearAdapterState();
-        os.messages.clear();
-        g_beeps = 0;
+        os.boxes.clear();
+        os.beeps.clear();
         AdapterState& state = GetAdapterState();
         state.AlertBeep = beep;
         state.AlertMessage = 0; // the box does not depend on the alert box preference
@@ -43,18 +31,18 @@ TEST_F(AdapterStateTest, SilentCardIsReportedOnceByThePreferences)
         EXPECT_TRUE(ReportAdapterSilent(nullptr));
         EXPECT_TRUE(state.m_bAdapterFailed);
         EXPECT_EQ(5, state.m_nAdapterStatus);
-        ASSERT_EQ(1u, os.messages.size());
-        EXPECT_EQ("The Corvane adapter has no response.", os.messages[0].text);
-        EXPECT_EQ((UINT)(MB_ICONSTOP | MB_SYSTEMMODAL), os.messages[0].style);
-        EXPECT_EQ((int)beep, g_beeps);
+        ASSERT_EQ(1u, os.boxes.size());
+        EXPECT_EQ("The Corvane adapter has no response.", os.boxes[0].text);
+        EXPECT_EQ((UINT)(MB_ICONSTOP | MB_SYSTEMMODAL), os.boxes[0].style);
+        EXPECT_EQ(beep, os.beeps.size());
 
         // A later report (another window found the same silence) only keeps the flag.
         state.m_nAdapterStatus = 7;
         EXPECT_FALSE(ReportAdapterSilent(nullptr));
         EXPECT_TRUE(state.m_bAdapterFailed);
         EXPECT_EQ(7, state.m_nAdapterStatus);
-        EXPECT_EQ(1u, os.messages.size());
-        EXPECT_EQ((int)beep, g_beeps);
+        EXPECT_EQ(1u, os.boxes.size());
+        EXPECT_EQ(beep, os.beeps.size());
     }
 }
 

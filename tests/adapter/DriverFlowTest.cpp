@@ -9,6 +9,7 @@
 #include "framework/Os.h"
 #include "sim/PortTrap.h"
 #include "tests/support/DriverAccess.h"
+#include "tests/support/FakeOs.h"
 
 #include <gtest/gtest.h>
 
@@ -98,15 +99,6 @@ INSTANTIATE_TEST_SUITE_P(Paths, DriverFlow,
                              return info.param == PLATFORM_WIN9X ? "PortTrap" : "Driver";
                          });
 
-namespace {
-std::vector<std::string>* g_shown = nullptr;
-int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR, UINT)
-{
-    g_shown->push_back(text ? text : "");
-    return IDOK;
-}
-} // namespace
-
 // The card moves to another base under an open mailbox, so the driver refuses
 // every block request for the base it was told: each operation is one box
 // and no answer, never a decoded leftover.
@@ -125,10 +117,7 @@ TEST(DriverRefusal, CardMovedAwayGivesNoAnswerWithOneBoxEach)
     moved.replace(moved.find("iobase 0x240"), 12, "iobase 0x300");
     ASSERT_EQ("", LoadDriverScenario(moved.c_str()));
 
-    OsGuard guard;
-    std::vector<std::string> shown;
-    g_shown = &shown;
-    g_os.MessageBoxA = RecordBox;
+    FakeOs os;
     char text[64] = "stale";
     EXPECT_EQ(ITEM_NO_RESPONSE, QueryCardItem(CI_LINK_STATE, text));
     EXPECT_STREQ("", text);
@@ -137,8 +126,7 @@ TEST(DriverRefusal, CardMovedAwayGivesNoAnswerWithOneBoxEach)
     EXPECT_EQ(ITEM_NO_RESPONSE, QueryCardItem(CI_STATISTICS, counters));
     EXPECT_EQ(ITEM_NO_RESPONSE, SetCardItem(nullptr, CI_ROAMING, "1"));
     EXPECT_EQ(ITEM_NO_RESPONSE, JoinNetwork("Infrastructure", "00:A0:C5:00:00:02", "Corvane"));
-    EXPECT_EQ(std::vector<std::string>(5, "Error for DeviceIoControl"), shown);
-    g_shown = nullptr;
+    EXPECT_EQ(std::vector<std::string>(5, "Error for DeviceIoControl"), os.Texts());
     ResetAdapterState();
     LoadDriverScenario(kScenario);
 }

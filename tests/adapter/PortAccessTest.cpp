@@ -1,6 +1,6 @@
 // Port access on the direct path and the driver path.
-#include "tests/support/OsRecorder.h"
 #include "adapter/PortAccess.h"
+#include "tests/support/FakeOs.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +35,7 @@ protected:
         GetAdapterLink().IoBase = 0;
         GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     }
-    OsRecorder os;
+    FakeOs os{FakeOs::kMachine};
 };
 
 TEST_F(PortAccess, DirectPathUsesPortInstructionsOnly)
@@ -147,7 +147,7 @@ TEST_F(PortAccess, EachRequestUsesItsCodeAccessAndBuffers)
     EXPECT_EQ((std::vector<WORD>{0, 2, 4, 0x300, 38}), Header(os.calls[5]));
     EXPECT_EQ(0x70, os.calls[6].in[0]);
     EXPECT_EQ(0x02, os.calls[6].in[1]);
-    EXPECT_TRUE(os.messages.empty());
+    EXPECT_TRUE(os.boxes.empty());
 }
 
 TEST_F(PortAccess, BlockTransfersRoundTripThroughTheDriver)
@@ -190,14 +190,14 @@ TEST_F(PortAccess, MissingDriverIsReportedAndTheCallerCarriesOn)
     EXPECT_FALSE(ReadCardMemory(0x300, block, 38));
     EXPECT_FALSE(WriteCardMemory(0x300, block, 38));
     EXPECT_EQ(0x77, block[0]) << "nothing transferred";
-    ASSERT_EQ(6u, os.messages.size());
-    for (const ShownMessage& m : os.messages) {
+    ASSERT_EQ(6u, os.boxes.size());
+    for (const FakeOs::Box& m : os.boxes) {
         EXPECT_EQ("Unable to open the device.\n", m.text);
         EXPECT_EQ("", m.caption);
         EXPECT_EQ((UINT)MB_OK, m.style);
     }
     EXPECT_EQ(-1, DriverSetBase(0x240));
-    EXPECT_EQ(6u, os.messages.size()) << "DriverSetBase shows nothing";
+    EXPECT_EQ(6u, os.boxes.size()) << "DriverSetBase shows nothing";
 }
 
 TEST_F(PortAccess, FailedRequestsNameTheAbsolutePort)
@@ -210,12 +210,12 @@ TEST_F(PortAccess, FailedRequestsNameTheAbsolutePort)
     EXPECT_FALSE(ReadCardMemory(0x300, block, 38));
     EXPECT_FALSE(WriteCardMemory(0x300, block, 38));
     EXPECT_EQ(0, DriverSetBase(0x270));
-    ASSERT_EQ(5u, os.messages.size());
-    EXPECT_EQ("Error when read the port: 274", os.messages[0].text);
-    EXPECT_EQ("Error when write the port: 272", os.messages[1].text);
-    EXPECT_EQ("Error for DeviceIoControl", os.messages[2].text);
-    EXPECT_EQ("Error for DeviceIoControl", os.messages[3].text);
-    EXPECT_EQ("Error for DeviceIoControl", os.messages[4].text);
+    ASSERT_EQ(5u, os.boxes.size());
+    EXPECT_EQ("Error when read the port: 274", os.boxes[0].text);
+    EXPECT_EQ("Error when write the port: 272", os.boxes[1].text);
+    EXPECT_EQ("Error for DeviceIoControl", os.boxes[2].text);
+    EXPECT_EQ("Error for DeviceIoControl", os.boxes[3].text);
+    EXPECT_EQ("Error for DeviceIoControl", os.boxes[4].text);
     for (BYTE b : block)
         ASSERT_EQ(0, b) << "a refused read hands over nothing of the driver's buffer";
 }
@@ -224,8 +224,8 @@ TEST_F(PortAccess, FailedCloseIsReportedAndTheValueStillDelivered)
 {
     os.closeFails = true;
     EXPECT_EQ(0x4242, PortReadWord(2));
-    ASSERT_EQ(1u, os.messages.size());
-    EXPECT_EQ("Failed to close device.\n", os.messages[0].text);
+    ASSERT_EQ(1u, os.boxes.size());
+    EXPECT_EQ("Failed to close device.\n", os.boxes[0].text);
 }
 
 TEST_F(PortAccess, DriverSetBaseAnswer)
@@ -240,12 +240,12 @@ TEST_F(PortAccess, PriorityIsRaisedAndRestoredOnEveryPath)
 {
     const std::vector<std::string> bracket = {"class 256", "thread 15", "thread 0", "class 32"};
     BYTE block[38] = {};
-    struct Setup { const char* what; void (*apply)(OsRecorder&); };
+    struct Setup { const char* what; void (*apply)(FakeOs&); };
     const Setup setups[] = {
-        {"driver ok", [](OsRecorder&) {}},
-        {"driver missing", [](OsRecorder& r) { r.driverPresent = false; }},
-        {"request fails", [](OsRecorder& r) { r.controlFails = true; }},
-        {"direct path", [](OsRecorder&) { GetAdapterLink().PlatformKind = PLATFORM_WIN9X; }},
+        {"driver ok", [](FakeOs&) {}},
+        {"driver missing", [](FakeOs& r) { r.driverPresent = false; }},
+        {"request fails", [](FakeOs& r) { r.controlFails = true; }},
+        {"direct path", [](FakeOs&) { GetAdapterLink().PlatformKind = PLATFORM_WIN9X; }},
     };
     for (const Setup& s : setups) {
         SCOPED_TRACE(s.what);

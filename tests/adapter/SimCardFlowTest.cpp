@@ -12,6 +12,7 @@
 
 #include <set>
 #include <string.h>
+#include <vector>
 
 namespace
 {
@@ -306,8 +307,34 @@ TEST(SimCardFlow, ChosenCommandsGoSilentOrGetAChosenAnswer)
     EXPECT_EQ("Infrastructure", f.Text(CI_NETWORK_TYPE));
     std::string own = f.Text(CI_SIGNAL_QUALITY);
     EXPECT_EQ(std::to_string(f.card.Fw().Quality()), own) << "the firmware's own reading again";
+
+    // Every code of a command at once, counted together and in all.
+    f.card.Silence(CMD_GET_PARAM, SimCard::kAnyCode);
+    EXPECT_EQ("", f.Text(CI_FIRMWARE_VERSION));
+    EXPECT_EQ(ITEM_NO_RESPONSE, f.result);
+    EXPECT_EQ("", f.Text(CI_NETWORK_TYPE));
+    EXPECT_EQ(ITEM_NO_RESPONSE, f.result);
+    EXPECT_EQ(6u, f.card.Commands(CMD_GET_PARAM, SimCard::kAnyCode));
+    EXPECT_EQ(8u, f.card.Commands());
+    f.card.ClearAnswerRules();
+
+    // A watched answer is seen with its table index and may be changed.
+    std::vector<uint16_t> indexes;
+    f.card.WatchAnswers([&](uint16_t command, uint16_t code, uint16_t index, uint8_t* value) {
+        if (command == CMD_GET_STATUS && code == SUB_BSS_SIGNAL) {
+            indexes.push_back(index);
+            value[0] = 99;
+            value[1] = 0;
+        }
+    });
+    EXPECT_EQ(99, f.Number(CI_BSS_SIGNAL, 2));
+    EXPECT_EQ(std::vector<uint16_t>{2}, indexes);
+    f.card.WatchAnswers(nullptr);
+    EXPECT_NE(99, f.Number(CI_BSS_SIGNAL, 2));
+
     f.card.ResetCounts();
     EXPECT_EQ(0u, f.card.Commands(CMD_GET_PARAM, PARAM_NETWORK_TYPE));
+    EXPECT_EQ(0u, f.card.Commands());
 }
 
 namespace

@@ -16,7 +16,7 @@ namespace {
 class LinkMonitor : public ::testing::Test
 {
 protected:
-    OsCapture os;
+    FakeOs os;
     TestApp app;
     OpenedCard card{kInfrastructure};
     CLinkMonitor monitor;

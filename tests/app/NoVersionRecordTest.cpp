@@ -4,7 +4,7 @@
 #include "adapter/AdapterState.h"
 #include "app/CUtilityApp.h"
 #include "res/resource.h"
-#include "tests/support/OsRecorder.h"
+#include "tests/support/FakeOs.h"
 
 #include <gtest/gtest.h>
 
@@ -22,16 +22,16 @@ protected:
 TEST(StartupWithoutVersionRecord, SaysSoAndEndsBeforeTouchingTheCard)
 {
     ResetAdapterState();
-    OsRecorder os;
+    FakeOs os{FakeOs::kMachine};
     TestApp app;
     app.m_args.clear();
 
     EXPECT_FALSE(app.InitInstance());
 
-    ASSERT_EQ(1u, os.messages.size());
-    EXPECT_EQ("Cannot read file version information.", os.messages[0].text);
-    EXPECT_EQ("Error", os.messages[0].caption);
-    EXPECT_EQ((UINT)(MB_TASKMODAL | MB_ICONINFORMATION), os.messages[0].style);
+    ASSERT_EQ(1u, os.boxes.size());
+    EXPECT_EQ("Cannot read file version information.", os.boxes[0].text);
+    EXPECT_EQ("Error", os.boxes[0].caption);
+    EXPECT_EQ((UINT)(MB_TASKMODAL | MB_ICONINFORMATION), os.boxes[0].style);
     EXPECT_EQ(0, app.mainWindowRuns);
     EXPECT_EQ(0, os.opens) << "the driver was opened";
     EXPECT_TRUE(os.ports.empty()) << "the card's ports were touched";

@@ -73,7 +73,7 @@ protected:
     void Command(int id) { dlg->SendMessage(WM_COMMAND, id); }
     DWORD Stored(const char* name) { return ReadDword(HKEY_CURRENT_USER, app.PreferencesKey(), name); }
 
-    OsCapture os;
+    FakeOs os;
     TestApp app;
     std::unique_ptr<CPrefsDlg> dlg;
 };

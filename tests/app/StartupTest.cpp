@@ -1,11 +1,11 @@
 // Application start-up: platform, messages, single instance, preferences.
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/AdapterState.h"
-#include "tests/support/OsRecorder.h"
 #include "adapter/PortAccess.h"
-#include "tests/support/RegistryFixture.h"
 #include "app/CUtilityApp.h"
 #include "res/resource.h"
+#include "tests/support/FakeOs.h"
+#include "tests/support/RegistryFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -71,7 +71,7 @@ public:
     }
 
     RegistryFixture reg;
-    OsRecorder os;
+    FakeOs os{FakeOs::kMachine};
 };
 
 TEST_F(Startup, ProductTypeDecidesThePlatform)
@@ -156,7 +156,7 @@ TEST_F(Startup, VersionRecordIsRead)
 struct StatusCase
 {
     const char* what;
-    void (*arrange)(Startup&, OsRecorder&);
+    void (*arrange)(Startup&, FakeOs&);
     std::vector<std::string> texts;
     std::string lastCaption;
     UINT lastStyle;
@@ -170,15 +170,15 @@ TEST_F(Startup, AdapterStatusIsToldOnce)
     const UINT kInfo = MB_TASKMODAL | MB_ICONINFORMATION;
     const StatusCase cases[] = {
         {"no adapter on Windows 98",
-         [](Startup& t, OsRecorder&) { t.BeWindows98(); },
+         [](Startup& t, FakeOs&) { t.BeWindows98(); },
          {"Cannot find the Corvane adapter."}, "Error", kInfo, IDOK, true, PLATFORM_WIN9X},
         {"NT 5.0",
-         [](Startup&, OsRecorder& os) { os.version.dwMajorVersion = 5; },
+         [](Startup&, FakeOs& os) { os.version.dwMajorVersion = 5; },
          {"This version does not support NT 5.0.",
           "The Corvane driver has not been installed properly."},
          "Error", kInfo, IDOK, true, PLATFORM_NT5},
         {"unwell card, OK",
-         [](Startup& t, OsRecorder&) {
+         [](Startup& t, FakeOs&) {
              t.BeWindows98();
              std::string cm = "Config Manager\\Enum\\0000";
              t.reg.SetString(HKEY_DYN_DATA, cm, "HardWareKey", "PCMCIA\\802.11\\1");
@@ -197,23 +197,23 @@ TEST_F(Startup, AdapterStatusIsToldOnce)
     for (const StatusCase& c : cases) {
         SCOPED_TRACE(c.what);
         ResetAdapterState();
-        os.messages.clear();
+        os.boxes.clear();
         os.version = OSVERSIONINFOA{};
         os.version.dwMajorVersion = 4;
         os.version.dwPlatformId = VER_PLATFORM_WIN32_NT;
         c.arrange(*this, os);
-        os.messageBoxAnswer = c.answer;
+        os.boxAnswer = c.answer;
         TestApp app;
         app.m_args.clear();
         EXPECT_EQ(c.runs, app.InitInstance() != FALSE);
         EXPECT_EQ(c.runs ? 1 : 0, app.mainWindowRuns);
         EXPECT_TRUE(GetAdapterState().m_bAdapterFailed);
         EXPECT_EQ(c.platform, GetAdapterLink().PlatformKind);
-        ASSERT_EQ(c.texts.size(), os.messages.size());
+        ASSERT_EQ(c.texts.size(), os.boxes.size());
         for (size_t i = 0; i < c.texts.size(); ++i)
-            EXPECT_EQ(c.texts[i], os.messages[i].text);
-        EXPECT_EQ(c.lastCaption, os.messages.back().caption);
-        EXPECT_EQ(c.lastStyle, os.messages.back().style);
+            EXPECT_EQ(c.texts[i], os.boxes[i].text);
+        EXPECT_EQ(c.lastCaption, os.boxes.back().caption);
+        EXPECT_EQ(c.lastStyle, os.boxes.back().style);
     }
 }
 
@@ -226,7 +226,7 @@ TEST_F(Startup, CancelOnAnUnwellCardEndsTheProgram)
     reg.SetBinary(HKEY_DYN_DATA, cm, "Allocation", std::vector<BYTE>(32, 0));
     reg.Own(HKEY_LOCAL_MACHINE, "enum\\PCMCIA");
     reg.SetString(HKEY_LOCAL_MACHINE, "enum\\PCMCIA\\802.11\\1", "Driver", "Net\\0000");
-    os.messageBoxAnswer = IDCANCEL;
+    os.boxAnswer = IDCANCEL;
     TestApp app;
     app.m_args.clear();
     EXPECT_FALSE(app.InitInstance());
@@ -303,14 +303,14 @@ TEST_F(Startup, SecondStartHandsItsRequestToTheRunningCopy)
                           {{}, {}}};
     for (const Case& c : cases) {
         RunningCopy::requests.clear();
-        os.messages.clear();
+        os.boxes.clear();
         TestApp app;
         app.m_args = c.args;
         EXPECT_FALSE(app.InitInstance());
         EXPECT_EQ(0, app.mainWindowRuns);
         EXPECT_EQ(c.sent, RunningCopy::requests);
-        ASSERT_EQ(1u, os.messages.size()) << "the adapter message comes before the hand-over";
-        EXPECT_EQ("Cannot find the Corvane adapter.", os.messages[0].text);
+        ASSERT_EQ(1u, os.boxes.size()) << "the adapter message comes before the hand-over";
+        EXPECT_EQ("Cannot find the Corvane adapter.", os.boxes[0].text);
     }
 }
 
@@ -356,7 +356,7 @@ TEST_F(Startup, CopyStartedBesideAnotherWaitsForItsWindowAndNeverTouchesTheCard)
             EXPECT_EQ(0, app.mainWindowRuns);
         }
         EXPECT_EQ(c.sent, RunningCopy::requests);
-        EXPECT_TRUE(os.messages.empty()) << "no adapter message from the second copy";
+        EXPECT_TRUE(os.boxes.empty()) << "no adapter message from the second copy";
         EXPECT_EQ(0, os.opens);
         EXPECT_EQ(PLATFORM_NT_WORKSTATION, GetAdapterLink().PlatformKind)
             << "the platform was not even looked at";

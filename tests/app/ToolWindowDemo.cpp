@@ -11,6 +11,7 @@
 #include "framework/Os.h"
 #include "res/resource.h"
 #include "tests/support/SimCard.h"
+#include "tests/support/TestWindows.h"
 #include "tests/support/ToolScenarios.h"
 #include "tools/CSignalDlg.h"
 
@@ -23,21 +24,6 @@ namespace {
 BOOL WINAPI NoShell(DWORD, PNOTIFYICONDATAA)
 {
     return TRUE;
-}
-
-// Pumps messages for a while, keeping the mouse over one button.
-void Pump(DWORD ms, HWND hotButton)
-{
-    DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < ms) {
-        ::SendMessageA(hotButton, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::Sleep(20);
-    }
 }
 
 } // namespace
@@ -74,7 +60,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     prefs.ShowWindow(SW_SHOW);
     // The tool window in front, the mouse over its signal button.
     ::SetForegroundWindow(tool);
-    Pump(holdMs, tool.GetButton(2));
+    HWND hot = tool.GetButton(2);
+    PumpFor(holdMs, [hot] { ::SendMessageA(hot, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4)); });
     ResetAdapterState();
     ::ExitProcess(0); // the windows go with the process
 }

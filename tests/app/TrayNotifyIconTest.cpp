@@ -6,6 +6,7 @@
 #include "app/CTrayNotifyIcon.h"
 #include "framework/Os.h"
 #include "res/resource.h"
+#include "tests/support/FakeOs.h"
 #include "tests/support/MenuTestSupport.h"
 
 #include <cstring>
@@ -16,32 +17,6 @@
 
 namespace {
 
-struct ShellCall
-{
-    DWORD message;
-    TrayIconData data;
-};
-
-std::vector<ShellCall> g_calls;
-BOOL g_shellAnswer = TRUE;
-DWORD g_major = 4;
-
-BOOL WINAPI FakeShellNotifyIcon(DWORD message, PNOTIFYICONDATAA data)
-{
-    ShellCall call = {message, {}};
-    std::memcpy(&call.data, data, std::min<DWORD>(data->cbSize, sizeof(call.data)));
-    g_calls.push_back(call);
-    return g_shellAnswer;
-}
-
-BOOL WINAPI FakeVersion(LPOSVERSIONINFOA info)
-{
-    info->dwMajorVersion = g_major;
-    info->dwMinorVersion = 0;
-    info->dwPlatformId = VER_PLATFORM_WIN32_NT;
-    return TRUE;
-}
-
 const UINT kCallback = 2215;
 
 class TrayIconTest : public ::testing::Test
@@ -49,11 +24,7 @@ class TrayIconTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        g_os.Shell_NotifyIconA = FakeShellNotifyIcon;
-        g_os.GetVersionExA = FakeVersion;
-        g_calls.clear();
-        g_shellAnswer = TRUE;
-        g_major = 4;
+        os.ReportVersion();
         ASSERT_TRUE(owner.Open(60, 40));
         icon = ::LoadIconA(nullptr, (LPCSTR)IDI_APPLICATION);
     }
@@ -63,7 +34,7 @@ protected:
         return tray.Create(&owner, 1, tip, icon, kCallback);
     }
 
-    OsGuard guard;
+    FakeOs os;
     TestHostWindow owner;
     CTrayNotifyIcon tray;
     HICON icon = nullptr;
@@ -74,8 +45,8 @@ protected:
 TEST_F(TrayIconTest, CreateAddsTheIconWithMessageIconAndTip)
 {
     ASSERT_TRUE(CreateIcon());
-    ASSERT_EQ(1u, g_calls.size());
-    const ShellCall& add = g_calls[0];
+    ASSERT_EQ(1u, os.shell.size());
+    const FakeOs::ShellCall& add = os.shell[0];
     EXPECT_EQ((DWORD)NIM_ADD, add.message);
     EXPECT_EQ(88u, add.data.cbSize);
     EXPECT_EQ(owner.m_hWnd, add.data.hWnd) << "callbacks go to the notification window";
@@ -93,40 +64,40 @@ TEST_F(TrayIconTest, CreateAddsTheIconWithMessageIconAndTip)
 
 TEST_F(TrayIconTest, CreateFailsOnOldSystemsAndWhenTheShellRefuses)
 {
-    g_major = 3;
+    os.version.dwMajorVersion = 3;
     EXPECT_FALSE(CreateIcon());
-    EXPECT_TRUE(g_calls.empty()) << "no shell call below version 4";
+    EXPECT_TRUE(os.shell.empty()) << "no shell call below version 4";
 
-    g_major = 4;
-    g_shellAnswer = FALSE;
+    os.version.dwMajorVersion = 4;
+    os.shellAnswer = FALSE;
     EXPECT_FALSE(CreateIcon());
-    EXPECT_EQ(1u, g_calls.size());
+    EXPECT_EQ(1u, os.shell.size());
     EXPECT_FALSE(tray.IsEnabled());
-    g_calls.clear();
-    g_shellAnswer = TRUE;
+    os.shell.clear();
+    os.shellAnswer = TRUE;
     EXPECT_FALSE(tray.SetTooltipText("x"));
     EXPECT_FALSE(tray.SetIcon(icon));
     tray.HideIcon();
     tray.ShowIcon();
     tray.RemoveIcon();
-    EXPECT_TRUE(g_calls.empty()) << "a refused icon makes no further calls";
+    EXPECT_TRUE(os.shell.empty()) << "a refused icon makes no further calls";
 }
 
 TEST_F(TrayIconTest, TipsAreCutTo63Characters)
 {
     ASSERT_TRUE(CreateIcon(std::string(100, 'c').c_str()));
-    EXPECT_EQ(std::string(63, 'c'), std::string(g_calls.back().data.szTip));
+    EXPECT_EQ(std::string(63, 'c'), std::string(os.shell.back().data.szTip));
     for (size_t len : {0u, 1u, 62u, 63u, 64u, 200u}) {
         std::string tip(len, 'a' + len % 26);
         ASSERT_TRUE(tray.SetTooltipText(tip.c_str())) << len;
-        const ShellCall& call = g_calls.back();
+        const FakeOs::ShellCall& call = os.shell.back();
         EXPECT_EQ((DWORD)NIM_MODIFY, call.message);
         EXPECT_EQ((UINT)NIF_TIP, call.data.uFlags);
         EXPECT_EQ(tip.substr(0, 63), std::string(call.data.szTip)) << len;
         EXPECT_EQ('\0', call.data.szTip[63]);
         EXPECT_EQ(tip.substr(0, 63), tray.GetTooltipText());
     }
-    g_shellAnswer = FALSE;
+    os.shellAnswer = FALSE;
     EXPECT_FALSE(tray.SetTooltipText("refused")) << "the shell's answer is returned";
 }
 
@@ -135,13 +106,13 @@ TEST_F(TrayIconTest, IconsFromHandlesResourcesAndTheSystem)
     ASSERT_TRUE(CreateIcon());
     HICON other = ::LoadIconA(nullptr, (LPCSTR)IDI_WARNING);
     EXPECT_TRUE(tray.SetIcon(other));
-    EXPECT_EQ((UINT)NIF_ICON, g_calls.back().data.uFlags);
-    EXPECT_EQ(other, g_calls.back().data.hIcon);
+    EXPECT_EQ((UINT)NIF_ICON, os.shell.back().data.uFlags);
+    EXPECT_EQ(other, os.shell.back().data.hIcon);
 
     for (UINT id : {IDI_QUALITY_NONE, IDI_QUALITY_GOOD, IDI_QUALITY_FAIR, IDI_QUALITY_POOR}) {
         ASSERT_TRUE(tray.SetIcon(id)) << id;
-        EXPECT_NE(nullptr, g_calls.back().data.hIcon);
-        EXPECT_EQ(g_calls.back().data.hIcon, tray.GetIcon());
+        EXPECT_NE(nullptr, os.shell.back().data.hIcon);
+        EXPECT_EQ(os.shell.back().data.hIcon, tray.GetIcon());
     }
     EXPECT_FALSE(tray.SetIcon(4242u)) << "no such icon";
     EXPECT_TRUE(tray.SetStandardIcon((UINT)(UINT_PTR)IDI_QUESTION));
@@ -151,30 +122,30 @@ TEST_F(TrayIconTest, IconsFromHandlesResourcesAndTheSystem)
 TEST_F(TrayIconTest, HideAndShowCallTheShellOnlyOnChange)
 {
     ASSERT_TRUE(CreateIcon());
-    g_calls.clear();
+    os.shell.clear();
     tray.ShowIcon();
-    EXPECT_TRUE(g_calls.empty()) << "showing a shown icon";
+    EXPECT_TRUE(os.shell.empty()) << "showing a shown icon";
     tray.HideIcon();
     tray.HideIcon();
-    ASSERT_EQ(1u, g_calls.size()) << "hiding twice makes one call";
-    EXPECT_EQ((DWORD)NIM_DELETE, g_calls[0].message);
-    EXPECT_EQ((UINT)NIF_ICON, g_calls[0].data.uFlags);
+    ASSERT_EQ(1u, os.shell.size()) << "hiding twice makes one call";
+    EXPECT_EQ((DWORD)NIM_DELETE, os.shell[0].message);
+    EXPECT_EQ((UINT)NIF_ICON, os.shell[0].data.uFlags);
     EXPECT_TRUE(tray.IsHidden());
     tray.ShowIcon();
-    ASSERT_EQ(2u, g_calls.size());
-    EXPECT_EQ((DWORD)NIM_ADD, g_calls[1].message);
-    EXPECT_EQ((UINT)(NIF_MESSAGE | NIF_ICON | NIF_TIP), g_calls[1].data.uFlags);
-    EXPECT_STREQ("Quality: 100%", g_calls[1].data.szTip);
+    ASSERT_EQ(2u, os.shell.size());
+    EXPECT_EQ((DWORD)NIM_ADD, os.shell[1].message);
+    EXPECT_EQ((UINT)(NIF_MESSAGE | NIF_ICON | NIF_TIP), os.shell[1].data.uFlags);
+    EXPECT_STREQ("Quality: 100%", os.shell[1].data.szTip);
 }
 
 TEST_F(TrayIconTest, AfterRemoveNothingReachesTheShell)
 {
     ASSERT_TRUE(CreateIcon());
     tray.RemoveIcon();
-    ASSERT_EQ(2u, g_calls.size());
-    EXPECT_EQ((DWORD)NIM_DELETE, g_calls[1].message);
-    EXPECT_EQ(0u, g_calls[1].data.uFlags);
-    g_calls.clear();
+    ASSERT_EQ(2u, os.shell.size());
+    EXPECT_EQ((DWORD)NIM_DELETE, os.shell[1].message);
+    EXPECT_EQ(0u, os.shell[1].data.uFlags);
+    os.shell.clear();
     EXPECT_FALSE(tray.SetTooltipText("after"));
     EXPECT_FALSE(tray.SetTooltipText((UINT)IDS_PRODUCT));
     EXPECT_FALSE(tray.SetIcon(icon));
@@ -184,7 +155,7 @@ TEST_F(TrayIconTest, AfterRemoveNothingReachesTheShell)
     tray.HideIcon();
     tray.ShowIcon();
     tray.RemoveIcon();
-    EXPECT_TRUE(g_calls.empty());
+    EXPECT_TRUE(os.shell.empty());
     EXPECT_EQ("", tray.GetTooltipText());
     EXPECT_EQ(nullptr, tray.GetIcon());
 }
@@ -195,9 +166,9 @@ TEST_F(TrayIconTest, DestructionRemovesTheIcon)
         CTrayNotifyIcon local;
         ASSERT_TRUE(local.Create(&owner, 7, "tip", icon, kCallback));
     }
-    ASSERT_EQ(2u, g_calls.size());
-    EXPECT_EQ((DWORD)NIM_DELETE, g_calls[1].message);
-    EXPECT_EQ(7u, g_calls[1].data.uID);
+    ASSERT_EQ(2u, os.shell.size());
+    EXPECT_EQ((DWORD)NIM_DELETE, os.shell[1].message);
+    EXPECT_EQ(7u, os.shell[1].data.uID);
 }
 
 TEST_F(TrayIconTest, NotificationWindowCanChange)
@@ -206,12 +177,12 @@ TEST_F(TrayIconTest, NotificationWindowCanChange)
     TestHostWindow other;
     ASSERT_TRUE(other.Open(10, 10));
     EXPECT_TRUE(tray.SetNotificationWnd(&other));
-    EXPECT_EQ((DWORD)NIM_MODIFY, g_calls.back().message);
-    EXPECT_EQ(0u, g_calls.back().data.uFlags);
-    EXPECT_EQ(other.m_hWnd, g_calls.back().data.hWnd);
+    EXPECT_EQ((DWORD)NIM_MODIFY, os.shell.back().message);
+    EXPECT_EQ(0u, os.shell.back().data.uFlags);
+    EXPECT_EQ(other.m_hWnd, os.shell.back().data.hWnd);
     EXPECT_EQ(&other, tray.GetNotificationWnd());
     EXPECT_TRUE(tray.SetNotificationWnd(nullptr));
-    EXPECT_EQ(tray.m_hWnd, g_calls.back().data.hWnd) << "none: the hidden window stands in";
+    EXPECT_EQ(tray.m_hWnd, os.shell.back().data.hWnd) << "none: the hidden window stands in";
 }
 
 TEST_F(TrayIconTest, CallbacksForOtherIconsAreNotOurs)
@@ -371,9 +342,9 @@ TEST_F(TrayIconTest, ADialogAsNotificationWindowDrawsTheMenuAndGetsItsCommands)
 
 TEST(TrayIconShell, RealShellAcceptsTheIcon)
 {
-    OsGuard guard;
-    g_os.GetVersionExA = FakeVersion;
-    g_major = 4;
+    FakeOs os;
+    os.ReportVersion();
+    g_os.Shell_NotifyIconA = RealOs().Shell_NotifyIconA;
     CTrayNotifyIcon tray;
     HICON icon = (HICON)::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUALITY_NONE),
                                      IMAGE_ICON, 16, 16, LR_SHARED);

@@ -1,18 +1,5 @@
-// FrameworkTestSupport.cpp - pumping and keyboard helpers.
+// FrameworkTestSupport.cpp - keyboard helpers.
 #include "tests/framework/FrameworkTestSupport.h"
-
-#include "framework/MessageFilter.h"
-
-void PumpFiltered()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (PreTranslateThreadMessage(&msg))
-            continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
 
 HeldKeys::HeldKeys(bool ctrl, bool alt, bool shift)
 {

@@ -1,11 +1,7 @@
-// FrameworkTestSupport.h - pumping and keyboard helpers of the framework tests.
+// FrameworkTestSupport.h - keyboard helpers of the framework tests.
 #pragma once
 
 #include <windows.h>
-
-// Dispatches what is queued, through the message filter as the program's
-// pumps do.
-void PumpFiltered();
 
 // Holds Ctrl and Alt down in the thread's keyboard state while it lives.
 class HeldKeys

@@ -4,6 +4,7 @@
 #include "framework/MessageFilter.h"
 #include "tests/framework/FrameworkTestIds.h"
 #include "tests/framework/FrameworkTestSupport.h"
+#include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -101,7 +102,7 @@ TEST(MessageFilter, ModelessDialogTakesItsTabKey)
     ::SetForegroundWindow(dlg);
     ::SetFocus(dlg.GetDlgItem(IDC_FT_COUNT));
     PostKey(dlg.GetDlgItem(IDC_FT_COUNT), VK_TAB, false);
-    PumpFiltered();
+    PumpMessages();
     EXPECT_EQ(dlg.GetDlgItem(IDC_FT_NAME), ::GetFocus());
 }
 

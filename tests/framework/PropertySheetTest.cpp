@@ -8,6 +8,7 @@
 #include "framework/Os.h"
 #include "tests/framework/FrameworkTestIds.h"
 #include "tests/framework/FrameworkTestSupport.h"
+#include "tests/support/TestWindows.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -98,7 +99,7 @@ public:
 class PropertySheets : public ::testing::Test
 {
 protected:
-    void TearDown() override { PumpFiltered(); }
+    void TearDown() override { PumpMessages(); }
     // Presses a sheet button as a click would.
     static void Press(CPropertySheet& sheet, int id)
     {
@@ -244,20 +245,20 @@ TEST_F(PropertySheets, ModelessSheetTakesTabAltLetterAndCtrlTab)
     ASSERT_EQ(first, ::GetFocus());
 
     PostKey(first, VK_TAB, false);
-    PumpFiltered();
+    PumpMessages();
     EXPECT_EQ(second, ::GetFocus()) << "Tab moves to the next field of the page";
 
     {
         HeldKeys alt(false, true);
         ::PostMessageA(second, WM_SYSCHAR, 'n', 1 << 29);
-        PumpFiltered();
+        PumpMessages();
     }
     EXPECT_EQ(third, ::GetFocus()) << "Alt+N goes to the field after \"&Number:\"";
 
     {
         HeldKeys ctrl(true, false);
         PostKey(third, VK_TAB, false);
-        PumpFiltered();
+        PumpMessages();
     }
     EXPECT_EQ(1, sheet.GetActiveIndex()) << "Ctrl+Tab shows the next page";
 
@@ -292,7 +293,7 @@ TEST_F(PropertySheets, SheetAcceleratorsComeBeforeThePageKeyboard)
     ASSERT_TRUE(sheet.Create());
     HeldKeys keys(true, true);
     PostKey(sheet.a.GetDlgItem(IDC_FT_FIRST), 'K', true);
-    PumpFiltered();
+    PumpMessages();
     EXPECT_EQ(1, sheet.commands);
 }
 

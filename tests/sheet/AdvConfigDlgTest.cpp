@@ -41,7 +41,7 @@ protected:
     }
 
     CWinApp app{"corvane"}; // named after the program's file, as it is
-    OsFakes os;
+    FakeOs os;
     std::unique_ptr<CAdvConfigDlg> dlg;
 };
 

@@ -36,6 +36,7 @@ const char* const kVnetsupKey = "System\\CurrentControlSet\\Services\\VxD\\VNETS
 class ConfPage : public ::testing::Test
 {
 protected:
+    ConfPage() { os.restartExpected = true; }
     // Makes the machine; the page opens with Open().
     void Boot(int platform, Bus bus = PCMCIA, const char* scenario = nullptr)
     {
@@ -55,18 +56,9 @@ protected:
         page.reset();
         machine.reset();
     }
-    bool Asked() const { return os.CountOf(kRestart) > 0; }
+    bool Asked() const { return os.CountBoxes(kRestart) > 0; }
 
-    struct Fakes : OsFakes
-    {
-        int CountOf(const std::string& text) const
-        {
-            int n = 0;
-            for (const Box& b : boxes)
-                n += b.text == text;
-            return n;
-        }
-    } os;
+    FakeOs os;
     std::unique_ptr<Machine> machine;
     std::unique_ptr<TestConfDlg> page;
 };
@@ -246,7 +238,7 @@ TEST_F(ConfPage, HelpAsksForTheConfigurationKeyword)
     EXPECT_EQ("Configuration", os.helpKeys[0]);
     EXPECT_TRUE(os.boxes.empty());
 
-    os.helpResult = FALSE;
+    os.helpAnswer = FALSE;
     page->SendMessage(WM_COMMAND, IDM_CONF_HELP);
     ASSERT_EQ(1u, os.boxes.size());
     EXPECT_EQ("Cannot open help file.", os.boxes[0].text);
@@ -477,7 +469,7 @@ TEST_F(ConfPage, ARefusedRegistryWriteAsksNoRestartButTheCardIsStillSet)
     page->Select(IDC_CONF_CARRIER_SET, 2);
     page->Click(IDC_CONF_ROAMING);
     EXPECT_FALSE(Ok()) << "settings not saved keep the sheet open";
-    for (const Box& box : os.boxes)
+    for (const FakeOs::Box& box : os.boxes)
         EXPECT_NE(kRestart, box.text);
     ASSERT_EQ(3u, os.boxes.size()) << "one registry error per refused write, then one word";
     EXPECT_EQ(kNotSaved, os.boxes[2].text);

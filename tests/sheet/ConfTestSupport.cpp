@@ -1,5 +1,4 @@
-// ConfTestSupport.cpp - the fakes, the machine and the page of the
-// Configuration tests.
+// ConfTestSupport.cpp - the machine and the page of the Configuration tests.
 #include "tests/sheet/ConfTestSupport.h"
 
 #include "adapter/AdapterDiscovery.h"
@@ -9,109 +8,9 @@
 #include "adapter/RegKey.h"
 #include "res/resource.h"
 
-#include <stdio.h>
+#include <cstring>
 
 namespace conftest {
-
-OsFakes* OsFakes::current = nullptr;
-
-namespace {
-
-int WINAPI FakeMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT style)
-{
-    OsFakes& os = *OsFakes::current;
-    os.boxes.push_back({text ? text : "", caption ? caption : "", caption != nullptr, style});
-    if (os.whileBoxOpen) {
-        auto action = os.whileBoxOpen;
-        os.whileBoxOpen = nullptr;
-        action();
-    }
-    if (os.answers.empty())
-        return IDOK;
-    int answer = os.answers.front();
-    os.answers.pop_front();
-    return answer;
-}
-
-BOOL WINAPI FakeHelp(HWND, LPCSTR, UINT command, ULONG_PTR data)
-{
-    OsFakes& os = *OsFakes::current;
-    os.helpKeys.push_back(command == HELP_KEY && data ? (const char*)data : "?");
-    return os.helpResult;
-}
-
-BOOL WINAPI FakeOpenProcessToken(HANDLE process, DWORD access, PHANDLE token)
-{
-    OsFakes& os = *OsFakes::current;
-    char call[64];
-    snprintf(call, sizeof(call), "OpenProcessToken %s",
-             access == (TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY) ? "adjust+query" : "other");
-    os.restart.push_back(call);
-    if (os.tokenRefused) {
-        ::SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    // A real handle of our own, so that closing it is harmless.
-    return ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(),
-                             token, 0, FALSE, DUPLICATE_SAME_ACCESS);
-}
-
-BOOL WINAPI FakeLookupPrivilegeValue(LPCSTR, LPCSTR name, PLUID luid)
-{
-    OsFakes::current->restart.push_back(std::string("Lookup ") + (name ? name : ""));
-    luid->LowPart = 19;
-    luid->HighPart = 0;
-    return TRUE;
-}
-
-BOOL WINAPI FakeAdjustTokenPrivileges(HANDLE, BOOL disableAll, PTOKEN_PRIVILEGES state, DWORD,
-                                      PTOKEN_PRIVILEGES, PDWORD)
-{
-    OsFakes& os = *OsFakes::current;
-    char call[64];
-    snprintf(call, sizeof(call), "Adjust %lu %lu luid %lu%s",
-             state ? (unsigned long)state->PrivilegeCount : 0UL,
-             state ? (unsigned long)state->Privileges[0].Attributes : 0UL,
-             state ? (unsigned long)state->Privileges[0].Luid.LowPart : 0UL,
-             disableAll ? " disable-all" : "");
-    os.restart.push_back(call);
-    ::SetLastError(os.adjustError);
-    return TRUE;
-}
-
-BOOL WINAPI FakeExitWindowsEx(UINT flags, DWORD)
-{
-    char call[32];
-    snprintf(call, sizeof(call), "ExitWindowsEx %u", flags);
-    OsFakes::current->restart.push_back(call);
-    return TRUE;
-}
-
-} // namespace
-
-OsFakes::OsFakes()
-{
-    current = this;
-    g_os.MessageBoxA = FakeMessageBox;
-    g_os.WinHelpA = FakeHelp;
-    g_os.OpenProcessToken = FakeOpenProcessToken;
-    g_os.LookupPrivilegeValueA = FakeLookupPrivilegeValue;
-    g_os.AdjustTokenPrivileges = FakeAdjustTokenPrivileges;
-    g_os.ExitWindowsEx = FakeExitWindowsEx;
-}
-
-OsFakes::~OsFakes()
-{
-    current = nullptr;
-}
-
-std::vector<std::string> OsFakes::Texts() const
-{
-    std::vector<std::string> texts;
-    for (const Box& box : boxes)
-        texts.push_back(box.text);
-    return texts;
-}
 
 const char* const Machine::kDriverKey =
     "System\\CurrentControlSet\\Services\\CorvaneConfTest\\Parameters";

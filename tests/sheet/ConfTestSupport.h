@@ -1,62 +1,23 @@
 // ConfTestSupport.h - what the Configuration page and Advanced Configuration
-// tests share: message boxes answered from a script, help and the restart
-// calls recorded (through the Os seam), a simulated machine (platform, bus,
-// card in process, the driver's parameter key in the test registry, the
-// application profile), and the page made from the real template.
+// tests share: a simulated machine (platform, bus, card in process, the
+// driver's parameter key in the test registry, the application profile), and
+// the page made from the real template.
 #pragma once
 
 #include "framework/CWinApp.h"
-#include "framework/Os.h"
 #include "sheet/CConfDlg.h"
+#include "tests/support/FakeOs.h"
 #include "tests/support/RegistryFixture.h"
 #include "tests/support/SimCard.h"
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace conftest {
-
-struct Box
-{
-    std::string text;
-    std::string caption;
-    bool hasCaption;
-    UINT style;
-};
-
-// Message boxes, help and the restart calls, for the life of the object.
-class OsFakes
-{
-public:
-    OsFakes();
-    ~OsFakes();
-
-    std::vector<Box> boxes;
-    // Answers of the next message boxes; IDOK once they run out.
-    std::deque<int> answers;
-    // Runs inside the next message box, as the user would act while it is open.
-    std::function<void()> whileBoxOpen;
-    std::vector<std::string> helpKeys;
-    BOOL helpResult = TRUE;
-
-    // The restart: each call in order ("OpenProcessToken", "Lookup <name>",
-    // "Adjust <count> <attributes>", "ExitWindowsEx <flags>").
-    std::vector<std::string> restart;
-    bool tokenRefused = false;
-    DWORD adjustError = ERROR_SUCCESS; // what GetLastError says after the adjustment
-
-    std::vector<std::string> Texts() const;
-
-    static OsFakes* current;
-
-private:
-    OsGuard m_guard;
-};
 
 enum Bus { PCMCIA = 1, ISA = 2 };
 

@@ -1,4 +1,4 @@
-// PagesTestSupport.cpp - fakes, the opened card and the host window of the
+// PagesTestSupport.cpp - the opened card and the host window of the
 // adapter page tests.
 #include "tests/sheet/PagesTestSupport.h"
 
@@ -10,8 +10,6 @@
 #include <cstdio>
 
 namespace pages {
-
-CapturedOs* CapturedOs::current = nullptr;
 
 const char* const kDriverKey = "SOFTWARE\\CorvaneTest\\SheetPages\\Parameters";
 
@@ -28,50 +26,6 @@ const char* const kThreeCells =
     "cell 00:A0:C5:00:00:02 Corvane 6 72 name=Lab stations=2\n"
     "cell 00:A0:C5:00:00:03 Corvane 11 20 name=Store\n"
     "current 00:A0:C5:00:00:02\n";
-
-namespace {
-
-int WINAPI FakeMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
-{
-    CapturedOs::current->boxes.push_back({owner, text ? text : "", caption ? caption : "", style});
-    return IDOK;
-}
-
-BOOL WINAPI FakeBeep(UINT type)
-{
-    CapturedOs::current->beeps.push_back(type);
-    return TRUE;
-}
-
-BOOL WINAPI FakeHelp(HWND, LPCSTR, UINT command, ULONG_PTR data)
-{
-    CapturedOs::current->helpKeys.push_back(command == HELP_KEY && data ? (const char*)data
-                                                                        : "?");
-    return CapturedOs::current->helpAnswer;
-}
-
-// Nothing of a test may restart the machine it runs on.
-BOOL WINAPI NoExitWindows(UINT, DWORD)
-{
-    ADD_FAILURE() << "ExitWindowsEx called";
-    return FALSE;
-}
-
-} // namespace
-
-CapturedOs::CapturedOs()
-{
-    current = this;
-    g_os.MessageBoxA = FakeMessageBox;
-    g_os.MessageBeep = FakeBeep;
-    g_os.WinHelpA = FakeHelp;
-    g_os.ExitWindowsEx = NoExitWindows;
-}
-
-CapturedOs::~CapturedOs()
-{
-    current = nullptr;
-}
 
 PageFixture::PageFixture()
 {
@@ -99,7 +53,7 @@ void PageFixture::OpenCard(const char* scenario)
     os.reset();
     card.reset();
     card.reset(new SimCard(scenario));
-    os.reset(new CapturedOs);
+    os.reset(new FakeOs);
     ResetAdapterState();
     GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
     GetAdapterLink().IoBase = card->IoBase();

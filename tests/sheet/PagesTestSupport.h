@@ -1,12 +1,12 @@
-// PagesTestSupport.h - what the tests of the adapter pages share: captured
-// message boxes, beeps and help calls, the simulated card opened in process
+// PagesTestSupport.h - what the tests of the adapter pages share: the fake
+// operating system, the simulated card opened in process
 // with a driver key of the test's own, an application object, and a hidden
 // window that hosts a page without a sheet.
 #pragma once
 
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
-#include "framework/Os.h"
+#include "tests/support/FakeOs.h"
 #include "tests/support/RegistryFixture.h"
 #include "tests/support/SimCard.h"
 
@@ -17,30 +17,6 @@
 #include <vector>
 
 namespace pages {
-
-struct Box
-{
-    HWND owner;
-    std::string text;
-    std::string caption;
-    UINT style;
-};
-
-// Message boxes, beeps and help go here instead of the screen.
-class CapturedOs
-{
-public:
-    CapturedOs();
-    ~CapturedOs();
-    std::vector<Box> boxes;
-    std::vector<UINT> beeps;
-    std::vector<std::string> helpKeys;
-    BOOL helpAnswer = TRUE;
-    static CapturedOs* current;
-
-private:
-    OsGuard m_guard;
-};
 
 // Where the test card's driver parameters live.
 extern const char* const kDriverKey;
@@ -60,7 +36,7 @@ protected:
     CWinApp app{"corvane"};
     RegistryFixture reg;
     std::unique_ptr<SimCard> card;
-    std::unique_ptr<CapturedOs> os; // after the card: its fakes are put over the card's
+    std::unique_ptr<FakeOs> os; // after the card: its fakes are put over the card's
 };
 
 // A hidden top-level window for pages made without a sheet.

@@ -72,11 +72,6 @@ struct ScriptedCardHooks
     static DWORD WINAPI GetTickCount() { return ScriptedCard::current->now; }
     static BOOL WINAPI SetPriorityClass(HANDLE, DWORD) { return TRUE; }
     static BOOL WINAPI SetThreadPriority(HANDLE, int) { return TRUE; }
-    static int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR, UINT)
-    {
-        ScriptedCard::current->messages.push_back(text ? text : "");
-        return IDOK;
-    }
 };
 
 ScriptedCard::ScriptedCard() : m_memory(0x20000, 0)
@@ -89,7 +84,6 @@ ScriptedCard::ScriptedCard() : m_memory(0x20000, 0)
     g_os.GetTickCount = ScriptedCardHooks::GetTickCount;
     g_os.SetPriorityClass = ScriptedCardHooks::SetPriorityClass;
     g_os.SetThreadPriority = ScriptedCardHooks::SetThreadPriority;
-    g_os.MessageBoxA = ScriptedCardHooks::MessageBoxA;
 
     ResetAdapterState();
     GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;

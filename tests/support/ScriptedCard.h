@@ -7,6 +7,7 @@
 
 #include "adapter/MailboxBlock.h"
 #include "framework/Os.h"
+#include "tests/support/FakeOs.h"
 
 #include <cstdint>
 #include <functional>
@@ -52,13 +53,13 @@ public:
     void PutMemory(uint16_t wordAddress, const void* bytes, size_t count);
 
     // What happened.
-    std::vector<MailboxBlock> sent;   // commands as they were written
-    std::vector<DWORD> sleeps;        // every Sleep, in order
-    std::vector<std::string> messages;
+    std::vector<MailboxBlock> sent; // commands as they were written
+    std::vector<DWORD> sleeps;      // every Sleep, in order
+    FakeOs os;                      // the message boxes shown
     int blockReads = 0;
     int blockWrites = 0;
-    int refusals = 0;                 // block requests the driver refused
-    DWORD now = 0;                    // fake clock, milliseconds
+    int refusals = 0; // block requests the driver refused
+    DWORD now = 0;    // fake clock, milliseconds
 
     // Number of commands with this command code (and code field, unless -1).
     int CountSent(uint16_t command, int code = -1) const;
@@ -73,7 +74,7 @@ private:
     void OnBlockWrite(uint16_t address, uint16_t count, const uint8_t* in);
 
     OsGuard m_guard;
-    std::vector<uint8_t> m_memory;    // 64 K words
+    std::vector<uint8_t> m_memory; // 64 K words
     bool m_pending = false;
     int m_pollsLeft = 0;
     MailboxBlock m_answer{};

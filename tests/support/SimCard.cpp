@@ -133,11 +133,23 @@ void SimCard::ClearAnswerRules()
 
 uint32_t SimCard::Commands(uint16_t command, uint16_t code) const
 {
-    auto it = m_commands.find(RuleKey(command, code));
-    return it == m_commands.end() ? 0 : it->second;
+    uint32_t n = 0;
+    for (const auto& taken : m_commands)
+        if (taken.first == RuleKey(command, code) ||
+            (code == kAnyCode && taken.first >> 16 == command))
+            n += taken.second;
+    return n;
 }
 
-bool SimCard::FilterAnswer(void* context, uint16_t command, uint16_t code, uint16_t,
+uint32_t SimCard::Commands() const
+{
+    uint32_t n = 0;
+    for (const auto& taken : m_commands)
+        n += taken.second;
+    return n;
+}
+
+bool SimCard::FilterAnswer(void* context, uint16_t command, uint16_t code, uint16_t index,
                            uint32_t tries, uint8_t* answer, uint16_t* status)
 {
     SimCard* self = static_cast<SimCard*>(context);
@@ -147,7 +159,9 @@ bool SimCard::FilterAnswer(void* context, uint16_t command, uint16_t code, uint1
             ++self->m_commands[key];
         // Silent through every poll of the program's wait; the poll after
         // it (the next command's wait for a free mailbox) finds it done.
-        return !(self->m_silenced.count(key) && tries <= static_cast<uint32_t>(MAILBOX_POLLS));
+        const bool silenced =
+            self->m_silenced.count(key) || self->m_silenced.count(RuleKey(command, kAnyCode));
+        return !(silenced && tries <= static_cast<uint32_t>(MAILBOX_POLLS));
     }
     auto chosen = self->m_answers.find(key);
     if (chosen != self->m_answers.end()) {
@@ -156,6 +170,8 @@ bool SimCard::FilterAnswer(void* context, uint16_t command, uint16_t code, uint1
                     std::min(chosen->second.size(), MAILBOX_VALUE_SIZE));
         *status = Firmware::STATUS_OK;
     }
+    if (self->m_watch)
+        self->m_watch(command, code, index, answer);
     return true;
 }
 

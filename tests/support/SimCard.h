@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -67,12 +68,20 @@ public:
     // the firmware finishes it afterwards, so the next command is answered
     // as usual. A command with a chosen answer gets that value, status OK,
     // instead of the firmware's own. Rules hold until cleared.
+    // kAnyCode silences a command whatever its code.
+    static const uint16_t kAnyCode = 0xFFFF;
     void Silence(uint16_t command, uint16_t code, bool on = true);
     void ChooseAnswer(uint16_t command, uint16_t code, const void* value, size_t size);
     void ClearAnswerRules();
-    // Commands the firmware took up, by command and code, since the last
-    // ResetCounts.
+    // Sees every answer the firmware gives, with the table index the command
+    // asked for, after the rules above; it may change the answer's value.
+    using AnswerWatch =
+        std::function<void(uint16_t command, uint16_t code, uint16_t index, uint8_t* value)>;
+    void WatchAnswers(AnswerWatch watch) { m_watch = std::move(watch); }
+    // Commands the firmware took up since the last ResetCounts: by command
+    // and code (kAnyCode: every code), or all of them.
     uint32_t Commands(uint16_t command, uint16_t code) const;
+    uint32_t Commands() const;
 
     // Fake clock, in milliseconds. Sleep advances it.
     uint32_t Now() const { return m_now; }
@@ -142,4 +151,5 @@ private:
     std::map<uint32_t, uint32_t> m_commands;
     std::map<uint32_t, bool> m_silenced;
     std::map<uint32_t, std::vector<uint8_t>> m_answers;
+    AnswerWatch m_watch;
 };

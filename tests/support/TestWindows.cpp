@@ -66,14 +66,21 @@ HWND CreateTestDialog(const char* caption, short cx, short cy,
 
 void PumpTestMessages()
 {
-    MSG msg;
     for (int round = 0; round < 3; ++round) {
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
+        PumpMessages();
         ::Sleep(10);
     }
+}
+
+void PumpFor(DWORD ms, const std::function<void()>& eachRound)
+{
+    const DWORD start = ::GetTickCount();
+    do {
+        if (eachRound)
+            eachRound();
+        PumpMessages();
+        ::Sleep(20);
+    } while (::GetTickCount() - start < ms);
 }
 
 RECT RectInParent(HWND hWnd)

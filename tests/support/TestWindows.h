@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,11 +25,14 @@ HWND CreateTestDialog(const char* caption, short cx, short cy,
                       const std::vector<TestControl>& controls, bool visible = true,
                       HWND owner = nullptr, DLGPROC proc = nullptr);
 
-// Dispatches whatever is queued for the thread.
-void PumpTestMessages();
 // Handles the messages waiting now, through the message filter as the
-// program's own pumps do.
+// program's own pumps do (accelerators of modeless windows included).
 void PumpMessages();
+// Handles messages three times, 10 ms apart, for what other threads post.
+void PumpTestMessages();
+// Handles messages for `ms` of real time, running `eachRound` before each
+// round: a demo holds a state on screen.
+void PumpFor(DWORD ms, const std::function<void()>& eachRound = nullptr);
 
 // A window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND hWnd);

@@ -1,4 +1,4 @@
-// ToolTestSupport.cpp - the fakes, the opened card and the steerable tool window.
+// ToolTestSupport.cpp - the opened card and the steerable tool window.
 #include "tests/support/ToolTestSupport.h"
 
 #include "adapter/AdapterDiscovery.h"
@@ -11,83 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-
-OsCapture* OsCapture::current = nullptr;
-
-namespace {
-
-int WINAPI FakeMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
-{
-    OsCapture& os = *OsCapture::current;
-    os.boxes.push_back({owner, text ? text : "", caption ? caption : "", style});
-    if (os.whileBoxOpen) {
-        auto action = os.whileBoxOpen;
-        os.whileBoxOpen = nullptr;
-        action();
-    }
-    return IDOK;
-}
-
-BOOL WINAPI FakeBeep(UINT type)
-{
-    OsCapture::current->beeps.push_back(type);
-    return TRUE;
-}
-
-BOOL WINAPI FakeShell(DWORD message, PNOTIFYICONDATAA data)
-{
-    OsCapture& os = *OsCapture::current;
-    os.shell.push_back({message, data->uFlags, data->szTip, data->hIcon});
-    return os.shellAnswer;
-}
-
-void (WINAPI *s_nextSleep)(DWORD) = nullptr;
-
-void WINAPI RecordingSleep(DWORD ms)
-{
-    if (OsCapture::current)
-        OsCapture::current->sleeps.push_back(ms);
-    if (s_nextSleep)
-        s_nextSleep(ms);
-}
-
-BOOL WINAPI FakeHelp(HWND, LPCSTR, UINT command, ULONG_PTR data)
-{
-    OsCapture::current->helpKeys.push_back(command == HELP_KEY && data ? (const char*)data : "?");
-    return TRUE;
-}
-
-} // namespace
-
-OsCapture::OsCapture()
-{
-    current = this;
-    g_os.MessageBoxA = FakeMessageBox;
-    g_os.MessageBeep = FakeBeep;
-    g_os.Shell_NotifyIconA = FakeShell;
-    g_os.WinHelpA = FakeHelp;
-}
-
-OsCapture::~OsCapture()
-{
-    current = nullptr;
-}
-
-void OsCapture::RecordSleeps()
-{
-    if (g_os.Sleep != RecordingSleep) {
-        s_nextSleep = g_os.Sleep;
-        g_os.Sleep = RecordingSleep;
-    }
-}
-
-int OsCapture::CountBoxes(const std::string& text) const
-{
-    int n = 0;
-    for (const CapturedBox& b : boxes)
-        n += b.text == text;
-    return n;
-}
 
 OpenedCard::OpenedCard(const char* scenario) : card(scenario)
 {
@@ -146,7 +69,7 @@ HICON SmallIcon(UINT id)
                                LR_SHARED);
 }
 
-std::string LastTip(const OsCapture& os)
+std::string LastTip(const FakeOs& os)
 {
     for (auto it = os.shell.rbegin(); it != os.shell.rend(); ++it)
         if (it->flags & NIF_TIP)
@@ -154,7 +77,7 @@ std::string LastTip(const OsCapture& os)
     return "(no tip)";
 }
 
-HICON LastIcon(const OsCapture& os)
+HICON LastIcon(const FakeOs& os)
 {
     for (auto it = os.shell.rbegin(); it != os.shell.rend(); ++it)
         if (it->flags & NIF_ICON)

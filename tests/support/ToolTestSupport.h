@@ -1,6 +1,5 @@
-// ToolTestSupport.h - what the tool window tests share: captured message
-// boxes, beeps, help calls and notification icon calls (through the Os
-// seam), the simulated card opened in process, an application object with
+// ToolTestSupport.h - what the tool window tests share: the fake operating
+// system, the simulated card opened in process, an application object with
 // a clean profile, and a tool window whose tool creation a test can steer
 // (its card is the simulated one, steered through SimCard).
 #pragma once
@@ -9,7 +8,7 @@
 
 #include "app/CMainToolDlg.h"
 #include "app/CUtilityApp.h"
-#include "framework/Os.h"
+#include "tests/support/FakeOs.h"
 #include "tests/support/RegistryFixture.h"
 #include "tests/support/SimCard.h"
 #include "tests/support/ToolScenarios.h"
@@ -17,56 +16,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
-
-struct CapturedBox
-{
-    HWND owner;
-    std::string text;
-    std::string caption;
-    UINT style;
-};
-
-struct ShellCall
-{
-    DWORD message;
-    UINT flags;
-    std::string tip;
-    HICON icon;
-};
-
-// Replaces message boxes, beeps, help and the shell's notification area for
-// the life of the object.
-class OsCapture
-{
-public:
-    OsCapture();
-    ~OsCapture();
-
-    std::vector<CapturedBox> boxes;
-    std::vector<UINT> beeps;
-    std::vector<ShellCall> shell;
-    std::vector<std::string> helpKeys;
-    BOOL shellAnswer = TRUE;
-    // Runs inside a message box, as the user would act while it is open.
-    std::function<void()> whileBoxOpen;
-
-    int CountBoxes(const std::string& text) const;
-
-    // Records the length of every Sleep from now on, and passes it on to
-    // whatever Sleep was in force (the simulated card's clock).
-    void RecordSleeps();
-    std::vector<DWORD> sleeps;
-
-    static OsCapture* current;
-
-private:
-    OsGuard m_guard;
-};
 
 // The simulated card behind the adapter functions (driver path), as after a
 // successful start-up.
@@ -122,8 +75,8 @@ protected:
 // The icon of a resource as the notification icon loads it (shared).
 HICON SmallIcon(UINT id);
 // The last tip and icon the shell was given.
-std::string LastTip(const OsCapture& os);
-HICON LastIcon(const OsCapture& os);
+std::string LastTip(const FakeOs& os);
+HICON LastIcon(const FakeOs& os);
 
 // A DWORD of the profile, or `missing` when absent.
 DWORD ReadDword(HKEY root, const std::string& key, const char* name, DWORD missing = 0xDEAD);
@@ -153,7 +106,7 @@ protected:
         card.reset();
     }
 
-    OsCapture os;
+    FakeOs os;
     TestApp app;
     std::unique_ptr<OpenedCard> card;
     std::unique_ptr<TestToolDlg> tool;

@@ -25,26 +25,12 @@ namespace {
 
 using Cells = std::vector<std::string>;
 
-class BssWatch : public ::testing::Test
+class BssWatch : public WatchFixture<TestBssWatch>
 {
 protected:
-    // The card and the dialog object, no window yet.
-    void Make(const std::string& scenario)
-    {
-        dlg.reset();
-        card.reset();
-        card.reset(new WatchCard(scenario.c_str()));
-        dlg.reset(new TestBssWatch);
-    }
-    void Open(const std::string& scenario)
-    {
-        Make(scenario);
-        ASSERT_TRUE(dlg->Open());
-    }
     void TearDown() override
     {
-        dlg.reset();
-        card.reset();
+        WatchFixture::TearDown();
         GetAdapterState().ScanInProgress = FALSE;
     }
     // Ticks every 2 s of card time until the scan is over; the ticks taken.
@@ -58,7 +44,6 @@ protected:
         }
         return -1;
     }
-    HCURSOR ClassCursor() const { return (HCURSOR)::GetClassLongPtrA(dlg->m_hWnd, GCLP_HCURSOR); }
     static HCURSOR WaitCursor() { return ::LoadCursorA(::GetModuleHandleA(nullptr), "WAIT_M"); }
     static HCURSOR Arrow() { return ::LoadCursorA(nullptr, IDC_ARROW); }
     // Idle: Scan and OK on, Cancel off, Join off (nothing selected).
@@ -72,11 +57,6 @@ protected:
         EXPECT_FALSE(GetAdapterState().ScanInProgress) << when;
         EXPECT_EQ(Arrow(), ClassCursor()) << when;
     }
-
-    WatchOs os;
-    WatchApp app;
-    std::unique_ptr<WatchCard> card;
-    std::unique_ptr<TestBssWatch> dlg;
 };
 
 TEST_F(BssWatch, OpeningShowsTheCardsTableWithoutScanning)
@@ -92,16 +72,16 @@ TEST_F(BssWatch, OpeningShowsTheCardsTableWithoutScanning)
         Open(CellsScenario(c.cells));
         EXPECT_EQ(c.rows, ListRows(dlg->GetList().m_hWnd)) << c.cells << " cells";
         EXPECT_EQ(c.rows, dlg->GetCount()) << c.cells << " cells";
-        EXPECT_EQ(c.progress, dlg->progressSeen) << c.cells << " cells";
+        EXPECT_EQ(c.progress, card->progressSeen) << c.cells << " cells";
         EXPECT_EQ(nullptr, FindProgressWindow()) << "closed after the read";
-        EXPECT_EQ(1, dlg->Reads(CI_BSS_COUNT));
+        EXPECT_EQ(1, card->Status(SUB_BSS_COUNT));
         EXPECT_EQ(0, card->State().scanning) << "no scan at opening";
         EXPECT_FALSE(dlg->Enabled(IDC_BSS_JOIN));
         EXPECT_FALSE(dlg->Enabled(IDC_WATCH_CANCEL));
         if (c.cells == 40) {
             // Only the first 30 entries of the table are asked for.
-            EXPECT_EQ(30u, dlg->indexes30.size());
-            EXPECT_EQ(29, dlg->indexes30.back());
+            EXPECT_EQ(30u, card->essidIndexes.size());
+            EXPECT_EQ(29, card->essidIndexes.back());
         }
     }
 }
@@ -126,13 +106,7 @@ TEST_F(BssWatch, NormalModeListsOnlyTheConfiguredNetworkAdvancedModeAll)
                           "cell 00:A0:C5:03:00:02 Guests 5 50 name=Other\n"
                           "cell 02:A0:C5:03:00:03 Corvane 6 50 adhoc name=Party\n"
                           "cell 00:A0:C5:03:00:04 Corvane 7 50 name=Shouty\n"));
-    // The card gives the last cell's type in capitals: the type compares
-    // without regard to case, the ESSID with.
-    dlg->hook = [](int item, int index, void* out, size_t size, BYTE result) {
-        if (item == CI_BSS_NETWORK_TYPE && index == 5)
-            ::CharUpperA((char*)out);
-        return result;
-    };
+    // The ESSID compares with regard to case.
     ASSERT_TRUE(dlg->Open());
     EXPECT_EQ((Cells{"AP00", "AP01", "Shouty"}), dlg->Column(0));
 
@@ -140,7 +114,7 @@ TEST_F(BssWatch, NormalModeListsOnlyTheConfiguredNetworkAdvancedModeAll)
     EXPECT_EQ((Cells{"AP00", "AP01", "Shouty"}), dlg->Column(0)) << "the list is not re-read";
     dlg->Command(IDCANCEL); // Escape: the next read, now unfiltered
     EXPECT_EQ((Cells{"AP00", "AP01", "Upper", "Other", "Party", "Shouty"}), dlg->Column(0));
-    EXPECT_EQ(1, dlg->Reads(CI_NETWORK_TYPE)) << "the current type is read in normal mode only";
+    EXPECT_EQ(1, card->Param(PARAM_NETWORK_TYPE)) << "the current type is read in normal mode only";
 }
 
 TEST_F(BssWatch, ColumnsSortByTheirRules)
@@ -187,10 +161,10 @@ TEST_F(BssWatch, DomainNamesSortZBeforeAWithTheAddressBetweenEquals)
 TEST_F(BssWatch, EscapeWhileIdleReadsTheTableOnce)
 {
     Open(CellsScenario(4));
-    dlg->reads.clear();
+    card->card.ResetCounts();
     dlg->Command(IDCANCEL);
-    EXPECT_EQ(1, dlg->Reads(CI_BSS_COUNT));
-    EXPECT_EQ(4, dlg->Reads(CI_BSS_ESSID));
+    EXPECT_EQ(1, card->Status(SUB_BSS_COUNT));
+    EXPECT_EQ(4, card->Status(SUB_BSS_ESSID));
     EXPECT_EQ((Cells{"AP00", "AP01", "AP02", "AP03"}), dlg->Column(0));
     EXPECT_TRUE(::IsWindow(dlg->m_hWnd)) << "Escape does not close the window";
     ExpectIdle("after Escape");
@@ -209,10 +183,10 @@ TEST_F(BssWatch, ScanPollsUntilTheCardIsDoneThenListsTheNewTable)
     EXPECT_FALSE(dlg->Enabled(IDC_BSS_SCAN));
     EXPECT_TRUE(dlg->Enabled(IDC_WATCH_CANCEL));
 
-    dlg->reads.clear();
+    card->card.ResetCounts();
     int ticks = TickUntilIdle(10);
     EXPECT_EQ(3, ticks) << "5 s of scanning at a poll every 2 s";
-    EXPECT_EQ(3, dlg->Reads(CI_BSS_SCAN_DONE));
+    EXPECT_EQ(3, card->Status(SUB_SCAN_STATE));
     EXPECT_EQ((Cells{"AP00", "AP01"}), dlg->Column(0));
     ExpectIdle("after the scan");
 }
@@ -221,15 +195,15 @@ TEST_F(BssWatch, TickWhileTheAdapterIsBusyIsSkipped)
 {
     Open(CellsScenario(2));
     dlg->Command(IDC_BSS_SCAN);
-    dlg->reads.clear();
+    card->card.ResetCounts();
     ASSERT_EQ(0, TryLockAdapter());
     card->card.Advance(10000);
     dlg->Tick();
-    EXPECT_EQ(0, dlg->TotalReads());
+    EXPECT_EQ(0u, card->card.Commands());
     EXPECT_TRUE(dlg->IsScanning());
     UnlockAdapter();
     dlg->Tick();
-    EXPECT_EQ(1, dlg->Reads(CI_BSS_SCAN_DONE));
+    EXPECT_EQ(1, card->Status(SUB_SCAN_STATE));
     EXPECT_FALSE(dlg->IsScanning());
 }
 
@@ -242,9 +216,9 @@ TEST_F(BssWatch, EndlessScanEndsWithCancel)
     dlg->Command(IDC_WATCH_CANCEL);
     ExpectIdle("after Cancel");
     EXPECT_EQ(3, ListRows(dlg->GetList().m_hWnd)) << "the table as the card holds it";
-    int polls = dlg->Reads(CI_BSS_SCAN_DONE);
+    int polls = card->Status(SUB_SCAN_STATE);
     dlg->Tick();
-    EXPECT_EQ(polls, dlg->Reads(CI_BSS_SCAN_DONE)) << "the poll has stopped";
+    EXPECT_EQ(polls, card->Status(SUB_SCAN_STATE)) << "the poll has stopped";
 }
 
 TEST_F(BssWatch, CardSilentDuringThePollSaysWhyThenClosesAndAsksTheProgramToClose)
@@ -257,14 +231,14 @@ TEST_F(BssWatch, CardSilentDuringThePollSaysWhyThenClosesAndAsksTheProgramToClos
         app.mainWnd.closes = 0;
         Open(CellsScenario(3));
         dlg->Command(IDC_BSS_SCAN);
-        dlg->reads.clear();
+        card->card.ResetCounts();
         if (foundBefore)
             ReportAdapterSilent(nullptr);
         else
-            card->card.SetFault(SIM_FAULT_NO_ANSWER);
+            card->card.Silence(CMD_GET_STATUS, SUB_SCAN_STATE);
         card->card.Advance(2000);
         dlg->Tick();
-        EXPECT_EQ(foundBefore ? 0 : 1, dlg->Reads(CI_BSS_SCAN_DONE)) << foundBefore;
+        EXPECT_EQ(foundBefore ? 0 : 1, card->Status(SUB_SCAN_STATE)) << foundBefore;
         EXPECT_EQ(nullptr, dlg->m_hWnd) << foundBefore;
         EXPECT_EQ(1, app.mainWnd.closes) << foundBefore;
         ASSERT_EQ(1u, os.boxes.size()) << foundBefore;
@@ -282,14 +256,14 @@ TEST_F(BssWatch, ScanTheCardNeverBeginsReturnsToIdle)
     Open(CellsScenario(3, "fault join-endless hard\n"));
     ASSERT_EQ(0, JoinNetwork("Infrastructure", "00:A0:C5:01:00:01", "Corvane"));
     ASSERT_EQ(1, card->State().joining);
-    dlg->reads.clear();
+    card->card.ResetCounts();
     uint32_t before = card->card.Now();
     dlg->Command(IDC_BSS_SCAN);
     EXPECT_GE(card->card.Now() - before, 19000u) << "twenty tries a second apart";
     ExpectIdle("after a scan that never began");
-    EXPECT_EQ(1, dlg->Reads(CI_BSS_COUNT));
+    EXPECT_EQ(1, card->Status(SUB_BSS_COUNT));
     EXPECT_EQ(3, ListRows(dlg->GetList().m_hWnd)) << "the table as the card holds it";
-    EXPECT_EQ(0, dlg->Reads(CI_BSS_SCAN_DONE));
+    EXPECT_EQ(0, card->Status(SUB_SCAN_STATE));
     ASSERT_EQ(1u, os.boxes.size()) << "the user is told";
     EXPECT_EQ("The Corvane adapter did not start the scan.", os.boxes[0].text);
     EXPECT_EQ("Warning", os.boxes[0].caption);
@@ -304,11 +278,11 @@ TEST_F(BssWatch, JoinMovesTheLinkStateToTheJoinedRow)
     ASSERT_NE(nullptr, dlg->GetSelected());
     EXPECT_STREQ("AP02", dlg->GetSelected()->apName);
     EXPECT_TRUE(dlg->Enabled(IDC_BSS_JOIN));
-    dlg->reads.clear();
+    card->card.ResetCounts();
     dlg->Command(IDC_BSS_JOIN);
     EXPECT_EQ((Cells{"", "", "Associated"}), dlg->Column(5));
     EXPECT_EQ(2, card->State().currentCell) << "the card is in the chosen cell";
-    EXPECT_EQ(0, dlg->Reads(CI_BSS_COUNT)) << "the table is not read again";
+    EXPECT_EQ(0, card->Status(SUB_BSS_COUNT)) << "the table is not read again";
     EXPECT_FALSE(dlg->Enabled(IDC_BSS_JOIN));
     // A click on no row takes the selection away.
     dlg->ClickRow(-1);
@@ -335,9 +309,9 @@ TEST_F(BssWatch, ReopeningShowsTheRowsKeptWithoutReadingTheCard)
     Cells before = dlg->Column(0);
     dlg->Command(IDC_WATCH_OK);
     ASSERT_FALSE(::IsWindow(dlg->m_hWnd));
-    dlg->reads.clear();
+    card->card.ResetCounts();
     ASSERT_TRUE(dlg->Open());
-    EXPECT_EQ(0, dlg->TotalReads());
+    EXPECT_EQ(0u, card->card.Commands());
     EXPECT_EQ(before, dlg->Column(0));
     EXPECT_EQ("Network Watcher (Infrastructure) (Advanced)", dlg->GetWindowText());
     dlg->Command(IDM_ADVANCED_MODE);
@@ -465,17 +439,16 @@ TEST_F(BssWatch, CtrlAltADuringAReadAppliesFromTheNextRead)
     const Cells normal = dlg->Column(0);
     ASSERT_EQ(8u, normal.size());
     std::unique_ptr<HeldCtrlAlt> held;
-    dlg->hook = [&](int item, int index, void*, size_t, BYTE result) {
-        if (item == CI_BSS_ESSID && index == 1 && !held) {
+    card->hook = [&](uint16_t command, uint16_t code, uint16_t index, uint8_t*) {
+        if (command == CMD_GET_STATUS && code == SUB_BSS_ESSID && index == 1 && !held) {
             held.reset(new HeldCtrlAlt);
             ::PostMessageA(dlg->GetList().m_hWnd, WM_SYSKEYDOWN, 'A', 0x20000001);
         }
-        return result;
     };
     dlg->Command(IDCANCEL); // Escape: the table read again
     held.reset();
-    dlg->hook = nullptr;
-    ASSERT_TRUE(dlg->progressSeen);
+    card->hook = nullptr;
+    ASSERT_TRUE(card->progressSeen);
     EXPECT_TRUE(dlg->IsAdvanced()) << "the keys were taken during the read";
     EXPECT_EQ(normal, dlg->Column(0)) << "the read went on as it began";
     dlg->Command(IDCANCEL);
@@ -489,12 +462,12 @@ TEST_F(BssWatch, WatchersOpenedBesideAnotherPollDoNotReadTheCard)
     Make(CellsScenario(3));
     ASSERT_EQ(0, TryLockAdapter());
     ASSERT_TRUE(dlg->Open());
-    EXPECT_EQ(0, dlg->TotalReads());
+    EXPECT_EQ(0u, card->card.Commands());
     EXPECT_EQ(0, ListRows(dlg->GetList().m_hWnd));
     TestStationWatch stations;
     ASSERT_TRUE(stations.Open());
-    EXPECT_EQ(0, stations.Reads(CI_STATION_NAME) + stations.Reads(CI_STATION_COUNT) +
-                     stations.Reads(CI_STA_ENTRY));
+    EXPECT_EQ(0, card->Param(PARAM_STATION_NAME) + card->Status(SUB_STATION_COUNT) +
+                     card->Status(SUB_STATION_ENTRY));
     UnlockAdapter();
     // Once the card is free the table comes with Escape, or at the next
     // opening of a window that kept nothing.

@@ -73,7 +73,7 @@ protected:
         return n;
     }
 
-    OsCapture os;
+    FakeOs os;
     TestApp app;
     std::unique_ptr<OpenedCard> card;
 };

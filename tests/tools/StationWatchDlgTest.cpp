@@ -30,33 +30,7 @@ std::string Stations(const std::string& lines)
     return kAdHocHead + lines;
 }
 
-class StationWatch : public ::testing::Test
-{
-protected:
-    void Make(const std::string& scenario)
-    {
-        dlg.reset();
-        card.reset();
-        card.reset(new WatchCard(scenario.c_str()));
-        dlg.reset(new TestStationWatch);
-    }
-    void Open(const std::string& scenario)
-    {
-        Make(scenario);
-        ASSERT_TRUE(dlg->Open());
-    }
-    void TearDown() override
-    {
-        dlg.reset();
-        card.reset();
-    }
-    HCURSOR ClassCursor() const { return (HCURSOR)::GetClassLongPtrA(dlg->m_hWnd, GCLP_HCURSOR); }
-
-    WatchOs os;
-    WatchApp app;
-    std::unique_ptr<WatchCard> card;
-    std::unique_ptr<TestStationWatch> dlg;
-};
+using StationWatch = WatchFixture<TestStationWatch>;
 
 TEST_F(StationWatch, ListsTheStationsWithTheirSilenceAndTheCountInTheCaption)
 {
@@ -69,8 +43,8 @@ TEST_F(StationWatch, ListsTheStationsWithTheirSilenceAndTheCountInTheCaption)
               dlg->Column(1));
     EXPECT_EQ((Cells{"00:59", "05:00", "not available"}), dlg->Column(2));
     EXPECT_EQ("Network Watcher - 3 Connection(s) to \\\\CORVANE-PC", dlg->GetWindowText());
-    EXPECT_EQ(4, dlg->Reads(CI_STA_ENTRY)) << "the free slot is read and skipped";
-    EXPECT_FALSE(dlg->progressSeen);
+    EXPECT_EQ(4, card->Status(SUB_STATION_ENTRY)) << "the free slot is read and skipped";
+    EXPECT_FALSE(card->progressSeen);
     EXPECT_FALSE(dlg->Enabled(IDC_WATCH_CANCEL));
     EXPECT_TRUE(dlg->Enabled(IDC_STATION_REFRESH));
 }
@@ -89,7 +63,7 @@ TEST_F(StationWatch, ProgressWindowAboveFiveStations)
                 "station 00:A0:C5:AA:01:0" + std::to_string(i) + " S" + std::to_string(i) + "\n";
         Open(Stations(lines));
         EXPECT_EQ(c.stations, dlg->GetCount());
-        EXPECT_EQ(c.progress, dlg->progressSeen) << c.stations << " stations";
+        EXPECT_EQ(c.progress, card->progressSeen) << c.stations << " stations";
         EXPECT_EQ(nullptr, FindProgressWindow());
     }
 }
@@ -99,14 +73,13 @@ TEST_F(StationWatch, AnIndexThatGoesBackwardsEndsTheRead)
     Make(Stations("station 00:A0:C5:AA:00:01 ALPHA\nstation 00:A0:C5:AA:00:02 BRAVO\n"
                   "station 00:A0:C5:AA:00:03 CHARLIE\nstation 00:A0:C5:AA:00:04 DELTA\n"));
     // From entry 2 on, the card answers with entry 0's index word again.
-    dlg->hook = [](int item, int index, void* out, size_t, BYTE result) {
-        if (item == CI_STA_ENTRY && index >= 2)
-            ((BYTE*)out)[0] = ((BYTE*)out)[1] = 0;
-        return result;
+    card->hook = [](uint16_t command, uint16_t code, uint16_t index, uint8_t* value) {
+        if (command == CMD_GET_STATUS && code == SUB_STATION_ENTRY && index >= 2)
+            value[0] = value[1] = 0;
     };
     ASSERT_TRUE(dlg->Open());
     EXPECT_EQ((Cells{"ALPHA", "BRAVO"}), dlg->Column(0));
-    EXPECT_EQ(3, dlg->Reads(CI_STA_ENTRY));
+    EXPECT_EQ(3, card->Status(SUB_STATION_ENTRY));
     EXPECT_EQ("Network Watcher - 2 Connection(s) to \\\\CORVANE-PC", dlg->GetWindowText());
 }
 
@@ -146,24 +119,24 @@ TEST_F(StationWatch, RefreshEndNeitherBreaksIntoAnotherPollNorAsksAFailedCard)
 {
     Open(Stations("station 00:A0:C5:AA:00:01 ALPHA\n"));
     dlg->Command(IDC_STATION_REFRESH);
-    dlg->reads.clear();
+    card->card.ResetCounts();
     // Another poll holds the card: the table is read a second later.
     ASSERT_EQ(0, TryLockAdapter());
     dlg->Tick();
     UnlockAdapter();
-    EXPECT_EQ(0, dlg->Reads(CI_STATION_COUNT));
+    EXPECT_EQ(0, card->Status(SUB_STATION_COUNT));
     EXPECT_TRUE(dlg->IsRefreshing());
     dlg->Tick();
-    EXPECT_EQ(1, dlg->Reads(CI_STATION_COUNT));
+    EXPECT_EQ(1, card->Status(SUB_STATION_COUNT));
     EXPECT_EQ((Cells{"ALPHA"}), dlg->Column(0));
 
     // A card another window found silent is not asked: no stations.
     dlg->Command(IDC_STATION_REFRESH);
-    dlg->reads.clear();
+    card->card.ResetCounts();
     GetAdapterState().m_bAdapterFailed = TRUE;
     dlg->Tick();
     ClearAdapterState();
-    EXPECT_TRUE(dlg->reads.empty());
+    EXPECT_EQ(0u, card->card.Commands());
     EXPECT_FALSE(dlg->IsRefreshing());
     EXPECT_EQ(0, ListRows(dlg->GetList().m_hWnd));
     EXPECT_EQ("Network Watcher - 0 Connection(s) to \\\\CORVANE-PC", dlg->GetWindowText());
@@ -185,17 +158,17 @@ TEST_F(StationWatch, CancelAndEscapeReadTheTableOnce)
     Open(Stations("station 00:A0:C5:AA:00:01 ALPHA\nstation 00:A0:C5:AA:00:02 BRAVO\n"));
     for (int id : {IDC_WATCH_CANCEL, IDCANCEL}) {
         dlg->Command(IDC_STATION_REFRESH);
-        dlg->reads.clear();
+        card->card.ResetCounts();
         dlg->Command(id);
         EXPECT_FALSE(dlg->IsRefreshing()) << id;
-        EXPECT_EQ(1, dlg->Reads(CI_STATION_COUNT)) << id;
+        EXPECT_EQ(1, card->Status(SUB_STATION_COUNT)) << id;
         EXPECT_EQ((Cells{"ALPHA", "BRAVO"}), dlg->Column(0)) << id;
         EXPECT_TRUE(dlg->Enabled(IDC_STATION_REFRESH)) << id;
         EXPECT_FALSE(dlg->Enabled(IDC_WATCH_CANCEL)) << id;
         EXPECT_EQ(::LoadCursorA(nullptr, IDC_ARROW), ClassCursor()) << id;
-        dlg->reads.clear();
+        card->card.ResetCounts();
         dlg->Tick();
-        EXPECT_EQ(0, dlg->Reads(CI_STATION_COUNT)) << "a late tick finds no refresh";
+        EXPECT_EQ(0, card->Status(SUB_STATION_COUNT)) << "a late tick finds no refresh";
     }
     EXPECT_TRUE(::IsWindow(dlg->m_hWnd));
 }
@@ -203,13 +176,7 @@ TEST_F(StationWatch, CancelAndEscapeReadTheTableOnce)
 TEST_F(StationWatch, StationNameTheCardDoesNotGive)
 {
     Make(Stations("station 00:A0:C5:AA:00:01 ALPHA\n"));
-    dlg->hook = [](int item, int, void* out, size_t, BYTE result) {
-        if (item == CI_STATION_NAME) {
-            ((char*)out)[0] = '\0';
-            return (BYTE)ITEM_NO_RESPONSE;
-        }
-        return result;
-    };
+    card->card.Silence(CMD_GET_PARAM, PARAM_STATION_NAME);
     ASSERT_TRUE(dlg->Open());
     EXPECT_EQ("Network Watcher - 1 Connection(s) to \\\\(null)", dlg->GetWindowText());
 }

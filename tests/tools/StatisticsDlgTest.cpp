@@ -155,7 +155,7 @@ TEST_F(StatisticsDialog, ImplausibleRatesChangeNothingOnScreen)
 TEST_F(StatisticsDialog, ResetAnsweredCancelSendsNothing)
 {
     ASSERT_TRUE(Open());
-    AnswerBoxes(IDCANCEL);
+    os.boxAnswer = IDCANCEL;
     Card().ResetCounts();
     const std::string bytes = Field(IDC_STAT_TX_BYTES);
     dlg->SendMessage(WM_COMMAND, IDC_STAT_RESET);
@@ -171,7 +171,7 @@ TEST_F(StatisticsDialog, ResetShowsTheCardsFreshCounters)
 {
     Load(kQuietCounters);
     ASSERT_TRUE(Open());
-    AnswerBoxes(IDOK);
+    os.boxAnswer = IDOK;
     dlg->SendMessage(WM_COMMAND, IDC_STAT_RESET);
     for (int id : {IDC_STAT_TX_OK, IDC_STAT_TX_BYTES, IDC_STAT_TX_RETRIES, IDC_STAT_RX_BYTES,
                    IDC_STAT_RX_CORRUPTED, IDC_STAT_PERIOD})
@@ -186,7 +186,7 @@ TEST_F(StatisticsDialog, ResetDuringARunRestartsWindowMaximaAndBaselines)
     Update();
     Ticks(*dlg, kTimer, 14);
     ASSERT_EQ("50.0", Field(IDC_STAT_RX_MAX));
-    AnswerBoxes(IDOK);
+    os.boxAnswer = IDOK;
     At(lastTick + 1000);
     dlg->SendMessage(WM_COMMAND, IDC_STAT_RESET);
     EXPECT_EQ(0u, dlg->GetMaxRxRate());
@@ -241,7 +241,7 @@ TEST_F(StatisticsDialog, ResetWhoseReadFailsClosesTheDialog)
 {
     ASSERT_TRUE(Open());
     Update();
-    AnswerBoxes(IDOK);
+    os.boxAnswer = IDOK;
     Card().SetFault(SIM_FAULT_NO_ANSWER, true, 0);
     dlg->SendMessage(WM_COMMAND, IDC_STAT_RESET);
     EXPECT_EQ(nullptr, dlg->m_hWnd);
@@ -289,7 +289,7 @@ TEST_F(StatisticsDialog, HelpOpensTheThroughputTopicOrSaysItCannot)
     ASSERT_EQ(1u, os.helpKeys.size());
     EXPECT_EQ("View Station Throughput", os.helpKeys[0]);
     EXPECT_TRUE(os.boxes.empty());
-    HelpFails();
+    os.helpAnswer = FALSE;
     dlg->SendMessage(WM_COMMAND, IDC_STAT_HELP);
     ASSERT_EQ(1u, os.boxes.size());
     EXPECT_EQ("Cannot open help file.", os.boxes[0].text);

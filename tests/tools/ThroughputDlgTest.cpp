@@ -10,8 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
+#include <vector>
 
 namespace {
 
@@ -19,34 +18,31 @@ const UINT_PTR kTimer = CThroughputDlg::SAMPLE_TIMER;
 const COLORREF kGreen = RGB(0, 255, 0), kCyan = RGB(0, 255, 255);
 const char kCaption[] = "Station Throughput Monitor: CORVANE-PC (00:A0:C5:12:34:56)";
 
-// The monitor with card items that a test makes fail, and a count of reads.
-class TestThroughputDlg : public CThroughputDlg
+// A card command (command and code), to silence or count.
+struct CardCommand
 {
-public:
-    std::set<int> failing;
-    std::map<int, int> reads;
-
-protected:
-    BYTE ReadCardItem(int item, void* output, size_t size) override
-    {
-        ++reads[item];
-        if (failing.count(item)) {
-            static_cast<char*>(output)[0] = '\0';
-            return ITEM_NO_RESPONSE;
-        }
-        return CThroughputDlg::ReadCardItem(item, output, size);
-    }
+    uint16_t command;
+    uint16_t code;
 };
+const CardCommand kMacAddress = {CMD_GET_PARAM, PARAM_MAC_ADDRESS};
+const CardCommand kStationName = {CMD_GET_PARAM, PARAM_STATION_NAME};
+const CardCommand kStatistics = {CMD_GET_STATISTICS, SimCard::kAnyCode};
 
 class ThroughputMonitor : public ThruFixture
 {
 protected:
-    TestThroughputDlg* Open(std::set<int> failing = {})
+    CThroughputDlg* Open(std::vector<CardCommand> silenced = {})
     {
-        dlg.reset(new TestThroughputDlg);
-        dlg->failing = failing;
+        dlg.reset(new CThroughputDlg);
+        Card().ClearAnswerRules();
+        for (const CardCommand& command : silenced)
+            Card().Silence(command.command, command.code);
         dlg->Create((HWND) nullptr);
         return dlg->IsWindow() ? dlg.get() : nullptr;
+    }
+    int Reads(const CardCommand& command) const
+    {
+        return (int)card->card.Commands(command.command, command.code);
     }
     bool StatisticsButtonShown() { return ItemVisible(*dlg, IDC_THRU_STATISTICS); }
     // The monitor in statistics mode with its statistics dialog open and
@@ -89,7 +85,7 @@ protected:
         return plot.bottom - (int)((plot.bottom - plot.top) * value / range + 0.5);
     }
 
-    std::unique_ptr<TestThroughputDlg> dlg;
+    std::unique_ptr<CThroughputDlg> dlg;
 };
 
 TEST_F(ThroughputMonitor, CaptionNamesTheStationAndItsAddress)
@@ -101,9 +97,9 @@ TEST_F(ThroughputMonitor, CaptionNamesTheStationAndItsAddress)
 
     // A failed address read leaves the address out; a failed name read
     // leaves the name empty.
-    ASSERT_TRUE(Open({CI_MAC_ADDRESS}));
+    ASSERT_TRUE(Open({kMacAddress}));
     EXPECT_EQ("Station Throughput Monitor: CORVANE-PC", dlg->GetWindowText());
-    ASSERT_TRUE(Open({CI_STATION_NAME}));
+    ASSERT_TRUE(Open({kStationName}));
     EXPECT_EQ("Station Throughput Monitor:  (00:A0:C5:12:34:56)", dlg->GetWindowText());
     EXPECT_TRUE(os.boxes.empty());
 }
@@ -174,7 +170,7 @@ TEST_F(ThroughputMonitor, ImplausibleRateChangesNothingOnScreen)
     EXPECT_EQ("0.0", ItemText(*dlg, IDC_THRU_SENT));
     EXPECT_EQ(uptime, ItemText(*dlg, IDC_THRU_UPTIME));
     EXPECT_EQ(before, TraceRow(kGreen)) << "the chart did not move";
-    EXPECT_EQ(6, dlg->reads[CI_STATISTICS]) << "yet every tick read the card";
+    EXPECT_EQ(6, Reads(kStatistics)) << "yet every tick read the card";
 }
 
 TEST_F(ThroughputMonitor, StatisticsModeByAcceleratorAddsTheLinkState)
@@ -192,7 +188,7 @@ TEST_F(ThroughputMonitor, StatisticsModeByAcceleratorAddsTheLinkState)
     EXPECT_EQ(kCaption, dlg->GetWindowText()) << "back to the caption of the opening";
     Ticks(*dlg, kTimer, 1);
     EXPECT_EQ(kCaption, dlg->GetWindowText());
-    EXPECT_EQ(1, dlg->reads[CI_LINK_STATE]);
+    EXPECT_EQ(1, Reads({CMD_GET_PARAM, PARAM_LINK_STATE}));
 }
 
 TEST_F(ThroughputMonitor, StatisticsModeIsKeptInTheProfile)
@@ -266,15 +262,15 @@ TEST_F(ThroughputMonitor, BusyAdapterSkipsTheTick)
     ASSERT_EQ(0, TryLockAdapter());
     Ticks(*dlg, kTimer, 2);
     UnlockAdapter();
-    EXPECT_EQ(0, dlg->reads[CI_STATISTICS]);
+    EXPECT_EQ(0, Reads(kStatistics));
     Ticks(*dlg, kTimer, 1);
-    EXPECT_EQ(1, dlg->reads[CI_STATISTICS]);
+    EXPECT_EQ(1, Reads(kStatistics));
 }
 
 TEST_F(ThroughputMonitor, HelpThatCannotOpenSaysSo)
 {
     ASSERT_TRUE(Open());
-    HelpFails();
+    os.helpAnswer = FALSE;
     dlg->SendMessage(WM_COMMAND, IDC_THRU_HELP);
     ASSERT_EQ(1u, os.helpKeys.size());
     EXPECT_EQ("View Station Throughput", os.helpKeys[0]);
@@ -327,7 +323,7 @@ TEST_F(ThroughputMonitor, StatisticsModeIsWrittenHoweverTheWindowGoes)
         ASSERT_TRUE(Open());
         PressCtrlAlt(*dlg, 'S');
         if (w.failRead) {
-            dlg->failing.insert(CI_STATISTICS);
+            Card().Silence(kStatistics.command, kStatistics.code);
             Ticks(*dlg, kTimer, 1);
         } else {
             ::DestroyWindow(*dlg);
@@ -353,7 +349,7 @@ TEST_F(ThroughputMonitor, TicksStopOnceTheAdapterIsFailed)
     EXPECT_EQ(nullptr, dlg->m_hWnd);
     GetAdapterState().m_bAdapterFailed = FALSE;
     EXPECT_EQ(0u, Card().DriverRequests()) << "the card was not asked";
-    EXPECT_EQ(0, dlg->reads[CI_STATISTICS]);
+    EXPECT_EQ(0, Reads(kStatistics));
     EXPECT_TRUE(os.boxes.empty());
 }
 

@@ -1,27 +1,7 @@
 // ThruTestSupport.cpp - scenarios, the fixture and the window helpers.
 #include "tests/tools/ThruTestSupport.h"
 
-#include "framework/MessageFilter.h"
-
 #include <cstdio>
-
-namespace {
-
-int s_boxAnswer = IDOK;
-
-int WINAPI AnsweringBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
-{
-    OsCapture::current->boxes.push_back({owner, text ? text : "", caption ? caption : "", style});
-    return s_boxAnswer;
-}
-
-BOOL WINAPI FailingHelp(HWND, LPCSTR, UINT command, ULONG_PTR data)
-{
-    OsCapture::current->helpKeys.push_back(command == HELP_KEY && data ? (const char*)data : "?");
-    return FALSE;
-}
-
-} // namespace
 
 std::string TrafficScenario(unsigned tx, unsigned rx, const char* extra)
 {
@@ -75,28 +55,6 @@ void ThruFixture::Ticks(CWnd& wnd, UINT_PTR timer, int count)
         TickAt(wnd, timer, lastTick + 1000);
 }
 
-void ThruFixture::AnswerBoxes(int answer)
-{
-    s_boxAnswer = answer;
-    g_os.MessageBoxA = AnsweringBox;
-}
-
-void ThruFixture::HelpFails()
-{
-    g_os.WinHelpA = FailingHelp;
-}
-
-void PumpFiltered()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (PreTranslateThreadMessage(&msg))
-            continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
-
 void PressCtrlAlt(HWND wnd, char key)
 {
     BYTE keys[256], saved[256];
@@ -105,7 +63,7 @@ void PressCtrlAlt(HWND wnd, char key)
     keys[VK_CONTROL] = keys[VK_MENU] = 0x80;
     ::SetKeyboardState(keys);
     ::PostMessageA(wnd, WM_SYSKEYDOWN, key, 0x20000001);
-    PumpFiltered();
+    PumpMessages();
     ::SetKeyboardState(saved);
 }
 
@@ -115,7 +73,7 @@ void PressKey(UINT vk)
     HWND focus = ::GetFocus();
     ::PostMessageA(focus, WM_KEYDOWN, vk, 1 | scan);
     ::PostMessageA(focus, WM_KEYUP, vk, 1 | scan | 0xC0000000);
-    PumpFiltered();
+    PumpMessages();
 }
 
 void Activate(HWND wnd)

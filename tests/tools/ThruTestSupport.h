@@ -4,6 +4,7 @@
 // the card's clock.
 #pragma once
 
+#include "tests/support/TestWindows.h"
 #include "tests/support/ToolTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -84,20 +85,12 @@ protected:
     // Ticks every 1000 ms after the last one.
     void Ticks(CWnd& wnd, UINT_PTR timer, int count);
 
-    // The answer the next message boxes give, and whether help opens.
-    void AnswerBoxes(int answer);
-    void HelpFails();
-
-    OsCapture os;
+    FakeOs os;
     TestApp app;
     std::unique_ptr<OpenedCard> card;
     uint32_t origin = 0;
     uint32_t lastTick = 0;
 };
-
-// Pumps the thread's messages through the framework's message filter, as
-// the program's loops do (accelerators of modeless windows included).
-void PumpFiltered();
 
 // Posts Ctrl+Alt+<key> to a window, as the keyboard would, and pumps.
 void PressCtrlAlt(HWND wnd, char key);

@@ -13,8 +13,9 @@
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/Mailbox.h"
 #include "adapter/PortAccess.h"
-#include "tests/support/DriverAccess.h"
 #include "sim/SimProtocol.h"
+#include "tests/support/DriverAccess.h"
+#include "tests/support/TestWindows.h"
 
 #include <algorithm>
 #include <cstring>
@@ -102,7 +103,7 @@ int main(int argc, char** argv)
     }
     BenchBss dlg;
     dlg.Create(nullptr);
-    PumpWatchMessages();
+    PumpMessages();
 
     const int runs = driver ? 1 : 7;
     std::vector<double> reads, paints;
@@ -124,7 +125,7 @@ int main(int argc, char** argv)
         double pauses = driver ? g_slept : (double)(card->card.TotalSleep() - sleptBefore);
         reads.push_back(t1 - t0 - (driver ? pauses : 0));
         paints.push_back(t2 - t1);
-        PumpWatchMessages();
+        PumpMessages();
     }
     double read = Median(reads), paint = Median(paints);
     fprintf(out, "%s: BSS read of %d rows, %u firmware commands, floor %.0f ms of mailbox pauses\n",

@@ -5,6 +5,7 @@
 // the demo writes <dir>/<state>.ready and waits for <dir>/<state>.done
 // (written by tests/tools/watch-screenshots.sh once it has taken the shot).
 // Usage: watch_demo <dir as a Windows path>
+#include "tests/support/TestWindows.h"
 #include "tests/tools/WatchTestSupport.h"
 
 #include <cstdio>
@@ -18,24 +19,15 @@ namespace {
 
 std::string g_dir = "C:\\";
 
-void Pump(DWORD ms)
-{
-    DWORD start = ::GetTickCount();
-    do {
-        PumpWatchMessages();
-        ::Sleep(20);
-    } while (::GetTickCount() - start < ms);
-}
-
 // Announces a state and holds it (windows painting) until it was photographed.
 void Hold(const char* state)
 {
-    Pump(600);
+    PumpFor(600);
     std::string ready = g_dir + "\\" + state + ".ready", done = g_dir + "\\" + state + ".done";
     if (FILE* f = fopen(ready.c_str(), "w"))
         fclose(f);
     for (int i = 0; i < 1500 && ::GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
-        Pump(20);
+        PumpFor(20);
 }
 
 const char kCells[] =
@@ -60,21 +52,9 @@ const char kStations[] =
     "station 00:A0:C5:AA:00:05 ECHO inactive=2\nfree-slot\n"
     "station 00:A0:C5:AA:00:06 FOXTROT inactive=400 silent\nstation 00:A0:C5:AA:00:07 GOLF\n";
 
-// Holds the read at one table entry, so the progress window shows over the list.
 class DemoBssWatch : public CBssWatchDlg
 {
-public:
-    int holdAt = -1;
-
 protected:
-    BYTE ReadCardItem(int item, void* output, size_t size) override
-    {
-        if (item == CI_BSS_ESSID && holdAt >= 0 && *static_cast<WORD*>(output) == holdAt) {
-            holdAt = -1;
-            Hold("progress");
-        }
-        return CBssWatchDlg::ReadCardItem(item, output, size);
-    }
     void ReadConfiguredEssid(char* text, size_t size) override
     {
         snprintf(text, size, "Corvane");
@@ -95,7 +75,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         ::SetForegroundWindow(bss);
         Hold("normal");
         bss.SendMessage(WM_COMMAND, IDM_ADVANCED_MODE);
-        bss.holdAt = 6;
+        // Holds the read at one table entry, so the progress window shows over the list.
+        bool held = false;
+        card.hook = [&](uint16_t command, uint16_t code, uint16_t index, uint8_t*) {
+            if (!held && command == CMD_GET_STATUS && code == SUB_BSS_ESSID && index == 6) {
+                held = true;
+                Hold("progress");
+            }
+        };
         bss.SendMessage(WM_COMMAND, IDCANCEL); // Escape: the table read again, unfiltered
         Hold("advanced");
         card.card.SetFault(SIM_FAULT_SCAN_ENDLESS);

@@ -1,4 +1,4 @@
-// WatchTestSupport.cpp - the fakes, the opened card and the steerable watchers.
+// WatchTestSupport.cpp - the opened card, the application and the watchers.
 #include "tests/tools/WatchTestSupport.h"
 
 #include <commctrl.h>
@@ -13,24 +13,7 @@
 #include "adapter/PortAccess.h"
 #include "res/resource.h"
 
-WatchOs* WatchOs::current = nullptr;
-
 namespace {
-
-int WINAPI FakeMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT style)
-{
-    if (WatchOs::current)
-        WatchOs::current->boxes.push_back({text ? text : "", caption ? caption : "", style});
-    return IDOK;
-}
-
-BOOL WINAPI FakeHelp(HWND, LPCSTR, UINT command, ULONG_PTR data)
-{
-    if (!WatchOs::current)
-        return FALSE;
-    WatchOs::current->helpKeys.push_back(command == HELP_KEY && data ? (const char*)data : "?");
-    return WatchOs::current->helpAnswer;
-}
 
 BOOL CALLBACK FindProgress(HWND hWnd, LPARAM lParam)
 {
@@ -56,18 +39,6 @@ void NotifyColumnClick(CWnd& dlg, HWND list, int id, int column)
 
 } // namespace
 
-WatchOs::WatchOs()
-{
-    current = this;
-    g_os.MessageBoxA = FakeMessageBox;
-    g_os.WinHelpA = FakeHelp;
-}
-
-WatchOs::~WatchOs()
-{
-    current = nullptr;
-}
-
 WatchCard::WatchCard(const char* scenario) : card(scenario)
 {
     ResetAdapterState();
@@ -77,6 +48,15 @@ WatchCard::WatchCard(const char* scenario) : card(scenario)
     OpenMailbox();
     GetAdapterLink().AdapterReady = true;
     GetAdapterLink().DriverKeyValid = true;
+    card.WatchAnswers([this](uint16_t command, uint16_t code, uint16_t index, uint8_t* value) {
+        if (command == CMD_GET_STATUS && (code == SUB_BSS_ESSID || code == SUB_STATION_ENTRY)) {
+            progressSeen = progressSeen || FindProgressWindow() != nullptr;
+            if (code == SUB_BSS_ESSID)
+                essidIndexes.push_back(index);
+        }
+        if (hook)
+            hook(command, code, index, value);
+    });
 }
 
 WatchCard::~WatchCard()
@@ -132,15 +112,6 @@ int ListRows(HWND list)
     return (int)::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
 }
 
-void PumpWatchMessages()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
-
 std::string CellsScenario(int n, const std::string& extraLines)
 {
     std::string s = "name cells\nnetwork infrastructure\nessid Corvane\ndrift 0\nroaming off\n";
@@ -158,35 +129,9 @@ std::string CellsScenario(int n, const std::string& extraLines)
 
 // ---------------------------------------------------------------------------
 
-BYTE TestBssWatch::ReadCardItem(int item, void* output, size_t size)
-{
-    ++reads[item];
-    int index = size >= 2 ? *static_cast<WORD*>(output) : 0;
-    if (item == CI_BSS_ESSID) {
-        indexes30.push_back(index);
-        progressSeen = progressSeen || FindProgressWindow() != nullptr;
-    }
-    BYTE result = CBssWatchDlg::ReadCardItem(item, output, size);
-    return hook ? hook(item, index, output, size, result) : result;
-}
-
 void TestBssWatch::ReadConfiguredEssid(char* text, size_t size)
 {
     snprintf(text, size, "%s", essid.c_str());
-}
-
-int TestBssWatch::Reads(int item) const
-{
-    auto it = reads.find(item);
-    return it == reads.end() ? 0 : it->second;
-}
-
-int TestBssWatch::TotalReads() const
-{
-    int n = 0;
-    for (const auto& r : reads)
-        n += r.second;
-    return n;
 }
 
 void TestBssWatch::ClickColumn(int column)
@@ -228,22 +173,6 @@ std::vector<std::string> TestBssWatch::Column(int column)
 std::string TestBssWatch::Cell(int row, int column)
 {
     return ListCell(GetList().m_hWnd, row, column);
-}
-
-BYTE TestStationWatch::ReadCardItem(int item, void* output, size_t size)
-{
-    ++reads[item];
-    int index = size >= 2 ? *static_cast<WORD*>(output) : 0;
-    if (item == CI_STA_ENTRY)
-        progressSeen = progressSeen || FindProgressWindow() != nullptr;
-    BYTE result = CStationWatchDlg::ReadCardItem(item, output, size);
-    return hook ? hook(item, index, output, size, result) : result;
-}
-
-int TestStationWatch::Reads(int item) const
-{
-    auto it = reads.find(item);
-    return it == reads.end() ? 0 : it->second;
 }
 
 void TestStationWatch::ClickColumn(int column)

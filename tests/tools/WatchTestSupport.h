@@ -1,42 +1,23 @@
 // WatchTestSupport.h - what the Network Watcher tests share: the simulated
-// card opened in process, message boxes and help calls captured, an
-// application object with a main window that records being asked to close,
-// and watchers whose card reads a test can count and steer.
+// card opened in process, whose commands a test counts and whose answers it
+// steers, an application object with a main window that records being asked
+// to close, and the watchers with helpers to click and read their lists.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
-#include <map>
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "adapter/MailboxBlock.h"
 #include "framework/CWinApp.h"
-#include "framework/Os.h"
+#include "tests/support/FakeOs.h"
 #include "tests/support/SimCard.h"
 #include "tools/CBssWatchDlg.h"
 #include "tools/CStationWatchDlg.h"
-
-// Message boxes and help requests, captured for the life of the object.
-class WatchOs
-{
-public:
-    WatchOs();
-    ~WatchOs();
-    struct Box
-    {
-        std::string text, caption;
-        UINT style;
-    };
-    std::vector<Box> boxes;
-    std::vector<std::string> helpKeys;
-    BOOL helpAnswer = TRUE;
-    static WatchOs* current;
-
-private:
-    OsGuard m_guard;
-};
 
 // The simulated card behind the adapter functions, as after start-up.
 class WatchCard
@@ -45,7 +26,18 @@ public:
     explicit WatchCard(const char* scenario);
     ~WatchCard();
     SimState State();
+    // Status and parameter commands the card took up since the last
+    // ResetCounts, by sub-code or parameter code.
+    int Status(uint16_t sub) const { return (int)card.Commands(CMD_GET_STATUS, sub); }
+    int Param(uint16_t code) const { return (int)card.Commands(CMD_GET_PARAM, code); }
+
     SimCard card;
+    // The table indexes the BSS table's ESSIDs were asked for, and whether a
+    // progress window was shown while a BSS or station entry was read.
+    std::vector<int> essidIndexes;
+    bool progressSeen = false;
+    // A test's hand in the card's answers (see SimCard::WatchAnswers).
+    SimCard::AnswerWatch hook;
 };
 
 // The program's main window as far as the watchers see it: it records
@@ -68,27 +60,16 @@ public:
     RecordingMainWnd mainWnd;
 };
 
-// A card read as a test sees it: the item, the table index asked for (the
-// first word before the read) and the result. A test's hook may change the
-// answer after the card gave it.
-using ReadHook = std::function<BYTE(int item, int index, void* output, size_t size, BYTE result)>;
-
 // The progress window of a watcher's read, if one is shown now.
 HWND FindProgressWindow();
 
 class TestBssWatch : public CBssWatchDlg
 {
 public:
-    std::map<int, int> reads;
-    std::vector<int> indexes30; // table indexes asked for the ESSID (item 30)
     std::string essid = "Corvane";
-    ReadHook hook;
-    bool progressSeen = false;
 
     // Hidden: a shown window costs Wine seconds to destroy without a window manager.
     bool Open(CWnd* parent = nullptr) { return CDialog::Create(parent) != FALSE; }
-    int Reads(int item) const;
-    int TotalReads() const;
     void Command(int id) { SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
     void Tick() { SendMessage(WM_TIMER, SCAN_TIMER); }
     void ClickColumn(int column);
@@ -99,27 +80,18 @@ public:
     bool Enabled(int id) const { return ::IsWindowEnabled(GetDlgItem(id)) != FALSE; }
 
 protected:
-    BYTE ReadCardItem(int item, void* output, size_t size) override;
     void ReadConfiguredEssid(char* text, size_t size) override;
 };
 
 class TestStationWatch : public CStationWatchDlg
 {
 public:
-    std::map<int, int> reads;
-    ReadHook hook;
-    bool progressSeen = false;
-
     bool Open(CWnd* parent = nullptr) { return CDialog::Create(parent) != FALSE; }
-    int Reads(int item) const;
     void Command(int id) { SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
     void Tick() { SendMessage(WM_TIMER, REFRESH_TIMER); }
     void ClickColumn(int column);
     std::vector<std::string> Column(int column);
     bool Enabled(int id) const { return ::IsWindowEnabled(GetDlgItem(id)) != FALSE; }
-
-protected:
-    BYTE ReadCardItem(int item, void* output, size_t size) override;
 };
 
 // Infrastructure scenarios: n cells of "Corvane" (signal 10 + i, named
@@ -130,4 +102,33 @@ std::string CellsScenario(int n, const std::string& extraLines = "");
 std::string ListCell(HWND list, int row, int column);
 int ListRows(HWND list);
 
-void PumpWatchMessages();
+// A watcher test: the fake operating system, the application, the card of a
+// scenario and the watcher.
+template <class Watcher> class WatchFixture : public ::testing::Test
+{
+protected:
+    // The card and the dialog object, no window yet.
+    void Make(const std::string& scenario)
+    {
+        dlg.reset();
+        card.reset();
+        card.reset(new WatchCard(scenario.c_str()));
+        dlg.reset(new Watcher);
+    }
+    void Open(const std::string& scenario)
+    {
+        Make(scenario);
+        ASSERT_TRUE(dlg->Open());
+    }
+    void TearDown() override
+    {
+        dlg.reset();
+        card.reset();
+    }
+    HCURSOR ClassCursor() const { return (HCURSOR)::GetClassLongPtrA(dlg->m_hWnd, GCLP_HCURSOR); }
+
+    FakeOs os;
+    WatchApp app;
+    std::unique_ptr<WatchCard> card;
+    std::unique_ptr<Watcher> dlg;
+};

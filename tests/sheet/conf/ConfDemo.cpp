@@ -12,6 +12,7 @@
 #include "sheet/CConfDlg.h"
 #include "tests/support/RegistryFixture.h"
 #include "tests/support/SimCard.h"
+#include "tests/support/TestWindows.h"
 
 #include <cstdlib>
 
@@ -22,19 +23,6 @@ const char* const kDriverKey = "System\\CurrentControlSet\\Services\\CorvaneConf
 BOOL WINAPI NoRestart(UINT, DWORD)
 {
     return TRUE;
-}
-
-void Pump(DWORD ms)
-{
-    DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < ms) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::Sleep(20);
-    }
 }
 
 } // namespace
@@ -74,9 +62,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     sheet.KeepStandardButtons();
     if (!sheet.Create())
         return 1;
-    Pump(holdMs);
+    PumpFor(holdMs);
     page.OnAdvancedConfig(); // until the script ends it
-    Pump(500);
+    PumpFor(500);
     ::SendDlgItemMessageA(page.m_hWnd, IDC_CONF_CARRIER_SET, CB_SETCURSEL, 2, 0);
     page.OnApply(); // the restart question, until the script answers it
     sheet.EndSheet(IDCANCEL);
