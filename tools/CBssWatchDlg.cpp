@@ -217,9 +217,15 @@ BOOL CBssWatchDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     return CWatchDlg::OnCommand(wParam, lParam);
 }
 
+// Scan, Join and Cancel are card polls of their own. Asked for while another
+// poll holds the card (waiting behind one of its boxes) they do nothing: the
+// user asks again once that box is answered.
 void CBssWatchDlg::OnScan()
 {
     if (m_reading || m_scanning)
+        return;
+    AdapterLock lock;
+    if (!lock.IsHeld())
         return;
     m_count = 0;
     m_currentState = nullptr;
@@ -234,6 +240,7 @@ void CBssWatchDlg::OnScan()
     m_scanning = true;
 
     BYTE started = StartBssScan();
+    lock.Release();
     if (!m_hWnd)
         return;
     if (started != 0 && started != ITEM_NO_RESPONSE) {
@@ -317,6 +324,9 @@ void CBssWatchDlg::OnCancel()
 {
     if (m_reading)
         return;
+    AdapterLock lock;
+    if (!lock.IsHeld())
+        return;
     EnableButton(IDC_BSS_SCAN, true);
     EnableButton(IDC_WATCH_CANCEL, false, IDC_BSS_SCAN);
     KillTimer(SCAN_TIMER);
@@ -336,9 +346,13 @@ void CBssWatchDlg::OnJoin()
 {
     if (!m_selected || m_reading || m_scanning)
         return;
+    AdapterLock lock;
+    if (!lock.IsHeld())
+        return;
     HCURSOR before = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
     BssEntry* joined = m_selected;
     if (JoinNetwork(joined->networkType, joined->bssid, joined->essid) != 0) {
+        lock.Release();
         ::SetCursor(before);
         DestroyWindow();
         return;
@@ -347,6 +361,7 @@ void CBssWatchDlg::OnJoin()
                            ::lstrcmpiA(m_currentState, kJoined) == 0))
         m_currentState[0] = '\0';
     QueryCardItem(CI_LINK_STATE, joined->state, sizeof joined->state);
+    lock.Release();
     m_currentState = joined->state;
     m_list.DeleteAllItems();
     FillList();

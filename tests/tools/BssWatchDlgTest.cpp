@@ -207,6 +207,31 @@ TEST_F(BssWatch, TickWhileTheAdapterIsBusyIsSkipped)
     EXPECT_FALSE(dlg->IsScanning());
 }
 
+// Scan, Join and Escape asked for while another poll holds the card (behind
+// one of its boxes) do not break into it: nothing reaches the card and the
+// window stays as it was; asked again once the card is free they work.
+TEST_F(BssWatch, ActionsBesideAnotherPollWaitForTheUsersNextAsk)
+{
+    const int commands[] = {IDC_BSS_SCAN, IDC_BSS_JOIN, IDCANCEL};
+    for (int command : commands) {
+        SCOPED_TRACE(command);
+        Open(CellsScenario(3));
+        dlg->ClickRow(2);
+        card->card.ResetCounts();
+        ASSERT_EQ(0, TryLockAdapter());
+        dlg->Command(command);
+        EXPECT_EQ(0u, card->card.Commands());
+        EXPECT_FALSE(dlg->IsScanning());
+        EXPECT_EQ((Cells{"Associated", "", ""}), dlg->Column(5));
+        UnlockAdapter();
+        dlg->Command(command);
+        EXPECT_NE(0u, card->card.Commands());
+        EXPECT_EQ(0, TryLockAdapter()) << "the window let the card go";
+        UnlockAdapter();
+        dlg->Command(IDOK);
+    }
+}
+
 TEST_F(BssWatch, EndlessScanEndsWithCancel)
 {
     Open(CellsScenario(3, "fault scan-endless\n"));
