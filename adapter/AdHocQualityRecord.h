@@ -9,11 +9,11 @@
 #pragma pack(push, 1)
 struct AdHocQualityRecord
 {
-    uint64_t timeCounter;     // bytes 0 to 7
-    uint16_t unused1;         // bytes 8 and 9
-    uint16_t otherStations;   // bytes 10 and 11: the other stations of the network
-    uint32_t runningCounter;  // bytes 12 to 15: compared with an expected count
-    uint8_t unused2[12];      // bytes 16 to 27
+    uint64_t timeCounter;    // bytes 0 to 7
+    uint16_t unused1;        // bytes 8 and 9
+    uint16_t otherStations;  // bytes 10 and 11: the other stations of the network
+    uint32_t runningCounter; // bytes 12 to 15: compared with an expected count
+    uint8_t unused2[12];     // bytes 16 to 27
 };
 #pragma pack(pop)
 

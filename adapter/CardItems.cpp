@@ -13,8 +13,7 @@
 #include "framework/CWinApp.h"
 #include "res/resource.h"
 
-namespace
-{
+namespace {
 
 enum Request : BYTE
 {
@@ -155,34 +154,72 @@ void Decode(const ItemRule& rule, const BYTE* value, void* output, size_t size)
     const WORD word = LeWord(value);
     const BYTE* part = value + rule.offset;
     const size_t partSize = MAILBOX_VALUE_SIZE - rule.offset;
-    switch (rule.decode)
-    {
+    switch (rule.decode) {
     case NETWORK_TYPE_TEXT:
         PutText(output, size, LoadStr(value[0] == 1 ? IDS_INFRASTRUCTURE : IDS_ADHOC));
         break;
-    case DECIMAL_WORD: PutText(output, size, Formatted("%ld", word)); break;
-    case CARRIER_TEXT: PutText(output, size, LoadStr(CarrierSetStringId(value[0]))); break;
-    case TEXT32: PutText(output, size, BoundedText(part, partSize)); break;
-    case HEX_WORD: PutText(output, size, Formatted("%lx", word)); break;
-    case VERSION_TEXT: PutText(output, size, FirmwareVersionText(word)); break;
-    case RATES: PutText(output, size, RatesText(value, MAILBOX_VALUE_SIZE)); break;
-    case MAC: PutText(output, size, MacText(part)); break;
-    case LINK_STATE: PutText(output, size, LinkStateName(word)); break;
-    case STATISTICS: break; // read straight into the output
+    case DECIMAL_WORD:
+        PutText(output, size, Formatted("%ld", word));
+        break;
+    case CARRIER_TEXT:
+        PutText(output, size, LoadStr(CarrierSetStringId(value[0])));
+        break;
+    case TEXT32:
+        PutText(output, size, BoundedText(part, partSize));
+        break;
+    case HEX_WORD:
+        PutText(output, size, Formatted("%lx", word));
+        break;
+    case VERSION_TEXT:
+        PutText(output, size, FirmwareVersionText(word));
+        break;
+    case RATES:
+        PutText(output, size, RatesText(value, MAILBOX_VALUE_SIZE));
+        break;
+    case MAC:
+        PutText(output, size, MacText(part));
+        break;
+    case LINK_STATE:
+        PutText(output, size, LinkStateName(word));
+        break;
+    case STATISTICS:
+        break; // read straight into the output
     case BEACON:
         PutText(output, size, Formatted("Beacon: %ld", static_cast<long>(LeDword(value))));
         break;
-    case QUALITY: PutText(output, size, QualityText(word)); break;
-    case RX_BUFFER: PutText(output, size, Formatted("Rx Buffer:%ld%%", word)); break;
-    case NUMBER: PutNumber(output, size, LeWord(part)); break;
-    case SCAN_DONE: PutNumber(output, size, word == 0 ? 1 : 0); break;
-    case NOISE: PutText(output, size, word == 0 ? std::string("00") : Formatted("%ld", word)); break;
-    case BYTE_TEXT: PutText(output, size, Formatted("%ld", value[0])); break;
-    case TEXT16: PutText(output, size, BoundedText(value, 16)); break;
-    case WORD2_IS_3: PutNumber(output, size, LeWord(value + 2) == 3 ? 1 : 0); break;
-    case IN_USE: PutNumber(output, size, value[12] != 0 ? 1 : 0); break;
-    case RAW: PutBytes(output, size, value, rule.length); break;
-    case DEBUG_DUMP: PutText(output, size, DebugDumpText(value, MAILBOX_VALUE_SIZE)); break;
+    case QUALITY:
+        PutText(output, size, QualityText(word));
+        break;
+    case RX_BUFFER:
+        PutText(output, size, Formatted("Rx Buffer:%ld%%", word));
+        break;
+    case NUMBER:
+        PutNumber(output, size, LeWord(part));
+        break;
+    case SCAN_DONE:
+        PutNumber(output, size, word == 0 ? 1 : 0);
+        break;
+    case NOISE:
+        PutText(output, size, word == 0 ? std::string("00") : Formatted("%ld", word));
+        break;
+    case BYTE_TEXT:
+        PutText(output, size, Formatted("%ld", value[0]));
+        break;
+    case TEXT16:
+        PutText(output, size, BoundedText(value, 16));
+        break;
+    case WORD2_IS_3:
+        PutNumber(output, size, LeWord(value + 2) == 3 ? 1 : 0);
+        break;
+    case IN_USE:
+        PutNumber(output, size, value[12] != 0 ? 1 : 0);
+        break;
+    case RAW:
+        PutBytes(output, size, value, rule.length);
+        break;
+    case DEBUG_DUMP:
+        PutText(output, size, DebugDumpText(value, MAILBOX_VALUE_SIZE));
+        break;
     }
 }
 
@@ -212,19 +249,23 @@ BYTE QueryCardItem(int item, void* output, size_t size)
         memcpy(data.value, output, 2);
 
     WORD status;
-    switch (rule->request)
-    {
-    case BY_PARAM: status = GetParam(data); break;
-    case BY_STATISTICS: status = GetStatistics(output, size); break;
-    default: status = GetStatus(data); break;
+    switch (rule->request) {
+    case BY_PARAM:
+        status = GetParam(data);
+        break;
+    case BY_STATISTICS:
+        status = GetStatistics(output, size);
+        break;
+    default:
+        status = GetStatus(data);
+        break;
     }
 
     // A command that never reached the firmware, or got no answer, fails
     // every item: there is no answer to decode.
     if (status == STATUS_NO_RESPONSE || status == STATUS_NOT_OPEN || status == STATUS_BAD_MAILBOX)
         return Fail(output, size, ITEM_NO_RESPONSE);
-    if (rule->decode == DEBUG_DUMP && status == STATUS_NOT_AVAILABLE)
-    {
+    if (rule->decode == DEBUG_DUMP && status == STATUS_NOT_AVAILABLE) {
         PutText(output, size, LoadStr(IDS_NO_DEBUG_INFO));
         return ITEM_OK;
     }

@@ -31,13 +31,11 @@ const size_t CARD_ITEM_BUFFER_SIZE = 352;
 // copied as far as `size` allows. On every non-zero result the first byte of
 // `output` is 0.
 BYTE QueryCardItem(int item, void* output, size_t size);
-template <size_t N>
-inline BYTE QueryCardItem(int item, char (&output)[N])
+template <size_t N> inline BYTE QueryCardItem(int item, char (&output)[N])
 {
     return QueryCardItem(item, output, N);
 }
-template <size_t N>
-inline BYTE QueryCardItem(int item, BYTE (&output)[N])
+template <size_t N> inline BYTE QueryCardItem(int item, BYTE (&output)[N])
 {
     return QueryCardItem(item, output, N);
 }

@@ -17,8 +17,7 @@ const size_t CONFIG_TEXT_SIZE = 256;
 // into `text` (at most textSize bytes, always terminated). Item result; on a
 // non-zero result the text is empty.
 BYTE ReadConfigValue(HWND owner, int item, char* text, size_t textSize);
-template <size_t N>
-inline BYTE ReadConfigValue(HWND owner, int item, char (&text)[N])
+template <size_t N> inline BYTE ReadConfigValue(HWND owner, int item, char (&text)[N])
 {
     return ReadConfigValue(owner, item, text, N);
 }

@@ -33,9 +33,8 @@ void PutLeDword(uint8_t* bytes, uint32_t value)
 const char* LinkStateName(unsigned code)
 {
     static const char* const kNames[] = {
-        "Idle",       "Scanning...", "Rejoining...", "Adopted",
-        "Started",    "Joined",      "Failed",       "Joining...",
-        "Joining...", "Joining...",  "Roaming...",   "Associated",
+        "Idle",   "Scanning...", "Rejoining...", "Adopted",    "Started",    "Joined",
+        "Failed", "Joining...",  "Joining...",   "Joining...", "Roaming...", "Associated",
     };
     return code < sizeof(kNames) / sizeof(kNames[0]) ? kNames[code] : "";
 }
@@ -43,8 +42,8 @@ const char* LinkStateName(unsigned code)
 std::string MacText(const uint8_t* six)
 {
     char text[20];
-    snprintf(text, sizeof(text), "%02X:%02X:%02X:%02X:%02X:%02X", six[0], six[1], six[2],
-             six[3], six[4], six[5]);
+    snprintf(text, sizeof(text), "%02X:%02X:%02X:%02X:%02X:%02X", six[0], six[1], six[2], six[3],
+             six[4], six[5]);
     return text;
 }
 
@@ -58,8 +57,7 @@ std::string BoundedText(const uint8_t* bytes, size_t size)
 std::string RatesText(const uint8_t* list, size_t size)
 {
     std::string text;
-    for (size_t i = 0; i < size && list[i] != 0; ++i)
-    {
+    for (size_t i = 0; i < size && list[i] != 0; ++i) {
         if (!text.empty())
             text += ", ";
         text += std::to_string((list[i] >> 1) & 0x7F);
@@ -90,15 +88,21 @@ std::string QualityText(uint16_t word)
 
 unsigned CarrierSetStringId(uint8_t code)
 {
-    switch (code)
-    {
-    case 0x10: return IDS_CARRIER_USA;
-    case 0x20: return IDS_CARRIER_CANADA;
-    case 0x30: return IDS_CARRIER_EUROPE;
-    case 0x31: return IDS_CARRIER_SPAIN;
-    case 0x32: return IDS_CARRIER_FRANCE;
-    case 0x40: return IDS_CARRIER_JAPAN;
-    default: return IDS_CARRIER_UNKNOWN;
+    switch (code) {
+    case 0x10:
+        return IDS_CARRIER_USA;
+    case 0x20:
+        return IDS_CARRIER_CANADA;
+    case 0x30:
+        return IDS_CARRIER_EUROPE;
+    case 0x31:
+        return IDS_CARRIER_SPAIN;
+    case 0x32:
+        return IDS_CARRIER_FRANCE;
+    case 0x40:
+        return IDS_CARRIER_JAPAN;
+    default:
+        return IDS_CARRIER_UNKNOWN;
     }
 }
 
@@ -111,10 +115,8 @@ std::string DebugDumpText(const uint8_t* value, size_t size)
         count = size;
     std::string text;
     char piece[8];
-    for (size_t i = 0; i < count; ++i)
-    {
-        if (i % 8 == 0)
-        {
+    for (size_t i = 0; i < count; ++i) {
+        if (i % 8 == 0) {
             if (i != 0)
                 text += "\r\n";
             snprintf(piece, sizeof(piece), "%04d  ", static_cast<int>(i));
@@ -129,8 +131,8 @@ std::string DebugDumpText(const uint8_t* value, size_t size)
 bool ParseColonBssid(const char* text, uint8_t six[6])
 {
     unsigned parts[6] = {};
-    int parsed = sscanf(text, "%x:%x:%x:%x:%x:%x\n", &parts[0], &parts[1], &parts[2],
-                        &parts[3], &parts[4], &parts[5]);
+    int parsed = sscanf(text, "%x:%x:%x:%x:%x:%x\n", &parts[0], &parts[1], &parts[2], &parts[3],
+                        &parts[4], &parts[5]);
     for (int i = 0; i < 6; ++i)
         six[i] = static_cast<uint8_t>(parts[i]);
     return parsed == 6;
@@ -143,8 +145,7 @@ bool ParseHexBssid(const char* text, uint8_t six[6])
     for (int i = 0; i < 12; ++i)
         if (!isxdigit(static_cast<unsigned char>(text[i])))
             return false;
-    for (int i = 0; i < 6; ++i)
-    {
+    for (int i = 0; i < 6; ++i) {
         unsigned part = 0;
         sscanf(text + 2 * i, "%2x", &part);
         six[i] = static_cast<uint8_t>(part);

@@ -22,8 +22,8 @@ const int MAILBOX_POLLS = 10;
 // Sends one command and waits for its answer, which replaces the whole
 // block. 1 answered; 0 not answered (also when what came back does not echo
 // the command and code word sent: that answers some other command), or not
-// sent because an earlier command still holds the mailbox; STATUS_NOT_OPEN / STATUS_BAD_MAILBOX not sent
-// because the mailbox link is not open.
+// sent because an earlier command still holds the mailbox; STATUS_NOT_OPEN / STATUS_BAD_MAILBOX not
+// sent because the mailbox link is not open.
 WORD SendMailboxCommand(MailboxBlock& block);
 
 // The wrappers. Each keeps a block of its own, returns the firmware's status

@@ -11,14 +11,14 @@
 // The 34 bytes from the code word to the end of the block.
 struct MailboxData
 {
-    uint16_t code;      // parameter code or status sub-code
-    uint8_t value[32];  // value or table index in, answer out
+    uint16_t code;     // parameter code or status sub-code
+    uint8_t value[32]; // value or table index in, answer out
 };
 
 struct MailboxBlock
 {
     uint16_t command;
-    uint16_t status;    // 0xFFFF while pending
+    uint16_t status; // 0xFFFF while pending
     MailboxData data;
 };
 #pragma pack(pop)

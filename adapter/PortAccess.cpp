@@ -46,8 +46,7 @@ LONG DriverPortNumber(WORD port)
 bool DriverRequest(DWORD access, DWORD share, DWORD code, void* in, DWORD inSize, void* out,
                    DWORD outSize, bool* ok, bool reportOpenFailure = true)
 {
-    HANDLE dev = g_os.CreateFileA(kDevicePath, access, share, nullptr, OPEN_EXISTING, 0,
-                                  nullptr);
+    HANDLE dev = g_os.CreateFileA(kDevicePath, access, share, nullptr, OPEN_EXISTING, 0, nullptr);
     if (dev == INVALID_HANDLE_VALUE) {
         if (reportOpenFailure)
             Report(IDS_PORT_NO_DEVICE);
@@ -67,8 +66,7 @@ void ReportPort(UINT formatId, WORD port)
     Report(text);
 }
 
-template <class T>
-T DriverRead(WORD offset, DWORD code)
+template <class T> T DriverRead(WORD offset, DWORD code)
 {
     WORD port = PortOf(offset);
     LONG number = DriverPortNumber(port);
@@ -84,8 +82,7 @@ T DriverRead(WORD offset, DWORD code)
     return value;
 }
 
-template <class T>
-T DriverWrite(WORD offset, T value, DWORD code)
+template <class T> T DriverWrite(WORD offset, T value, DWORD code)
 {
     WORD port = PortOf(offset);
     BYTE in[sizeof(LONG) + sizeof(T)];
@@ -240,8 +237,8 @@ int DriverSetBase(WORD ioBase)
 {
     WORD in = ioBase, answer = 0;
     bool ok = false;
-    if (!DriverRequest(0, FILE_SHARE_READ | FILE_SHARE_WRITE, IOCTL_RAZU_SET_BASE, &in,
-                       sizeof(in), &answer, sizeof(answer), &ok, false))
+    if (!DriverRequest(0, FILE_SHARE_READ | FILE_SHARE_WRITE, IOCTL_RAZU_SET_BASE, &in, sizeof(in),
+                       &answer, sizeof(answer), &ok, false))
         return -1;
     if (!ok) {
         Report(IDS_PORT_IOCTL_FAILED);

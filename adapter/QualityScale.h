@@ -12,7 +12,13 @@ const int QUALITY_GOOD = 60;
 // Below this the link is poor (red) and the alert is raised.
 const int QUALITY_POOR = 30;
 
-enum class QualityBand { Good, Fair, Poor, None };
+enum class QualityBand
+{
+    Good,
+    Fair,
+    Poor,
+    None
+};
 
 // None for the special values (anything above 100).
 inline QualityBand BandOf(int quality)

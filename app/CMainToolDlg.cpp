@@ -68,8 +68,8 @@ void FocusWindow(HWND hWnd)
 CMainToolDlg::CMainToolDlg(CWnd* parent)
     : CDialog(IDD_MAINTOOL, parent),
       m_hIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPLICATION_ICON))),
-      m_pPropertySheet(new CPropertyTab(IDS_PROPERTIES_CAPTION, this, 0,
-                                         PSH_HASHELP | PSH_NOAPPLYNOW)),
+      m_pPropertySheet(
+          new CPropertyTab(IDS_PROPERTIES_CAPTION, this, 0, PSH_HASHELP | PSH_NOAPPLYNOW)),
       m_pSignalDlg(new CSignalDlg(this)), m_xPos(0), m_yPos(1), m_nWidth(79), m_nHeight(17),
       m_fMaximized(0), m_fMinimized(0), m_pAboutDlg(nullptr), m_pPrefsDlg(nullptr),
       m_bIconShown(false), m_bInfraWatcher(false), m_bMonitoring(false),

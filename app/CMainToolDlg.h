@@ -125,7 +125,7 @@ private:
     CLinkMonitor m_monitor;
     bool m_bIconShown;
 
-    bool m_bInfraWatcher;       // which kind of watcher the card asked for last
+    bool m_bInfraWatcher; // which kind of watcher the card asked for last
 
     bool m_bMonitoring;
     UINT m_nMonitorPeriod;

@@ -9,8 +9,7 @@
 
 CTrayNotifyIcon::CTrayNotifyIcon()
     : m_nid{}, m_bEnabled(false), m_bHidden(false), m_pNotificationWnd(nullptr)
-{
-}
+{}
 
 CTrayNotifyIcon::~CTrayNotifyIcon()
 {
@@ -30,8 +29,7 @@ void CTrayNotifyIcon::CopyTip(LPCSTR tip)
         std::strncpy(m_nid.szTip, tip, sizeof(m_nid.szTip) - 1);
 }
 
-bool CTrayNotifyIcon::Create(CWnd* notifyWnd, UINT id, LPCSTR tip, HICON icon,
-                             UINT callbackMessage)
+bool CTrayNotifyIcon::Create(CWnd* notifyWnd, UINT id, LPCSTR tip, HICON icon, UINT callbackMessage)
 {
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof(version);

@@ -11,8 +11,8 @@
 #include "res/resource.h"
 
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -78,8 +78,8 @@ BOOL CUtilityApp::InitInstance()
     LoadStdProfileSettings(0);
 
     if (!ReadVersionRecord()) {
-        g_os.MessageBoxA(nullptr, LoadStr(IDS_NO_VERSION_INFO).c_str(),
-                         LoadStr(IDS_ERROR).c_str(), MB_TASKMODAL | MB_ICONINFORMATION);
+        g_os.MessageBoxA(nullptr, LoadStr(IDS_NO_VERSION_INFO).c_str(), LoadStr(IDS_ERROR).c_str(),
+                         MB_TASKMODAL | MB_ICONINFORMATION);
         return FALSE;
     }
 
@@ -124,8 +124,7 @@ bool CUtilityApp::TellAdapterStatus()
         break;
     case ADAPTER_NOT_WORKING: {
         int answer = g_os.MessageBoxA(nullptr, LoadStr(IDS_NOT_WORKING).c_str(),
-                                      LoadStr(IDS_PRODUCT).c_str(),
-                                      MB_OKCANCEL | MB_ICONQUESTION);
+                                      LoadStr(IDS_PRODUCT).c_str(), MB_OKCANCEL | MB_ICONQUESTION);
         GetAdapterState().m_bAdapterFailed = TRUE;
         return answer != IDCANCEL;
     }
@@ -288,16 +287,17 @@ int IsNTProductType(NtProductKind wanted)
         return 0;
 
     HKEY key;
-    LONG rc = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\ProductOptions",
-                              0, KEY_QUERY_VALUE, &key);
+    LONG rc =
+        ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\ProductOptions", 0,
+                        KEY_QUERY_VALUE, &key);
     if (rc != ERROR_SUCCESS) {
         ::SetLastError(rc);
         return -1;
     }
     char type[17] = "";
     DWORD size = 16, valueType = 0;
-    rc = ::RegQueryValueExA(key, "ProductType", nullptr, &valueType,
-                            reinterpret_cast<BYTE*>(type), &size);
+    rc = ::RegQueryValueExA(key, "ProductType", nullptr, &valueType, reinterpret_cast<BYTE*>(type),
+                            &size);
     ::RegCloseKey(key);
     int result = 0;
     if (rc != ERROR_SUCCESS || (valueType != REG_SZ && valueType != REG_EXPAND_SZ)) {

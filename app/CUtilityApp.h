@@ -73,7 +73,11 @@ private:
 
 // 1 when the system is Windows NT of the wanted kind, 0 when it is not,
 // -1 when the version or the registry cannot be read.
-enum NtProductKind { NT_SERVER, NT_WORKSTATION };
+enum NtProductKind
+{
+    NT_SERVER,
+    NT_WORKSTATION
+};
 int IsNTProductType(NtProductKind wanted);
 
 // Splits a device search list "ID,ID,...;text" into its entries and the text.

@@ -22,10 +22,21 @@ float NextAdHocQuality(float current, const AdHocQualityRecord& previous,
 
 // Which of the four quality icons, as an index: 0 none (above 100), 1 good,
 // 2 fair, 3 poor.
-enum QualityLevel { QUALITY_LEVEL_NONE, QUALITY_LEVEL_GOOD, QUALITY_LEVEL_FAIR, QUALITY_LEVEL_POOR };
+enum QualityLevel
+{
+    QUALITY_LEVEL_NONE,
+    QUALITY_LEVEL_GOOD,
+    QUALITY_LEVEL_FAIR,
+    QUALITY_LEVEL_POOR
+};
 QualityLevel QualityLevelOf(float quality);
 
 // How a tick changes the alert: raise it (below 30 while not alerted), re-arm
 // it (30 to 100), or leave it as it is (special values, or already alerted).
-enum AlertChange { ALERT_KEEP, ALERT_RAISE, ALERT_REARM };
+enum AlertChange
+{
+    ALERT_KEEP,
+    ALERT_RAISE,
+    ALERT_REARM
+};
 AlertChange AlertChangeFor(float quality, bool alerted);

@@ -2,10 +2,9 @@
 #include "framework/CDialog.h"
 
 CDialog::CDialog(UINT templateId, CWnd* parent)
-    : m_templateId(templateId), m_hParent(parent ? parent->m_hWnd : nullptr),
-      m_bModal(false), m_bDefaulted(false)
-{
-}
+    : m_templateId(templateId), m_hParent(parent ? parent->m_hWnd : nullptr), m_bModal(false),
+      m_bDefaulted(false)
+{}
 
 CDialog::~CDialog()
 {
@@ -21,9 +20,8 @@ INT_PTR CDialog::DoModal()
 {
     m_bModal = true;
     HookCreation(this);
-    INT_PTR result = ::DialogBoxParamA(::GetModuleHandleA(nullptr),
-                                       MAKEINTRESOURCEA(m_templateId), m_hParent,
-                                       DialogProc, 0);
+    INT_PTR result = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId),
+                                       m_hParent, DialogProc, 0);
     HookCreation(nullptr);
     m_bModal = false;
     return result;
@@ -43,8 +41,8 @@ BOOL CDialog::Create(HWND parent)
     m_hParent = parent;
     m_bModal = false;
     HookCreation(this);
-    HWND hWnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr),
-                                     MAKEINTRESOURCEA(m_templateId), parent, DialogProc, 0);
+    HWND hWnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId),
+                                     parent, DialogProc, 0);
     HookCreation(nullptr);
     return hWnd != nullptr;
 }

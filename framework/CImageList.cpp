@@ -5,8 +5,8 @@
 
 BOOL CImageList::Create(UINT bitmapId, int cx, int grow, COLORREF maskColor)
 {
-    Attach(::ImageList_LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId), cx,
-                                  grow, maskColor, IMAGE_BITMAP, 0));
+    Attach(::ImageList_LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId), cx, grow,
+                                  maskColor, IMAGE_BITMAP, 0));
     return m_h != nullptr;
 }
 

@@ -33,10 +33,8 @@ bool Usable(HWND hWnd)
 
 CPropertySheet::CPropertySheet(UINT captionId, CWnd* parent, UINT selectPage, DWORD flags)
     : m_caption(LoadStr(captionId)), m_hParent(parent ? parent->m_hWnd : nullptr),
-      m_startPage(selectPage), m_flags(flags), m_bModal(false), m_bKeepButtons(false),
-      m_result(0)
-{
-}
+      m_startPage(selectPage), m_flags(flags), m_bModal(false), m_bKeepButtons(false), m_result(0)
+{}
 
 CPropertySheet::~CPropertySheet()
 {

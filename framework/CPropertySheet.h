@@ -6,6 +6,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <prsht.h>
 
 #include <string>
@@ -19,8 +20,7 @@ class CPropertySheet : public CWnd
 {
 public:
     // flags: PSH_* added to the sheet header (for example PSH_HASHELP).
-    CPropertySheet(UINT captionId, CWnd* parent = nullptr, UINT selectPage = 0,
-                   DWORD flags = 0);
+    CPropertySheet(UINT captionId, CWnd* parent = nullptr, UINT selectPage = 0, DWORD flags = 0);
     ~CPropertySheet() override;
 
     void AddPage(CPropertyPage* page);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "framework/CWindow.h"
@@ -21,7 +22,10 @@ public:
         upper = (short)LOWORD(range);
         lower = (short)HIWORD(range);
     }
-    int SetPos(int pos) { return (short)LOWORD(SendMessage(UDM_SETPOS, 0, MAKELPARAM((short)pos, 0))); }
+    int SetPos(int pos)
+    {
+        return (short)LOWORD(SendMessage(UDM_SETPOS, 0, MAKELPARAM((short)pos, 0)));
+    }
     // The position; the buddy's text is read back first, as the control does.
     int GetPos() const { return (short)LOWORD(SendMessage(UDM_GETPOS)); }
     int SetBase(int base) { return (int)SendMessage(UDM_SETBASE, (WPARAM)base); }

@@ -26,8 +26,8 @@ CToolTipCtrl::~CToolTipCtrl()
 BOOL CToolTipCtrl::Create(HWND owner, DWORD style)
 {
     ::InitCommonControls();
-    return CreateEx(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | style, CW_USEDEFAULT,
-                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr);
+    return CreateEx(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | style, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr);
 }
 
 BOOL CToolTipCtrl::AddTool(HWND tool, LPCSTR text, const RECT& rect, UINT id, UINT flags)

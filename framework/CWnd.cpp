@@ -32,8 +32,7 @@ const char kClassName[] = "CorvaneWnd";
 CWnd::CWnd()
     : m_hAccel(nullptr), m_oldWndProc(nullptr), m_current{0, 0, 0}, m_nestLevel(0),
       m_destroyPending(false)
-{
-}
+{}
 
 CWnd::~CWnd()
 {
@@ -103,16 +102,16 @@ void CWnd::Detach()
     m_hWnd = nullptr;
 }
 
-BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x,
-                    int y, int cx, int cy, HWND parent, HMENU idOrMenu, LPVOID param)
+BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y,
+                    int cx, int cy, HWND parent, HMENU idOrMenu, LPVOID param)
 {
     bool ours = className == nullptr || lstrcmpiA(className, kClassName) == 0;
     if (ours) {
         className = DefaultClassName();
         HookCreation(this);
     }
-    HWND hWnd = ::CreateWindowExA(exStyle, className, title, style, x, y, cx, cy, parent,
-                                  idOrMenu, ::GetModuleHandleA(nullptr), param);
+    HWND hWnd = ::CreateWindowExA(exStyle, className, title, style, x, y, cx, cy, parent, idOrMenu,
+                                  ::GetModuleHandleA(nullptr), param);
     if (ours) {
         t_creating = nullptr;
         return hWnd != nullptr;
@@ -307,8 +306,8 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORDLG:
         if (ReflectToChild(msg, wParam, lParam, &result))
             return result;
-        return (LRESULT)OnCtlColor(reinterpret_cast<HDC>(wParam),
-                                   reinterpret_cast<HWND>(lParam), msg - WM_CTLCOLORMSGBOX);
+        return (LRESULT)OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
+                                   msg - WM_CTLCOLORMSGBOX);
     case WM_HSCROLL:
     case WM_VSCROLL:
         if (ReflectToChild(msg, wParam, lParam, &result))
@@ -339,13 +338,34 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     }
 }
 
-int CWnd::OnCreate(LPCREATESTRUCTA) { return (int)Default(); }
-void CWnd::OnDestroy() { Default(); }
-void CWnd::OnPaint() { Default(); }
-BOOL CWnd::OnEraseBkgnd(HDC) { return (BOOL)Default(); }
-void CWnd::OnTimer(UINT_PTR) { Default(); }
-BOOL CWnd::OnCommand(WPARAM, LPARAM) { return FALSE; }
-BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*) { return FALSE; }
+int CWnd::OnCreate(LPCREATESTRUCTA)
+{
+    return (int)Default();
+}
+void CWnd::OnDestroy()
+{
+    Default();
+}
+void CWnd::OnPaint()
+{
+    Default();
+}
+BOOL CWnd::OnEraseBkgnd(HDC)
+{
+    return (BOOL)Default();
+}
+void CWnd::OnTimer(UINT_PTR)
+{
+    Default();
+}
+BOOL CWnd::OnCommand(WPARAM, LPARAM)
+{
+    return FALSE;
+}
+BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*)
+{
+    return FALSE;
+}
 // Owner-drawn menu items go to the menu object that holds them.
 void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT dis)
 {
@@ -357,14 +377,38 @@ void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT mis)
     if (!CMenu::RouteMeasureItem(mis))
         Default();
 }
-HBRUSH CWnd::OnCtlColor(HDC, HWND, UINT) { return (HBRUSH)Default(); }
-void CWnd::OnSize(UINT, int, int) { Default(); }
-void CWnd::OnMouseMove(UINT, POINT) { Default(); }
-void CWnd::OnLButtonDown(UINT, POINT) { Default(); }
-void CWnd::OnLButtonUp(UINT, POINT) { Default(); }
-BOOL CWnd::OnSetCursor(HWND, UINT, UINT) { return (BOOL)Default(); }
-void CWnd::OnClose() { Default(); }
-void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
+HBRUSH CWnd::OnCtlColor(HDC, HWND, UINT)
+{
+    return (HBRUSH)Default();
+}
+void CWnd::OnSize(UINT, int, int)
+{
+    Default();
+}
+void CWnd::OnMouseMove(UINT, POINT)
+{
+    Default();
+}
+void CWnd::OnLButtonDown(UINT, POINT)
+{
+    Default();
+}
+void CWnd::OnLButtonUp(UINT, POINT)
+{
+    Default();
+}
+BOOL CWnd::OnSetCursor(HWND, UINT, UINT)
+{
+    return (BOOL)Default();
+}
+void CWnd::OnClose()
+{
+    Default();
+}
+void CWnd::OnSysCommand(UINT, LPARAM)
+{
+    Default();
+}
 
 BOOL CWnd::PreTranslateMessage(MSG*)
 {

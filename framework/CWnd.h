@@ -19,9 +19,8 @@ public:
     static CWnd* FromHandlePermanent(HWND hWnd);
 
     // Creates a window of our own class (or of the given class) bound to this object.
-    BOOL CreateEx(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style,
-                  int x, int y, int cx, int cy, HWND parent, HMENU idOrMenu,
-                  LPVOID param = nullptr);
+    BOOL CreateEx(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int cx,
+                  int cy, HWND parent, HMENU idOrMenu, LPVOID param = nullptr);
     BOOL DestroyWindow();
 
     // Routes an existing control's messages through this object.
@@ -99,12 +98,17 @@ protected:
     // Reflects a message about a child to the child's object.
     BOOL ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
-    WNDPROC m_oldWndProc;   // set while subclassed
+    WNDPROC m_oldWndProc; // set while subclassed
 
-    struct CurrentMsg { UINT msg; WPARAM wParam; LPARAM lParam; };
+    struct CurrentMsg
+    {
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
     CurrentMsg m_current;
-    int m_nestLevel;        // messages being dispatched to this object now
-    bool m_destroyPending;  // WM_NCDESTROY seen while nested
+    int m_nestLevel;       // messages being dispatched to this object now
+    bool m_destroyPending; // WM_NCDESTROY seen while nested
 
     friend class CDialog;
 };

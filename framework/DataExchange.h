@@ -34,8 +34,7 @@ public:
     bool Failed() const { return m_failed; }
 
     // Writes a member in a save exchange, keeping its old value for Fail().
-    template <class T>
-    void Store(T& member, const T& value)
+    template <class T> void Store(T& member, const T& value)
     {
         T old = member;
         m_undo.push_back([&member, old]() { member = old; });

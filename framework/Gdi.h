@@ -4,10 +4,10 @@
 #pragma once
 
 #include <windows.h>
+
 #include <utility>
 
-template <class H>
-class CGdiObject
+template <class H> class CGdiObject
 {
 public:
     CGdiObject() : m_h(nullptr) {}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <shellapi.h>
 
 static_assert(sizeof(OSVERSIONINFOA) == 148, "the first OSVERSIONINFOA layout");
@@ -11,29 +12,29 @@ static_assert(sizeof(OSVERSIONINFOA) == 148, "the first OSVERSIONINFOA layout");
 struct OsApi
 {
     // user interaction
-    int (WINAPI *MessageBoxA)(HWND owner, LPCSTR text, LPCSTR caption, UINT style);
-    BOOL (WINAPI *MessageBeep)(UINT type);
-    BOOL (WINAPI *WinHelpA)(HWND owner, LPCSTR file, UINT command, ULONG_PTR data);
-    HINSTANCE (WINAPI *ShellExecuteA)(HWND owner, LPCSTR verb, LPCSTR file,
-                                      LPCSTR params, LPCSTR dir, INT show);
-    UINT (WINAPI *WinExec)(LPCSTR cmdLine, UINT show);
+    int(WINAPI* MessageBoxA)(HWND owner, LPCSTR text, LPCSTR caption, UINT style);
+    BOOL(WINAPI* MessageBeep)(UINT type);
+    BOOL(WINAPI* WinHelpA)(HWND owner, LPCSTR file, UINT command, ULONG_PTR data);
+    HINSTANCE(WINAPI* ShellExecuteA)
+    (HWND owner, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir, INT show);
+    UINT(WINAPI* WinExec)(LPCSTR cmdLine, UINT show);
 
     // time
-    void (WINAPI *Sleep)(DWORD ms);
-    DWORD (WINAPI *GetTickCount)();
+    void(WINAPI* Sleep)(DWORD ms);
+    DWORD(WINAPI* GetTickCount)();
 
     // system identity; OSVERSIONINFOA of 148 bytes, as every caller sizes it
     // (the only size Windows 95 and NT 4.0 know: the Ex form is Windows 2000's)
-    BOOL (WINAPI *GetVersionExA)(LPOSVERSIONINFOA info);
+    BOOL(WINAPI* GetVersionExA)(LPOSVERSIONINFOA info);
 
     // the port-I/O driver
-    HANDLE (WINAPI *CreateFileA)(LPCSTR name, DWORD access, DWORD share,
-                                 LPSECURITY_ATTRIBUTES sa, DWORD disposition,
-                                 DWORD flags, HANDLE templ);
-    BOOL (WINAPI *DeviceIoControl)(HANDLE dev, DWORD code, LPVOID in, DWORD inSize,
-                                   LPVOID out, DWORD outSize, LPDWORD returned,
-                                   LPOVERLAPPED ov);
-    BOOL (WINAPI *CloseHandle)(HANDLE h);
+    HANDLE(WINAPI* CreateFileA)
+    (LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa, DWORD disposition,
+     DWORD flags, HANDLE templ);
+    BOOL(WINAPI* DeviceIoControl)
+    (HANDLE dev, DWORD code, LPVOID in, DWORD inSize, LPVOID out, DWORD outSize, LPDWORD returned,
+     LPOVERLAPPED ov);
+    BOOL(WINAPI* CloseHandle)(HANDLE h);
 
     // processor port instructions (direct path)
     BYTE (*InByte)(WORD port);
@@ -42,19 +43,19 @@ struct OsApi
     void (*OutWord)(WORD port, WORD value);
 
     // scheduling
-    BOOL (WINAPI *SetPriorityClass)(HANDLE process, DWORD cls);
-    BOOL (WINAPI *SetThreadPriority)(HANDLE thread, int priority);
+    BOOL(WINAPI* SetPriorityClass)(HANDLE process, DWORD cls);
+    BOOL(WINAPI* SetThreadPriority)(HANDLE thread, int priority);
 
     // restart
-    BOOL (WINAPI *ExitWindowsEx)(UINT flags, DWORD reason);
-    BOOL (WINAPI *OpenProcessToken)(HANDLE process, DWORD access, PHANDLE token);
-    BOOL (WINAPI *LookupPrivilegeValueA)(LPCSTR system, LPCSTR name, PLUID luid);
-    BOOL (WINAPI *AdjustTokenPrivileges)(HANDLE token, BOOL disableAll,
-                                         PTOKEN_PRIVILEGES newState, DWORD length,
-                                         PTOKEN_PRIVILEGES previous, PDWORD returned);
+    BOOL(WINAPI* ExitWindowsEx)(UINT flags, DWORD reason);
+    BOOL(WINAPI* OpenProcessToken)(HANDLE process, DWORD access, PHANDLE token);
+    BOOL(WINAPI* LookupPrivilegeValueA)(LPCSTR system, LPCSTR name, PLUID luid);
+    BOOL(WINAPI* AdjustTokenPrivileges)
+    (HANDLE token, BOOL disableAll, PTOKEN_PRIVILEGES newState, DWORD length,
+     PTOKEN_PRIVILEGES previous, PDWORD returned);
 
     // the taskbar notification area
-    BOOL (WINAPI *Shell_NotifyIconA)(DWORD message, PNOTIFYICONDATAA data);
+    BOOL(WINAPI* Shell_NotifyIconA)(DWORD message, PNOTIFYICONDATAA data);
 };
 
 // The table in force. Filled with the real functions before main() runs.

@@ -20,10 +20,10 @@ uint32_t Clock(void*)
 }
 
 const uint32_t kCodes[] = {
-    SIM_IOCTL_READ_BYTE,   SIM_IOCTL_READ_WORD,     SIM_IOCTL_WRITE_BYTE,   SIM_IOCTL_WRITE_WORD,
-    SIM_IOCTL_BLOCK_READ,  SIM_IOCTL_BLOCK_WRITE,   SIM_IOCTL_SET_BASE,     SIM_IOCTL_RAW_READ,
-    SIM_IOCTL_RAW_WRITE,   SIM_IOCTL_LOAD_SCENARIO, SIM_IOCTL_APPLY_LINES,  SIM_IOCTL_SET_FAULT,
-    SIM_IOCTL_SET_SIGNAL,  SIM_IOCTL_GET_STATE,     SIM_IOCTL_SET_PARAM,    SIM_IOCTL_RESET_COUNTS,
+    SIM_IOCTL_READ_BYTE,  SIM_IOCTL_READ_WORD,     SIM_IOCTL_WRITE_BYTE,  SIM_IOCTL_WRITE_WORD,
+    SIM_IOCTL_BLOCK_READ, SIM_IOCTL_BLOCK_WRITE,   SIM_IOCTL_SET_BASE,    SIM_IOCTL_RAW_READ,
+    SIM_IOCTL_RAW_WRITE,  SIM_IOCTL_LOAD_SCENARIO, SIM_IOCTL_APPLY_LINES, SIM_IOCTL_SET_FAULT,
+    SIM_IOCTL_SET_SIGNAL, SIM_IOCTL_GET_STATE,     SIM_IOCTL_SET_PARAM,   SIM_IOCTL_RESET_COUNTS,
     SIM_IOCTL_NOP,
 };
 const size_t kCodeCount = sizeof kCodes / sizeof kCodes[0];
@@ -51,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     size_t pos = 0;
     while (size - pos >= 6) {
         uint8_t selector = data[pos];
-        uint32_t code = selector < kCodeCount * 14 ? kCodes[selector % kCodeCount] : 0x9C400000u | selector;
+        uint32_t code =
+            selector < kCodeCount * 14 ? kCodes[selector % kCodeCount] : 0x9C400000u | selector;
         bool shared = data[pos + 1] & 1;
         g_now += (data[pos + 1] >> 1) * 10u;
         uint32_t outSize = data[pos + 2] | (data[pos + 3] << 8);
@@ -67,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::unique_ptr<uint8_t[]> out(shared ? nullptr : new uint8_t[outSize ? outSize : 1]);
         uint8_t* outBuffer = shared ? in.data() : out.get();
         uint32_t information = 0xDEADBEEF;
-        uint32_t status = device->Control(code, in.data(), inSize, outBuffer, outSize, &information);
+        uint32_t status =
+            device->Control(code, in.data(), inSize, outBuffer, outSize, &information);
         if (information > outSize || (status != SIM_STATUS_SUCCESS && information != 0))
             std::abort();
         pos += inSize;

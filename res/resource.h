@@ -1,6 +1,9 @@
 // resource.h - every resource ID of the program, named once.
 #pragma once
 
+// A table: one ID a line, its number in a column of its own.
+// clang-format off
+
 // Application and dialog templates
 #define IDD_ABOUTBOX            651
 #define IDD_MAINTOOL            1247
@@ -308,3 +311,4 @@
 #define IDS_CHART_X_TITLE       14402
 #define IDS_CHART_DEFAULT_Y     14403   // the line chart's titles until set
 #define IDS_CHART_DEFAULT_X     14404
+// clang-format on

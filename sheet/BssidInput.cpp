@@ -5,8 +5,7 @@
 
 const char* const NO_PREFERRED_BSSID_TEXT = "000000000000";
 
-namespace
-{
+namespace {
 
 int HexValue(char c)
 {
@@ -25,8 +24,7 @@ std::string BssidDisplayText(const std::string& stored)
 {
     unsigned octets[6] = {0, 0, 0, 0, 0, 0};
     bool any = false;
-    for (size_t i = 0; i < 6 && 2 * i + 1 < stored.size(); ++i)
-    {
+    for (size_t i = 0; i < 6 && 2 * i + 1 < stored.size(); ++i) {
         int high = HexValue(stored[2 * i]);
         int low = HexValue(stored[2 * i + 1]);
         if (high < 0 || low < 0)
@@ -37,31 +35,27 @@ std::string BssidDisplayText(const std::string& stored)
     if (!any)
         return std::string();
     char text[18];
-    snprintf(text, sizeof(text), "%02X:%02X:%02X:%02X:%02X:%02X", octets[0], octets[1],
-             octets[2], octets[3], octets[4], octets[5]);
+    snprintf(text, sizeof(text), "%02X:%02X:%02X:%02X:%02X:%02X", octets[0], octets[1], octets[2],
+             octets[3], octets[4], octets[5]);
     return text;
 }
 
 bool ParseBssidInput(const std::string& input, std::string& stored)
 {
-    if (input.empty())
-    {
+    if (input.empty()) {
         stored = NO_PREFERRED_BSSID_TEXT;
         return true;
     }
     std::string digits;
-    if (input.size() == 17)
-    {
-        for (size_t i = 0; i < input.size(); ++i)
-        {
+    if (input.size() == 17) {
+        for (size_t i = 0; i < input.size(); ++i) {
             bool separator = i % 3 == 2;
             if (separator != (input[i] == ':'))
                 return false;
             if (!separator)
                 digits += input[i];
         }
-    }
-    else if (input.size() == 12)
+    } else if (input.size() == 12)
         digits = input;
     else
         return false;

@@ -4,8 +4,7 @@
 #include "res/resource.h"
 
 CPropertyTab::CPropertyTab(UINT captionId, CWnd* parent, UINT selectPage, DWORD flags)
-    : CPropertySheet(captionId, parent, selectPage, flags), m_hIcon(nullptr),
-      m_hAccelTable(nullptr)
+    : CPropertySheet(captionId, parent, selectPage, flags), m_hIcon(nullptr), m_hAccelTable(nullptr)
 {
     AddPage(&m_ConfigurationPage);
     AddPage(&m_AdvancedInfoPage);
@@ -13,9 +12,9 @@ CPropertyTab::CPropertyTab(UINT captionId, CWnd* parent, UINT selectPage, DWORD 
     // Every page answers Help, so the control keeps the button enabled on
     // every tab, however the tab was chosen.
     if (flags & PSH_HASHELP) {
-        for (CPropertyPage* page : {(CPropertyPage*)&m_ConfigurationPage,
-                                    (CPropertyPage*)&m_AdvancedInfoPage,
-                                    (CPropertyPage*)&m_TroubleshootingPage})
+        for (CPropertyPage* page :
+             {(CPropertyPage*)&m_ConfigurationPage, (CPropertyPage*)&m_AdvancedInfoPage,
+              (CPropertyPage*)&m_TroubleshootingPage})
             page->GetPSP().dwFlags |= PSP_HASHELP;
     }
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
@@ -95,8 +94,7 @@ BOOL CPropertyTab::OnSheetOK()
 {
     // Every page made answers, even after one has refused.
     bool accepted = true;
-    CPropertyPage* order[] = {&m_AdvancedInfoPage, &m_ConfigurationPage,
-                              &m_TroubleshootingPage};
+    CPropertyPage* order[] = {&m_AdvancedInfoPage, &m_ConfigurationPage, &m_TroubleshootingPage};
     for (CPropertyPage* page : order) {
         if (page->m_hWnd && !page->OnApply())
             accepted = false;

@@ -27,7 +27,8 @@ void PutLong(uint8_t* p, uint32_t v)
 
 uint32_t GetLong(const uint8_t* p)
 {
-    return p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+    return p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+           (static_cast<uint32_t>(p[3]) << 24);
 }
 
 bool IsZero(const uint8_t* p, uint32_t n)
@@ -58,8 +59,7 @@ uint32_t Firmware::Now() const
 
 namespace {
 
-template <uint32_t N>
-bool Terminated(const char (&text)[N])
+template <uint32_t N> bool Terminated(const char (&text)[N])
 {
     return text[N - 1] == 0;
 }
@@ -72,13 +72,13 @@ bool Firmware::Consistent() const
     if (w.cellCount > Scenario::kMaxCells || w.stationSlots > Scenario::kMaxStations ||
         w.settingCount > Scenario::kMaxSettings || m_tableSize > Scenario::kMaxCells)
         return false;
-    if (m_current < -1 || m_current >= w.cellCount || m_roamTarget < -1 || m_roamTarget >= w.cellCount ||
-        w.currentCell < -2 || w.currentCell >= w.cellCount)
+    if (m_current < -1 || m_current >= w.cellCount || m_roamTarget < -1 ||
+        m_roamTarget >= w.cellCount || w.currentCell < -2 || w.currentCell >= w.cellCount)
         return false;
     if (w.beaconPeriod == 0 || w.frameSize == 0)
         return false;
-    if (!Terminated(w.name) || !Terminated(w.essid) || !Terminated(w.manufacturer) || !Terminated(w.stationName) ||
-        !Terminated(m_joinEssid))
+    if (!Terminated(w.name) || !Terminated(w.essid) || !Terminated(w.manufacturer) ||
+        !Terminated(w.stationName) || !Terminated(m_joinEssid))
         return false;
     for (const SimCell& c : w.cells)
         if (!Terminated(c.essid) || !Terminated(c.apName))
@@ -178,7 +178,8 @@ void Firmware::Relink()
     // settings that name another network (the driver's at boot) let the
     // card find a cell of that network, or none.
     int named = m_world.currentCell;
-    bool fits = named >= 0 && named < m_world.cellCount && Equal(m_world.cells[named].essid, m_world.essid);
+    bool fits =
+        named >= 0 && named < m_world.cellCount && Equal(m_world.cells[named].essid, m_world.essid);
     if (fits) {
         m_current = named;
     } else if (named == -1 || named >= 0) {
@@ -386,23 +387,23 @@ void Firmware::AccumulateTraffic(uint32_t dt)
     uint64_t overlength = crc / 8;
     uint64_t retries = m_world.txRetry ? txOk * m_world.retryPct / 100 : 0;
     uint64_t rate[17] = {
-        rxOk,                                   // 0 frames received
-        rxOk / 100,                             // 4 duplicated
-        crc,                                    // 8 CRC errors
-        truncated,                              // 12 truncated
-        overlength,                             // 16 over-length
-        rx > 150000 ? rxOk / 50 : 0,            // 20 discarded, buffer full
-        crc + truncated + overlength,           // 24 corrupted in total
-        rxOk * m_world.multicastPct / 100,      // 28 multicast received
-        rxOk * m_world.broadcastPct / 100,      // 32 broadcast received
-        rx * 1000ull,                           // 36 bytes received
-        txOk,                                   // 40 frames sent
-        retries / 20,                           // 44 failed
-        retries,                                // 48 retry attempts
-        txOk * m_world.multicastPct / 100,      // 52 multicast sent
-        txOk * m_world.broadcastPct / 100,      // 56 broadcast sent
-        tx * 1000ull,                           // 60 bytes sent
-        0,                                      // 64 period (kept above)
+        rxOk,                              // 0 frames received
+        rxOk / 100,                        // 4 duplicated
+        crc,                               // 8 CRC errors
+        truncated,                         // 12 truncated
+        overlength,                        // 16 over-length
+        rx > 150000 ? rxOk / 50 : 0,       // 20 discarded, buffer full
+        crc + truncated + overlength,      // 24 corrupted in total
+        rxOk * m_world.multicastPct / 100, // 28 multicast received
+        rxOk * m_world.broadcastPct / 100, // 32 broadcast received
+        rx * 1000ull,                      // 36 bytes received
+        txOk,                              // 40 frames sent
+        retries / 20,                      // 44 failed
+        retries,                           // 48 retry attempts
+        txOk * m_world.multicastPct / 100, // 52 multicast sent
+        txOk * m_world.broadcastPct / 100, // 56 broadcast sent
+        tx * 1000ull,                      // 60 bytes sent
+        0,                                 // 64 period (kept above)
     };
     for (int i = 0; i < 16; ++i) {
         m_acc[i] += rate[i] * dt;
@@ -764,7 +765,8 @@ uint16_t Firmware::GetStatus(uint16_t sub, uint16_t index, uint8_t* v)
             v[12] = 1;
             Copy(reinterpret_cast<char*>(v + 13), 16, st.name);
             uint32_t seconds = (m_now - m_loadTime) / 1000;
-            uint32_t inactive = st.silent ? (m_now - st.silentSince) / 1000 : (st.inactive + seconds + index) % 4;
+            uint32_t inactive =
+                st.silent ? (m_now - st.silentSince) / 1000 : (st.inactive + seconds + index) % 4;
             if (inactive > 0xFFFF)
                 inactive = 0xFFFF;
             PutWord(v + 29, inactive);

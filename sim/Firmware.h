@@ -25,7 +25,8 @@ public:
     static const uint16_t kPointerAddress = 0x1FF;
     static const uint16_t kStatisticsAddress = 0x9000;
     static const uint16_t kPending = 0xFFFF;
-    enum Command : uint16_t {
+    enum Command : uint16_t
+    {
         CMD_GET_PARAM = 0x10,
         CMD_SET_PARAM = 0x11,
         CMD_GET_STATISTICS = 0x50,
@@ -44,7 +45,8 @@ public:
     static const uint16_t STATUS_REFUSED = 0x4031;
 
     // Link states.
-    enum : uint16_t {
+    enum : uint16_t
+    {
         LINK_IDLE = 0,
         LINK_SCANNING = 1,
         LINK_REJOINING = 2,
@@ -97,7 +99,13 @@ public:
     // A station of the ad-hoc network is heard again, falls silent or
     // leaves its slot; with a name, a new station takes the first free
     // slot (or a new one). False when there is no such station or no room.
-    enum StationChange { STATION_HEARD, STATION_SILENT, STATION_GONE, STATION_NEW };
+    enum StationChange
+    {
+        STATION_HEARD,
+        STATION_SILENT,
+        STATION_GONE,
+        STATION_NEW
+    };
     bool ChangeStation(const uint8_t* mac, StationChange change, const char* name = nullptr);
     void FillState(SimState& state);
 
@@ -109,7 +117,10 @@ public:
     bool Joining() const { return m_joining != 0; }
     bool Pending() const { return m_pending != 0; }
     bool Fault(uint32_t fault) const { return fault < 32 && (m_faults & (1u << fault)) != 0; }
-    uint32_t FaultArg(uint32_t fault) const { return fault < SIM_FAULT_COUNT ? m_faultArgs[fault] : 0; }
+    uint32_t FaultArg(uint32_t fault) const
+    {
+        return fault < SIM_FAULT_COUNT ? m_faultArgs[fault] : 0;
+    }
     uint16_t MailboxAddress() const { return m_mailbox; }
     uint32_t CommandsAnswered() const { return m_answered; }
     uint32_t Counter(int byteOffset) const { return m_counters[byteOffset / 4]; }
@@ -154,8 +165,8 @@ private:
     static AnswerFilter s_filter;
     static void* s_filterContext;
 
-    Scenario m_world;          // the scenario, with live signals and settings
-    uint32_t m_now = 0;        // time of the last Advance
+    Scenario m_world;   // the scenario, with live signals and settings
+    uint32_t m_now = 0; // time of the last Advance
     uint32_t m_loadTime = 0;
 
     // mailbox
@@ -170,7 +181,7 @@ private:
     // faults
     uint32_t m_faults = 0;
     uint32_t m_faultArgs[SIM_FAULT_COUNT] = {};
-    uint32_t m_silentFrom = 0;     // no-answer counts its seconds from here
+    uint32_t m_silentFrom = 0; // no-answer counts its seconds from here
     uint32_t m_joinRefusals = 0;
     uint32_t m_dropState = 1; // generator of the lost port writes
 
@@ -190,7 +201,7 @@ private:
     int m_roamTarget = -1;
     uint32_t m_joinOverride = 0;
     uint16_t m_txRetry2 = 7;
-    uint8_t m_rateLimit = 0;   // DataRate 1: 1 Mbit/s only
+    uint8_t m_rateLimit = 0; // DataRate 1: 1 Mbit/s only
 
     // BSS table of the last scan
     SimCell m_table[Scenario::kMaxCells] = {};
@@ -211,26 +222,66 @@ private:
 constexpr uint32_t Firmware::MixLayout(uint32_t h)
 {
     const uint32_t places[] = {
-        SIM_PLACE(Firmware, m_world), SIM_PLACE(Firmware, m_now), SIM_PLACE(Firmware, m_loadTime),
-        SIM_PLACE(Firmware, m_mailbox), SIM_PLACE(Firmware, m_pending), SIM_PLACE(Firmware, m_armedAt),
-        SIM_PLACE(Firmware, m_polls), SIM_PLACE(Firmware, m_answered), SIM_PLACE(Firmware, m_lastCommand),
-        SIM_PLACE(Firmware, m_tries), SIM_PLACE(Firmware, m_faults), SIM_PLACE(Firmware, m_faultArgs),
-        SIM_PLACE(Firmware, m_silentFrom), SIM_PLACE(Firmware, m_joinRefusals), SIM_PLACE(Firmware, m_dropState),
-        SIM_PLACE(Firmware, m_linkState), SIM_PLACE(Firmware, m_current), SIM_PLACE(Firmware, m_ownBssid),
-        SIM_PLACE(Firmware, m_scanning), SIM_PLACE(Firmware, m_scanStart), SIM_PLACE(Firmware, m_joining),
-        SIM_PLACE(Firmware, m_joinStart), SIM_PLACE(Firmware, m_joinType), SIM_PLACE(Firmware, m_joinBssid),
-        SIM_PLACE(Firmware, m_joinEssid), SIM_PLACE(Firmware, m_roaming), SIM_PLACE(Firmware, m_roamStart),
-        SIM_PLACE(Firmware, m_roamTarget), SIM_PLACE(Firmware, m_joinOverride), SIM_PLACE(Firmware, m_txRetry2),
-        SIM_PLACE(Firmware, m_rateLimit), SIM_PLACE(Firmware, m_table), SIM_PLACE(Firmware, m_tableSize),
-        SIM_PLACE(Firmware, m_counters), SIM_PLACE(Firmware, m_acc), SIM_PLACE(Firmware, m_periodMs),
-        SIM_PLACE(Firmware, m_uptimeMs), SIM_PLACE(Firmware, m_beaconsHeard), SIM_PLACE(Firmware, m_beaconMs),
-        SIM_PLACE(Firmware, m_adhocCount), SIM_PLACE(Firmware, m_adhocAcc),
-        SIM_PLACE(Scenario, name), SIM_PLACE(Scenario, ioBase), SIM_PLACE(Scenario, essid),
-        SIM_PLACE(Scenario, settings), SIM_PLACE(Scenario, settingCount), SIM_PLACE(Scenario, cells),
-        SIM_PLACE(Scenario, cellCount), SIM_PLACE(Scenario, currentCell), SIM_PLACE(Scenario, stations),
-        SIM_PLACE(Scenario, stationSlots), SIM_PLACE(Scenario, frameSize), SIM_PLACE(Scenario, beaconPeriod),
-        SIM_PLACE(Scenario, counters), SIM_PLACE(Scenario, faults), SIM_PLACE(Scenario, faultArgs),
-        sizeof(Scenario), sizeof(SimCell), sizeof(SimStation), sizeof(SimSetting),
+        SIM_PLACE(Firmware, m_world),
+        SIM_PLACE(Firmware, m_now),
+        SIM_PLACE(Firmware, m_loadTime),
+        SIM_PLACE(Firmware, m_mailbox),
+        SIM_PLACE(Firmware, m_pending),
+        SIM_PLACE(Firmware, m_armedAt),
+        SIM_PLACE(Firmware, m_polls),
+        SIM_PLACE(Firmware, m_answered),
+        SIM_PLACE(Firmware, m_lastCommand),
+        SIM_PLACE(Firmware, m_tries),
+        SIM_PLACE(Firmware, m_faults),
+        SIM_PLACE(Firmware, m_faultArgs),
+        SIM_PLACE(Firmware, m_silentFrom),
+        SIM_PLACE(Firmware, m_joinRefusals),
+        SIM_PLACE(Firmware, m_dropState),
+        SIM_PLACE(Firmware, m_linkState),
+        SIM_PLACE(Firmware, m_current),
+        SIM_PLACE(Firmware, m_ownBssid),
+        SIM_PLACE(Firmware, m_scanning),
+        SIM_PLACE(Firmware, m_scanStart),
+        SIM_PLACE(Firmware, m_joining),
+        SIM_PLACE(Firmware, m_joinStart),
+        SIM_PLACE(Firmware, m_joinType),
+        SIM_PLACE(Firmware, m_joinBssid),
+        SIM_PLACE(Firmware, m_joinEssid),
+        SIM_PLACE(Firmware, m_roaming),
+        SIM_PLACE(Firmware, m_roamStart),
+        SIM_PLACE(Firmware, m_roamTarget),
+        SIM_PLACE(Firmware, m_joinOverride),
+        SIM_PLACE(Firmware, m_txRetry2),
+        SIM_PLACE(Firmware, m_rateLimit),
+        SIM_PLACE(Firmware, m_table),
+        SIM_PLACE(Firmware, m_tableSize),
+        SIM_PLACE(Firmware, m_counters),
+        SIM_PLACE(Firmware, m_acc),
+        SIM_PLACE(Firmware, m_periodMs),
+        SIM_PLACE(Firmware, m_uptimeMs),
+        SIM_PLACE(Firmware, m_beaconsHeard),
+        SIM_PLACE(Firmware, m_beaconMs),
+        SIM_PLACE(Firmware, m_adhocCount),
+        SIM_PLACE(Firmware, m_adhocAcc),
+        SIM_PLACE(Scenario, name),
+        SIM_PLACE(Scenario, ioBase),
+        SIM_PLACE(Scenario, essid),
+        SIM_PLACE(Scenario, settings),
+        SIM_PLACE(Scenario, settingCount),
+        SIM_PLACE(Scenario, cells),
+        SIM_PLACE(Scenario, cellCount),
+        SIM_PLACE(Scenario, currentCell),
+        SIM_PLACE(Scenario, stations),
+        SIM_PLACE(Scenario, stationSlots),
+        SIM_PLACE(Scenario, frameSize),
+        SIM_PLACE(Scenario, beaconPeriod),
+        SIM_PLACE(Scenario, counters),
+        SIM_PLACE(Scenario, faults),
+        SIM_PLACE(Scenario, faultArgs),
+        sizeof(Scenario),
+        sizeof(SimCell),
+        sizeof(SimStation),
+        sizeof(SimSetting),
     };
     return LayoutMix(h, places);
 }

@@ -25,9 +25,10 @@ uint32_t MachineClock(void*)
 {
     LARGE_INTEGER now;
     ::QueryPerformanceCounter(&now);
-    return g_frequency.QuadPart ? static_cast<uint32_t>(static_cast<unsigned long long>(now.QuadPart) * 1000u /
-                                                        static_cast<unsigned long long>(g_frequency.QuadPart))
-                                : 0;
+    return g_frequency.QuadPart
+               ? static_cast<uint32_t>(static_cast<unsigned long long>(now.QuadPart) * 1000u /
+                                       static_cast<unsigned long long>(g_frequency.QuadPart))
+               : 0;
 }
 
 bool ProcessAlive(uint32_t process, void*)
@@ -80,7 +81,8 @@ SharedCard* Card()
     }
     ::QueryPerformanceFrequency(&g_frequency);
     Firmware::SetMachineClock(&MachineClock, nullptr);
-    if (::InterlockedCompareExchangePointer(reinterpret_cast<PVOID volatile*>(&g_card), view, nullptr) != nullptr) {
+    if (::InterlockedCompareExchangePointer(reinterpret_cast<PVOID volatile*>(&g_card), view,
+                                            nullptr) != nullptr) {
         ::UnmapViewOfFile(view); // another thread mapped it first
         ::CloseHandle(mapping);
         return g_card;
@@ -116,8 +118,9 @@ bool SharedRequest(uint32_t code, SimRawPort* request, bool isIn)
 HANDLE Device()
 {
     if (g_device == INVALID_HANDLE_VALUE)
-        g_device = ::CreateFileA(SIM_USER_PATH, GENERIC_READ | GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        g_device =
+            ::CreateFileA(SIM_USER_PATH, GENERIC_READ | GENERIC_WRITE,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     return g_device;
 }
 
@@ -133,7 +136,8 @@ unsigned short Bus(bool isIn, unsigned short port, int width, unsigned short val
     BOOL ok = FALSE;
     if (device != INVALID_HANDLE_VALUE)
         ok = ::DeviceIoControl(device, isIn ? SIM_IOCTL_RAW_READ : SIM_IOCTL_RAW_WRITE, &request,
-                               sizeof request, &request, isIn ? sizeof request : 0, &returned, nullptr);
+                               sizeof request, &request, isIn ? sizeof request : 0, &returned,
+                               nullptr);
     if (!ok) {
         ::InterlockedIncrement(&g_noDriver);
         return width == 1 ? 0xFF : 0xFFFF;
@@ -151,8 +155,9 @@ LONG CALLBACK Handler(EXCEPTION_POINTERS* info)
     unsigned short port = 0;
     int width = 0;
     bool isIn = false;
-    int length = DecodePortInstruction(reinterpret_cast<const unsigned char*>(context->Eip),
-                                       static_cast<unsigned short>(context->Edx), &port, &width, &isIn);
+    int length =
+        DecodePortInstruction(reinterpret_cast<const unsigned char*>(context->Eip),
+                              static_cast<unsigned short>(context->Edx), &port, &width, &isIn);
     if (length == 0)
         return EXCEPTION_CONTINUE_SEARCH;
 
@@ -162,14 +167,17 @@ LONG CALLBACK Handler(EXCEPTION_POINTERS* info)
         else if (width == 2)
             context->Eax = (context->Eax & ~0xFFFFu) | Bus(true, port, 2, 0);
         else
-            context->Eax = Bus(true, port, 2, 0) |
-                           (static_cast<DWORD>(Bus(true, static_cast<unsigned short>(port + 2), 2, 0)) << 16);
+            context->Eax =
+                Bus(true, port, 2, 0) |
+                (static_cast<DWORD>(Bus(true, static_cast<unsigned short>(port + 2), 2, 0)) << 16);
     } else {
         if (width == 4) {
             Bus(false, port, 2, static_cast<unsigned short>(context->Eax));
-            Bus(false, static_cast<unsigned short>(port + 2), 2, static_cast<unsigned short>(context->Eax >> 16));
+            Bus(false, static_cast<unsigned short>(port + 2), 2,
+                static_cast<unsigned short>(context->Eax >> 16));
         } else {
-            Bus(false, port, width, static_cast<unsigned short>(context->Eax & (width == 1 ? 0xFF : 0xFFFF)));
+            Bus(false, port, width,
+                static_cast<unsigned short>(context->Eax & (width == 1 ? 0xFF : 0xFFFF)));
         }
     }
     ::InterlockedIncrement(&g_trapped);
@@ -179,8 +187,8 @@ LONG CALLBACK Handler(EXCEPTION_POINTERS* info)
 
 } // namespace
 
-int DecodePortInstruction(const unsigned char* code, unsigned short dx, unsigned short* port, int* width,
-                          bool* isIn)
+int DecodePortInstruction(const unsigned char* code, unsigned short dx, unsigned short* port,
+                          int* width, bool* isIn)
 {
     int length = 0;
     bool operand16 = false;
@@ -191,14 +199,46 @@ int DecodePortInstruction(const unsigned char* code, unsigned short dx, unsigned
     unsigned char op = code[length++];
     int wide = operand16 ? 2 : 4;
     switch (op) {
-    case 0xEC: *port = dx; *width = 1; *isIn = true; break;
-    case 0xED: *port = dx; *width = wide; *isIn = true; break;
-    case 0xEE: *port = dx; *width = 1; *isIn = false; break;
-    case 0xEF: *port = dx; *width = wide; *isIn = false; break;
-    case 0xE4: *port = code[length++]; *width = 1; *isIn = true; break;
-    case 0xE5: *port = code[length++]; *width = wide; *isIn = true; break;
-    case 0xE6: *port = code[length++]; *width = 1; *isIn = false; break;
-    case 0xE7: *port = code[length++]; *width = wide; *isIn = false; break;
+    case 0xEC:
+        *port = dx;
+        *width = 1;
+        *isIn = true;
+        break;
+    case 0xED:
+        *port = dx;
+        *width = wide;
+        *isIn = true;
+        break;
+    case 0xEE:
+        *port = dx;
+        *width = 1;
+        *isIn = false;
+        break;
+    case 0xEF:
+        *port = dx;
+        *width = wide;
+        *isIn = false;
+        break;
+    case 0xE4:
+        *port = code[length++];
+        *width = 1;
+        *isIn = true;
+        break;
+    case 0xE5:
+        *port = code[length++];
+        *width = wide;
+        *isIn = true;
+        break;
+    case 0xE6:
+        *port = code[length++];
+        *width = 1;
+        *isIn = false;
+        break;
+    case 0xE7:
+        *port = code[length++];
+        *width = wide;
+        *isIn = false;
+        break;
     default:
         return 0;
     }
@@ -216,8 +256,10 @@ bool InstallPortTrapIfWine()
     // and the program must still load there.
     typedef PVOID(WINAPI * AddHandler)(ULONG, PVECTORED_EXCEPTION_HANDLER);
     HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
-    AddHandler add = kernel ? reinterpret_cast<AddHandler>(::GetProcAddress(kernel, "AddVectoredExceptionHandler"))
-                            : nullptr;
+    AddHandler add =
+        kernel
+            ? reinterpret_cast<AddHandler>(::GetProcAddress(kernel, "AddVectoredExceptionHandler"))
+            : nullptr;
     if (!add)
         return false;
     g_handler = add(1, Handler);
@@ -229,9 +271,9 @@ void RemovePortTrap()
     if (g_handler) {
         typedef ULONG(WINAPI * RemoveHandler)(PVOID);
         HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
-        RemoveHandler remove =
-            kernel ? reinterpret_cast<RemoveHandler>(::GetProcAddress(kernel, "RemoveVectoredExceptionHandler"))
-                   : nullptr;
+        RemoveHandler remove = kernel ? reinterpret_cast<RemoveHandler>(::GetProcAddress(
+                                            kernel, "RemoveVectoredExceptionHandler"))
+                                      : nullptr;
         if (remove)
             remove(g_handler);
         g_handler = nullptr;
@@ -255,7 +297,8 @@ unsigned short PortTrapBus(bool isIn, unsigned short port, int width, unsigned s
 
 PortTrapCounters GetPortTrapCounters()
 {
-    PortTrapCounters counters = {static_cast<unsigned long>(g_trapped), static_cast<unsigned long>(g_noDriver),
-                                 static_cast<unsigned long>(g_shared), static_cast<unsigned long>(g_takeovers)};
+    PortTrapCounters counters = {
+        static_cast<unsigned long>(g_trapped), static_cast<unsigned long>(g_noDriver),
+        static_cast<unsigned long>(g_shared), static_cast<unsigned long>(g_takeovers)};
     return counters;
 }

@@ -14,19 +14,19 @@ struct SimCell
     char essid[33] = {};
     char apName[17] = {};
     uint8_t channel = 1;
-    uint8_t type = 1;        // 1 infrastructure, 0 ad hoc
+    uint8_t type = 1; // 1 infrastructure, 0 ad hoc
     uint8_t secure = 0;
-    uint8_t stations = 255;  // stations connected; 255 not reported
-    uint16_t signal = 0;     // 0..100; 0: not heard
+    uint8_t stations = 255; // stations connected; 255 not reported
+    uint16_t signal = 0;    // 0..100; 0: not heard
 };
 
 struct SimStation
 {
     uint8_t mac[6] = {};
     char name[17] = {};
-    uint8_t used = 0;        // the slot holds a station
-    uint8_t silent = 0;      // not heard any more: its inactive time grows
-    uint16_t inactive = 0;   // seconds since last heard at load
+    uint8_t used = 0;         // the slot holds a station
+    uint8_t silent = 0;       // not heard any more: its inactive time grows
+    uint16_t inactive = 0;    // seconds since last heard at load
     uint32_t silentSince = 0; // firmware time the station fell silent (set at load)
 };
 
@@ -73,10 +73,10 @@ struct Scenario
     // radio world
     SimCell cells[kMaxCells] = {};
     uint16_t cellCount = 0;
-    int16_t currentCell = -1;       // -1: choose the strongest matching cell
-    uint16_t linkState = 0xFFFF;    // 0xFFFF: follow from the current cell
-    uint8_t drift = 3;              // signal quality wanders by up to this much
-    uint16_t noise = 6;             // status sub-code 12
+    int16_t currentCell = -1;    // -1: choose the strongest matching cell
+    uint16_t linkState = 0xFFFF; // 0xFFFF: follow from the current cell
+    uint8_t drift = 3;           // signal quality wanders by up to this much
+    uint16_t noise = 6;          // status sub-code 12
     SimStation stations[kMaxStations] = {};
     uint16_t stationSlots = 0;
 
@@ -88,8 +88,8 @@ struct Scenario
     uint8_t crcPct = 2;
     uint8_t multicastPct = 5;
     uint8_t broadcastPct = 3;
-    uint8_t cpuUsage = 12;          // percent busy
-    uint32_t uptime = 3600;         // seconds at load
+    uint8_t cpuUsage = 12;  // percent busy
+    uint32_t uptime = 3600; // seconds at load
     uint32_t counters[kCounters] = {};
 
     // timings in milliseconds

@@ -14,9 +14,9 @@ struct CounterName
 };
 
 const CounterName kCounterNames[] = {
-    {"rx-ok", 0},          {"rx-duplicated", 4}, {"rx-crc", 8},       {"rx-truncated", 12},
+    {"rx-ok", 0},          {"rx-duplicated", 4}, {"rx-crc", 8},        {"rx-truncated", 12},
     {"rx-overlength", 16}, {"rx-discarded", 20}, {"rx-corrupted", 24}, {"rx-multicast", 28},
-    {"rx-broadcast", 32},  {"rx-bytes", 36},     {"tx-ok", 40},       {"tx-failed", 44},
+    {"rx-broadcast", 32},  {"rx-bytes", 36},     {"tx-ok", 40},        {"tx-failed", 44},
     {"tx-retries", 48},    {"tx-multicast", 52}, {"tx-broadcast", 56}, {"tx-bytes", 60},
     {"period", 64},        {"uptime", 252},      {"idle", 256},
 };
@@ -28,10 +28,14 @@ struct FaultName
 };
 
 const FaultName kFaultNames[] = {
-    {"none", SIM_FAULT_CLEAR_ALL},           {"no-answer", SIM_FAULT_NO_ANSWER},
-    {"answer-after", SIM_FAULT_ANSWER_AFTER}, {"scan-endless", SIM_FAULT_SCAN_ENDLESS},
-    {"join-refused", SIM_FAULT_JOIN_REFUSED}, {"join-endless", SIM_FAULT_JOIN_ENDLESS},
-    {"unavailable", SIM_FAULT_UNAVAILABLE},   {"drop-writes", SIM_FAULT_DROP_WRITES},
+    {"none", SIM_FAULT_CLEAR_ALL},
+    {"no-answer", SIM_FAULT_NO_ANSWER},
+    {"answer-after", SIM_FAULT_ANSWER_AFTER},
+    {"scan-endless", SIM_FAULT_SCAN_ENDLESS},
+    {"join-refused", SIM_FAULT_JOIN_REFUSED},
+    {"join-endless", SIM_FAULT_JOIN_ENDLESS},
+    {"unavailable", SIM_FAULT_UNAVAILABLE},
+    {"drop-writes", SIM_FAULT_DROP_WRITES},
 };
 
 bool Number(const char* text, uint32_t max, uint32_t* value)
@@ -77,7 +81,8 @@ bool Version(const char* text, uint16_t* value)
     if (text[i] != '.')
         return Word(text, value);
     uint32_t hi, lo;
-    if (!ParseNumber(major, 655, &hi) || Length(text + i + 1) != 2 || !ParseNumber(text + i + 1, 99, &lo))
+    if (!ParseNumber(major, 655, &hi) || Length(text + i + 1) != 2 ||
+        !ParseNumber(text + i + 1, 99, &lo))
         return false;
     *value = static_cast<uint16_t>(hi * 100 + lo);
     return true;
@@ -123,7 +128,8 @@ int ScenarioParser::CounterOffset(const char* name)
     return -1;
 }
 
-bool ScenarioParser::NextLine(const char* text, uint32_t length, uint32_t* pos, char* line, uint32_t size)
+bool ScenarioParser::NextLine(const char* text, uint32_t length, uint32_t* pos, char* line,
+                              uint32_t size)
 {
     uint32_t p = *pos;
     if (p >= length || text[p] == 0)
@@ -307,7 +313,8 @@ bool ScenarioParser::ApplyStatement(char* t[], int n, Scenario& s, const char** 
         return true;
     }
     if (Equal(key, "setting")) {
-        if (n != 3 || Length(t[1]) >= sizeof s.settings[0].name || Length(t[2]) >= sizeof s.settings[0].value)
+        if (n != 3 || Length(t[1]) >= sizeof s.settings[0].name ||
+            Length(t[2]) >= sizeof s.settings[0].value)
             return Fail(error, "setting needs a value name and a value");
         if (s.settingCount >= Scenario::kMaxSettings)
             return Fail(error, "too many settings");

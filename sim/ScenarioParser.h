@@ -21,7 +21,8 @@ public:
 
     // Copies the line that starts at text[*pos] into line (terminated,
     // comment removed) and moves *pos past it. False at the end of text.
-    static bool NextLine(const char* text, uint32_t length, uint32_t* pos, char* line, uint32_t size);
+    static bool NextLine(const char* text, uint32_t length, uint32_t* pos, char* line,
+                         uint32_t size);
 
     // Splits a line into tokens in place; "double quoted" tokens may hold
     // blanks. Returns the token count, or -1 when a quote is not closed or

@@ -10,14 +10,13 @@ namespace {
 
 const Scenario kDefaults{};
 
-const char kDefaultScenario[] =
-    "name default\n"
-    "network infrastructure\n"
-    "essid Corvane\n"
-    "cell 00:A0:C5:00:00:01 Corvane 1 72 name=Lobby stations=4\n"
-    "cell 00:A0:C5:00:00:02 Corvane 6 48 name=Lab stations=2\n"
-    "cell 00:A0:C5:00:00:03 Corvane 11 20 name=Store\n"
-    "current 00:A0:C5:00:00:01\n";
+const char kDefaultScenario[] = "name default\n"
+                                "network infrastructure\n"
+                                "essid Corvane\n"
+                                "cell 00:A0:C5:00:00:01 Corvane 1 72 name=Lobby stations=4\n"
+                                "cell 00:A0:C5:00:00:02 Corvane 6 48 name=Lab stations=2\n"
+                                "cell 00:A0:C5:00:00:03 Corvane 11 20 name=Store\n"
+                                "current 00:A0:C5:00:00:01\n";
 
 uint16_t Word(const uint8_t* p)
 {
@@ -125,7 +124,8 @@ bool SimDevice::BusRead(uint16_t port, uint32_t width, uint16_t* value)
         return false;
     }
     uint16_t offset = static_cast<uint16_t>(port - m_firmware.World().ioBase);
-    *value = width == 1 ? m_core.ReadByte(offset, &m_firmware) : m_core.ReadWord(offset, &m_firmware);
+    *value =
+        width == 1 ? m_core.ReadByte(offset, &m_firmware) : m_core.ReadWord(offset, &m_firmware);
     return true;
 }
 
@@ -170,7 +170,8 @@ bool SimDevice::ApplyLine(char* t[], int n, const char** error)
         uint32_t index = 0, signal = 0;
         uint8_t bssid[6];
         bool byMac = n == 3 && ParseMac(t[1], bssid);
-        if (n != 3 || (!byMac && !ParseNumber(t[1], 0x7FFF, &index)) || !ParseNumber(t[2], 100, &signal) ||
+        if (n != 3 || (!byMac && !ParseNumber(t[1], 0x7FFF, &index)) ||
+            !ParseNumber(t[2], 100, &signal) ||
             !m_firmware.SetSignal(byMac ? -1 : static_cast<int>(index), byMac ? bssid : nullptr,
                                   static_cast<uint16_t>(signal))) {
             *error = "signal needs a cell (index or bssid) and 0 to 100";
@@ -193,8 +194,8 @@ bool SimDevice::ApplyLine(char* t[], int n, const char** error)
     }
     if (Equal(t[0], "traffic")) {
         uint32_t tx = 0, rx = 0;
-        if (n != 5 || !Equal(t[1], "tx") || !Equal(t[3], "rx") || !ParseNumber(t[2], 100000000, &tx) ||
-            !ParseNumber(t[4], 100000000, &rx)) {
+        if (n != 5 || !Equal(t[1], "tx") || !Equal(t[3], "rx") ||
+            !ParseNumber(t[2], 100000000, &tx) || !ParseNumber(t[4], 100000000, &rx)) {
             *error = "traffic tx <bytes/s> rx <bytes/s>";
             return false;
         }
@@ -255,8 +256,8 @@ void SimDevice::FillState(SimState& state)
     state.driverBase = m_driverBase;
 }
 
-uint32_t SimDevice::Control(uint32_t code, const void* in, uint32_t inSize, void* out, uint32_t outSize,
-                            uint32_t* information)
+uint32_t SimDevice::Control(uint32_t code, const void* in, uint32_t inSize, void* out,
+                            uint32_t outSize, uint32_t* information)
 {
     *information = 0;
     if (!in)
@@ -274,8 +275,8 @@ uint32_t SimDevice::Control(uint32_t code, const void* in, uint32_t inSize, void
     return status;
 }
 
-uint32_t SimDevice::Serve(uint32_t code, const void* inBuf, uint32_t inSize, void* outBuf, uint32_t outSize,
-                          uint32_t* information, int* kind)
+uint32_t SimDevice::Serve(uint32_t code, const void* inBuf, uint32_t inSize, void* outBuf,
+                          uint32_t outSize, uint32_t* information, int* kind)
 {
     const uint8_t* in = static_cast<const uint8_t*>(inBuf);
     uint8_t* out = static_cast<uint8_t*>(outBuf);
@@ -323,8 +324,8 @@ uint32_t SimDevice::Serve(uint32_t code, const void* inBuf, uint32_t inSize, voi
         uint32_t words = read ? (count + 1) / 2 : count / 2;
         if (m_driverBase == 0)
             return SIM_STATUS_DEVICE_NOT_READY;
-        if (reserved != 0 || Word(in + 2) >= SIM_REGISTER_SPAN || Word(in + 4) >= SIM_REGISTER_SPAN ||
-            !OnCard(addressPort, 2) || !OnCard(dataPort, 2))
+        if (reserved != 0 || Word(in + 2) >= SIM_REGISTER_SPAN ||
+            Word(in + 4) >= SIM_REGISTER_SPAN || !OnCard(addressPort, 2) || !OnCard(dataPort, 2))
             return SIM_STATUS_INVALID_PARAMETER;
         if (read ? outSize < 2 * words : inSize < sizeof(SimBlockHeader) + 2 * words)
             return SIM_STATUS_BUFFER_TOO_SMALL;

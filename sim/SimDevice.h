@@ -59,7 +59,8 @@ public:
     static constexpr uint32_t MixLayout(uint32_t h)
     {
         const uint32_t places[] = {SIM_PLACE(SimDevice, m_core), SIM_PLACE(SimDevice, m_firmware),
-                                   SIM_PLACE(SimDevice, m_scratch), SIM_PLACE(SimDevice, m_driverBase),
+                                   SIM_PLACE(SimDevice, m_scratch),
+                                   SIM_PLACE(SimDevice, m_driverBase),
                                    SIM_PLACE(SimDevice, m_requests)};
         return Firmware::MixLayout(CardCore::MixLayout(LayoutMix(h, places)));
     }

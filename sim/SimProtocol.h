@@ -28,7 +28,7 @@
 #define SIM_ACCESS_ANY 0u
 #define SIM_ACCESS_READ 1u
 #define SIM_ACCESS_WRITE 2u
-#define SIM_CTL_CODE(function, access) \
+#define SIM_CTL_CODE(function, access)                                                             \
     ((SIM_DEVICE_TYPE << 16) | ((uint32_t)(access) << 14) | ((uint32_t)(function) << 2))
 
 /* The product's codes (function numbers 0x900 to 0x922). */
@@ -41,16 +41,16 @@
 #define SIM_IOCTL_SET_BASE SIM_CTL_CODE(0x922, SIM_ACCESS_ANY)      /* 0x9C402488 */
 
 /* Private codes of the simulation (function numbers 0xA00 and up). */
-#define SIM_IOCTL_RAW_READ SIM_CTL_CODE(0xA00, SIM_ACCESS_ANY)     /* in/out SimRawPort */
-#define SIM_IOCTL_RAW_WRITE SIM_CTL_CODE(0xA01, SIM_ACCESS_ANY)    /* in SimRawPort */
-#define SIM_IOCTL_LOAD_SCENARIO SIM_CTL_CODE(0xA10, SIM_ACCESS_ANY) /* in text, out SimTextResult */
-#define SIM_IOCTL_APPLY_LINES SIM_CTL_CODE(0xA11, SIM_ACCESS_ANY)  /* in text, out SimTextResult */
-#define SIM_IOCTL_SET_FAULT SIM_CTL_CODE(0xA12, SIM_ACCESS_ANY)    /* in SimFaultRequest */
-#define SIM_IOCTL_SET_SIGNAL SIM_CTL_CODE(0xA13, SIM_ACCESS_ANY)   /* in SimSignalRequest */
-#define SIM_IOCTL_GET_STATE SIM_CTL_CODE(0xA14, SIM_ACCESS_ANY)    /* out SimState */
-#define SIM_IOCTL_SET_PARAM SIM_CTL_CODE(0xA15, SIM_ACCESS_ANY)    /* in SimParamRequest */
-#define SIM_IOCTL_RESET_COUNTS SIM_CTL_CODE(0xA16, SIM_ACCESS_ANY) /* nothing */
-#define SIM_IOCTL_NOP SIM_CTL_CODE(0xA20, SIM_ACCESS_ANY)          /* nothing, for timing */
+#define SIM_IOCTL_RAW_READ SIM_CTL_CODE(0xA00, SIM_ACCESS_ANY)      /* in/out SimRawPort */
+#define SIM_IOCTL_RAW_WRITE SIM_CTL_CODE(0xA01, SIM_ACCESS_ANY)     /* in SimRawPort */
+#define SIM_IOCTL_LOAD_SCENARIO SIM_CTL_CODE(0xA10, SIM_ACCESS_ANY) /* text -> SimTextResult */
+#define SIM_IOCTL_APPLY_LINES SIM_CTL_CODE(0xA11, SIM_ACCESS_ANY)   /* text -> SimTextResult */
+#define SIM_IOCTL_SET_FAULT SIM_CTL_CODE(0xA12, SIM_ACCESS_ANY)     /* in SimFaultRequest */
+#define SIM_IOCTL_SET_SIGNAL SIM_CTL_CODE(0xA13, SIM_ACCESS_ANY)    /* in SimSignalRequest */
+#define SIM_IOCTL_GET_STATE SIM_CTL_CODE(0xA14, SIM_ACCESS_ANY)     /* out SimState */
+#define SIM_IOCTL_SET_PARAM SIM_CTL_CODE(0xA15, SIM_ACCESS_ANY)     /* in SimParamRequest */
+#define SIM_IOCTL_RESET_COUNTS SIM_CTL_CODE(0xA16, SIM_ACCESS_ANY)  /* nothing */
+#define SIM_IOCTL_NOP SIM_CTL_CODE(0xA20, SIM_ACCESS_ANY)           /* nothing, for timing */
 
 /* Status values of the dispatcher; the driver hands them to the I/O manager
  * unchanged, so they are NTSTATUS numbers. */
@@ -71,7 +71,8 @@
 #define SIM_REGISTER_SPAN 6
 
 /* Header of the block requests: five little-endian words. */
-typedef struct SimBlockHeader {
+typedef struct SimBlockHeader
+{
     uint16_t reserved;      /* always 0 */
     uint16_t addressOffset; /* register offset of ADDRESS_REG (2) */
     uint16_t dataOffset;    /* register offset of DATA_REG (4) */
@@ -81,7 +82,8 @@ typedef struct SimBlockHeader {
 SIM_STATIC_ASSERT(sizeof(SimBlockHeader) == 10, "block header is 10 bytes");
 
 /* Raw bus access by absolute port (the port trap). */
-typedef struct SimRawPort {
+typedef struct SimRawPort
+{
     uint16_t port;
     uint16_t width; /* 1 or 2 bytes */
     uint16_t value;
@@ -90,7 +92,8 @@ typedef struct SimRawPort {
 SIM_STATIC_ASSERT(sizeof(SimRawPort) == 8, "raw port request is 8 bytes");
 
 /* Answer to LOAD_SCENARIO and APPLY_LINES. */
-typedef struct SimTextResult {
+typedef struct SimTextResult
+{
     int32_t ok;   /* 1 loaded, 0 refused */
     int32_t line; /* first offending line, counted from 1; 0 when ok */
     char message[56];
@@ -98,19 +101,21 @@ typedef struct SimTextResult {
 SIM_STATIC_ASSERT(sizeof(SimTextResult) == 64, "text result is 64 bytes");
 
 /* Faults that a test or cardctl can switch on and off. */
-enum SimFault {
-    SIM_FAULT_CLEAR_ALL = 0,     /* switch every fault off */
-    SIM_FAULT_NO_ANSWER = 1,     /* status stays 0xFFFF (arg: after this many seconds) */
-    SIM_FAULT_ANSWER_AFTER = 2,  /* arg: polls that still see 0xFFFF */
-    SIM_FAULT_SCAN_ENDLESS = 3,  /* a BSS scan never finishes */
-    SIM_FAULT_JOIN_REFUSED = 4,  /* arg: refusals before a start is taken (0 = always) */
-    SIM_FAULT_JOIN_ENDLESS = 5,  /* arg 1: also ignore the join wait override */
-    SIM_FAULT_UNAVAILABLE = 6,   /* arg: table entries from this index report not available */
-    SIM_FAULT_DROP_WRITES = 7,   /* arg: percent of the port writes reaching the card that are lost */
+enum SimFault
+{
+    SIM_FAULT_CLEAR_ALL = 0,    /* switch every fault off */
+    SIM_FAULT_NO_ANSWER = 1,    /* status stays 0xFFFF (arg: after this many seconds) */
+    SIM_FAULT_ANSWER_AFTER = 2, /* arg: polls that still see 0xFFFF */
+    SIM_FAULT_SCAN_ENDLESS = 3, /* a BSS scan never finishes */
+    SIM_FAULT_JOIN_REFUSED = 4, /* arg: refusals before a start is taken (0 = always) */
+    SIM_FAULT_JOIN_ENDLESS = 5, /* arg 1: also ignore the join wait override */
+    SIM_FAULT_UNAVAILABLE = 6,  /* arg: table entries from this index report not available */
+    SIM_FAULT_DROP_WRITES = 7, /* arg: percent of the port writes reaching the card that are lost */
     SIM_FAULT_COUNT = 8
 };
 
-typedef struct SimFaultRequest {
+typedef struct SimFaultRequest
+{
     uint32_t fault;  /* enum SimFault */
     uint32_t enable; /* 1 on, 0 off */
     uint32_t arg;
@@ -118,7 +123,8 @@ typedef struct SimFaultRequest {
 SIM_STATIC_ASSERT(sizeof(SimFaultRequest) == 12, "fault request is 12 bytes");
 
 /* Change the signal of a cell, found by index or, when cellIndex is -1, by BSSID. */
-typedef struct SimSignalRequest {
+typedef struct SimSignalRequest
+{
     int16_t cellIndex;
     uint8_t bssid[6];
     uint16_t signal;
@@ -127,7 +133,8 @@ typedef struct SimSignalRequest {
 SIM_STATIC_ASSERT(sizeof(SimSignalRequest) == 12, "signal request is 12 bytes");
 
 /* Store a firmware parameter as CMD_SET_PARAM would. */
-typedef struct SimParamRequest {
+typedef struct SimParamRequest
+{
     uint16_t code;
     uint16_t length; /* bytes of value used, at most 32 */
     uint8_t value[32];
@@ -135,7 +142,8 @@ typedef struct SimParamRequest {
 SIM_STATIC_ASSERT(sizeof(SimParamRequest) == 36, "parameter request is 36 bytes");
 
 /* Indices of SimState.requests. */
-enum SimRequestKind {
+enum SimRequestKind
+{
     SIM_REQ_READ_BYTE = 0,
     SIM_REQ_READ_WORD,
     SIM_REQ_WRITE_BYTE,
@@ -151,30 +159,32 @@ enum SimRequestKind {
 };
 
 /* The simulation's state as the GET_STATE code reports it. */
-typedef struct SimState {
+typedef struct SimState
+{
     uint32_t requests[SIM_REQ_KINDS]; /* requests served, by SimRequestKind */
     uint32_t nowMs;                   /* the firmware's clock */
     uint32_t commandsAnswered;
-    uint32_t faults;                  /* bit n set: SimFault n is on */
+    uint32_t faults; /* bit n set: SimFault n is on */
     uint32_t faultArgs[SIM_FAULT_COUNT];
-    uint16_t ioBase;                  /* where the card sits */
-    uint16_t driverBase;              /* what DriverSetBase last handed over (0: none) */
+    uint16_t ioBase;     /* where the card sits */
+    uint16_t driverBase; /* what DriverSetBase last handed over (0: none) */
     uint16_t mailboxPointer;
     uint16_t linkState;
-    uint16_t networkType;             /* 1 infrastructure, 0 ad hoc */
-    uint16_t currentCell;             /* index, 0xFFFF when none */
-    uint16_t quality;                 /* link quality the firmware reports now */
+    uint16_t networkType; /* 1 infrastructure, 0 ad hoc */
+    uint16_t currentCell; /* index, 0xFFFF when none */
+    uint16_t quality;     /* link quality the firmware reports now */
     uint16_t cellCount;
     uint16_t bssTableSize;
     uint16_t stationTableSize;
-    uint16_t scanning;                /* 1 while a BSS scan runs */
-    uint16_t joining;                 /* 1 while a join runs */
+    uint16_t scanning; /* 1 while a BSS scan runs */
+    uint16_t joining;  /* 1 while a join runs */
     uint16_t lastCommand;
-    uint16_t pending;                 /* a command waits in the mailbox */
+    uint16_t pending; /* a command waits in the mailbox */
     uint8_t currentBssid[6];
     uint16_t reserved;
     char scenarioName[32];
 } SimState;
-SIM_STATIC_ASSERT(sizeof(SimState) == 64 + 12 + 4 * SIM_FAULT_COUNT + 28 + 6 + 2 + 32, "state size");
+SIM_STATIC_ASSERT(sizeof(SimState) == 64 + 12 + 4 * SIM_FAULT_COUNT + 28 + 6 + 2 + 32,
+                  "state size");
 
 #endif /* SIM_SIMPROTOCOL_H */

@@ -25,8 +25,7 @@ CLineChart::CLineChart()
       m_gridColor(RGB(0, 255, 255)), m_minY(-10.0f), m_maxY(10.0f), m_segmentStart(6),
       m_segmentEnd(2), m_client{0, 0, 0, 0}, m_plot{20, 10, 0, 0}, m_plotWidth(0), m_plotHeight(0),
       m_backBrush(RGB(0, 0, 0))
-{
-}
+{}
 
 CLineChart::~CLineChart()
 {
@@ -51,10 +50,10 @@ bool CLineChart::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
     if (m_hWnd)
         return false;
     HookCreation(this);
-    HWND hWnd = ::CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE, ClassName(), "", style,
-                                  rect.left, rect.top, rect.right - rect.left,
-                                  rect.bottom - rect.top, parent, (HMENU)(UINT_PTR)id,
-                                  ::GetModuleHandleA(nullptr), nullptr);
+    HWND hWnd =
+        ::CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE, ClassName(), "", style, rect.left,
+                          rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                          (HMENU)(UINT_PTR)id, ::GetModuleHandleA(nullptr), nullptr);
     HookCreation(nullptr);
     if (!hWnd)
         return false;

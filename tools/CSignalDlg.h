@@ -57,5 +57,5 @@ private:
     int m_quality;
     std::string m_state; // the link state last read, in state mode
     bool m_showState;
-    HICON m_icon;    // shared resource icon
+    HICON m_icon; // shared resource icon
 };

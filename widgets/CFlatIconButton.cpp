@@ -29,8 +29,7 @@ CFlatIconButton::CFlatIconButton()
       m_iconHot(nullptr), m_iconNormal(nullptr), m_iconHeight(0), m_iconWidth(0),
       m_idleBackColor(::GetSysColor(COLOR_3DFACE)), m_idleTextColor(::GetSysColor(COLOR_BTNTEXT)),
       m_hotBackColor(::GetSysColor(COLOR_3DFACE)), m_hotTextColor(::GetSysColor(COLOR_BTNTEXT))
-{
-}
+{}
 
 CFlatIconButton::~CFlatIconButton()
 {
@@ -59,8 +58,8 @@ bool CFlatIconButton::SetIcons(UINT hotId, UINT normalId, int width, int height)
     if (width < 0 || height < 0 || width > 255 || height > 255)
         return false;
     HINSTANCE inst = ::GetModuleHandleA(nullptr);
-    HICON hot = (HICON)::LoadImageA(inst, MAKEINTRESOURCEA(hotId), IMAGE_ICON, 0, 0,
-                                    LR_DEFAULTCOLOR);
+    HICON hot =
+        (HICON)::LoadImageA(inst, MAKEINTRESOURCEA(hotId), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR);
     HICON normal = hot;
     if (normalId != 0)
         normal = (HICON)::LoadImageA(inst, MAKEINTRESOURCEA(normalId), IMAGE_ICON, 0, 0,
@@ -292,8 +291,8 @@ void CFlatIconButton::DrawItem(LPDRAWITEMSTRUCT dis)
         int cw = measured.right - measured.left, ch = measured.bottom - measured.top;
         int cx = captionRect.left + ((captionRect.right - captionRect.left) - cw) / 2;
         int cy = captionRect.top + ((captionRect.bottom - captionRect.top) - ch) / 2;
-        ::DrawStateA(dc, nullptr, nullptr, (LPARAM)caption.c_str(), (WPARAM)caption.size(), cx,
-                     cy, cw, ch, DST_PREFIXTEXT | (disabled ? DSS_DISABLED : DSS_NORMAL));
+        ::DrawStateA(dc, nullptr, nullptr, (LPARAM)caption.c_str(), (WPARAM)caption.size(), cx, cy,
+                     cw, ch, DST_PREFIXTEXT | (disabled ? DSS_DISABLED : DSS_NORMAL));
         ::SetBkMode(dc, oldMode);
     }
 }

@@ -63,8 +63,7 @@ CLinkStatic::CLinkStatic()
     : m_linkColor(RGB(0, 0, 238)), m_visitedColor(RGB(85, 26, 139)),
       m_hoverColor(::GetSysColor(COLOR_BTNHIGHLIGHT)), m_mouseOver(false), m_visited(false),
       m_underline(true), m_fitToText(true), m_cursor(nullptr), m_ownsCursor(false)
-{
-}
+{}
 
 CLinkStatic::~CLinkStatic()
 {

@@ -15,17 +15,20 @@ const UINT kTextFlags = DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP | DT_VCENTER;
 const int kSignalColumn = 3;
 const int kSecureColumn = 6;
 
-enum ColumnPicture { PICTURE_GREEN_BALL = 0, PICTURE_YELLOW_BALL = 1, PICTURE_PADLOCK = 2 };
+enum ColumnPicture
+{
+    PICTURE_GREEN_BALL = 0,
+    PICTURE_YELLOW_BALL = 1,
+    PICTURE_PADLOCK = 2
+};
 
 } // namespace
 
 CListViewEx::CListViewEx()
     : m_wholeRow(false), m_fillToClientEdge(true), m_clientWidth(0), m_stateIconWidth(0),
-      m_textColor(::GetSysColor(COLOR_WINDOWTEXT)),
-      m_textBackColor(::GetSysColor(COLOR_WINDOW)), m_backColor(::GetSysColor(COLOR_WINDOW)),
-      m_columnIcons(nullptr), m_text{}, m_short{}
-{
-}
+      m_textColor(::GetSysColor(COLOR_WINDOWTEXT)), m_textBackColor(::GetSysColor(COLOR_WINDOW)),
+      m_backColor(::GetSysColor(COLOR_WINDOW)), m_columnIcons(nullptr), m_text{}, m_short{}
+{}
 
 CListViewEx* CListViewEx::CreateObject()
 {
@@ -229,9 +232,8 @@ void CListViewEx::DrawItem(const DRAWITEMSTRUCT* dis)
 
     HIMAGELIST smallList = GetImageList(LVSIL_SMALL);
     if (smallList && rcItem.left < rcItem.right - 1 && GetItemRect(item, &rcIcon, LVIR_ICON))
-        ::ImageList_DrawEx(smallList, lvi.iImage, dc, rcIcon.left, rcIcon.top, 16, 16,
-                           m_backColor, imageFore,
-                           imageStyle | (lvi.state & LVIS_OVERLAYMASK));
+        ::ImageList_DrawEx(smallList, lvi.iImage, dc, rcIcon.left, rcIcon.top, 16, 16, m_backColor,
+                           imageFore, imageStyle | (lvi.state & LVIS_OVERLAYMASK));
 
     // First column.
     RECT rcCell = rcLabel;

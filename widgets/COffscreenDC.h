@@ -21,7 +21,7 @@ public:
     const RECT& GetRect() const { return m_rect; }
 
 private:
-    CMemoryDC m_memory;     // with a bitmap the size of the clip box
+    CMemoryDC m_memory; // with a bitmap the size of the clip box
     CDCHandle m_target;
-    RECT m_rect;            // the target's clip box
+    RECT m_rect; // the target's clip box
 };

@@ -15,7 +15,7 @@
 
 namespace {
 
-int g_systemKind = -1;      // computed on first use
+int g_systemKind = -1; // computed on first use
 int g_systemKindOverride = -1;
 
 bool NewShell()
@@ -62,12 +62,12 @@ void Frame3d(HDC dc, const RECT& rc, COLORREF topLeft, COLORREF bottomRight)
 // few wide functions such as TextOutW and GetTextExtentPoint32W work there).
 std::string Ansi(const std::wstring& text)
 {
-    int len = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), (int)text.size(), nullptr, 0,
-                                    nullptr, nullptr);
+    int len = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), (int)text.size(), nullptr, 0, nullptr,
+                                    nullptr);
     std::string ansi(len > 0 ? len : 0, '\0');
     if (len > 0)
-        ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), (int)text.size(), &ansi[0], len,
-                              nullptr, nullptr);
+        ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), (int)text.size(), &ansi[0], len, nullptr,
+                              nullptr);
     return ansi;
 }
 
@@ -94,12 +94,10 @@ int TextWidth(HDC dc, const std::wstring& text)
 } // namespace
 
 COwnerDrawMenu::COwnerDrawMenu()
-    : m_checkImages(nullptr), m_checkImagesShared(false), m_checkedImage(-1),
-      m_uncheckedImage(-1), m_iconWidth(16), m_iconHeight(15),
-      m_maskColor(RGB(192, 192, 192)), m_useMaskColor(false), m_embossStyle(0), m_banner{},
-      m_bannerPending(false), m_itemCount(0)
-{
-}
+    : m_checkImages(nullptr), m_checkImagesShared(false), m_checkedImage(-1), m_uncheckedImage(-1),
+      m_iconWidth(16), m_iconHeight(15), m_maskColor(RGB(192, 192, 192)), m_useMaskColor(false),
+      m_embossStyle(0), m_banner{}, m_bannerPending(false), m_itemCount(0)
+{}
 
 COwnerDrawMenu::~COwnerDrawMenu()
 {
@@ -145,7 +143,8 @@ bool COwnerDrawMenu::ParseToolbar(const void* data, DWORD size, int* width, int*
 bool COwnerDrawMenu::LoadToolbarCommands(UINT toolbarId, std::vector<UINT>* commands)
 {
     HMODULE module = ::GetModuleHandleA(nullptr);
-    HRSRC res = ::FindResourceA(module, MAKEINTRESOURCEA(toolbarId), MAKEINTRESOURCEA(RT_TOOLBAR_RES));
+    HRSRC res =
+        ::FindResourceA(module, MAKEINTRESOURCEA(toolbarId), MAKEINTRESOURCEA(RT_TOOLBAR_RES));
     if (!res)
         return false;
     HGLOBAL global = ::LoadResource(module, res);
@@ -199,8 +198,7 @@ bool COwnerDrawMenu::LoadToolbarImages(UINT toolbarId)
 
 // ---------------------------------------------------------------------- items
 
-bool COwnerDrawMenu::AppendItem(const wchar_t* text, UINT flags, UINT_PTR command,
-                                int imageSource)
+bool COwnerDrawMenu::AppendItem(const wchar_t* text, UINT flags, UINT_PTR command, int imageSource)
 {
     if (!m_hMenu)
         return false;
@@ -215,8 +213,8 @@ bool COwnerDrawMenu::AppendItem(const wchar_t* text, UINT flags, UINT_PTR comman
     item->command = command;
     if (imageSource > 0) {
         item->imageSource = imageSource;
-        item->images.reset(::ImageList_Create(m_iconWidth, m_iconHeight,
-                                              ILC_COLORDDB | ILC_MASK, 1, 1));
+        item->images.reset(
+            ::ImageList_Create(m_iconWidth, m_iconHeight, ILC_COLORDDB | ILC_MASK, 1, 1));
         if (item->images && AddBitmapToImageList(item->images.get(), (UINT)imageSource))
             item->imageIndex = ToolbarImageIndex((UINT)imageSource, (UINT)command);
     }
@@ -255,8 +253,8 @@ bool COwnerDrawMenu::SetItemImage(UINT command, int imageSource, const wchar_t* 
     item->images.reset();
     if (imageSource <= 0)
         return true;
-    item->images.reset(::ImageList_Create(owner->m_iconWidth, owner->m_iconHeight,
-                                          ILC_COLORDDB | ILC_MASK, 1, 1));
+    item->images.reset(
+        ::ImageList_Create(owner->m_iconWidth, owner->m_iconHeight, ILC_COLORDDB | ILC_MASK, 1, 1));
     if (!item->images || !owner->AddBitmapToImageList(item->images.get(), (UINT)imageSource)) {
         item->images.reset();
         return false;
@@ -338,8 +336,8 @@ bool COwnerDrawMenu::LoadFromTemplate(const void* menuTemplate, DWORD size)
             child->m_checkImagesShared = true;
             child->m_checkedImage = level->m_checkedImage;
             child->m_uncheckedImage = level->m_uncheckedImage;
-            if (!child->CreatePopupMenu()
-                || !level->AppendItem(text.c_str(), flags, (UINT_PTR)child->m_hMenu)) {
+            if (!child->CreatePopupMenu() ||
+                !level->AppendItem(text.c_str(), flags, (UINT_PTR)child->m_hMenu)) {
                 ok = false;
                 break;
             }
@@ -404,8 +402,8 @@ void COwnerDrawMenu::MeasureItem(LPMEASUREITEMSTRUCT mis)
         return;
     if (m_banner.bmWidth == 0) {
         CBitmap banner;
-        if (banner.LoadBitmap(IDB_MENU_BANNER)
-            && ::GetObjectA(banner, sizeof(m_banner), &m_banner) == sizeof(m_banner))
+        if (banner.LoadBitmap(IDB_MENU_BANNER) &&
+            ::GetObjectA(banner, sizeof(m_banner), &m_banner) == sizeof(m_banner))
             m_bannerPending = true;
         else
             m_banner = BITMAP{};

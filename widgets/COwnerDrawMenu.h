@@ -25,13 +25,13 @@ struct MenuItemData
     };
     using ImageList = std::unique_ptr<std::remove_pointer<HIMAGELIST>::type, ImageListDeleter>;
 
-    std::wstring text;      // label, optionally a tab and an accelerator text
-    int imageIndex = -1;    // picture in `images`; -1 none
-    int imageSource = -1;   // bitmap the pictures come from; -1 none
-    UINT menuFlags = 0;     // flags the item was added with
-    UINT_PTR command = 0;   // command ID, or the popup handle of a popup item
-    bool kept = false;      // working mark while re-synchronising with a menu
-    ImageList images;       // the pictures of this item
+    std::wstring text;    // label, optionally a tab and an accelerator text
+    int imageIndex = -1;  // picture in `images`; -1 none
+    int imageSource = -1; // bitmap the pictures come from; -1 none
+    UINT menuFlags = 0;   // flags the item was added with
+    UINT_PTR command = 0; // command ID, or the popup handle of a popup item
+    bool kept = false;    // working mark while re-synchronising with a menu
+    ImageList images;     // the pictures of this item
 };
 
 class COwnerDrawMenu : public CMenu

@@ -184,7 +184,7 @@ BOOL CStyledLabel::OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORDLG:
         *result = (LRESULT)(m_blinkKind == BLINK_BACKGROUND && !m_phase ? m_blinkBrush.Get()
-                                                                         : m_backBrush.Get());
+                                                                        : m_backBrush.Get());
         return TRUE;
     default:
         return FALSE;

@@ -49,7 +49,12 @@ protected:
     void OnDestroy() override;
 
 private:
-    enum BlinkKind { BLINK_NONE = 0, BLINK_TEXT = 1, BLINK_BACKGROUND = 2 };
+    enum BlinkKind
+    {
+        BLINK_NONE = 0,
+        BLINK_TEXT = 1,
+        BLINK_BACKGROUND = 2
+    };
 
     void RebuildFont();
     void RedrawNow();

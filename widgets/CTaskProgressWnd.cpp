@@ -34,10 +34,9 @@ bool PumpOneMessage()
 } // namespace
 
 CTaskProgressWnd::CTaskProgressWnd()
-    : m_cancelled(false), m_position(0), m_increment(1), m_upper(100), m_lower(0),
-      m_textLines(2), m_status(nullptr), m_bar(nullptr), m_cancelButton(nullptr)
-{
-}
+    : m_cancelled(false), m_position(0), m_increment(1), m_upper(100), m_lower(0), m_textLines(2),
+      m_status(nullptr), m_bar(nullptr), m_cancelButton(nullptr)
+{}
 
 CTaskProgressWnd::~CTaskProgressWnd()
 {
@@ -89,11 +88,12 @@ bool CTaskProgressWnd::Open(HWND owner, const char* caption, bool smooth)
         return false;
 
     HINSTANCE inst = ::GetModuleHandleA(nullptr);
-    m_status = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP |
-                                 SS_NOPREFIX, 0, 0, 10, 10, hWnd, (HMENU)kStatusId, inst, nullptr);
-    m_bar = ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE |
-                              (smooth ? PBS_SMOOTH : 0), 0, 0, 10, 10, hWnd, (HMENU)kBarId, inst,
-                              nullptr);
+    m_status =
+        ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
+                          0, 0, 10, 10, hWnd, (HMENU)kStatusId, inst, nullptr);
+    m_bar =
+        ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE | (smooth ? PBS_SMOOTH : 0),
+                          0, 0, 10, 10, hWnd, (HMENU)kBarId, inst, nullptr);
     m_cancelButton = ::CreateWindowExA(0, "BUTTON", LoadStr(IDS_PROGRESS_CANCEL).c_str(),
                                        WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 10, 10, hWnd,
                                        (HMENU)kCancelId, inst, nullptr);
@@ -141,8 +141,7 @@ void CTaskProgressWnd::Layout(int lines, int textWidth)
     const int buttonWidth = button.cx + 4 * cxEdge, buttonHeight = button.cy + 3 * cyEdge;
     RECT rcButton = {status.right - buttonWidth, status.bottom + 10, status.right,
                      status.bottom + 10 + buttonHeight};
-    RECT rcBar = {status.left, rcButton.top + cyEdge, rcButton.left - 10,
-                  rcButton.bottom - cyEdge};
+    RECT rcBar = {status.left, rcButton.top + cyEdge, rcButton.left - 10, rcButton.bottom - cyEdge};
 
     RECT window, client;
     ::GetWindowRect(m_hWnd, &window);

@@ -25,7 +25,9 @@ void AssertionReport(const char* text)
     typedef BOOL(WINAPI * IsDebuggerPresentFn)();
     HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
     IsDebuggerPresentFn present =
-        kernel ? reinterpret_cast<IsDebuggerPresentFn>(::GetProcAddress(kernel, "IsDebuggerPresent")) : nullptr;
+        kernel
+            ? reinterpret_cast<IsDebuggerPresentFn>(::GetProcAddress(kernel, "IsDebuggerPresent"))
+            : nullptr;
     if (present && present())
         ::DebugBreak();
 }

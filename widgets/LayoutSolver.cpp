@@ -38,12 +38,18 @@ int PairedMetric(int side)
 int& Metric(LayoutChild& c, int metric)
 {
     switch (metric) {
-    case LAYOUT_LEFT: return c.left;
-    case LAYOUT_TOP: return c.top;
-    case LAYOUT_RIGHT: return c.right;
-    case LAYOUT_BOTTOM: return c.bottom;
-    case LAYOUT_WIDTH: return c.width;
-    default: return c.height;
+    case LAYOUT_LEFT:
+        return c.left;
+    case LAYOUT_TOP:
+        return c.top;
+    case LAYOUT_RIGHT:
+        return c.right;
+    case LAYOUT_BOTTOM:
+        return c.bottom;
+    case LAYOUT_WIDTH:
+        return c.width;
+    default:
+        return c.height;
     }
 }
 
@@ -81,10 +87,14 @@ struct Box
             empty = false;
             return;
         }
-        if (c.left < left) left = c.left;
-        if (c.top < top) top = c.top;
-        if (c.right > right) right = c.right;
-        if (c.bottom > bottom) bottom = c.bottom;
+        if (c.left < left)
+            left = c.left;
+        if (c.top < top)
+            top = c.top;
+        if (c.right > right)
+            right = c.right;
+        if (c.bottom > bottom)
+            bottom = c.bottom;
     }
 };
 
@@ -228,8 +238,8 @@ bool SolveTable(LayoutRule* rules, LayoutChild* list, LayoutHost& host, LayoutSt
     // Conversion pass.
     for (int i = 0; i < rows; ++i) {
         LayoutRule& r = rules[i];
-        bool vertical = r.action == LAYOUT_CENTER_VERT ||
-                        (!IsCentring(r.action) && IsVerticalMetric(r.side));
+        bool vertical =
+            r.action == LAYOUT_CENTER_VERT || (!IsCentring(r.action) && IsVerticalMetric(r.side));
         r.offsetPx = host.OffsetToPixels(r.offset, vertical);
         r.done = 0;
     }
@@ -315,8 +325,8 @@ bool ValidateLayoutRules(const LayoutRule* rules, const LayoutChild* list, Layou
                 host.Report(IDS_LAYOUT_BAD_SIDE);
                 return false;
             }
-            if (r->side < 0 || r->side > LAYOUT_HEIGHT ||
-                r->refMetric < 0 || r->refMetric > LAYOUT_HEIGHT) {
+            if (r->side < 0 || r->side > LAYOUT_HEIGHT || r->refMetric < 0 ||
+                r->refMetric > LAYOUT_HEIGHT) {
                 host.Report(IDS_LAYOUT_BAD_METRIC);
                 return false;
             }

@@ -21,7 +21,7 @@ enum LayoutMetric
     LAYOUT_BOTTOM = 3,
     LAYOUT_WIDTH = 4,
     LAYOUT_HEIGHT = 5,
-    LAYOUT_CENTER = 6       // both edges along the centring axis (reference only)
+    LAYOUT_CENTER = 6 // both edges along the centring axis (reference only)
 };
 
 constexpr int LAYOUT_PARENT_ID = 65536; // the dialog's client area
@@ -37,9 +37,9 @@ struct LayoutRule
     int refMetric;
     int refId;
     int percent;
-    int offset;     // dialog units
-    int done;       // working: applied in the current layout
-    int offsetPx;   // working: offset in pixels for the current window
+    int offset;   // dialog units
+    int done;     // working: applied in the current layout
+    int offsetPx; // working: offset in pixels for the current window
 };
 
 // One entry of the working child list.
@@ -48,8 +48,8 @@ struct LayoutChild
     int id;
     int left, top, right, bottom;
     int width, height;
-    int untouched;  // 1: no rule sets any of its metrics
-    int known[6];   // left, top, right, bottom, width, height
+    int untouched; // 1: no rule sets any of its metrics
+    int known[6];  // left, top, right, bottom, width, height
 };
 
 // What the solver needs from the window it lays out.
@@ -67,8 +67,8 @@ public:
 // Counts of one solve, for the caller that wants to know how it went.
 struct LayoutStats
 {
-    int walks;              // walks over the table, the last one applying nothing
-    int appliedFirstWalk;   // rules applied in the first walk
+    int walks;            // walks over the table, the last one applying nothing
+    int appliedFirstWalk; // rules applied in the first walk
 };
 
 // The metric's name as used in messages ("left" ... "height"), or "" when invalid.

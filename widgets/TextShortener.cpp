@@ -15,8 +15,8 @@ int ShortenedLength(const char* text, int width, int margin, int dotsWidth,
     return keep;
 }
 
-bool ShortenText(const char* text, int width, int margin, const TextMeasure& measure,
-                 char* out, int outSize)
+bool ShortenText(const char* text, int width, int margin, const TextMeasure& measure, char* out,
+                 int outSize)
 {
     if (outSize < 5)
         return false;

@@ -15,5 +15,5 @@ int ShortenedLength(const char* text, int width, int margin, int dotsWidth,
 
 // Writes the text to use into out (outSize characters, at least 5): the
 // text itself or its kept part followed by "...". Returns whether it was cut.
-bool ShortenText(const char* text, int width, int margin, const TextMeasure& measure,
-                 char* out, int outSize);
+bool ShortenText(const char* text, int width, int margin, const TextMeasure& measure, char* out,
+                 int outSize);

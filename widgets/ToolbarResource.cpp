@@ -12,7 +12,8 @@ unsigned ReadWord(const uint8_t* p)
 
 } // namespace
 
-bool ToolbarResource::Parse(const void* data, size_t size, int* width, int* height, std::vector<unsigned>* commands)
+bool ToolbarResource::Parse(const void* data, size_t size, int* width, int* height,
+                            std::vector<unsigned>* commands)
 {
     const uint8_t* p = static_cast<const uint8_t*>(data);
     if (!p || size < 8 || ReadWord(p) != 1)

@@ -12,5 +12,6 @@ public:
     // False when the data is missing, of another version or shorter than
     // the buttons it counts; the outputs (each may be null) are then left
     // as they were.
-    static bool Parse(const void* data, size_t size, int* width, int* height, std::vector<unsigned>* commands);
+    static bool Parse(const void* data, size_t size, int* width, int* height,
+                      std::vector<unsigned>* commands);
 };

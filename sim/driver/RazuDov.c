@@ -16,7 +16,8 @@ static HANDLE g_section;
 static PVOID g_view;
 
 NTSYSAPI NTSTATUS NTAPI ZwYieldExecution(VOID);
-NTSYSAPI NTSTATUS NTAPI ZwWaitForSingleObject(HANDLE handle, BOOLEAN alertable, PLARGE_INTEGER timeout);
+NTSYSAPI NTSTATUS NTAPI ZwWaitForSingleObject(HANDLE handle, BOOLEAN alertable,
+                                              PLARGE_INTEGER timeout);
 
 /* Milliseconds from the performance counter. (Wine keeps the interrupt
  * time and tick count of a driver host still, so they cannot drive the
@@ -70,14 +71,14 @@ static void MapSection(void)
     RtlInitUnicodeString(&name, SIM_SECTION_NAME_W);
     InitializeObjectAttributes(&attributes, &name, OBJ_CASE_INSENSITIVE | OBJ_OPENIF, NULL, NULL);
     size.QuadPart = SimBridge_SectionSize();
-    if (!NT_SUCCESS(ZwCreateSection(&g_section, SECTION_ALL_ACCESS, &attributes, &size, PAGE_READWRITE,
-                                    SEC_COMMIT, NULL))) {
+    if (!NT_SUCCESS(ZwCreateSection(&g_section, SECTION_ALL_ACCESS, &attributes, &size,
+                                    PAGE_READWRITE, SEC_COMMIT, NULL))) {
         g_section = NULL;
         return;
     }
     g_view = NULL;
-    if (!NT_SUCCESS(ZwMapViewOfSection(g_section, ZwCurrentProcess(), &g_view, 0, 0, NULL, &viewSize,
-                                       ViewUnmap, 0, PAGE_READWRITE)) ||
+    if (!NT_SUCCESS(ZwMapViewOfSection(g_section, ZwCurrentProcess(), &g_view, 0, 0, NULL,
+                                       &viewSize, ViewUnmap, 0, PAGE_READWRITE)) ||
         viewSize < SimBridge_SectionSize()) {
         if (g_view)
             ZwUnmapViewOfSection(ZwCurrentProcess(), g_view);
@@ -169,7 +170,8 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath)
         g_counterFrequency = (ULONGLONG)frequency.QuadPart;
     }
     MapSection();
-    SimBridge_Init(DriverClock, NULL, g_view, (uint32_t)(ULONG_PTR)PsGetCurrentProcessId(), ProcessAlive, Pause);
+    SimBridge_Init(DriverClock, NULL, g_view, (uint32_t)(ULONG_PTR)PsGetCurrentProcessId(),
+                   ProcessAlive, Pause);
 
     driver->MajorFunction[IRP_MJ_CREATE] = DispatchCreateClose;
     driver->MajorFunction[IRP_MJ_CLOSE] = DispatchCreateClose;

@@ -9,14 +9,16 @@
 extern "C" {
 
 // The simulated machine installs no files from setup programs.
-DWORD WINAPI ProxyVerInstallFileA(DWORD, LPCSTR, LPCSTR, LPCSTR, LPCSTR, LPCSTR, LPSTR, PUINT tmpLength)
+DWORD WINAPI ProxyVerInstallFileA(DWORD, LPCSTR, LPCSTR, LPCSTR, LPCSTR, LPCSTR, LPSTR,
+                                  PUINT tmpLength)
 {
     if (tmpLength)
         *tmpLength = 0;
     return VIF_CANNOTREADSRC;
 }
 
-DWORD WINAPI ProxyVerInstallFileW(DWORD, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPWSTR, PUINT tmpLength)
+DWORD WINAPI ProxyVerInstallFileW(DWORD, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPWSTR,
+                                  PUINT tmpLength)
 {
     if (tmpLength)
         *tmpLength = 0;

@@ -72,9 +72,14 @@ TEST(QualityScale, BandsFollowTheThresholds)
         QualityBand band;
     };
     const Case cases[] = {
-        {0, QualityBand::Poor},    {29, QualityBand::Poor},  {30, QualityBand::Fair},
-        {59, QualityBand::Fair},   {60, QualityBand::Good},  {100, QualityBand::Good},
-        {QUALITY_NO_CONNECTION, QualityBand::None},          {QUALITY_SCANNING, QualityBand::None},
+        {0, QualityBand::Poor},
+        {29, QualityBand::Poor},
+        {30, QualityBand::Fair},
+        {59, QualityBand::Fair},
+        {60, QualityBand::Good},
+        {100, QualityBand::Good},
+        {QUALITY_NO_CONNECTION, QualityBand::None},
+        {QUALITY_SCANNING, QualityBand::None},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.band, BandOf(c.quality)) << c.quality;

@@ -1,7 +1,7 @@
 // CardItemsTest.cpp - QueryCardItem: the request of each item, its decoding,
 // its failure rule, and bounds on bad answers from the card.
-#include "adapter/AdapterDiscovery.h"
 #include "adapter/CardItems.h"
+#include "adapter/AdapterDiscovery.h"
 #include "adapter/Mailbox.h"
 #include "tests/support/ScriptedCard.h"
 
@@ -9,8 +9,7 @@
 
 #include <string.h>
 
-namespace
-{
+namespace {
 struct Asked
 {
     BYTE result;
@@ -27,8 +26,7 @@ Asked Ask(int item, uint16_t status, std::vector<uint8_t> value, uint16_t index 
     card.Reply(status, value);
     Asked asked;
     asked.out.assign(size + 8, 0xCC); // guard bytes after the buffer
-    if (size >= 2)
-    {
+    if (size >= 2) {
         asked.out[0] = static_cast<uint8_t>(index);
         asked.out[1] = static_cast<uint8_t>(index >> 8);
     }
@@ -102,11 +100,13 @@ TEST(CardItems, TextItems)
         {37, CMD_GET_STATUS, 12, {6, 0}, "6"},
         {40, CMD_GET_PARAM, 0x1040, Bytes("CORVANE-PC"), "CORVANE-PC"},
         {40, CMD_GET_PARAM, 0x1040, Bytes("ABCDEFGHIJKLMNOPQRSTU"), "ABCDEFGHIJKLMNOP"},
-        {50, CMD_GET_PARAM, 0x1045, {9, 1, 2, 3, 4, 5, 6, 7, 8, 9},
+        {50,
+         CMD_GET_PARAM,
+         0x1045,
+         {9, 1, 2, 3, 4, 5, 6, 7, 8, 9},
          "0000  09 01 02 03 04 05 06 07 \r\n0008  08 09 "},
     };
-    for (const TextCase& c : cases)
-    {
+    for (const TextCase& c : cases) {
         Asked a = Ask(c.item, 0, c.value);
         EXPECT_EQ(ITEM_OK, a.result) << "item " << c.item;
         EXPECT_EQ(c.text, Text(a)) << "item " << c.item;
@@ -125,12 +125,14 @@ TEST(CardItems, IndexedTextItemsSendTheirIndex)
         {39, CMD_GET_STATUS, 13, Bytes("AP-North"), "AP-North"},
         {41, CMD_GET_STATUS, 15, {0xFF}, "255"},
         {41, CMD_GET_STATUS, 15, {3}, "3"},
-        {43, CMD_GET_STATUS, 17,
-         {2, 0, 3, 0, 1, 2, 3, 4, 5, 6, 0, 0, 1, 'S', 'T', 'A', '7', 0}, "STA7"},
+        {43,
+         CMD_GET_STATUS,
+         17,
+         {2, 0, 3, 0, 1, 2, 3, 4, 5, 6, 0, 0, 1, 'S', 'T', 'A', '7', 0},
+         "STA7"},
         {44, CMD_GET_STATUS, 17, {2, 0, 3, 0, 0x00, 0xA0, 0xC5, 9, 8, 7}, "00:A0:C5:09:08:07"},
     };
-    for (const TextCase& c : cases)
-    {
+    for (const TextCase& c : cases) {
         Asked a = Ask(c.item, 0, c.value, 0x0105);
         EXPECT_EQ(ITEM_OK, a.result) << "item " << c.item;
         EXPECT_EQ(c.text, Text(a)) << "item " << c.item;
@@ -171,8 +173,7 @@ TEST(CardItems, NumberItems)
         {47, 17, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}, 1},
         {47, 17, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         Asked a = Ask(c.item, 0, c.value, 3);
         EXPECT_EQ(ITEM_OK, a.result) << "item " << c.item;
         EXPECT_EQ(c.number, Number(a)) << "item " << c.item;
@@ -224,8 +225,7 @@ TEST(CardItems, FailureRules)
     const int noAnswerItems[] = {4,  5,  6,  9,  10, 11, 12, 13, 16, 17, 18, 19, 21, 22,
                                  23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 34, 37, 40, 49};
     const int notAvailableItems[] = {39, 41, 42, 43, 44, 45, 46, 47, 48};
-    for (int item : noAnswerItems)
-    {
+    for (int item : noAnswerItems) {
         ScriptedCard card;
         card.pendingPolls = -1;
         uint8_t out[64];
@@ -237,8 +237,7 @@ TEST(CardItems, FailureRules)
         Asked a = Ask(item, STATUS_NOT_AVAILABLE, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});
         EXPECT_EQ(ITEM_OK, a.result) << "item " << item;
     }
-    for (int item : notAvailableItems)
-    {
+    for (int item : notAvailableItems) {
         Asked a = Ask(item, STATUS_NOT_AVAILABLE, {'A', 'B', 'C', 0, 'D', 'E', 'F', 'G'}, 7);
         EXPECT_EQ(ITEM_NO_RESPONSE, a.result) << "item " << item;
         EXPECT_EQ(0, a.out[0]) << "item " << item;
@@ -266,16 +265,14 @@ TEST(CardItems, DebugDumpNotAvailableGivesTheFirmwareTextAndSuccess)
 TEST(CardItems, UnknownItemsAndAdapterNotReady)
 {
     const int unknown[] = {0, 1, 2, 3, 7, 8, 14, 15, 33, 35, 36, 38, 51, 52, 255, -1};
-    for (int item : unknown)
-    {
+    for (int item : unknown) {
         ScriptedCard card;
         char out[16] = "stale";
         EXPECT_EQ(ITEM_UNKNOWN, QueryCardItem(item, out)) << "item " << item;
         EXPECT_EQ('\0', out[0]);
         EXPECT_TRUE(card.sent.empty()) << "item " << item;
     }
-    for (int item : {4, 20, 23, 48, 50})
-    {
+    for (int item : {4, 20, 23, 48, 50}) {
         ScriptedCard card;
         GetAdapterLink().AdapterReady = false;
         char out[400] = "stale";
@@ -294,10 +291,8 @@ TEST(CardItems, RefusedTransfersFailTheItem)
         const char* what;
         int read, write;
     } hits[] = {{"idle check", 1, 0}, {"command", 0, 1}, {"answer", 2, 0}, {"counters", 3, 0}};
-    for (int item : {19, 23, 20, 25, 49})
-    {
-        for (const Hit& hit : hits)
-        {
+    for (int item : {19, 23, 20, 25, 49}) {
+        for (const Hit& hit : hits) {
             if (hit.read == 3 && item != 20)
                 continue;
             SCOPED_TRACE(std::string(hit.what) + ", item " + std::to_string(item));
@@ -319,8 +314,7 @@ TEST(CardItems, RefusedTransfersFailTheItem)
 
 TEST(CardItems, ClosedMailboxFailsEveryItem)
 {
-    for (int item : {4, 23, 26, 42, 48, 49, 50})
-    {
+    for (int item : {4, 23, 26, 42, 48, 49, 50}) {
         ScriptedCard card;
         GetAdapterLink().MailboxState = 0;
         char out[64] = "stale";
@@ -357,8 +351,7 @@ TEST(CardItems, UnterminatedTextsStayInsideTheirFields)
 TEST(CardItems, SmallBuffersAreNeverOverrun)
 {
     std::vector<uint8_t> full(32, 'E');
-    for (int item : {9, 12, 13, 16, 17, 19, 23, 50})
-    {
+    for (int item : {9, 12, 13, 16, 17, 19, 23, 50}) {
         Asked a = Ask(item, 0, full, 0, 5);
         EXPECT_EQ(ITEM_OK, a.result) << "item " << item;
         EXPECT_NE(nullptr, memchr(a.out.data(), 0, 5)) << "item " << item << ": terminated";

@@ -1,9 +1,9 @@
 // CardSettingsTest.cpp - settings in the driver's registry parameters (read
 // with fallbacks, written with each platform's types, the data rate
 // description) and settings sent to the running card.
+#include "adapter/CardSettings.h"
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/CardItems.h"
-#include "adapter/CardSettings.h"
 #include "adapter/Mailbox.h"
 #include "adapter/PortAccess.h"
 #include "tests/support/ScriptedCard.h"
@@ -12,8 +12,7 @@
 
 #include <string.h>
 
-namespace
-{
+namespace {
 // Each test has a driver key of its own, so tests run side by side in one
 // prefix do not meet.
 std::string g_serviceKey;
@@ -66,8 +65,7 @@ Stored Query(const std::string& path, const char* name)
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return stored;
     DWORD size = 0;
-    if (RegQueryValueExA(key, name, nullptr, &stored.type, nullptr, &size) == ERROR_SUCCESS)
-    {
+    if (RegQueryValueExA(key, name, nullptr, &stored.type, nullptr, &size) == ERROR_SUCCESS) {
         stored.data.resize(size);
         RegQueryValueExA(key, name, nullptr, &stored.type, stored.data.data(), &size);
         stored.data.resize(size);
@@ -84,7 +82,8 @@ DWORD StoredWideSize(const std::string& path, const char* name)
     HKEY key;
     DWORD size = 0;
     std::wstring wide(name, name + strlen(name));
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE, &key) ==
+        ERROR_SUCCESS) {
         RegQueryValueExW(key, wide.c_str(), nullptr, nullptr, nullptr, &size);
         RegCloseKey(key);
     }
@@ -103,7 +102,7 @@ protected:
     void SetUp() override
     {
         g_serviceKey = std::string("System\\CurrentControlSet\\Services\\CorvaneFw_") +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name();
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name();
         g_driverKey = g_serviceKey + "\\Parameters";
         DeleteTree(g_serviceKey);
         SetString(g_driverKey, "Placeholder", "");
@@ -180,8 +179,7 @@ TEST_F(Settings, DiscoveryItems)
 
 TEST_F(Settings, ReadRefusesUnknownItemsAndAnAdapterNotReady)
 {
-    for (int item : {0, 5, 12, 13, 17, 20, 50, 53})
-    {
+    for (int item : {0, 5, 12, 13, 17, 20, 50, 53}) {
         EXPECT_EQ("", Read(item)) << "item " << item;
         EXPECT_EQ(ITEM_UNKNOWN, m_result) << "item " << item;
     }
@@ -206,11 +204,11 @@ TEST_F(Settings, ReadCutsLongValuesToTheBuffer)
 TEST(SettingTypes, RegistryTypesPerPlatform)
 {
     const int textEverywhere[] = {CI_ESSID, CI_PREFER_BSSID, CI_STATION_NAME, CI_SECURITY_ID};
-    const int numbersOnNt4[] = {CI_NETWORK_TYPE,      CI_CARRIER_SET, CI_PS_MODE, CI_ROAMING,
-                                CI_SENSITIVITY,       CI_ROAMING_THRESHOLD,       CI_DATA_RATE,
-                                CI_TX_RETRY,          CI_SECURITY};
-    for (int platform : {PLATFORM_NT_SERVER, PLATFORM_NT_WORKSTATION, PLATFORM_NT5, PLATFORM_WIN9X})
-    {
+    const int numbersOnNt4[] = {CI_NETWORK_TYPE, CI_CARRIER_SET, CI_PS_MODE,
+                                CI_ROAMING,      CI_SENSITIVITY, CI_ROAMING_THRESHOLD,
+                                CI_DATA_RATE,    CI_TX_RETRY,    CI_SECURITY};
+    for (int platform :
+         {PLATFORM_NT_SERVER, PLATFORM_NT_WORKSTATION, PLATFORM_NT5, PLATFORM_WIN9X}) {
         bool nt4 = platform == PLATFORM_NT_SERVER || platform == PLATFORM_NT_WORKSTATION;
         for (int item : textEverywhere)
             EXPECT_EQ(DWORD(REG_SZ), ConfigValueType(item, platform))
@@ -235,7 +233,8 @@ TEST_F(Settings, WriteUsesNumbersOnNt4AndTextOnWindows98)
 
     EXPECT_EQ(ITEM_OK, WriteConfigValue(nullptr, CI_ESSID, "Lab"));
     EXPECT_EQ(DWORD(REG_SZ), Query(g_driverKey, "ESSID").type);
-    EXPECT_EQ(DWORD(4 * sizeof(WCHAR)), StoredWideSize(g_driverKey, "ESSID")) << "the text and its terminating zero";
+    EXPECT_EQ(DWORD(4 * sizeof(WCHAR)), StoredWideSize(g_driverKey, "ESSID"))
+        << "the text and its terminating zero";
 
     GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     SetString(Params("Roaming"), "default", "0");
@@ -285,16 +284,19 @@ TEST_F(Settings, WriteFailuresAndRefusals)
 TEST_F(Settings, RefusedValueWriteShowsTheRegistryErrorAndGives2)
 {
     const std::string name(20000, 'n');
-    struct Case { int platform; DWORD type; } cases[] = {
-        {PLATFORM_NT_WORKSTATION, REG_SZ}, {PLATFORM_NT_WORKSTATION, REG_DWORD},
-        {PLATFORM_WIN9X, REG_SZ}};
-    for (const Case& c : cases)
+    struct Case
     {
+        int platform;
+        DWORD type;
+    } cases[] = {{PLATFORM_NT_WORKSTATION, REG_SZ},
+                 {PLATFORM_NT_WORKSTATION, REG_DWORD},
+                 {PLATFORM_WIN9X, REG_SZ}};
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.platform * 100 + c.type);
         GetAdapterLink().PlatformKind = c.platform;
         m_card.os.boxes.clear();
-        EXPECT_EQ(REG_ERROR, WriteNamedValue(HKEY_LOCAL_MACHINE, g_driverKey, nullptr,
-                                             name.c_str(), "x", 1, c.type));
+        EXPECT_EQ(REG_ERROR, WriteNamedValue(HKEY_LOCAL_MACHINE, g_driverKey, nullptr, name.c_str(),
+                                             "x", 1, c.type));
         ASSERT_EQ(1u, m_card.os.boxes.size());
         EXPECT_FALSE(m_card.os.boxes[0].text.empty()) << "the system's text for the error";
     }
@@ -331,8 +333,7 @@ TEST_F(Settings, DataRateDescriptionOnlyOnWindows98)
 
 // ---- SetCardItem ----
 
-namespace
-{
+namespace {
 uint32_t ValueDword(const MailboxBlock& b)
 {
     return b.data.value[0] | (b.data.value[1] << 8) | (b.data.value[2] << 16) |
@@ -358,8 +359,7 @@ TEST(SetCardItem, ValuesSentByForm)
         {CI_PREFER_BSSID, "00a0c5123456", 0x1029, {0x00, 0xA0, 0xC5, 0x12, 0x34, 0x56, 0}},
         {CI_PREFER_BSSID, "", 0x1029, {0, 0, 0, 0, 0, 0}},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         ScriptedCard card;
         card.Reply(0x0033, {}); // other firmware statuses are not reported
         EXPECT_EQ(ITEM_OK, SetCardItem(nullptr, c.item, c.text)) << c.item << " " << c.text;
@@ -411,16 +411,15 @@ TEST(SetCardItem, ActionsAndRefusals)
     } actions[] = {{CI_STATISTICS, CMD_RESET_STATISTICS},
                    {CI_START_BSS_SCAN, CMD_START_BSS_SCAN},
                    {CI_START_STATION_SCAN, CMD_START_STATION_SCAN}};
-    for (const Case& c : actions)
-    {
+    for (const Case& c : actions) {
         ScriptedCard card;
         EXPECT_EQ(ITEM_OK, SetCardItem(nullptr, c.item, nullptr)) << c.item;
         EXPECT_EQ(1, card.CountSent(c.command)) << c.item;
         card.pendingPolls = -1;
         EXPECT_EQ(ITEM_NO_RESPONSE, SetCardItem(nullptr, c.item, "")) << c.item;
     }
-    for (int item : {int(CI_MANUFACTURER), int(CI_ESSID), int(CI_NETWORK_TYPE), int(CI_DATA_RATE), 0, 99})
-    {
+    for (int item :
+         {int(CI_MANUFACTURER), int(CI_ESSID), int(CI_NETWORK_TYPE), int(CI_DATA_RATE), 0, 99}) {
         ScriptedCard card;
         EXPECT_EQ(ITEM_UNKNOWN, SetCardItem(nullptr, item, "1")) << item;
         EXPECT_TRUE(card.sent.empty());
@@ -441,9 +440,8 @@ TEST(SetCardItem, ActionsAndRefusals)
         EXPECT_EQ(ITEM_SCAN_REFUSED, SetCardItem(nullptr, CI_START_BSS_SCAN, ""));
         EXPECT_EQ(20, card.CountSent(CMD_START_BSS_SCAN));
     }
-    for (int item : {int(CI_PS_MODE), int(CI_TX_RETRY), int(CI_STATISTICS),
-                     int(CI_START_BSS_SCAN)})
-    {
+    for (int item :
+         {int(CI_PS_MODE), int(CI_TX_RETRY), int(CI_STATISTICS), int(CI_START_BSS_SCAN)}) {
         ScriptedCard card;
         card.refuseWritesFrom = 1;
         EXPECT_EQ(ITEM_NO_RESPONSE, SetCardItem(nullptr, item, "1")) << item;

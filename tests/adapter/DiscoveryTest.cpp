@@ -33,7 +33,11 @@ std::vector<BYTE> Allocation(WORD ioBase, WORD irq, signed char b = 8, size_t si
     return data;
 }
 
-struct Partial { BYTE type; DWORD start; };
+struct Partial
+{
+    BYTE type;
+    DWORD start;
+};
 
 // An NT resource list with one full descriptor; `claimed` may overstate the count.
 std::vector<BYTE> ResourceList(const std::vector<Partial>& partials, int claimed = -1)
@@ -152,7 +156,11 @@ TEST_F(Discovery, Win9xProblemByteGivesStatus6WithResourcesTaken)
 TEST_F(Discovery, Win9xBadDataEndsWithStatus4)
 {
     GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
-    struct Case { const char* what; std::vector<BYTE> allocation; };
+    struct Case
+    {
+        const char* what;
+        std::vector<BYTE> allocation;
+    };
     const Case cases[] = {
         {"19 bytes", Allocation(0x300, 5, 0, 19)},
         {"21 bytes: IoBase word not all there", Allocation(0x300, 5, 0, 21)},
@@ -344,7 +352,13 @@ protected:
 
 TEST_F(Mailbox, PointerRange)
 {
-    struct Case { WORD pointer; BYTE status; int state; bool ready; };
+    struct Case
+    {
+        WORD pointer;
+        BYTE status;
+        int state;
+        bool ready;
+    };
     const Case cases[] = {{0x1FE, ADAPTER_NOT_WORKING, 1, false},
                           {0x1FF, ADAPTER_OK, 2, true},
                           {0x7FFF, ADAPTER_OK, 2, true},

@@ -1,15 +1,14 @@
 // MailboxTest.cpp - the mailbox exchange, its wrappers, and the join, scan
 // and rate procedures, against a scripted firmware with a fake clock.
-#include "adapter/AdapterDiscovery.h"
 #include "adapter/Mailbox.h"
+#include "adapter/AdapterDiscovery.h"
 #include "tests/support/ScriptedCard.h"
 
 #include <gtest/gtest.h>
 
 #include <string.h>
 
-namespace
-{
+namespace {
 MailboxData Data(uint16_t code, std::vector<uint8_t> value = {})
 {
     MailboxData data;
@@ -95,8 +94,7 @@ TEST(Mailbox, ClosedOrBadMailboxSendsNothingAndReportsTheLink)
         {2, 0x1FE, STATUS_BAD_MAILBOX},
         {2, 0x8000, STATUS_BAD_MAILBOX},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         ScriptedCard card;
         GetAdapterLink().MailboxState = c.state;
         GetAdapterLink().MailboxPointer = c.pointer;
@@ -178,8 +176,7 @@ TEST(Mailbox, GetStatisticsReadsTheBlockTheFirmwareNames)
 
 // ---- refused driver transfers ----
 
-namespace
-{
+namespace {
 // Where in one command the driver refuses: the read that checks the mailbox
 // is idle, the write of the command, the first read of the answer.
 struct Refusal
@@ -197,8 +194,7 @@ const Refusal kRefusals[] = {
 
 TEST(Mailbox, RefusedTransferEndsTheCommandAtOnceAsNotAnswered)
 {
-    for (const Refusal& r : kRefusals)
-    {
+    for (const Refusal& r : kRefusals) {
         SCOPED_TRACE(r.what);
         ScriptedCard card;
         card.refuseRead = r.read;
@@ -253,8 +249,7 @@ TEST(Mailbox, RefusedCounterReadLeavesTheDestinationAlone)
 
 // ---- JoinNetwork ----
 
-namespace
-{
+namespace {
 // A firmware for joins: refuses the start `refusals` times, then reports the
 // join going for `busyPolls` polls of sub-code 11; the override ends it when
 // `overrideEnds` is set.
@@ -268,15 +263,13 @@ struct JoinFirmware
     void operator()(MailboxBlock& block)
     {
         block.status = 0;
-        if (block.command == CMD_START_JOIN && refusals > 0)
-        {
+        if (block.command == CMD_START_JOIN && refusals > 0) {
             --refusals;
             block.status = 0x0005;
         }
         if (block.command == CMD_SET_PARAM && block.data.code == PARAM_JOIN_OVERRIDE)
             overrideOn = block.data.value[0] == 1;
-        if (block.command == CMD_GET_STATUS && block.data.code == SUB_JOIN_STATE)
-        {
+        if (block.command == CMD_GET_STATUS && block.data.code == SUB_JOIN_STATE) {
             bool going = busyPolls > 0 && !(overrideOn && overrideEnds);
             if (busyPolls > 0)
                 --busyPolls;
@@ -294,8 +287,7 @@ TEST(JoinNetwork, NetworkTypeTextChoosesTheTypeByte)
         const char* text;
         uint8_t type;
     } cases[] = {{"AD-HOC", 0}, {"infrastructure", 1}, {"INFRASTRUCTURE", 1}, {"Infra", 0}};
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         ScriptedCard card;
         EXPECT_EQ(0, JoinNetwork(c.text, "00:a0:c5:12:34:56", "Corvane"));
         ASSERT_GE(card.sent.size(), 1u);
@@ -392,8 +384,8 @@ TEST(JoinNetwork, ThirtyBusyPollsBringTheOverrideThenItIsWithdrawn)
     std::vector<uint32_t> overrides;
     for (const MailboxBlock& b : card.sent)
         if (b.command == CMD_SET_PARAM && b.data.code == PARAM_JOIN_OVERRIDE)
-            overrides.push_back(b.data.value[0] | (b.data.value[1] << 8) |
-                                (b.data.value[2] << 16) | (uint32_t(b.data.value[3]) << 24));
+            overrides.push_back(b.data.value[0] | (b.data.value[1] << 8) | (b.data.value[2] << 16) |
+                                (uint32_t(b.data.value[3]) << 24));
     EXPECT_EQ((std::vector<uint32_t>{1, 0}), overrides);
     EXPECT_FALSE(fw.overrideOn);
     int seconds = 0;
@@ -418,8 +410,7 @@ TEST(JoinNetwork, OverridePollIsBounded)
 
 TEST(JoinNetwork, RefusedTransfersEndTheJoinWithoutStartingIt)
 {
-    for (const Refusal& r : kRefusals)
-    {
+    for (const Refusal& r : kRefusals) {
         SCOPED_TRACE(r.what);
         ScriptedCard card;
         card.refuseReadsFrom = r.read;
@@ -477,14 +468,11 @@ TEST(Rates, CardHasHighRate)
         std::vector<uint8_t> list;
         BYTE expected;
     } cases[] = {
-        {0, {0x02, 0x04, 0x00}, 1},
-        {0, {0x02, 0x00}, 0},
-        {0, {0x04, 0x02, 0x00}, 1},
-        {STATUS_NOT_AVAILABLE, {0x02, 0x04, 0x00}, 0},
+        {0, {0x02, 0x04, 0x00}, 1},      {0, {0x02, 0x00}, 0},
+        {0, {0x04, 0x02, 0x00}, 1},      {STATUS_NOT_AVAILABLE, {0x02, 0x04, 0x00}, 0},
         {0x0001, {0x02, 0x04, 0x00}, 1}, // other statuses still decode
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         ScriptedCard card;
         card.Reply(c.status, c.list);
         EXPECT_EQ(c.expected, CardHasHighRate()) << "status " << c.status;

@@ -97,22 +97,36 @@ TEST_F(PortAccess, DriverPathNeverExecutesPortInstructions)
 
 TEST_F(PortAccess, SinglePortNumbersCountFrom0x240)
 {
-    struct Case { WORD base; WORD offset; LONG sent; };
-    const Case cases[] = {{0x240, 2, 2}, {0x240, 0, 0}, {0x300, 4, 0xC4}, {0x100, 2, -0x13E},
-                          {0x23E, 0, -2}};
+    struct Case
+    {
+        WORD base;
+        WORD offset;
+        LONG sent;
+    };
+    const Case cases[] = {
+        {0x240, 2, 2}, {0x240, 0, 0}, {0x300, 4, 0xC4}, {0x100, 2, -0x13E}, {0x23E, 0, -2}};
     for (const Case& c : cases) {
         os.calls.clear();
         GetAdapterLink().IoBase = c.base;
         PortReadWord(c.offset);
         ASSERT_EQ(1u, os.calls.size());
-        EXPECT_EQ(c.sent, PortNumberSent(os.calls[0])) << "base " << c.base << " offset " << c.offset;
+        EXPECT_EQ(c.sent, PortNumberSent(os.calls[0]))
+            << "base " << c.base << " offset " << c.offset;
         EXPECT_EQ(4u, os.calls[0].in.size());
     }
 }
 
 TEST_F(PortAccess, EachRequestUsesItsCodeAccessAndBuffers)
 {
-    struct Case { const char* what; DWORD code; DWORD access; DWORD share; size_t in; DWORD out; };
+    struct Case
+    {
+        const char* what;
+        DWORD code;
+        DWORD access;
+        DWORD share;
+        size_t in;
+        DWORD out;
+    };
     const Case expected[] = {
         {"read byte", 0x9C406400, GENERIC_READ, FILE_SHARE_READ, 4, 1},
         {"read word", 0x9C406404, GENERIC_READ, FILE_SHARE_READ, 4, 2},
@@ -240,7 +254,11 @@ TEST_F(PortAccess, PriorityIsRaisedAndRestoredOnEveryPath)
 {
     const std::vector<std::string> bracket = {"class 256", "thread 15", "thread 0", "class 32"};
     BYTE block[38] = {};
-    struct Setup { const char* what; void (*apply)(FakeOs&); };
+    struct Setup
+    {
+        const char* what;
+        void (*apply)(FakeOs&);
+    };
     const Setup setups[] = {
         {"driver ok", [](FakeOs&) {}},
         {"driver missing", [](FakeOs& r) { r.driverPresent = false; }},

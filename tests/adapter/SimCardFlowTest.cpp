@@ -14,38 +14,35 @@
 #include <string.h>
 #include <vector>
 
-namespace
-{
-const char* const kInfrastructure =
-    "name flow\n"
-    "iobase 0x240\n"
-    "mailbox 0x0300\n"
-    "firmware 3.01\n"
-    "mac 00:A0:C5:12:34:56\n"
-    "manufacturer \"WIRELESS LAN\"\n"
-    "station-name CORVANE-PC\n"
-    "network infrastructure\n"
-    "essid Corvane\n"
-    "carrier 0x30\n"
-    "scan-time 3000\n"
-    "join-time 2500\n"
-    "cell 00:A0:C5:00:00:01 Corvane  1 72 name=Lobby stations=4\n"
-    "cell 00:A0:C5:00:00:02 Corvane  6 48 name=Lab stations=2\n"
-    "cell 00:A0:C5:00:00:03 Corvane 11 20 name=Store secure\n"
-    "cell 00:A0:C5:00:00:04 Guests   3 55 name=Cafe stations=9\n"
-    "current 00:A0:C5:00:00:01\n"
-    "traffic tx 12000 rx 30000 frame 600 retry 4 crc 2\n";
+namespace {
+const char* const kInfrastructure = "name flow\n"
+                                    "iobase 0x240\n"
+                                    "mailbox 0x0300\n"
+                                    "firmware 3.01\n"
+                                    "mac 00:A0:C5:12:34:56\n"
+                                    "manufacturer \"WIRELESS LAN\"\n"
+                                    "station-name CORVANE-PC\n"
+                                    "network infrastructure\n"
+                                    "essid Corvane\n"
+                                    "carrier 0x30\n"
+                                    "scan-time 3000\n"
+                                    "join-time 2500\n"
+                                    "cell 00:A0:C5:00:00:01 Corvane  1 72 name=Lobby stations=4\n"
+                                    "cell 00:A0:C5:00:00:02 Corvane  6 48 name=Lab stations=2\n"
+                                    "cell 00:A0:C5:00:00:03 Corvane 11 20 name=Store secure\n"
+                                    "cell 00:A0:C5:00:00:04 Guests   3 55 name=Cafe stations=9\n"
+                                    "current 00:A0:C5:00:00:01\n"
+                                    "traffic tx 12000 rx 30000 frame 600 retry 4 crc 2\n";
 
-const char* const kAdHoc =
-    "name adhoc\n"
-    "network adhoc\n"
-    "essid Party\n"
-    "cell 02:5E:10:20:30:40 Party 9 80 adhoc\n"
-    "current 02:5E:10:20:30:40\n"
-    "station 00:A0:C5:AA:00:01 ALPHA\n"
-    "station 00:A0:C5:AA:00:02 BRAVO inactive=1\n"
-    "free-slot\n"
-    "station 00:A0:C5:AA:00:04 DELTA\n";
+const char* const kAdHoc = "name adhoc\n"
+                           "network adhoc\n"
+                           "essid Party\n"
+                           "cell 02:5E:10:20:30:40 Party 9 80 adhoc\n"
+                           "current 02:5E:10:20:30:40\n"
+                           "station 00:A0:C5:AA:00:01 ALPHA\n"
+                           "station 00:A0:C5:AA:00:02 BRAVO inactive=1\n"
+                           "free-slot\n"
+                           "station 00:A0:C5:AA:00:04 DELTA\n";
 
 // The simulated card with the adapter opened on the driver path.
 class Flow
@@ -120,8 +117,7 @@ TEST(SimCardFlow, ScanTakesTimeThenFillsTheTable)
     EXPECT_EQ(ITEM_OK, SetCardItem(nullptr, CI_START_BSS_SCAN, ""));
     EXPECT_EQ(0, f.Number(34)) << "the scan has just begun";
     int polls = 0;
-    while (f.Number(34) == 0 && polls < 10)
-    {
+    while (f.Number(34) == 0 && polls < 10) {
         g_os.Sleep(2000); // the Network Watcher's poll period
         ++polls;
     }
@@ -130,15 +126,14 @@ TEST(SimCardFlow, ScanTakesTimeThenFillsTheTable)
     uint16_t count = f.Number(25);
     ASSERT_EQ(4, count);
     std::set<std::string> bssids, essids;
-    for (uint16_t i = 0; i < count; ++i)
-    {
+    for (uint16_t i = 0; i < count; ++i) {
         bssids.insert(f.Text(26, i));
         essids.insert(f.Text(30, i));
         EXPECT_EQ("Infrastructure", f.Text(27, i));
         EXPECT_LE(f.Number(28, i), 100);
     }
-    EXPECT_EQ((std::set<std::string>{"00:A0:C5:00:00:01", "00:A0:C5:00:00:02",
-                                     "00:A0:C5:00:00:03", "00:A0:C5:00:00:04"}),
+    EXPECT_EQ((std::set<std::string>{"00:A0:C5:00:00:01", "00:A0:C5:00:00:02", "00:A0:C5:00:00:03",
+                                     "00:A0:C5:00:00:04"}),
               bssids);
     EXPECT_EQ((std::set<std::string>{"Corvane", "Guests"}), essids);
 }
@@ -227,8 +222,7 @@ TEST(SimCardFlow, StationTable)
     ASSERT_EQ(ITEM_OK, f.result);
     ASSERT_GE(size, 4);
     std::set<std::string> names, macs;
-    for (uint16_t i = 0; i < size; ++i)
-    {
+    for (uint16_t i = 0; i < size; ++i) {
         if (f.Number(47, i) == 0)
             continue;
         names.insert(f.Text(43, i));
@@ -337,8 +331,7 @@ TEST(SimCardFlow, ChosenCommandsGoSilentOrGetAChosenAnswer)
     EXPECT_EQ(0u, f.card.Commands());
 }
 
-namespace
-{
+namespace {
 // Port writes that never reach the card: the n-th OUT (counted from 1) of
 // the next command, or all of them when n is 0. A command's OUTs: the address
 // of the read that finds the mailbox free, then the address of the write and
@@ -375,8 +368,7 @@ TEST(SimCardFlow, AnAnswerThatDoesNotEchoTheCommandIsNoAnswer)
         {3, "the command word: the rest slides down a word"},
         {5, "the code word"},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Flow f(kInfrastructure, PLATFORM_WIN9X);
         EXPECT_EQ("Lobby", f.Text(CI_BSS_AP_NAME, 0));

@@ -12,7 +12,7 @@ TEST(AboutBox, ShowsVersionCompanyAndEmbossedTitle)
     CUtilityApp app;
     ASSERT_TRUE(app.ReadVersionRecord());
     CAboutDlg about;
-    ASSERT_TRUE(about.Create((HWND)nullptr));
+    ASSERT_TRUE(about.Create((HWND) nullptr));
     about.ShowWindow(SW_SHOW);
     ::UpdateWindow(about);
 

@@ -17,6 +17,7 @@
 #include "tools/CSignalDlg.h"
 
 #include <windows.h>
+
 #include <psapi.h>
 
 #include <cstdio>
@@ -34,8 +35,8 @@ struct TickFigures
     double cpuPerTick, requestsPerTick;
 };
 
-TickFigures TickCase(const char* name, const char* scenario, bool realShell, bool signalOpen, int ticks,
-                     bool trayIcon = true, bool changing = false)
+TickFigures TickCase(const char* name, const char* scenario, bool realShell, bool signalOpen,
+                     int ticks, bool trayIcon = true, bool changing = false)
 {
     OsGuard guard;
     CUtilityApp::Get()->EnableTrayIcon = trayIcon;
@@ -44,7 +45,7 @@ TickFigures TickCase(const char* name, const char* scenario, bool realShell, boo
     SimCard card(scenario);
     OpenCard(card);
     CMainToolDlg tool;
-    tool.Create((HWND)nullptr);
+    tool.Create((HWND) nullptr);
     ::KillTimer(tool, CMainToolDlg::MONITOR_TIMER); // only the bench ticks
     if (signalOpen) {
         tool.OpenTool(TOOL_SIGNAL);
@@ -80,8 +81,7 @@ TickFigures TickCase(const char* name, const char* scenario, bool realShell, boo
     printf("%-50s cpu %7.1f us/tick  wall %7.1f us/tick  requests %.1f/tick  firmware pauses "
            "%.0f ms/tick  quality %.0f  still monitoring %s\n",
            name, 1000.0 * cpu / ticks, 1000.0 * wall / ticks, (double)requests / ticks,
-           (double)slept / ticks, tool.GetLinkQuality(),
-           tool.IsMonitoring() ? "yes" : "no");
+           (double)slept / ticks, tool.GetLinkQuality(), tool.IsMonitoring() ? "yes" : "no");
     printf("%-50s working set %zu -> %zu KiB, private %zu -> %zu KiB, GDI %lu -> %lu, USER %lu -> "
            "%lu\n",
            "", before.workingSet / 1024, after.workingSet / 1024, before.privateBytes / 1024,
@@ -150,8 +150,9 @@ int main(int argc, char** argv)
     TickCase("infrastructure, icon faked", kInfrastructure, false, false, ticks);
     TickFigures real = TickCase("infrastructure, real icon", kInfrastructure, true, false, ticks);
     double floor = RequestFloor(real.requestsPerTick, ticks);
-    printf("monitor tick CPU: %.1f us, ratio %.2f (floor: its %.1f driver requests alone, %.1f us)\n",
-           real.cpuPerTick, floor > 0 ? real.cpuPerTick / floor : 0.0, real.requestsPerTick, floor);
+    printf(
+        "monitor tick CPU: %.1f us, ratio %.2f (floor: its %.1f driver requests alone, %.1f us)\n",
+        real.cpuPerTick, floor > 0 ? real.cpuPerTick / floor : 0.0, real.requestsPerTick, floor);
     TickCase("infrastructure, no icon", kInfrastructure, false, false, ticks, false);
     TickCase("infrastructure, new reading each tick, real icon", kInfrastructure, true, false,
              ticks, true, true);

@@ -58,9 +58,9 @@ TEST_F(Monitor, InfrastructureTipAndIconFollowTheReading)
         size_t beeps;
     };
     const Case cases[] = {
-        {45, "Quality: 45%", IDI_QUALITY_FAIR, 0}, {60, "Quality: 60%", IDI_QUALITY_GOOD, 0},
+        {45, "Quality: 45%", IDI_QUALITY_FAIR, 0},   {60, "Quality: 60%", IDI_QUALITY_GOOD, 0},
         {100, "Quality: 100%", IDI_QUALITY_GOOD, 0}, {30, "Quality: 30%", IDI_QUALITY_FAIR, 0},
-        {29, "Quality: 29%", IDI_QUALITY_POOR, 1}, {59, "Quality: 59%", IDI_QUALITY_FAIR, 0},
+        {29, "Quality: 29%", IDI_QUALITY_POOR, 1},   {59, "Quality: 59%", IDI_QUALITY_FAIR, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.signal);

@@ -66,12 +66,15 @@ protected:
     void Open()
     {
         dlg.reset(new CPrefsDlg);
-        ASSERT_TRUE(dlg->Create((HWND)nullptr));
+        ASSERT_TRUE(dlg->Create((HWND) nullptr));
     }
     bool Checked(int id) const { return ::IsDlgButtonChecked(*dlg, id) == BST_CHECKED; }
     void Check(int id, bool on) { ::CheckDlgButton(*dlg, id, on ? BST_CHECKED : BST_UNCHECKED); }
     void Command(int id) { dlg->SendMessage(WM_COMMAND, id); }
-    DWORD Stored(const char* name) { return ReadDword(HKEY_CURRENT_USER, app.PreferencesKey(), name); }
+    DWORD Stored(const char* name)
+    {
+        return ReadDword(HKEY_CURRENT_USER, app.PreferencesKey(), name);
+    }
 
     FakeOs os;
     TestApp app;
@@ -80,7 +83,10 @@ protected:
 
 TEST_F(Prefs, BoxesShowThePreferences)
 {
-    struct Case { DWORD autoRun, tray, message, beep; };
+    struct Case
+    {
+        DWORD autoRun, tray, message, beep;
+    };
     for (const Case& c : {Case{1, 0, 1, 0}, Case{0, 1, 0, 1}}) {
         app.AutoRun = c.autoRun;
         app.EnableTrayIcon = c.tray;

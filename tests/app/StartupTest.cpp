@@ -38,7 +38,8 @@ public:
     {
         ResetAdapterState();
         reg.Own(HKEY_CURRENT_USER, "Software\\KVR");
-        reg.Own(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards");
+        reg.Own(HKEY_LOCAL_MACHINE,
+                "Software\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards");
         reg.Own(HKEY_DYN_DATA, "Config Manager");
         reg.CreateKey(HKEY_DYN_DATA, "Config Manager\\Enum");
         SetProductType("WinNT");
@@ -76,9 +77,17 @@ public:
 
 TEST_F(Startup, ProductTypeDecidesThePlatform)
 {
-    struct Case { const char* type; int server; int workstation; };
-    const Case cases[] = {{"ServerNT", 1, 0}, {"lanmannt", 1, 0}, {"WINNT", 0, 1},
-                          {"Terminal", 0, 0}, {nullptr, -1, -1}};
+    struct Case
+    {
+        const char* type;
+        int server;
+        int workstation;
+    };
+    const Case cases[] = {{"ServerNT", 1, 0},
+                          {"lanmannt", 1, 0},
+                          {"WINNT", 0, 1},
+                          {"Terminal", 0, 0},
+                          {nullptr, -1, -1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type ? c.type : "(missing)");
         SetProductType(c.type);
@@ -95,10 +104,14 @@ TEST_F(Startup, ProductTypeDecidesThePlatform)
 
 TEST_F(Startup, SecondStartArgumentChoosesTheTool)
 {
-    struct Case { std::vector<std::string> args; WPARAM request; };
+    struct Case
+    {
+        std::vector<std::string> args;
+        WPARAM request;
+    };
     const Case cases[] = {
-        {{"/p"}, 1}, {{"/s"}, 2}, {{"-s"}, 2}, {{"/m"}, 3}, {{"/v"}, 4}, {{"/S"}, 0},
-        {{"/x"}, 0}, {{"s"}, 0}, {{}, 0}, {{"/s", "/m"}, 0}, {{"xsz"}, 2},
+        {{"/p"}, 1}, {{"/s"}, 2}, {{"-s"}, 2}, {{"/m"}, 3},       {{"/v"}, 4},  {{"/S"}, 0},
+        {{"/x"}, 0}, {{"s"}, 0},  {{}, 0},     {{"/s", "/m"}, 0}, {{"xsz"}, 2},
     };
     for (const Case& c : cases) {
         std::string shown;
@@ -110,7 +123,11 @@ TEST_F(Startup, SecondStartArgumentChoosesTheTool)
 
 TEST_F(Startup, ProgramDirectory)
 {
-    struct Case { const char* path; const char* dir; };
+    struct Case
+    {
+        const char* path;
+        const char* dir;
+    };
     const Case cases[] = {{"C:\\corvane.exe", "C:"},
                           {"C:\\Program Files\\Corvane\\corvane.exe", "C:\\Program Files\\Corvane"},
                           {"D:corvane.exe", "D:"},
@@ -171,12 +188,21 @@ TEST_F(Startup, AdapterStatusIsToldOnce)
     const StatusCase cases[] = {
         {"no adapter on Windows 98",
          [](Startup& t, FakeOs&) { t.BeWindows98(); },
-         {"Cannot find the Corvane adapter."}, "Error", kInfo, IDOK, true, PLATFORM_WIN9X},
+         {"Cannot find the Corvane adapter."},
+         "Error",
+         kInfo,
+         IDOK,
+         true,
+         PLATFORM_WIN9X},
         {"NT 5.0",
          [](Startup&, FakeOs& os) { os.version.dwMajorVersion = 5; },
          {"This version does not support NT 5.0.",
           "The Corvane driver has not been installed properly."},
-         "Error", kInfo, IDOK, true, PLATFORM_NT5},
+         "Error",
+         kInfo,
+         IDOK,
+         true,
+         PLATFORM_NT5},
         {"unwell card, OK",
          [](Startup& t, FakeOs&) {
              t.BeWindows98();
@@ -192,7 +218,11 @@ TEST_F(Startup, AdapterStatusIsToldOnce)
          },
          {"The Corvane adapter is not working properly.\n\nDo you want to continue running "
           "this program ?"},
-         "Corvane", MB_OKCANCEL | MB_ICONQUESTION, IDOK, true, PLATFORM_WIN9X},
+         "Corvane",
+         MB_OKCANCEL | MB_ICONQUESTION,
+         IDOK,
+         true,
+         PLATFORM_WIN9X},
     };
     for (const StatusCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -284,8 +314,8 @@ struct RunningCopy
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "RunningCopyTest";
         RegisterClassA(&wc);
-        hWnd = CreateWindowA("RunningCopyTest", "Corvane Utility", WS_POPUP, 0, 0, 10, 10,
-                             nullptr, nullptr, wc.hInstance, nullptr);
+        hWnd = CreateWindowA("RunningCopyTest", "Corvane Utility", WS_POPUP, 0, 0, 10, 10, nullptr,
+                             nullptr, wc.hInstance, nullptr);
         requests.clear();
     }
     ~RunningCopy() { DestroyWindow(hWnd); }
@@ -298,9 +328,12 @@ TEST_F(Startup, SecondStartHandsItsRequestToTheRunningCopy)
     BeWindows98();
     RunningCopy running;
     ASSERT_TRUE(running.hWnd);
-    struct Case { std::vector<std::string> args; std::vector<WPARAM> sent; };
-    const Case cases[] = {{{"/s"}, {2}}, {{"-s"}, {2}}, {{"/S"}, {}}, {{"/m", "/p"}, {}},
-                          {{}, {}}};
+    struct Case
+    {
+        std::vector<std::string> args;
+        std::vector<WPARAM> sent;
+    };
+    const Case cases[] = {{{"/s"}, {2}}, {{"-s"}, {2}}, {{"/S"}, {}}, {{"/m", "/p"}, {}}, {{}, {}}};
     for (const Case& c : cases) {
         RunningCopy::requests.clear();
         os.boxes.clear();
@@ -342,7 +375,11 @@ TEST_F(Startup, CopyStartedBesideAnotherWaitsForItsWindowAndNeverTouchesTheCard)
     OsGuard guard;
     g_os.Sleep = SecondStartClock::Sleep;
     g_os.GetTickCount = SecondStartClock::GetTickCount;
-    struct Case { int windowAfterSleeps; std::vector<WPARAM> sent; };
+    struct Case
+    {
+        int windowAfterSleeps;
+        std::vector<WPARAM> sent;
+    };
     for (const Case& c : {Case{5, {2}}, Case{-1, {}}}) {
         SCOPED_TRACE(c.windowAfterSleeps);
         SecondStartClock::now = 0;

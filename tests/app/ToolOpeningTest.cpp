@@ -39,10 +39,11 @@ protected:
 TEST_F(ToolOpening, EachToolOpensOnceThenGetsTheFocus)
 {
     Start();
-    const int buttons[4] = {IDC_BTN_PROPERTIES, IDC_BTN_WATCHER, IDC_BTN_SIGNAL, IDC_BTN_THROUGHPUT};
-    const char* captions[4] = {"Corvane Properties", "Network Watcher (Infrastructure)",
-                               "Current Signal Quality: ",
-                               "Station Throughput Monitor: CORVANE-PC (00:A0:C5:12:34:56)"};
+    const int buttons[4] = {IDC_BTN_PROPERTIES, IDC_BTN_WATCHER, IDC_BTN_SIGNAL,
+                            IDC_BTN_THROUGHPUT};
+    const char* captions[4] = {
+        "Corvane Properties", "Network Watcher (Infrastructure)",
+        "Current Signal Quality: ", "Station Throughput Monitor: CORVANE-PC (00:A0:C5:12:34:56)"};
     HWND windows[4];
     for (int i = 0; i < 4; ++i) {
         Click(buttons[i]);
@@ -185,7 +186,8 @@ TEST_F(ToolOpening, AfterAFailedStartOnlyThePropertySheetOpens)
     GetAdapterState().m_bAdapterFailed = TRUE;
     GetAdapterState().m_nAdapterStatus = 3;
     Start();
-    EXPECT_EQ(0u, card->card.Commands(CMD_GET_PARAM, PARAM_NETWORK_TYPE)) << "the card is not asked";
+    EXPECT_EQ(0u, card->card.Commands(CMD_GET_PARAM, PARAM_NETWORK_TYPE))
+        << "the card is not asked";
     EXPECT_NE(nullptr, tool->GetStationWatcher()) << "no infrastructure reported";
     tool->failCreate.insert(std::begin(kAll), std::end(kAll));
     for (T::Tool t : kAll)

@@ -47,7 +47,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 
     card.SetSignal(0, (uint16_t)atoi(quality)); // what the monitor will read
     CMainToolDlg tool;
-    tool.Create((HWND)nullptr);
+    tool.Create((HWND) nullptr);
     tool.ShowWindow(SW_SHOW);
     tool.OpenTool(TOOL_SIGNAL);
     CSignalDlg* signal = tool.GetSignalWindow();

@@ -153,10 +153,14 @@ TEST_F(ToolWindow, CommandLineArgumentChoosesOneAction)
         std::vector<T::Tool> opened;
     };
     const Case cases[] = {
-        {{"/m"}, {TOOL_SIGNAL}},          {{"-p"}, {TOOL_PROPERTIES}},
-        {{"/s"}, {TOOL_WATCHER}},         {{"/v"}, {TOOL_THROUGHPUT}},
-        {{"/M"}, {}},                        {{"/x"}, {}},
-        {{"/p", "/s"}, {}},                  {{"p"}, {}},
+        {{"/m"}, {TOOL_SIGNAL}},
+        {{"-p"}, {TOOL_PROPERTIES}},
+        {{"/s"}, {TOOL_WATCHER}},
+        {{"/v"}, {TOOL_THROUGHPUT}},
+        {{"/M"}, {}},
+        {{"/x"}, {}},
+        {{"/p", "/s"}, {}},
+        {{"p"}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args[0] + (c.args.size() > 1 ? " ..." : ""));
@@ -216,7 +220,8 @@ TEST_F(ToolWindow, ExitWhilePreferencesIsOpenClosesPreferencesThenTheProgram)
     EXPECT_FALSE(::IsWindow(prefsWindow));
     EXPECT_EQ(nullptr, tool->GetOpenPreferences());
     EXPECT_FALSE(tool->IsWindow());
-    EXPECT_NE(0xDEADu, ReadDword(HKEY_CURRENT_USER, app.SettingsKey(), "xPos")) << "closed properly";
+    EXPECT_NE(0xDEADu, ReadDword(HKEY_CURRENT_USER, app.SettingsKey(), "xPos"))
+        << "closed properly";
     EXPECT_TRUE(os.boxes.empty());
 }
 
@@ -235,7 +240,8 @@ TEST_F(ToolWindow, ExitWhileAboutIsOpenClosesAboutThenTheProgram)
     EXPECT_FALSE(::IsWindow(aboutWindow));
     EXPECT_EQ(nullptr, tool->GetOpenAbout());
     EXPECT_FALSE(tool->IsWindow());
-    EXPECT_NE(0xDEADu, ReadDword(HKEY_CURRENT_USER, app.SettingsKey(), "xPos")) << "closed properly";
+    EXPECT_NE(0xDEADu, ReadDword(HKEY_CURRENT_USER, app.SettingsKey(), "xPos"))
+        << "closed properly";
     EXPECT_TRUE(os.boxes.empty());
 }
 

@@ -210,8 +210,8 @@ HWND OurMenuWindow()
 {
     HWND menu = nullptr;
     while ((menu = ::FindWindowExA(nullptr, menu, "#32768", nullptr)) != nullptr) {
-        if (::IsWindowVisible(menu)
-            && ::GetWindowThreadProcessId(menu, nullptr) == ::GetCurrentThreadId())
+        if (::IsWindowVisible(menu) &&
+            ::GetWindowThreadProcessId(menu, nullptr) == ::GetCurrentThreadId())
             return menu;
     }
     return nullptr;
@@ -287,7 +287,8 @@ void ExpectBannerAndPictures()
               px.Count(RECT{left, margin, left + 23, bannerTop}, RGB(0, 0, 0)))
         << "black from the top of the strip down to the bitmap";
     EXPECT_NE(RGB(0, 0, 0), px.At(left + 23, margin + 1)) << "the strip is 23 pixels wide";
-    EXPECT_GT(px.Count(RECT{left + 23, 0, left + 23 + 20, 26}, RGB(0, 0, 128)), 5) << "the first item's picture";
+    EXPECT_GT(px.Count(RECT{left + 23, 0, left + 23 + 20, 26}, RGB(0, 0, 128)), 5)
+        << "the first item's picture";
 }
 
 // The tool window is a dialog: the menu's owner-draw requests and commands
@@ -325,7 +326,7 @@ TEST_F(TrayIconTest, RightButtonOpensTheOwnerDrawnMenuAndItsCommandReachesTheOwn
 TEST_F(TrayIconTest, ADialogAsNotificationWindowDrawsTheMenuAndGetsItsCommands)
 {
     ToolDialogStandIn dialog;
-    ASSERT_TRUE(dialog.Create((HWND)nullptr));
+    ASSERT_TRUE(dialog.Create((HWND) nullptr));
     ASSERT_TRUE(tray.Create(&dialog, 1, "Quality: 100%", icon, kCallback));
     EXPECT_EQ(1, RunMenu(tray));
     EXPECT_EQ(std::vector<UINT>{IDM_ADAPTER_PROPERTIES}, dialog.commands);
@@ -346,8 +347,9 @@ TEST(TrayIconShell, RealShellAcceptsTheIcon)
     os.ReportVersion();
     g_os.Shell_NotifyIconA = RealOs().Shell_NotifyIconA;
     CTrayNotifyIcon tray;
-    HICON icon = (HICON)::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUALITY_NONE),
-                                     IMAGE_ICON, 16, 16, LR_SHARED);
+    HICON icon =
+        (HICON)::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUALITY_NONE),
+                            IMAGE_ICON, 16, 16, LR_SHARED);
     ASSERT_TRUE(tray.Create(nullptr, 1, "Quality: 100%", icon, kCallback));
     EXPECT_TRUE(tray.SetIcon((UINT)IDI_QUALITY_GOOD));
     EXPECT_TRUE(tray.SetTooltipText("Quality: 70%"));

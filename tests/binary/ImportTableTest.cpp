@@ -16,7 +16,8 @@
 
 namespace {
 
-struct Fact {
+struct Fact
+{
     std::string systems[3]; // win95, win98, nt40
     std::string source;
     std::string calls;
@@ -26,7 +27,8 @@ const char* const kSystems[3] = {"Windows 95", "Windows 98", "NT 4.0"};
 
 std::string Lower(std::string text)
 {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     return text;
 }
 
@@ -38,13 +40,14 @@ std::string Key(const std::string& dll, const std::string& function)
 std::vector<uint8_t> ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>());
 }
 
 // Every row of every table file; a malformed row is a failure of its own.
 std::map<std::string, Fact> LoadTable()
 {
-    static const char* const kFiles[] = {"advapi32", "comctl32", "gdi32", "kernel32",
+    static const char* const kFiles[] = {"advapi32", "comctl32", "gdi32",  "kernel32",
                                          "msvcrt",   "shell32",  "user32", "version"};
     static const char* const kValues[] = {"yes", "stub", "no", "redist"};
     std::map<std::string, Fact> table;
@@ -71,15 +74,18 @@ std::map<std::string, Fact> LoadTable()
             fact.file = where;
             for (int i = 0; i < 3; ++i) {
                 fact.systems[i] = cols[2 + i];
-                EXPECT_NE(std::end(kValues), std::find(std::begin(kValues), std::end(kValues), fact.systems[i]))
+                EXPECT_NE(std::end(kValues),
+                          std::find(std::begin(kValues), std::end(kValues), fact.systems[i]))
                     << where << ": '" << fact.systems[i] << "' for " << kSystems[i];
             }
             fact.source = cols[5];
             EXPECT_FALSE(fact.source.empty()) << where << ": no source";
             if (cols.size() > 7)
                 fact.calls = cols[7];
-            EXPECT_TRUE(fact.calls.empty() || fact.calls == "nt-only") << where << ": calls '" << fact.calls << "'";
-            EXPECT_TRUE(table.emplace(Key(cols[0], cols[1]), fact).second) << where << ": " << cols[1] << " twice";
+            EXPECT_TRUE(fact.calls.empty() || fact.calls == "nt-only")
+                << where << ": calls '" << fact.calls << "'";
+            EXPECT_TRUE(table.emplace(Key(cols[0], cols[1]), fact).second)
+                << where << ": " << cols[1] << " twice";
         }
     }
     return table;
@@ -90,7 +96,8 @@ std::string Problem(const Fact& fact, int system)
 {
     const std::string& value = fact.systems[system];
     if (value == "no")
-        return std::string("not exported by ") + kSystems[system] + ": the loader refuses the program";
+        return std::string("not exported by ") + kSystems[system] +
+               ": the loader refuses the program";
     if (value == "stub" && !(system < 2 && fact.calls == "nt-only"))
         return std::string("a stub on ") + kSystems[system] + " but called there";
     if (value == "redist" && system != 0)
@@ -114,9 +121,10 @@ TEST(ImportTable, EveryImportLoadsAndWorksOnWindows95And98AndNt40)
             ++kernelImports;
         auto fact = table.find(Key(import.dll, import.function));
         if (fact == table.end()) {
-            ADD_FAILURE() << import.dll << "!" << import.function
-                          << " is not in tests/binary/imports: add its row with the source that says "
-                             "whether Windows 95, 98 and NT 4.0 export it";
+            ADD_FAILURE()
+                << import.dll << "!" << import.function
+                << " is not in tests/binary/imports: add its row with the source that says "
+                   "whether Windows 95, 98 and NT 4.0 export it";
             continue;
         }
         for (int system = 0; system < 3; ++system) {
@@ -134,10 +142,11 @@ TEST(ImportTable, ReaderRefusesWhatIsNoProgram)
 {
     std::vector<uint8_t> image = ReadFile(PROGRAM_FILE);
     ASSERT_GT(image.size(), 0x400u);
-    struct Case {
+    struct Case
+    {
         const char* what;
-        size_t keep;        // bytes kept from the start
-        size_t offset;      // a byte changed, or 0
+        size_t keep;   // bytes kept from the start
+        size_t offset; // a byte changed, or 0
         uint8_t value;
     } cases[] = {
         {"empty", 0, 0, 0},
@@ -146,7 +155,8 @@ TEST(ImportTable, ReaderRefusesWhatIsNoProgram)
         {"no MZ", image.size(), 1, 'X'},
     };
     for (const Case& c : cases) {
-        std::vector<uint8_t> bytes(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(c.keep));
+        std::vector<uint8_t> bytes(image.begin(),
+                                   image.begin() + static_cast<std::ptrdiff_t>(c.keep));
         if (c.offset)
             bytes[c.offset] = c.value;
         PeImports reader;

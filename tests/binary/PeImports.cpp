@@ -77,7 +77,8 @@ bool PeImports::Load(const uint8_t* data, size_t size)
         return Fail("no PE signature");
     size_t coff = static_cast<size_t>(peOffset) + 4;
     uint16_t sectionCount = 0, optionalSize = 0;
-    if (!Read16(data, size, coff + 2, &sectionCount) || !Read16(data, size, coff + 16, &optionalSize))
+    if (!Read16(data, size, coff + 2, &sectionCount) ||
+        !Read16(data, size, coff + 16, &optionalSize))
         return Fail("short file header");
     size_t optional = coff + 20;
     uint16_t optionalMagic = 0;
@@ -95,8 +96,8 @@ bool PeImports::Load(const uint8_t* data, size_t size)
     for (uint16_t i = 0; i < sectionCount; ++i) {
         size_t at = sectionTable + 40u * i;
         Section s = {};
-        if (!Read32(data, size, at + 12, &s.address) ||
-            !Read32(data, size, at + 16, &s.rawSize) || !Read32(data, size, at + 20, &s.rawOffset))
+        if (!Read32(data, size, at + 12, &s.address) || !Read32(data, size, at + 16, &s.rawSize) ||
+            !Read32(data, size, at + 20, &s.rawOffset))
             return Fail("short section table");
         m_sections.push_back(s);
     }
@@ -108,7 +109,8 @@ bool PeImports::Load(const uint8_t* data, size_t size)
         return Fail("import directory outside every section");
     for (;; descriptor += kDescriptorSize) {
         uint32_t lookup = 0, nameRva = 0, firstThunk = 0;
-        if (!Read32(data, size, descriptor, &lookup) || !Read32(data, size, descriptor + 12, &nameRva) ||
+        if (!Read32(data, size, descriptor, &lookup) ||
+            !Read32(data, size, descriptor + 12, &nameRva) ||
             !Read32(data, size, descriptor + 16, &firstThunk))
             return Fail("import directory runs off the file");
         if (lookup == 0 && nameRva == 0 && firstThunk == 0)

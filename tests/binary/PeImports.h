@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
-class PeImports {
+class PeImports
+{
 public:
-    struct Import {
+    struct Import
+    {
         std::string dll;      // as the program names it
         std::string function; // empty when imported by ordinal
         uint16_t ordinal = 0;
@@ -28,7 +30,8 @@ private:
     bool Offset(uint32_t rva, size_t* offset) const;
     bool ReadString(uint32_t rva, std::string* text) const;
 
-    struct Section {
+    struct Section
+    {
         uint32_t address, size, rawOffset, rawSize;
     };
     const uint8_t* m_data = nullptr;

@@ -20,14 +20,13 @@ protected:
     void SetUp() override
     {
         ::InitCommonControls();
-        ASSERT_TRUE(parent.CreateEx(0, nullptr, "controls", WS_POPUP, 0, 0, 300, 200, nullptr,
-                                    nullptr));
+        ASSERT_TRUE(
+            parent.CreateEx(0, nullptr, "controls", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr));
     }
     HWND Make(const char* cls, DWORD style, int id)
     {
-        return ::CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 200, 100,
-                                 parent, (HMENU)(INT_PTR)id, ::GetModuleHandleA(nullptr),
-                                 nullptr);
+        return ::CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 200, 100, parent,
+                                 (HMENU)(INT_PTR)id, ::GetModuleHandleA(nullptr), nullptr);
     }
     CWnd parent;
 };

@@ -107,7 +107,7 @@ TEST_F(DataExchange, AFieldThatIsNoIntegerStopsTheExchangeAndKeepsEveryMember)
         ASSERT_TRUE(dlg.UpdateData(FALSE));
         Type(IDC_FT_NAME, "typed name"); // exchanged before the failing field
         Type(IDC_FT_COUNT, text);
-        Type(IDC_FT_RATE, "99");         // after it: never reached
+        Type(IDC_FT_RATE, "99"); // after it: never reached
         ::SetFocus(dlg.GetDlgItem(IDOK));
 
         EXPECT_FALSE(dlg.UpdateData(TRUE));

@@ -13,7 +13,7 @@ class ListOwner : public CWnd
 {
 public:
     CListView list;
-    std::vector<std::string> names;  // the texts the owner gives on demand
+    std::vector<std::string> names; // the texts the owner gives on demand
     std::vector<int> clickedColumns;
     int textRequests = 0;
 
@@ -55,8 +55,8 @@ class ListView : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(owner.CreateEx(0, nullptr, "list owner", WS_POPUP, 0, 0, 300,
-                                   200, nullptr, nullptr));
+        ASSERT_TRUE(
+            owner.CreateEx(0, nullptr, "list owner", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr));
         RECT rc = {0, 0, 300, 200};
         ASSERT_TRUE(owner.list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, rc, owner, 5));
         owner.list.InsertColumn(0, "Name", LVCFMT_LEFT, 120);

@@ -1,7 +1,7 @@
 // The message filter: a modeless window's accelerators and dialog keyboard
 // while another window runs a modal loop.
-#include "framework/CDialog.h"
 #include "framework/MessageFilter.h"
+#include "framework/CDialog.h"
 #include "tests/framework/FrameworkTestIds.h"
 #include "tests/framework/FrameworkTestSupport.h"
 #include "tests/support/TestWindows.h"

@@ -23,8 +23,7 @@ class TestPage : public CPropertyPage
 public:
     TestPage(UINT templateId, UINT captionId, std::vector<std::string>* log)
         : CPropertyPage(templateId, captionId), log(log)
-    {
-    }
+    {}
 
     std::vector<std::string>* log;
     UINT firstMessage = 0;

@@ -137,7 +137,7 @@ public:
 TEST(Dialog, ReflectsControlMessagesToTheSubclassedChild)
 {
     ParentDlg dlg;
-    ASSERT_TRUE(dlg.Create((HWND)nullptr));
+    ASSERT_TRUE(dlg.Create((HWND) nullptr));
     HWND control = dlg.GetDlgItem(IDC_ABOUT_VERSION);
     EXPECT_EQ(&dlg.child, CWnd::FromHandlePermanent(control));
     HDC dc = GetDC(control);
@@ -176,15 +176,15 @@ TEST(Dialog, ModalRunsUntilOkAndReturnsItsResult)
 TEST(Dialog, MissingTemplateFails)
 {
     CDialog dlg(9999);
-    EXPECT_FALSE(dlg.Create((HWND)nullptr));
+    EXPECT_FALSE(dlg.Create((HWND) nullptr));
     EXPECT_EQ(-1, dlg.DoModal());
 }
 
 TEST(Dialog, CentredDialogStaysOnScreen)
 {
     CWnd owner;
-    ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, -300, -300, 200,
-                               100, nullptr, nullptr));
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, -300, -300, 200, 100,
+                               nullptr, nullptr));
     CDialog dlg(IDD_ABOUTBOX);
     ASSERT_TRUE(dlg.Create(owner.m_hWnd));
     dlg.CenterWindow();
@@ -208,9 +208,9 @@ TEST(Profile, IntegersAndStringsLiveUnderCompanyAndApplication)
     EXPECT_EQ(7u, app.GetProfileInt("Section", "Text", 7)) << "a string is not a number";
 
     HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER,
-                                           "Software\\KVRTest\\FrameworkTest\\Section", 0,
-                                           KEY_READ, &key));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\KVRTest\\FrameworkTest\\Section", 0,
+                            KEY_READ, &key));
     RegCloseKey(key);
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\KVRTest\\FrameworkTest\\Section");
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\KVRTest\\FrameworkTest");

@@ -9,7 +9,10 @@
 
 namespace {
 
-bool IsWordChar(char c) { return std::isalnum((unsigned char)c) || c == '_'; }
+bool IsWordChar(char c)
+{
+    return std::isalnum((unsigned char)c) || c == '_';
+}
 
 // The text with comments, string and character literals replaced by blanks;
 // line breaks and offsets stay as they were.
@@ -74,7 +77,7 @@ void CollectIds(const std::string& code, size_t from, size_t to, std::set<std::s
     }
 }
 
-size_t SkipBlanksBack(const std::string& code, size_t at)   // at: one past the end
+size_t SkipBlanksBack(const std::string& code, size_t at) // at: one past the end
 {
     while (at > 0 && std::isspace((unsigned char)code[at - 1]))
         --at;
@@ -95,14 +98,14 @@ std::string EnclosingFunction(const std::string& code, size_t at)
             }
             // An opening brace around `at`: a function's when ") [qualifiers]" comes before it.
             size_t end = SkipBlanksBack(code, i);
-            while (end > 0 && IsWordChar(code[end - 1])) {   // const, override, noexcept
+            while (end > 0 && IsWordChar(code[end - 1])) { // const, override, noexcept
                 size_t word = end;
                 while (word > 0 && IsWordChar(code[word - 1]))
                     --word;
                 end = SkipBlanksBack(code, word);
             }
             if (end == 0 || code[end - 1] != ')')
-                continue;   // a class, namespace, else or initialiser brace: look further out
+                continue; // a class, namespace, else or initialiser brace: look further out
             int parens = 0;
             size_t open = end - 1;
             for (;; --open) {
@@ -152,7 +155,7 @@ void CollectCallArguments(const std::vector<std::string>& codes, const std::stri
     }
 }
 
-}   // namespace
+} // namespace
 
 std::vector<HelpCallScanner::Request> HelpCallScanner::Scan(const std::vector<Source>& sources)
 {

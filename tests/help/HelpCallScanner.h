@@ -8,16 +8,19 @@
 #include <string>
 #include <vector>
 
-class HelpCallScanner {
+class HelpCallScanner
+{
 public:
-    struct Source {
+    struct Source
+    {
         std::string path;
         std::string text;
     };
-    struct Request {
+    struct Request
+    {
         std::string path;
         int line = 0;
-        std::vector<std::string> ids;   // keyword string IDs, sorted, no repeats
+        std::vector<std::string> ids; // keyword string IDs, sorted, no repeats
     };
 
     static std::vector<Request> Scan(const std::vector<Source>& sources);

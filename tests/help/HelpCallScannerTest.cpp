@@ -10,10 +10,11 @@ using Ids = std::vector<std::string>;
 
 TEST(HelpCallScanner, FindsTheKeywordIdsOfEachRequest)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         std::vector<HelpCallScanner::Source> sources;
-        std::vector<Ids> expected;   // one per request, in source order
+        std::vector<Ids> expected; // one per request, in source order
     } cases[] = {
         {"direct request",
          {{"a.cpp", "void A::OnHelp()\n{\n    app->WinHelp(m_hWnd, HELP_KEY,\n"
@@ -64,4 +65,4 @@ TEST(HelpCallScanner, NamesTheFileAndLineOfTheRequest)
     EXPECT_EQ(6, requests[0].line);
 }
 
-}   // namespace
+} // namespace

@@ -23,7 +23,8 @@ const size_t kLeafPageHeaderSize = 8;
 const uint16_t kMaxLevels = 16;
 
 // A checked view of bytes: every read says whether it fitted.
-struct Span {
+struct Span
+{
     const uint8_t* data = nullptr;
     size_t size = 0;
 
@@ -68,7 +69,8 @@ struct Span {
 // or 0 when the entry does not fit.
 using EntryReader = std::function<size_t(const Span& page, size_t at)>;
 
-class Reader {
+class Reader
+{
 public:
     explicit Reader(Span file) : m_file(file) {}
     std::string error;
@@ -98,8 +100,7 @@ public:
             return Fail(what + ": B-tree header cut short");
         if (magic != kTreeMagic)
             return Fail(what + ": not a B-tree");
-        if (pageSize < kLeafPageHeaderSize || levels == 0 || levels > kMaxLevels ||
-            root >= pages)
+        if (pageSize < kLeafPageHeaderSize || levels == 0 || levels > kMaxLevels || root >= pages)
             return Fail(what + ": B-tree header out of range");
         if ((size_t)pages * pageSize > tree.size - kTreeHeaderSize)
             return Fail(what + ": B-tree pages beyond the end of the file");
@@ -111,7 +112,7 @@ public:
         uint16_t page = root;
         for (uint16_t level = 1; level < levels; ++level) {
             uint16_t first;
-            pageAt(page).U16(4, first);   // fits: pageSize >= the leaf header
+            pageAt(page).U16(4, first); // fits: pageSize >= the leaf header
             if (first >= pages)
                 return Fail(what + ": index page points outside the tree");
             page = first;
@@ -139,8 +140,8 @@ public:
             page = next;
         }
         if (seen != total)
-            return Fail(what + ": B-tree counts " + std::to_string(total) + " entries, leaves hold " +
-                        std::to_string(seen));
+            return Fail(what + ": B-tree counts " + std::to_string(total) +
+                        " entries, leaves hold " + std::to_string(seen));
         return true;
     }
 
@@ -155,7 +156,7 @@ private:
     Span m_file;
 };
 
-}   // namespace
+} // namespace
 
 bool HelpFileIndex::Load(const uint8_t* data, size_t size)
 {
@@ -200,7 +201,7 @@ bool HelpFileIndex::Load(const uint8_t* data, size_t size)
         return found != offsets.end() && reader.InternalFile(found->second, name, span);
     };
     if (offsets.find("|KWBTREE") == offsets.end())
-        return true;   // no keyword index
+        return true; // no keyword index
 
     // Topic titles by topic offset, for naming where a keyword leads.
     std::vector<std::pair<uint32_t, std::string>> titles;

@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
-class HelpFileIndex {
+class HelpFileIndex
+{
 public:
-    struct Keyword {
+    struct Keyword
+    {
         std::string text;
-        std::vector<std::string> topics;   // titles of the topics it leads to
+        std::vector<std::string> topics; // titles of the topics it leads to
     };
 
     // False, with the reason in Error(), when the bytes are not a help file
@@ -21,9 +23,9 @@ public:
     bool Load(const uint8_t* data, size_t size);
     const std::string& Error() const { return m_error; }
 
-    const std::vector<std::string>& Files() const { return m_files; }   // internal files
+    const std::vector<std::string>& Files() const { return m_files; } // internal files
     const std::vector<Keyword>& Keywords() const { return m_keywords; }
-    const Keyword* Find(const std::string& text) const;                  // exact match
+    const Keyword* Find(const std::string& text) const; // exact match
 
 private:
     std::string m_error;

@@ -77,7 +77,8 @@ std::string Unnumbered(const std::string& title)
     return title;
 }
 
-class HelpFileTest : public ::testing::Test {
+class HelpFileTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -91,7 +92,8 @@ protected:
     {
         const HelpFileIndex::Keyword* found = m_index.Find(keyword);
         if (!found)
-            return ::testing::AssertionFailure() << "no topic has the keyword \"" << keyword << "\"";
+            return ::testing::AssertionFailure()
+                   << "no topic has the keyword \"" << keyword << "\"";
         if (found->topics.size() != 1)
             return ::testing::AssertionFailure()
                    << "\"" << keyword << "\" leads to " << found->topics.size() << " topics";
@@ -141,7 +143,8 @@ TEST_F(HelpFileTest, EveryKeywordTheProgramPassesLeadsToOneTopic)
 // opens. A string the program's table already holds must read the same.
 TEST_F(HelpFileTest, DocumentedKeywordsOpenTheirTopics)
 {
-    struct Case {
+    struct Case
+    {
         UINT id;
         const char* keyword;
         const char* topic;
@@ -168,4 +171,4 @@ TEST_F(HelpFileTest, DocumentedKeywordsOpenTheirTopics)
     }
 }
 
-}   // namespace
+} // namespace

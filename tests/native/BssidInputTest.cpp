@@ -24,27 +24,27 @@ const InputCase kInputs[] = {
     {"00:a0:c5:12:34:56", true, "00a0c5123456"},
     {"00a0c5123456", true, "00a0c5123456"},
     {"00A0C5123456", true, "00A0C5123456"},
-    {"02A0C5123456", true, "02A0C5123456"},  // locally administered: allowed
+    {"02A0C5123456", true, "02A0C5123456"}, // locally administered: allowed
     {"FEFFFFFFFFFF", true, "FEFFFFFFFFFF"},
-    {"01A0C5123456", false, ""},             // group address
+    {"01A0C5123456", false, ""}, // group address
     {"01:A0:C5:12:34:56", false, ""},
     {"0FA0C5123456", false, ""},
-    {"ffffffffffff", false, ""},             // broadcast, any letter case
+    {"ffffffffffff", false, ""}, // broadcast, any letter case
     {"FFFFFFFFFFFF", false, ""},
     {"fFfFfFfFfFfF", false, ""},
     {"ff:ff:ff:ff:ff:ff", false, ""},
-    {"00-A0-C5-12-34-56", false, ""},        // wrong separators
+    {"00-A0-C5-12-34-56", false, ""}, // wrong separators
     {"00:A0:C5:12:34-56", false, ""},
-    {"00:A0:C5:12:3456:", false, ""},        // misplaced separator
-    {"00A0C512345", false, ""},              // 11 characters
-    {"00A0C51234567", false, ""},            // 13 characters
-    {"00:A0:C5:12:34:5", false, ""},         // 16 characters
-    {"00:A0:C5:12:34:567", false, ""},       // 18 characters
+    {"00:A0:C5:12:3456:", false, ""},  // misplaced separator
+    {"00A0C512345", false, ""},        // 11 characters
+    {"00A0C51234567", false, ""},      // 13 characters
+    {"00:A0:C5:12:34:5", false, ""},   // 16 characters
+    {"00:A0:C5:12:34:567", false, ""}, // 18 characters
     {"00A0C512345G", false, ""},
     {"00:A0:C5:12:34:5G", false, ""},
     {"00 A0C5123456", false, ""},
     {" 00A0C512345", false, ""},
-    {"000000000000", true, "000000000000"},  // typed zeros mean none as well
+    {"000000000000", true, "000000000000"}, // typed zeros mean none as well
 };
 
 TEST(BssidInput, AcceptsOnlyWellFormedUnicastAddresses)
@@ -60,13 +60,17 @@ TEST(BssidInput, AcceptsOnlyWellFormedUnicastAddresses)
 
 TEST(BssidInput, ShowsTheStoredAddressInColonFormAndNoneAsEmpty)
 {
-    const struct { const char* stored; const char* shown; } cases[] = {
+    const struct
+    {
+        const char* stored;
+        const char* shown;
+    } cases[] = {
         {"000000000000", ""},
         {"", ""},
         {"00A0C5123456", "00:A0:C5:12:34:56"},
         {"00a0c5123456", "00:A0:C5:12:34:56"},
-        {"00A0C5", "00:A0:C5:00:00:00"},        // short: the rest counts as 00
-        {"00A0C5XX3456", "00:A0:C5:00:00:00"},  // reading stops at what is not a digit
+        {"00A0C5", "00:A0:C5:00:00:00"},       // short: the rest counts as 00
+        {"00A0C5XX3456", "00:A0:C5:00:00:00"}, // reading stops at what is not a digit
         {"XX0000000001", ""},
         {"00A0C51234567890", "00:A0:C5:12:34:56"},
     };

@@ -34,8 +34,14 @@ bool LoadExact(HelpFileIndex& index, const Bytes& bytes, size_t size)
     return index.Load(copy.get(), size);
 }
 
-uint16_t Get16(const Bytes& b, size_t at) { return (uint16_t)(b[at] | b[at + 1] << 8); }
-uint32_t Get32(const Bytes& b, size_t at) { return Get16(b, at) | (uint32_t)Get16(b, at + 2) << 16; }
+uint16_t Get16(const Bytes& b, size_t at)
+{
+    return (uint16_t)(b[at] | b[at + 1] << 8);
+}
+uint32_t Get32(const Bytes& b, size_t at)
+{
+    return Get16(b, at) | (uint32_t)Get16(b, at + 2) << 16;
+}
 void Put16(Bytes& b, size_t at, uint16_t v)
 {
     b[at] = (uint8_t)v;
@@ -44,7 +50,8 @@ void Put16(Bytes& b, size_t at, uint16_t v)
 
 // Offsets inside the sample's internal directory: its B-tree header and the
 // leaf page that its root is (the sample's directory is one page).
-struct Directory {
+struct Directory
+{
     size_t tree, leaf;
 };
 Directory DirectoryOf(const Bytes& b)
@@ -62,10 +69,10 @@ TEST(HelpFileIndex, ReadsTheBuiltFile)
     const HelpFileIndex::Keyword* contents = index.Find("Contents");
     ASSERT_NE(nullptr, contents);
     EXPECT_EQ(std::vector<std::string>{"Contents"}, contents->topics);
-    EXPECT_EQ(nullptr, index.Find("contents"));   // exact, as the program asks
+    EXPECT_EQ(nullptr, index.Find("contents")); // exact, as the program asks
     for (const char* file : {"|KWBTREE", "|KWDATA", "|TTLBTREE", "|TOPIC", "|SYSTEM"})
-        EXPECT_NE(index.Files().end(), std::find(index.Files().begin(), index.Files().end(),
-                                                 std::string(file)))
+        EXPECT_NE(index.Files().end(),
+                  std::find(index.Files().begin(), index.Files().end(), std::string(file)))
             << file;
 }
 
@@ -91,14 +98,15 @@ TEST(HelpFileIndex, RefusesDamageItCanSee)
     ASSERT_FALSE(good.empty());
     Directory dir = DirectoryOf(good);
     ASSERT_EQ(1, Get16(good, dir.tree + 32)) << "the sample's directory has one level";
-    struct Case {
+    struct Case
+    {
         const char* name;
         void (*damage)(Bytes&, const Directory&);
         const char* error;
     } cases[] = {
         {"another file kind", [](Bytes& b, const Directory&) { b[0] = 'M'; }, "not a Windows Help"},
-        {"directory past the end",
-         [](Bytes& b, const Directory&) { Put16(b, 6, 0x7FFF); }, "beyond the end"},
+        {"directory past the end", [](Bytes& b, const Directory&) { Put16(b, 6, 0x7FFF); },
+         "beyond the end"},
         {"directory not a B-tree", [](Bytes& b, const Directory& d) { b[d.tree] ^= 1; },
          "not a B-tree"},
         {"root page beyond the page count",
@@ -107,8 +115,7 @@ TEST(HelpFileIndex, RefusesDamageItCanSee)
         {"more pages than the file holds",
          [](Bytes& b, const Directory& d) { Put16(b, d.tree + 30, 0xFFFF); }, "beyond the end"},
         {"leaf chained to itself",
-         [](Bytes& b, const Directory& d) { Put16(b, d.leaf + 6, Get16(b, d.tree + 26)); },
-         "loop"},
+         [](Bytes& b, const Directory& d) { Put16(b, d.leaf + 6, Get16(b, d.tree + 26)); }, "loop"},
         {"leaf claims more entries than it holds",
          [](Bytes& b, const Directory& d) { Put16(b, d.leaf + 2, 0x7FFF); }, "beyond its page"},
         {"entry count differs from the header",
@@ -153,7 +160,7 @@ TEST(HelpFileIndex, RandomDamageStaysInsideTheFile)
         SCOPED_TRACE(path);
         Bytes good = SampleFile(path);
         std::vector<size_t> trees = TreesOf(good);
-        ASSERT_GE(trees.size(), 3u);   // directory, keywords, titles at least
+        ASSERT_GE(trees.size(), 3u); // directory, keywords, titles at least
         int loaded = 0;
         for (int i = 0; i < 10000; ++i) {
             Bytes bytes = good;
@@ -183,8 +190,8 @@ TEST(HelpFileIndex, RandomDamageStaysInsideTheFile)
             else
                 EXPECT_FALSE(index.Error().empty());
         }
-        EXPECT_GT(loaded, 0);   // damage the reader never looks at leaves the file readable
+        EXPECT_GT(loaded, 0); // damage the reader never looks at leaves the file readable
     }
 }
 
-}   // namespace
+} // namespace

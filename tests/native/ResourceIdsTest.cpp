@@ -59,8 +59,8 @@ struct Resource
 // entries ("NAME "text"" between BEGIN and END of a STRINGTABLE).
 std::vector<Resource> ParseScript(const std::string& script)
 {
-    static const std::set<std::string> kTypes = {"ACCELERATORS", "BITMAP", "CURSOR", "DIALOG",
-                                                 "DIALOGEX", "ICON", "MENU", "RT_TOOLBAR_RES"};
+    static const std::set<std::string> kTypes = {
+        "ACCELERATORS", "BITMAP", "CURSOR", "DIALOG", "DIALOGEX", "ICON", "MENU", "RT_TOOLBAR_RES"};
     std::vector<Resource> resources;
     std::istringstream lines(script);
     std::string line;
@@ -150,7 +150,8 @@ TEST(ResourceIds, ANamedResourceIsKnownByItsNameAndMayNotBeNamedTwice)
         ParseScript("WAIT_M CURSOR \"w.cur\"\nIDC_HAND CURSOR \"h.cur\"\n");
     EXPECT_TRUE(Clashes(defines, resources).empty());
     resources = ParseScript("WAIT_M CURSOR \"w.cur\"\nWAIT_M CURSOR \"v.cur\"\n");
-    EXPECT_EQ(std::vector<std::string>{"CURSOR: WAIT_M is named twice"}, Clashes(defines, resources));
+    EXPECT_EQ(std::vector<std::string>{"CURSOR: WAIT_M is named twice"},
+              Clashes(defines, resources));
 }
 
 TEST(ResourceIds, TheProgramsResourcesAreUniqueWithinTheirType)

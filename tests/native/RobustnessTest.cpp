@@ -102,18 +102,28 @@ TEST(Scenarios, MutatedTextsAreParsedOrRefusedWithALine)
         std::string original = ReadScenario(name);
         ASSERT_FALSE(original.empty()) << name;
         SimTextResult result = {};
-        ASSERT_TRUE(ScenarioParser::Parse(original.data(), (uint32_t)original.size(), *scenario,
-                                          result))
+        ASSERT_TRUE(
+            ScenarioParser::Parse(original.data(), (uint32_t)original.size(), *scenario, result))
             << name << ": " << result.message;
         for (int i = 0; i < 3000; ++i) {
             std::string text = original;
             for (int m = 1 + rng() % 8; m > 0; --m) {
                 size_t at = rng() % (text.size() + 1);
                 switch (rng() % 4) {
-                case 0: text.insert(at, 1, (char)rng()); break;
-                case 1: if (at < text.size()) text.erase(at, 1 + rng() % 20); break;
-                case 2: if (at < text.size()) text[at] = (char)rng(); break;
-                case 3: text.insert(at, std::string(300, 'x')); break;
+                case 0:
+                    text.insert(at, 1, (char)rng());
+                    break;
+                case 1:
+                    if (at < text.size())
+                        text.erase(at, 1 + rng() % 20);
+                    break;
+                case 2:
+                    if (at < text.size())
+                        text[at] = (char)rng();
+                    break;
+                case 3:
+                    text.insert(at, std::string(300, 'x'));
+                    break;
                 }
             }
             Bytes exactText(text.begin(), text.end());
@@ -147,18 +157,17 @@ TEST(DriverRequests, NoRequestWritesMoreThanItsOutputBuffer)
     auto device = std::make_unique<SimDevice>();
     device->Init(FakeClock, &now);
     device->SetDriverBase(Scenario().ioBase); // the built-in card sits at the default base
-    const uint32_t product[] = {0x9C406400, 0x9C406404, 0x9C40A440, 0x9C40A444,
-                                0x9C402480, 0x9C40A484};
+    const uint32_t product[] = {0x9C406400, 0x9C406404, 0x9C40A440,
+                                0x9C40A444, 0x9C402480, 0x9C40A484};
     int served = 0;
     for (int i = 0; i < 30000; ++i) {
-        uint32_t code = rng() % 2 ? product[rng() % 6]
-                                  : ControlCode(0xA00 + rng() % 0x30, rng() % 4);
+        uint32_t code =
+            rng() % 2 ? product[rng() % 6] : ControlCode(0xA00 + rng() % 0x30, rng() % 4);
         Bytes in = RandomBytes(rng, rng() % 64);
         if (code == 0x9C402480 || code == 0x9C40A484) {
             // Mostly well-formed block headers, so the card is really reached.
             in.resize(std::max<size_t>(in.size(), 10));
-            uint16_t header[5] = {0, 2, 4, (uint16_t)(rng() % 0x10000),
-                                  (uint16_t)(rng() % 80)};
+            uint16_t header[5] = {0, 2, 4, (uint16_t)(rng() % 0x10000), (uint16_t)(rng() % 80)};
             if (rng() % 4)
                 memcpy(in.data(), header, sizeof(header));
         }
@@ -166,9 +175,9 @@ TEST(DriverRequests, NoRequestWritesMoreThanItsOutputBuffer)
         auto input = Exact(in);
         std::unique_ptr<uint8_t[]> out(new uint8_t[outSize ? outSize : 1]);
         uint32_t information = 0xFFFFFFFF;
-        uint32_t status = device->Control(code, input.get(), (uint32_t)in.size(),
-                                          outSize ? out.get() : nullptr, (uint32_t)outSize,
-                                          &information);
+        uint32_t status =
+            device->Control(code, input.get(), (uint32_t)in.size(), outSize ? out.get() : nullptr,
+                            (uint32_t)outSize, &information);
         ASSERT_LE(information, outSize) << std::hex << code;
         served += status == SIM_STATUS_SUCCESS;
     }

@@ -1,8 +1,8 @@
 // The Network Watchers' sort rules, cell texts and the station table read,
 // natively: orders by every column, the "255" blank, and station tables
 // whose answers end the read early, skip ahead, repeat or run backwards.
-#include "tools/StationTable.h"
 #include "tools/WatchRows.h"
+#include "tools/StationTable.h"
 
 #include <gtest/gtest.h>
 
@@ -55,34 +55,42 @@ struct BssOrderCase
 TEST(BssRows, SortByEachColumn)
 {
     const BssOrderCase cases[] = {
-        {"AP names ascend, letter case ignored", BSS_COL_AP_NAME,
+        {"AP names ascend, letter case ignored",
+         BSS_COL_AP_NAME,
          {Bss("lobby", "00:02", "C", 1, "1"), Bss("Annex", "00:01", "C", 1, "1"),
           Bss("LAB", "00:03", "C", 1, "1")},
          "Annex LAB lobby"},
-        {"addresses ascend", BSS_COL_ADDRESS,
+        {"addresses ascend",
+         BSS_COL_ADDRESS,
          {Bss("b", "00:A0:C5:00:00:0B", "C", 1, "1"), Bss("a", "00:a0:c5:00:00:0a", "C", 1, "1")},
          "a b"},
-        {"domain names descend, equal ones by address", BSS_COL_DOMAIN,
+        {"domain names descend, equal ones by address",
+         BSS_COL_DOMAIN,
          {Bss("a1", "00:03", "Alpha", 1, "1"), Bss("z2", "00:02", "Zulu", 1, "1"),
           Bss("z1", "00:01", "zulu", 1, "1"), Bss("m", "00:04", "Mike", 1, "1")},
          "z1 z2 m a1"},
-        {"signal ascends as a number", BSS_COL_SIGNAL,
+        {"signal ascends as a number",
+         BSS_COL_SIGNAL,
          {Bss("ten", "00:01", "C", 10, "1"), Bss("nine", "00:02", "C", 9, "1"),
           Bss("hundred", "00:03", "C", 100, "1")},
          "nine ten hundred"},
-        {"equal signals by address", BSS_COL_SIGNAL,
+        {"equal signals by address",
+         BSS_COL_SIGNAL,
          {Bss("second", "00:02", "C", 40, "1"), Bss("first", "00:01", "C", 40, "1")},
          "first second"},
-        {"stations ascend as numbers, not reported below every number", BSS_COL_STATIONS,
+        {"stations ascend as numbers, not reported below every number",
+         BSS_COL_STATIONS,
          {Bss("ten", "00:01", "C", 1, "10"), Bss("nine", "00:02", "C", 1, "9"),
           Bss("raw", "00:05", "C", 1, "255"), Bss("zero", "00:03", "C", 1, "0"),
           Bss("blank", "00:04", "C", 1, " "), Bss("none", "00:06", "C", 1, "")},
          "blank raw none zero nine ten"},
-        {"state ascends, empty first", BSS_COL_STATE,
+        {"state ascends, empty first",
+         BSS_COL_STATE,
          {Bss("assoc", "00:01", "C", 1, "1", "Associated"), Bss("empty", "00:02", "C", 1, "1", ""),
           Bss("joined", "00:03", "C", 1, "1", "joined")},
          "empty assoc joined"},
-        {"open cells before secured ones, each by address", BSS_COL_SECURE,
+        {"open cells before secured ones, each by address",
+         BSS_COL_SECURE,
          {Bss("s2", "00:04", "C", 1, "1", "", 7), Bss("o2", "00:03", "C", 1, "1", "", 0),
           Bss("s1", "00:02", "C", 1, "1", "", 1), Bss("o1", "00:01", "C", 1, "1", "", 0)},
          "o1 o2 s1 s2"},
@@ -103,9 +111,10 @@ TEST(BssRows, CellTexts)
     BssEntry e = Bss("Lobby", "00:A0:C5:00:00:01", "Corvane", 9, "255", "Associated", 3);
     char text[40];
     const std::pair<int, const char*> cells[] = {
-        {BSS_COL_AP_NAME, "Lobby"}, {BSS_COL_ADDRESS, "00:A0:C5:00:00:01"},
-        {BSS_COL_DOMAIN, "Corvane"}, {BSS_COL_SIGNAL, "9"}, {BSS_COL_STATIONS, " "},
-        {BSS_COL_STATE, "Associated"}, {BSS_COL_SECURE, "1"}, {BSS_COLUMN_COUNT, ""},
+        {BSS_COL_AP_NAME, "Lobby"},  {BSS_COL_ADDRESS, "00:A0:C5:00:00:01"},
+        {BSS_COL_DOMAIN, "Corvane"}, {BSS_COL_SIGNAL, "9"},
+        {BSS_COL_STATIONS, " "},     {BSS_COL_STATE, "Associated"},
+        {BSS_COL_SECURE, "1"},       {BSS_COLUMN_COUNT, ""},
     };
     for (const auto& cell : cells) {
         BssCellText(e, cell.first, text, sizeof text);
@@ -129,9 +138,15 @@ TEST(BssRows, CellTexts)
 TEST(BssRows, StationCounts)
 {
     const std::pair<const char*, long> counts[] = {
-        {"0", 0}, {"9", 9}, {"254", 254}, {"255", STATIONS_NOT_REPORTED},
-        {" ", STATIONS_NOT_REPORTED}, {"", STATIONS_NOT_REPORTED}, {"12a", STATIONS_NOT_REPORTED},
-        {"-1", STATIONS_NOT_REPORTED}, {"99999999999", STATIONS_NOT_REPORTED},
+        {"0", 0},
+        {"9", 9},
+        {"254", 254},
+        {"255", STATIONS_NOT_REPORTED},
+        {" ", STATIONS_NOT_REPORTED},
+        {"", STATIONS_NOT_REPORTED},
+        {"12a", STATIONS_NOT_REPORTED},
+        {"-1", STATIONS_NOT_REPORTED},
+        {"99999999999", STATIONS_NOT_REPORTED},
     };
     for (const auto& c : counts)
         EXPECT_EQ(c.second, BssStationCount(c.first)) << '"' << c.first << '"';
@@ -142,7 +157,8 @@ TEST(BssRows, StationCounts)
 
 using Answer = std::vector<uint8_t>;
 
-Answer StationBytes(uint16_t index, uint8_t last, const char* name, uint16_t seconds, bool inUse = true)
+Answer StationBytes(uint16_t index, uint8_t last, const char* name, uint16_t seconds,
+                    bool inUse = true)
 {
     Answer a(STATION_ANSWER_SIZE, 0);
     a[0] = (uint8_t)index;
@@ -176,8 +192,13 @@ TEST(StationAnswer, DecodesTheEntry)
 TEST(StationAnswer, InactiveTimes)
 {
     const std::pair<unsigned, const char*> times[] = {
-        {0, "00:00"}, {59, "00:59"}, {60, "01:00"}, {299, "04:59"}, {300, "05:00"},
-        {301, "not available"}, {65535, "not available"},
+        {0, "00:00"},
+        {59, "00:59"},
+        {60, "01:00"},
+        {299, "04:59"},
+        {300, "05:00"},
+        {301, "not available"},
+        {65535, "not available"},
     };
     for (const auto& t : times) {
         char text[16];
@@ -248,21 +269,43 @@ TEST(StationRead, WalksTheTable)
 {
     const Answer freeSlot = StationBytes(1, 0, "", 0, false);
     const ReadCase cases[] = {
-        {"entries 0 and 1 both listed", 2,
-         {StationBytes(0, 1, "A", 1), StationBytes(1, 2, "B", 1)}, -1, "A B", "0 1"},
-        {"a free slot is skipped and does not count", 3,
-         {StationBytes(0, 1, "A", 1), freeSlot, StationBytes(2, 3, "C", 1)}, -1, "A C", "0 1 2"},
-        {"the card names a later entry: the read goes on after it", 6,
+        {"entries 0 and 1 both listed",
+         2,
+         {StationBytes(0, 1, "A", 1), StationBytes(1, 2, "B", 1)},
+         -1,
+         "A B",
+         "0 1"},
+        {"a free slot is skipped and does not count",
+         3,
+         {StationBytes(0, 1, "A", 1), freeSlot, StationBytes(2, 3, "C", 1)},
+         -1,
+         "A C",
+         "0 1 2"},
+        {"the card names a later entry: the read goes on after it",
+         6,
          {StationBytes(3, 1, "D", 1), StationBytes(4, 2, "E", 1), StationBytes(0xFFFF, 0, "", 0)},
-         -1, "D E", "0 4 5"},
-        {"no entry ends the read", 5,
-         {StationBytes(0, 1, "A", 1), StationBytes(0xFFFF, 0, "", 0)}, -1, "A", "0 1"},
+         -1,
+         "D E",
+         "0 4 5"},
+        {"no entry ends the read",
+         5,
+         {StationBytes(0, 1, "A", 1), StationBytes(0xFFFF, 0, "", 0)},
+         -1,
+         "A",
+         "0 1"},
         {"a failed read ends it", 5, {StationBytes(0, 1, "A", 1)}, 1, "A", "0 1"},
-        {"an index that goes backwards ends it", 5,
+        {"an index that goes backwards ends it",
+         5,
          {StationBytes(0, 1, "A", 1), StationBytes(1, 2, "B", 1), StationBytes(0, 1, "A", 1)},
-         -1, "A B", "0 1 2"},
-        {"a card that answers index 0 to everything ends after the first", 30,
-         {StationBytes(0, 1, "A", 1), StationBytes(0, 1, "A", 1)}, -1, "A", "0 1"},
+         -1,
+         "A B",
+         "0 1 2"},
+        {"a card that answers index 0 to everything ends after the first",
+         30,
+         {StationBytes(0, 1, "A", 1), StationBytes(0, 1, "A", 1)},
+         -1,
+         "A",
+         "0 1"},
         {"an empty table reads nothing", 0, {StationBytes(0, 1, "A", 1)}, -1, "", ""},
         {"a negative size reads nothing", -4, {StationBytes(0, 1, "A", 1)}, -1, "", ""},
     };

@@ -24,7 +24,7 @@ protected:
         dlg.reset(new CAdvConfigDlg);
         dlg->SetNetworkType(networkType);
         dlg->SetValues(highRate, pcmcia, values);
-        ASSERT_TRUE(dlg->Create((HWND)nullptr));
+        ASSERT_TRUE(dlg->Create((HWND) nullptr));
     }
     HWND Item(int id) const { return ::GetDlgItem(dlg->m_hWnd, id); }
     std::string Text(int id) const

@@ -68,7 +68,11 @@ TEST_F(AdvancedInfoTest, BssTableIsReadNoFurtherThanTheWatcherReadsIt)
 
 TEST_F(AdvancedInfoTest, ManufacturerRule)
 {
-    const struct { const char* line; const char* shown; } cases[] = {
+    const struct
+    {
+        const char* line;
+        const char* shown;
+    } cases[] = {
         {"manufacturer \"WIRELESS LAN\"", "KVR"},
         {"manufacturer \"\"", ""},
         {"manufacturer \"Wireless LAN\"", "Wireless LAN"},
@@ -83,7 +87,15 @@ TEST_F(AdvancedInfoTest, ManufacturerRule)
 
 TEST_F(AdvancedInfoTest, ResourcesOfTheDiscoveredCard)
 {
-    const struct { BYTE type; WORD base; WORD irq; const char* bus; const char* range; const char* irqText; } cases[] = {
+    const struct
+    {
+        BYTE type;
+        WORD base;
+        WORD irq;
+        const char* bus;
+        const char* range;
+        const char* irqText;
+    } cases[] = {
         {1, 0x240, 10, "PCMCIA", "0240 - 0247", "10"},
         {2, 0x300, 5, "ISA", "0300 - 030F", "5"},
         {0, 0x300, 0xFFFF, "Not available", "Not available", "Not available"},
@@ -102,7 +114,11 @@ TEST_F(AdvancedInfoTest, ResourcesOfTheDiscoveredCard)
 
 TEST_F(AdvancedInfoTest, StatusWithoutAConnectedAccessPoint)
 {
-    const struct { const char* what; const char* scenario; } cases[] = {
+    const struct
+    {
+        const char* what;
+        const char* scenario;
+    } cases[] = {
         {"ad-hoc network", "network adhoc\nessid Party\ndrift 0\n"
                            "cell 02:5E:10:20:30:40 Party 9 80 adhoc\n"
                            "current 02:5E:10:20:30:40\n"},
@@ -158,8 +174,15 @@ TEST_F(AdvancedInfoTest, CardHeldByAnotherPollIsNotAsked)
 
 TEST_F(AdvancedInfoTest, SilentCardIsReportedByThePreferences)
 {
-    const struct { DWORD beep, message; size_t beeps, boxes; } cases[] = {
-        {1, 1, 1, 1}, {0, 1, 0, 1}, {1, 0, 1, 0}, {0, 0, 0, 0},
+    const struct
+    {
+        DWORD beep, message;
+        size_t beeps, boxes;
+    } cases[] = {
+        {1, 1, 1, 1},
+        {0, 1, 0, 1},
+        {1, 0, 1, 0},
+        {0, 0, 0, 0},
     };
     for (const auto& c : cases) {
         OpenCard();

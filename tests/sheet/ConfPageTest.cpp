@@ -30,7 +30,8 @@ const char* const kNotSaved =
 const char* const kRestart = "You must restart your computer before the new setting take effect."
                              "\n\nDo you want to restart your computer now ?\n\n";
 
-const char* const kComputerNameKey = "System\\CurrentControlSet\\control\\ComputerName\\ComputerName";
+const char* const kComputerNameKey =
+    "System\\CurrentControlSet\\control\\ComputerName\\ComputerName";
 const char* const kVnetsupKey = "System\\CurrentControlSet\\Services\\VxD\\VNETSUP";
 
 class ConfPage : public ::testing::Test
@@ -131,18 +132,32 @@ TEST_F(ConfPage, AdvancedValuesComeFromTheRegistryFirst)
     };
     AdvancedSettings defaults;
     std::vector<Case> cases = {
-        {"registry values", PCMCIA, nullptr,
-         {{"TxRetry", "12"}, {"RoamingThreshold", "64"}, {"PreferBSSID", "00a0c5123456"},
-          {"PSmode", "1"}, {"DataRate", "1"}},
+        {"registry values",
+         PCMCIA,
+         nullptr,
+         {{"TxRetry", "12"},
+          {"RoamingThreshold", "64"},
+          {"PreferBSSID", "00a0c5123456"},
+          {"PSmode", "1"},
+          {"DataRate", "1"}},
          {1, 12, 64, 1, "00A0C5123456"}},
-        {"an ISA card keeps power saving off", ISA, nullptr, {{"PSmode", "1"}},
+        {"an ISA card keeps power saving off",
+         ISA,
+         nullptr,
+         {{"PSmode", "1"}},
          {0, 7, 40, 0, "000000000000"}},
-        {"a 1 Mbit/s card has no data rate choice", PCMCIA, "rates 2\n", {{"DataRate", "1"}},
+        {"a 1 Mbit/s card has no data rate choice",
+         PCMCIA,
+         "rates 2\n",
+         {{"DataRate", "1"}},
          {0, 7, 40, 0, "000000000000"}},
-        {"the card's values when the registry has none", PCMCIA,
-         "tx-retry 3\nroaming-threshold 25\n", {},
+        {"the card's values when the registry has none",
+         PCMCIA,
+         "tx-retry 3\nroaming-threshold 25\n",
+         {},
          {0, 3, 25, 0, "000000000000"}},
-        {"registry texts that are no number count as not set", PCMCIA,
+        {"registry texts that are no number count as not set",
+         PCMCIA,
          "tx-retry 3\nroaming-threshold 25\n",
          {{"TxRetry", "12abc"}, {"RoamingThreshold", "64.5"}, {"PSmode", "x1"}, {"DataRate", " 1"}},
          {0, 3, 25, 0, "000000000000"}},
@@ -212,7 +227,6 @@ TEST_F(ConfPage, TheAdvancedButtonFollowsTheProfileAndCommand40004)
     page->SendMessage(WM_COMMAND, IDM_ADVANCED_CONFIG);
     EXPECT_TRUE(Ok());
     EXPECT_EQ(0u, machine->app.GetProfileInt("Private", "AdvConfig", 7));
-
 }
 
 TEST_F(ConfPage, ListsEnableWhatTheyGovern)
@@ -338,7 +352,7 @@ TEST_F(ConfPage, ARefusedOkWritesWhatCameBeforeAndASecondOkCloses)
     machine->SetText("Roaming", "1");
     machine->Describe("CarrierSet");
     Open();
-    page->Click(IDC_CONF_ROAMING);  // handled before the computer name
+    page->Click(IDC_CONF_ROAMING);         // handled before the computer name
     page->Select(IDC_CONF_CARRIER_SET, 2); // handled after it
     page->SetText(IDC_CONF_COMPUTER_NAME, "");
     EXPECT_FALSE(Ok());
@@ -432,13 +446,13 @@ TEST_F(ConfPage, EachRestartSettingAsksOnce)
         const char* stored;
     };
     const Case cases[] = {
-        {"network type", [](TestConfDlg& p) { p.Select(IDC_CONF_NETWORK_TYPE, 0); },
-         "NetworkType", "0"},
+        {"network type", [](TestConfDlg& p) { p.Select(IDC_CONF_NETWORK_TYPE, 0); }, "NetworkType",
+         "0"},
         {"security", [](TestConfDlg& p) { p.Click(IDC_CONF_SECURITY); }, "Security", "1"},
         {"security ID", [](TestConfDlg& p) { p.SetText(IDC_CONF_SECURITY_ID, "key1"); },
          "SecurityID", "key1"},
-        {"domain name", [](TestConfDlg& p) { p.SetText(IDC_CONF_DOMAIN_NAME, "Office"); },
-         "ESSID", "Office"},
+        {"domain name", [](TestConfDlg& p) { p.SetText(IDC_CONF_DOMAIN_NAME, "Office"); }, "ESSID",
+         "Office"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -555,8 +569,8 @@ TEST_F(ConfPage, StoredTextsLongerThanTheirFieldsAreKeptUnlessEdited)
         const char* edited;
         const char* refusal;
     } cases[] = {
-        {PLATFORM_NT_WORKSTATION, "SecurityID", "ABCDEFGHIJKL", IDC_CONF_SECURITY_ID,
-         "ABCDEFGHIJK", "The security ID can have at most 8 characters."},
+        {PLATFORM_NT_WORKSTATION, "SecurityID", "ABCDEFGHIJKL", IDC_CONF_SECURITY_ID, "ABCDEFGHIJK",
+         "The security ID can have at most 8 characters."},
         {PLATFORM_NT_WORKSTATION, "ESSID", longDomain, IDC_CONF_DOMAIN_NAME, "Office-wing-A-2",
          nullptr},
         {PLATFORM_WIN9X, "StationName", "WORKSTATION-0042", IDC_CONF_COMPUTER_NAME,
@@ -679,14 +693,29 @@ TEST_F(ConfPage, OkToTheRestartQuestionRestartsWithTheShutdownPrivilegeOnNt)
     const std::string adjust = "Adjust 1 " + std::to_string(SE_PRIVILEGE_ENABLED) + " luid 19";
     const std::string exitCall = "ExitWindowsEx " + std::to_string(EWX_REBOOT);
     const Case cases[] = {
-        {"NT", PLATFORM_NT_WORKSTATION, false, ERROR_SUCCESS,
-         {"OpenProcessToken adjust+query", "Lookup SeShutdownPrivilege", adjust, exitCall}, {}},
-        {"NT server", PLATFORM_NT_SERVER, false, ERROR_SUCCESS,
-         {"OpenProcessToken adjust+query", "Lookup SeShutdownPrivilege", adjust, exitCall}, {}},
+        {"NT",
+         PLATFORM_NT_WORKSTATION,
+         false,
+         ERROR_SUCCESS,
+         {"OpenProcessToken adjust+query", "Lookup SeShutdownPrivilege", adjust, exitCall},
+         {}},
+        {"NT server",
+         PLATFORM_NT_SERVER,
+         false,
+         ERROR_SUCCESS,
+         {"OpenProcessToken adjust+query", "Lookup SeShutdownPrivilege", adjust, exitCall},
+         {}},
         {"Windows 98", PLATFORM_WIN9X, false, ERROR_SUCCESS, {exitCall}, {}},
-        {"token refused", PLATFORM_NT_WORKSTATION, true, ERROR_SUCCESS,
-         {"OpenProcessToken adjust+query", exitCall}, {"Error: OpenProcessToken"}},
-        {"privilege not held", PLATFORM_NT_WORKSTATION, false, ERROR_NOT_ALL_ASSIGNED,
+        {"token refused",
+         PLATFORM_NT_WORKSTATION,
+         true,
+         ERROR_SUCCESS,
+         {"OpenProcessToken adjust+query", exitCall},
+         {"Error: OpenProcessToken"}},
+        {"privilege not held",
+         PLATFORM_NT_WORKSTATION,
+         false,
+         ERROR_NOT_ALL_ASSIGNED,
          {"OpenProcessToken adjust+query", "Lookup SeShutdownPrivilege", adjust, exitCall},
          {"Error: AdjustTokenPrivileges"}},
     };

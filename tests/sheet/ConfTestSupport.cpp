@@ -126,7 +126,7 @@ void TestConfDlg::Click(int id)
     if (style == BS_AUTOCHECKBOX)
         ::SendMessageA(button, BM_SETCHECK,
                        ::SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED ? BST_UNCHECKED
-                                                                               : BST_CHECKED,
+                                                                                : BST_CHECKED,
                        0);
     SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)button);
 }

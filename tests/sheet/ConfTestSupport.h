@@ -19,7 +19,11 @@
 
 namespace conftest {
 
-enum Bus { PCMCIA = 1, ISA = 2 };
+enum Bus
+{
+    PCMCIA = 1,
+    ISA = 2
+};
 
 // A machine as start-up leaves it: platform, bus and the card opened in
 // process; the driver's parameter key (holding only ESSID "Corvane") in the
@@ -79,10 +83,7 @@ public:
     void Select(int id, int index);
     int Selected(int id) const;
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
-    bool Visible(int id) const
-    {
-        return (::GetWindowLongA(Item(id), GWL_STYLE) & WS_VISIBLE) != 0;
-    }
+    bool Visible(int id) const { return (::GetWindowLongA(Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
 
 protected:
     INT_PTR RunAdvancedDialog(CAdvConfigDlg& dlg) override;

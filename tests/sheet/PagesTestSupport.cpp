@@ -13,19 +13,18 @@ namespace pages {
 
 const char* const kDriverKey = "SOFTWARE\\CorvaneTest\\SheetPages\\Parameters";
 
-const char* const kThreeCells =
-    "name three-cells\n"
-    "network infrastructure\n"
-    "essid Corvane\n"
-    "drift 0\n"
-    "roaming off\n"
-    "manufacturer \"WIRELESS LAN\"\n"
-    "firmware 3.01\n"
-    "mac 00:A0:C5:12:34:56\n"
-    "cell 00:A0:C5:00:00:01 Corvane 1 40 name=Lobby stations=4\n"
-    "cell 00:A0:C5:00:00:02 Corvane 6 72 name=Lab stations=2\n"
-    "cell 00:A0:C5:00:00:03 Corvane 11 20 name=Store\n"
-    "current 00:A0:C5:00:00:02\n";
+const char* const kThreeCells = "name three-cells\n"
+                                "network infrastructure\n"
+                                "essid Corvane\n"
+                                "drift 0\n"
+                                "roaming off\n"
+                                "manufacturer \"WIRELESS LAN\"\n"
+                                "firmware 3.01\n"
+                                "mac 00:A0:C5:12:34:56\n"
+                                "cell 00:A0:C5:00:00:01 Corvane 1 40 name=Lobby stations=4\n"
+                                "cell 00:A0:C5:00:00:02 Corvane 6 72 name=Lab stations=2\n"
+                                "cell 00:A0:C5:00:00:03 Corvane 11 20 name=Store\n"
+                                "current 00:A0:C5:00:00:02\n";
 
 PageFixture::PageFixture()
 {
@@ -111,8 +110,7 @@ std::string ReadFileText(const std::string& path)
 
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to)
 {
-    for (size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size()))
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
     return text;
 }

@@ -79,8 +79,9 @@ TEST_F(PropertySheetTest, OpensOnConfigurationWithItsTabsAndButtons)
     EXPECT_EQ("Corvane Properties", sheet.GetWindowText());
     EXPECT_EQ(0, sheet.GetActiveIndex());
     EXPECT_EQ(&sheet.m_ConfigurationPage, sheet.GetActivePage());
-    EXPECT_EQ((std::vector<std::string>{"Configuration", "Advanced Information", "Troubleshooting"}),
-              TabTitles());
+    EXPECT_EQ(
+        (std::vector<std::string>{"Configuration", "Advanced Information", "Troubleshooting"}),
+        TabTitles());
     EXPECT_TRUE(Shown(IDOK));
     EXPECT_TRUE(Shown(IDCANCEL));
     EXPECT_TRUE(Shown(IDHELP));

@@ -22,8 +22,8 @@ void SetRaw(const std::string& path, const char* name, DWORD type, const std::st
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0,
                                                KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(key, name, 0, type, (const BYTE*)bytes.data(),
-                                              (DWORD)bytes.size()));
+    ASSERT_EQ(ERROR_SUCCESS,
+              ::RegSetValueExA(key, name, 0, type, (const BYTE*)bytes.data(), (DWORD)bytes.size()));
     ::RegCloseKey(key);
 }
 
@@ -134,8 +134,8 @@ TEST_F(DriverLogFileTest, ALogHeldOpenIsReadAndOneHeldExclusivelyIsUnreadable)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.share);
-        HANDLE writer = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, c.share,
-                                      nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE writer = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, c.share, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(INVALID_HANDLE_VALUE, writer);
         std::string report;
         EXPECT_EQ(c.result, AppendDriverLogFile(report, path, kRoom));

@@ -57,14 +57,12 @@ TEST(ReportSections, FixedTextsAndTheirConditions)
               "Ver : 1.00\r\nLogo: KVR\r\n",
               DiagnosticSection("C:\\Corvane", "Corvane Utility", "1.00", "KVR"));
     EXPECT_EQ("", DumpSection(""));
-    EXPECT_EQ("\r\n[Default configuration data]\r\n0000  01 02 \r\n",
-              DumpSection("0000  01 02 "));
+    EXPECT_EQ("\r\n[Default configuration data]\r\n0000  01 02 \r\n", DumpSection("0000  01 02 "));
     EXPECT_EQ("\r\n[Adapter Params]\r\nKey: a\\b\r\n", AdapterParamsHead("a\\b"));
     EXPECT_EQ("Query key: a\\b failed\r\n", QueryKeyFailedLine("a\\b"));
     EXPECT_EQ("\r\n[Driver Status]: 0, code: 0\r\n", DriverStatusSection(0, 0, "silent"));
     EXPECT_EQ("\r\n[Driver Status]: 1, code: 7\r\n", DriverStatusSection(1, 7, "silent"));
-    EXPECT_EQ("\r\n[Driver Status]: 1, code: 5\r\nsilent\r\n",
-              DriverStatusSection(1, 5, "silent"));
+    EXPECT_EQ("\r\n[Driver Status]: 1, code: 5\r\nsilent\r\n", DriverStatusSection(1, 5, "silent"));
 }
 
 TEST(ReportSections, DirectoryOfAModulePath)
@@ -106,21 +104,23 @@ struct LogCase
 TEST(ReportDriverLog, ReadsInPiecesUntilAShortOneOrAnError)
 {
     const std::string full(DRIVER_LOG_PIECE, 'a');
-    const std::string withZero = std::string("first") + '\0' + std::string(DRIVER_LOG_PIECE - 6, 'z');
+    const std::string withZero =
+        std::string("first") + '\0' + std::string(DRIVER_LOG_PIECE - 6, 'z');
     const LogCase cases[] = {
         {"no bytes", "", -1, "", 0, 1},
         {"short log", "NDIS: loaded\r\n", -1, "NDIS: loaded\r\n", 14, 1},
         {"exactly one piece, then an empty read", full, -1, full, DRIVER_LOG_PIECE, 2},
         {"one piece and a bit", full + "tail", -1, full + "tail", DRIVER_LOG_PIECE + 4, 2},
-        {"a piece ends at its zero byte, the next goes on", withZero + "next", -1,
-         "firstnext", DRIVER_LOG_PIECE + 4, 2},
+        {"a piece ends at its zero byte, the next goes on", withZero + "next", -1, "firstnext",
+         DRIVER_LOG_PIECE + 4, 2},
         {"error at the first read", "anything", 0, "", 0, 1},
         {"error after a full piece keeps it", full + "lost", 1, full, DRIVER_LOG_PIECE, 2},
     };
     for (const LogCase& c : cases) {
         FakeLog log{c.bytes, c.failAtRead};
         std::string report = "head|";
-        size_t total = AppendDriverLog(report, [&](uint8_t* b, size_t n) { return log.Read(b, n); });
+        size_t total =
+            AppendDriverLog(report, [&](uint8_t* b, size_t n) { return log.Read(b, n); });
         EXPECT_EQ("head|" + c.text, report) << c.what;
         EXPECT_EQ(c.total, total) << c.what;
         EXPECT_EQ(c.reads, log.reads) << c.what;

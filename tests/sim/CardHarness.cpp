@@ -38,11 +38,12 @@ bool CardHarness::WriteBlock(uint16_t address, const uint8_t* buffer, uint16_t c
     std::memcpy(in.data(), &header, sizeof header);
     std::memcpy(in.data() + sizeof header, buffer, count);
     uint32_t info = 0;
-    return device->Control(SIM_IOCTL_BLOCK_WRITE, in.data(), static_cast<uint32_t>(in.size()), nullptr, 0,
-                           &info) == SIM_STATUS_SUCCESS;
+    return device->Control(SIM_IOCTL_BLOCK_WRITE, in.data(), static_cast<uint32_t>(in.size()),
+                           nullptr, 0, &info) == SIM_STATUS_SUCCESS;
 }
 
-CardHarness::Reply CardHarness::Command(uint16_t command, uint16_t code, const uint8_t* value, int valueSize)
+CardHarness::Reply CardHarness::Command(uint16_t command, uint16_t code, const uint8_t* value,
+                                        int valueSize)
 {
     Reply reply;
     uint16_t mailbox = Mailbox();

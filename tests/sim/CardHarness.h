@@ -22,9 +22,18 @@ public:
         uint8_t value[32] = {};
         int polls = 0;
 
-        uint16_t Word(int at = 0) const { return static_cast<uint16_t>(value[at] | (value[at + 1] << 8)); }
-        uint32_t Long(int at = 0) const { return Word(at) | (static_cast<uint32_t>(Word(at + 2)) << 16); }
-        std::string Text(int at = 0) const { return std::string(reinterpret_cast<const char*>(value + at)); }
+        uint16_t Word(int at = 0) const
+        {
+            return static_cast<uint16_t>(value[at] | (value[at + 1] << 8));
+        }
+        uint32_t Long(int at = 0) const
+        {
+            return Word(at) | (static_cast<uint32_t>(Word(at + 2)) << 16);
+        }
+        std::string Text(int at = 0) const
+        {
+            return std::string(reinterpret_cast<const char*>(value + at));
+        }
     };
 
     explicit CardHarness(const char* scenario = nullptr);
@@ -37,7 +46,8 @@ public:
     bool WriteBlock(uint16_t address, const uint8_t* buffer, uint16_t count);
 
     // One command: await idle, write, await the answer (10 polls at most).
-    Reply Command(uint16_t command, uint16_t code = 0, const uint8_t* value = nullptr, int valueSize = 0);
+    Reply Command(uint16_t command, uint16_t code = 0, const uint8_t* value = nullptr,
+                  int valueSize = 0);
     Reply GetParam(uint16_t code) { return Command(0x10, code); }
     Reply SetParam(uint16_t code, uint32_t value, int size = 4);
     Reply Status(uint16_t sub, uint16_t index = 0);

@@ -10,15 +10,14 @@
 
 namespace {
 
-const char kWorld[] =
-    "name test\n"
-    "essid Corvane\n"
-    "drift 0\n"
-    "cell 00:A0:C5:00:00:01 Corvane 1 72 name=Lobby stations=4\n"
-    "cell 00:A0:C5:00:00:02 Corvane 6 48 name=Lab secure\n"
-    "cell 00:A0:C5:00:00:03 Other 11 30 name=Far\n"
-    "cell 00:A0:C5:00:00:04 Corvane 3 0 name=Off\n"
-    "current 00:A0:C5:00:00:01\n";
+const char kWorld[] = "name test\n"
+                      "essid Corvane\n"
+                      "drift 0\n"
+                      "cell 00:A0:C5:00:00:01 Corvane 1 72 name=Lobby stations=4\n"
+                      "cell 00:A0:C5:00:00:02 Corvane 6 48 name=Lab secure\n"
+                      "cell 00:A0:C5:00:00:03 Other 11 30 name=Far\n"
+                      "cell 00:A0:C5:00:00:04 Corvane 3 0 name=Off\n"
+                      "current 00:A0:C5:00:00:01\n";
 
 const uint16_t kNotAvailable = 0x4029;
 
@@ -78,8 +77,8 @@ TEST(Firmware, AnswersEveryParameterThatTheProgramReads)
         CardHarness::Reply r = card.GetParam(c.code);
         ASSERT_TRUE(r.answered) << std::hex << c.code;
         EXPECT_EQ(0, r.status) << std::hex << c.code;
-        EXPECT_EQ(c.expected, Bytes(r, static_cast<int>(c.expected.size()))) << "parameter 0x" << std::hex
-                                                                              << c.code;
+        EXPECT_EQ(c.expected, Bytes(r, static_cast<int>(c.expected.size())))
+            << "parameter 0x" << std::hex << c.code;
     }
     EXPECT_EQ(kNotAvailable, card.GetParam(0x7777).status);
 }
@@ -105,10 +104,9 @@ TEST(Firmware, SettingsSentWithSetParamTakeEffectAtOnce)
 
 TEST(Firmware, ThresholdAboveTheSignalMakesTheCardRoamToTheStrongerCell)
 {
-    CardHarness card(
-        "drift 0\nroam-time 1500\n"
-        "cell 00:A0:C5:00:00:01 Corvane 1 35\ncell 00:A0:C5:00:00:02 Corvane 6 80\n"
-        "current 00:A0:C5:00:00:01\nroaming-threshold 30\n");
+    CardHarness card("drift 0\nroam-time 1500\n"
+                     "cell 00:A0:C5:00:00:01 Corvane 1 35\ncell 00:A0:C5:00:00:02 Corvane 6 80\n"
+                     "current 00:A0:C5:00:00:01\nroaming-threshold 30\n");
     EXPECT_EQ(11, card.GetParam(0x1021).Word());
     card.SetParam(0x1026, 40);
     EXPECT_EQ(10, card.GetParam(0x1021).Word()) << "Roaming...";
@@ -119,10 +117,9 @@ TEST(Firmware, ThresholdAboveTheSignalMakesTheCardRoamToTheStrongerCell)
 
 TEST(Firmware, NoRoamingWhenItIsSwitchedOff)
 {
-    CardHarness card(
-        "drift 0\nroaming off\n"
-        "cell 00:A0:C5:00:00:01 Corvane 1 10\ncell 00:A0:C5:00:00:02 Corvane 6 80\n"
-        "current 00:A0:C5:00:00:01\n");
+    CardHarness card("drift 0\nroaming off\n"
+                     "cell 00:A0:C5:00:00:01 Corvane 1 10\ncell 00:A0:C5:00:00:02 Corvane 6 80\n"
+                     "current 00:A0:C5:00:00:01\n");
     card.Advance(5000);
     EXPECT_EQ(11, card.GetParam(0x1021).Word());
     EXPECT_EQ(0x01, card.GetParam(0x0042).value[5]);
@@ -330,14 +327,13 @@ TEST(Firmware, AnswerDelayLongerThanAPoll)
     EXPECT_EQ(3, r.polls);
 }
 
-const char kAdHoc[] =
-    "network adhoc\nessid Party\ndrift 0\n"
-    "cell 02:11:22:33:44:55 Party 3 75 adhoc\n"
-    "station 00:A0:C5:AA:00:01 ALPHA\n"
-    "free-slot\n"
-    "station 00:A0:C5:AA:00:02 BRAVO inactive=100 silent\n"
-    "station 00:A0:C5:AA:00:03 CHARLIE inactive=2\n"
-    "free-slot\n";
+const char kAdHoc[] = "network adhoc\nessid Party\ndrift 0\n"
+                      "cell 02:11:22:33:44:55 Party 3 75 adhoc\n"
+                      "station 00:A0:C5:AA:00:01 ALPHA\n"
+                      "free-slot\n"
+                      "station 00:A0:C5:AA:00:02 BRAVO inactive=100 silent\n"
+                      "station 00:A0:C5:AA:00:03 CHARLIE inactive=2\n"
+                      "free-slot\n";
 
 TEST(Firmware, StationTableHasUsedAndFreeSlots)
 {
@@ -374,7 +370,8 @@ TEST(Firmware, InactiveTimesGrowForSilentStationsOnly)
 }
 
 // The tool window's ad-hoc quality, computed from two records.
-double ProgramQuality(const CardHarness::Reply& before, const CardHarness::Reply& after, int divisor)
+double ProgramQuality(const CardHarness::Reply& before, const CardHarness::Reply& after,
+                      int divisor)
 {
     uint64_t t0 = before.Long(0) | (static_cast<uint64_t>(before.Long(4)) << 32);
     uint64_t t1 = after.Long(0) | (static_cast<uint64_t>(after.Long(4)) << 32);
@@ -449,7 +446,8 @@ struct Statistics
     uint8_t block[352];
     uint32_t operator[](int offset) const
     {
-        return block[offset] | (block[offset + 1] << 8) | (static_cast<uint32_t>(block[offset + 2]) << 16) |
+        return block[offset] | (block[offset + 1] << 8) |
+               (static_cast<uint32_t>(block[offset + 2]) << 16) |
                (static_cast<uint32_t>(block[offset + 3]) << 24);
     }
 };

@@ -12,11 +12,17 @@ int main()
     HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, SIM_SECTION_USER_NAME);
     if (!mapping)
         return 2;
-    SharedCard* card = static_cast<SharedCard*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedCard)));
+    SharedCard* card = static_cast<SharedCard*>(
+        MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedCard)));
     if (!card || !card->Stamped())
         return 2;
-    SharedLock::Side side = {static_cast<uint32_t>(GetCurrentProcessId()), nullptr, nullptr, nullptr, nullptr,
-                             nullptr, 0};
+    SharedLock::Side side = {static_cast<uint32_t>(GetCurrentProcessId()),
+                             nullptr,
+                             nullptr,
+                             nullptr,
+                             nullptr,
+                             nullptr,
+                             0};
     for (int i = 0; i < 5000; ++i) {
         if (card->Lock().TryAcquire(side))
             ExitProcess(0);

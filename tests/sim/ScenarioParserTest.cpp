@@ -137,8 +137,9 @@ uint32_t NoClock(void*)
 
 TEST(ScenarioParser, EveryShippedScenarioLoads)
 {
-    const char* const names[] = {"default", "adhoc", "counter-wrap", "old-firmware", "bad-mailbox",
-                                 "isa", "roaming", "no-answer", "many-cells", "idle"};
+    const char* const names[] = {"default",     "adhoc", "counter-wrap", "old-firmware",
+                                 "bad-mailbox", "isa",   "roaming",      "no-answer",
+                                 "many-cells",  "idle"};
     std::unique_ptr<SimDevice> device(new SimDevice);
     device->Init(&NoClock, nullptr);
     for (const char* name : names) {

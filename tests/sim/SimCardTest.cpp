@@ -20,7 +20,8 @@ TEST(SimCard, DriverRequestsReachTheCard)
     ASSERT_NE(INVALID_HANDLE_VALUE, h);
     uint8_t in[6] = {0xC2, 0, 0, 0, 0x00, 0x04}; // ADDRESS_REG of 0x300, counted from 0x240
     DWORD returned = 99;
-    EXPECT_TRUE(g_os.DeviceIoControl(h, SIM_IOCTL_WRITE_WORD, in, sizeof in, nullptr, 0, &returned, nullptr));
+    EXPECT_TRUE(g_os.DeviceIoControl(h, SIM_IOCTL_WRITE_WORD, in, sizeof in, nullptr, 0, &returned,
+                                     nullptr));
     EXPECT_EQ(0u, returned);
     EXPECT_TRUE(g_os.CloseHandle(h));
     EXPECT_EQ(0x0400, card.Core().Address());
@@ -38,7 +39,8 @@ TEST(SimCard, AccessOfTheOpenMustMatchTheCode)
     HANDLE h = OpenDevice(GENERIC_READ, FILE_SHARE_READ);
     uint8_t in[6] = {2, 0, 0, 0, 1, 2};
     DWORD returned = 0;
-    EXPECT_FALSE(g_os.DeviceIoControl(h, SIM_IOCTL_WRITE_WORD, in, sizeof in, nullptr, 0, &returned, nullptr));
+    EXPECT_FALSE(g_os.DeviceIoControl(h, SIM_IOCTL_WRITE_WORD, in, sizeof in, nullptr, 0, &returned,
+                                      nullptr));
     EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), GetLastError());
     uint8_t word[2];
     EXPECT_TRUE(g_os.DeviceIoControl(h, SIM_IOCTL_READ_WORD, in, 4, word, 2, &returned, nullptr));
@@ -47,8 +49,8 @@ TEST(SimCard, AccessOfTheOpenMustMatchTheCode)
     HANDLE none = OpenDevice(0, FILE_SHARE_WRITE);
     SimBlockHeader header = {0, 2, 4, 0x300, 38};
     uint8_t block[38];
-    EXPECT_TRUE(g_os.DeviceIoControl(none, SIM_IOCTL_BLOCK_READ, &header, sizeof header, block, 38, &returned,
-                                     nullptr))
+    EXPECT_TRUE(g_os.DeviceIoControl(none, SIM_IOCTL_BLOCK_READ, &header, sizeof header, block, 38,
+                                     &returned, nullptr))
         << "block read needs no access rights";
     g_os.CloseHandle(none);
 }
@@ -105,7 +107,8 @@ TEST(SimCard, PortInstructionsReachTheRegisters)
 TEST(SimCard, OtherFilesPassThrough)
 {
     SimCard card;
-    HANDLE h = g_os.CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h =
+        g_os.CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, h);
     EXPECT_TRUE(g_os.CloseHandle(h));
     EXPECT_EQ(0u, card.Opens());

@@ -10,6 +10,7 @@
 #include "tests/support/SimCard.h"
 
 #include <windows.h>
+
 #include <psapi.h>
 
 // This thread's CPU time (kernel and user) in milliseconds.

@@ -5,8 +5,7 @@
 
 #include <string.h>
 
-namespace
-{
+namespace {
 bool Private(DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize)
 {
     HANDLE h = ::CreateFileA(SIM_USER_PATH, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -14,8 +13,8 @@ bool Private(DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize)
     if (h == INVALID_HANDLE_VALUE)
         return false;
     DWORD got = 0;
-    BOOL ok = ::DeviceIoControl(h, code, const_cast<void*>(in), inSize, out, outSize, &got,
-                                nullptr);
+    BOOL ok =
+        ::DeviceIoControl(h, code, const_cast<void*>(in), inSize, out, outSize, &got, nullptr);
     ::CloseHandle(h);
     return ok != FALSE;
 }
@@ -28,8 +27,7 @@ void StartDriverService()
     if (!manager)
         return;
     SC_HANDLE service = ::OpenServiceA(manager, "razuDov", SERVICE_START);
-    if (service)
-    {
+    if (service) {
         ::StartServiceA(service, 0, nullptr);
         ::CloseServiceHandle(service);
     }

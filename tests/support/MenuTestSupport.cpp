@@ -11,8 +11,8 @@ HWND SharedTopLevel()
     static CWnd* frame = nullptr;
     if (!frame) {
         frame = new CWnd;
-        frame->CreateEx(WS_EX_TOPMOST, nullptr, "menu tests", WS_POPUP | WS_VISIBLE, 200, 150,
-                        640, 480, nullptr, nullptr);
+        frame->CreateEx(WS_EX_TOPMOST, nullptr, "menu tests", WS_POPUP | WS_VISIBLE, 200, 150, 640,
+                        480, nullptr, nullptr);
         ::SetForegroundWindow(frame->m_hWnd);
         ::SetActiveWindow(frame->m_hWnd);
         PumpMessages();

@@ -34,8 +34,8 @@ static LONG CreateAnyKey(HKEY root, const std::string& path, HKEY* key)
     LONG rc = RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                               KEY_ALL_ACCESS, nullptr, key, &disposition);
     if (rc == ERROR_CHILD_MUST_BE_VOLATILE)
-        rc = RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
-                             KEY_ALL_ACCESS, nullptr, key, &disposition);
+        rc = RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                             nullptr, key, &disposition);
     return rc;
 }
 

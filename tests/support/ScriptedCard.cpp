@@ -8,8 +8,7 @@
 
 ScriptedCard* ScriptedCard::current = nullptr;
 
-namespace
-{
+namespace {
 HANDLE const kDevice = reinterpret_cast<HANDLE>(0x5150);
 
 uint16_t Word(const uint8_t* p)
@@ -26,8 +25,8 @@ struct ScriptedCardHooks
         return ScriptedCard::current->driverGone ? INVALID_HANDLE_VALUE : kDevice;
     }
     static BOOL WINAPI CloseHandle(HANDLE h) { return h == kDevice; }
-    static BOOL WINAPI DeviceIoControl(HANDLE dev, DWORD code, LPVOID in, DWORD inSize,
-                                       LPVOID out, DWORD outSize, LPDWORD returned, LPOVERLAPPED)
+    static BOOL WINAPI DeviceIoControl(HANDLE dev, DWORD code, LPVOID in, DWORD inSize, LPVOID out,
+                                       DWORD outSize, LPDWORD returned, LPOVERLAPPED)
     {
         ScriptedCard* card = ScriptedCard::current;
         if (returned)
@@ -36,29 +35,25 @@ struct ScriptedCardHooks
             return FALSE;
         const uint8_t* header = static_cast<const uint8_t*>(in);
         uint16_t address = Word(header + 6), count = Word(header + 8);
-        if (code == IOCTL_RAZU_READ_BLOCK && card->Refuses(false, card->blockReads + 1))
-        {
+        if (code == IOCTL_RAZU_READ_BLOCK && card->Refuses(false, card->blockReads + 1)) {
             ++card->blockReads;
             ++card->refusals;
             if (out)
                 memset(out, ScriptedCard::kLeftover, outSize);
             return FALSE;
         }
-        if (code == IOCTL_RAZU_WRITE_BLOCK && card->Refuses(true, card->blockWrites + 1))
-        {
+        if (code == IOCTL_RAZU_WRITE_BLOCK && card->Refuses(true, card->blockWrites + 1)) {
             ++card->blockWrites;
             ++card->refusals;
             return FALSE;
         }
-        if (code == IOCTL_RAZU_READ_BLOCK && outSize >= count)
-        {
+        if (code == IOCTL_RAZU_READ_BLOCK && outSize >= count) {
             card->OnBlockRead(address, count, static_cast<uint8_t*>(out));
             if (returned)
                 *returned = count;
             return TRUE;
         }
-        if (code == IOCTL_RAZU_WRITE_BLOCK && inSize >= RAZU_BLOCK_HEADER_SIZE + count)
-        {
+        if (code == IOCTL_RAZU_WRITE_BLOCK && inSize >= RAZU_BLOCK_HEADER_SIZE + count) {
             card->OnBlockWrite(address, count, header + RAZU_BLOCK_HEADER_SIZE);
             return TRUE;
         }
@@ -146,14 +141,11 @@ bool ScriptedCard::Refuses(bool write, int number) const
 
 void ScriptedCard::OnBlockRead(uint16_t address, uint16_t count, uint8_t* out)
 {
-    if (address == kMailbox && m_pending)
-    {
-        if (m_pollsLeft == 0)
-        {
+    if (address == kMailbox && m_pending) {
+        if (m_pollsLeft == 0) {
             PutMemory(kMailbox, &m_answer, sizeof(m_answer));
             m_pending = false;
-        }
-        else if (m_pollsLeft > 0)
+        } else if (m_pollsLeft > 0)
             --m_pollsLeft;
     }
     ++blockReads;

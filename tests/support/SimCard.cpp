@@ -70,7 +70,8 @@ SimCard::~SimCard()
 bool SimCard::Load(const char* scenarioText)
 {
     SimTextResult result;
-    if (m_device->LoadScenario(scenarioText, static_cast<uint32_t>(std::strlen(scenarioText)), result)) {
+    if (m_device->LoadScenario(scenarioText, static_cast<uint32_t>(std::strlen(scenarioText)),
+                               result)) {
         m_lastError.clear();
         m_device->SetDriverBase(IoBase());
         return true;
@@ -190,8 +191,9 @@ uint32_t SimCard::Clock(void* context)
     return static_cast<SimCard*>(context)->m_now;
 }
 
-HANDLE WINAPI SimCard::FakeCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa,
-                                       DWORD disposition, DWORD flags, HANDLE templ)
+HANDLE WINAPI SimCard::FakeCreateFileA(LPCSTR name, DWORD access, DWORD share,
+                                       LPSECURITY_ATTRIBUTES sa, DWORD disposition, DWORD flags,
+                                       HANDLE templ)
 {
     SimCard* self = s_current;
     if (!self || !name || lstrcmpiA(name, SIM_USER_PATH) != 0)
@@ -208,8 +210,9 @@ HANDLE WINAPI SimCard::FakeCreateFileA(LPCSTR name, DWORD access, DWORD share, L
     return h;
 }
 
-BOOL WINAPI SimCard::FakeDeviceIoControl(HANDLE dev, DWORD code, LPVOID in, DWORD inSize, LPVOID out,
-                                         DWORD outSize, LPDWORD returned, LPOVERLAPPED ov)
+BOOL WINAPI SimCard::FakeDeviceIoControl(HANDLE dev, DWORD code, LPVOID in, DWORD inSize,
+                                         LPVOID out, DWORD outSize, LPDWORD returned,
+                                         LPOVERLAPPED ov)
 {
     SimCard* self = s_current;
     if (!self || self->m_handles.find(dev) == self->m_handles.end())
@@ -240,8 +243,8 @@ BOOL WINAPI SimCard::FakeDeviceIoControl(HANDLE dev, DWORD code, LPVOID in, DWOR
         if (in && inSize)
             std::memcpy(system.data(), in, inSize);
         uint32_t information = 0;
-        uint32_t status = self->m_device->Control(code, system.data(), in ? inSize : 0, system.data(),
-                                                  out ? outSize : 0, &information);
+        uint32_t status = self->m_device->Control(code, system.data(), in ? inSize : 0,
+                                                  system.data(), out ? outSize : 0, &information);
         if (status == SIM_STATUS_SUCCESS) {
             if (out && information)
                 std::memcpy(out, system.data(), information);

@@ -27,7 +27,7 @@ public:
     struct DriverCall
     {
         DWORD code;
-        DWORD openAccess;            // access and share of the handle it used
+        DWORD openAccess; // access and share of the handle it used
         DWORD openShare;
         std::vector<uint8_t> input;
         DWORD outSize;
@@ -45,7 +45,7 @@ public:
 
     // Scenario control.
     bool Load(const char* scenarioText);
-    bool Apply(const char* lines);           // setting/signal/fault/traffic lines
+    bool Apply(const char* lines); // setting/signal/fault/traffic lines
     const std::string& LastError() const { return m_lastError; }
     void SetFault(SimFault fault, bool on = true, uint32_t arg = 0);
     bool SetSignal(int cell, uint16_t signal);
@@ -90,10 +90,10 @@ public:
     uint32_t SleepCalls() const { return m_sleepCalls; }
 
     // What the program did.
-    uint32_t DriverRequests() const;              // DeviceIoControl calls on the device
-    uint32_t DriverRequests(DWORD code) const;    // by control code
+    uint32_t DriverRequests() const;           // DeviceIoControl calls on the device
+    uint32_t DriverRequests(DWORD code) const; // by control code
     const std::vector<DriverCall>& Calls() const { return m_calls; }
-    uint32_t Opens() const { return m_opens; }    // successful opens of the device
+    uint32_t Opens() const { return m_opens; } // successful opens of the device
     uint32_t FailedOpens() const { return m_failedOpens; }
     uint32_t Closes() const { return m_closes; }
     size_t OpenHandles() const { return m_handles.size(); }
@@ -118,8 +118,10 @@ private:
     static uint32_t Clock(void* context);
     static bool FilterAnswer(void* context, uint16_t command, uint16_t code, uint16_t index,
                              uint32_t tries, uint8_t* answer, uint16_t* status);
-    static HANDLE WINAPI FakeCreateFileA(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
-    static BOOL WINAPI FakeDeviceIoControl(HANDLE, DWORD, LPVOID, DWORD, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
+    static HANDLE WINAPI FakeCreateFileA(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD,
+                                         HANDLE);
+    static BOOL WINAPI FakeDeviceIoControl(HANDLE, DWORD, LPVOID, DWORD, LPVOID, DWORD, LPDWORD,
+                                           LPOVERLAPPED);
     static BOOL WINAPI FakeCloseHandle(HANDLE);
     static void WINAPI FakeSleep(DWORD);
     static DWORD WINAPI FakeGetTickCount();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <functional>
@@ -14,7 +15,7 @@ struct TestControl
     const char* className; // "BUTTON", "STATIC", "SysListView32", ...
     const char* text;
     int id;
-    short x, y, cx, cy;    // dialog units
+    short x, y, cx, cy; // dialog units
     DWORD style;
 };
 

@@ -61,7 +61,7 @@ public:
     static const UINT WM_RUN_HOOK = WM_APP + 71;
 
     // Makes the window, hidden; false when it could not be made.
-    bool Open() { return Create((HWND)nullptr) != FALSE; }
+    bool Open() { return Create((HWND) nullptr) != FALSE; }
     void Tick() { SendMessage(WM_TIMER, MONITOR_TIMER); }
 
     BOOL OnInitDialog() override;
@@ -80,7 +80,6 @@ HICON LastIcon(const FakeOs& os);
 
 // A DWORD of the profile, or `missing` when absent.
 DWORD ReadDword(HKEY root, const std::string& key, const char* name, DWORD missing = 0xDEAD);
-
 
 // Shown top-level windows cost Wine two seconds each to hide or destroy on a
 // display without a window manager; a test that showed some hands its tool

@@ -10,6 +10,7 @@
 //   sheetprobe ctrltab [ms]       types Ctrl+Tab on the keyboard into the sheet
 // Exit code 0 on success, 1 when the sheet or the control is not there.
 #include <windows.h>
+
 #include <commctrl.h>
 #include <prsht.h>
 
@@ -96,7 +97,8 @@ int main(int argc, char** argv)
         return text ? 0 : 1;
     }
 
-    DWORD timeout = (verb == "page" || verb == "rect") ? timeoutArg(2, 10000) : timeoutArg(3, 10000);
+    DWORD timeout =
+        (verb == "page" || verb == "rect") ? timeoutArg(2, 10000) : timeoutArg(3, 10000);
     HWND sheet = WaitForSheet(timeout);
     if (!sheet)
         return 1;
@@ -120,7 +122,9 @@ int main(int argc, char** argv)
     if (verb == "tab" && argc > 2) {
         DWORD_PTR result = 0;
         return SendMessageTimeoutA(sheet, PSM_SETCURSEL, atoi(argv[2]), 0, SMTO_ABORTIFHUNG,
-                                   timeout, &result) ? 0 : 1;
+                                   timeout, &result)
+                   ? 0
+                   : 1;
     }
     HWND page = ShownPage(sheet);
     if (!page)

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "tests/support/TestWindows.h"
 #include "framework/CWnd.h"
+#include "tests/support/TestWindows.h"
 #include "tools/CLineChart.h"
 #include "tools/ChartScale.h"
 
@@ -22,7 +22,7 @@ struct PlotLeftCase
 TEST(ChartScale, PlotLeftFollowsTheWiderLabel)
 {
     const PlotLeftCase cases[] = {
-        {0, 100, 0, 36}, {0, 200, 0, 36}, {-10, 10, 3, 48}, {0, 0, 0, 24},
+        {0, 100, 0, 36},      {0, 200, 0, 36},  {-10, 10, 3, 48},   {0, 0, 0, 24},
         {-0.5f, 0.5f, 2, 36}, {0, 1000, 2, 54}, {-12345, 0, 1, 54},
     };
     for (const PlotLeftCase& c : cases) {

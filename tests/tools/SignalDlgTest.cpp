@@ -99,11 +99,10 @@ TEST_F(SignalWindow, SegmentsAndColoursFollowTheQuality)
         COLORREF fill, border;
     };
     const Case cases[] = {
-        {100, 20, kGreen, kDarkGreen}, {101, 20, kGreen, kDarkGreen},
-        {4, 0, kRed, kDarkRed},        {5, 1, kRed, kDarkRed},
-        {59, 11, kYellow, kOlive},     {60, 12, kGreen, kDarkGreen},
-        {29, 5, kRed, kDarkRed},       {30, 6, kYellow, kOlive},
-        {102, 0, kRed, kDarkRed},      {103, 0, kRed, kDarkRed},
+        {100, 20, kGreen, kDarkGreen}, {101, 20, kGreen, kDarkGreen}, {4, 0, kRed, kDarkRed},
+        {5, 1, kRed, kDarkRed},        {59, 11, kYellow, kOlive},     {60, 12, kGreen, kDarkGreen},
+        {29, 5, kRed, kDarkRed},       {30, 6, kYellow, kOlive},      {102, 0, kRed, kDarkRed},
+        {103, 0, kRed, kDarkRed},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.quality);
@@ -128,8 +127,8 @@ TEST_F(SignalWindow, SegmentsAndColoursFollowTheQuality)
                     << "gap before segment " << i;
             }
         }
-        EXPECT_EQ(Rgb(::GetSysColor(COLOR_BTNFACE)),
-                  Rgb(::GetPixel(dc, 20 * (w + 2), mid))) << "right of the bar";
+        EXPECT_EQ(Rgb(::GetSysColor(COLOR_BTNFACE)), Rgb(::GetPixel(dc, 20 * (w + 2), mid)))
+            << "right of the bar";
         ::ReleaseDC(*dlg, dc);
     }
 }

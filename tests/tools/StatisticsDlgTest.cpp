@@ -22,7 +22,7 @@ protected:
     CStatisticsDlg* Open()
     {
         dlg.reset(new CStatisticsDlg);
-        dlg->Create((HWND)nullptr);
+        dlg->Create((HWND) nullptr);
         return dlg->IsWindow() ? dlg.get() : nullptr;
     }
     // Starts a run at a whole second of the card's clock; the ticks follow
@@ -41,19 +41,34 @@ TEST_F(StatisticsDialog, ShowsEveryCounterGroupedWithUptimeAndProcessorUsage)
 {
     Load(kQuietCounters);
     ASSERT_TRUE(Open());
-    const struct { int id; const char* text; } fields[] = {
-        {IDC_STAT_TX_OK, "1,000"},           {IDC_STAT_TX_MULTICAST, "999"},
-        {IDC_STAT_TX_BROADCAST, "0"},        {IDC_STAT_TX_BYTES, "1,000,000"},
-        {IDC_STAT_TX_RETRIES, "1,234,567"},  {IDC_STAT_TX_FAILED, "12"},
-        {IDC_STAT_PERIOD, "4,294,967,295"},  {IDC_STAT_RX_OK, "123"},
-        {IDC_STAT_RX_MULTICAST, "4,294,967,295"}, {IDC_STAT_RX_BROADCAST, "10,000"},
-        {IDC_STAT_RX_BYTES, "987,654,321"},  {IDC_STAT_RX_DUPLICATED, "1"},
-        {IDC_STAT_RX_CRC, "22"},             {IDC_STAT_RX_TRUNCATED, "333"},
-        {IDC_STAT_RX_OVERLENGTH, "4,444"},   {IDC_STAT_RX_DISCARDED, "55,555"},
-        {IDC_STAT_RX_CORRUPTED, "666,666"},  {IDC_STAT_CPU, "70"},
+    const struct
+    {
+        int id;
+        const char* text;
+    } fields[] = {
+        {IDC_STAT_TX_OK, "1,000"},
+        {IDC_STAT_TX_MULTICAST, "999"},
+        {IDC_STAT_TX_BROADCAST, "0"},
+        {IDC_STAT_TX_BYTES, "1,000,000"},
+        {IDC_STAT_TX_RETRIES, "1,234,567"},
+        {IDC_STAT_TX_FAILED, "12"},
+        {IDC_STAT_PERIOD, "4,294,967,295"},
+        {IDC_STAT_RX_OK, "123"},
+        {IDC_STAT_RX_MULTICAST, "4,294,967,295"},
+        {IDC_STAT_RX_BROADCAST, "10,000"},
+        {IDC_STAT_RX_BYTES, "987,654,321"},
+        {IDC_STAT_RX_DUPLICATED, "1"},
+        {IDC_STAT_RX_CRC, "22"},
+        {IDC_STAT_RX_TRUNCATED, "333"},
+        {IDC_STAT_RX_OVERLENGTH, "4,444"},
+        {IDC_STAT_RX_DISCARDED, "55,555"},
+        {IDC_STAT_RX_CORRUPTED, "666,666"},
+        {IDC_STAT_CPU, "70"},
         {IDC_STAT_UPTIME, "1:01:01"},
         // The throughput fields stay empty until a run.
-        {IDC_STAT_TX_NOW, ""}, {IDC_STAT_RX_AVG, ""}, {IDC_STAT_TX_ERR, ""},
+        {IDC_STAT_TX_NOW, ""},
+        {IDC_STAT_RX_AVG, ""},
+        {IDC_STAT_TX_ERR, ""},
     };
     for (const auto& f : fields)
         EXPECT_EQ(f.text, Field(f.id)) << "control " << f.id;
@@ -115,8 +130,8 @@ TEST_F(StatisticsDialog, WrappingCountersGiveTheTrueRates)
     for (int i = 0; i < 15; ++i) {
         Ticks(*dlg, kTimer, 1);
         if (i >= 1) {
-            ASSERT_EQ("58.6", Field(IDC_STAT_TX_NOW)) << "tick " << i;   // 60000 / 1024
-            ASSERT_EQ("146.5", Field(IDC_STAT_RX_NOW)) << "tick " << i;  // 150000 / 1024
+            ASSERT_EQ("58.6", Field(IDC_STAT_TX_NOW)) << "tick " << i;  // 60000 / 1024
+            ASSERT_EQ("146.5", Field(IDC_STAT_RX_NOW)) << "tick " << i; // 150000 / 1024
             ASSERT_EQ("58.6", Field(IDC_STAT_TX_AVG)) << "tick " << i;
             ASSERT_EQ("146.5", Field(IDC_STAT_RX_AVG)) << "tick " << i;
         }
@@ -126,7 +141,11 @@ TEST_F(StatisticsDialog, WrappingCountersGiveTheTrueRates)
 TEST_F(StatisticsDialog, ImplausibleRatesChangeNothingOnScreen)
 {
     // 204800 bytes a second is the most the card can carry.
-    const struct { unsigned rx; bool shown; } cases[] = {{204800, true}, {204801, false}};
+    const struct
+    {
+        unsigned rx;
+        bool shown;
+    } cases[] = {{204800, true}, {204801, false}};
     for (const auto& c : cases) {
         std::string scenario = TrafficScenario(1000, c.rx);
         Load(scenario.c_str());
@@ -206,7 +225,7 @@ TEST_F(StatisticsDialog, ResetDuringARunRestartsWindowMaximaAndBaselines)
 
 TEST_F(StatisticsDialog, UpdateWhoseReadFailsAveragesFromTheFirstAnsweredSample)
 {
-    Load(kAboutToWrap);   // baselines of 0 would give absurd averages
+    Load(kAboutToWrap); // baselines of 0 would give absurd averages
     ASSERT_TRUE(Open());
     Card().SetFault(SIM_FAULT_NO_ANSWER);
     Update();
@@ -266,7 +285,12 @@ TEST_F(StatisticsDialog, BusyAdapterSkipsTheTick)
 
 TEST_F(StatisticsDialog, EveryWayOfClosingStopsTheRun)
 {
-    const struct { const char* how; UINT msg; WPARAM wParam; } ways[] = {
+    const struct
+    {
+        const char* how;
+        UINT msg;
+        WPARAM wParam;
+    } ways[] = {
         {"OK", WM_COMMAND, IDC_STAT_OK},
         {"system menu Close", WM_SYSCOMMAND, SC_CLOSE},
         {"Esc", WM_COMMAND, IDCANCEL},

@@ -18,6 +18,7 @@
 #include "tools/CThroughputDlg.h"
 
 #include <windows.h>
+
 #include <psapi.h>
 
 #include <cstdio>
@@ -25,12 +26,11 @@
 
 namespace {
 
-const char kSteady[] =
-    "name bench\n"
-    "drift 0\n"
-    "cell 00:A0:C5:00:00:01 Corvane 1 72\n"
-    "current 00:A0:C5:00:00:01\n"
-    "traffic tx 20480 rx 51200 frame 1024\n";
+const char kSteady[] = "name bench\n"
+                       "drift 0\n"
+                       "cell 00:A0:C5:00:00:01 Corvane 1 72\n"
+                       "current 00:A0:C5:00:00:01\n"
+                       "traffic tx 20480 rx 51200 frame 1024\n";
 
 double ThreadCpuUs()
 {
@@ -44,11 +44,10 @@ double WallUs()
 
 struct Cost
 {
-    double cpu, wall;   // microseconds per repetition
+    double cpu, wall; // microseconds per repetition
 };
 
-template <typename F>
-Cost Time(int n, F f)
+template <typename F> Cost Time(int n, F f)
 {
     double cpu0 = ThreadCpuUs(), wall0 = WallUs();
     for (int i = 0; i < n; ++i)
@@ -75,15 +74,15 @@ void ThroughputCase(int ticks)
     SimCard card(kSteady);
     OpenCard(card);
     CThroughputDlg dlg(nullptr);
-    dlg.Create((HWND)nullptr);
-    ::KillTimer(dlg, CThroughputDlg::SAMPLE_TIMER);   // only the bench ticks
+    dlg.Create((HWND) nullptr);
+    ::KillTimer(dlg, CThroughputDlg::SAMPLE_TIMER); // only the bench ticks
     auto tick = [&](int) {
         card.Advance(CThroughputDlg::SAMPLE_PERIOD);
         dlg.SendMessage(WM_TIMER, CThroughputDlg::SAMPLE_TIMER);
         if (card.Calls().size() > 1000)
             card.ResetCounts();
     };
-    Time(50, tick);   // warm up: the window fills, the chart scrolls
+    Time(50, tick); // warm up: the window fills, the chart scrolls
     Memory before = Measure();
     Cost whole = Time(ticks, tick);
     Memory after = Measure();
@@ -119,7 +118,7 @@ void StatisticsCase(int ticks)
     SimCard card(kSteady);
     OpenCard(card);
     CStatisticsDlg dlg;
-    dlg.Create((HWND)nullptr);
+    dlg.Create((HWND) nullptr);
     dlg.SendMessage(WM_COMMAND, IDC_STAT_UPDATE);
     ::KillTimer(dlg, CStatisticsDlg::SAMPLE_TIMER);
     auto tick = [&](int) {

@@ -18,10 +18,10 @@
 #include "tests/support/TestWindows.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
-#include <cstdio>
 #include <vector>
 
 #include "adapter/CardItem.h"
@@ -116,8 +116,8 @@ int main(int argc, char** argv)
         double t0 = Now();
         dlg.SendMessage(WM_COMMAND, IDCANCEL); // Escape: item 25, then the BSS read and the fill
         double t1 = Now();
-        ::RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN |
-                                                  RDW_UPDATENOW);
+        ::RedrawWindow(dlg, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         double t2 = Now();
         SimState after = driver ? DriverState() : card->State();
         commands = after.commandsAnswered - before.commandsAnswered;
@@ -130,7 +130,8 @@ int main(int argc, char** argv)
     double read = Median(reads), paint = Median(paints);
     fprintf(out, "%s: BSS read of %d rows, %u firmware commands, floor %.0f ms of mailbox pauses\n",
             driver ? "razuDov driver" : "in process", dlg.GetCount(), commands, floorMs);
-    fprintf(out, "  our time beyond the pauses: read %.1f ms (%.2f ms a command), first paint %.1f ms\n",
+    fprintf(out,
+            "  our time beyond the pauses: read %.1f ms (%.2f ms a command), first paint %.1f ms\n",
             read, read / commands, paint);
     fprintf(out, "  our share beside the floor: %.2f %%\n", 100.0 * (read + paint) / floorMs);
 

@@ -30,19 +30,18 @@ void Hold(const char* state)
         PumpFor(20);
 }
 
-const char kCells[] =
-    "name demo\nessid Corvane\ndrift 0\nroaming off\n"
-    "cell 00:A0:C5:00:00:01 Corvane  1 72 name=Lobby stations=4\n"
-    "cell 00:A0:C5:00:00:02 Corvane  6 48 name=Lab stations=2\n"
-    "cell 00:A0:C5:00:00:03 Corvane 11 20 name=Store secure\n"
-    "cell 00:A0:C5:00:00:04 Guests   3 55 name=Cafe stations=9\n"
-    "cell 00:A0:C5:00:00:05 CORVANE  4 38 name=Annex stations=1\n"
-    "cell 00:A0:C5:00:00:06 Corvane  2 64 name=Meeting stations=7 secure\n"
-    "cell 00:A0:C5:00:00:07 Corvane  9 33 name=Workshop stations=0\n"
-    "cell 00:A0:C5:00:00:08 Guests   5 81 name=Reception stations=12\n"
-    "cell 00:A0:C5:00:00:09 Corvane 13 25 name=Basement stations=1\n"
-    "cell 02:5E:10:20:30:40 Party    9 35 adhoc\n"
-    "current 00:A0:C5:00:00:01\n";
+const char kCells[] = "name demo\nessid Corvane\ndrift 0\nroaming off\n"
+                      "cell 00:A0:C5:00:00:01 Corvane  1 72 name=Lobby stations=4\n"
+                      "cell 00:A0:C5:00:00:02 Corvane  6 48 name=Lab stations=2\n"
+                      "cell 00:A0:C5:00:00:03 Corvane 11 20 name=Store secure\n"
+                      "cell 00:A0:C5:00:00:04 Guests   3 55 name=Cafe stations=9\n"
+                      "cell 00:A0:C5:00:00:05 CORVANE  4 38 name=Annex stations=1\n"
+                      "cell 00:A0:C5:00:00:06 Corvane  2 64 name=Meeting stations=7 secure\n"
+                      "cell 00:A0:C5:00:00:07 Corvane  9 33 name=Workshop stations=0\n"
+                      "cell 00:A0:C5:00:00:08 Guests   5 81 name=Reception stations=12\n"
+                      "cell 00:A0:C5:00:00:09 Corvane 13 25 name=Basement stations=1\n"
+                      "cell 02:5E:10:20:30:40 Party    9 35 adhoc\n"
+                      "current 00:A0:C5:00:00:01\n";
 
 const char kStations[] =
     "name demo-adhoc\nnetwork adhoc\nessid Party\ndrift 0\n"
@@ -55,10 +54,7 @@ const char kStations[] =
 class DemoBssWatch : public CBssWatchDlg
 {
 protected:
-    void ReadConfiguredEssid(char* text, size_t size) override
-    {
-        snprintf(text, size, "Corvane");
-    }
+    void ReadConfiguredEssid(char* text, size_t size) override { snprintf(text, size, "Corvane"); }
 };
 
 } // namespace

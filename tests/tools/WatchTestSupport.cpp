@@ -117,8 +117,9 @@ std::string CellsScenario(int n, const std::string& extraLines)
     std::string s = "name cells\nnetwork infrastructure\nessid Corvane\ndrift 0\nroaming off\n";
     char line[128];
     for (int i = 0; i < n; ++i) {
-        snprintf(line, sizeof line, "cell 00:A0:C5:01:00:%02X Corvane %d %d name=AP%02d stations=%d\n",
-                 i, 1 + i % 14, 10 + i, i, i % 7);
+        snprintf(line, sizeof line,
+                 "cell 00:A0:C5:01:00:%02X Corvane %d %d name=AP%02d stations=%d\n", i, 1 + i % 14,
+                 10 + i, i, i % 7);
         s += line;
     }
     s += extraLines;

@@ -86,9 +86,21 @@ protected:
 TEST_F(DialogLayoutTest, ShippedTablesApplyInTheFirstWalk)
 {
     const TableCase cases[] = {
-        {"infrastructure", MakeBssDialog, g_bssWatchLayout, 12, 220, {101, 102, 222, 221, 100},
-         16, 20},
-        {"stations", MakeStationDialog, g_stationWatchLayout, 10, 284, {101, 102, 286, 100}, 25,
+        {"infrastructure",
+         MakeBssDialog,
+         g_bssWatchLayout,
+         12,
+         220,
+         {101, 102, 222, 221, 100},
+         16,
+         20},
+        {"stations",
+         MakeStationDialog,
+         g_stationWatchLayout,
+         10,
+         284,
+         {101, 102, 286, 100},
+         25,
          25},
     };
     for (const TableCase& c : cases) {
@@ -221,8 +233,8 @@ TEST_F(DialogLayoutTest, PercentOfTheClientWidth)
 
 TEST(DialogUnits, NonDialogWindowUsesItsFontAverage)
 {
-    HWND wnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
-                                 nullptr, nullptr);
+    HWND wnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr,
+                                 nullptr);
     ASSERT_TRUE(wnd);
     ::SendMessageA(wnd, WM_SETFONT, (WPARAM)::GetStockObject(DEFAULT_GUI_FONT), FALSE);
     HDC dc = ::GetDC(wnd);

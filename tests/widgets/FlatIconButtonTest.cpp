@@ -49,7 +49,6 @@ int IconMismatches(const PixelGrab& shown, const PixelGrab& reference, COLORREF 
     return wrong;
 }
 
-
 class FlatButtonTest : public ::testing::Test
 {
 protected:
@@ -58,10 +57,9 @@ protected:
         w = width;
         h = height;
         ASSERT_TRUE(host.Open(width + 40, height + 40));
-        HWND button = ::CreateWindowExA(0, "BUTTON", caption,
-                                        WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, width,
-                                        height, host, (HMENU)kId, ::GetModuleHandleA(nullptr),
-                                        nullptr);
+        HWND button = ::CreateWindowExA(0, "BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
+                                        0, 0, width, height, host, (HMENU)kId,
+                                        ::GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(nullptr, button);
         ASSERT_TRUE(btn.SubclassDlgItem(kId, &host));
         EXPECT_EQ(BS_OWNERDRAW, (DWORD)::GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK);
@@ -167,7 +165,7 @@ TEST_F(FlatButtonTest, IconPlacement)
     };
     // Buttons 44 pixels high and a 32 x 32 icon.
     const Case cases[] = {
-        {"", 0, false, 50, IDI_PROPERTIES_NORMAL, 9, 6},    // centred both ways
+        {"", 0, false, 50, IDI_PROPERTIES_NORMAL, 9, 6}, // centred both ways
         {"", 1, false, 50, IDI_PROPERTIES_NORMAL, 9, 6},
         {"", 0, false, 90, IDI_PROPERTIES_NORMAL, 29, 6},
         {"Go", 0, false, 90, IDI_PROPERTIES_NORMAL, 3, 6},  // left, caption beside it
@@ -184,14 +182,14 @@ TEST_F(FlatButtonTest, IconPlacement)
         PixelGrab shown = Grab();
         COLORREF back = c.pressed ? btn.GetHotBackColor() : btn.GetIdleBackColor();
         PixelGrab expected = Reference(c.width, 44, back, c.expectedIcon, c.x, c.y);
-        std::string name = std::string("caption '") + c.caption + "' align "
-                           + std::to_string(c.align) + (c.pressed ? " pressed" : "");
+        std::string name = std::string("caption '") + c.caption + "' align " +
+                           std::to_string(c.align) + (c.pressed ? " pressed" : "");
         EXPECT_EQ(0, IconMismatches(shown, expected, back)) << name;
         PixelGrab shifted = Reference(c.width, 44, back, c.expectedIcon, c.x + 1, c.y);
         EXPECT_GT(IconMismatches(shown, shifted, back), 0) << "the comparison can tell";
         if (*c.caption) {
-            RECT captionArea = c.align == 0 ? RECT{3 + 32, 0, c.width, 44}
-                                            : RECT{0, 32, c.width, 44};
+            RECT captionArea =
+                c.align == 0 ? RECT{3 + 32, 0, c.width, 44} : RECT{0, 32, c.width, 44};
             EXPECT_GT(shown.Count(captionArea, btn.GetIdleTextColor()), 5) << name;
             RECT ink = shown.Ink(captionArea, back);
             int centre = (captionArea.left + captionArea.right) / 2;
@@ -317,8 +315,11 @@ TEST(OffscreenDC, DrawsInTargetCoordinatesAndCopiesOnlyTheClipBoxAtTheEnd)
 TEST(FlatButtonInDialog, ToolWindowButtonsDrawTheirIconPairsThroughTheDialog)
 {
     CDialog dialog(IDD_MAINTOOL);
-    ASSERT_TRUE(dialog.Create((HWND)nullptr));
-    struct Pair { UINT id, hot, normal; } pairs[] = {
+    ASSERT_TRUE(dialog.Create((HWND) nullptr));
+    struct Pair
+    {
+        UINT id, hot, normal;
+    } pairs[] = {
         {IDC_BTN_PROPERTIES, IDI_PROPERTIES_HOT, IDI_PROPERTIES_NORMAL},
         {IDC_BTN_WATCHER, IDI_WATCHER_HOT, IDI_WATCHER_NORMAL},
         {IDC_BTN_SIGNAL, IDI_SIGNAL_HOT, IDI_SIGNAL_NORMAL},
@@ -340,7 +341,8 @@ TEST(FlatButtonInDialog, ToolWindowButtonsDrawTheirIconPairsThroughTheDialog)
         CBitmap bitmap;
         bitmap.CreateCompatibleBitmap(screen, rc.right, rc.bottom);
         CSelectObject select(mem, bitmap);
-        DRAWITEMSTRUCT dis = {ODT_BUTTON, p.id, 0, ODA_DRAWENTIRE, 0, buttons[i].m_hWnd, mem, rc, 0};
+        DRAWITEMSTRUCT dis = {ODT_BUTTON, p.id, 0, ODA_DRAWENTIRE, 0, buttons[i].m_hWnd,
+                              mem,        rc,   0};
         dialog.SendMessage(WM_DRAWITEM, p.id, (LPARAM)&dis);
         PixelGrab shown(mem, rc.right, rc.bottom);
         COLORREF back = buttons[i].GetIdleBackColor();

@@ -42,8 +42,8 @@ std::vector<LayoutChild> List(std::vector<LayoutChild> children, int w = 400, in
     return list;
 }
 
-LayoutRule Rule(int action, int side, int id, int refMetric, int refId, int offset,
-                int lastId = 0, int percent = 0)
+LayoutRule Rule(int action, int side, int id, int refMetric, int refId, int offset, int lastId = 0,
+                int percent = 0)
 {
     return LayoutRule{action, side, id, lastId, refMetric, refId, percent, offset, 0, 0};
 }
@@ -54,7 +54,8 @@ TEST(LayoutSolver, DeriveFillsEachMetricFromItsTwoInputs)
 {
     LayoutChild c = {};
     c.right = 50, c.width = 20, c.top = 5, c.height = 7;
-    c.known[LAYOUT_RIGHT] = c.known[LAYOUT_WIDTH] = c.known[LAYOUT_TOP] = c.known[LAYOUT_HEIGHT] = 1;
+    c.known[LAYOUT_RIGHT] = c.known[LAYOUT_WIDTH] = c.known[LAYOUT_TOP] = c.known[LAYOUT_HEIGHT] =
+        1;
     DeriveLayoutMetrics(c);
     EXPECT_EQ(30, c.left);
     EXPECT_EQ(12, c.bottom);
@@ -122,8 +123,7 @@ TEST(LayoutSolver, CycleFailsWithoutReport)
 {
     auto list = List({Entry(1, 10, 10, 60, 30), Entry(2, 100, 10, 150, 30)});
     std::vector<LayoutRule> rules = {Rule(LAYOUT_MOVE, LAYOUT_LEFT, 1, LAYOUT_RIGHT, 2, 4),
-                                     Rule(LAYOUT_MOVE, LAYOUT_RIGHT, 2, LAYOUT_LEFT, 1, -4),
-                                     kEnd};
+                                     Rule(LAYOUT_MOVE, LAYOUT_RIGHT, 2, LAYOUT_LEFT, 1, -4), kEnd};
     FakeHost host;
     LayoutStats stats;
     EXPECT_FALSE(SolveLayout(rules.data(), list.data(), host, &stats));
@@ -205,8 +205,7 @@ TEST(LayoutSolver, CentringRuleInsideItsOwnRangeTerminates)
     // rule would select itself into its sub-table; it must still finish.
     auto list = List({Entry(11, 0, 50, 40, 70), Entry(12, 50, 50, 90, 70)}, 200, 100);
     std::vector<LayoutRule> rules = {
-        Rule(LAYOUT_CENTER_HORZ, LAYOUT_LEFT, 11, LAYOUT_CENTER, LAYOUT_PARENT_ID, 0, 12),
-        kEnd};
+        Rule(LAYOUT_CENTER_HORZ, LAYOUT_LEFT, 11, LAYOUT_CENTER, LAYOUT_PARENT_ID, 0, 12), kEnd};
     FakeHost host;
     ASSERT_TRUE(SolveLayout(rules.data(), list.data(), host));
     EXPECT_EQ(55, list[1].left);

@@ -115,7 +115,8 @@ TEST_F(LinkStaticTest, EmptyTextTakesTheTargetAndOtherTextStays)
     EXPECT_EQ("mailto:sales@kvr.example", named.GetToolTip().GetText(named, 1));
 
     CLinkStatic bare;
-    ASSERT_TRUE(bare.SubclassWindow(MakeStatic("http://kvr.example/", SS_LEFT, 10, 90, 300, 30, 365)));
+    ASSERT_TRUE(
+        bare.SubclassWindow(MakeStatic("http://kvr.example/", SS_LEFT, 10, 90, 300, 30, 365)));
     EXPECT_EQ("http://kvr.example/", bare.GetTarget()) << "no target: the text is the target";
 
     named.SetTarget("mailto:other@kvr.example");
@@ -140,7 +141,9 @@ TEST_F(LinkStaticTest, FittingKeepsTheAlignment)
         DWORD style;
         const char* name;
     };
-    const Case cases[] = {{SS_LEFT, "left"}, {SS_CENTER, "centre"}, {SS_RIGHT, "right"},
+    const Case cases[] = {{SS_LEFT, "left"},
+                          {SS_CENTER, "centre"},
+                          {SS_RIGHT, "right"},
                           {SS_CENTER | SS_CENTERIMAGE, "centre both ways"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -263,7 +266,8 @@ TEST_F(LinkStaticTest, HandCursorShownOverTheControl)
     ASSERT_TRUE(hand) << "cursor 1301 is in the resources";
     ASSERT_TRUE(link.SubclassWindow(MakeStatic("Support", SS_LEFT, 10, 10, 300, 30)));
     link.SetHandCursor(hand);
-    EXPECT_TRUE(::SendMessageA(link, WM_SETCURSOR, (WPARAM)(HWND)link, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_TRUE(
+        ::SendMessageA(link, WM_SETCURSOR, (WPARAM)(HWND)link, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
     EXPECT_EQ(hand, ::GetCursor());
     ::DestroyWindow(link);
     ICONINFO info;

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "tests/support/TestWindows.h"
 #include "framework/CImageList.h"
 #include "res/resource.h"
+#include "tests/support/TestWindows.h"
 #include "widgets/CListViewEx.h"
 #include "widgets/TextShortener.h"
 
@@ -29,11 +29,11 @@ struct ShortenCase
 TEST(TextShortener, CutsWithDotsOnlyWhenTheTextDoesNotFit)
 {
     const ShortenCase cases[] = {
-        {"abcdef", 42, 12, "abcdef"}, // 30 + 12 = 42: fits exactly, unchanged
-        {"abcdef", 41, 12, "ab..."},  // "abc" would need 15 + 12 + 15 = 42
+        {"abcdef", 42, 12, "abcdef"},   // 30 + 12 = 42: fits exactly, unchanged
+        {"abcdef", 41, 12, "ab..."},    // "abc" would need 15 + 12 + 15 = 42
         {"abcdefgh", 45, 12, "abc..."}, // 15 + 12 + 15 = 42 <= 45
-        {"", 0, 12, ""},              // empty stays empty
-        {"abcdef", 1, 12, "a..."},    // nothing fits: first character and dots
+        {"", 0, 12, ""},                // empty stays empty
+        {"abcdef", 1, 12, "a..."},      // nothing fits: first character and dots
         {"abcdef", 34, 4, "abcdef"},
         {"abcdef", 33, 4, "ab..."},
     };
@@ -131,8 +131,8 @@ TEST_F(ListViewExTest, PictureColumnsFollowTheCellText)
         bool green, yellow, padlock;
     };
     const Row rows[] = {
-        {"25", "1", false, true, true},  {"26", "10", true, false, true},
-        {"abc", "0", false, true, false}, {"", "", false, false, false},
+        {"25", "1", false, true, true},    {"26", "10", true, false, true},
+        {"abc", "0", false, true, false},  {"", "", false, false, false},
         {"100", " 1", true, false, false}, {"30abc", "0", false, true, false},
     };
     const int count = (int)(sizeof rows / sizeof rows[0]);
@@ -226,9 +226,9 @@ TEST_F(ListViewExTest, WholeRowSelectionFillsToTheClientEdge)
 
 TEST_F(ListViewExTest, SwitchedOffTheListDrawsItself)
 {
-    HWND raw = ::CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | WS_BORDER |
-                                 LVS_REPORT | LVS_SHOWSELALWAYS, 10, 10, 620, 180, host, (HMENU)284,
-                                 nullptr, nullptr);
+    HWND raw = ::CreateWindowExA(0, WC_LISTVIEWA, "",
+                                 WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS,
+                                 10, 10, 620, 180, host, (HMENU)284, nullptr, nullptr);
     ASSERT_TRUE(raw);
     CListViewEx list;
     ASSERT_TRUE(list.SubclassWindow(raw));
@@ -264,8 +264,13 @@ public:
         auto* info = reinterpret_cast<NMLVDISPINFOA*>(lParam);
         if (info->hdr.code != LVN_GETDISPINFOA || !(info->item.mask & LVIF_TEXT))
             return FALSE;
-        static const char* const cells[] = {"A very long access point name", "00:40:96:01:02:03",
-                                            "CORVANE", "80", "2", "Associated", "1"};
+        static const char* const cells[] = {"A very long access point name",
+                                            "00:40:96:01:02:03",
+                                            "CORVANE",
+                                            "80",
+                                            "2",
+                                            "Associated",
+                                            "1"};
         lstrcpynA(info->item.pszText, cells[info->item.iSubItem % 7], info->item.cchTextMax);
         *result = 0;
         return TRUE;

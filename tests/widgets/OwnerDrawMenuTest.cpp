@@ -117,8 +117,7 @@ protected:
         rects.clear();
         int y = 0, width = 0;
         for (auto& item : menu.Items()) {
-            MEASUREITEMSTRUCT mis = {ODT_MENU, 0, (UINT)item->command, 0, 0,
-                                     (ULONG_PTR)item.get()};
+            MEASUREITEMSTRUCT mis = {ODT_MENU, 0, (UINT)item->command, 0, 0, (ULONG_PTR)item.get()};
             menu.MeasureItem(&mis);
             rects.push_back(RECT{0, y, 0, y + (int)mis.itemHeight});
             heights.push_back((int)mis.itemHeight);
@@ -153,8 +152,9 @@ protected:
     {
         const auto& item = menu.Items()[index];
         CClientDC dc(host);
-        DRAWITEMSTRUCT dis = {ODT_MENU, 0, (UINT)item->command, ODA_DRAWENTIRE, state,
-                              (HWND)menu.GetSafeHmenu(), dc, rc, (ULONG_PTR)item.get()};
+        DRAWITEMSTRUCT dis = {
+            ODT_MENU, 0,  (UINT)item->command,  ODA_DRAWENTIRE, state, (HWND)menu.GetSafeHmenu(),
+            dc,       rc, (ULONG_PTR)item.get()};
         menu.DrawItem(&dis);
     }
     void Draw(COwnerDrawMenu& menu, size_t index, UINT state = 0)
@@ -217,7 +217,11 @@ TEST(OwnerDrawMenuLoad, ToolbarGivesEachCommandItsOwnPicture)
     COwnerDrawMenu menu;
     ASSERT_TRUE(menu.LoadFromResource(IDR_TRAY_MENU));
     ASSERT_TRUE(menu.LoadToolbarImages(IDR_TRAY_TOOLBAR));
-    struct Case { UINT command; int image; } cases[] = {
+    struct Case
+    {
+        UINT command;
+        int image;
+    } cases[] = {
         {1001, 0}, {40008, 1}, {1010, 2}, {40010, 3}, {40018, 4}, {40012, 5}, {14, 6}, {1004, -1},
     };
     for (auto& c : cases) {
@@ -322,7 +326,13 @@ TEST(OwnerDrawMenuLoad, AcceleratorColumnIsAligned)
 
 TEST(OwnerDrawMenuLoad, ToolbarResourceParsing)
 {
-    struct Case { const char* name; std::vector<WORD> words; bool ok; std::vector<UINT> commands; };
+    struct Case
+    {
+        const char* name;
+        std::vector<WORD> words;
+        bool ok;
+        std::vector<UINT> commands;
+    };
     const Case cases[] = {
         {"three buttons and a separator", {1, 16, 15, 4, 7, 0, 8, 9}, true, {7, 0, 8, 9}},
         {"no buttons", {1, 16, 15, 0}, true, {}},
@@ -333,8 +343,8 @@ TEST(OwnerDrawMenuLoad, ToolbarResourceParsing)
     for (const Case& c : cases) {
         std::vector<UINT> commands;
         int w = 0, h = 0;
-        bool ok = COwnerDrawMenu::ParseToolbar(c.words.data(), (DWORD)(c.words.size() * 2), &w,
-                                               &h, &commands);
+        bool ok = COwnerDrawMenu::ParseToolbar(c.words.data(), (DWORD)(c.words.size() * 2), &w, &h,
+                                               &commands);
         EXPECT_EQ(c.ok, ok) << c.name;
         if (ok) {
             EXPECT_EQ(c.commands, commands) << c.name;
@@ -370,9 +380,9 @@ TEST(OwnerDrawMenuLoad, DestroyItemsReleasesEveryHandle)
 TEST_F(MenuDrawTest, ItemHeightsAndWidths)
 {
     COwnerDrawMenu menu;
-    Build(menu, {{L"Plain text", 0, 5, -1},
-                 {L"", 0, 0, -1},
-                 {L"With picture", 0, 1001, IDR_TRAY_TOOLBAR}});
+    Build(
+        menu,
+        {{L"Plain text", 0, 5, -1}, {L"", 0, 0, -1}, {L"With picture", 0, 1001, IDR_TRAY_TOOLBAR}});
     Measure(menu);
     const int cyMenu = ::GetSystemMetrics(SM_CYMENU);
     EXPECT_EQ(std::max(cyMenu, 15 + 4), heights[0]) << "never below the menu height";
@@ -395,8 +405,14 @@ TEST_F(MenuDrawTest, HostWindowRoutesOwnerDrawRequestsToTheMenu)
     EXPECT_EQ((UINT)std::max(::GetSystemMetrics(SM_CYMENU), 19), mis.itemHeight);
 
     CClientDC dc(host);
-    DRAWITEMSTRUCT dis = {ODT_MENU, 0, 5, ODA_DRAWENTIRE, ODS_SELECTED,
-                          (HWND)menu.GetSafeHmenu(), dc, RECT{0, 0, 100, 19},
+    DRAWITEMSTRUCT dis = {ODT_MENU,
+                          0,
+                          5,
+                          ODA_DRAWENTIRE,
+                          ODS_SELECTED,
+                          (HWND)menu.GetSafeHmenu(),
+                          dc,
+                          RECT{0, 0, 100, 19},
                           (ULONG_PTR)item.get()};
     host.SendMessage(WM_DRAWITEM, 0, (LPARAM)&dis);
     PixelGrab pixels = Grab();
@@ -490,7 +506,13 @@ TEST_F(MenuDrawTest, TextsShowWhereTheWideFunctionsAreStubs)
 
 TEST_F(MenuDrawTest, HighlightSparesThePictureColumn)
 {
-    struct Case { const char* name; int source; UINT command; bool columnSpared; };
+    struct Case
+    {
+        const char* name;
+        int source;
+        UINT command;
+        bool columnSpared;
+    };
     const Case cases[] = {
         {"item with a picture", IDR_TRAY_TOOLBAR, 1001, true},
         {"item without a picture", -1, 1004, false},
@@ -512,7 +534,11 @@ TEST_F(MenuDrawTest, HighlightSparesThePictureColumn)
 
 TEST_F(MenuDrawTest, SelectedPictureBoxIsRaisedOnlyWithTheNewShell)
 {
-    struct Case { int kind; bool frame; } cases[] = {{3, true}, {1, true}, {0, false}, {2, false}};
+    struct Case
+    {
+        int kind;
+        bool frame;
+    } cases[] = {{3, true}, {1, true}, {0, false}, {2, false}};
     for (auto& c : cases) {
         COwnerDrawMenu::OverrideSystemKind(c.kind);
         COwnerDrawMenu menu;
@@ -546,10 +572,12 @@ TEST_F(MenuDrawTest, DisabledItemIsEmbossedWithTwoToneText)
         PixelGrab pixels = Grab();
         const int dy = std::max(0, (heights[0] - 19) / 2);
         RECT picture = {23 + 2, dy + 2, 23 + 2 + 17, dy + 2 + 16};
-        const COLORREF hilite = ::GetSysColor(COLOR_3DHILIGHT), shadow = ::GetSysColor(COLOR_3DSHADOW);
+        const COLORREF hilite = ::GetSysColor(COLOR_3DHILIGHT),
+                       shadow = ::GetSysColor(COLOR_3DSHADOW);
         const COLORREF face = ::GetSysColor(COLOR_3DFACE), menuColor = ::GetSysColor(COLOR_MENU);
         int area = (picture.right - picture.left) * (picture.bottom - picture.top);
-        int shadowCount = pixels.Count(picture, shadow), hiliteCount = pixels.Count(picture, hilite);
+        int shadowCount = pixels.Count(picture, shadow),
+            hiliteCount = pixels.Count(picture, hilite);
         EXPECT_GT(shadowCount, 20) << "style " << style;
         EXPECT_GT(hiliteCount, 5) << "style " << style;
         int others = 0;
@@ -621,8 +649,11 @@ TEST_F(MenuDrawTest, SeparatorIsAnEtchedLineThroughTheMiddle)
 
 TEST_F(MenuDrawTest, FixedMaskColourMakesThatColourTransparent)
 {
-    struct Case { const char* name; bool blackMask; } cases[] = {
-        {"system face colour as mask", false}, {"black as mask", true}};
+    struct Case
+    {
+        const char* name;
+        bool blackMask;
+    } cases[] = {{"system face colour as mask", false}, {"black as mask", true}};
     for (const Case& c : cases) {
         COwnerDrawMenu menu;
         if (c.blackMask)

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/TestWindows.h"
 #include "framework/Os.h"
+#include "tests/support/TestWindows.h"
 #include "widgets/CStyledLabel.h"
 
 namespace {
@@ -30,14 +30,14 @@ protected:
     {
         g_opened.clear();
         g_os.ShellExecuteA = FakeShell;
-        ASSERT_TRUE(host.CreateEx(0, nullptr, "labels", WS_POPUP, 0, 0, 300, 120, nullptr,
-                                  nullptr));
+        ASSERT_TRUE(
+            host.CreateEx(0, nullptr, "labels", WS_POPUP, 0, 0, 300, 120, nullptr, nullptr));
     }
 
     HWND MakeStatic(const char* text, int y, int id, DWORD style = 0)
     {
-        return ::CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFT | style, 10,
-                                 y, 200, 30, host, (HMENU)(INT_PTR)id, nullptr, nullptr);
+        return ::CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFT | style, 10, y,
+                                 200, 30, host, (HMENU)(INT_PTR)id, nullptr, nullptr);
     }
 
     void ShowHost()

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <string>

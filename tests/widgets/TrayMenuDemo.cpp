@@ -65,7 +65,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmdLine, int)
         g_downs = std::atoi(space + 1);
     CWinApp app("Corvane");
     DemoOwner owner;
-    owner.Create((HWND)nullptr);
+    owner.Create((HWND) nullptr);
     RECT rc;
     owner.GetWindowRect(&rc);
     ::SetWindowPos(owner, HWND_TOPMOST, ::GetSystemMetrics(SM_CXSCREEN) - (rc.right - rc.left), 1,
@@ -74,8 +74,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmdLine, int)
     owner.m_buttons[0].SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
     ::UpdateWindow(owner);
     CTrayNotifyIcon tray;
-    HICON icon = (HICON)::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUALITY_GOOD),
-                                     IMAGE_ICON, 16, 16, LR_SHARED);
+    HICON icon =
+        (HICON)::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUALITY_GOOD),
+                            IMAGE_ICON, 16, 16, LR_SHARED);
     if (!tray.Create(&owner, 1, "Quality: 100%", icon, 2215))
         return 1;
     ::SetCursorPos(420, 200);

@@ -4,6 +4,7 @@
 // floor timed in alternating rounds. scripts/bench.sh runs it; by hand:
 //   wine widgets_bench.exe
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -79,9 +80,10 @@ void BenchChart()
             done += n;
         }
         double per = Median(own), least = Median(floor);
-        std::printf("chart Advance at %ld calls: %.1f us, ratio %.2f (floor: one scroll of the plot and an "
-                    "invalidation, %.1f us)\n",
-                    mark, per, per / least, least);
+        std::printf(
+            "chart Advance at %ld calls: %.1f us, ratio %.2f (floor: one scroll of the plot and an "
+            "invalidation, %.1f us)\n",
+            mark, per, per / least, least);
     }
     ::SelectObject(memory, old);
     ::DeleteObject(bitmap);
@@ -112,18 +114,20 @@ void BenchLayout(const char* name, LayoutRule* rules, const std::vector<TestCont
         // least any layout does.
         t0 = Now();
         for (int i = 0; i < n; ++i) {
-            for (HWND child = ::GetWindow(dlg, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            for (HWND child = ::GetWindow(dlg, GW_CHILD); child;
+                 child = ::GetWindow(child, GW_HWNDNEXT)) {
                 RECT rc;
                 ::GetWindowRect(child, &rc);
                 ::MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&rc), 2);
-                ::SetWindowPos(child, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                               SWP_NOZORDER | SWP_NOACTIVATE);
+                ::SetWindowPos(child, nullptr, rc.left, rc.top, rc.right - rc.left,
+                               rc.bottom - rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
             }
         }
         floor.push_back((Now() - t0) / n);
     }
     double layout = Median(own), least = Median(floor);
-    std::printf("ApplyLayout %s table: %.1f us, ratio %.2f (floor: placing each control where it is, %.1f us)\n",
+    std::printf("ApplyLayout %s table: %.1f us, ratio %.2f (floor: placing each control where it "
+                "is, %.1f us)\n",
                 name, layout, layout / least, least);
     std::printf("  ApplyLayout %s with a resize of the dialog: %.1f us\n", name, Median(resized));
     ::DestroyWindow(dlg);

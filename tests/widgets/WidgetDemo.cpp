@@ -2,6 +2,7 @@
 // the screen shows of it as <dir>/<widget>.bmp, for the screenshots in the
 // documentation. Not a test: run it by hand under a display.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <cmath>
@@ -77,14 +78,14 @@ public:
 
 void ListDemo()
 {
-    HWND dlg = CreateTestDialog("Network Watcher (Infrastructure)", 330, 150,
-                                {{"SysListView32", "", 220, 7, 7, 316, 110,
-                                  LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER},
-                                 {"BUTTON", "OK", 100, 7, 128, 50, 14, 0},
-                                 {"BUTTON", "&Scan", 221, 70, 128, 50, 14, 0},
-                                 {"BUTTON", "&Join ", 222, 133, 128, 50, 14, WS_DISABLED},
-                                 {"BUTTON", "&Cancel", 102, 196, 128, 50, 14, WS_DISABLED},
-                                 {"BUTTON", "&Help", 101, 259, 128, 50, 14, 0}});
+    HWND dlg = CreateTestDialog(
+        "Network Watcher (Infrastructure)", 330, 150,
+        {{"SysListView32", "", 220, 7, 7, 316, 110, LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER},
+         {"BUTTON", "OK", 100, 7, 128, 50, 14, 0},
+         {"BUTTON", "&Scan", 221, 70, 128, 50, 14, 0},
+         {"BUTTON", "&Join ", 222, 133, 128, 50, 14, WS_DISABLED},
+         {"BUTTON", "&Cancel", 102, 196, 128, 50, 14, WS_DISABLED},
+         {"BUTTON", "&Help", 101, 259, 128, 50, 14, 0}});
     WatcherHost host;
     host.SubclassWindow(dlg);
     CListViewEx list;
@@ -96,8 +97,9 @@ void ListDemo()
     RECT rc;
     ::GetWindowRect(list, &rc);
     const int unit = (rc.right - rc.left) / 14;
-    const char* headers[] = {"AP Name", "Address", "Domain Name ", "Signal Strength",
-                             "Stations connected", "State", "Secure"};
+    const char* headers[] = {
+        "AP Name", "Address", "Domain Name ", "Signal Strength", "Stations connected",
+        "State",   "Secure"};
     const int weights[] = {3, 3, 3, 1, 1, 2, 1};
     for (int c = 0; c < 7; ++c)
         list.InsertColumn(c, headers[c], LVCFMT_LEFT, weights[c] * unit - 1);
@@ -164,8 +166,8 @@ void ProgressDemo()
 
 HWND MakeStatic(HWND host, const char* text, int x, int y, int cx, int id, DWORD style)
 {
-    HWND h = ::CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | style, x, y, cx, 18,
-                               host, (HMENU)(INT_PTR)id, nullptr, nullptr);
+    HWND h = ::CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | style, x, y, cx, 18, host,
+                               (HMENU)(INT_PTR)id, nullptr, nullptr);
     ::SendMessageA(h, WM_SETFONT, (WPARAM)::GetStockObject(DEFAULT_GUI_FONT), FALSE);
     return h;
 }

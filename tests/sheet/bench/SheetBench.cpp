@@ -140,7 +140,11 @@ int main(int argc, char** argv)
     }
 
     Host host;
-    const struct { const char* name; std::function<CDialog*()> make; } pages[] = {
+    const struct
+    {
+        const char* name;
+        std::function<CDialog*()> make;
+    } pages[] = {
         {"Configuration", [] { return new CConfDlg; }},
         {"Advanced Information", [] { return new CPropDlg; }},
         {"Troubleshooting", [] { return new CHwConfig; }},

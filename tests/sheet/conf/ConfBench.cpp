@@ -15,8 +15,8 @@
 #include "res/resource.h"
 #include "sheet/CConfDlg.h"
 #include "sim/SimProtocol.h"
-#include "tests/support/RegistryFixture.h"
 #include "tests/support/DriverAccess.h"
+#include "tests/support/RegistryFixture.h"
 #include "tests/support/SimCard.h"
 
 #include <windows.h>
@@ -50,7 +50,7 @@ double ThreadCpuMs()
 }
 
 // Every pause the mailbox asks for, passed on to the Sleep in force.
-void (WINAPI *s_sleep)(DWORD) = nullptr;
+void(WINAPI* s_sleep)(DWORD) = nullptr;
 uint64_t s_paused = 0;
 void WINAPI CountingSleep(DWORD ms)
 {
@@ -85,8 +85,7 @@ public:
 };
 
 // Opens and closes the page `openings` times as the sheet does.
-template <typename Page = CConfDlg, typename Commands>
-Result Open(int openings, Commands commands)
+template <typename Page = CConfDlg, typename Commands> Result Open(int openings, Commands commands)
 {
     HWND host = ::CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 400, 400, nullptr, nullptr,
                                   ::GetModuleHandleA(nullptr), nullptr);
@@ -120,12 +119,14 @@ void Machine(RegistryFixture& reg, bool withAdvancedValues)
 {
     reg.Own(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\CorvaneConfBench");
     reg.CreateKey(HKEY_LOCAL_MACHINE, kDriverKey);
-    const char* texts[][2] = {{"ESSID", "Corvane"}, {"StationName", "CORVANE-PC"},
-                              {"PreferBSSID", "000000000000"}, {"SecurityID", ""}};
+    const char* texts[][2] = {{"ESSID", "Corvane"},
+                              {"StationName", "CORVANE-PC"},
+                              {"PreferBSSID", "000000000000"},
+                              {"SecurityID", ""}};
     for (auto& t : texts)
         reg.SetString(HKEY_LOCAL_MACHINE, kDriverKey, t[0], t[1]);
-    const char* numbers[] = {"NetworkType", "CarrierSet", "PSmode", "Roaming", "DataRate",
-                             "Security"};
+    const char* numbers[] = {"NetworkType", "CarrierSet", "PSmode",
+                             "Roaming",     "DataRate",   "Security"};
     for (const char* n : numbers)
         reg.SetDword(HKEY_LOCAL_MACHINE, kDriverKey, n, n[0] == 'R' || n[0] == 'N' ? 1 : 0);
     if (withAdvancedValues) {
