@@ -5,6 +5,8 @@ set -euo pipefail
 source "$(dirname "$0")/env.sh"
 
 "$ROOT/scripts/setup.sh"
+# One format for every source file; the check says how to mend a file.
+"$ROOT/scripts/check-format.sh"
 build_all
 
 export WINEPREFIX=$(mktemp -d /tmp/corvane-test.XXXXXX)
