@@ -55,8 +55,12 @@ bool ReportAdapterSilent(HWND owner)
 
 void NoteFailedRead(BYTE result)
 {
-    if (result != ITEM_NO_RESPONSE)
-        return;
+    if (result == ITEM_NO_RESPONSE)
+        NoteDriverGone();
+}
+
+void NoteDriverGone()
+{
     s_state.m_bAdapterFailed = TRUE;
     s_state.m_nAdapterStatus = ADAPTER_NO_RESPONSE;
     s_state.m_bSilenceToTell = !s_state.m_bSilenceReported;

@@ -69,6 +69,10 @@ bool ReportAdapterSilent(HWND owner);
 // the card again, and the tool window says so at its next tick. Any other
 // failure is the caller's alone.
 void NoteFailedRead(BYTE result);
+// The port driver could not be opened: no card poll can reach the card any
+// more. Marks the adapter failed as NoteFailedRead does for a silent card, so
+// that the driver's box is not shown again by the next poll of another window.
+void NoteDriverGone();
 
 // Holds the adapter for one card poll started by a timer or a message. A
 // poll that finds it held by another (waiting behind a message box) skips.

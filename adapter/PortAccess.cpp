@@ -48,8 +48,12 @@ bool DriverRequest(DWORD access, DWORD share, DWORD code, void* in, DWORD inSize
 {
     HANDLE dev = g_os.CreateFileA(kDevicePath, access, share, nullptr, OPEN_EXISTING, 0, nullptr);
     if (dev == INVALID_HANDLE_VALUE) {
-        if (reportOpenFailure)
+        if (reportOpenFailure) {
+            // Marked once the box is answered: the no-response message that
+            // follows comes after it.
             Report(IDS_PORT_NO_DEVICE);
+            NoteDriverGone();
+        }
         return false;
     }
     DWORD returned = 0;

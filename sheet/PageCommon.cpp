@@ -13,6 +13,7 @@ void ReportPageNoResponse(HWND page)
 {
     AdapterState& state = GetAdapterState();
     state.m_nAdapterStatus = ADAPTER_NO_RESPONSE;
+    state.m_bSilenceToTell = false; // the page says it itself
     if (state.AlertBeep)
         g_os.MessageBeep(MB_ICONSTOP);
     if (state.AlertMessage)

@@ -2,6 +2,7 @@
 // and rate procedures, against a scripted firmware with a fake clock.
 #include "adapter/Mailbox.h"
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterState.h"
 #include "tests/support/ScriptedCard.h"
 
 #include <gtest/gtest.h>
@@ -221,14 +222,20 @@ TEST(Mailbox, RefusedWriteNeverPassesTheEarlierAnswerOff)
     EXPECT_EQ(0x33, quality.value[0]);
 }
 
+// The driver's box, once per command; and from then on the adapter counts as
+// failed, so that no other window's poll shows the box again.
 TEST(Mailbox, MissingDriverShowsOneBoxPerCommand)
 {
+    ClearAdapterState();
     ScriptedCard card;
     card.driverGone = true;
     MailboxData data = Data(PARAM_LINK_STATE);
     EXPECT_EQ(STATUS_NO_RESPONSE, GetParam(data));
     EXPECT_EQ((std::vector<std::string>{"Unable to open the device.\n"}), card.os.Texts());
     EXPECT_EQ(1u, card.sleeps.size());
+    EXPECT_TRUE(GetAdapterState().m_bAdapterFailed);
+    EXPECT_TRUE(GetAdapterState().m_bSilenceToTell);
+    ClearAdapterState();
 }
 
 TEST(Mailbox, RefusedCounterReadLeavesTheDestinationAlone)
