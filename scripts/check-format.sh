@@ -1,10 +1,10 @@
 #!/bin/bash
 # Fails when a C or C++ source file of the tree differs from the one format
-# of .clang-format, and says how to mend it.
+# of .clang-format, and says how to mend it. Files not yet added count too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-mapfile -d '' files < <(git ls-files -z -- '*.cpp' '*.h' '*.c')
+mapfile -d '' files < <(git ls-files -z --cached --others --exclude-standard -- '*.cpp' '*.h' '*.c')
 mapfile -t differ < <(clang-format --style=file --dry-run "${files[@]}" 2>&1 |
     sed -n 's/^\([^:]*\):[0-9]*:[0-9]*: warning: code should be clang-formatted.*/\1/p' | sort -u)
 

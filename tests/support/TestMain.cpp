@@ -57,8 +57,8 @@ bool AllThreadsStarted()
 } // namespace
 
 // The loader calls what .CRT$XL* holds for every thread that starts.
-extern "C" __attribute__((section(".CRT$XLF"), used)) const PIMAGE_TLS_CALLBACK
-    g_testThreadCallback = OnThread;
+extern "C" __attribute__((section(".CRT$XLF"), used))
+const PIMAGE_TLS_CALLBACK g_testThreadCallback = OnThread;
 
 int main(int argc, char** argv)
 {
