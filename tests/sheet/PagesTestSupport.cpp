@@ -65,6 +65,18 @@ void PageFixture::OpenCard(const char* scenario)
     GetAdapterLink().DriverKeyValid = true;
 }
 
+void PageFixture::OpenBesideAnotherPoll(const std::function<void()>& open)
+{
+    OpenCard();
+    card->ResetCounts();
+    ASSERT_EQ(0, TryLockAdapter());
+    open();
+    UnlockAdapter();
+    EXPECT_EQ(0u, card->DriverRequests()) << "the held card is not asked";
+    EXPECT_FALSE(GetAdapterState().m_bAdapterFailed);
+    EXPECT_TRUE(os->boxes.empty());
+}
+
 HiddenHost::HiddenHost()
 {
     CreateEx(0, nullptr, "page host", WS_POPUP, 0, 0, 400, 400, nullptr, nullptr);

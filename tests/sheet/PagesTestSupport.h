@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,6 +33,9 @@ protected:
     PageFixture();
     ~PageFixture() override;
     void OpenCard(const char* scenario = kThreeCells);
+    // Opens the card, then the page by open() while another poll holds the
+    // card (as one waiting behind a box does): the page must leave it alone.
+    void OpenBesideAnotherPoll(const std::function<void()>& open);
 
     CWinApp app{"corvane"};
     RegistryFixture reg;
