@@ -1,6 +1,8 @@
 // WatchRows.cpp - cell texts and sort rules of the two Network Watchers.
 #include "tools/WatchRows.h"
 
+#include "framework/IntegerText.h"
+
 #include <stdio.h>
 #include <string.h>
 
@@ -44,13 +46,9 @@ long BssStationCount(const char* stations)
     if (!stations || strcmp(stations, kNotReported) == 0)
         return STATIONS_NOT_REPORTED;
     long value = 0;
-    int digits = 0;
-    for (const char* p = stations; *p; ++p) {
-        if (*p < '0' || *p > '9' || ++digits > 9)
-            return STATIONS_NOT_REPORTED;
-        value = value * 10 + (*p - '0');
-    }
-    return digits ? value : STATIONS_NOT_REPORTED;
+    if (!ParseInteger(stations, value) || value < 0)
+        return STATIONS_NOT_REPORTED;
+    return value;
 }
 
 void BssCellText(BssEntry& entry, int column, char* out, size_t size)
