@@ -3,10 +3,9 @@
 // order are shared with the native tests.
 #pragma once
 
-#include <stdint.h>
+#include "adapter/CardItem.h" // BSS_TABLE_MAX: the rows a watcher shows at most
 
-// Rows a Network Watcher shows at most, whatever the card's table holds.
-const int BSS_LIST_MAX = 30;
+#include <stdint.h>
 
 struct BssEntry
 {

@@ -97,7 +97,7 @@ void CBssWatchDlg::ReadTableSize()
 
 void CBssWatchDlg::ReadBssTable()
 {
-    int n = m_count > BSS_LIST_MAX ? BSS_LIST_MAX : m_count;
+    int n = m_count > BSS_TABLE_MAX ? BSS_TABLE_MAX : m_count;
     m_currentState = nullptr;
     m_selected = nullptr;
     m_reading = true;

@@ -64,7 +64,7 @@ private:
     void ShowIdleButtons();
     static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM column);
 
-    BssEntry m_entries[BSS_LIST_MAX];
+    BssEntry m_entries[BSS_TABLE_MAX];
     WORD m_count;
     BssEntry* m_selected;
     char* m_currentState;

@@ -98,13 +98,13 @@ void CStationWatchDlg::ReadTableSize()
 
 void CStationWatchDlg::ReadStations()
 {
-    int n = m_count > BSS_LIST_MAX ? BSS_LIST_MAX : m_count;
+    int n = m_count > BSS_TABLE_MAX ? BSS_TABLE_MAX : m_count;
     m_reading = true;
     CTaskProgressWnd progress;
     bool withProgress = OpenReadProgress(progress, n, IDS_STATION_PROGRESS);
     CardStations card(withProgress ? &progress : nullptr);
     std::string notAvailable = LoadStr(IDS_INACTIVE_UNKNOWN);
-    m_count = (WORD)ReadStationTable(n, card, notAvailable.c_str(), m_entries, BSS_LIST_MAX);
+    m_count = (WORD)ReadStationTable(n, card, notAvailable.c_str(), m_entries, BSS_TABLE_MAX);
     m_reading = false;
 }
 

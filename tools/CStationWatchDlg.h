@@ -51,7 +51,7 @@ private:
     void ShowIdleButtons();
     static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM column);
 
-    StationEntry m_entries[BSS_LIST_MAX];
+    StationEntry m_entries[BSS_TABLE_MAX];
     WORD m_count;
     char m_stationName[24];
     bool m_refreshing; // timer 1 runs
