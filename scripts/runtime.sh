@@ -1,98 +1,142 @@
 #!/bin/bash
-# Builds, once, the cross compiler and the runtime the program is linked with:
-# GCC 12.2 (C and C++, win32 threads, DWARF-2 unwinding) for i686-w64-mingw32
-# whose default processor is the Pentium (-march=i586), with libgcc and
-# libstdc++ built by it, and the mingw-w64 C runtime built by it. Debian's own
-# cross compiler targets the Pentium Pro and its prebuilt libraries hold cmov
-# and fcomi, which a Pentium does not have.
+# Builds, once, the runtime the program is linked with, for the Pentium:
+# libgcc (with its DWARF-2 unwinder), libsupc++/libstdc++ and the parts of the
+# mingw-w64 C runtime that a program links (start-up object, libmingw32,
+# libmingwex, libmsvcrt, libmoldname), all built at -march=i586.
+#
+# The compiler is Debian's own (g++-mingw-w64-i686-win32): GCC 12.2 from the
+# same gcc-12 source, win32 threads, DWARF-2 unwinding, fully dynamic strings
+# and libstdc++'s time support, as the runtime is configured here. What it
+# lacks is a Pentium default and libraries without cmov and fcomi: its own are
+# built for the Pentium Pro. So nothing of the compiler is built, only what is
+# linked, with that compiler; gcc/ is configured only for the few generated
+# headers that libgcc includes. The two wrappers in $PREFIX/bin run Debian's
+# compiler with -march=i586 and these libraries ahead of its own.
 #
 # The result is kept in $CORVANE_TOOLCHAIN (default /opt/corvane-i586) with a
 # stamp naming what it was built from; a second run with the same stamp does
-# nothing. On two cores the first run takes about half an hour, most of it the
-# compiler itself. Sources: Debian's gcc-12-source package and the mingw-w64
-# source package (a deb-src line for Debian's archive is added if missing).
+# nothing. Sources: Debian's gcc-12-source package and the mingw-w64 source
+# package, fetched through a deb-src entry made from this machine's own apt
+# sources when it has none.
 set -euo pipefail
 
 PREFIX=${CORVANE_TOOLCHAIN:-/opt/corvane-i586}
 TARGET=i686-w64-mingw32
 JOBS=$(nproc)
 # Raise the recipe number whenever what is built changes.
-STAMP="gcc-12.2.0 mingw-w64-10.0.0 march=i586 recipe 1"
+STAMP="gcc-12.2.0 mingw-w64-10.0.0 march=i586 recipe 2 (Debian's compiler)"
 
 if [ "$(cat "$PREFIX/.stamp" 2>/dev/null)" = "$STAMP" ]; then
     exit 0
 fi
 
-log() { echo "runtime: $*" >&2; }
+log() { echo "runtime: [$(($(date +%s) - started)) s] $*" >&2; }
 started=$(date +%s)
+# The step's output goes to a log; on failure its end is shown.
+run_logged() {
+    local name=$1
+    shift
+    "$@" >"$WORK/$name.log" 2>&1 || { tail -40 "$WORK/$name.log" >&2; log "$name failed"; exit 1; }
+}
 
 export DEBIAN_FRONTEND=noninteractive
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-for pkg in gcc-12-source dpkg-dev libgmp-dev libmpfr-dev libmpc-dev flex bison texinfo xz-utils \
-           binutils-mingw-w64-i686 mingw-w64-i686-dev g++ make; do
+for pkg in g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 mingw-w64-i686-dev gcc-12-source \
+           dpkg-dev libgmp-dev libmpfr-dev libmpc-dev xz-utils bzip2 g++ make; do
     have "$pkg" || need+=("$pkg")
 done
-if ! grep -rqs '^Types: deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
-    log "adding Debian's source archive"
-    cat >/etc/apt/sources.list.d/corvane-src.sources <<'EOF'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
+
+# A deb-src entry for every deb entry of this machine's own sources (its
+# mirror, suites and keyring), so the script names no archive of its own.
+has_deb_src() {
+    grep -rqsE '^Types:.*deb-src' /etc/apt/sources.list.d/ ||
+        grep -qsE '^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/*.list
+}
+if ! has_deb_src; then
+    log "adding source entries beside this machine's package entries"
+    {
+        for f in /etc/apt/sources.list.d/*.sources; do
+            [ -f "$f" ] || continue
+            awk 'BEGIN { RS = ""; ORS = "" }
+                 /(^|\n)Types:[^\n]*deb([ \t]|\n|$)/ {
+                     n = split($0, line, "\n")
+                     for (i = 1; i <= n; i++) {
+                         if (line[i] ~ /^#/) continue
+                         if (line[i] ~ /^Types:/) line[i] = "Types: deb-src"
+                         print line[i] "\n"
+                     }
+                     print "\n"
+                 }' "$f"
+        done
+    } >/etc/apt/sources.list.d/corvane-src.sources
+    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+        [ -f "$f" ] && sed -n 's/^deb\([ \t]\)/deb-src\1/p' "$f"
+    done >/etc/apt/sources.list.d/corvane-src.list
+    [ -s /etc/apt/sources.list.d/corvane-src.list ] || rm -f /etc/apt/sources.list.d/corvane-src.list
+    [ -s /etc/apt/sources.list.d/corvane-src.sources ] || rm -f /etc/apt/sources.list.d/corvane-src.sources
+    has_deb_src || { log "this machine's apt sources name no archive to take sources from"; exit 1; }
+    apt-get update -qq
+elif [ ${#need[@]} -gt 0 ]; then
     apt-get update -qq
 fi
 if [ ${#need[@]} -gt 0 ]; then
     log "installing ${need[*]}"
-    apt-get update -qq
     apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
 fi
 
-# The build folder is kept until the end, so a run that was stopped goes on
-# where it stopped; it is named after the stamp, so a changed recipe starts anew.
-WORK=${CORVANE_RUNTIME_WORK:-/var/tmp/corvane-runtime-$(echo "$STAMP" | sha1sum | cut -c1-8)}
+CC_T="$TARGET-gcc-win32 -march=i586"
+CXX_T="$TARGET-g++-win32 -march=i586"
+WORK=${CORVANE_RUNTIME_WORK:-/var/tmp/corvane-runtime}
+rm -rf "$WORK"
 mkdir -p "$WORK"
-if [ ! -f "$WORK/.prefix-made" ]; then
-    rm -rf "$PREFIX"
-    mkdir -p "$PREFIX/$TARGET/lib"
-    # The Windows headers are Debian's (mingw-w64 10.0.0), as before.
-    ln -s /usr/share/mingw-w64/include "$PREFIX/$TARGET/include"
-    touch "$WORK/.prefix-made"
-fi
 
-GCC_SRC=$WORK/gcc-12.2.0
-if [ ! -f "$WORK/.gcc-unpacked" ]; then
-    log "unpacking GCC"
-    rm -rf "$GCC_SRC"
-    tar -C "$WORK" -xf /usr/src/gcc-12/gcc-12.2.0-dfsg.tar.xz
-    # Debian's tarball lacks the manuals; its own patch builds without them.
-    patch -d "$GCC_SRC" -p2 -s </usr/src/gcc-12/patches/gcc-gfdl-build.diff
-    # The thread library's mutexes are made with CreateSemaphoreW, a stub on
-    # Windows 95/98; with no name the ANSI call is the same call.
-    sed -i 's/CreateSemaphoreW (NULL, 0, 65535, NULL)/CreateSemaphoreA (NULL, 0, 65535, NULL)/' \
-        "$GCC_SRC/libgcc/config/i386/gthr-win32.c" "$GCC_SRC/libgcc/config/i386/gthr-win32.h"
-    touch "$WORK/.gcc-unpacked"
-fi
-if [ ! -f "$WORK/.crt-unpacked" ]; then
-    log "fetching the mingw-w64 C runtime's source"
-    (cd "$WORK" && apt-get source -qq --download-only mingw-w64 >/dev/null 2>&1 &&
-        tar -xf mingw-w64_*.orig.tar.bz2)
-fi
+log "unpacking the sources"
+(cd "$WORK" && apt-get source -qq --download-only mingw-w64 >/dev/null 2>&1) ||
+    { log "could not fetch the mingw-w64 source package"; exit 1; }
+tar -C "$WORK" -xf "$WORK"/mingw-w64_*.orig.tar.bz2 --wildcards '*/mingw-w64-crt/*'
 CRT_SRC=$(echo "$WORK"/mingw-w64-v*/mingw-w64-crt)
 [ -d "$CRT_SRC" ] || { log "no mingw-w64 source"; exit 1; }
-if [ ! -f "$WORK/.crt-unpacked" ]; then
-    # The runtime's look-ups of msvcrt.dll and advapi32.dll use the wide
-    # calls, stubs on Windows 95/98 that find nothing there.
-    sed -i 's/GetModuleHandleW(L"msvcrt.dll")/GetModuleHandleA("msvcrt.dll")/' "$CRT_SRC/include/msvcrt.h"
-    sed -i 's/LoadLibraryW(L"advapi32.dll")/LoadLibraryA("advapi32.dll")/' "$CRT_SRC/secapi/rand_s.c"
-    touch "$WORK/.crt-unpacked"
-fi
+# The runtime's look-ups of msvcrt.dll and advapi32.dll use the wide calls,
+# stubs on Windows 95/98 that find nothing there.
+sed -i 's/GetModuleHandleW(L"msvcrt.dll")/GetModuleHandleA("msvcrt.dll")/' "$CRT_SRC/include/msvcrt.h"
+sed -i 's/LoadLibraryW(L"advapi32.dll")/LoadLibraryA("advapi32.dll")/' "$CRT_SRC/secapi/rand_s.c"
 
-log "building the compiler (the long part)"
+# The C runtime is configured and built beside everything else.
+# (Debian's libkernel32.a and the other import libraries hold no instruction
+# a Pentium lacks.)
+CRT_PARTS="lib32/crt2.o lib32/libmingw32.a lib32/libmingwex.a lib32/libmsvcrt.a lib32/libmoldname.a"
+mkdir -p "$WORK/crt/lib32"
+# shellcheck disable=SC2086
+(cd "$WORK/crt" && run_logged crt-configure "$CRT_SRC/configure" --host=$TARGET \
+    --prefix="$PREFIX/$TARGET" --enable-lib32 --disable-lib64 --with-default-msvcrt=msvcrt \
+    CC="$CC_T" CFLAGS="-O2 -g0 -pipe" && run_logged crt make -j"$JOBS" $CRT_PARTS) &
+crt_build=$!
+
+# Only what the libraries and the generated headers need: no test suites,
+# no other languages, no other processors.
+tar -C "$WORK" -xf /usr/src/gcc-12/gcc-12.2.0-dfsg.tar.xz --exclude='gcc-12.2.0/gcc/testsuite' \
+    --exclude='gcc-12.2.0/libstdc++-v3/testsuite/*/*' --exclude='gcc-12.2.0/libstdc++-v3/doc/[a-wyz]*' \
+    --exclude='gcc-12.2.0/gcc/'{ada,go,d,fortran,m2,po,doc,jit,objc,objcp,rust} \
+    --exclude='gcc-12.2.0/gcc/config/'{aarch64,alpha,arc,arm,avr,bfin,bpf,c6x,cr16,cris,csky} \
+    --exclude='gcc-12.2.0/gcc/config/'{epiphany,fr30,frv,ft32,gcn,h8300,ia64,iq2000,lm32} \
+    --exclude='gcc-12.2.0/gcc/config/'{loongarch,m32c,m32r,m68k,mcore,microblaze,mips,mmix} \
+    --exclude='gcc-12.2.0/gcc/config/'{mn10300,moxie,msp430,nds32,nios2,nvptx,or1k,pa,pdp11} \
+    --exclude='gcc-12.2.0/gcc/config/'{pru,riscv,rl78,rs6000,rx,s390,sh,sparc,stormy16,tilegx} \
+    --exclude='gcc-12.2.0/gcc/config/'{tilepro,v850,vax,visium,xtensa} \
+    --exclude='gcc-12.2.0/'{libada,libbacktrace,libffi,libgfortran,libgo,libgomp,libitm,libobjc} \
+    --exclude='gcc-12.2.0/'{liboffloadmic,libphobos,libquadmath,libsanitizer,libssp,libvtv,libatomic} \
+    --exclude='gcc-12.2.0/'{gnattools,gotools,c++tools,zlib,lto-plugin,contrib,libcc1,libcody}
+GCC_SRC=$WORK/gcc-12.2.0
+# The thread library's mutexes are made with CreateSemaphoreW, a stub on
+# Windows 95/98; with no name the ANSI call is the same call.
+sed -i 's/CreateSemaphoreW (NULL, 0, 65535, NULL)/CreateSemaphoreA (NULL, 0, 65535, NULL)/' \
+    "$GCC_SRC/libgcc/config/i386/gthr-win32.c" "$GCC_SRC/libgcc/config/i386/gthr-win32.h"
+
+log "configuring and building libgcc and libstdc++ for the Pentium"
 mkdir -p "$WORK/gcc"
-[ -f "$WORK/gcc/config.status" ] || (cd "$WORK/gcc" && "$GCC_SRC/configure" --target=$TARGET --prefix="$PREFIX" \
+cd "$WORK/gcc"
+run_logged configure "$GCC_SRC/configure" --target=$TARGET --prefix="$PREFIX" \
     --with-arch=i586 --with-tune=generic \
     --with-as=/usr/bin/$TARGET-as --with-ld=/usr/bin/$TARGET-ld \
     --enable-languages=c,c++ --enable-threads=win32 --disable-sjlj-exceptions --with-dwarf2 \
@@ -100,32 +144,68 @@ mkdir -p "$WORK/gcc"
     --disable-plugin --disable-libgomp --disable-libssp --disable-libquadmath \
     --disable-libatomic --disable-libvtv --disable-libstdcxx-pch --disable-werror \
     --enable-fully-dynamic-string --enable-libstdcxx-time=yes \
-    CFLAGS="-O2 -g0" CXXFLAGS="-O2 -g0" >"$WORK/gcc-configure.log" 2>&1) ||
-    { tail -30 "$WORK/gcc-configure.log"; exit 1; }
-make -C "$WORK/gcc" -j"$JOBS" all-gcc >"$WORK/gcc.log" 2>&1 || { tail -40 "$WORK/gcc.log"; exit 1; }
-make -C "$WORK/gcc" install-gcc >>"$WORK/gcc.log" 2>&1 || { tail -40 "$WORK/gcc.log"; exit 1; }
-export PATH="$PREFIX/bin:$PATH"
-
-log "building the C runtime for the Pentium"
-mkdir -p "$WORK/crt"
-[ -f "$WORK/crt/config.status" ] || (cd "$WORK/crt" && "$CRT_SRC/configure" --host=$TARGET --prefix="$PREFIX/$TARGET" \
-    --enable-lib32 --disable-lib64 --with-default-msvcrt=msvcrt \
-    CC="$PREFIX/bin/$TARGET-gcc" CFLAGS="-O2 -g0" >"$WORK/crt-configure.log" 2>&1) ||
-    { tail -30 "$WORK/crt-configure.log"; exit 1; }
-make -C "$WORK/crt" -j"$JOBS" >"$WORK/crt.log" 2>&1 || { tail -40 "$WORK/crt.log"; exit 1; }
-make -C "$WORK/crt" install >>"$WORK/crt.log" 2>&1 || { tail -40 "$WORK/crt.log"; exit 1; }
-# One lib folder: the runtime installs into lib32 or lib depending on its options.
-if [ -d "$PREFIX/$TARGET/lib32" ]; then
-    cp -a "$PREFIX/$TARGET/lib32/." "$PREFIX/$TARGET/lib/"
-    rm -rf "$PREFIX/$TARGET/lib32"
+    --disable-libstdcxx-filesystem-ts \
+    CFLAGS_FOR_TARGET="-O2 -g0 -pipe" CXXFLAGS_FOR_TARGET="-O2 -g0 -pipe" \
+    AR_FOR_TARGET=$TARGET-ar RANLIB_FOR_TARGET=$TARGET-ranlib NM_FOR_TARGET=$TARGET-nm \
+    AS_FOR_TARGET=$TARGET-as LD_FOR_TARGET=$TARGET-ld \
+    CFLAGS="-O2 -g0" CXXFLAGS="-O2 -g0"
+# The target libraries are built with Debian's compiler instead of the one
+# this tree would build, and so no longer wait for it; nor does libstdc++
+# wait for libgcc (Debian's compiler links its configure tests).
+sed -i -e "s#\$\$r/\$(HOST_SUBDIR)/gcc/xgcc -B\$\$r/\$(HOST_SUBDIR)/gcc/\?#$CC_T#" \
+       -e "s#\$\$r/\$(HOST_SUBDIR)/gcc/xg++ -B\$\$r/\$(HOST_SUBDIR)/gcc/#$CXX_T#" \
+       -e "s#\$\$r/\$(HOST_SUBDIR)/gcc/xgcc -shared-libgcc -B\$\$r/\$(HOST_SUBDIR)/gcc#$CXX_T#" \
+       -e 's#^\(configure-target-[a-z0-9+-]*\): maybe-all-gcc$#\1:#' \
+       -e "s#^COMPILER_\(AS\|LD\|NM\)_FOR_TARGET=.*#COMPILER_\1_FOR_TARGET=\\\$(\1_FOR_TARGET)#" \
+       -e '/^configure-target-libstdc++-v3: maybe-all-target-libgcc$/d' Makefile
+if grep -qE '^[A-Z_]*_FOR_TARGET=.*HOST_SUBDIR\)/gcc/' Makefile; then
+    log "the target libraries still name the tree's compiler"
+    exit 1
 fi
+# libgcc includes a few headers generated in gcc/ (the target's tm.h and the
+# headers it names; their generators are small native programs), and is
+# built without decimal floating point, which nothing here uses (the
+# configure option for it leaves this target's libgcc half-configured).
+cat >>Makefile <<'EOF'
 
-log "building libgcc and libstdc++ for the Pentium"
-make -C "$WORK/gcc" -j"$JOBS" all-target-libgcc all-target-libstdc++-v3 >"$WORK/libs.log" 2>&1 ||
-    { tail -40 "$WORK/libs.log"; exit 1; }
-make -C "$WORK/gcc" install-target-libgcc install-target-libstdc++-v3 >>"$WORK/libs.log" 2>&1 ||
-    { tail -40 "$WORK/libs.log"; exit 1; }
+corvane-gcc-headers: configure-gcc all-build-libiberty
+	mkdir -p gcc/include
+	$(MAKE) -C gcc -o xgcc -o specs libgcc.mvars tconfig.h tm.h options.h insn-constants.h version.h
+configure-target-libgcc: corvane-gcc-headers
+corvane-libgcc-without-dfp: configure-target-libgcc
+	sed -i 's/^decimal_float = yes/decimal_float = no/' $(TARGET_SUBDIR)/libgcc/Makefile
+all-target-libgcc: corvane-libgcc-without-dfp
+EOF
+run_logged libs make -j"$((JOBS + 1))" all-target-libgcc all-target-libstdc++-v3
+wait $crt_build || exit 1
+
+log "installing into $PREFIX"
+rm -rf "$PREFIX"
+mkdir -p "$PREFIX/bin" "$PREFIX/$TARGET/lib"
+run_logged install make install-target-libgcc install-target-libstdc++-v3
+for part in $CRT_PARTS; do
+    cp "$WORK/crt/$part" "$PREFIX/$TARGET/lib/"
+done
+LIBGCC_DIR=$PREFIX/lib/gcc/$TARGET/12.2.0
+CXX_INC=$PREFIX/$TARGET/include/c++/12.2.0
+[ -f "$LIBGCC_DIR/libgcc.a" ] && [ -f "$PREFIX/$TARGET/lib/libstdc++.a" ] && [ -d "$CXX_INC" ] ||
+    { log "the libraries are not where the wrappers look"; exit 1; }
+# The unwinder is in libgcc.a (no shared libgcc); an empty libgcc_eh.a keeps
+# the driver's -lgcc_eh from reaching Debian's Pentium Pro copy.
+$TARGET-ar rc "$LIBGCC_DIR/libgcc_eh.a"
+# -B puts these libraries and start-up objects ahead of Debian's own.
+cat >"$PREFIX/bin/$TARGET-gcc" <<EOF
+#!/bin/sh
+exec /usr/bin/$TARGET-gcc-win32 -march=i586 -B$LIBGCC_DIR/ -B$PREFIX/$TARGET/lib/ "\$@"
+EOF
+cat >"$PREFIX/bin/$TARGET-g++" <<EOF
+#!/bin/sh
+exec /usr/bin/$TARGET-g++-win32 -march=i586 -B$LIBGCC_DIR/ -B$PREFIX/$TARGET/lib/ \\
+    -nostdinc++ -isystem $CXX_INC -isystem $CXX_INC/$TARGET -isystem $CXX_INC/backward "\$@"
+EOF
+chmod +x "$PREFIX/bin/$TARGET-gcc" "$PREFIX/bin/$TARGET-g++"
 
 echo "$STAMP" >"$PREFIX/.stamp"
+cd /
 rm -rf "$WORK"
-log "done in $(( $(date +%s) - started )) s: $PREFIX"
+log "done in $(($(date +%s) - started)) s: $PREFIX"
