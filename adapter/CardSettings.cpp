@@ -68,8 +68,8 @@ std::string DescriptionKey(const char* valueName)
 // of REG_SZ data: a reader may take the bytes as they are.
 LONG SetText(HKEY key, const char* name, const char* text)
 {
-    return ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                            static_cast<DWORD>(strlen(text) + 1));
+    return g_os.RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                               static_cast<DWORD>(strlen(text) + 1));
 }
 
 void PutText(char* text, size_t size, const std::string& value)
@@ -178,8 +178,8 @@ BYTE WriteNamedValue(HKEY root, const std::string& keyPath, const char* subKey,
         return REG_ERROR;
     }
     if (type == REG_DWORD)
-        rc = ::RegSetValueExA(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                              sizeof(number));
+        rc = g_os.RegSetValueExA(key, valueName, 0, REG_DWORD,
+                                 reinterpret_cast<const BYTE*>(&number), sizeof(number));
     else
         rc = SetText(key, valueName, text);
     if (rc != ERROR_SUCCESS) {
@@ -210,7 +210,7 @@ void EnsureDataRateDescription()
     if (SetText(key, "default", "0") != ERROR_SUCCESS)
         return;
     const BYTE flag[4] = {0x20, 0, 0, 0};
-    ::RegSetValueExA(key, "flag", 0, REG_BINARY, flag, sizeof(flag));
+    g_os.RegSetValueExA(key, "flag", 0, REG_BINARY, flag, sizeof(flag));
     SetText(key, "ParamDesc", "Datarate");
     SetText(key, "type", "enum");
     RegKey choices;

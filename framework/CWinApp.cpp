@@ -84,8 +84,8 @@ BOOL CWinApp::WriteProfileInt(const char* section, const char* entry, int value)
     if (!key)
         return FALSE;
     DWORD data = (DWORD)value;
-    LONG rc = ::RegSetValueExA(key, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                               sizeof(data));
+    LONG rc = g_os.RegSetValueExA(key, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                                  sizeof(data));
     ::RegCloseKey(key);
     return rc == ERROR_SUCCESS;
 }
@@ -118,8 +118,8 @@ BOOL CWinApp::WriteProfileString(const char* section, const char* entry, const c
         return FALSE;
     LONG rc;
     if (value)
-        rc = ::RegSetValueExA(key, entry, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                              lstrlenA(value) + 1);
+        rc = g_os.RegSetValueExA(key, entry, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                                 lstrlenA(value) + 1);
     else
         rc = ::RegDeleteValueA(key, entry);
     ::RegCloseKey(key);

@@ -54,6 +54,7 @@ const OsApi kReal = {
     ::LookupPrivilegeValueA,
     ::AdjustTokenPrivileges,
     ::Shell_NotifyIconA,
+    ::RegSetValueExA,
 };
 
 } // namespace

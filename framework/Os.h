@@ -56,6 +56,10 @@ struct OsApi
 
     // the taskbar notification area
     BOOL(WINAPI* Shell_NotifyIconA)(DWORD message, PNOTIFYICONDATAA data);
+    // the registry writes of the driver's parameters and of the program's own
+    // settings (a test refuses one in the middle of many)
+    LONG(WINAPI* RegSetValueExA)
+    (HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size);
 };
 
 // The table in force. Filled with the real functions before main() runs.

@@ -51,6 +51,14 @@ struct FakeOsHooks
         F().shell.push_back({message, copy.uFlags, copy.szTip, copy.hIcon, copy});
         return F().shellAnswer;
     }
+    static LONG WINAPI RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
+                                      const BYTE* data, DWORD size)
+    {
+        for (const std::string& refused : F().refusedValues)
+            if (name && _stricmp(refused.c_str(), name) == 0)
+                return ERROR_ACCESS_DENIED;
+        return RealOs().RegSetValueExA(key, name, reserved, type, data, size);
+    }
     static void WINAPI RecordingSleep(DWORD ms)
     {
         F().sleeps.push_back(ms);
@@ -214,6 +222,7 @@ FakeOs::FakeOs(Reach reach) : m_previous(current)
     g_os.LookupPrivilegeValueA = FakeOsHooks::LookupPrivilegeValueA;
     g_os.AdjustTokenPrivileges = FakeOsHooks::AdjustTokenPrivileges;
     g_os.ExitWindowsEx = FakeOsHooks::ExitWindowsEx;
+    g_os.RegSetValueExA = FakeOsHooks::RegSetValueExA;
     version.dwMajorVersion = 4;
     version.dwMinorVersion = 0;
     version.dwPlatformId = VER_PLATFORM_WIN32_NT;

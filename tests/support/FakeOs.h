@@ -86,6 +86,10 @@ public:
     };
     std::vector<ShellCall> shell;
     BOOL shellAnswer = TRUE;
+    // Registry writes go to the test prefix's registry, but for the value
+    // names listed here, which are refused (access denied) as a write that
+    // fails half-way through many would be.
+    std::vector<std::string> refusedValues;
 
     // Records the length of every Sleep from now on, and passes it on to
     // whatever Sleep was in force (a simulated card's clock).
