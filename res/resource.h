@@ -150,6 +150,20 @@
 #define IDS_CONF_COMPUTER_LONG  3408
 #define IDS_CONF_SECURITY_LONG  3409
 #define IDS_CONF_NOT_SAVED      3410
+#define IDS_CONF_PART_SAVED     3411    // some settings saved, some not
+// The settings by name, as messages and the link history name them.
+#define IDS_SETTING_NETWORK_TYPE  3412
+#define IDS_SETTING_ESSID         3413
+#define IDS_SETTING_CARRIER_SET   3414
+#define IDS_SETTING_ROAMING       3415
+#define IDS_SETTING_SECURITY      3416
+#define IDS_SETTING_SECURITY_ID   3417
+#define IDS_SETTING_COMPUTER_NAME 3418
+#define IDS_SETTING_DATA_RATE     3419
+#define IDS_SETTING_RETRY_LIMIT   3420
+#define IDS_SETTING_SENSITIVITY   3421
+#define IDS_SETTING_POWER_SAVING  3422
+#define IDS_SETTING_PREFERRED_AP  3423
 
 // Property sheet: Advanced Information and Troubleshooting pages (res/sheet.rc)
 #define IDD_ADVANCED_INFO           100

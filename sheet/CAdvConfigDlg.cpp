@@ -51,8 +51,49 @@ void CAdvConfigDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_ADV_DATA_RATE, m_comboDataRate);
     DDX_Control(pDX, IDC_ADV_BSSID, m_editBssid);
     DDX_Control(pDX, IDC_ADV_POWER_SAVING, m_checkPowerSaving);
-    DDX_Text(pDX, IDC_ADV_RETRY, m_nRetryLimit);
-    DDV_MinMaxInt(pDX, m_nRetryLimit, RETRY_MIN, RETRY_MAX);
+    if (!pDX->m_bSaveAndValidate) {
+        DDX_Text(pDX, IDC_ADV_RETRY, m_nRetryLimit);
+        return;
+    }
+    // Read back in the order the checks are told: the plain values, the
+    // preferred BSSID, then the retry limit's range. A refusal gives every
+    // member its old value back.
+    DDX_Slider(pDX, IDC_ADV_SENSITIVITY, m_nRoamingThreshold);
+    if (m_bHighRate) {
+        int selected = m_nDataRate;
+        DDX_CBIndex(pDX, IDC_ADV_DATA_RATE, selected);
+        if (selected >= 0) // a stored value the list does not offer stays as it was
+            pDX->Store(m_nDataRate, selected);
+    }
+    if (m_bPcmcia) {
+        int checked = BST_UNCHECKED;
+        DDX_Check(pDX, IDC_ADV_POWER_SAVING, checked);
+        pDX->Store(m_nPowerSaving, checked == BST_CHECKED ? 1 : 0);
+    }
+    ExchangeBssid(pDX);
+    // A stored limit outside 0 to 64 is kept, unchecked, while the field
+    // shows it as it was shown.
+    if (GetDlgItemText(IDC_ADV_RETRY) != m_strRetryShown) {
+        DDX_Text(pDX, IDC_ADV_RETRY, m_nRetryLimit);
+        DDV_MinMaxInt(pDX, m_nRetryLimit, RETRY_MIN, RETRY_MAX);
+    }
+}
+
+void CAdvConfigDlg::ExchangeBssid(CDataExchange* pDX)
+{
+    if (pDX->Failed())
+        return;
+    pDX->PrepareEditCtrl(IDC_ADV_BSSID);
+    const std::string typed = m_editBssid.GetWindowText().substr(0, BSSID_READ_SIZE - 1);
+    std::string bssid;
+    if (!ParseBssidInput(typed, bssid)) {
+        g_os.MessageBoxA(m_hWnd, LoadStr(IDS_CONF_BAD_BSSID).c_str(), LoadStr(IDS_WARNING).c_str(),
+                         MB_OK | MB_ICONSTOP);
+        m_editBssid.SetWindowText("");
+        pDX->Fail();
+        return;
+    }
+    pDX->Store(m_strBssid, bssid);
 }
 
 BOOL CAdvConfigDlg::OnInitDialog()
@@ -104,38 +145,6 @@ BOOL CAdvConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CAdvConfigDlg::OnOK()
 {
-    // A stored limit outside 0 to 64 is kept, unchecked, while the user
-    // leaves the field as it was shown.
-    const int stored = m_nRetryLimit;
-    const bool retryUntouched = GetDlgItemText(IDC_ADV_RETRY) == m_strRetryShown;
-    BOOL translated = FALSE;
-    m_nRetryLimit = static_cast<int>(::GetDlgItemInt(m_hWnd, IDC_ADV_RETRY, &translated, TRUE));
-    m_nRoamingThreshold = m_sliderSensitivity.GetPos();
-    if (m_bHighRate) {
-        int selected = m_comboDataRate.GetCurSel();
-        if (selected >= 0) // a stored value the list does not offer stays as it was
-            m_nDataRate = selected;
-    }
-    if (m_bPcmcia)
-        m_nPowerSaving = m_checkPowerSaving.IsChecked() ? 1 : 0;
-
-    const std::string typed = m_editBssid.GetWindowText().substr(0, BSSID_READ_SIZE - 1);
-    std::string bssid;
-    if (!ParseBssidInput(typed, bssid)) {
-        g_os.MessageBoxA(m_hWnd, LoadStr(IDS_CONF_BAD_BSSID).c_str(), LoadStr(IDS_WARNING).c_str(),
-                         MB_OK | MB_ICONSTOP);
-        m_editBssid.SetWindowText("");
-        m_editBssid.SetFocus();
-        return;
-    }
-    m_strBssid = bssid;
-
-    if (retryUntouched) {
-        m_nRetryLimit = stored;
+    if (UpdateData(TRUE))
         EndDialog(IDOK);
-        return;
-    }
-    if (!UpdateData(TRUE))
-        return;
-    EndDialog(IDOK);
 }

@@ -2,7 +2,8 @@
 // Configuration page runs: data rate, preferred access point (BSSID),
 // transmission retry limit, roaming sensitivity and power saving. It touches
 // neither the card nor the registry: it takes the page's current values,
-// checks what the user enters and, on OK only, hands the values back.
+// checks what the user enters and, on OK only, hands the values back. A
+// refused OK leaves every value as it was.
 #pragma once
 
 #include "framework/CButton.h"
@@ -11,18 +12,9 @@
 #include "framework/CEdit.h"
 #include "framework/CSliderCtrl.h"
 #include "framework/CSpinButtonCtrl.h"
+#include "sheet/CardConfig.h"
 
 #include <string>
-
-// The values the dialog edits, as the page holds them.
-struct AdvancedSettings
-{
-    int dataRate = 0;                   // 0 "1, 2 Mbit/s Auto", 1 "1 Mbit/s"
-    int retryLimit = 7;                 // 0 to 64
-    int roamingThreshold = 40;          // 0 to 80
-    int powerSaving = 0;                // 1 on
-    std::string bssid = "000000000000"; // twelve hexadecimal digits
-};
 
 class CAdvConfigDlg : public CDialog
 {
@@ -60,4 +52,9 @@ public:
     void OnOK() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void DoDataExchange(CDataExchange* pDX) override;
+
+private:
+    // The preferred BSSID field: "Invalid BSS ID Format!" and an emptied
+    // field when it holds no valid BSSID.
+    void ExchangeBssid(CDataExchange* pDX);
 };

@@ -1,8 +1,8 @@
 // CConfDlg.h - the "Configuration" page of the property sheet: network type,
 // computer name (Windows 95/98), domain name, carrier set, roaming and
 // security, and through "&Advanced Config." the advanced settings, which it
-// keeps until OK. At the sheet's OK it validates, writes what changed to the
-// driver's registry parameters and to the card, and offers to restart.
+// keeps until OK. At the sheet's OK it checks every field and then has the
+// settings writer store what changed and offer to restart.
 #pragma once
 
 #include "framework/CButton.h"
@@ -10,6 +10,7 @@
 #include "framework/CEdit.h"
 #include "framework/CPropertyPage.h"
 #include "sheet/CAdvConfigDlg.h"
+#include "sheet/CardConfig.h"
 
 #include <string>
 
@@ -25,21 +26,12 @@ public:
     // (IDOK: its values are applied at OK).
     INT_PTR m_nAdvancedResult;
 
-    BOOL m_bHighRate;
-    BOOL m_bPcmcia;
-    // The advanced settings as read at initialisation and as the Advanced
-    // Configuration dialog left them.
-    AdvancedSettings m_advInitial;
+    CardTraits m_traits;
+    // The settings as read at initialisation and, after an OK, as stored; OK
+    // writes what differs from these.
+    CardConfig m_stored;
+    // The advanced settings as the Advanced Configuration dialog left them.
     AdvancedSettings m_advCurrent;
-
-    // The settings as read at initialisation; OK compares with these.
-    std::string m_strStationName;
-    std::string m_strDomainName;
-    std::string m_strSecurityId;
-    int m_nNetworkType; // 0 Ad-Hoc, 1 Infrastructure
-    int m_nCarrierSet;  // 0 USA ... 5 France
-    BOOL m_bRoaming;
-    BOOL m_bSecurity;
 
     BOOL OnInitDialog() override;
     // The sheet's OK: validates and writes; FALSE keeps the sheet open.
@@ -62,21 +54,13 @@ protected:
     virtual INT_PTR RunAdvancedDialog(CAdvConfigDlg& dlg);
 
 private:
-    // OK processing; false when a validation step refused.
-    bool ApplySettings(bool& restartNeeded);
-    void ApplyAdvancedSettings(bool& restartNeeded);
-    void WriteComputerNameKeys(const std::string& name);
-    void Restart();
+    // The settings as the fields hold them, checked; false (after telling
+    // the user and focusing the field) when a field is refused.
+    bool ReadFields(CardConfig& now);
+    bool ReadDomainName(std::string& essid);
     void Refuse(UINT messageId, CEdit& field, bool empty);
-    // WriteConfigValue, noting a setting that could not be written.
-    bool Write(int item, const std::string& text);
     // An edited text within its field's limit; refused with the message otherwise.
     bool FieldWithin(const std::string& text, int limit, UINT messageId, CEdit& field);
-
-    // A setting of this OK could not be written.
-    bool m_bUnsaved = false;
-    // The card may be asked: the adapter has not failed and the page holds it.
-    bool m_bAskCard = false;
 
     CComboBox m_comboNetworkType;
     CComboBox m_comboCarrierSet;

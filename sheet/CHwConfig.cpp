@@ -88,6 +88,30 @@ void CHwConfig::Append(const std::string& text)
     m_report += text;
 }
 
+namespace {
+
+// The drivers' log as the report gives it, in at most room characters: the
+// file whole, or its newest part after a line that says it was cut.
+std::string DriverLogSection(size_t room)
+{
+    const std::string cutLine = LoadStr(IDS_DRIVER_LOG_CUT) + "\r\n";
+    std::string log;
+    switch (AppendDriverLogFile(log, DriverLogPath(),
+                                room > cutLine.size() ? room - cutLine.size() : 0)) {
+    case DRIVER_LOG_NONE:
+        return DRIVER_WORKING_LINE;
+    case DRIVER_LOG_UNREADABLE:
+        return LoadStr(IDS_DRIVER_LOG_UNREADABLE) + "\r\n";
+    case DRIVER_LOG_CUT:
+        return cutLine + log;
+    case DRIVER_LOG_READ:
+        break;
+    }
+    return log;
+}
+
+} // namespace
+
 void CHwConfig::BuildReport()
 {
     AdapterState& state = GetAdapterState();
@@ -115,23 +139,11 @@ void CHwConfig::BuildReport()
 
     Append(DriverStatusSection(state.m_bAdapterFailed ? 1 : 0, state.m_nAdapterStatus,
                                LoadStr(IDS_NO_RESPONSE)));
-    if (GetAdapterLink().PlatformKind == PLATFORM_WIN9X) {
-        std::string log;
-        switch (AppendDriverLogFile(log, DriverLogPath(), COPY_LIMIT)) {
-        case DRIVER_LOG_NONE:
-            log = DRIVER_WORKING_LINE;
-            break;
-        case DRIVER_LOG_UNREADABLE:
-            log = LoadStr(IDS_DRIVER_LOG_UNREADABLE) + "\r\n";
-            break;
-        case DRIVER_LOG_CUT:
-            log = LoadStr(IDS_DRIVER_LOG_CUT) + "\r\n" + log;
-            break;
-        case DRIVER_LOG_READ:
-            break;
-        }
-        Append(log);
-    }
+    // The drivers' log comes here, but it is read last: it gets the room
+    // that the other sections leave of what the copy takes, so that its
+    // newest lines are copied too.
+    const std::string head = m_report;
+    m_report.clear();
 
     Append("\r\n[Current Card Settings]\r\n");
     if (askCard) {
@@ -142,6 +154,7 @@ void CHwConfig::BuildReport()
             Append(std::string(text) + "\r\n");
         }
     }
+    lock.Release();
     Append("-----------\r\n");
     for (int item : {CI_CARD_TYPE, CI_IO_RANGE, CI_IRQ}) {
         char text[CONFIG_TEXT_SIZE];
@@ -153,9 +166,15 @@ void CHwConfig::BuildReport()
     std::string versionKey = VersionKeyPath();
     Append("\r\n[Windows]\r\n");
     Append(ListRegistryValues(HKEY_LOCAL_MACHINE, versionKey));
+
+    std::string log;
+    if (GetAdapterLink().PlatformKind == PLATFORM_WIN9X) {
+        const size_t used = head.size() + m_report.size();
+        log = DriverLogSection(used < COPY_LIMIT ? COPY_LIMIT - used : 0);
+    }
     // The pieces go to the edit at once, after what it holds, shown from the
     // report's first line.
-    m_ReportEdit.AppendText(m_report.c_str());
+    m_ReportEdit.AppendText((head + log + m_report).c_str());
     m_report.clear();
     m_ReportEdit.SetSel(0, 0);
     m_ReportEdit.ScrollCaret();

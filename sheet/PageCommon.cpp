@@ -13,10 +13,14 @@ void ReportPageNoResponse(HWND page)
 {
     AdapterState& state = GetAdapterState();
     state.m_nAdapterStatus = ADAPTER_NO_RESPONSE;
-    state.m_bSilenceToTell = false; // the page says it itself
     if (state.AlertBeep)
         g_os.MessageBeep(MB_ICONSTOP);
-    if (state.AlertMessage)
-        g_os.MessageBoxA(page, LoadStr(IDS_NO_RESPONSE).c_str(), LoadStr(IDS_ERROR).c_str(),
-                         MB_OK | MB_ICONSTOP | MB_SYSTEMMODAL);
+    if (!state.AlertMessage) {
+        // The page says nothing: the tool window tells it at its next tick.
+        state.m_bSilenceToTell = !state.m_bSilenceReported;
+        return;
+    }
+    state.m_bSilenceToTell = false; // the page says it itself
+    g_os.MessageBoxA(page, LoadStr(IDS_NO_RESPONSE).c_str(), LoadStr(IDS_ERROR).c_str(),
+                     MB_OK | MB_ICONSTOP | MB_SYSTEMMODAL);
 }

@@ -61,8 +61,10 @@ DriverLogResult AppendDriverLogFile(std::string& report, const std::string& path
         return (long)got;
     });
     ::CloseHandle(file);
-    if (left == room) // not a byte read
-        return failed ? DRIVER_LOG_UNREADABLE : DRIVER_LOG_NONE;
+    if (failed && left == room)
+        return DRIVER_LOG_UNREADABLE;
+    if (left == room && !cut) // not a byte in the file
+        return DRIVER_LOG_NONE;
     if (cut) {
         size_t lineEnd = text.find('\n');
         if (lineEnd != std::string::npos && lineEnd + 1 < text.size())

@@ -224,6 +224,46 @@ TEST_F(AdvConfig, StoredRetryLimitOutsideTheRangeIsKeptUntilTheUserChangesIt)
     EXPECT_EQ("Please enter an integer between 0 and 64.", os.boxes[0].text);
 }
 
+// A refused OK changes no value: whichever field refused it, the next OK
+// that passes hands back what the fields then hold, never a refused value.
+TEST_F(AdvConfig, ARefusedOkChangesNothingAndTheRetypedValueIsTaken)
+{
+    const struct
+    {
+        const char* name;
+        int field;        // the field that refuses the first OK
+        const char* bad;  // what is typed there first
+        const char* good; // and then
+    } cases[] = {
+        {"retry limit out of range, then the stored one again", IDC_ADV_RETRY, "99", "7"},
+        {"retry limit no number, then the stored one again", IDC_ADV_RETRY, "9x", "7"},
+        {"preferred AP refused", IDC_ADV_BSSID, "01A0C5123456", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        os.boxes.clear();
+        Open(TRUE, TRUE, 1, Values(0, 7, 40, 1, "000000000000"));
+        Ask(IDC_ADV_SENSITIVITY, TBM_SETPOS, TRUE, 72);
+        Ask(IDC_ADV_DATA_RATE, CB_SETCURSEL, 1);
+        Ask(IDC_ADV_POWER_SAVING, BM_SETCHECK, BST_UNCHECKED);
+        Type(c.field, c.bad);
+        ASSERT_EQ(0, PressOk(*dlg)) << "refused";
+        EXPECT_EQ(7, dlg->m_nRetryLimit);
+        EXPECT_EQ(40, dlg->m_nRoamingThreshold);
+        EXPECT_EQ(0, dlg->m_nDataRate);
+        EXPECT_EQ(1, dlg->m_nPowerSaving);
+        EXPECT_EQ("000000000000", dlg->m_strBssid);
+
+        Type(c.field, c.good);
+        ASSERT_EQ(IDOK, PressOk(*dlg));
+        AdvancedSettings v = dlg->GetValues();
+        EXPECT_EQ(7, v.retryLimit);
+        EXPECT_EQ(72, v.roamingThreshold);
+        EXPECT_EQ(1, v.dataRate);
+        EXPECT_EQ(0, v.powerSaving);
+    }
+}
+
 TEST_F(AdvConfig, CancelEndsWithoutOk)
 {
     Open(TRUE, TRUE, 1, Values(0, 7, 40, 0, "000000000000"));

@@ -185,8 +185,12 @@ TEST_F(AdvancedInfoTest, SilentCardIsReportedByThePreferences)
         state.m_nAdapterStatus = 0;
         state.AlertBeep = c.beep;
         state.AlertMessage = c.message;
+        state.m_bSilenceToTell = false;
+        state.m_bSilenceReported = false;
         Open();
         EXPECT_TRUE(state.m_bAdapterFailed);
+        EXPECT_EQ(c.message == 0, state.m_bSilenceToTell)
+            << "what the page does not say, the tool window says at its next tick";
         EXPECT_EQ(ADAPTER_NO_RESPONSE, state.m_nAdapterStatus);
         ASSERT_EQ(c.beeps, os->beeps.size()) << "beep " << c.beep;
         if (c.beeps) {

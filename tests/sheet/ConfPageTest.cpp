@@ -102,8 +102,8 @@ TEST_F(ConfPage, OpensWithItsDefaultsWhenTheDriverKeyHoldsNothing)
     EXPECT_EQ("USA", page->Text(IDC_CONF_CARRIER_SET));
     EXPECT_FALSE(page->Checked(IDC_CONF_SECURITY));
     EXPECT_FALSE(page->Enabled(IDC_CONF_SECURITY_ID));
-    EXPECT_TRUE(page->m_bHighRate);
-    EXPECT_TRUE(page->m_bPcmcia);
+    EXPECT_TRUE(page->m_traits.highRate);
+    EXPECT_TRUE(page->m_traits.pcmcia);
 }
 
 TEST_F(ConfPage, OpensOnWindows98WithAnEditableComputerNameFromTheRegistry)
@@ -168,13 +168,13 @@ TEST_F(ConfPage, AdvancedValuesComeFromTheRegistryFirst)
         for (const auto& v : c.values)
             machine->SetText(v.first, v.second);
         Open();
-        EXPECT_EQ(c.expected.dataRate, page->m_advInitial.dataRate);
-        EXPECT_EQ(c.expected.retryLimit, page->m_advInitial.retryLimit);
-        EXPECT_EQ(c.expected.roamingThreshold, page->m_advInitial.roamingThreshold);
-        EXPECT_EQ(c.expected.powerSaving, page->m_advInitial.powerSaving);
-        EXPECT_EQ(c.expected.bssid, page->m_advInitial.bssid);
-        EXPECT_EQ(page->m_advInitial.retryLimit, page->m_advCurrent.retryLimit);
-        EXPECT_EQ(page->m_advInitial.bssid, page->m_advCurrent.bssid);
+        EXPECT_EQ(c.expected.dataRate, page->m_stored.advanced.dataRate);
+        EXPECT_EQ(c.expected.retryLimit, page->m_stored.advanced.retryLimit);
+        EXPECT_EQ(c.expected.roamingThreshold, page->m_stored.advanced.roamingThreshold);
+        EXPECT_EQ(c.expected.powerSaving, page->m_stored.advanced.powerSaving);
+        EXPECT_EQ(c.expected.bssid, page->m_stored.advanced.bssid);
+        EXPECT_EQ(page->m_stored.advanced.retryLimit, page->m_advCurrent.retryLimit);
+        EXPECT_EQ(page->m_stored.advanced.bssid, page->m_advCurrent.bssid);
     }
 }
 
@@ -184,9 +184,9 @@ TEST_F(ConfPage, ASilentCardLeavesTheCardValuesAtTheirDefaults)
     machine->Silence();
     Open();
     EXPECT_EQ("", page->Text(IDC_CONF_COMPUTER_NAME));
-    EXPECT_EQ(7, page->m_advInitial.retryLimit);
-    EXPECT_EQ(40, page->m_advInitial.roamingThreshold);
-    EXPECT_FALSE(page->m_bHighRate);
+    EXPECT_EQ(7, page->m_stored.advanced.retryLimit);
+    EXPECT_EQ(40, page->m_stored.advanced.roamingThreshold);
+    EXPECT_FALSE(page->m_traits.highRate);
     EXPECT_TRUE(os.boxes.empty());
 }
 
@@ -197,10 +197,11 @@ TEST_F(ConfPage, AFailedAdapterIsNotAskedForItsValues)
     uint32_t before = machine->card.Fw().CommandsAnswered();
     Open();
     EXPECT_EQ("", page->Text(IDC_CONF_COMPUTER_NAME));
-    EXPECT_EQ(7, page->m_advInitial.retryLimit);
-    EXPECT_EQ(40, page->m_advInitial.roamingThreshold);
-    // Only the rates are asked for (the data rate choice needs them).
-    EXPECT_EQ(1u, machine->card.Fw().CommandsAnswered() - before);
+    EXPECT_EQ(7, page->m_stored.advanced.retryLimit);
+    EXPECT_EQ(40, page->m_stored.advanced.roamingThreshold);
+    // A failed adapter is asked nothing, not even for its rates.
+    EXPECT_EQ(0u, machine->card.Fw().CommandsAnswered() - before);
+    EXPECT_FALSE(page->m_traits.highRate);
 }
 
 TEST_F(ConfPage, TheAdvancedButtonFollowsTheProfileAndCommand40004)
@@ -345,7 +346,9 @@ TEST_F(ConfPage, DomainNameIsCheckedAndStrippedOfBlanks)
     }
 }
 
-TEST_F(ConfPage, ARefusedOkWritesWhatCameBeforeAndASecondOkCloses)
+// Every field is checked before anything is written: a refused OK leaves
+// the registry as it was, and the OK that passes writes everything.
+TEST_F(ConfPage, ARefusedOkWritesNothingAndASecondOkWritesAll)
 {
     Boot(PLATFORM_WIN9X);
     machine->SetText("StationName", "DESK-98");
@@ -358,13 +361,14 @@ TEST_F(ConfPage, ARefusedOkWritesWhatCameBeforeAndASecondOkCloses)
     EXPECT_FALSE(Ok());
     EXPECT_EQ(std::vector<std::string>{kNoComputer}, os.Texts());
     EXPECT_EQ(page->Item(IDC_CONF_COMPUTER_NAME), ::GetFocus());
-    EXPECT_EQ("0", machine->Value("Roaming")) << "written before the refusal";
-    EXPECT_EQ("<none>", machine->Value("CarrierSet")) << "not reached";
+    EXPECT_EQ("1", machine->Value("Roaming")) << "nothing written by a refused OK";
+    EXPECT_EQ("<none>", machine->Value("CarrierSet"));
 
     os.boxes.clear();
     os.answers = {IDCANCEL};
     page->SetText(IDC_CONF_COMPUTER_NAME, "DESK-98");
     EXPECT_TRUE(Ok());
+    EXPECT_EQ("0", machine->Value("Roaming"));
     EXPECT_EQ("2", machine->Value("CarrierSet"));
     EXPECT_EQ(std::vector<std::string>{kRestart}, os.Texts());
 }
@@ -389,28 +393,57 @@ TEST_F(ConfPage, OnlyRoamingChangedWritesRegistryAndCardAndAsksNothing)
 }
 
 // Beside another poll that holds the card (behind one of its boxes) the page
-// asks the card nothing, neither opening nor at OK: the registry gets the
-// change alone, and the card is let go again.
-TEST_F(ConfPage, CardHeldByAnotherPollIsNotAsked)
+// asks the card nothing, neither opening nor at OK. What the card takes at
+// once goes to the registry and reaches the card when it starts again: the
+// user is asked to restart, never left believing the card has it.
+TEST_F(ConfPage, CardHeldByAnotherPollIsNotAskedAndTheRestartIsOffered)
 {
     Boot(PLATFORM_NT_WORKSTATION, PCMCIA, "tx-retry 3\n");
     uint32_t before = machine->card.Fw().CommandsAnswered();
     ASSERT_EQ(0, TryLockAdapter());
     Open();
-    EXPECT_EQ(7, page->m_advInitial.retryLimit) << "the default, not the card's 3";
+    EXPECT_EQ(7, page->m_stored.advanced.retryLimit) << "the default, not the card's 3";
     page->Click(IDC_CONF_ROAMING);
+    os.answers = {IDCANCEL};
     EXPECT_TRUE(Ok());
     UnlockAdapter();
     EXPECT_EQ(0u, machine->card.Fw().CommandsAnswered() - before);
     EXPECT_EQ("0", machine->Value("Roaming"));
     EXPECT_EQ(1, machine->card.Fw().World().roaming);
-    EXPECT_TRUE(os.boxes.empty());
+    EXPECT_EQ(std::vector<std::string>{kRestart}, os.Texts());
     EXPECT_FALSE(GetAdapterState().m_bAdapterFailed);
 
     Open();
-    EXPECT_EQ(3, page->m_advInitial.retryLimit);
+    EXPECT_EQ(3, page->m_stored.advanced.retryLimit);
     EXPECT_EQ(0, TryLockAdapter()) << "the page let the card go";
     UnlockAdapter();
+}
+
+// The page holds the card only for its card commands: while one of its own
+// boxes is up (a warning, a registry error, the restart question) the
+// tools' polls run.
+TEST_F(ConfPage, NoBoxOfTheOkIsShownWhileThePageHoldsTheCard)
+{
+    Boot(PLATFORM_NT_WORKSTATION);
+    machine->SetText("ESSID", "Corvane");
+    Open();
+    os.refusedValues = {"CarrierSet"};
+    page->SetText(IDC_CONF_DOMAIN_NAME, "  Office  ");
+    page->Select(IDC_CONF_CARRIER_SET, 2);
+    page->Click(IDC_CONF_ROAMING);
+    std::vector<bool> free;
+    std::function<void()> probe = [&] {
+        free.push_back(TryLockAdapter() == 0);
+        if (free.back())
+            UnlockAdapter();
+        os.whileBoxOpen = probe;
+    };
+    os.whileBoxOpen = probe;
+    os.answers = {IDOK, IDOK, IDOK, IDCANCEL};
+    Ok();
+    EXPECT_GE(os.boxes.size(), 3u);
+    EXPECT_EQ(std::vector<bool>(free.size(), true), free);
+    EXPECT_EQ(0, machine->card.Fw().World().roaming) << "the card was still given roaming";
 }
 
 TEST_F(ConfPage, CarrierSetUsaToJapanStoresTwoAndAsksToRestart)
@@ -466,11 +499,10 @@ TEST_F(ConfPage, EachRestartSettingAsksOnce)
         EXPECT_EQ(c.stored, machine->Value(c.value));
         EXPECT_EQ(std::vector<std::string>{kRestart}, os.Texts());
 
-        // A second OK compares with what was read when the page opened.
+        // What was saved is what the page holds as stored from then on.
         os.boxes.clear();
-        os.answers = {IDCANCEL};
         EXPECT_TRUE(Ok());
-        EXPECT_EQ(std::vector<std::string>{kRestart}, os.Texts()) << "written again";
+        EXPECT_TRUE(os.Texts().empty()) << "nothing left to write";
     }
 }
 
@@ -575,6 +607,9 @@ TEST_F(ConfPage, StoredTextsLongerThanTheirFieldsAreKeptUnlessEdited)
          nullptr},
         {PLATFORM_WIN9X, "StationName", "WORKSTATION-0042", IDC_CONF_COMPUTER_NAME,
          "WORKSTATION-004X", "The computer name can have at most 15 characters."},
+        // Blanks around a stored name are the stored name's: left alone, it
+        // is neither trimmed nor rewritten, and no restart is asked for.
+        {PLATFORM_NT_WORKSTATION, "ESSID", "  lab  ", IDC_CONF_DOMAIN_NAME, "lab2", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
@@ -602,6 +637,38 @@ TEST_F(ConfPage, StoredTextsLongerThanTheirFieldsAreKeptUnlessEdited)
         EXPECT_EQ(page->Item(c.field), ::GetFocus());
         EXPECT_EQ(c.stored, machine->Value(c.value));
     }
+}
+
+// Some settings saved and some refused by the registry: the user is told
+// which were and which were not, the restart is offered for what was saved,
+// and the next OK writes only what is still unsaved.
+TEST_F(ConfPage, APartlySavedOkSaysWhatWasSavedAndOffersTheRestartForIt)
+{
+    Boot(PLATFORM_NT_WORKSTATION);
+    machine->SetText("ESSID", "Corvane");
+    Open();
+    os.refusedValues = {"CarrierSet"};
+    page->SetText(IDC_CONF_DOMAIN_NAME, "Office");
+    page->Select(IDC_CONF_CARRIER_SET, 2);
+    os.answers = {IDOK, IDOK, IDCANCEL};
+    EXPECT_FALSE(Ok()) << "the sheet stays open for what was not saved";
+    EXPECT_EQ("Office", machine->Value("ESSID"));
+    EXPECT_EQ("<none>", machine->Value("CarrierSet"));
+    std::vector<std::string> texts = os.Texts();
+    ASSERT_EQ(3u, texts.size()) << "the registry's error, what was saved, the restart";
+    EXPECT_EQ("These settings could not be saved: Carrier Set.\n\nThese settings were saved: "
+              "Domain Name (ESSID).",
+              texts[1]);
+    EXPECT_EQ(kRestart, texts[2]);
+
+    // The ESSID is saved: the next OK leaves it alone (a write of it would
+    // now be refused) and writes the carrier set.
+    os.refusedValues = {"ESSID"};
+    os.boxes.clear();
+    os.answers = {IDCANCEL};
+    EXPECT_TRUE(Ok());
+    EXPECT_EQ("2", machine->Value("CarrierSet"));
+    EXPECT_EQ(std::vector<std::string>{kRestart}, os.Texts());
 }
 
 // Without an adapter (start-up status 3 or 4) nothing can be written: the OK
@@ -736,7 +803,7 @@ TEST_F(ConfPage, OkToTheRestartQuestionRestartsWithTheShutdownPrivilegeOnNt)
         expected.insert(expected.end(), c.errors.begin(), c.errors.end());
         ASSERT_EQ(expected, os.Texts());
         for (size_t i = 1; i < os.boxes.size(); ++i) {
-            EXPECT_FALSE(os.boxes[i].hasCaption);
+            EXPECT_EQ("Corvane", os.boxes[i].caption) << "the program's title, never none";
             EXPECT_EQ((UINT)MB_OK, os.boxes[i].style);
         }
     }

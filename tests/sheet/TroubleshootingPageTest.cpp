@@ -246,6 +246,30 @@ TEST_F(TroubleshootingTest, CopyTakesTheFirst65535Characters)
     EXPECT_EQ(report.substr(0, 65535), ClipboardText());
 }
 
+// The report is budgeted as a whole: a log too long for the copy gives the
+// room the other sections leave to its newest lines, so that the copy ends
+// with the report's last section and holds the log's last line.
+TEST_F(TroubleshootingTest, ALongLogKeepsItsNewestLinesWithinTheCopy)
+{
+    std::string log;
+    for (int i = 0; log.size() < 150000; ++i)
+        log += "NDIS event " + std::to_string(i) + "\r\n";
+    const std::string last = log.substr(log.rfind("NDIS event", log.size() - 3));
+    OpenCard();
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
+    WriteLog(log);
+    Open();
+    std::string report = Report();
+    EXPECT_LE(report.size(), (size_t)CHwConfig::COPY_LIMIT);
+    EXPECT_GT(report.size(), (size_t)CHwConfig::COPY_LIMIT - 200) << "the log uses the room";
+    EXPECT_NE(std::string::npos, report.find("its last part follows.\r\nNDIS event "));
+    EXPECT_NE(std::string::npos, report.find(last + "\r\n[Current Card Settings]"));
+    EXPECT_NE(std::string::npos, report.find("\r\n[Windows]\r\n"));
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_COPY_REPORT, BN_CLICKED),
+                      (LPARAM)page->GetDlgItem(IDC_COPY_REPORT));
+    EXPECT_EQ(report, ClipboardText()) << "the copy holds the whole report";
+}
+
 TEST_F(TroubleshootingTest, CopyOfAShortReportTakesAllOfIt)
 {
     OpenCard();
