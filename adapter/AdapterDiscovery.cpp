@@ -2,12 +2,11 @@
 // Windows NT), the registry search operations they use, and the mailbox link.
 #include "adapter/AdapterDiscovery.h"
 
+#include "adapter/AdapterReporter.h"
 #include "adapter/PortAccess.h"
 #include "adapter/RegKey.h"
-#include "framework/CWinApp.h"
 #include "framework/IntegerText.h"
 #include "framework/Os.h"
-#include "res/resource.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,17 +23,6 @@ const DWORD MAX_VALUE_SIZE = 64 * 1024;
 
 std::vector<std::string> s_searchList;
 std::string s_searchFirst;
-
-void Say(HWND owner, const char* text, const char* caption, UINT style)
-{
-    g_os.MessageBoxA(owner, text, caption, style);
-}
-
-// A box with a text of the string table and no caption.
-void Say(HWND owner, UINT textId)
-{
-    Say(owner, LoadStr(textId).c_str(), "", MB_OK);
-}
 
 bool Contains(const BYTE* data, size_t size, const std::string& text)
 {
@@ -171,10 +159,10 @@ BYTE DiscoverNt(HWND owner)
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof(version);
     if (!g_os.GetVersionExA(&version)) {
-        Say(owner, IDS_NO_VERSION_EX);
+        TellUser(AdapterNotice::NoVersionInfo, owner);
     } else if (version.dwMajorVersion == 5 && version.dwMinorVersion == 0) {
         link.PlatformKind = PLATFORM_NT5;
-        Say(owner, LoadStr(IDS_NO_NT5).c_str(), LoadStr(IDS_ERROR).c_str(), MB_ICONERROR);
+        TellUser(AdapterNotice::Nt5Refused, owner);
         return ADAPTER_BAD_INSTALL;
     }
 
@@ -210,12 +198,7 @@ BYTE DiscoverNt(HWND owner)
 
 void ShowRegistryError(HWND owner, LONG code)
 {
-    char text[512] = "";
-    if (!::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                          (DWORD)code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text,
-                          sizeof(text), nullptr))
-        snprintf(text, sizeof(text), LoadStr(IDS_REGISTRY_ERROR_CODE).c_str(), code);
-    Say(owner, text, LoadStr(IDS_REGISTRY_ERROR).c_str(), MB_ICONINFORMATION);
+    TellUser(AdapterNotice::RegistryError, owner, code);
 }
 
 void SetDeviceSearchTexts(const std::vector<std::string>& list, const std::string& first)
@@ -235,7 +218,7 @@ FoundValue FindValueContaining(HKEY root, const std::string& keyPath, const std:
     FoundValue found;
     RegKey key;
     if (key.Open(root, keyPath, KEY_READ) != ERROR_SUCCESS) {
-        Say(owner, IDS_REG_OPEN_FAILED);
+        TellUser(AdapterNotice::RegOpenFailed, owner);
         found.result = REG_ERROR;
         return found;
     }
@@ -245,7 +228,7 @@ FoundValue FindValueContaining(HKEY root, const std::string& keyPath, const std:
     for (DWORD i = 0; i < values; ++i) {
         if (::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                                nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
-            Say(owner, IDS_REG_QUERY_FAILED);
+            TellUser(AdapterNotice::RegQueryFailed, owner);
             found.result = REG_ERROR;
             return found;
         }
@@ -258,7 +241,7 @@ FoundValue FindValueContaining(HKEY root, const std::string& keyPath, const std:
         if (rc == ERROR_NO_MORE_ITEMS)
             break;
         if (rc != ERROR_SUCCESS) {
-            Say(owner, IDS_REG_ENUM_VALUE_FAILED);
+            TellUser(AdapterNotice::RegEnumValueFailed, owner);
             found.result = REG_ERROR;
             return found;
         }
@@ -275,7 +258,7 @@ FoundValue FindValueContaining(HKEY root, const std::string& keyPath, const std:
         if (rc == ERROR_NO_MORE_ITEMS)
             break;
         if (rc != ERROR_SUCCESS) {
-            Say(owner, IDS_REG_ENUM_KEY_FAILED);
+            TellUser(AdapterNotice::RegEnumKeyFailed, owner);
             found.result = REG_ERROR;
             return found;
         }

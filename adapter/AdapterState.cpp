@@ -3,11 +3,9 @@
 #include "adapter/AdapterState.h"
 
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterReporter.h"
 #include "adapter/CardItem.h"
 #include "adapter/Mailbox.h"
-#include "framework/CWinApp.h"
-#include "framework/Os.h"
-#include "res/resource.h"
 
 namespace {
 
@@ -46,10 +44,7 @@ bool ReportAdapterSilent(HWND owner)
         return false;
     state.m_bSilenceReported = true;
     state.m_nAdapterStatus = ADAPTER_NO_RESPONSE;
-    if (state.AlertBeep)
-        g_os.MessageBeep(MB_ICONHAND);
-    g_os.MessageBoxA(owner, LoadStr(IDS_NO_RESPONSE).c_str(), LoadStr(IDS_ERROR).c_str(),
-                     MB_ICONSTOP | MB_SYSTEMMODAL);
+    TellUser(AdapterNotice::NoResponse, owner);
     return true;
 }
 

@@ -8,10 +8,9 @@
 #include <string>
 
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterReporter.h"
 #include "adapter/CardText.h"
 #include "adapter/Mailbox.h"
-#include "framework/CWinApp.h"
-#include "res/resource.h"
 
 namespace {
 
@@ -156,13 +155,14 @@ void Decode(const ItemRule& rule, const BYTE* value, void* output, size_t size)
     const size_t partSize = MAILBOX_VALUE_SIZE - rule.offset;
     switch (rule.decode) {
     case NETWORK_TYPE_TEXT:
-        PutText(output, size, LoadStr(value[0] == 1 ? IDS_INFRASTRUCTURE : IDS_ADHOC));
+        PutText(output, size,
+                AdapterTextOf(value[0] == 1 ? AdapterText::Infrastructure : AdapterText::AdHoc));
         break;
     case DECIMAL_WORD:
         PutText(output, size, Formatted("%ld", word));
         break;
     case CARRIER_TEXT:
-        PutText(output, size, LoadStr(CarrierSetStringId(value[0])));
+        PutText(output, size, AdapterTextOf(CarrierSetText(value[0])));
         break;
     case TEXT32:
         PutText(output, size, BoundedText(part, partSize));
@@ -266,7 +266,7 @@ BYTE QueryCardItem(int item, void* output, size_t size)
     if (status == STATUS_NO_RESPONSE || status == STATUS_NOT_OPEN || status == STATUS_BAD_MAILBOX)
         return Fail(output, size, ITEM_NO_RESPONSE);
     if (rule->decode == DEBUG_DUMP && status == STATUS_NOT_AVAILABLE) {
-        PutText(output, size, LoadStr(IDS_NO_DEBUG_INFO));
+        PutText(output, size, AdapterTextOf(AdapterText::NoDebugInfo));
         return ITEM_OK;
     }
     if (rule->failure == FAIL_NOT_AVAILABLE && status == STATUS_NOT_AVAILABLE)

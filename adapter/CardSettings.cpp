@@ -9,13 +9,12 @@
 #include <string.h>
 
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterReporter.h"
 #include "adapter/CardItems.h"
 #include "adapter/CardText.h"
 #include "adapter/Mailbox.h"
 #include "adapter/PortAccess.h"
-#include "framework/CWinApp.h"
 #include "framework/Os.h"
-#include "res/resource.h"
 
 namespace {
 
@@ -126,13 +125,13 @@ BYTE ReadConfigValue(HWND owner, int item, char* text, size_t textSize)
     // width: both are not available rather than guessed.
     case CI_CARD_TYPE:
         PutText(text, textSize,
-                LoadStr(link.AdapterCardType == 0   ? IDS_NOT_AVAILABLE
-                        : link.AdapterCardType == 1 ? IDS_PCMCIA
-                                                    : IDS_ISA));
+                AdapterTextOf(link.AdapterCardType == 0   ? AdapterText::NotAvailable
+                              : link.AdapterCardType == 1 ? AdapterText::Pcmcia
+                                                          : AdapterText::Isa));
         return ITEM_OK;
     case CI_IO_RANGE:
         if (link.AdapterCardType == 0) {
-            PutText(text, textSize, LoadStr(IDS_NOT_AVAILABLE));
+            PutText(text, textSize, AdapterTextOf(AdapterText::NotAvailable));
             return ITEM_OK;
         }
         snprintf(formatted, sizeof(formatted), "0%X - 0%X", link.AdapterIoBase,
@@ -141,7 +140,7 @@ BYTE ReadConfigValue(HWND owner, int item, char* text, size_t textSize)
         return ITEM_OK;
     case CI_IRQ:
         if (link.AdapterIrq == 0xFFFF)
-            PutText(text, textSize, LoadStr(IDS_NOT_AVAILABLE));
+            PutText(text, textSize, AdapterTextOf(AdapterText::NotAvailable));
         else {
             snprintf(formatted, sizeof(formatted), "%d", link.AdapterIrq);
             PutText(text, textSize, formatted);

@@ -5,8 +5,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "res/resource.h"
-
 uint16_t LeWord(const uint8_t* bytes)
 {
     return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
@@ -86,23 +84,23 @@ std::string QualityText(uint16_t word)
     return word == 0 || word == 101 ? "00" : std::to_string(word);
 }
 
-unsigned CarrierSetStringId(uint8_t code)
+AdapterText CarrierSetText(uint8_t code)
 {
     switch (code) {
     case 0x10:
-        return IDS_CARRIER_USA;
+        return AdapterText::CarrierUsa;
     case 0x20:
-        return IDS_CARRIER_CANADA;
+        return AdapterText::CarrierCanada;
     case 0x30:
-        return IDS_CARRIER_EUROPE;
+        return AdapterText::CarrierEurope;
     case 0x31:
-        return IDS_CARRIER_SPAIN;
+        return AdapterText::CarrierSpain;
     case 0x32:
-        return IDS_CARRIER_FRANCE;
+        return AdapterText::CarrierFrance;
     case 0x40:
-        return IDS_CARRIER_JAPAN;
+        return AdapterText::CarrierJapan;
     default:
-        return IDS_CARRIER_UNKNOWN;
+        return AdapterText::CarrierUnknown;
     }
 }
 

@@ -10,6 +10,8 @@
 
 #include <string>
 
+#include "adapter/AdapterText.h"
+
 uint16_t LeWord(const uint8_t* bytes);
 uint32_t LeDword(const uint8_t* bytes);
 void PutLeWord(uint8_t* bytes, uint16_t value);
@@ -36,8 +38,8 @@ std::string FirmwareVersionText(uint16_t word);
 // The link quality text: "00" for 0 and 101, else "%d".
 std::string QualityText(uint16_t word);
 
-// The string ID of a carrier set (regulatory domain) code.
-unsigned CarrierSetStringId(uint8_t code);
+// The name of a carrier set (regulatory domain) code.
+AdapterText CarrierSetText(uint8_t code);
 
 // Hexadecimal dump of the debug bytes: the length byte at value[0] and the
 // bytes after it, at most `size`, eight to a line: "0000  09 01 ...".

@@ -5,12 +5,11 @@
 #include <string.h>
 
 #include "adapter/AdapterDiscovery.h"
+#include "adapter/AdapterReporter.h"
 #include "adapter/CardItems.h"
 #include "adapter/CardText.h"
 #include "adapter/PortAccess.h"
-#include "framework/CWinApp.h"
 #include "framework/Os.h"
-#include "res/resource.h"
 
 namespace {
 
@@ -207,7 +206,8 @@ BYTE JoinNetwork(const char* networkType, const char* bssid, const char* essid)
     // would join with whatever parameters the card held before. The firmware's
     // own status for them is not looked at.
     MailboxData type = ParamData(PARAM_NETWORK_TYPE);
-    type.value[0] = lstrcmpiA(networkType, LoadStr(IDS_INFRASTRUCTURE).c_str()) == 0 ? 1 : 0;
+    type.value[0] =
+        lstrcmpiA(networkType, AdapterTextOf(AdapterText::Infrastructure).c_str()) == 0 ? 1 : 0;
     if (!GotAnswer(SendJoinParam(type)))
         return ITEM_NO_RESPONSE;
 

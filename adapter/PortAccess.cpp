@@ -2,9 +2,8 @@
 // the driver are shown where they happen; callers always get a value.
 #include "adapter/PortAccess.h"
 
-#include "framework/CWinApp.h"
+#include "adapter/AdapterReporter.h"
 #include "framework/Os.h"
-#include "res/resource.h"
 
 #include <cstdio>
 #include <cstring>
@@ -13,16 +12,6 @@
 namespace {
 
 const char kDevicePath[] = "\\\\.\\razuDov";
-
-void Report(const char* text)
-{
-    g_os.MessageBoxA(nullptr, text, "", MB_OK);
-}
-
-void Report(UINT textId)
-{
-    Report(LoadStr(textId).c_str());
-}
 
 bool DirectPath()
 {
@@ -51,7 +40,7 @@ bool DriverRequest(DWORD access, DWORD share, DWORD code, void* in, DWORD inSize
         if (reportOpenFailure) {
             // Marked once the box is answered: the no-response message that
             // follows comes after it.
-            Report(IDS_PORT_NO_DEVICE);
+            TellUser(AdapterNotice::PortNoDevice);
             NoteDriverGone();
         }
         return false;
@@ -59,15 +48,8 @@ bool DriverRequest(DWORD access, DWORD share, DWORD code, void* in, DWORD inSize
     DWORD returned = 0;
     *ok = g_os.DeviceIoControl(dev, code, in, inSize, out, outSize, &returned, nullptr) != 0;
     if (!g_os.CloseHandle(dev))
-        Report(IDS_PORT_CLOSE_FAILED);
+        TellUser(AdapterNotice::PortCloseFailed);
     return true;
-}
-
-void ReportPort(UINT formatId, WORD port)
-{
-    char text[64];
-    snprintf(text, sizeof(text), LoadStr(formatId).c_str(), port);
-    Report(text);
 }
 
 template <class T> T DriverRead(WORD offset, DWORD code)
@@ -80,7 +62,7 @@ template <class T> T DriverRead(WORD offset, DWORD code)
                        sizeof(value), &ok))
         return 1;
     if (!ok) {
-        ReportPort(IDS_PORT_READ_FAILED, port);
+        TellUser(AdapterNotice::PortReadFailed, nullptr, port);
         return 0;
     }
     return value;
@@ -97,7 +79,7 @@ template <class T> T DriverWrite(WORD offset, T value, DWORD code)
     if (!DriverRequest(GENERIC_WRITE, FILE_SHARE_WRITE, code, in, sizeof(in), nullptr, 0, &ok))
         return 0;
     if (!ok) {
-        ReportPort(IDS_PORT_WRITE_FAILED, port);
+        TellUser(AdapterNotice::PortWriteFailed, nullptr, port);
         return 0;
     }
     return value;
@@ -155,7 +137,7 @@ bool ReadBlock(WORD wordAddress, BYTE* dest, WORD byteCount)
                        answer.data(), evenCount, &ok))
         return false;
     if (!ok) {
-        Report(IDS_PORT_IOCTL_FAILED);
+        TellUser(AdapterNotice::PortIoctlFailed);
         return false;
     }
     memcpy(dest, answer.data(), byteCount);
@@ -187,7 +169,7 @@ bool WriteBlock(WORD wordAddress, const BYTE* src, WORD byteCount)
                        (DWORD)in.size(), nullptr, 0, &ok))
         return false;
     if (!ok)
-        Report(IDS_PORT_IOCTL_FAILED);
+        TellUser(AdapterNotice::PortIoctlFailed);
     return ok;
 }
 
@@ -245,7 +227,7 @@ int DriverSetBase(WORD ioBase)
                        &answer, sizeof(answer), &ok, false))
         return -1;
     if (!ok) {
-        Report(IDS_PORT_IOCTL_FAILED);
+        TellUser(AdapterNotice::PortIoctlFailed);
         return 0;
     }
     return answer != 0 ? 1 : 0;

@@ -51,6 +51,7 @@ CUtilityApp::CUtilityApp()
     // The adapter's state lives as long as the process but starts with the
     // application object.
     ClearAdapterState();
+    m_pPreviousReporter = SetAdapterReporter(&m_reporter);
     m_helpFile = "Kerfo.hlp";
     for (int i = 1; i < __argc; ++i)
         m_args.push_back(__argv[i]);
@@ -58,6 +59,7 @@ CUtilityApp::CUtilityApp()
 
 CUtilityApp::~CUtilityApp()
 {
+    SetAdapterReporter(m_pPreviousReporter);
     if (m_hInstanceMutex)
         ::CloseHandle(m_hInstanceMutex);
 }

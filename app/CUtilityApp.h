@@ -3,6 +3,7 @@
 // floating tool window for the life of the program.
 #pragma once
 
+#include "app/CAdapterReporter.h"
 #include "framework/CWinApp.h"
 
 #include <string>
@@ -66,6 +67,9 @@ protected:
 
 private:
     HANDLE m_hInstanceMutex = nullptr;
+    // Shows what the adapter layer has to tell, while the object lives.
+    CAdapterReporter m_reporter;
+    AdapterReporter* m_pPreviousReporter;
     // Shows the message the adapter status deserves; false when the user
     // chose to end the program.
     bool TellAdapterStatus();

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FirmwareVersionText(word);
         QualityText(word);
         LinkStateName(word);
-        CarrierSetStringId(data[0]);
+        CarrierSetText(data[0]);
     }
     // The BSSID forms read a zero-terminated text.
     std::vector<char> zeroEnded(data, data + size);

@@ -2,6 +2,7 @@
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/PortAccess.h"
 #include "tests/support/FakeOs.h"
+#include "tests/support/RecordingReporter.h"
 #include "tests/support/RegistryFixture.h"
 
 #include <gtest/gtest.h>
@@ -99,6 +100,7 @@ protected:
 
     RegistryFixture reg;
     FakeOs os{FakeOs::kMachine};
+    RecordingReporter reporter;
 };
 
 const std::vector<BYTE> kHealthy = {0, 0, 0, 0};
@@ -119,7 +121,7 @@ TEST_F(Discovery, Win9xPcmciaCardIsFoundThroughItsSearchTextFirst)
               GetAdapterLink().DriverKeyPath);
     EXPECT_TRUE(GetAdapterLink().DriverKeyValid);
     EXPECT_TRUE(os.calls.empty()) << "no driver request on Windows 95/98";
-    EXPECT_TRUE(os.boxes.empty());
+    EXPECT_TRUE(reporter.notices.empty());
 }
 
 TEST_F(Discovery, Win9xIsaCardIsFoundThroughAListEntry)
@@ -199,10 +201,9 @@ TEST_F(Discovery, SearchSkipsDataLongerThanItReads)
     found = FindValueContaining(HKEY_DYN_DATA, kConfigManager, "zzz");
     EXPECT_EQ(REG_NOT_FOUND, found.result);
     EXPECT_TRUE(found.keyPath.empty() && found.data.empty()) << "nothing found, nothing named";
-    EXPECT_TRUE(os.boxes.empty());
+    EXPECT_TRUE(reporter.notices.empty());
     EXPECT_EQ(REG_ERROR, FindValueContaining(HKEY_DYN_DATA, "No Such Key", "802.11").result);
-    ASSERT_EQ(1u, os.boxes.size());
-    EXPECT_EQ("RegOpenKeyEx() failed!", os.boxes[0].text);
+    EXPECT_EQ(std::vector<AdapterNotice>{AdapterNotice::RegOpenFailed}, reporter.Kinds());
 }
 
 TEST_F(Discovery, ReadNamedValueMatchesNamesIgnoringCaseAndFormatsNumbers)
@@ -274,7 +275,7 @@ TEST_F(Discovery, NtOutcomes)
     os.driverPresent = false;
     AddNtCard("zorb3", &noIrq);
     EXPECT_EQ(ADAPTER_NOT_FOUND, DiscoverAdapter(nullptr)) << "driver cannot be opened";
-    EXPECT_TRUE(os.boxes.empty()) << "DriverSetBase shows nothing";
+    EXPECT_TRUE(reporter.notices.empty()) << "DriverSetBase tells nothing";
     os.driverPresent = true;
 
     RegistryFixture::DeleteTree(HKEY_LOCAL_MACHINE, std::string(kResourceMap) + "\\zorb3");
@@ -294,10 +295,8 @@ TEST_F(Discovery, NtWithoutNetworkCardListShowsTheRegistryError)
 {
     GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
     EXPECT_EQ(ADAPTER_BAD_INSTALL, DiscoverAdapter(nullptr));
-    ASSERT_EQ(1u, os.boxes.size());
-    EXPECT_EQ("Registry Error", os.boxes[0].caption);
-    EXPECT_EQ((UINT)MB_ICONINFORMATION, os.boxes[0].style);
-    EXPECT_FALSE(os.boxes[0].text.empty());
+    ASSERT_EQ(std::vector<AdapterNotice>{AdapterNotice::RegistryError}, reporter.Kinds());
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, reporter.notices[0].number);
 }
 
 TEST_F(Discovery, Nt50IsRefused)
@@ -307,10 +306,7 @@ TEST_F(Discovery, Nt50IsRefused)
     os.version.dwMinorVersion = 0;
     EXPECT_EQ(ADAPTER_BAD_INSTALL, DiscoverAdapter(nullptr));
     EXPECT_EQ(PLATFORM_NT5, GetAdapterLink().PlatformKind);
-    ASSERT_EQ(1u, os.boxes.size());
-    EXPECT_EQ("This version does not support NT 5.0.", os.boxes[0].text);
-    EXPECT_EQ("Error", os.boxes[0].caption);
-    EXPECT_EQ((UINT)MB_ICONERROR, os.boxes[0].style);
+    EXPECT_EQ(std::vector<AdapterNotice>{AdapterNotice::Nt5Refused}, reporter.Kinds());
 }
 
 TEST_F(Discovery, FailedVersionQueryIsReportedAndDiscoveryGoesOn)
@@ -320,8 +316,7 @@ TEST_F(Discovery, FailedVersionQueryIsReportedAndDiscoveryGoesOn)
     auto resources = ResourceList({{1, 0x270}});
     AddNtCard("zorbNT", &resources);
     EXPECT_EQ(ADAPTER_OK, DiscoverAdapter(nullptr));
-    ASSERT_EQ(1u, os.boxes.size());
-    EXPECT_EQ("Error: GetVersionEx failed", os.boxes[0].text);
+    EXPECT_EQ(std::vector<AdapterNotice>{AdapterNotice::NoVersionInfo}, reporter.Kinds());
 }
 
 TEST_F(Discovery, ResourceListAndAllocationParsersStayInsideTheData)

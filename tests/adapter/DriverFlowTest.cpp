@@ -10,6 +10,7 @@
 #include "sim/PortTrap.h"
 #include "tests/support/DriverAccess.h"
 #include "tests/support/FakeOs.h"
+#include "tests/support/RecordingReporter.h"
 
 #include <gtest/gtest.h>
 
@@ -56,6 +57,8 @@ protected:
             RemovePortTrap();
         ResetAdapterState();
     }
+
+    RecordingReporter reporter; // the adapter's texts, as the program gives them
 };
 } // namespace
 

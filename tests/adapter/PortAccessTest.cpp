@@ -1,6 +1,7 @@
 // Port access on the direct path and the driver path.
 #include "adapter/PortAccess.h"
 #include "tests/support/FakeOs.h"
+#include "tests/support/RecordingReporter.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +37,10 @@ protected:
         GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     }
     FakeOs os{FakeOs::kMachine};
+    RecordingReporter reporter;
 };
+
+using N = AdapterNotice;
 
 TEST_F(PortAccess, DirectPathUsesPortInstructionsOnly)
 {
@@ -161,7 +165,7 @@ TEST_F(PortAccess, EachRequestUsesItsCodeAccessAndBuffers)
     EXPECT_EQ((std::vector<WORD>{0, 2, 4, 0x300, 38}), Header(os.calls[5]));
     EXPECT_EQ(0x70, os.calls[6].in[0]);
     EXPECT_EQ(0x02, os.calls[6].in[1]);
-    EXPECT_TRUE(os.boxes.empty());
+    EXPECT_TRUE(reporter.notices.empty());
 }
 
 TEST_F(PortAccess, BlockTransfersRoundTripThroughTheDriver)
@@ -204,14 +208,9 @@ TEST_F(PortAccess, MissingDriverIsReportedAndTheCallerCarriesOn)
     EXPECT_FALSE(ReadCardMemory(0x300, block, 38));
     EXPECT_FALSE(WriteCardMemory(0x300, block, 38));
     EXPECT_EQ(0x77, block[0]) << "nothing transferred";
-    ASSERT_EQ(6u, os.boxes.size());
-    for (const FakeOs::Box& m : os.boxes) {
-        EXPECT_EQ("Unable to open the device.\n", m.text);
-        EXPECT_EQ("", m.caption);
-        EXPECT_EQ((UINT)MB_OK, m.style);
-    }
+    EXPECT_EQ(std::vector<N>(6, N::PortNoDevice), reporter.Kinds());
     EXPECT_EQ(-1, DriverSetBase(0x240));
-    EXPECT_EQ(6u, os.boxes.size()) << "DriverSetBase shows nothing";
+    EXPECT_EQ(6u, reporter.notices.size()) << "DriverSetBase tells nothing";
 }
 
 TEST_F(PortAccess, FailedRequestsNameTheAbsolutePort)
@@ -224,12 +223,11 @@ TEST_F(PortAccess, FailedRequestsNameTheAbsolutePort)
     EXPECT_FALSE(ReadCardMemory(0x300, block, 38));
     EXPECT_FALSE(WriteCardMemory(0x300, block, 38));
     EXPECT_EQ(0, DriverSetBase(0x270));
-    ASSERT_EQ(5u, os.boxes.size());
-    EXPECT_EQ("Error when read the port: 274", os.boxes[0].text);
-    EXPECT_EQ("Error when write the port: 272", os.boxes[1].text);
-    EXPECT_EQ("Error for DeviceIoControl", os.boxes[2].text);
-    EXPECT_EQ("Error for DeviceIoControl", os.boxes[3].text);
-    EXPECT_EQ("Error for DeviceIoControl", os.boxes[4].text);
+    const std::vector<N> told = {N::PortReadFailed, N::PortWriteFailed, N::PortIoctlFailed,
+                                 N::PortIoctlFailed, N::PortIoctlFailed};
+    ASSERT_EQ(told, reporter.Kinds());
+    EXPECT_EQ(0x274, reporter.notices[0].number) << "the absolute port";
+    EXPECT_EQ(0x272, reporter.notices[1].number);
     for (BYTE b : block)
         ASSERT_EQ(0, b) << "a refused read hands over nothing of the driver's buffer";
 }
@@ -238,8 +236,7 @@ TEST_F(PortAccess, FailedCloseIsReportedAndTheValueStillDelivered)
 {
     os.closeFails = true;
     EXPECT_EQ(0x4242, PortReadWord(2));
-    ASSERT_EQ(1u, os.boxes.size());
-    EXPECT_EQ("Failed to close device.\n", os.boxes[0].text);
+    EXPECT_EQ(std::vector<N>{N::PortCloseFailed}, reporter.Kinds());
 }
 
 TEST_F(PortAccess, DriverSetBaseAnswer)

@@ -6,6 +6,7 @@
 #include "adapter/CardSettings.h"
 #include "adapter/Mailbox.h"
 #include "adapter/PortAccess.h"
+#include "tests/support/RecordingReporter.h"
 #include "tests/support/SimCard.h"
 
 #include <gtest/gtest.h>
@@ -73,6 +74,7 @@ public:
         return number;
     }
 
+    RecordingReporter reporter; // the adapter's texts, as the program gives them
     SimCard card;
     BYTE result = 0xEE;
 };

@@ -211,7 +211,8 @@ struct FakeOsHooks
     static void WINAPI NoSleep(DWORD) {}
 };
 
-FakeOs::FakeOs(Reach reach) : m_previous(current)
+FakeOs::FakeOs(Reach reach)
+    : m_previous(current), m_previousReporter(SetAdapterReporter(&m_reporter))
 {
     current = this;
     g_os.MessageBoxA = FakeOsHooks::MessageBoxA;
@@ -244,6 +245,7 @@ FakeOs::FakeOs(Reach reach) : m_previous(current)
 
 FakeOs::~FakeOs()
 {
+    SetAdapterReporter(m_previousReporter);
     current = m_previous;
 }
 

@@ -6,6 +6,7 @@
 // what the program did and gives the whole table back when it ends.
 #pragma once
 
+#include "app/CAdapterReporter.h"
 #include "framework/Os.h"
 
 #include <cstdint>
@@ -131,6 +132,10 @@ private:
     friend struct FakeOsHooks;
     OsGuard m_guard;
     FakeOs* m_previous;
+    // The adapter layer's notices shown as the program shows them, through
+    // the fake's boxes.
+    CAdapterReporter m_reporter;
+    AdapterReporter* m_previousReporter;
     void(WINAPI* m_nextSleep)(DWORD) = nullptr;
     WORD m_address = 0; // the card's address register on the direct path
     DWORD m_lastAccess = 0, m_lastShare = 0;
