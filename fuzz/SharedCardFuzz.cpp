@@ -1,14 +1,20 @@
 // SharedCardFuzz.cpp - the card as another program may leave it in the shared
 // section: a powered-up card whose bytes are overwritten in places (its stamp,
 // lock, indices, counts, divisors, texts, anywhere), then a run of port
-// requests and state reads on it, as the trap and the driver serve them. No
-// bytes may make a side read or write outside the card, divide by zero or
-// leave the lock taken; a card that fails its checks just answers nothing.
+// requests and state reads on it, as the trap and the driver serve them. The
+// bytes are written before the requests, or (the two-thread case) by a second
+// thread again and again while the requests are served, as a program that
+// takes no lock writes them. No bytes may make a side read or write outside
+// the card, divide by zero or leave the lock taken; a card that fails its
+// checks just answers nothing.
 #include "sim/SharedCard.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -37,12 +43,20 @@ uint16_t Word(const uint8_t* p)
     return static_cast<uint16_t>(p[0] | (p[1] << 8));
 }
 
+// Bytes another program writes over the card.
+struct Patch
+{
+    uint32_t offset;
+    std::vector<uint8_t> bytes;
+};
+
 } // namespace
 
-// Input: a count of patches (low 4 bits of the first byte), each patch
-// [where: 3 bytes, top bit of the first: in the state after the card
-// memory] [length 1..8] [bytes]; then requests of 6 bytes each: [code]
-// [milliseconds that pass, by tens] [port or block address: 2] [value: 2].
+// Input: a count of patches (low 4 bits of the first byte; bit 4: written by
+// a second thread during the requests), each patch [where: 3 bytes, top bit
+// of the first: in the state after the card memory] [length 1..8] [bytes];
+// then requests of 6 bytes each: [code] [milliseconds that pass, by tens]
+// [port or block address: 2] [value: 2].
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static std::unique_ptr<SharedCard> pristine, card;
@@ -57,20 +71,45 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     g_now = 1000;
     std::memcpy(static_cast<void*>(card.get()), pristine.get(), sizeof(SharedCard));
     uint8_t* bytes = reinterpret_cast<uint8_t*>(card.get());
+    const uint8_t* pristineBytes = reinterpret_cast<const uint8_t*>(pristine.get());
     const uint32_t stateBytes = sizeof(Firmware) + sizeof(Scenario) + 128;
 
     size_t pos = 0;
-    uint32_t patches = size ? data[pos++] & 0x0F : 0;
-    for (uint32_t i = 0; i < patches && size - pos >= 4; ++i) {
+    uint32_t patchCount = size ? data[pos] & 0x0F : 0;
+    bool racing = size && (data[pos] & 0x10);
+    pos += size ? 1 : 0;
+    std::vector<Patch> patches;
+    for (uint32_t i = 0; i < patchCount && size - pos >= 4; ++i) {
         uint32_t where = (data[pos] << 16 | data[pos + 1] << 8 | data[pos + 2]);
         bool inState = where & 0x800000;
-        uint32_t offset = inState ? sizeof(SharedCard) - 1 - (where & 0x7FFFFF) % stateBytes
-                                  : where % sizeof(SharedCard);
+        Patch patch;
+        patch.offset = inState ? sizeof(SharedCard) - 1 - (where & 0x7FFFFF) % stateBytes
+                               : where % sizeof(SharedCard);
         uint32_t length = data[pos + 3] % 8 + 1;
         pos += 4;
-        for (uint32_t k = 0; k < length && pos < size && offset + k < sizeof(SharedCard); ++k)
-            bytes[offset + k] = data[pos++];
+        for (uint32_t k = 0; k < length && pos < size && patch.offset + k < sizeof(SharedCard); ++k)
+            patch.bytes.push_back(data[pos++]);
+        patches.push_back(patch);
     }
+    auto write = [&](bool scribbled) {
+        for (const Patch& patch : patches)
+            for (size_t k = 0; k < patch.bytes.size(); ++k)
+                reinterpret_cast<volatile uint8_t*>(bytes)[patch.offset + k] =
+                    scribbled ? patch.bytes[k] : pristineBytes[patch.offset + k];
+    };
+    // The second thread flips the bytes between the card's own and the
+    // scribbled ones, so that a value can pass a check and change after it.
+    std::atomic<bool> done{false};
+    std::thread scribbler;
+    if (racing && !patches.empty())
+        scribbler = std::thread([&] {
+            while (!done.load(std::memory_order_relaxed)) {
+                write(true);
+                write(false);
+            }
+        });
+    else
+        write(true);
 
     while (size - pos >= 6) {
         uint32_t code = kCodes[data[pos] % (sizeof kCodes / sizeof kCodes[0])];
@@ -125,8 +164,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             card->Control(kSide, code, in, inSize, target, outSize, &information, &status);
         if (information > outSize || (outcome != SharedCard::SERVED && information != 0))
             std::abort();
-        if (g_held != 0 || (card->Lock().Owner() == kSide.self && ownerBefore != kSide.self))
+        if (g_held != 0)
+            std::abort(); // this side still counts a hold
+        if (!scribbler.joinable() && card->Lock().Owner() == kSide.self &&
+            ownerBefore != kSide.self)
             std::abort(); // the lock was not let go
     }
+    done = true;
+    if (scribbler.joinable())
+        scribbler.join();
     return 0;
 }

@@ -31,6 +31,18 @@ uint32_t GetLong(const uint8_t* p)
            (static_cast<uint32_t>(p[3]) << 24);
 }
 
+// A text into an answer's field of `size` bytes: a shorter text ends with
+// zeros, one that fills the field has no end mark (an ESSID of 32
+// characters fills its 32 bytes exactly, as the program reads it).
+void PutText(uint8_t* field, uint32_t size, const char* text)
+{
+    uint32_t i = 0;
+    for (; i < size && text[i]; ++i)
+        field[i] = static_cast<uint8_t>(text[i]);
+    for (; i < size; ++i)
+        field[i] = 0;
+}
+
 bool IsZero(const uint8_t* p, uint32_t n)
 {
     for (uint32_t i = 0; i < n; ++i)
@@ -603,8 +615,7 @@ uint16_t Firmware::GetParam(uint16_t code, uint8_t* v, uint32_t* length)
         *length = 6;
         return STATUS_OK;
     case 0x0041:
-        Fill(v, 0, 32);
-        CopyN(reinterpret_cast<char*>(v), 33, m_world.essid, 32);
+        PutText(v, 32, m_world.essid);
         *length = 32;
         return STATUS_OK;
     case 0x0042:
@@ -714,7 +725,7 @@ uint16_t Firmware::GetStatus(uint16_t sub, uint16_t index, uint8_t* v)
         else if (sub == 6)
             PutWord(v, c.signal);
         else if (sub == 7)
-            CopyN(reinterpret_cast<char*>(v), 33, c.essid, 32);
+            PutText(v, 32, c.essid);
         else if (sub == 8)
             PutWord(v, EntryState(index));
         else if (sub == 9)

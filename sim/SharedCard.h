@@ -4,12 +4,14 @@
 // same bytes and serves requests on them with the same code under the lock,
 // so there is one card however it is reached.
 //
-// Any program that can open the section can write into it, so nothing in it
-// is trusted: the state holds no pointer of any kind (the machine clock and
-// the answer filter belong to the side that serves), the stamp names this
-// very layout, and every index, count, offset and divisor is checked under
-// the lock before a request is served. A card that fails a check, or whose
-// lock cannot be had in time, answers nothing, as a card that fell silent.
+// Any program that can open the section can write into it, at any time, so
+// nothing in it is trusted: the state holds no pointer of any kind (the
+// machine clock and the answer filter belong to the side that serves), the
+// stamp names this very layout, and each request is served from the side's
+// private copy of the firmware, whose every index, count, offset and divisor
+// is checked under the lock before it is used. A card that fails a check,
+// or whose lock cannot be had in time, answers nothing, as a card that fell
+// silent.
 #pragma once
 
 #include <stdint.h>
@@ -45,8 +47,10 @@ public:
         BUSY,    // the lock could not be had in the side's time
         BROKEN,  // the card failed its checks
     };
-    // One control request under the lock (see SimDevice::Control). Only
-    // SERVED did anything; the others answer as a silent card would.
+    // One control request under the lock (see SimDevice::Control), served
+    // from a checked private copy of the firmware that then goes back into
+    // the section. Only SERVED did anything; the others answer as a silent
+    // card would.
     Outcome Control(const SharedLock::Side& side, uint32_t code, const void* in, uint32_t inSize,
                     void* out, uint32_t outSize, uint32_t* information, uint32_t* status);
 

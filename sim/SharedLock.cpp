@@ -23,6 +23,21 @@ bool SharedLock::Claim(const Side& side, uint32_t expected)
     return false;
 }
 
+// A word naming this process is ours to take while none of our threads
+// holds the lock or is taking it: counted as held first, the count then
+// says whether another thread of ours came before (it stays theirs) or
+// comes after (it sees the lock held and waits).
+bool SharedLock::ClaimOwnWord(const Side& side)
+{
+    if (!side.held)
+        return false;
+    Count(side, 1);
+    if (__atomic_load_n(side.held, __ATOMIC_ACQUIRE) == 1 && Owner() == side.self)
+        return true;
+    Count(side, -1);
+    return false;
+}
+
 bool SharedLock::TryAcquire(const Side& side)
 {
     return Claim(side, 0);
@@ -54,10 +69,10 @@ SharedLock::Result SharedLock::Acquire(const Side& side)
         ++probes;
         // The word names this process: a thread of ours holds it, or nobody
         // does (a process of the same id that ended, or bytes written there).
-        bool stale = owner == side.self
-                         ? side.held && __atomic_load_n(side.held, __ATOMIC_ACQUIRE) == 0
-                         : side.alive && !side.alive(owner, side.context);
-        if (stale && Claim(side, owner)) {
+        bool taken = owner == side.self
+                         ? ClaimOwnWord(side)
+                         : side.alive && !side.alive(owner, side.context) && Claim(side, owner);
+        if (taken) {
             __atomic_fetch_add(&m_takeovers, 1, __ATOMIC_RELAXED);
             return TOOK_OVER;
         }
@@ -67,10 +82,14 @@ SharedLock::Result SharedLock::Acquire(const Side& side)
     }
 }
 
+// The word is freed only while it still names this process, but the hold
+// ends either way: a word written over while held must not leave this
+// process counting a holder that is gone, or a word naming it could never
+// be taken over again. Freed before the count drops, so that no thread of
+// ours sees its own id with no holder counted while the word is still ours.
 void SharedLock::Release(const Side& side)
 {
     uint32_t expected = side.self;
-    if (__atomic_compare_exchange_n(&m_owner, &expected, 0, false, __ATOMIC_RELEASE,
-                                    __ATOMIC_RELAXED))
-        Count(side, -1);
+    __atomic_compare_exchange_n(&m_owner, &expected, 0, false, __ATOMIC_RELEASE, __ATOMIC_RELAXED);
+    Count(side, -1);
 }

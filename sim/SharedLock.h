@@ -42,7 +42,8 @@ public:
     // number of probes). BUSY: not had, nothing to release.
     Result Acquire(const Side& side);
     bool TryAcquire(const Side& side);
-    // Frees the lock if this side still holds it.
+    // Ends this side's hold (after ACQUIRED or TOOK_OVER) and frees the
+    // lock if its word still names this side's process.
     void Release(const Side& side);
 
     uint32_t Owner() const { return __atomic_load_n(&m_owner, __ATOMIC_ACQUIRE); }
@@ -51,6 +52,7 @@ public:
 
 private:
     bool Claim(const Side& side, uint32_t expected);
+    bool ClaimOwnWord(const Side& side);
 
     uint32_t m_owner = 0;
     uint32_t m_takeovers = 0;

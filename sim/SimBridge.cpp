@@ -54,9 +54,9 @@ extern "C" void SimBridge_Init(SimClock clock, void* context, void* view, uint32
     g_side.waitMs = kWaitMs;
     if (view)
         g_card = static_cast<SharedCard*>(view);
-    // The section outlives a driver that stops while a program still maps
-    // it: started again, the driver keeps the card the machine was given
-    // (its scenario, base and settings) rather than a default one.
+    // The section outlives the driver (the machine keeps it): started
+    // again, the driver keeps the card the machine was given (its scenario,
+    // base, settings and state) rather than a default one.
     uint32_t information = 0, status = 0;
     if (Serve(SIM_IOCTL_NOP, nullptr, 0, nullptr, 0, &information, &status) != SharedCard::SERVED)
         g_card->PowerOn(g_side);

@@ -58,10 +58,15 @@ void SimDevice::Init(Firmware::Clock clock, void* context)
 {
     if (clock)
         Firmware::SetMachineClock(clock, context);
+    Init(m_firmware, m_scratch);
+}
+
+void SimDevice::Init(Firmware& firmware, Scenario& scratch)
+{
     m_driverBase = 0;
     ResetCounts();
     SimTextResult result;
-    LoadScenario(kDefaultScenario, sizeof kDefaultScenario, result);
+    LoadScenario(firmware, scratch, kDefaultScenario, sizeof kDefaultScenario, result);
 }
 
 void SimDevice::ResetCounts()
@@ -109,9 +114,9 @@ uint32_t SimDevice::NoAnswer(uint32_t code, void* out, uint32_t outSize, uint32_
     return SIM_STATUS_SUCCESS;
 }
 
-bool SimDevice::OnCard(uint16_t port, uint32_t width) const
+bool SimDevice::OnCard(const Firmware& fw, uint16_t port, uint32_t width)
 {
-    uint16_t base = m_firmware.World().ioBase;
+    uint16_t base = fw.World().ioBase;
     if (port < base || port - base >= SIM_REGISTER_SPAN)
         return false;
     return width == 1 || (width == 2 && (port - base) % 2 == 0);
@@ -119,47 +124,72 @@ bool SimDevice::OnCard(uint16_t port, uint32_t width) const
 
 bool SimDevice::BusRead(uint16_t port, uint32_t width, uint16_t* value)
 {
-    if (!OnCard(port, width)) {
-        *value = width == 1 ? 0xFF : 0xFFFF;
-        return false;
-    }
-    uint16_t offset = static_cast<uint16_t>(port - m_firmware.World().ioBase);
-    *value =
-        width == 1 ? m_core.ReadByte(offset, &m_firmware) : m_core.ReadWord(offset, &m_firmware);
-    return true;
+    return BusRead(m_firmware, port, width, value);
 }
 
 bool SimDevice::BusWrite(uint16_t port, uint32_t width, uint16_t value)
 {
-    if (!OnCard(port, width))
-        return false;
-    if (m_firmware.LoseWrite())
-        return true; // reached the card and was lost on the way
-    uint16_t offset = static_cast<uint16_t>(port - m_firmware.World().ioBase);
-    if (width == 1)
-        m_core.WriteByte(offset, static_cast<uint8_t>(value), &m_firmware);
-    else
-        m_core.WriteWord(offset, value, &m_firmware);
-    return true;
+    return BusWrite(m_firmware, port, width, value);
 }
 
 bool SimDevice::LoadScenario(const char* text, uint32_t length, SimTextResult& result)
 {
-    m_scratch = kDefaults;
-    if (!ScenarioParser::Parse(text, length, m_scratch, result))
+    return LoadScenario(m_firmware, m_scratch, text, length, result);
+}
+
+bool SimDevice::ApplyLines(const char* text, uint32_t length, SimTextResult& result)
+{
+    return ApplyLines(m_firmware, text, length, result);
+}
+
+void SimDevice::FillState(SimState& state)
+{
+    FillState(m_firmware, state);
+}
+
+bool SimDevice::BusRead(Firmware& fw, uint16_t port, uint32_t width, uint16_t* value)
+{
+    if (!OnCard(fw, port, width)) {
+        *value = width == 1 ? 0xFF : 0xFFFF;
         return false;
-    m_firmware.Load(m_scratch, m_core);
+    }
+    uint16_t offset = static_cast<uint16_t>(port - fw.World().ioBase);
+    *value = width == 1 ? m_core.ReadByte(offset, &fw) : m_core.ReadWord(offset, &fw);
     return true;
 }
 
-bool SimDevice::ApplyLine(char* t[], int n, const char** error)
+bool SimDevice::BusWrite(Firmware& fw, uint16_t port, uint32_t width, uint16_t value)
+{
+    if (!OnCard(fw, port, width))
+        return false;
+    if (fw.LoseWrite())
+        return true; // reached the card and was lost on the way
+    uint16_t offset = static_cast<uint16_t>(port - fw.World().ioBase);
+    if (width == 1)
+        m_core.WriteByte(offset, static_cast<uint8_t>(value), &fw);
+    else
+        m_core.WriteWord(offset, value, &fw);
+    return true;
+}
+
+bool SimDevice::LoadScenario(Firmware& fw, Scenario& scratch, const char* text, uint32_t length,
+                             SimTextResult& result)
+{
+    scratch = kDefaults;
+    if (!ScenarioParser::Parse(text, length, scratch, result))
+        return false;
+    fw.Load(scratch, m_core);
+    return true;
+}
+
+bool SimDevice::ApplyLine(Firmware& fw, char* t[], int n, const char** error)
 {
     if (Equal(t[0], "setting")) {
         if (n != 3) {
             *error = "setting needs a value name and a value";
             return false;
         }
-        if (m_firmware.ApplySetting(t[1], t[2]) < 0) {
+        if (fw.ApplySetting(t[1], t[2]) < 0) {
             *error = "bad value for this setting";
             return false;
         }
@@ -172,8 +202,8 @@ bool SimDevice::ApplyLine(char* t[], int n, const char** error)
         bool byMac = n == 3 && ParseMac(t[1], bssid);
         if (n != 3 || (!byMac && !ParseNumber(t[1], 0x7FFF, &index)) ||
             !ParseNumber(t[2], 100, &signal) ||
-            !m_firmware.SetSignal(byMac ? -1 : static_cast<int>(index), byMac ? bssid : nullptr,
-                                  static_cast<uint16_t>(signal))) {
+            !fw.SetSignal(byMac ? -1 : static_cast<int>(index), byMac ? bssid : nullptr,
+                          static_cast<uint16_t>(signal))) {
             *error = "signal needs a cell (index or bssid) and 0 to 100";
             return false;
         }
@@ -189,7 +219,7 @@ bool SimDevice::ApplyLine(char* t[], int n, const char** error)
             *error = "fault <name> [on|off] [argument]";
             return false;
         }
-        m_firmware.SetFault(static_cast<uint32_t>(fault), on != 0, arg);
+        fw.SetFault(static_cast<uint32_t>(fault), on != 0, arg);
         return true;
     }
     if (Equal(t[0], "traffic")) {
@@ -199,7 +229,7 @@ bool SimDevice::ApplyLine(char* t[], int n, const char** error)
             *error = "traffic tx <bytes/s> rx <bytes/s>";
             return false;
         }
-        m_firmware.SetTraffic(tx, rx);
+        fw.SetTraffic(tx, rx);
         return true;
     }
     if (Equal(t[0], "station")) {
@@ -208,13 +238,13 @@ bool SimDevice::ApplyLine(char* t[], int n, const char** error)
         bool ok = n == 3 && ParseMac(t[1], mac);
         if (ok) {
             if (Equal(t[2], "heard"))
-                ok = m_firmware.ChangeStation(mac, Firmware::STATION_HEARD);
+                ok = fw.ChangeStation(mac, Firmware::STATION_HEARD);
             else if (Equal(t[2], "silent"))
-                ok = m_firmware.ChangeStation(mac, Firmware::STATION_SILENT);
+                ok = fw.ChangeStation(mac, Firmware::STATION_SILENT);
             else if (Equal(t[2], "gone"))
-                ok = m_firmware.ChangeStation(mac, Firmware::STATION_GONE);
+                ok = fw.ChangeStation(mac, Firmware::STATION_GONE);
             else
-                ok = m_firmware.ChangeStation(mac, Firmware::STATION_NEW, t[2]);
+                ok = fw.ChangeStation(mac, Firmware::STATION_NEW, t[2]);
         }
         if (!ok)
             *error = "station: no such station, or no free slot";
@@ -224,7 +254,7 @@ bool SimDevice::ApplyLine(char* t[], int n, const char** error)
     return false;
 }
 
-bool SimDevice::ApplyLines(const char* text, uint32_t length, SimTextResult& result)
+bool SimDevice::ApplyLines(Firmware& fw, const char* text, uint32_t length, SimTextResult& result)
 {
     Fill(&result, 0, sizeof result);
     uint32_t pos = 0;
@@ -237,7 +267,7 @@ bool SimDevice::ApplyLines(const char* text, uint32_t length, SimTextResult& res
         if (count == 0)
             continue;
         const char* error = "unclosed quote or too many values";
-        if (count < 0 || !ApplyLine(tokens, count, &error)) {
+        if (count < 0 || !ApplyLine(fw, tokens, count, &error)) {
             result.line = lineNo;
             Copy(result.message, sizeof result.message, error);
             return false;
@@ -247,10 +277,10 @@ bool SimDevice::ApplyLines(const char* text, uint32_t length, SimTextResult& res
     return true;
 }
 
-void SimDevice::FillState(SimState& state)
+void SimDevice::FillState(Firmware& fw, SimState& state)
 {
     Fill(&state, 0, sizeof state);
-    m_firmware.FillState(state);
+    fw.FillState(state);
     for (int i = 0; i < SIM_REQ_KINDS; ++i)
         state.requests[i] = m_requests[i];
     state.driverBase = m_driverBase;
@@ -259,13 +289,19 @@ void SimDevice::FillState(SimState& state)
 uint32_t SimDevice::Control(uint32_t code, const void* in, uint32_t inSize, void* out,
                             uint32_t outSize, uint32_t* information)
 {
+    return Control(m_firmware, m_scratch, code, in, inSize, out, outSize, information);
+}
+
+uint32_t SimDevice::Control(Firmware& fw, Scenario& scratch, uint32_t code, const void* in,
+                            uint32_t inSize, void* out, uint32_t outSize, uint32_t* information)
+{
     *information = 0;
     if (!in)
         inSize = 0;
     if (!out)
         outSize = 0;
     int kind = SIM_REQ_PRIVATE;
-    uint32_t status = Serve(code, in, inSize, out, outSize, information, &kind);
+    uint32_t status = Serve(fw, scratch, code, in, inSize, out, outSize, information, &kind);
     if (status == SIM_STATUS_SUCCESS)
         ++m_requests[kind];
     else {
@@ -275,8 +311,9 @@ uint32_t SimDevice::Control(uint32_t code, const void* in, uint32_t inSize, void
     return status;
 }
 
-uint32_t SimDevice::Serve(uint32_t code, const void* inBuf, uint32_t inSize, void* outBuf,
-                          uint32_t outSize, uint32_t* information, int* kind)
+uint32_t SimDevice::Serve(Firmware& fw, Scenario& scratch, uint32_t code, const void* inBuf,
+                          uint32_t inSize, void* outBuf, uint32_t outSize, uint32_t* information,
+                          int* kind)
 {
     const uint8_t* in = static_cast<const uint8_t*>(inBuf);
     uint8_t* out = static_cast<uint8_t*>(outBuf);
@@ -289,10 +326,10 @@ uint32_t SimDevice::Serve(uint32_t code, const void* inBuf, uint32_t inSize, voi
         *kind = width == 1 ? SIM_REQ_READ_BYTE : SIM_REQ_READ_WORD;
         if (inSize < 4 || outSize < width)
             return SIM_STATUS_BUFFER_TOO_SMALL;
-        if (!PortFrom(in, &port) || !OnCard(port, width))
+        if (!PortFrom(in, &port) || !OnCard(fw, port, width))
             return SIM_STATUS_INVALID_PARAMETER;
         uint16_t value = 0;
-        BusRead(port, width, &value);
+        BusRead(fw, port, width, &value);
         out[0] = static_cast<uint8_t>(value);
         if (width == 2)
             out[1] = static_cast<uint8_t>(value >> 8);
@@ -305,9 +342,9 @@ uint32_t SimDevice::Serve(uint32_t code, const void* inBuf, uint32_t inSize, voi
         *kind = width == 1 ? SIM_REQ_WRITE_BYTE : SIM_REQ_WRITE_WORD;
         if (inSize < 4 + width)
             return SIM_STATUS_BUFFER_TOO_SMALL;
-        if (!PortFrom(in, &port) || !OnCard(port, width))
+        if (!PortFrom(in, &port) || !OnCard(fw, port, width))
             return SIM_STATUS_INVALID_PARAMETER;
-        BusWrite(port, width, width == 1 ? in[4] : Word(in + 4));
+        BusWrite(fw, port, width, width == 1 ? in[4] : Word(in + 4));
         return SIM_STATUS_SUCCESS;
     }
     case SIM_IOCTL_BLOCK_READ:
@@ -325,18 +362,19 @@ uint32_t SimDevice::Serve(uint32_t code, const void* inBuf, uint32_t inSize, voi
         if (m_driverBase == 0)
             return SIM_STATUS_DEVICE_NOT_READY;
         if (reserved != 0 || Word(in + 2) >= SIM_REGISTER_SPAN ||
-            Word(in + 4) >= SIM_REGISTER_SPAN || !OnCard(addressPort, 2) || !OnCard(dataPort, 2))
+            Word(in + 4) >= SIM_REGISTER_SPAN || !OnCard(fw, addressPort, 2) ||
+            !OnCard(fw, dataPort, 2))
             return SIM_STATUS_INVALID_PARAMETER;
         if (read ? outSize < 2 * words : inSize < sizeof(SimBlockHeader) + 2 * words)
             return SIM_STATUS_BUFFER_TOO_SMALL;
-        BusWrite(addressPort, 2, address);
+        BusWrite(fw, addressPort, 2, address);
         for (uint32_t i = 0; i < words; ++i) {
             if (read) {
                 uint16_t value = 0;
-                BusRead(dataPort, 2, &value);
+                BusRead(fw, dataPort, 2, &value);
                 PutWord(out + 2 * i, value);
             } else {
-                BusWrite(dataPort, 2, Word(in + sizeof(SimBlockHeader) + 2 * i));
+                BusWrite(fw, dataPort, 2, Word(in + sizeof(SimBlockHeader) + 2 * i));
             }
         }
         if (read)
@@ -349,7 +387,7 @@ uint32_t SimDevice::Serve(uint32_t code, const void* inBuf, uint32_t inSize, voi
             return SIM_STATUS_BUFFER_TOO_SMALL;
         m_driverBase = Word(in);
         // The answer tells whether a card sits at that base.
-        PutWord(out, m_driverBase == m_firmware.World().ioBase ? 1 : 0);
+        PutWord(out, m_driverBase == fw.World().ioBase ? 1 : 0);
         *information = 2;
         return SIM_STATUS_SUCCESS;
     }
@@ -364,11 +402,11 @@ uint32_t SimDevice::Serve(uint32_t code, const void* inBuf, uint32_t inSize, voi
         if (request.width != 1 && request.width != 2)
             return SIM_STATUS_INVALID_PARAMETER;
         if (read) {
-            BusRead(request.port, request.width, &request.value);
+            BusRead(fw, request.port, request.width, &request.value);
             Move(out, &request, sizeof request);
             *information = sizeof request;
         } else {
-            BusWrite(request.port, request.width, request.value);
+            BusWrite(fw, request.port, request.width, request.value);
         }
         return SIM_STATUS_SUCCESS;
     }
@@ -380,9 +418,9 @@ uint32_t SimDevice::Serve(uint32_t code, const void* inBuf, uint32_t inSize, voi
             return SIM_STATUS_BUFFER_TOO_SMALL;
         SimTextResult result;
         if (code == SIM_IOCTL_LOAD_SCENARIO)
-            LoadScenario(reinterpret_cast<const char*>(in), inSize, result);
+            LoadScenario(fw, scratch, reinterpret_cast<const char*>(in), inSize, result);
         else
-            ApplyLines(reinterpret_cast<const char*>(in), inSize, result);
+            ApplyLines(fw, reinterpret_cast<const char*>(in), inSize, result);
         Move(out, &result, sizeof result);
         *information = sizeof result;
         return SIM_STATUS_SUCCESS;
@@ -394,7 +432,7 @@ uint32_t SimDevice::Serve(uint32_t code, const void* inBuf, uint32_t inSize, voi
         Move(&request, in, sizeof request);
         if (request.fault >= SIM_FAULT_COUNT)
             return SIM_STATUS_INVALID_PARAMETER;
-        m_firmware.SetFault(request.fault, request.enable != 0, request.arg);
+        fw.SetFault(request.fault, request.enable != 0, request.arg);
         return SIM_STATUS_SUCCESS;
     }
     case SIM_IOCTL_SET_SIGNAL: {
@@ -402,7 +440,7 @@ uint32_t SimDevice::Serve(uint32_t code, const void* inBuf, uint32_t inSize, voi
             return SIM_STATUS_BUFFER_TOO_SMALL;
         SimSignalRequest request;
         Move(&request, in, sizeof request);
-        if (!m_firmware.SetSignal(request.cellIndex, request.bssid, request.signal))
+        if (!fw.SetSignal(request.cellIndex, request.bssid, request.signal))
             return SIM_STATUS_INVALID_PARAMETER;
         return SIM_STATUS_SUCCESS;
     }
@@ -410,7 +448,7 @@ uint32_t SimDevice::Serve(uint32_t code, const void* inBuf, uint32_t inSize, voi
         if (outSize < sizeof(SimState))
             return SIM_STATUS_BUFFER_TOO_SMALL;
         SimState state;
-        FillState(state);
+        FillState(fw, state);
         Move(out, &state, sizeof state);
         *information = sizeof state;
         return SIM_STATUS_SUCCESS;
@@ -422,8 +460,8 @@ uint32_t SimDevice::Serve(uint32_t code, const void* inBuf, uint32_t inSize, voi
         Move(&request, in, sizeof request);
         if (request.length > sizeof request.value)
             return SIM_STATUS_INVALID_PARAMETER;
-        m_firmware.Advance();
-        uint16_t status = m_firmware.SetParam(request.code, request.value, request.length);
+        fw.Advance();
+        uint16_t status = fw.SetParam(request.code, request.value, request.length);
         if (outSize >= 2) {
             PutWord(out, status);
             *information = 2;

@@ -19,6 +19,9 @@ public:
     // (milliseconds) given here becomes this process's machine clock (see
     // Firmware::SetMachineClock).
     void Init(Firmware::Clock clock = nullptr, void* context = nullptr);
+    // The same power-up, served by the firmware and scratch given (see the
+    // second Control).
+    void Init(Firmware& firmware, Scenario& scratch);
 
     // Whether the state read from memory others can write is within its
     // bounds (see Firmware::Consistent).
@@ -34,6 +37,14 @@ public:
     // *information receives the number of bytes written to out.
     uint32_t Control(uint32_t code, const void* in, uint32_t inSize, void* out, uint32_t outSize,
                      uint32_t* information);
+    // The same request served by the firmware given and parsed into the
+    // scratch given, on this device's registers and card memory: a device
+    // in memory that others can write serves from the caller's private,
+    // checked copy of its firmware (see SharedCard), whose every index
+    // holds still while it is used. The registers and the card memory need
+    // no copy: any value of theirs is a place on the card.
+    uint32_t Control(Firmware& firmware, Scenario& scratch, uint32_t code, const void* in,
+                     uint32_t inSize, void* out, uint32_t outSize, uint32_t* information);
 
     // The I/O bus: the card's registers sit at its base; other ports hold
     // nothing (reads float to all ones, writes are lost). False when the
@@ -66,10 +77,16 @@ public:
     }
 
 private:
-    uint32_t Serve(uint32_t code, const void* in, uint32_t inSize, void* out, uint32_t outSize,
-                   uint32_t* information, int* kind);
-    bool OnCard(uint16_t port, uint32_t width) const;
-    bool ApplyLine(char* tokens[], int count, const char** error);
+    uint32_t Serve(Firmware& fw, Scenario& scratch, uint32_t code, const void* in, uint32_t inSize,
+                   void* out, uint32_t outSize, uint32_t* information, int* kind);
+    static bool OnCard(const Firmware& fw, uint16_t port, uint32_t width);
+    bool BusRead(Firmware& fw, uint16_t port, uint32_t width, uint16_t* value);
+    bool BusWrite(Firmware& fw, uint16_t port, uint32_t width, uint16_t value);
+    bool LoadScenario(Firmware& fw, Scenario& scratch, const char* text, uint32_t length,
+                      SimTextResult& result);
+    static bool ApplyLines(Firmware& fw, const char* text, uint32_t length, SimTextResult& result);
+    static bool ApplyLine(Firmware& fw, char* tokens[], int count, const char** error);
+    void FillState(Firmware& fw, SimState& state);
 
     CardCore m_core;
     Firmware m_firmware;

@@ -59,9 +59,12 @@ static void Pause(void* context)
     ZwYieldExecution();
 }
 
-/* The named section for the card, mapped into this process. On failure the
- * card lives in the driver's own memory and programs reach it through
- * requests only. */
+/* The named section for the card, mapped into this process. It is made
+ * permanent: the card is the machine's, as a real card stays powered while
+ * its port driver stops and starts, so the section lives as long as the
+ * machine (its object namespace) does, whether or not a program maps it
+ * while the driver is stopped. On failure the card lives in the driver's
+ * own memory and programs reach it through requests only. */
 static void MapSection(void)
 {
     UNICODE_STRING name;
@@ -69,7 +72,8 @@ static void MapSection(void)
     LARGE_INTEGER size;
     SIZE_T viewSize = 0;
     RtlInitUnicodeString(&name, SIM_SECTION_NAME_W);
-    InitializeObjectAttributes(&attributes, &name, OBJ_CASE_INSENSITIVE | OBJ_OPENIF, NULL, NULL);
+    InitializeObjectAttributes(&attributes, &name,
+                               OBJ_CASE_INSENSITIVE | OBJ_OPENIF | OBJ_PERMANENT, NULL, NULL);
     size.QuadPart = SimBridge_SectionSize();
     if (!NT_SUCCESS(ZwCreateSection(&g_section, SECTION_ALL_ACCESS, &attributes, &size,
                                     PAGE_READWRITE, SEC_COMMIT, NULL))) {
@@ -83,6 +87,9 @@ static void MapSection(void)
         if (g_view)
             ZwUnmapViewOfSection(ZwCurrentProcess(), g_view);
         g_view = NULL;
+        /* A section too small for this build's card (left by an earlier
+         * build in a machine still running) goes with its last user. */
+        ZwMakeTemporaryObject(g_section);
         ZwClose(g_section);
         g_section = NULL;
     }
@@ -132,8 +139,8 @@ static VOID NTAPI DriverUnload(PDRIVER_OBJECT driver)
     IoDeleteSymbolicLink(&dosName);
     if (driver->DeviceObject)
         IoDeleteDevice(driver->DeviceObject);
-    /* Programs that still map the section keep it; a later start of the
-     * driver opens it again and powers the card up anew. */
+    /* The section stays (it is permanent): a later start of the driver
+     * opens it again and keeps the card it finds there. */
     if (g_view)
         ZwUnmapViewOfSection(ZwCurrentProcess(), g_view);
     if (g_section)

@@ -112,24 +112,36 @@ TEST_F(AdvancedInfoTest, ResourcesOfTheDiscoveredCard)
     }
 }
 
-TEST_F(AdvancedInfoTest, StatusWithoutAConnectedAccessPoint)
+TEST_F(AdvancedInfoTest, StatusNamesTheConnectedAccessPointIfAny)
 {
+    const std::string connected =
+        std::string(kWorking) + "\r\nCurrent connected AP: Long (00:A0:C5:00:00:07)\r\n";
     const struct
     {
         const char* what;
         const char* scenario;
+        std::string status;
     } cases[] = {
-        {"ad-hoc network", "network adhoc\nessid Party\ndrift 0\n"
-                           "cell 02:5E:10:20:30:40 Party 9 80 adhoc\n"
-                           "current 02:5E:10:20:30:40\n"},
-        {"infrastructure, in no cell", "network infrastructure\nessid Corvane\ndrift 0\n"
-                                       "cell 00:A0:C5:00:00:01 Other 1 40 name=Far\n"
-                                       "current none\n"},
+        {"ad-hoc network",
+         "network adhoc\nessid Party\ndrift 0\n"
+         "cell 02:5E:10:20:30:40 Party 9 80 adhoc\n"
+         "current 02:5E:10:20:30:40\n",
+         kWorking},
+        {"infrastructure, in no cell",
+         "network infrastructure\nessid Corvane\ndrift 0\n"
+         "cell 00:A0:C5:00:00:01 Other 1 40 name=Far\n"
+         "current none\n",
+         kWorking},
+        {"infrastructure, in a cell of the longest ESSID",
+         "network infrastructure\nessid ABCDEFGHIJKLMNOPQRSTUVWXYZ012345\ndrift 0\n"
+         "cell 00:A0:C5:00:00:07 ABCDEFGHIJKLMNOPQRSTUVWXYZ012345 1 40 name=Long\n"
+         "current 00:A0:C5:00:00:07\n",
+         connected},
     };
     for (const auto& c : cases) {
         OpenCard(c.scenario);
         Open();
-        EXPECT_EQ(kWorking, Status()) << c.what;
+        EXPECT_EQ(c.status, Status()) << c.what;
     }
 }
 

@@ -227,6 +227,43 @@ TEST(Firmware, JoinTakesTimeAndMovesTheLinkToTheChosenCell)
     EXPECT_EQ(0xFFFF, card.Status(8, 0).Word());
 }
 
+// The longest ESSID fills its 32-byte field with no end mark, whether the
+// card's own, a table entry's, or one a join names.
+TEST(Firmware, AnEssidOfThirtyTwoCharactersFillsItsFieldExactly)
+{
+    static const char kLongest[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345";
+    static const char kJoined[] = "ZYXWVUTSRQPONMLKJIHGFEDCBA543210";
+    const std::string world = std::string("essid ") + kLongest + "\ndrift 0\n" +
+                              "cell 00:A0:C5:00:00:01 " + kLongest + " 1 60\n" +
+                              "cell 00:A0:C5:00:00:02 " + kJoined + " 6 40\n";
+    const struct
+    {
+        const char* what;
+        CardHarness::Reply (*ask)(CardHarness& card);
+        const char* expected;
+    } cases[] = {
+        {"the card's", [](CardHarness& card) { return card.GetParam(0x0041); }, kLongest},
+        {"a table entry's", [](CardHarness& card) { return card.Status(7, 0); }, kLongest},
+        {"a joined network's",
+         [](CardHarness& card) {
+             uint8_t bssid[6] = {0x00, 0xA0, 0xC5, 0x00, 0x00, 0x02};
+             card.Command(0x63, 0x0042, bssid, 6);
+             card.Command(0x63, 0x0041, reinterpret_cast<const uint8_t*>(kJoined), 32);
+             card.Command(0x62);
+             card.Advance(3000);
+             return card.GetParam(0x0041);
+         },
+         kJoined},
+    };
+    for (const auto& c : cases) {
+        CardHarness card(world.c_str());
+        CardHarness::Reply r = c.ask(card);
+        ASSERT_TRUE(r.answered) << c.what;
+        EXPECT_EQ(0, r.status) << c.what;
+        EXPECT_EQ(c.expected, std::string(reinterpret_cast<const char*>(r.value), 32)) << c.what;
+    }
+}
+
 TEST(Firmware, JoiningAnUnknownAdHocCellStartsANetworkOfItsOwn)
 {
     CardHarness card(kWorld);

@@ -96,6 +96,7 @@ TEST(ScenarioParser, NamesTheFirstBadLine)
         {"rates 0\n", 1, "rate"},
         {"debug GG\n", 1, "hexadecimal"},
         {"essid 123456789012345678901234567890123\n", 1, "32"},
+        {"cell 00:A0:C5:00:00:01 123456789012345678901234567890123 1 50\n", 1, "32"},
         {"\n\n# fine\nnetwork mesh\n", 4, "network"},
     };
     for (const BadLine& c : cases) {
@@ -104,6 +105,30 @@ TEST(ScenarioParser, NamesTheFirstBadLine)
         EXPECT_FALSE(Parse(c.text, *s, r)) << c.text;
         EXPECT_EQ(c.line, r.line) << c.text;
         EXPECT_NE(nullptr, std::strstr(r.message, c.message)) << c.text << " gave: " << r.message;
+    }
+}
+
+// The longest legal ESSID, wherever a scenario names one.
+TEST(ScenarioParser, AnEssidOfThirtyTwoCharactersIsKeptWhole)
+{
+    const std::string longest = "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345";
+    const struct
+    {
+        const char* what;
+        std::string text;
+        const char* (*field)(const Scenario& s);
+    } cases[] = {
+        {"the card's", "essid " + longest + "\n", [](const Scenario& s) { return s.essid; }},
+        {"a cell's", "cell 00:A0:C5:00:00:01 " + longest + " 1 50\n",
+         [](const Scenario& s) { return s.cells[0].essid; }},
+        {"the driver's setting", "setting ESSID " + longest + "\n",
+         [](const Scenario& s) { return s.settings[0].value; }},
+    };
+    for (const auto& c : cases) {
+        std::unique_ptr<Scenario> s(new Scenario);
+        SimTextResult r;
+        ASSERT_TRUE(Parse(c.text, *s, r)) << c.what << ": " << r.message;
+        EXPECT_EQ(longest, std::string(c.field(*s))) << c.what;
     }
 }
 

@@ -138,6 +138,35 @@ TEST(SharedLock, ItsOwnProcessIdIsWaitedForOnlyWhileItsThreadHoldsTheLock)
     EXPECT_EQ(1u, lock.Takeovers());
 }
 
+// A word written over while a side holds the lock (freed, another side's
+// id that died or lives) ends that side's hold all the same at its release:
+// a word naming its process later, with none of its threads holding the
+// lock, is taken over at once rather than keeping the card busy for good.
+TEST(SharedLock, AWordWrittenOverWhileHeldLeavesNoHoldBehind)
+{
+    Processes processes;
+    processes.dead.insert(300);
+    for (uint32_t written : {0u, 300u, 400u}) {
+        uint32_t held = 0;
+        SharedLock lock;
+        ASSERT_TRUE(lock.TryAcquire(SideOf(200, &processes, &held))) << written;
+        std::memcpy(&lock, &written, sizeof written);
+        lock.Release(SideOf(200, &processes, &held));
+        EXPECT_EQ(0u, held) << written << ": the hold ended";
+        EXPECT_EQ(written, lock.Owner()) << written << ": a word not ours is not freed";
+
+        uint32_t own = 200;
+        std::memcpy(&lock, &own, sizeof own);
+        processes.now = 0;
+        EXPECT_EQ(SharedLock::TOOK_OVER, lock.Acquire(SideOf(200, &processes, &held, 1000)))
+            << written;
+        EXPECT_LT(processes.now.load(), 100u) << written << ": taken over at the first probe";
+        lock.Release(SideOf(200, &processes, &held));
+        EXPECT_EQ(0u, lock.Owner()) << written;
+        EXPECT_EQ(0u, held) << written;
+    }
+}
+
 TEST(SharedLock, KeepsOneSideAtATime)
 {
     Processes processes;

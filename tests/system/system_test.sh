@@ -269,6 +269,23 @@ driver-restart)
     check "the utility goes on without a message" no_box 7000
     check "its window answers" window_answers "$TITLE"
     ;;
+driver-restart-nt40)
+    # On NT no program maps the card's section: razuDov stopped and started
+    # again still finds the machine's own card (the ISA card at 0x300, with
+    # the fault it was given), and the utility started then works with it.
+    machine nt40-server-isa
+    wine "$cardctl" unavailable 30 >/dev/null
+    wine sc stop razuDov >/dev/null 2>&1
+    check "the driver stops" eventually 60 sh -c "wine sc query razuDov | grep -q STOPPED"
+    wine sc start razuDov >/dev/null 2>&1
+    check "and starts again" eventually 60 sh -c "wine sc query razuDov | grep -q RUNNING"
+    check "with the machine's card" state_has "card base         0x300"
+    check "and the fault it was given" state_has "unavailable(30)"
+    start
+    check "tool window opens" window "$TITLE"
+    check "no message" no_box
+    check "the ISA card's base reaches the driver" state_has "driver told 0x300"
+    ;;
 scribble-nt40 | scribble-win98)
     # A stray program writes over the card's section while the utility runs:
     # the program, the driver and cardctl stay alive, with at most the

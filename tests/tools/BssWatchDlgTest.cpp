@@ -102,10 +102,12 @@ TEST_F(BssWatch, RowsHoldTheCardsTexts)
 
 TEST_F(BssWatch, NormalModeListsOnlyTheConfiguredNetworkAdvancedModeAll)
 {
-    Make(CellsScenario(2, "cell 00:A0:C5:03:00:01 CORVANE 4 50 name=Upper\n"
-                          "cell 00:A0:C5:03:00:02 Guests 5 50 name=Other\n"
-                          "cell 02:A0:C5:03:00:03 Corvane 6 50 adhoc name=Party\n"
-                          "cell 00:A0:C5:03:00:04 Corvane 7 50 name=Shouty\n"));
+    Make(CellsScenario(2,
+                       "cell 00:A0:C5:03:00:01 CORVANE 4 50 name=Upper\n"
+                       "cell 00:A0:C5:03:00:02 Guests 5 50 name=Other\n"
+                       "cell 02:A0:C5:03:00:03 Corvane 6 50 adhoc name=Party\n"
+                       "cell 00:A0:C5:03:00:04 Corvane 7 50 name=Shouty\n"
+                       "cell 00:A0:C5:03:00:05 ABCDEFGHIJKLMNOPQRSTUVWXYZ012345 8 50 name=Long\n"));
     // The ESSID compares with regard to case.
     ASSERT_TRUE(dlg->Open());
     EXPECT_EQ((Cells{"AP00", "AP01", "Shouty"}), dlg->Column(0));
@@ -113,7 +115,11 @@ TEST_F(BssWatch, NormalModeListsOnlyTheConfiguredNetworkAdvancedModeAll)
     dlg->Command(IDM_ADVANCED_MODE);
     EXPECT_EQ((Cells{"AP00", "AP01", "Shouty"}), dlg->Column(0)) << "the list is not re-read";
     dlg->Command(IDCANCEL); // Escape: the next read, now unfiltered
-    EXPECT_EQ((Cells{"AP00", "AP01", "Upper", "Other", "Party", "Shouty"}), dlg->Column(0));
+    EXPECT_EQ((Cells{"AP00", "AP01", "Upper", "Other", "Party", "Shouty", "Long"}), dlg->Column(0));
+    EXPECT_EQ((Cells{"Corvane", "Corvane", "CORVANE", "Guests", "Corvane", "Corvane",
+                     "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345"}),
+              dlg->Column(2))
+        << "the longest ESSID whole";
     EXPECT_EQ(1, card->Param(PARAM_NETWORK_TYPE)) << "the current type is read in normal mode only";
 }
 
