@@ -6,6 +6,7 @@
 #include "adapter/PortAccess.h"
 #include "app/CMainToolDlg.h"
 #include "app/ToolCommands.h"
+#include "framework/CVersionInfo.h"
 #include "framework/MessageFilter.h"
 #include "framework/Os.h"
 #include "res/resource.h"
@@ -17,16 +18,6 @@
 namespace {
 
 const char kPreferences[] = "Preferences";
-
-std::string QueryVersionString(const std::vector<BYTE>& info, const std::string& path)
-{
-    LPVOID value = nullptr;
-    UINT length = 0;
-    if (!::VerQueryValueA(info.data(), path.c_str(), &value, &length) || !value || length == 0)
-        return std::string();
-    const char* text = static_cast<const char*>(value);
-    return std::string(text, strnlen(text, length));
-}
 
 std::string ModuleBaseName()
 {
@@ -92,7 +83,7 @@ BOOL CUtilityApp::InitInstance()
     else
         GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
 
-    GetAdapterState().m_nAdapterStatus = OpenAdapter();
+    GetAdapterState().m_nAdapterStatus = OpenAdapter(m_deviceSearch);
     if (!TellAdapterStatus())
         return FALSE;
 
@@ -226,35 +217,19 @@ void CUtilityApp::RunMainWindow()
 
 bool CUtilityApp::ReadVersionRecord()
 {
-    std::string file = GetAppName() + ".EXE";
-    DWORD handle = 0;
-    DWORD size = ::GetFileVersionInfoSizeA(file.c_str(), &handle);
-    if (size == 0)
+    CVersionInfo info;
+    if (!info.Load(GetAppName() + ".EXE"))
         return false;
-    std::vector<BYTE> info(size);
-    if (!::GetFileVersionInfoA(file.c_str(), 0, size, info.data()))
-        return false;
-
-    LPVOID translation = nullptr;
-    UINT length = 0;
-    if (!::VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", &translation, &length) ||
-        !translation || length < 4)
-        return false;
-    const WORD* lang = static_cast<const WORD*>(translation);
-    char block[32];
-    snprintf(block, sizeof(block), "\\StringFileInfo\\%04x%04x", lang[0], lang[1]);
-    std::string prefix = block;
-
-    m_strCompanyName = QueryVersionString(info, prefix + "\\CompanyName");
-    m_strCopyright = QueryVersionString(info, prefix + "\\LegalCopyright");
-    m_strFileVersion = QueryVersionString(info, prefix + "\\FileVersion");
-    m_strFileDescription = QueryVersionString(info, prefix + "\\FileDescription");
+    m_strCompanyName = info.Value("CompanyName");
+    m_strCopyright = info.Value("LegalCopyright");
+    m_strFileVersion = info.Value("FileVersion");
+    m_strFileDescription = info.Value("FileDescription");
     m_strMainTitle = LoadStr(IDS_MAIN_TITLE);
 
     std::vector<std::string> list;
     std::string first;
-    SplitDeviceSearchList(QueryVersionString(info, prefix + "\\Comments"), list, first);
-    SetDeviceSearchTexts(list, first);
+    SplitDeviceSearchList(info.Value("Comments"), list, first);
+    m_deviceSearch = MakeDeviceSearch(list, first);
     return true;
 }
 
