@@ -3,6 +3,7 @@
 #include "adapter/AdapterDiscovery.h"
 
 #include "adapter/AdapterReporter.h"
+#include "adapter/MailboxBlock.h"
 #include "adapter/PortAccess.h"
 #include "adapter/RegKey.h"
 #include "framework/IntegerText.h"
@@ -14,15 +15,9 @@
 
 namespace {
 
-const WORD MAILBOX_POINTER_ADDRESS = 0x1FF;
-const WORD MAILBOX_LOWEST = 0x1FF;
-const WORD MAILBOX_HIGHEST = 0x7FFF;
 const size_t MAX_SEARCH_ENTRIES = 20;
 const size_t MAX_SEARCH_ENTRY_LENGTH = 19;
 const DWORD MAX_VALUE_SIZE = 64 * 1024;
-
-std::vector<std::string> s_searchList;
-std::string s_searchFirst;
 
 bool Contains(const BYTE* data, size_t size, const std::string& text)
 {
@@ -65,12 +60,12 @@ BYTE ReadCardType()
     return (BYTE)number;
 }
 
-BYTE DiscoverWin9x(HWND owner)
+BYTE DiscoverWin9x(const DeviceSearch& search, HWND owner)
 {
     AdapterLink& link = GetAdapterLink();
-    FoundValue found = FindValueContaining(HKEY_DYN_DATA, "config manager", s_searchFirst, owner);
-    for (size_t i = 0; found.result != REG_FOUND && i < s_searchList.size(); ++i)
-        found = FindValueContaining(HKEY_DYN_DATA, "config manager", s_searchList[i], owner);
+    FoundValue found = FindValueContaining(HKEY_DYN_DATA, "config manager", search.first, owner);
+    for (size_t i = 0; found.result != REG_FOUND && i < search.list.size(); ++i)
+        found = FindValueContaining(HKEY_DYN_DATA, "config manager", search.list[i], owner);
     if (found.result != REG_FOUND)
         return ADAPTER_NOT_FOUND;
     const std::string& hardwareKey = found.data;
@@ -201,15 +196,16 @@ void ShowRegistryError(HWND owner, LONG code)
     TellUser(AdapterNotice::RegistryError, owner, code);
 }
 
-void SetDeviceSearchTexts(const std::vector<std::string>& list, const std::string& first)
+DeviceSearch MakeDeviceSearch(const std::vector<std::string>& list, const std::string& first)
 {
-    s_searchList.clear();
+    DeviceSearch search;
     for (const std::string& entry : list) {
-        if (s_searchList.size() == MAX_SEARCH_ENTRIES)
+        if (search.list.size() == MAX_SEARCH_ENTRIES)
             break;
-        s_searchList.push_back(entry.substr(0, MAX_SEARCH_ENTRY_LENGTH));
+        search.list.push_back(entry.substr(0, MAX_SEARCH_ENTRY_LENGTH));
     }
-    s_searchFirst = first;
+    search.first = first;
+    return search;
 }
 
 FoundValue FindValueContaining(HKEY root, const std::string& keyPath, const std::string& text,
@@ -360,17 +356,17 @@ WORD CloseMailbox()
     return 0;
 }
 
-BYTE DiscoverAdapter(HWND owner)
+BYTE DiscoverAdapter(const DeviceSearch& search, HWND owner)
 {
     if (GetAdapterLink().PlatformKind == PLATFORM_WIN9X)
-        return DiscoverWin9x(owner);
+        return DiscoverWin9x(search, owner);
     return DiscoverNt(owner);
 }
 
-BYTE OpenAdapter()
+BYTE OpenAdapter(const DeviceSearch& search)
 {
     AdapterLink& link = GetAdapterLink();
-    BYTE status = DiscoverAdapter(nullptr);
+    BYTE status = DiscoverAdapter(search, nullptr);
     if (status == ADAPTER_OK) {
         link.IoBase = link.AdapterIoBase;
         if (OpenMailbox() == STATUS_BAD_MAILBOX)

@@ -36,14 +36,21 @@ enum : BYTE
 
 // What discovery finds and opens lives in GetAdapterLink() (adapter/AdapterState.h).
 
-// The device search texts from the version record (Windows 95/98): the list
-// of hardware identifiers, and the text after ";" that is tried first.
-void SetDeviceSearchTexts(const std::vector<std::string>& list, const std::string& first);
+// What discovery looks for on Windows 95/98 (from the version record): the
+// text tried first, then the list of hardware identifiers.
+struct DeviceSearch
+{
+    std::string first;
+    std::vector<std::string> list;
+};
+// The search, bounded as discovery takes it: at most 20 identifiers of at
+// most 19 characters each.
+DeviceSearch MakeDeviceSearch(const std::vector<std::string>& list, const std::string& first);
 
-BYTE OpenAdapter();
+BYTE OpenAdapter(const DeviceSearch& search);
 WORD OpenMailbox();
 WORD CloseMailbox();
-BYTE DiscoverAdapter(HWND owner);
+BYTE DiscoverAdapter(const DeviceSearch& search, HWND owner);
 
 // Where a registry search found its value, and what the value holds.
 struct FoundValue

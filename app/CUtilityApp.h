@@ -3,6 +3,7 @@
 // floating tool window for the life of the program.
 #pragma once
 
+#include "adapter/AdapterDiscovery.h"
 #include "app/CAdapterReporter.h"
 #include "framework/CWinApp.h"
 
@@ -37,8 +38,10 @@ public:
 
     // The program's arguments (without the program itself).
     std::vector<std::string> m_args;
+    // What discovery looks for, from the version record.
+    DeviceSearch m_deviceSearch;
 
-    // Reads the version record into the members and the device search texts.
+    // Reads the version record into the members and the device search.
     bool ReadVersionRecord();
     // The wParam of WM_OPEN_TOOL that a second start's argument asks for, or 0.
     static WPARAM OpenToolRequest(const std::vector<std::string>& args);

@@ -67,7 +67,7 @@ protected:
         reg.Own(HKEY_LOCAL_MACHINE, kCards);
         reg.Own(HKEY_LOCAL_MACHINE, std::string(kServices) + "\\zorbNT");
         reg.Own(HKEY_LOCAL_MACHINE, std::string(kResourceMap) + "\\zorbNT");
-        SetDeviceSearchTexts({"ISAPNP\\KVR1001", "ISAPNP\\KVR20"}, "802.11");
+        search = MakeDeviceSearch({"ISAPNP\\KVR1001", "ISAPNP\\KVR20"}, "802.11");
     }
     void TearDown() override { ResetAdapterState(); }
 
@@ -101,6 +101,7 @@ protected:
     RegistryFixture reg;
     FakeOs os{FakeOs::kMachine};
     RecordingReporter reporter;
+    DeviceSearch search;
 };
 
 const std::vector<BYTE> kHealthy = {0, 0, 0, 0};
@@ -113,7 +114,7 @@ TEST_F(Discovery, Win9xPcmciaCardIsFoundThroughItsSearchTextFirst)
     AddWin9xDevice("0001", "KVRTEST\\PCMCIA-802.11-CARD\\1", kHealthy, Allocation(0x270, 5));
     reg.SetString(HKEY_LOCAL_MACHINE, kClass + std::string("\\0000"), "CardType", "1");
 
-    EXPECT_EQ(ADAPTER_OK, DiscoverAdapter(nullptr));
+    EXPECT_EQ(ADAPTER_OK, DiscoverAdapter(search, nullptr));
     EXPECT_EQ(0x270, GetAdapterLink().AdapterIoBase);
     EXPECT_EQ(5, GetAdapterLink().AdapterIrq);
     EXPECT_EQ(1, GetAdapterLink().AdapterCardType);
@@ -132,7 +133,7 @@ TEST_F(Discovery, Win9xIsaCardIsFoundThroughAListEntry)
     // CardType only in the driver's parameter description.
     reg.SetString(HKEY_LOCAL_MACHINE, kClass + std::string("\\0000\\ndi\\params\\CardType"),
                   "default", "2");
-    EXPECT_EQ(ADAPTER_OK, DiscoverAdapter(nullptr));
+    EXPECT_EQ(ADAPTER_OK, DiscoverAdapter(search, nullptr));
     EXPECT_EQ(0x300, GetAdapterLink().AdapterIoBase);
     EXPECT_EQ(11, GetAdapterLink().AdapterIrq);
     EXPECT_EQ(2, GetAdapterLink().AdapterCardType);
@@ -142,7 +143,7 @@ TEST_F(Discovery, Win9xProblemByteGivesStatus6WithResourcesTaken)
 {
     GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     AddWin9xDevice("0000", "KVRTEST\\PCMCIA-802.11\\1", {0, 0, 0x16, 0}, Allocation(0x280, 9));
-    EXPECT_EQ(ADAPTER_NOT_WORKING, DiscoverAdapter(nullptr));
+    EXPECT_EQ(ADAPTER_NOT_WORKING, DiscoverAdapter(search, nullptr));
     EXPECT_EQ(0x280, GetAdapterLink().AdapterIoBase);
     EXPECT_EQ(9, GetAdapterLink().AdapterIrq);
     EXPECT_EQ(0, GetAdapterLink().AdapterCardType) << "no CardType value";
@@ -150,7 +151,7 @@ TEST_F(Discovery, Win9xProblemByteGivesStatus6WithResourcesTaken)
     // A value that is no card type number is not read as one.
     for (const char* stored : {"300", "-1", "0", "1x", ""}) {
         reg.SetString(HKEY_LOCAL_MACHINE, kClass + std::string("\\0000"), "CardType", stored);
-        DiscoverAdapter(nullptr);
+        DiscoverAdapter(search, nullptr);
         EXPECT_EQ(0, GetAdapterLink().AdapterCardType) << "CardType \"" << stored << "\"";
     }
 }
@@ -173,19 +174,19 @@ TEST_F(Discovery, Win9xBadDataEndsWithStatus4)
         SCOPED_TRACE(c.what);
         RegistryFixture::DeleteTree(HKEY_DYN_DATA, kConfigManager);
         AddWin9xDevice("0000", "KVRTEST\\PCMCIA-802.11\\1", kHealthy, c.allocation);
-        EXPECT_EQ(ADAPTER_BAD_INSTALL, DiscoverAdapter(nullptr));
+        EXPECT_EQ(ADAPTER_BAD_INSTALL, DiscoverAdapter(search, nullptr));
     }
     RegistryFixture::DeleteTree(HKEY_DYN_DATA, kConfigManager);
     RegistryFixture::DeleteTree(HKEY_LOCAL_MACHINE, kEnum);
     AddWin9xDevice("0000", "KVRTEST\\PCMCIA-802.11\\1", kHealthy, Allocation(0x300, 5), nullptr);
-    EXPECT_EQ(ADAPTER_BAD_INSTALL, DiscoverAdapter(nullptr)) << "no driver value";
+    EXPECT_EQ(ADAPTER_BAD_INSTALL, DiscoverAdapter(search, nullptr)) << "no driver value";
 }
 
 TEST_F(Discovery, Win9xWithoutAMatchingDeviceGivesStatus3)
 {
     GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     AddWin9xDevice("0000", "PCI\\VEN_8086\\0", kHealthy, Allocation(0x300, 5));
-    EXPECT_EQ(ADAPTER_NOT_FOUND, DiscoverAdapter(nullptr));
+    EXPECT_EQ(ADAPTER_NOT_FOUND, DiscoverAdapter(search, nullptr));
     EXPECT_FALSE(GetAdapterLink().DriverKeyValid);
 }
 
@@ -245,7 +246,8 @@ TEST_F(Discovery, NtCardFoundThroughResourceMap)
     reg.SetDword(HKEY_LOCAL_MACHINE, "system\\currentcontrolset\\services\\zorbNT1\\parameters",
                  "CardType", 1);
 
-    EXPECT_EQ(ADAPTER_OK, DiscoverAdapter(nullptr)) << "product name compared ignoring case";
+    EXPECT_EQ(ADAPTER_OK, DiscoverAdapter(search, nullptr))
+        << "product name compared ignoring case";
     EXPECT_EQ(0x270, GetAdapterLink().AdapterIoBase) << "the first port descriptor";
     EXPECT_EQ(10, GetAdapterLink().AdapterIrq);
     EXPECT_EQ(1, GetAdapterLink().AdapterCardType);
@@ -264,29 +266,30 @@ TEST_F(Discovery, NtOutcomes)
     GetAdapterLink().PlatformKind = PLATFORM_NT_SERVER;
     auto noIrq = ResourceList({{1, 0x240}});
     AddNtCard("zorb3", &noIrq);
-    EXPECT_EQ(ADAPTER_OK, DiscoverAdapter(nullptr));
+    EXPECT_EQ(ADAPTER_OK, DiscoverAdapter(search, nullptr));
     EXPECT_EQ(0xFFFF, GetAdapterLink().AdapterIrq);
     EXPECT_EQ(0, GetAdapterLink().AdapterCardType);
 
     auto overstated = ResourceList({{2, 3}}, 1000);
     AddNtCard("zorb3", &overstated);
-    EXPECT_EQ(ADAPTER_NOT_FOUND, DiscoverAdapter(nullptr)) << "no port among the real ones";
+    EXPECT_EQ(ADAPTER_NOT_FOUND, DiscoverAdapter(search, nullptr)) << "no port among the real ones";
 
     os.driverPresent = false;
     AddNtCard("zorb3", &noIrq);
-    EXPECT_EQ(ADAPTER_NOT_FOUND, DiscoverAdapter(nullptr)) << "driver cannot be opened";
+    EXPECT_EQ(ADAPTER_NOT_FOUND, DiscoverAdapter(search, nullptr)) << "driver cannot be opened";
     EXPECT_TRUE(reporter.notices.empty()) << "DriverSetBase tells nothing";
     os.driverPresent = true;
 
     RegistryFixture::DeleteTree(HKEY_LOCAL_MACHINE, std::string(kResourceMap) + "\\zorb3");
-    EXPECT_EQ(ADAPTER_NOT_FOUND, DiscoverAdapter(nullptr)) << "listed, no resource map entry";
+    EXPECT_EQ(ADAPTER_NOT_FOUND, DiscoverAdapter(search, nullptr))
+        << "listed, no resource map entry";
     RegistryFixture::DeleteTree(HKEY_LOCAL_MACHINE, std::string(kServices) + "\\zorb3");
     RegistryFixture::DeleteTree(HKEY_LOCAL_MACHINE, kCards);
 
     ResetAdapterState();
     GetAdapterLink().PlatformKind = PLATFORM_NT_SERVER;
     AddNtCard("OtherCard", nullptr);
-    EXPECT_EQ(ADAPTER_BAD_INSTALL, DiscoverAdapter(nullptr)) << "no matching card";
+    EXPECT_EQ(ADAPTER_BAD_INSTALL, DiscoverAdapter(search, nullptr)) << "no matching card";
     RegistryFixture::DeleteTree(HKEY_LOCAL_MACHINE, std::string(kServices) + "\\OtherCard");
     EXPECT_FALSE(GetAdapterLink().DriverKeyValid);
 }
@@ -294,7 +297,7 @@ TEST_F(Discovery, NtOutcomes)
 TEST_F(Discovery, NtWithoutNetworkCardListShowsTheRegistryError)
 {
     GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
-    EXPECT_EQ(ADAPTER_BAD_INSTALL, DiscoverAdapter(nullptr));
+    EXPECT_EQ(ADAPTER_BAD_INSTALL, DiscoverAdapter(search, nullptr));
     ASSERT_EQ(std::vector<AdapterNotice>{AdapterNotice::RegistryError}, reporter.Kinds());
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, reporter.notices[0].number);
 }
@@ -304,7 +307,7 @@ TEST_F(Discovery, Nt50IsRefused)
     GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
     os.version.dwMajorVersion = 5;
     os.version.dwMinorVersion = 0;
-    EXPECT_EQ(ADAPTER_BAD_INSTALL, DiscoverAdapter(nullptr));
+    EXPECT_EQ(ADAPTER_BAD_INSTALL, DiscoverAdapter(search, nullptr));
     EXPECT_EQ(PLATFORM_NT5, GetAdapterLink().PlatformKind);
     EXPECT_EQ(std::vector<AdapterNotice>{AdapterNotice::Nt5Refused}, reporter.Kinds());
 }
@@ -315,7 +318,7 @@ TEST_F(Discovery, FailedVersionQueryIsReportedAndDiscoveryGoesOn)
     os.versionFails = true;
     auto resources = ResourceList({{1, 0x270}});
     AddNtCard("zorbNT", &resources);
-    EXPECT_EQ(ADAPTER_OK, DiscoverAdapter(nullptr));
+    EXPECT_EQ(ADAPTER_OK, DiscoverAdapter(search, nullptr));
     EXPECT_EQ(std::vector<AdapterNotice>{AdapterNotice::NoVersionInfo}, reporter.Kinds());
 }
 
@@ -364,7 +367,7 @@ TEST_F(Mailbox, PointerRange)
         ResetAdapterState();
         GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
         os.cardMemory[0x1FF] = c.pointer;
-        EXPECT_EQ(c.status, OpenAdapter());
+        EXPECT_EQ(c.status, OpenAdapter(search));
         EXPECT_EQ(c.state, GetAdapterLink().MailboxState);
         EXPECT_EQ(c.ready, GetAdapterLink().AdapterReady);
         EXPECT_EQ(c.pointer, GetAdapterLink().MailboxPointer);
@@ -377,7 +380,7 @@ TEST_F(Mailbox, UnwellWin9xCardIsReadyButItsMailboxStaysClosed)
     GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     AddWin9xDevice("0000", "KVRTEST\\PCMCIA-802.11\\1", {1, 0, 0, 0}, Allocation(0x280, 9));
     GetAdapterLink().AdapterBusy = true;
-    EXPECT_EQ(ADAPTER_NOT_WORKING, OpenAdapter());
+    EXPECT_EQ(ADAPTER_NOT_WORKING, OpenAdapter(search));
     EXPECT_TRUE(GetAdapterLink().AdapterReady);
     EXPECT_FALSE(GetAdapterLink().AdapterBusy);
     EXPECT_EQ(0, GetAdapterLink().IoBase) << "the base is not handed to the port layer";
@@ -395,7 +398,7 @@ TEST_F(Mailbox, HealthyCardIsReadyAndNotBusyOnBothPaths)
         AddWin9xDevice("0000", "KVRTEST\\PCMCIA-802.11\\1", {0, 0, 0, 0}, Allocation(0x280, 9));
         os.cardMemory[0x1FF] = 0x0300;
         GetAdapterLink().AdapterBusy = true;
-        EXPECT_EQ(ADAPTER_OK, OpenAdapter());
+        EXPECT_EQ(ADAPTER_OK, OpenAdapter(search));
         EXPECT_TRUE(GetAdapterLink().AdapterReady);
         EXPECT_FALSE(GetAdapterLink().AdapterBusy);
         EXPECT_EQ(2, GetAdapterLink().MailboxState);
@@ -416,7 +419,7 @@ TEST_F(Mailbox, HealthyCardIsReadyAndNotBusyOnBothPaths)
         AddHealthyNtCard();
         os.cardMemory[0x1FF] = 0x0400;
         GetAdapterLink().AdapterBusy = true;
-        EXPECT_EQ(ADAPTER_OK, OpenAdapter());
+        EXPECT_EQ(ADAPTER_OK, OpenAdapter(search));
         EXPECT_FALSE(GetAdapterLink().AdapterBusy);
         EXPECT_TRUE(GetAdapterLink().AdapterReady);
     }
@@ -425,7 +428,7 @@ TEST_F(Mailbox, HealthyCardIsReadyAndNotBusyOnBothPaths)
 TEST_F(Mailbox, MissingAdapterLeavesEverythingClosed)
 {
     GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
-    EXPECT_EQ(ADAPTER_NOT_FOUND, OpenAdapter());
+    EXPECT_EQ(ADAPTER_NOT_FOUND, OpenAdapter(search));
     EXPECT_FALSE(GetAdapterLink().AdapterReady);
     EXPECT_EQ(0, GetAdapterLink().MailboxState);
 }
@@ -435,7 +438,7 @@ TEST_F(Mailbox, CloseMailbox)
     EXPECT_EQ(STATUS_NOT_OPEN, CloseMailbox());
     AddHealthyNtCard();
     os.cardMemory[0x1FF] = 0x400;
-    ASSERT_EQ(ADAPTER_OK, OpenAdapter());
+    ASSERT_EQ(ADAPTER_OK, OpenAdapter(search));
     EXPECT_EQ(0, CloseMailbox());
     EXPECT_EQ(0, GetAdapterLink().MailboxState);
     EXPECT_EQ(STATUS_NOT_OPEN, CloseMailbox());

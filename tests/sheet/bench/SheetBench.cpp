@@ -118,7 +118,7 @@ int main(int argc, char** argv)
     std::unique_ptr<SimCard> card;
     if (driver) {
         GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
-        BYTE status = OpenAdapter();
+        BYTE status = OpenAdapter(DeviceSearch());
         if (status != 0) {
             fprintf(stderr, "OpenAdapter: %d (is the machine running?)\n", status);
             return 1;
