@@ -13,8 +13,6 @@
 
 namespace {
 
-const WORD MAILBOX_LOWEST = 0x1FF;
-const WORD MAILBOX_HIGHEST = 0x7FFF;
 const DWORD JOIN_RETRY_MS = 1000;
 const int JOIN_START_TRIES = 20;
 const int JOIN_WAIT_POLLS = 30;
@@ -289,17 +287,4 @@ BYTE CardHasHighRate()
     if (!GotAnswer(status) || status == STATUS_NOT_AVAILABLE)
         return 0;
     return LargestRate(data.value, MAILBOX_VALUE_SIZE) > 2 ? 1 : 0;
-}
-
-int TryLockAdapter()
-{
-    if (GetAdapterLink().AdapterBusy)
-        return -1;
-    GetAdapterLink().AdapterBusy = true;
-    return 0;
-}
-
-void UnlockAdapter()
-{
-    GetAdapterLink().AdapterBusy = false;
 }

@@ -28,6 +28,12 @@ static_assert(sizeof(MailboxBlock) == 38, "mailbox block is 38 bytes");
 static_assert(offsetof(MailboxBlock, data) == 4, "data area starts at byte 4");
 
 const size_t MAILBOX_VALUE_SIZE = 32;
+
+// Where the card keeps the mailbox's word address, and the addresses a
+// mailbox may have: a pointer outside them is a broken card.
+const uint16_t MAILBOX_POINTER_ADDRESS = 0x1FF;
+const uint16_t MAILBOX_LOWEST = 0x1FF;
+const uint16_t MAILBOX_HIGHEST = 0x7FFF;
 const size_t STATISTICS_BLOCK_SIZE = 352;
 
 // Command codes.
