@@ -5,7 +5,6 @@
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/AdapterReporter.h"
 #include "adapter/CardItem.h"
-#include "adapter/Mailbox.h"
 
 namespace {
 
@@ -59,6 +58,19 @@ void NoteDriverGone()
     s_state.m_bAdapterFailed = TRUE;
     s_state.m_nAdapterStatus = ADAPTER_NO_RESPONSE;
     s_state.m_bSilenceToTell = !s_state.m_bSilenceReported;
+}
+
+int TryLockAdapter()
+{
+    if (s_state.Link.AdapterBusy)
+        return -1;
+    s_state.Link.AdapterBusy = true;
+    return 0;
+}
+
+void UnlockAdapter()
+{
+    s_state.Link.AdapterBusy = false;
 }
 
 AdapterLock::AdapterLock() : m_held(TryLockAdapter() == 0) {}

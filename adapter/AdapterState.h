@@ -74,6 +74,10 @@ void NoteFailedRead(BYTE result);
 // that the driver's box is not shown again by the next poll of another window.
 void NoteDriverGone();
 
+// The re-entrancy flag of the card polls: 0 taken, -1 already taken.
+int TryLockAdapter();
+void UnlockAdapter();
+
 // Holds the adapter for one card poll started by a timer or a message. A
 // poll that finds it held by another (waiting behind a message box) skips.
 class AdapterLock

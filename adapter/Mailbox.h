@@ -58,7 +58,5 @@ BYTE StartStationScan();
 // 2 adapter not ready, 1 a rate above 1 Mbit/s is offered, 0 otherwise.
 BYTE CardHasHighRate();
 
-// The re-entrancy flag of the timer-driven card polls: 0 taken, -1 already
-// taken.
-int TryLockAdapter();
-void UnlockAdapter();
+// The re-entrancy flag of the card polls (TryLockAdapter, AdapterLock) is
+// adapter/AdapterState.h's.
