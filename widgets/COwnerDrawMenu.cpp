@@ -15,9 +15,6 @@
 
 namespace {
 
-int g_systemKind = -1; // computed on first use
-int g_systemKindOverride = -1;
-
 bool NewShell()
 {
     int kind = COwnerDrawMenu::SystemKind();
@@ -117,19 +114,9 @@ int COwnerDrawMenu::SystemKindOf(const OSVERSIONINFOA* info)
 
 int COwnerDrawMenu::SystemKind()
 {
-    if (g_systemKindOverride >= 0)
-        return g_systemKindOverride;
-    if (g_systemKind < 0) {
-        OSVERSIONINFOA info = {};
-        info.dwOSVersionInfoSize = sizeof(info);
-        g_systemKind = SystemKindOf(g_os.GetVersionExA(&info) ? &info : nullptr);
-    }
-    return g_systemKind;
-}
-
-void COwnerDrawMenu::OverrideSystemKind(int kind)
-{
-    g_systemKindOverride = kind;
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof(info);
+    return SystemKindOf(g_os.GetVersionExA(&info) ? &info : nullptr);
 }
 
 // -------------------------------------------------------------------- toolbar

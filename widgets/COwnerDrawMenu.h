@@ -79,13 +79,12 @@ public:
     int IconWidth() const { return m_iconWidth; }
     int IconHeight() const { return m_iconHeight; }
 
-    // Operating-system kind, computed once: 0 Windows before 4.0 without NT,
-    // 1 Windows 95/98, 2 Windows NT 3.x (or no answer), 3 Windows NT 4.0 and
-    // later. Kinds 1 and 3 have the new shell's 3-D look.
+    // Operating-system kind, as the system says through the Os seam: 0
+    // Windows before 4.0 without NT, 1 Windows 95/98, 2 Windows NT 3.x (or no
+    // answer), 3 Windows NT 4.0 and later. Kinds 1 and 3 have the new shell's
+    // 3-D look.
     static int SystemKind();
     static int SystemKindOf(const OSVERSIONINFOA* info);
-    // Lets a test play another system; -1 goes back to the real one.
-    static void OverrideSystemKind(int kind);
 
     // Commands of the buttons of a toolbar resource (type 241), separators
     // as 0. False when the resource is missing or malformed.

@@ -4,11 +4,13 @@
 
 #include "framework/Gdi.h"
 #include "res/resource.h"
+#include "tests/support/FakeOs.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/MenuTestSupport.h"
 #include "widgets/COwnerDrawMenu.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -110,7 +112,19 @@ BOOL WINAPI StubModifyMenuW(HMENU, UINT, UINT, UINT_PTR, LPCWSTR)
 class MenuDrawTest : public ::testing::Test
 {
 protected:
-    void TearDown() override { COwnerDrawMenu::OverrideSystemKind(-1); }
+    // Plays a system of a kind (see COwnerDrawMenu::SystemKind) for the rest
+    // of the test.
+    void PlaySystem(int kind)
+    {
+        os.reset(); // one fake at a time: the next takes over from the real table
+        os.reset(new FakeOs);
+        os->version.dwPlatformId =
+            kind == 2 || kind == 3 ? VER_PLATFORM_WIN32_NT : VER_PLATFORM_WIN32_WINDOWS;
+        os->version.dwMajorVersion = kind == 1 || kind == 3 ? 4 : 3;
+        os->ReportVersion();
+        ASSERT_EQ(kind, COwnerDrawMenu::SystemKind());
+    }
+    std::unique_ptr<FakeOs> os;
 
     void Measure(COwnerDrawMenu& menu)
     {
@@ -489,7 +503,7 @@ TEST_F(MenuDrawTest, AcceleratorIsRightAlignedOnePictureWidthIn)
 
 TEST_F(MenuDrawTest, TextsShowWhereTheWideFunctionsAreStubs)
 {
-    COwnerDrawMenu::OverrideSystemKind(1); // Windows 95/98
+    PlaySystem(1); // Windows 95/98
     ImportPatch drawText("user32.dll", "DrawTextW", (const void*)StubDrawTextW);
     ImportPatch modifyMenu("user32.dll", "ModifyMenuW", (const void*)StubModifyMenuW);
     COwnerDrawMenu menu;
@@ -540,7 +554,7 @@ TEST_F(MenuDrawTest, SelectedPictureBoxIsRaisedOnlyWithTheNewShell)
         bool frame;
     } cases[] = {{3, true}, {1, true}, {0, false}, {2, false}};
     for (auto& c : cases) {
-        COwnerDrawMenu::OverrideSystemKind(c.kind);
+        PlaySystem(c.kind);
         COwnerDrawMenu menu;
         Build(menu, {{L"Item", 0, 1001, IDR_TRAY_TOOLBAR}});
         Measure(menu);
