@@ -31,8 +31,6 @@ public:
     LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-    void CenterWindow(HWND alternateOwner = nullptr);
-
 protected:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -64,10 +64,11 @@ void CPropertyPage::SetModified(BOOL changed)
         ::SendMessageA(sheet, changed ? PSM_CHANGED : PSM_UNCHANGED, (WPARAM)m_hWnd, 0);
 }
 
-BOOL CPropertyPage::PreTranslateMessage(MSG*)
+void CPropertyPage::OnHelp() {}
+
+BOOL CPropertyPage::PreTranslateMessage(MSG* msg)
 {
-    // The sheet runs the keyboard of all its pages.
-    return FALSE;
+    return m_hAccel && m_hWnd && ::TranslateAcceleratorA(m_hWnd, m_hAccel, msg);
 }
 
 bool CPropertyPage::HandleSheetNotify(const NMHDR* hdr, LRESULT* result)
@@ -87,6 +88,10 @@ bool CPropertyPage::HandleSheetNotify(const NMHDR* hdr, LRESULT* result)
         return true;
     case PSN_RESET:
         OnCancel();
+        *result = 0;
+        return true;
+    case PSN_HELP:
+        OnHelp();
         *result = 0;
         return true;
     }

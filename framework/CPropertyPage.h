@@ -29,6 +29,8 @@ public:
     // Neither ends anything: the sheet owns the ending.
     void OnOK() override;
     void OnCancel() override;
+    // The sheet's Help button, for the page shown. The default does nothing.
+    virtual void OnHelp();
 
     // Lights (or greys) the sheet's Apply button for this page.
     void SetModified(BOOL changed = TRUE);
@@ -36,6 +38,8 @@ public:
     PROPSHEETPAGEA& GetPSP() { return m_psp; }
     const std::string& GetTitle() const { return m_title; }
 
+    // The page's own accelerator table (LoadAccelTable) first; the sheet
+    // runs the rest of the keyboard.
     BOOL PreTranslateMessage(MSG* msg) override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 

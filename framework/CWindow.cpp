@@ -9,3 +9,31 @@ std::string CWindow::GetWindowText(HWND hWnd)
     text.resize(got > 0 ? got : 0);
     return text;
 }
+
+void CWindow::CenterWindow(HWND alternateOwner)
+{
+    HWND owner = alternateOwner ? alternateOwner : ::GetParent(m_hWnd);
+    RECT rcOwner, rc;
+    // Over the desktop, or with no owner to be seen, the window is centred
+    // in the work area, clear of the taskbar.
+    if (owner && owner != ::GetDesktopWindow() && ::IsWindowVisible(owner) && !::IsIconic(owner))
+        ::GetWindowRect(owner, &rcOwner);
+    else
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcOwner, 0);
+    ::GetWindowRect(m_hWnd, &rc);
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    int x = rcOwner.left + ((rcOwner.right - rcOwner.left) - w) / 2;
+    int y = rcOwner.top + ((rcOwner.bottom - rcOwner.top) - h) / 2;
+    // Never leave the screen: an owner in a corner pushes us back inside.
+    RECT work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    if (x + w > work.right)
+        x = work.right - w;
+    if (y + h > work.bottom)
+        y = work.bottom - h;
+    if (x < work.left)
+        x = work.left;
+    if (y < work.top)
+        y = work.top;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

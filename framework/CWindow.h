@@ -46,4 +46,7 @@ public:
     HWND GetParent() const { return ::GetParent(m_hWnd); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     DWORD GetStyle() const { return (DWORD)::GetWindowLongA(m_hWnd, GWL_STYLE); }
+    // Centres the window over its owner (or alternateOwner), inside the work
+    // area; over the desktop window, in the middle of the work area.
+    void CenterWindow(HWND alternateOwner = nullptr);
 };

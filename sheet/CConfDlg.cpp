@@ -172,23 +172,6 @@ BOOL CConfDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     return CPropertyPage::OnCommand(wParam, lParam);
 }
 
-BOOL CConfDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
-{
-    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (header && header->code == PSN_HELP) {
-        OnHelp();
-        return TRUE;
-    }
-    return CPropertyPage::OnNotify(wParam, lParam, result);
-}
-
-BOOL CConfDlg::PreTranslateMessage(MSG* msg)
-{
-    if (m_hAccel && m_hWnd && ::TranslateAcceleratorA(m_hWnd, m_hAccel, msg))
-        return TRUE;
-    return CPropertyPage::PreTranslateMessage(msg);
-}
-
 void CConfDlg::Refuse(UINT messageId, CEdit& field, bool empty)
 {
     g_os.MessageBoxA(m_hWnd, LoadStr(messageId).c_str(), LoadStr(IDS_WARNING).c_str(),

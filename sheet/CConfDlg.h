@@ -38,8 +38,6 @@ public:
     BOOL OnApply() override;
     void OnCancel() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
-    BOOL PreTranslateMessage(MSG* msg) override;
     void DoDataExchange(CDataExchange* pDX) override;
 
     // Shows or hides "&Advanced Config." (command 40004, Alt+Ctrl+N).
@@ -47,7 +45,7 @@ public:
     // Runs the Advanced Configuration dialog on the current values.
     void OnAdvancedConfig();
     // Help with the keyword "Configuration".
-    void OnHelp();
+    void OnHelp() override;
 
 protected:
     // Runs the dialog modally; tests drive it here.

@@ -202,16 +202,6 @@ BOOL CHwConfig::OnCommand(WPARAM wParam, LPARAM lParam)
     return CPropertyPage::OnCommand(wParam, lParam);
 }
 
-BOOL CHwConfig::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
-{
-    const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lParam);
-    if (hdr && hdr->code == (UINT)PSN_HELP) {
-        OnHelp();
-        return TRUE;
-    }
-    return CPropertyPage::OnNotify(wParam, lParam, result);
-}
-
 void CHwConfig::OnHelp()
 {
     AfxHelpKeyword(m_hWnd, IDS_TROUBLESHOOTING, true);

@@ -27,10 +27,9 @@ public:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
     // The page help: keyword "Troubleshooting".
-    virtual void OnHelp();
+    void OnHelp() override;
 
     // Copies the report's first COPY_LIMIT characters (button 355).
     void CopyReport();

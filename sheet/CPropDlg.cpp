@@ -169,16 +169,6 @@ BOOL CPropDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     return CPropertyPage::OnCommand(wParam, lParam);
 }
 
-BOOL CPropDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
-{
-    const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lParam);
-    if (hdr && hdr->code == (UINT)PSN_HELP) {
-        OnHelp();
-        return TRUE;
-    }
-    return CPropertyPage::OnNotify(wParam, lParam, result);
-}
-
 void CPropDlg::OnHelp()
 {
     AfxHelpKeyword(m_hWnd, IDS_ADVANCED_INFORMATION, true);

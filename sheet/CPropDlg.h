@@ -18,10 +18,9 @@ public:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
     // The page help: keyword "Advanced Information".
-    virtual void OnHelp();
+    void OnHelp() override;
 
 protected:
     // Fills the fields in their order; stops early when the card is silent.

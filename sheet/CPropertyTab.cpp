@@ -4,7 +4,7 @@
 #include "res/resource.h"
 
 CPropertyTab::CPropertyTab(UINT captionId, CWnd* parent, UINT selectPage, DWORD flags)
-    : CPropertySheet(captionId, parent, selectPage, flags), m_hIcon(nullptr), m_hAccelTable(nullptr)
+    : CPropertySheet(captionId, parent, selectPage, flags), m_hIcon(nullptr)
 {
     AddPage(&m_ConfigurationPage);
     AddPage(&m_AdvancedInfoPage);
@@ -19,7 +19,7 @@ CPropertyTab::CPropertyTab(UINT captionId, CWnd* parent, UINT selectPage, DWORD 
     }
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     m_hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_SHEET_ICON));
-    m_hAccelTable = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    LoadAccelTable(IDR_ACCELERATORS);
     KeepStandardButtons(TRUE);
 }
 
@@ -41,17 +41,7 @@ BOOL CPropertyTab::OnInitDialog()
 // off screen. The sheet opens in the middle of the work area instead.
 void CPropertyTab::PlaceOnScreen()
 {
-    RECT work, rc;
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    GetWindowRect(&rc);
-    int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    int x = work.left + ((work.right - work.left) - w) / 2;
-    int y = work.top + ((work.bottom - work.top) - h) / 2;
-    if (x < work.left)
-        x = work.left;
-    if (y < work.top)
-        y = work.top;
-    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CenterWindow(::GetDesktopWindow());
 }
 
 void CPropertyTab::EnableHelpButton()
@@ -64,13 +54,6 @@ BOOL CPropertyTab::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     EnableHelpButton();
     return CPropertySheet::OnNotify(wParam, lParam, result);
-}
-
-BOOL CPropertyTab::PreTranslateMessage(MSG* msg)
-{
-    if (m_hAccelTable && m_hWnd && ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, msg))
-        return TRUE;
-    return CPropertySheet::PreTranslateMessage(msg);
 }
 
 BOOL CPropertyTab::OnCommand(WPARAM wParam, LPARAM lParam)

@@ -20,12 +20,10 @@ public:
     CConfDlg m_ConfigurationPage;
     CHwConfig m_TroubleshootingPage;
     HICON m_hIcon;
-    HACCEL m_hAccelTable;
 
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
-    BOOL PreTranslateMessage(MSG* msg) override;
     void OnClose() override;
     void OnSysCommand(UINT id, LPARAM lParam) override;
 
