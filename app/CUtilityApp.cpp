@@ -36,8 +36,8 @@ std::string ModuleBaseName()
 } // namespace
 
 CUtilityApp::CUtilityApp()
-    : CWinApp(ModuleBaseName().c_str()), m_szProgramDir(), m_szProgramPath(), AutoRun(1),
-      EnableTrayIcon(1)
+    : CWinApp(ModuleBaseName().c_str(), LoadStr(IDS_PRODUCT).c_str()), m_szProgramDir(),
+      m_szProgramPath(), AutoRun(1), EnableTrayIcon(1)
 {
     // The adapter's state lives as long as the process but starts with the
     // application object.

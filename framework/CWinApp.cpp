@@ -1,15 +1,15 @@
 // CWinApp.cpp - the application object and its profile in the registry.
 #include "framework/CWinApp.h"
 
+#include "framework/FrameworkIds.h"
 #include "framework/MessageFilter.h"
 #include "framework/Os.h"
-#include "res/resource.h"
 
 CWinApp* CWinApp::s_app = nullptr;
 
-CWinApp::CWinApp(const char* appName)
+CWinApp::CWinApp(const char* appName, const char* title)
     : m_hInstance(::GetModuleHandleA(nullptr)), m_pMainWnd(nullptr), m_lpCmdLine(nullptr),
-      m_appName(appName ? appName : "")
+      m_appName(appName ? appName : ""), m_title(title ? title : m_appName)
 {
     s_app = this;
 }
@@ -137,14 +137,15 @@ BOOL AfxHelpKeyword(HWND owner, UINT keywordId, bool reportFailure)
     std::string keyword = LoadStr(keywordId);
     BOOL shown = app && app->WinHelp(owner, HELP_KEY, (ULONG_PTR)keyword.c_str());
     if (!shown && reportFailure)
-        g_os.MessageBoxA(owner, LoadStr(IDS_NO_HELP_FILE).c_str(), LoadStr(IDS_PRODUCT).c_str(),
+        g_os.MessageBoxA(owner, LoadStr(IDS_NO_HELP_FILE).c_str(), AfxGetAppTitle().c_str(),
                          MB_OK | MB_ICONSTOP);
     return shown;
 }
 
 std::string AfxGetAppTitle()
 {
-    return LoadStr(IDS_PRODUCT);
+    CWinApp* app = AfxGetApp();
+    return app ? app->GetAppTitle() : std::string();
 }
 
 std::string LoadStr(UINT id)

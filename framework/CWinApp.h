@@ -11,7 +11,9 @@ class CWnd;
 class CWinApp
 {
 public:
-    explicit CWinApp(const char* appName);
+    // appName names the profile and the help file's program; title is what
+    // the program's boxes carry (the application's name when none is given).
+    explicit CWinApp(const char* appName, const char* title = nullptr);
     virtual ~CWinApp();
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
@@ -33,6 +35,7 @@ public:
     const std::string& GetProfileKeyPath() const { return m_profileKey; }
 
     const std::string& GetAppName() const { return m_appName; }
+    const std::string& GetAppTitle() const { return m_title; }
     HINSTANCE m_hInstance;
     CWnd* m_pMainWnd;
     std::string m_helpFile;
@@ -47,6 +50,7 @@ private:
     HKEY OpenSectionKey(const char* section, bool create) const;
 
     std::string m_appName;
+    std::string m_title;
     std::string m_profileKey;
     static CWinApp* s_app;
 };
@@ -59,8 +63,9 @@ inline CWinApp* AfxGetApp()
 // Loads a string from the program's string table; empty when missing.
 std::string LoadStr(UINT id);
 
-// The program's title, which its message boxes carry. The application's name
-// (GetAppName) is its file's, and names its profile.
+// The program's title, which its message boxes carry, as the application
+// gave it. The application's name (GetAppName) is its file's, and names its
+// profile.
 std::string AfxGetAppTitle();
 
 // Opens the application's help file on the topic of a keyword from the

@@ -5,8 +5,8 @@
 
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
+#include "framework/FrameworkIds.h"
 #include "framework/Os.h"
-#include "res/resource.h"
 
 CDataExchange::CDataExchange(CWnd* dlg, BOOL saveAndValidate)
     : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dlg), m_lastCtrl(nullptr), m_lastIsEdit(false),

@@ -1,5 +1,8 @@
-// resource.h - every resource ID of the program, named once.
+// resource.h - every resource ID of the program, named once (the framework
+// names the IDs of its own texts in framework/FrameworkIds.h).
 #pragma once
+
+#include "framework/FrameworkIds.h"
 
 // A table: one ID a line, its number in a column of its own.
 // clang-format off
@@ -41,7 +44,6 @@
 #define IDS_WARNING             1124
 #define IDS_NO_VERSION_INFO     1133
 #define IDS_NETWORK_WATCHER     1209
-#define IDS_NO_HELP_FILE        1211
 #define IDS_SIGNAL_INDICATOR    1222
 #define IDS_VIEW_THROUGHPUT     1223
 #define IDS_NO_ADAPTER          1224
@@ -152,18 +154,18 @@
 #define IDS_CONF_NOT_SAVED      3410
 #define IDS_CONF_PART_SAVED     3411    // some settings saved, some not
 // The settings by name, as messages and the link history name them.
-#define IDS_SETTING_NETWORK_TYPE  3412
-#define IDS_SETTING_ESSID         3413
-#define IDS_SETTING_CARRIER_SET   3414
-#define IDS_SETTING_ROAMING       3415
-#define IDS_SETTING_SECURITY      3416
-#define IDS_SETTING_SECURITY_ID   3417
-#define IDS_SETTING_COMPUTER_NAME 3418
-#define IDS_SETTING_DATA_RATE     3419
-#define IDS_SETTING_RETRY_LIMIT   3420
-#define IDS_SETTING_SENSITIVITY   3421
-#define IDS_SETTING_POWER_SAVING  3422
-#define IDS_SETTING_PREFERRED_AP  3423
+#define IDS_SETTING_NETWORK_TYPE  3430
+#define IDS_SETTING_ESSID         3431
+#define IDS_SETTING_CARRIER_SET   3432
+#define IDS_SETTING_ROAMING       3433
+#define IDS_SETTING_SECURITY      3434
+#define IDS_SETTING_SECURITY_ID   3435
+#define IDS_SETTING_COMPUTER_NAME 3436
+#define IDS_SETTING_DATA_RATE     3437
+#define IDS_SETTING_RETRY_LIMIT   3438
+#define IDS_SETTING_SENSITIVITY   3439
+#define IDS_SETTING_POWER_SAVING  3440
+#define IDS_SETTING_PREFERRED_AP  3441
 
 // Property sheet: Advanced Information and Troubleshooting pages (res/sheet.rc)
 #define IDD_ADVANCED_INFO           100
@@ -189,9 +191,8 @@
 #define IDS_DRIVER_LOG_UNREADABLE   3420
 #define IDS_DRIVER_LOG_CUT          3421
 
-// Framework: the data exchange's messages (res/framework.rc)
-#define IDS_PARSE_INT           61712
-#define IDS_PARSE_INT_RANGE     61713
+// Framework: the data exchange's messages and help's failure are named in
+// the framework's own header, their texts are in res/framework.rc.
 
 // Tool window: the tray tip of an adapter that is not working, the first tip,
 // the tray and status boxes, the About box's version line (res/app.rc)

@@ -40,7 +40,8 @@ protected:
         return ::SendMessageA(Item(id), msg, w, l);
     }
 
-    CWinApp app{"corvane"}; // named after the program's file, as it is
+    // Named after the program's file, and titled, as the program is.
+    CWinApp app{"corvane", LoadStr(IDS_PRODUCT).c_str()};
     FakeOs os;
     std::unique_ptr<CAdvConfigDlg> dlg;
 };

@@ -16,7 +16,7 @@ const char* const Machine::kDriverKey =
     "System\\CurrentControlSet\\Services\\CorvaneConfTest\\Parameters";
 
 Machine::Machine(int platform, Bus bus, const char* scenario)
-    : card(scenario), app("CorvaneConfTest")
+    : card(scenario), app("CorvaneConfTest", LoadStr(IDS_PRODUCT).c_str())
 {
     app.SetRegistryKey("KVR");
     reg.Own(HKEY_CURRENT_USER, app.GetProfileKeyPath());

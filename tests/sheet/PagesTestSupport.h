@@ -6,6 +6,7 @@
 
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
+#include "res/resource.h"
 #include "tests/support/FakeOs.h"
 #include "tests/support/RegistryFixture.h"
 #include "tests/support/SimCard.h"
@@ -37,7 +38,7 @@ protected:
     // card (as one waiting behind a box does): the page must leave it alone.
     void OpenBesideAnotherPoll(const std::function<void()>& open);
 
-    CWinApp app{"corvane"};
+    CWinApp app{"corvane", LoadStr(IDS_PRODUCT).c_str()};
     RegistryFixture reg;
     std::unique_ptr<SimCard> card;
     std::unique_ptr<FakeOs> os; // after the card: its fakes are put over the card's

@@ -78,7 +78,7 @@ bool RecordingMainWnd::Open()
            FALSE;
 }
 
-WatchApp::WatchApp() : CWinApp("watch_tests")
+WatchApp::WatchApp() : CWinApp("watch_tests", LoadStr(IDS_PRODUCT).c_str())
 {
     mainWnd.Open();
     m_pMainWnd = &mainWnd;
