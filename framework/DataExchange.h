@@ -54,7 +54,10 @@ private:
 
 // Points a control member at the dialog's item, in both directions: the
 // handle does not own the control, and a dialog made again gets the new one.
+// Handle types only: a window object that owns its window (a CWnd) is bound
+// with SubclassDlgItem, never here, or its window would be two objects'.
 void DDX_Control(CDataExchange* pDX, int id, CWindow& control);
+void DDX_Control(CDataExchange* pDX, int id, CWnd& control) = delete;
 // "Please enter an integer." when the field holds no whole number.
 void DDX_Text(CDataExchange* pDX, int id, int& value);
 void DDX_Text(CDataExchange* pDX, int id, std::string& value);

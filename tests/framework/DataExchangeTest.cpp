@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -167,3 +169,19 @@ TEST(DataExchangeText, RangeMessageCarriesNegativeAndLargeLimits)
 }
 
 } // namespace
+
+// A control handle binds with DDX_Control; an object that owns its window
+// (a CWnd) does not compile there.
+template <class T, class = void> struct BindsAsControl : std::false_type
+{
+};
+template <class T>
+struct BindsAsControl<T, std::void_t<decltype(DDX_Control(nullptr, 0, std::declval<T&>()))>>
+    : std::true_type
+{
+};
+static_assert(BindsAsControl<CWindow>::value && BindsAsControl<CComboBox>::value &&
+                  BindsAsControl<CSliderCtrl>::value,
+              "handles bind");
+static_assert(!BindsAsControl<CWnd>::value && !BindsAsControl<CDialog>::value,
+              "an owning window object does not bind");
