@@ -22,7 +22,7 @@ cmake --build "$BUILD_DIR" --target adapter_bench monitor_bench widgets_bench >/
 work=$(mktemp -d /tmp/corvane-bench.XXXXXX)
 export MACHINES_DIR=$work WINEPREFIX=$work/nt40-workstation
 cleanup() {
-    wineserver -k 2>/dev/null || true
+    end_machine "$WINEPREFIX" || true
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
     rm -rf "$work"
 }

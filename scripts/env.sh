@@ -71,3 +71,54 @@ new_prefix() {
     wineserver -p >/dev/null 2>&1 || true
     wine wineboot >/dev/null 2>&1
 }
+
+# The processes of the machines whose prefix matches the pattern (a path, or
+# a glob such as DIR/*), one id a line: every process started with such a
+# WINEPREFIX (the machine's Wine programs and wineserver, the session watcher
+# of scripts/machine.sh, a display started for it), except this shell.
+machine_processes() { # prefix-pattern
+    local dir pid var
+    for dir in /proc/[0-9]*; do
+        pid=${dir#/proc/}
+        [ "$pid" = "$$" ] || [ "$pid" = "$BASHPID" ] && continue
+        while IFS= read -r -d '' var; do
+            # shellcheck disable=SC2053 # the prefix is a pattern
+            if [[ $var == WINEPREFIX=$1 ]]; then
+                echo "$pid"
+                break
+            fi
+        done 2>/dev/null <"$dir/environ"
+    done
+    return 0
+}
+
+# One line on a process: its id, command line and machine.
+describe_process() { # pid
+    local cmd prefix
+    cmd=$(tr '\0' ' ' 2>/dev/null <"/proc/$1/cmdline") || true
+    cmd=${cmd% }
+    prefix=$(tr '\0' '\n' 2>/dev/null <"/proc/$1/environ" | sed -n 's/^WINEPREFIX=//p') || true
+    echo "$1 ${cmd:-?} (machine $prefix)"
+}
+
+# Switches a machine off for good: first the scripts that would bring it up
+# again (the session watcher restarts it after a program asked for a
+# restart, and a boot may be under way), then every Wine process of it, then
+# whatever is left. True when none of its processes remains.
+end_machine() { # prefix
+    local pid pids
+    for pid in $(machine_processes "$1"); do
+        tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -q 'scripts/machine\.sh' &&
+            kill "$pid" 2>/dev/null
+    done
+    WINEPREFIX=$1 wineserver -k 2>/dev/null || true
+    WINEPREFIX=$1 wineserver -w 2>/dev/null || true
+    for _ in $(seq 25); do
+        pids=$(machine_processes "$1")
+        [ -z "$pids" ] && return 0
+        # shellcheck disable=SC2086 # one id a word
+        kill -9 $pids 2>/dev/null || true
+        sleep 0.2
+    done
+    [ -z "$(machine_processes "$1")" ]
+}
