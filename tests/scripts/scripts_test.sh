@@ -1,9 +1,11 @@
 #!/bin/bash
-# scripts_test.sh CASE - checks of the shell helpers that the machines' end
-# relies on (scripts/env.sh), with throwaway processes instead of a machine.
+# scripts_test.sh CASE - checks of the shell helpers that scripts/bench.sh and
+# the machines' end rely on (scripts/figures.sh, scripts/env.sh), with canned
+# figure lines and throwaway processes instead of a machine.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 source "$ROOT/scripts/env.sh"
+source "$ROOT/scripts/figures.sh"
 failures=0
 check() { # description, command...
     local what=$1
@@ -18,6 +20,53 @@ same() { # expected got
 }
 
 case ${1:?case} in
+bench-judges)
+    # Each figure against the target docs/performance.md gives it.
+    load_targets "$ROOT/docs/performance.md"
+    floor="(floor: f, 100 us)"
+    while IFS='|' read -r line verdict; do
+        check "$line" same "$line$verdict" "$(judge_figure "$line")"
+    done <<EOT
+driver block transfer: 110 us, ratio 1.10 $floor|, target 1.2: ok
+trapped block transfer: 120 us, ratio 1.20 $floor|, target 1.2: ok
+firmware command (driver path): 121 us, ratio 1.21 $floor|, target 1.2: over
+firmware command (trapped path): 300 us, ratio 3.00 $floor|, target 1.2: over
+monitor tick CPU: 400 us, ratio 4.00 $floor|, target: none yet
+chart Advance at 100000 calls: 20 us, ratio 0.20 $floor|, target: none yet
+ApplyLayout stations table: 900 us, ratio 9.00 $floor|, target: none yet
+idle CPU share: 0.05 %, ratio 1.00 (floor: notepad, 0.05 %)|, target: none yet
+a figure nobody listed: 1 us, ratio 1.00 $floor|, target: not in docs/performance.md
+EOT
+    # judge_figure ran in subshells above: count in this shell.
+    FIGURES_OVER=0 FIGURES_JUDGED=0 FIGURES_UNLISTED=0
+    for ratio in 0.90 1.30 2.00; do judge_figure "driver block transfer: 1 us, ratio $ratio $floor" >/dev/null; done
+    judge_figure "nobody's: 1 us, ratio 1.00 $floor" >/dev/null
+    check "the last line counts the figures over their target" \
+        same "2 of 3 figures with a target over it; 1 not in docs/performance.md" "$(figures_summary)"
+    check "the figure lines are what the measuring programs print" \
+        eval '[[ "driver block transfer: 1 us, ratio 1.00 $floor" =~ $FIGURE_LINE ]]'
+    ;;
+bench-samples)
+    # A program that ended gives no sample: gone from /proc once its parent
+    # reaped it, or a zombie still waiting to be reaped.
+    sleep 30 &
+    alive=$!
+    sleep 0 &
+    reaped=$!
+    wait $reaped
+    zombie=$(bash -c 'sleep 0 & echo $!; exec sleep 5')
+    for _ in $(seq 50); do
+        grep -q ') Z ' "/proc/$zombie/stat" 2>/dev/null && break
+        sleep 0.1
+    done
+    check "the zombie waits to be reaped" grep -q ') Z ' "/proc/$zombie/stat"
+    check "a reaped process gives no sample" eval '! proc_sample $reaped'
+    check "a zombie gives no sample" eval '! proc_sample $zombie'
+    check "a running one gives its jiffies and resident KiB" \
+        eval '[[ "$(proc_sample $alive)" =~ ^[0-9]+\ [0-9]+$ ]]'
+    kill "$alive"
+    wait 2>/dev/null
+    ;;
 machine-ends)
     # A machine of sleeping processes, one of them a loop that starts its
     # sleep again when it is killed (as the session watcher boots the machine
