@@ -104,7 +104,9 @@ describe_process() { # pid
 # Switches a machine off for good: first the scripts that would bring it up
 # again (the session watcher restarts it after a program asked for a
 # restart, and a boot may be under way), then every Wine process of it, then
-# whatever is left. True when none of its processes remains.
+# whatever is left. The caller's own display (XVFB_PID) is the caller's to
+# end: a machine may be started again on it. True when none of the
+# machine's other processes remains.
 end_machine() { # prefix
     local pid pids
     for pid in $(machine_processes "$1"); do
@@ -114,11 +116,11 @@ end_machine() { # prefix
     WINEPREFIX=$1 wineserver -k 2>/dev/null || true
     WINEPREFIX=$1 wineserver -w 2>/dev/null || true
     for _ in $(seq 25); do
-        pids=$(machine_processes "$1")
+        pids=$(machine_processes "$1" | grep -vx "${XVFB_PID:-}" || true)
         [ -z "$pids" ] && return 0
         # shellcheck disable=SC2086 # one id a word
         kill -9 $pids 2>/dev/null || true
         sleep 0.2
     done
-    [ -z "$(machine_processes "$1")" ]
+    [ -z "$(machine_processes "$1" | grep -vx "${XVFB_PID:-}" || true)" ]
 }

@@ -87,6 +87,17 @@ machine-ends)
     check "ending a machine ends every process of it" end_machine "$work/machines/one"
     check "none is left" same "" "$(machine_processes "$work/machines/one")"
     check "the other machines run on" same "2" "$(machine_processes "$work/*" | wc -l)"
+    # The display the caller started for the machine stays: a machine may be
+    # started again on it, and the caller ends it.
+    XVFB_PID=$(machine_processes "$work/machines/two")
+    start "$work/machines/two" sleep 300
+    for _ in $(seq 50); do
+        [ "$(machine_processes "$work/machines/two" | wc -l)" -ge 2 ] && break
+        sleep 0.1
+    done
+    check "a machine ends around the caller's display" end_machine "$work/machines/two"
+    check "which runs on" same "$XVFB_PID" "$(machine_processes "$work/machines/two")"
+    unset XVFB_PID
     check "a leftover is named with its machine" \
         eval 'describe_process "$(machine_processes "$work/other")" | grep -q "sleep 300 (machine $work/other)"'
     end_machine "$work/machines/two"
