@@ -75,7 +75,8 @@ new_prefix() {
 # The processes of the machines whose prefix matches the pattern (a path, or
 # a glob such as DIR/*), one id a line: every process started with such a
 # WINEPREFIX (the machine's Wine programs and wineserver, the session watcher
-# of scripts/machine.sh, a display started for it), except this shell.
+# of scripts/machine.sh, a display started for it), except this shell. It
+# starts no command: one would carry the caller's WINEPREFIX and be listed.
 machine_processes() { # prefix-pattern
     local dir pid var
     for dir in /proc/[0-9]*; do
@@ -108,19 +109,27 @@ describe_process() { # pid
 # end: a machine may be started again on it. True when none of the
 # machine's other processes remains.
 end_machine() { # prefix
-    local pid pids
+    local pid
     for pid in $(machine_processes "$1"); do
         tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -q 'scripts/machine\.sh' &&
             kill "$pid" 2>/dev/null
     done
     WINEPREFIX=$1 wineserver -k 2>/dev/null || true
     WINEPREFIX=$1 wineserver -w 2>/dev/null || true
-    for _ in $(seq 25); do
-        pids=$(machine_processes "$1" | grep -vx "${XVFB_PID:-}" || true)
-        [ -z "$pids" ] && return 0
-        # shellcheck disable=SC2086 # one id a word
-        kill -9 $pids 2>/dev/null || true
+    for _ in $(seq 50); do
+        [ -z "$(machine_processes_but_display "$1")" ] && return 0
+        # shellcheck disable=SC2046 # one id a word
+        kill -9 $(machine_processes_but_display "$1") 2>/dev/null || true
         sleep 0.2
     done
-    [ -z "$(machine_processes "$1" | grep -vx "${XVFB_PID:-}" || true)" ]
+    [ -z "$(machine_processes_but_display "$1")" ]
+}
+
+# The machine's processes but the caller's display. Builtins only: a command
+# started here would carry the machine's WINEPREFIX and count among them.
+machine_processes_but_display() { # prefix
+    local pid
+    for pid in $(machine_processes "$1"); do
+        [ "$pid" = "${XVFB_PID:-}" ] || echo "$pid"
+    done
 }

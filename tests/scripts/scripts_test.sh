@@ -98,6 +98,15 @@ machine-ends)
     check "a machine ends around the caller's display" end_machine "$work/machines/two"
     check "which runs on" same "$XVFB_PID" "$(machine_processes "$work/machines/two")"
     unset XVFB_PID
+    # The harness names the machine's prefix in its own environment: every
+    # command it starts carries it, so ending the machine must start none
+    # that it would then wait on as the machine's own.
+    check "a machine ends from a shell that names its prefix" bash -c '
+        source "$1/scripts/env.sh"
+        export WINEPREFIX=$2
+        (setsid sleep 300 </dev/null >/dev/null 2>&1 &)
+        for _ in $(seq 50); do [ -n "$(machine_processes "$2")" ] && break; sleep 0.1; done
+        for _ in $(seq 20); do end_machine "$2" || exit 1; done' _ "$ROOT" "$work/machines/three"
     check "a leftover is named with its machine" \
         eval 'describe_process "$(machine_processes "$work/other")" | grep -q "sleep 300 (machine $work/other)"'
     end_machine "$work/machines/two"
