@@ -193,17 +193,27 @@ BOOL CMainToolDlg::OnInitDialog()
 bool CMainToolDlg::AddTrayIcon(const char* tip, UINT iconId)
 {
     if (!m_tray.Create(this, TRAY_ICON_ID, tip, TrayIcon(iconId), WM_TRAY_NOTIFY)) {
-        std::string caption = AfxGetAppTitle();
-        g_os.MessageBoxA(m_hWnd, LoadStr(IDS_NO_TRAY_ICON).c_str(), caption.c_str(), MB_ICONSTOP);
-        // For this run only: the stored choice stays the user's.
-        m_bTrayFailedThisRun = true;
+        OnTrayRefused();
         return false;
     }
+    OnTrayShown();
+    return true;
+}
+
+void CMainToolDlg::OnTrayRefused()
+{
+    std::string caption = AfxGetAppTitle();
+    g_os.MessageBoxA(m_hWnd, LoadStr(IDS_NO_TRAY_ICON).c_str(), caption.c_str(), MB_ICONSTOP);
+    // For this run only: the stored choice stays the user's.
+    m_bTrayFailedThisRun = true;
+}
+
+void CMainToolDlg::OnTrayShown()
+{
     m_bIconShown = true;
-    // An adapter found failed before the icon existed shows as such.
+    // An adapter found failed before the icon was shown shows as such.
     if (GetAdapterState().m_bAdapterFailed)
         ShowAdapterFailure();
-    return true;
 }
 
 void CMainToolDlg::RunCommandLineAction()
@@ -485,15 +495,14 @@ void CMainToolDlg::RunPreferences()
             ::SetForegroundWindow(m_pPrefsDlg->m_hWnd);
         return;
     }
-    CUtilityApp* app = CUtilityApp::Get();
-    const bool iconWasOn = app && app->EnableTrayIcon;
-    CPrefsDlg prefs(this);
+    // After the shell refused the icon, the box shows the icon as it is: off.
+    // Ticking it asks the shell again at this OK; leaving it keeps the stored
+    // choice and asks nothing.
+    CPrefsDlg prefs(this, m_bTrayFailedThisRun);
     m_pPrefsDlg = &prefs;
     INT_PTR result = prefs.DoModal();
     m_pPrefsDlg = nullptr;
-    // After the shell refused the icon, only the user turning it on asks the
-    // shell again: an OK that leaves the box as it was does not.
-    if (result == IDOK && app && !iconWasOn && app->EnableTrayIcon)
+    if (result == IDOK && prefs.TrayIconTicked())
         m_bTrayFailedThisRun = false;
     ApplyIconPreference();
 }
@@ -508,10 +517,10 @@ void CMainToolDlg::ApplyIconPreference()
         m_bIconShown = false;
     } else if (app->EnableTrayIcon && !m_bIconShown && !m_bTrayFailedThisRun) {
         if (m_tray.IsEnabled()) {
-            m_tray.ShowIcon();
-            m_bIconShown = true;
-            if (GetAdapterState().m_bAdapterFailed)
-                ShowAdapterFailure();
+            if (m_tray.ShowIcon())
+                OnTrayShown();
+            else
+                OnTrayRefused();
         } else {
             // Never added (it failed at start-up): try again now.
             AddTrayIcon(LoadStr(IDS_FIRST_TIP).c_str(), IDI_QUALITY_NONE);

@@ -108,6 +108,9 @@ protected:
     static bool ReadNetworkType(std::string& type);
     void StopMonitor();
     bool AddTrayIcon(const char* tip, UINT iconId);
+    // The shell refused the icon: tell the user, no icon for this run.
+    void OnTrayRefused();
+    void OnTrayShown();
 
 private:
     CToolTipCtrl m_toolTip;

@@ -14,7 +14,9 @@ namespace {
 const char kPreferences[] = "Preferences";
 } // namespace
 
-CPrefsDlg::CPrefsDlg(CWnd* parent) : CDialog(IDD_PREFERENCES, parent) {}
+CPrefsDlg::CPrefsDlg(CWnd* parent, bool iconRefused)
+    : CDialog(IDD_PREFERENCES, parent), m_bIconRefused(iconRefused), m_bTrayTicked(false)
+{}
 
 void CPrefsDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -28,7 +30,7 @@ BOOL CPrefsDlg::OnInitDialog()
 {
     UpdateData(FALSE);
     if (CUtilityApp* app = CUtilityApp::Get()) {
-        m_trayIcon.SetChecked(app->EnableTrayIcon != 0);
+        m_trayIcon.SetChecked(app->EnableTrayIcon != 0 && !m_bIconRefused);
         m_alertMessage.SetChecked(GetAdapterState().AlertMessage != 0);
         m_alertBeep.SetChecked(GetAdapterState().AlertBeep != 0);
         m_autoRun.SetChecked(app->AutoRun != 0);
@@ -56,7 +58,11 @@ void CPrefsDlg::OnOK()
         EndDialog(IDOK);
         return;
     }
-    app->EnableTrayIcon = m_trayIcon.IsChecked();
+    m_bTrayTicked = m_trayIcon.IsChecked();
+    // A box left off after a refusal is the refusal shown, not the user's
+    // choice: the stored one stays.
+    if (m_bTrayTicked || !m_bIconRefused)
+        app->EnableTrayIcon = m_bTrayTicked;
     GetAdapterState().AlertMessage = m_alertMessage.IsChecked();
     GetAdapterState().AlertBeep = m_alertBeep.IsChecked();
     app->AutoRun = m_autoRun.IsChecked();

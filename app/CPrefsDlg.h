@@ -14,7 +14,13 @@ extern const char RUN_VALUE_NAME[];
 class CPrefsDlg : public CDialog
 {
 public:
-    explicit CPrefsDlg(CWnd* parent = nullptr);
+    // iconRefused: the shell refused the notification icon this run. The
+    // taskbar box then shows the icon as it is (off); left so, OK keeps the
+    // stored choice, ticked, it turns the icon on.
+    explicit CPrefsDlg(CWnd* parent = nullptr, bool iconRefused = false);
+
+    // After OK: the taskbar box was ticked.
+    bool TrayIconTicked() const { return m_bTrayTicked; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -30,4 +36,6 @@ private:
     CButton m_alertMessage; // 360
     CButton m_alertBeep;    // 361
     CButton m_autoRun;      // 358
+    bool m_bIconRefused;
+    bool m_bTrayTicked;
 };

@@ -137,13 +137,15 @@ void CTrayNotifyIcon::HideIcon()
     m_bHidden = true;
 }
 
-void CTrayNotifyIcon::ShowIcon()
+bool CTrayNotifyIcon::ShowIcon()
 {
     if (!m_bEnabled || !m_bHidden)
-        return;
+        return false;
     m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    Notify(NIM_ADD);
+    if (!Notify(NIM_ADD))
+        return false;
     m_bHidden = false;
+    return true;
 }
 
 void CTrayNotifyIcon::RemoveIcon()

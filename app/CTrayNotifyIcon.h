@@ -51,9 +51,11 @@ public:
     HICON GetIcon() const;
     CWnd* GetNotificationWnd() const { return m_pNotificationWnd; }
 
-    // Takes the icon out of the taskbar for a while / puts it back.
+    // Takes the icon out of the taskbar for a while / puts it back. Showing
+    // is true when the icon went back: a hidden icon the shell refuses stays
+    // hidden, and one that is not hidden makes no shell call.
     void HideIcon();
-    void ShowIcon();
+    bool ShowIcon();
     // Removes the icon for good; the object then makes no shell calls.
     void RemoveIcon();
 

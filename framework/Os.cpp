@@ -31,6 +31,44 @@ void OutWordReal(WORD port, WORD value)
     __asm__ __volatile__("outw %w0, %w1" : : "a"(value), "Nd"(port));
 }
 
+// The restart's token calls. Windows 95 documents its security functions
+// only as "not supported", not which of them its advapi32.dll exports: so
+// they are looked up when called, never imported, and a system without one
+// gets the failure its stub would give.
+template <typename Fn> Fn AdvapiExport(const char* name)
+{
+    HMODULE advapi = ::GetModuleHandleA("advapi32.dll");
+    return advapi ? reinterpret_cast<Fn>(::GetProcAddress(advapi, name)) : nullptr;
+}
+
+BOOL NotImplemented()
+{
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
+}
+
+BOOL WINAPI OpenProcessTokenLookedUp(HANDLE process, DWORD access, PHANDLE token)
+{
+    typedef BOOL(WINAPI * Fn)(HANDLE, DWORD, PHANDLE);
+    Fn fn = AdvapiExport<Fn>("OpenProcessToken");
+    return fn ? fn(process, access, token) : NotImplemented();
+}
+
+BOOL WINAPI LookupPrivilegeValueLookedUp(LPCSTR system, LPCSTR name, PLUID luid)
+{
+    typedef BOOL(WINAPI * Fn)(LPCSTR, LPCSTR, PLUID);
+    Fn fn = AdvapiExport<Fn>("LookupPrivilegeValueA");
+    return fn ? fn(system, name, luid) : NotImplemented();
+}
+
+BOOL WINAPI AdjustTokenPrivilegesLookedUp(HANDLE token, BOOL disableAll, PTOKEN_PRIVILEGES newState,
+                                          DWORD length, PTOKEN_PRIVILEGES previous, PDWORD returned)
+{
+    typedef BOOL(WINAPI * Fn)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD);
+    Fn fn = AdvapiExport<Fn>("AdjustTokenPrivileges");
+    return fn ? fn(token, disableAll, newState, length, previous, returned) : NotImplemented();
+}
+
 const OsApi kReal = {
     ::MessageBoxA,
     ::MessageBeep,
@@ -50,9 +88,9 @@ const OsApi kReal = {
     ::SetPriorityClass,
     ::SetThreadPriority,
     ::ExitWindowsEx,
-    ::OpenProcessToken,
-    ::LookupPrivilegeValueA,
-    ::AdjustTokenPrivileges,
+    OpenProcessTokenLookedUp,
+    LookupPrivilegeValueLookedUp,
+    AdjustTokenPrivilegesLookedUp,
     ::Shell_NotifyIconA,
     ::RegSetValueExA,
 };

@@ -71,3 +71,65 @@ new_prefix() {
     wineserver -p >/dev/null 2>&1 || true
     wine wineboot >/dev/null 2>&1
 }
+
+# The processes of the machines whose prefix matches the pattern (a path, or
+# a glob such as DIR/*), one id a line: every process started with such a
+# WINEPREFIX (the machine's Wine programs and wineserver, the session watcher
+# of scripts/machine.sh, a display started for it), except this shell. It
+# starts no command: one would carry the caller's WINEPREFIX and be listed.
+machine_processes() { # prefix-pattern
+    local dir pid var
+    for dir in /proc/[0-9]*; do
+        pid=${dir#/proc/}
+        [ "$pid" = "$$" ] || [ "$pid" = "$BASHPID" ] && continue
+        while IFS= read -r -d '' var; do
+            # shellcheck disable=SC2053 # the prefix is a pattern
+            if [[ $var == WINEPREFIX=$1 ]]; then
+                echo "$pid"
+                break
+            fi
+        done 2>/dev/null <"$dir/environ"
+    done
+    return 0
+}
+
+# One line on a process: its id, command line and machine.
+describe_process() { # pid
+    local cmd prefix
+    cmd=$(tr '\0' ' ' 2>/dev/null <"/proc/$1/cmdline") || true
+    cmd=${cmd% }
+    prefix=$(tr '\0' '\n' 2>/dev/null <"/proc/$1/environ" | sed -n 's/^WINEPREFIX=//p') || true
+    echo "$1 ${cmd:-?} (machine $prefix)"
+}
+
+# Switches a machine off for good: first the scripts that would bring it up
+# again (the session watcher restarts it after a program asked for a
+# restart, and a boot may be under way), then every Wine process of it, then
+# whatever is left. The caller's own display (XVFB_PID) is the caller's to
+# end: a machine may be started again on it. True when none of the
+# machine's other processes remains.
+end_machine() { # prefix
+    local pid
+    for pid in $(machine_processes "$1"); do
+        tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -q 'scripts/machine\.sh' &&
+            kill "$pid" 2>/dev/null
+    done
+    WINEPREFIX=$1 wineserver -k 2>/dev/null || true
+    WINEPREFIX=$1 wineserver -w 2>/dev/null || true
+    for _ in $(seq 50); do
+        [ -z "$(machine_processes_but_display "$1")" ] && return 0
+        # shellcheck disable=SC2046 # one id a word
+        kill -9 $(machine_processes_but_display "$1") 2>/dev/null || true
+        sleep 0.2
+    done
+    [ -z "$(machine_processes_but_display "$1")" ]
+}
+
+# The machine's processes but the caller's display. Builtins only: a command
+# started here would carry the machine's WINEPREFIX and count among them.
+machine_processes_but_display() { # prefix
+    local pid
+    for pid in $(machine_processes "$1"); do
+        [ "$pid" = "${XVFB_PID:-}" ] || echo "$pid"
+    done
+}

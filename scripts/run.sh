@@ -30,7 +30,7 @@ export WINEPREFIX=${WINEPREFIX:-$ROOT/out/machines/$profile}
 
 # Whatever ends the headless run, the virtual display and the machine go.
 stop_headless() {
-    wineserver -k 2>/dev/null || true
+    end_machine "$WINEPREFIX" || true
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
 }
 [ -n "$headless" ] && trap stop_headless EXIT

@@ -11,7 +11,7 @@ build_all
 
 export WINEPREFIX=$(mktemp -d /tmp/corvane-test.XXXXXX)
 cleanup() {
-    wineserver -k 2>/dev/null || true
+    end_machine "$WINEPREFIX" || true
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
     rm -rf "$WINEPREFIX"
 }
@@ -29,5 +29,23 @@ cmake --build "$BUILD_DIR/native" -j"$(nproc)"
 # Every fuzz target for a few seconds, from the seeds and what earlier runs found.
 "$ROOT/scripts/fuzz.sh" "${FUZZ_SECONDS:-3}"
 
-cd "$BUILD_DIR"
-ctest --output-on-failure -j"$(nproc)" "$@"
+status=0
+(cd "$BUILD_DIR" && ctest --output-on-failure -j"$(nproc)" "$@") || status=$?
+
+# No machine of the run outlives it: the system tests' machines are ended by
+# their tests, the test prefix here. Whatever is left fails the run, named.
+system_machines="$(readlink -f "$BUILD_DIR")/system-machines/*"
+kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null || true
+left=$(machine_processes "$system_machines")
+end_machine "$WINEPREFIX" || left="$left $(machine_processes "$WINEPREFIX")"
+if [ -n "${left// /}" ]; then
+    echo "test.sh: processes of the run's machines are still running:" >&2
+    for pid in $left; do echo "  $(describe_process "$pid")" >&2; done
+    for prefix in $(for pid in $left; do
+        tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | sed -n 's/^WINEPREFIX=//p'
+    done | sort -u); do
+        end_machine "$prefix" || true
+    done
+    status=1
+fi
+exit $status

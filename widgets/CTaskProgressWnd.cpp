@@ -18,6 +18,21 @@ namespace {
 
 const char kClassName[] = "CorvaneTaskProgress";
 
+// The common controls of the first Windows 95 and NT 4.0 (comctl32 4.00)
+// know no smooth bar: PBS_SMOOTH came with 4.70, as did InitCommonControlsEx,
+// whose export tells the two apart. Looked up, so the program loads on 4.00.
+bool SmoothBarKnown()
+{
+    HMODULE comctl = ::GetModuleHandleA("comctl32.dll");
+    return comctl && ::GetProcAddress(comctl, "InitCommonControlsEx") != nullptr;
+}
+
+// A bound of PBM_SETRANGE, the one range message comctl32 4.00 has: 16 bits.
+WORD RangeBound(int value)
+{
+    return static_cast<WORD>(value < 0 ? 0 : (value > 0xFFFF ? 0xFFFF : value));
+}
+
 // One step of the application's message pump; false when WM_QUIT came.
 bool PumpOneMessage()
 {
@@ -91,9 +106,9 @@ bool CTaskProgressWnd::Open(HWND owner, const char* caption, bool smooth)
     m_status =
         ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
                           0, 0, 10, 10, hWnd, (HMENU)kStatusId, inst, nullptr);
-    m_bar =
-        ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE | (smooth ? PBS_SMOOTH : 0),
-                          0, 0, 10, 10, hWnd, (HMENU)kBarId, inst, nullptr);
+    const DWORD barStyle = smooth && SmoothBarKnown() ? PBS_SMOOTH : 0;
+    m_bar = ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE | barStyle, 0, 0, 10,
+                              10, hWnd, (HMENU)kBarId, inst, nullptr);
     m_cancelButton = ::CreateWindowExA(0, "BUTTON", LoadStr(IDS_PROGRESS_CANCEL).c_str(),
                                        WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 10, 10, hWnd,
                                        (HMENU)kCancelId, inst, nullptr);
@@ -177,9 +192,10 @@ void CTaskProgressWnd::SetLimits(int lower, int upper, int increment)
 {
     if (!m_hWnd)
         return;
-    ::SendMessageA(m_bar, PBM_SETRANGE32, (WPARAM)lower, (LPARAM)upper);
-    m_lower = lower;
-    m_upper = upper;
+    // The lists' row counts are WORDs: the 16-bit range holds every one.
+    m_lower = RangeBound(lower);
+    m_upper = RangeBound(upper);
+    ::SendMessageA(m_bar, PBM_SETRANGE, 0, MAKELPARAM(m_lower, m_upper));
     m_increment = increment;
     ::SendMessageA(m_bar, PBM_SETSTEP, (WPARAM)increment, 0);
 }

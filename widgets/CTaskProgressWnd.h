@@ -15,9 +15,12 @@ public:
     ~CTaskProgressWnd() override;
 
     // Creates and shows the window; owner null means the application's main
-    // window. Returns false when a window cannot be created.
+    // window. Returns false when a window cannot be created. The bar is
+    // smooth only where the common controls know the style (4.70 and
+    // later); elsewhere it is the segmented bar.
     bool Open(HWND owner, const char* caption, bool smooth);
 
+    // The bounds are taken to 0..65535, the range every comctl32 holds.
     void SetLimits(int lower, int upper, int increment);
     // Returns the previous position (low 16 bits as the bar gives it).
     int SetPosition(int position);

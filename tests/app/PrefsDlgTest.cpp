@@ -193,17 +193,38 @@ TEST_F(Prefs, HelpAsksForThePreferencesKeyword)
 class PrefsFromToolWindow : public ToolWindowFixture
 {
 protected:
-    void RunPreferences(bool trayIcon, UINT message = WM_COMMAND, UINT button = IDOK)
+    // Opens Preferences, sets the taskbar box (or leaves it as shown) and
+    // ends the dialog; returns whether the box was shown ticked.
+    bool RunPreferences(bool trayIcon, UINT message = WM_COMMAND, UINT button = IDOK)
     {
-        tool->hook = [this, trayIcon, button] {
+        return RunPreferencesWith(trayIcon ? kTick : kUntick, message, button);
+    }
+    enum TrayBox
+    {
+        kLeave,
+        kTick,
+        kUntick
+    };
+    bool RunPreferencesWith(TrayBox box, UINT message = WM_COMMAND, UINT button = IDOK)
+    {
+        bool shownTicked = false;
+        tool->hook = [this, box, button, &shownTicked] {
             CPrefsDlg* prefs = tool->GetOpenPreferences();
             ASSERT_TRUE(prefs && prefs->m_hWnd);
-            ::CheckDlgButton(*prefs, IDC_PREFS_TRAY_ICON, trayIcon ? BST_CHECKED : BST_UNCHECKED);
+            shownTicked = ::IsDlgButtonChecked(*prefs, IDC_PREFS_TRAY_ICON) == BST_CHECKED;
+            if (box != kLeave)
+                ::CheckDlgButton(*prefs, IDC_PREFS_TRAY_ICON,
+                                 box == kTick ? BST_CHECKED : BST_UNCHECKED);
             ::SendMessageA(*prefs, WM_COMMAND, button, 0);
         };
         tool->PostMessage(TestToolDlg::WM_RUN_HOOK);
         tool->SendMessage(message, IDM_PREFERENCES);
         EXPECT_EQ(nullptr, tool->GetOpenPreferences());
+        return shownTicked;
+    }
+    DWORD StoredTrayChoice()
+    {
+        return ReadDword(HKEY_CURRENT_USER, app.PreferencesKey(), "EnableTrayIcon");
     }
 };
 
@@ -246,43 +267,61 @@ TEST_F(PrefsFromToolWindow, IconTheShellRefusesIsReportedAndTheStoredChoiceKept)
     EXPECT_TRUE(os.shell.empty()) << "no icon, no shell calls";
     tool->SendMessage(WM_CLOSE);
     EXPECT_EQ(1u, app.EnableTrayIcon) << "the user's choice is what start-up writes back";
-
-    // An OK that leaves the box ticked asks the shell nothing and says
-    // nothing; the user turning the icon on tries again.
-    app.EnableTrayIcon = 1;
-    Start();
-    os.shell.clear();
-    os.boxes.clear();
-    RunPreferences(true);
-    EXPECT_TRUE(os.shell.empty()) << "the box was not touched";
-    EXPECT_TRUE(os.boxes.empty());
-    os.shellAnswer = TRUE;
-    RunPreferences(false);
-    RunPreferences(true);
-    ASSERT_FALSE(os.shell.empty());
-    EXPECT_EQ((DWORD)NIM_ADD, os.shell[0].message);
-    EXPECT_TRUE(tool->IsIconShown());
-    tool->SendMessage(WM_CLOSE);
-    EXPECT_EQ(1u, app.EnableTrayIcon);
 }
 
-TEST_F(PrefsFromToolWindow, RefusedIconLeavesTheTaskbarBoxAsStored)
+// After the shell refused the icon (when it was added at start-up, or put
+// back after Preferences hid it), Preferences shows the taskbar box as the
+// icon is, off. Left so, OK keeps the stored choice and asks the shell
+// nothing; ticked, that one OK asks the shell again.
+TEST_F(PrefsFromToolWindow, AfterARefusalTheTaskbarBoxShowsTheIconOffAndOneOkTriesAgain)
 {
-    os.shellAnswer = FALSE;
-    Start();
-    ASSERT_FALSE(tool->IsIconShown());
-    int shown = -1;
-    tool->hook = [this, &shown] {
-        CPrefsDlg* prefs = tool->GetOpenPreferences();
-        ASSERT_TRUE(prefs && prefs->m_hWnd);
-        shown = ::IsDlgButtonChecked(*prefs, IDC_PREFS_TRAY_ICON);
-        ::SendMessageA(*prefs, WM_COMMAND, IDOK, 0);
+    struct Case
+    {
+        const char* what;
+        bool refusedWhenHiddenIconReturns; // else refused at start-up
+        TrayBox box;
+        BOOL shellAnswer;
+        bool asksShell, shown;
+    } cases[] = {
+        {"start-up, OK as shown", false, kLeave, TRUE, false, false},
+        {"start-up, ticked, refused again", false, kTick, FALSE, true, false},
+        {"start-up, ticked, accepted", false, kTick, TRUE, true, true},
+        {"shown again, OK as shown", true, kLeave, TRUE, false, false},
+        {"shown again, ticked, accepted", true, kTick, TRUE, true, true},
     };
-    tool->PostMessage(TestToolDlg::WM_RUN_HOOK);
-    tool->SendMessage(WM_COMMAND, IDM_PREFERENCES);
-    EXPECT_EQ(BST_CHECKED, shown) << "the stored choice, not this run's refusal";
-    EXPECT_EQ(1u, ReadDword(HKEY_CURRENT_USER, app.PreferencesKey(), "EnableTrayIcon"))
-        << "OK without touching the box keeps it";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        app.EnableTrayIcon = 1;
+        if (c.refusedWhenHiddenIconReturns) {
+            os.shellAnswer = TRUE;
+            Start();
+            RunPreferences(false);
+            ASSERT_TRUE(tool->GetTrayIcon().IsHidden());
+            os.shellAnswer = FALSE;
+            os.boxes.clear();
+            EXPECT_FALSE(RunPreferences(true)) << "shown off after hiding";
+            ASSERT_EQ(std::vector<std::string>{"Failed to create tray icon"}, os.Texts())
+                << "a refused return is told like a refused start";
+            EXPECT_TRUE(tool->GetTrayIcon().IsHidden());
+        } else {
+            os.shellAnswer = FALSE;
+            Start();
+        }
+        ASSERT_FALSE(tool->IsIconShown());
+        os.shell.clear();
+        os.boxes.clear();
+        os.shellAnswer = c.shellAnswer;
+
+        EXPECT_FALSE(RunPreferencesWith(c.box)) << "the box shows the icon as it is";
+        EXPECT_EQ(c.asksShell ? 1u : 0u, os.shell.size());
+        if (c.asksShell)
+            EXPECT_EQ((DWORD)NIM_ADD, os.shell[0].message);
+        EXPECT_EQ(c.shown, tool->IsIconShown());
+        EXPECT_EQ(c.asksShell && !c.shown ? 1 : 0, os.CountBoxes("Failed to create tray icon"));
+        EXPECT_EQ(1u, app.EnableTrayIcon);
+        EXPECT_EQ(1u, StoredTrayChoice());
+        EXPECT_EQ(c.shown, RunPreferencesWith(kLeave)) << "the next opening";
+    }
 }
 
 TEST_F(PrefsFromToolWindow, AboutFromTheSystemMenuOpensOnce)

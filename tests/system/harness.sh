@@ -15,8 +15,19 @@ scenarios=$ROOT/machines/scenarios
 failures=0
 checks=0
 
+# Every process of the machine ends with the case, whichever copy of the
+# program started it (the machine's logon starts one again after a restart),
+# and a case that leaves one running fails.
 finish() {
-    wineserver -k 2>/dev/null
+    local left
+    checks=$((checks + 1))
+    if end_machine "$WINEPREFIX"; then
+        echo "ok: every process of the machine ends"
+    else
+        echo "FAILED: every process of the machine ends; left:"
+        for left in $(machine_processes "$WINEPREFIX"); do echo "  $(describe_process "$left")"; done
+        failures=$((failures + 1))
+    fi
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
     echo "$((checks - failures)) passed, $failures failed"
     [ "$failures" -eq 0 ]

@@ -17,7 +17,7 @@ export WINEPREFIX=$MACHINES_DIR/nt40-workstation
 hz=$(getconf CLK_TCK)
 
 cleanup() {
-    wineserver -k 2>/dev/null
+    end_machine "$WINEPREFIX"
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
 }
 trap cleanup EXIT

@@ -158,8 +158,7 @@ card-problem)
     check "unwell card asks" box_is "$NOT_WORKING"
     press 1
     check "OK continues" window "$TITLE"
-    wineserver -k
-    wineserver -w
+    end_machine "$WINEPREFIX"
     "$ROOT/scripts/machine.sh" card-problem >/dev/null
     start
     check "asks again" box_is "$NOT_WORKING"

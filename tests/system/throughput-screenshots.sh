@@ -12,14 +12,13 @@ export MACHINES_DIR=$BUILD_DIR/shot-machines
 export WINEPREFIX=$MACHINES_DIR/nt40-workstation
 out=$ROOT/docs/screenshots
 thru="$BUILD_DIR/tests/system/thruprobe.exe"
-trap 'wineserver -k 2>/dev/null' EXIT
+trap 'end_machine "$WINEPREFIX" || true' EXIT
 
 "$ROOT/scripts/machine.sh" nt40-workstation --fresh >/dev/null
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
 # The desktop takes effect when the machine starts again.
-wineserver -k
-wineserver -w
+end_machine "$WINEPREFIX"
 "$ROOT/scripts/machine.sh" nt40-workstation >/dev/null
 wine "$BUILD_DIR/sim/cardctl.exe" load "$ROOT/machines/scenarios/steady-traffic.txt" >/dev/null
 wine "$BUILD_DIR/corvane.exe" /v >/dev/null 2>&1 &

@@ -8,8 +8,12 @@
 
 #include <string>
 
+#include "tests/support/ImportPatch.h"
 #include "tests/support/TestWindows.h"
 #include "widgets/CTaskProgressWnd.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -114,6 +118,103 @@ TEST(TaskProgressWnd, PositionAndBar)
     EXPECT_FALSE(::IsWindowVisible(progress));
     progress.Reveal();
     EXPECT_TRUE(::IsWindowVisible(progress));
+}
+
+// What the first Windows 95 and NT 4.0 have: comctl32 4.00. Its progress bar
+// knows these messages and no style of its own; a message it does not know
+// does nothing there (PBM_SETRANGE32 would leave the range at 0-100).
+const UINT kFirstBarMessages[] = {PBM_SETRANGE, PBM_SETPOS, PBM_DELTAPOS, PBM_SETSTEP, PBM_STEPIT};
+
+ImportPatch* g_sendPatch;
+ImportPatch* g_procPatch;
+std::vector<UINT> g_barMessages;
+
+LRESULT WINAPI SeeSendMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    char cls[64] = "";
+    ::GetClassNameA(wnd, cls, sizeof cls);
+    if (lstrcmpiA(cls, PROGRESS_CLASSA) == 0 && msg >= WM_USER)
+        g_barMessages.push_back(msg);
+    return g_sendPatch->Original<decltype(&SeeSendMessage)>()(wnd, msg, wParam, lParam);
+}
+
+// The test's own questions to the bar, past the recording.
+LRESULT Ask(HWND wnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    return g_sendPatch->Original<decltype(&SeeSendMessage)>()(wnd, msg, wParam, lParam);
+}
+
+// A system whose comctl32 is 4.00: it exports no InitCommonControlsEx.
+FARPROC WINAPI FirstCommonControls(HMODULE module, LPCSTR name)
+{
+    if (HIWORD(name) && lstrcmpA(name, "InitCommonControlsEx") == 0)
+        return nullptr;
+    return g_procPatch->Original<decltype(&FirstCommonControls)>()(module, name);
+}
+
+TEST(TaskProgressWnd, UsesOnlyWhatTheFirstCommonControlsKnow)
+{
+    g_barMessages.clear();
+    {
+        ImportPatch send("user32.dll", "SendMessageA", (const void*)SeeSendMessage);
+        ASSERT_TRUE(send.Applied());
+        g_sendPatch = &send;
+
+        // The range of every list the watchers show, up to the WORD a row count
+        // is; beyond it, the largest the bar holds.
+        struct Case
+        {
+            int lower, upper, barLow, barHigh;
+        } cases[] = {{0, 6, 0, 6},
+                     {0, 300, 0, 300},
+                     {0, 65535, 0, 65535},
+                     {0, 70000, 0, 65535},
+                     {-5, 10, 0, 10}};
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.upper);
+            CTaskProgressWnd progress;
+            ASSERT_TRUE(progress.Open(nullptr, "x", false));
+            EXPECT_EQ(0, ::GetWindowLongA(progress.GetBarWindow(), GWL_STYLE) & 0xFFFF)
+                << "no progress bar style";
+            progress.SetLimits(c.lower, c.upper, 1);
+            PBRANGE range = {};
+            Ask(progress.GetBarWindow(), PBM_GETRANGE, FALSE, (LPARAM)&range);
+            EXPECT_EQ(c.barLow, range.iLow);
+            EXPECT_EQ(c.barHigh, range.iHigh);
+            // Half way is half full, not full at row 100 as with the range left
+            // at 0-100.
+            progress.SetPosition(c.barHigh / 2);
+            EXPECT_EQ(c.barHigh / 2, (int)Ask(progress.GetBarWindow(), PBM_GETPOS));
+            progress.Advance();
+            progress.AdvanceBy(2);
+            progress.SetIncrement(3);
+            progress.Clear();
+        }
+    }
+    g_sendPatch = nullptr;
+    ASSERT_FALSE(g_barMessages.empty());
+    for (UINT msg : g_barMessages)
+        EXPECT_NE(std::end(kFirstBarMessages),
+                  std::find(std::begin(kFirstBarMessages), std::end(kFirstBarMessages), msg))
+            << "message WM_USER+" << msg - WM_USER << " is newer than comctl32 4.00";
+
+    // A smooth bar only where the common controls know the style.
+    {
+        CTaskProgressWnd progress;
+        ASSERT_TRUE(progress.Open(nullptr, "x", true));
+        EXPECT_EQ((LONG)PBS_SMOOTH, ::GetWindowLongA(progress.GetBarWindow(), GWL_STYLE) & 0xFFFF)
+            << "this comctl32 is 4.70 or later";
+    }
+    {
+        ImportPatch proc("kernel32.dll", "GetProcAddress", (const void*)FirstCommonControls);
+        ASSERT_TRUE(proc.Applied());
+        g_procPatch = &proc;
+        CTaskProgressWnd progress;
+        ASSERT_TRUE(progress.Open(nullptr, "x", true));
+        EXPECT_EQ(0, ::GetWindowLongA(progress.GetBarWindow(), GWL_STYLE) & 0xFFFF)
+            << "comctl32 4.00: the segmented bar";
+    }
+    g_procPatch = nullptr;
 }
 
 TEST(TaskProgressWnd, EscapeCancelsAndLaterPumpsDispatchNothing)
