@@ -143,6 +143,47 @@ TEST_F(StationWatch, RefreshEndNeitherBreaksIntoAnotherPollNorAsksAFailedCard)
     EXPECT_TRUE(dlg->Enabled(IDC_STATION_REFRESH));
 }
 
+// Refresh, Cancel and Escape are card polls: beside another poll (waiting
+// behind one of its boxes) they leave the card and the window alone until
+// the user asks again; a card found silent is asked nothing and shows no
+// stations.
+TEST_F(StationWatch, RefreshAndCancelNeitherBreakIntoAnotherPollNorAskAFailedCard)
+{
+    Open(Stations("station 00:A0:C5:AA:00:01 ALPHA\n"));
+    for (int command : {IDC_STATION_REFRESH, IDC_WATCH_CANCEL, IDCANCEL}) {
+        SCOPED_TRACE(command);
+        card->card.ResetCounts();
+        ASSERT_EQ(0, TryLockAdapter());
+        dlg->Command(command);
+        EXPECT_EQ(0u, card->card.Commands());
+        EXPECT_FALSE(dlg->IsRefreshing());
+        EXPECT_EQ((Cells{"ALPHA"}), dlg->Column(0)) << "the window stays as it was";
+        UnlockAdapter();
+        dlg->Command(command);
+        EXPECT_NE(0u, card->card.Commands());
+        EXPECT_EQ(0, TryLockAdapter()) << "the window let the card go";
+        UnlockAdapter();
+        dlg->Command(IDC_WATCH_CANCEL); // ends a refresh
+        EXPECT_FALSE(dlg->IsRefreshing());
+    }
+
+    for (int command : {IDC_STATION_REFRESH, IDC_WATCH_CANCEL, IDCANCEL}) {
+        SCOPED_TRACE(command);
+        Open(Stations("station 00:A0:C5:AA:00:01 ALPHA\n"));
+        card->card.ResetCounts();
+        GetAdapterState().m_bAdapterFailed = TRUE;
+        dlg->Command(command);
+        ClearAdapterState();
+        EXPECT_EQ(0u, card->card.Commands());
+        EXPECT_FALSE(dlg->IsRefreshing());
+        EXPECT_EQ(0, ListRows(dlg->GetList().m_hWnd));
+        EXPECT_EQ("Network Watcher - 0 Connection(s) to \\\\CORVANE-PC", dlg->GetWindowText());
+        EXPECT_TRUE(dlg->Enabled(IDC_STATION_REFRESH));
+        EXPECT_FALSE(dlg->Enabled(IDC_WATCH_CANCEL));
+        EXPECT_TRUE(os.boxes.empty());
+    }
+}
+
 TEST_F(StationWatch, RefreshEndingWithNoStationsShowsTheCountZero)
 {
     Open(Stations("station 00:A0:C5:AA:00:01 ALPHA\n"));
