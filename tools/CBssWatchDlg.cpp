@@ -365,7 +365,9 @@ void CBssWatchDlg::OnJoin()
     m_currentState = joined->state;
     m_list.DeleteAllItems();
     FillList();
-    EnableButton(IDC_BSS_JOIN, false);
+    // A click on Join left the focus on it: it goes to the list, where the
+    // user picks the next row.
+    EnableButton(IDC_BSS_JOIN, false, IDC_BSS_LIST);
     ::SetCursor(before);
 }
 

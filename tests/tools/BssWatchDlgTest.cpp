@@ -524,4 +524,22 @@ TEST_F(BssWatch, ScanAndCancelByMouseLeaveTheKeyboardInTheWindow)
     EXPECT_EQ(scan, ::GetFocus());
 }
 
+TEST_F(BssWatch, JoinByMouseLeavesTheKeyboardInTheWindow)
+{
+    Open(CellsScenario(3));
+    dlg->ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(*dlg);
+    dlg->ClickRow(2);
+    ASSERT_TRUE(dlg->Enabled(IDC_BSS_JOIN));
+    // The click takes the focus to Join, which the join then greys.
+    ::SendMessageA(dlg->GetDlgItem(IDC_BSS_JOIN), BM_CLICK, 0, 0);
+    ASSERT_EQ((Cells{"", "", "Associated"}), dlg->Column(5));
+    ASSERT_FALSE(dlg->Enabled(IDC_BSS_JOIN));
+    EXPECT_EQ(dlg->GetList().m_hWnd, ::GetFocus()) << "the focus is on the list";
+    PressKey(VK_TAB);
+    HWND focus = ::GetFocus();
+    EXPECT_TRUE(::IsChild(*dlg, focus) && ::IsWindowEnabled(focus) && ::IsWindowVisible(focus))
+        << "Tab moves on to a control the user can work";
+}
+
 } // namespace
