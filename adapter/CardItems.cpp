@@ -256,6 +256,9 @@ BYTE QueryCardItem(int item, void* output, size_t size)
     case BY_STATISTICS:
         status = GetStatistics(output, size);
         break;
+    case BY_TABLE:
+        status = GetTableEntry(data);
+        break;
     default:
         status = GetStatus(data);
         break;

@@ -9,8 +9,10 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -540,6 +542,75 @@ TEST_F(BssWatch, JoinByMouseLeavesTheKeyboardInTheWindow)
     HWND focus = ::GetFocus();
     EXPECT_TRUE(::IsChild(*dlg, focus) && ::IsWindowEnabled(focus) && ::IsWindowVisible(focus))
         << "Tab moves on to a control the user can work";
+}
+
+// Every row of the list is the card's own entry of CellsScenario with all
+// its fields, and each entry is there once.
+void ExpectCardsOwnRows(TestBssWatch& dlg, int cells, const std::string& when)
+{
+    ASSERT_EQ(cells, ListRows(dlg.GetList().m_hWnd)) << when;
+    std::set<std::string> seen;
+    for (int row = 0; row < cells; ++row) {
+        const std::string bssid = dlg.Cell(row, 1);
+        ASSERT_EQ(0u, bssid.find("00:A0:C5:01:00:0")) << when << ", row " << row << ": " << bssid;
+        const int i = bssid.back() - '0';
+        char name[8];
+        snprintf(name, sizeof name, "AP%02d", i);
+        EXPECT_EQ((Cells{name, bssid, "Corvane", std::to_string(10 + i), std::to_string(i % 7),
+                         i == 0 ? "Associated" : "", "0"}),
+                  (Cells{dlg.Cell(row, 0), dlg.Cell(row, 1), dlg.Cell(row, 2), dlg.Cell(row, 3),
+                         dlg.Cell(row, 4), dlg.Cell(row, 5), dlg.Cell(row, 6)}))
+            << when << ", row " << row;
+        seen.insert(bssid);
+    }
+    EXPECT_EQ((size_t)cells, seen.size()) << when << ": every entry once";
+}
+
+// Loses the n-th port write (OUT) from the moment it is armed, once.
+struct LostOut
+{
+    static int s_count, s_lost;
+    static void (*s_out)(WORD, WORD);
+    static void OutWord(WORD port, WORD value)
+    {
+        if (s_lost > 0 && ++s_count == s_lost) {
+            s_lost = 0;
+            return;
+        }
+        s_out(port, value);
+    }
+};
+int LostOut::s_count = 0;
+int LostOut::s_lost = 0;
+void (*LostOut::s_out)(WORD, WORD) = nullptr;
+
+// The case the review found: the index of one entry's request is lost on its
+// way (the sixth OUT of a command: the address of the read that finds the
+// mailbox free, the address of the write, command, status, code, index). The
+// rest of the block slides into its place, and the card would answer for
+// entry 0 in row 3.
+TEST_F(BssWatch, ALostTableIndexNeverShowsAnotherEntrysData)
+{
+    const int kCells = 5; // no progress window: it costs Wine seconds to close
+    Make(CellsScenario(kCells));
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
+    OsGuard guard;
+    LostOut::s_out = g_os.OutWord;
+    LostOut::s_lost = 0;
+    g_os.OutWord = &LostOut::OutWord;
+    card->hook = [](uint16_t command, uint16_t code, uint16_t index, uint8_t*) {
+        if (command == CMD_GET_STATUS && code == SUB_BSS_AP_NAME && index == 3) {
+            LostOut::s_count = 0;
+            LostOut::s_lost = 6; // of the next request: entry 3's address
+        }
+    };
+    ASSERT_TRUE(dlg->Open());
+    PumpMessages();
+    ASSERT_TRUE(dlg->IsWindow());
+    ExpectCardsOwnRows(*dlg, kCells, "the opening");
+    EXPECT_EQ(0, LostOut::s_lost) << "the write was lost";
+    EXPECT_TRUE(os.boxes.empty());
+    card->hook = nullptr;
 }
 
 } // namespace
