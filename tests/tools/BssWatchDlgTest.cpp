@@ -1,7 +1,8 @@
 // The infrastructure Network Watcher on the simulated card: what the first
 // opening reads and lists, the 30-row cut and the progress window, the
 // normal-mode filter, sorting, scanning (finished, endless, never begun, the
-// card falling silent), joining, reopening, advanced mode, help and sizing.
+// card falling silent), joining, reopening, advanced mode, help and sizing,
+// the keyboard after a click, and a card that loses port writes.
 #include "tests/tools/ThruTestSupport.h"
 #include "tests/tools/WatchTestSupport.h"
 
@@ -100,6 +101,20 @@ TEST_F(BssWatch, RowsHoldTheCardsTexts)
     EXPECT_EQ("1", dlg->Cell(3, 6));
     EXPECT_EQ(" ", dlg->Cell(3, 4)) << "stations not reported (255) show blank";
     EXPECT_STREQ("Associated", dlg->GetCurrentState());
+}
+
+// A firmware without access point names or station counts reports those
+// entries not available: an answer, not a card that stopped answering.
+TEST_F(BssWatch, FieldsTheFirmwareDoesNotHaveLeaveTheirCellsEmpty)
+{
+    Open(CellsScenario(2, "firmware 1.05\n"));
+    EXPECT_EQ((Cells{"", ""}), dlg->Column(0));
+    EXPECT_EQ((Cells{"00:A0:C5:01:00:00", "00:A0:C5:01:00:01"}), dlg->Column(1));
+    EXPECT_EQ((Cells{"", ""}), dlg->Column(4));
+    PumpMessages();
+    EXPECT_TRUE(::IsWindow(dlg->m_hWnd));
+    EXPECT_TRUE(os.boxes.empty());
+    EXPECT_FALSE(GetAdapterState().m_bAdapterFailed);
 }
 
 TEST_F(BssWatch, NormalModeListsOnlyTheConfiguredNetworkAdvancedModeAll)
@@ -611,6 +626,71 @@ TEST_F(BssWatch, ALostTableIndexNeverShowsAnotherEntrysData)
     EXPECT_EQ(0, LostOut::s_lost) << "the write was lost";
     EXPECT_TRUE(os.boxes.empty());
     card->hook = nullptr;
+}
+
+// A card that loses some of the port writes reaching it, on the Windows 98
+// path (the program's own OUTs). A lost table index would have the card
+// answer for another entry, a lost request leave a field blank or the table
+// short. Each row shown is the card's own entry with all its fields, and the
+// list is the whole table; a read the card could not answer whole is not
+// shown, and the user hears once that the card does not answer.
+TEST_F(BssWatch, PortWritesLostOnTheWayNeverShowAWrongOrShortList)
+{
+    const int kCells = 5; // no progress window: it costs Wine seconds to close
+    struct Case
+    {
+        unsigned percent;
+        bool fromTheStart; // else only while the entries are read
+        bool answersFail;  // so many writes lost that no read gets through
+    };
+    const Case cases[] = {{1, false, false}, {2, false, false}, {60, true, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.percent);
+        ClearAdapterState();
+        os.boxes.clear();
+        app.mainWnd.closes = 0;
+        Make(CellsScenario(kCells));
+        GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
+        if (c.fromTheStart) {
+            card->card.SetFault(SIM_FAULT_DROP_WRITES, true, c.percent);
+        } else {
+            // On from the first entry's first field to the last entry's
+            // last one: the reads of the table's size and the current cell
+            // go through, the entries' reads lose writes.
+            card->hook = [&](uint16_t command, uint16_t code, uint16_t index, uint8_t*) {
+                if (command != CMD_GET_STATUS)
+                    return;
+                if (code == SUB_BSS_ESSID && index == 0)
+                    card->card.SetFault(SIM_FAULT_DROP_WRITES, true, c.percent);
+                if (code == SUB_BSS_SECURITY && index == kCells - 1)
+                    card->card.SetFault(SIM_FAULT_DROP_WRITES, false);
+            };
+        }
+        ASSERT_TRUE(dlg->Open());
+        // The opening, then Escape: ten reads of the table.
+        int reads = 0;
+        for (; reads < 10 && dlg->m_hWnd; ++reads) {
+            if (reads > 0)
+                dlg->Command(IDCANCEL);
+            PumpMessages(); // the no-response road of an opening runs here
+            if (!dlg->m_hWnd)
+                break;
+            ExpectCardsOwnRows(*dlg, kCells, "read " + std::to_string(reads));
+            EXPECT_TRUE(os.boxes.empty());
+        }
+        card->hook = nullptr;
+        if (dlg->m_hWnd) {
+            EXPECT_FALSE(c.answersFail) << "a list came through " << c.percent << " % lost writes";
+            continue;
+        }
+        ASSERT_EQ(1u, os.boxes.size()) << "said once";
+        EXPECT_EQ("The Corvane adapter has no response.", os.boxes[0].text);
+        EXPECT_EQ(1, app.mainWnd.closes);
+        EXPECT_TRUE(GetAdapterState().m_bAdapterFailed);
+        EXPECT_EQ(0, TryLockAdapter()) << "the adapter lock was given back";
+        UnlockAdapter();
+    }
+    ClearAdapterState();
 }
 
 } // namespace
