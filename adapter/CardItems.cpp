@@ -232,8 +232,10 @@ BYTE Fail(void* output, size_t size, BYTE result)
 
 } // namespace
 
-BYTE QueryCardItem(int item, void* output, size_t size)
+BYTE QueryCardItem(int item, void* output, size_t size, bool* unanswered)
 {
+    if (unanswered)
+        *unanswered = false;
     if (!output)
         size = 0;
     if (!GetAdapterLink().AdapterReady)
@@ -256,6 +258,9 @@ BYTE QueryCardItem(int item, void* output, size_t size)
     case BY_STATISTICS:
         status = GetStatistics(output, size);
         break;
+    case BY_TABLE:
+        status = GetTableEntry(data);
+        break;
     default:
         status = GetStatus(data);
         break;
@@ -263,8 +268,11 @@ BYTE QueryCardItem(int item, void* output, size_t size)
 
     // A command that never reached the firmware, or got no answer, fails
     // every item: there is no answer to decode.
-    if (status == STATUS_NO_RESPONSE || status == STATUS_NOT_OPEN || status == STATUS_BAD_MAILBOX)
+    if (status == STATUS_NO_RESPONSE || status == STATUS_NOT_OPEN || status == STATUS_BAD_MAILBOX) {
+        if (unanswered)
+            *unanswered = true;
         return Fail(output, size, ITEM_NO_RESPONSE);
+    }
     if (rule->decode == DEBUG_DUMP && status == STATUS_NOT_AVAILABLE) {
         PutText(output, size, AdapterTextOf(AdapterText::NoDebugInfo));
         return ITEM_OK;

@@ -26,11 +26,13 @@ const size_t STATION_ENTRY_SIZE = 32;
 const size_t CARD_ITEM_BUFFER_SIZE = 352;
 
 // Asks the card for one item. Indexed items (table entries) take the entry's
-// index from the first 16-bit word of `output`. Texts are always
-// terminated and cut to `size`; numbers are 16-bit words; raw records are
-// copied as far as `size` allows. On every non-zero result the first byte of
-// `output` is 0.
-BYTE QueryCardItem(int item, void* output, size_t size);
+// index from the first 16-bit word of `output`, which is checked on its way to
+// the card. Texts are always terminated and cut to `size`; numbers are 16-bit
+// words; raw records are copied as far as `size` allows. On every non-zero
+// result the first byte of `output` is 0. `unanswered`, when given, tells an
+// ITEM_NO_RESPONSE of a card that gave no answer at all from one that
+// answered that the entry is not available.
+BYTE QueryCardItem(int item, void* output, size_t size, bool* unanswered = nullptr);
 template <size_t N> inline BYTE QueryCardItem(int item, char (&output)[N])
 {
     return QueryCardItem(item, output, N);

@@ -98,9 +98,8 @@ WORD SetJoinOverride(DWORD on)
     return SetParam(data);
 }
 
-} // namespace
-
-WORD SendMailboxCommand(MailboxBlock& block)
+// STATUS_NOT_OPEN / STATUS_BAD_MAILBOX when no command can be sent, else 0.
+WORD LinkStatus()
 {
     const AdapterLink& link = GetAdapterLink();
     if (link.MailboxState == 0)
@@ -108,6 +107,65 @@ WORD SendMailboxCommand(MailboxBlock& block)
     if (link.MailboxState != 2 || link.MailboxPointer < MAILBOX_LOWEST ||
         link.MailboxPointer > MAILBOX_HIGHEST)
         return STATUS_BAD_MAILBOX;
+    return 0;
+}
+
+// The answer to a checked command `sent`, which has been marked pending: 1
+// answered (the answer is in `block`), 0 no answer, -1 the mark never reached
+// the card, so the firmware never saw the command.
+int AwaitCheckedAnswer(MailboxBlock& block, const MailboxBlock& sent)
+{
+    for (int poll = 0; poll < MAILBOX_POLLS; ++poll) {
+        g_os.Sleep(MAILBOX_POLL_MS);
+        MailboxBlock read;
+        if (!ReadCardMemory(GetAdapterLink().MailboxPointer, &read, sizeof(read)))
+            return 0;
+        if (read.status == MAILBOX_PENDING || !EchoesCommand(read, sent.command, sent.data.code))
+            continue;
+        if (read.status == MAILBOX_UNARMED)
+            return -1;
+        block = read;
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+WORD SendCheckedMailboxCommand(MailboxBlock& block)
+{
+    if (WORD link = LinkStatus())
+        return link;
+    const WORD pointer = GetAdapterLink().MailboxPointer;
+    MailboxBlock scratch;
+    if (!AwaitMailbox(scratch))
+        return 0;
+    MailboxBlock sent = block;
+    sent.status = MAILBOX_UNARMED;
+    for (int attempt = 0; attempt < CHECKED_SEND_TRIES; ++attempt) {
+        // Written and read back with no pause between: unmarked, the block is
+        // no business of the firmware's yet.
+        MailboxBlock arrived;
+        if (!WriteCardMemory(pointer, &sent, sizeof(sent)) ||
+            !ReadCardMemory(pointer, &arrived, sizeof(arrived)))
+            return 0;
+        if (memcmp(&arrived, &sent, sizeof(sent)) != 0)
+            continue;
+        const WORD pending = MAILBOX_PENDING;
+        if (!WriteCardMemory((WORD)(pointer + 1), &pending, sizeof(pending)))
+            return 0;
+        int answered = AwaitCheckedAnswer(block, sent);
+        if (answered >= 0)
+            return (WORD)answered;
+    }
+    return 0;
+}
+
+WORD SendMailboxCommand(MailboxBlock& block)
+{
+    if (WORD link = LinkStatus())
+        return link;
+    const AdapterLink& link = GetAdapterLink();
 
     MailboxBlock scratch;
     if (!AwaitMailbox(scratch))
@@ -162,6 +220,17 @@ WORD GetStatus(MailboxData& data)
 {
     static MailboxBlock s_block;
     return ExchangeWith(s_block, CMD_GET_STATUS, data);
+}
+
+WORD GetTableEntry(MailboxData& data)
+{
+    static MailboxBlock s_block;
+    s_block.command = CMD_GET_STATUS;
+    s_block.data = data;
+    WORD status;
+    if (Answered(SendCheckedMailboxCommand(s_block), s_block, status))
+        data = s_block.data;
+    return status;
 }
 
 WORD ExchangeCommand(WORD command, MailboxData& data)

@@ -26,6 +26,24 @@ const int MAILBOX_POLLS = 10;
 // sent because the mailbox link is not open.
 WORD SendMailboxCommand(MailboxBlock& block);
 
+// Left in the status word of a command that is in the mailbox but not yet
+// marked pending (no firmware status has this value).
+const WORD MAILBOX_UNARMED = 0xFFFE;
+// Writes of a checked command before it counts as not answered.
+const int CHECKED_SEND_TRIES = 3;
+
+// As SendMailboxCommand, for a command whose data area must reach the
+// firmware exactly as sent: a table index. A port write lost on its way
+// slides the rest of the block by a word, and the firmware, which answers in
+// the value field, would answer for another entry with nothing to show it.
+// So the block goes to the card unmarked, is read back, and only a block that
+// arrived whole is marked pending. One that did not arrive whole, or whose
+// mark did not (its status is still MAILBOX_UNARMED), never ran: it is
+// written again, up to CHECKED_SEND_TRIES times, then counts as not
+// answered. A read of the answer that shows some other command (its own
+// address was lost) is no answer yet: the polls go on.
+WORD SendCheckedMailboxCommand(MailboxBlock& block);
+
 // The wrappers. Each keeps a block of its own, returns the firmware's status
 // word, STATUS_NO_RESPONSE when no answer came, or the link status when the
 // command could not be sent; on anything but an answer nothing is copied
@@ -34,6 +52,9 @@ WORD SendMailboxCommand(MailboxBlock& block);
 WORD GetParam(MailboxData& data);
 WORD SetParam(const MailboxData& data);
 WORD GetStatus(MailboxData& data);
+// GetStatus for a sub-code that reads one entry of a table: the index in the
+// first value word is checked on its way (SendCheckedMailboxCommand).
+WORD GetTableEntry(MailboxData& data);
 WORD ExchangeCommand(WORD command, MailboxData& data);
 // Reads the 352-byte statistics block whose card address the firmware names.
 WORD GetStatistics(void* destination, size_t size = STATISTICS_BLOCK_SIZE);

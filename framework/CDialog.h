@@ -32,6 +32,15 @@ public:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 protected:
+    // The keyboard stays on a control the user can work: when the focus is on
+    // a control that went grey or hidden, or nowhere (or on the dialog
+    // itself) after it was on `from`, it moves on to the next control in the
+    // tab order; true when it moved. Every command, timer tick and key of a
+    // top-level dialog ends with this check; a handler that knows a better
+    // place hands the focus there first.
+    bool KeepFocusUsable(HWND from);
+    bool FocusLost(HWND from) const;
+
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     UINT m_templateId;

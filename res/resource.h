@@ -326,4 +326,5 @@
 #define IDS_CHART_X_TITLE       14402
 #define IDS_CHART_DEFAULT_Y     14403   // the line chart's titles until set
 #define IDS_CHART_DEFAULT_X     14404
+#define IDS_RESET_BUSY          14405   // Reset confirmed while another poll holds the card
 // clang-format on

@@ -47,13 +47,16 @@ void CBssWatchDlg::ReadConfiguredEssid(char* text, size_t size)
     ReadConfigValue(m_hWnd, CI_ESSID, text, size);
 }
 
-BYTE CBssWatchDlg::ReadIndexed(int item, int index, void* output, size_t size)
+BYTE CBssWatchDlg::ReadIndexed(int item, int index, void* output, size_t size, bool& lost)
 {
     BYTE* bytes = static_cast<BYTE*>(output);
     memset(bytes, 0, size);
     bytes[0] = (BYTE)index;
     bytes[1] = (BYTE)(index >> 8);
-    return QueryCardItem(item, output, size);
+    bool unanswered = false;
+    BYTE result = QueryCardItem(item, output, size, &unanswered);
+    lost = lost || unanswered;
+    return result;
 }
 
 // ---------------------------------------------------------------------------
@@ -65,18 +68,21 @@ BOOL CBssWatchDlg::OnInitDialog()
 
     // The table the card holds from its last scan; a reopening shows the
     // rows kept from before without asking the card.
+    bool lost = false;
     if (m_count == 0) {
         // Opened beside another card poll (from the tray, by a second
         // start), the window does not break into it: the table is read at
         // the next opening, or by Escape.
         AdapterLock lock;
-        if (lock.IsHeld()) {
-            ReadTableSize();
-            ReadBssTable();
-        }
+        if (lock.IsHeld())
+            lost = !ReadWholeTable();
     }
     InsertColumns();
     FillList();
+    // A card that left the read unanswered takes the no-response road, once
+    // the window stands (closing it here would fail its creation).
+    if (lost)
+        PostMessage(WM_CARD_SILENT);
 
     m_selected = nullptr;
     EnableButton(IDC_BSS_JOIN, false);
@@ -90,12 +96,21 @@ BOOL CBssWatchDlg::OnInitDialog()
     return TRUE;
 }
 
-void CBssWatchDlg::ReadTableSize()
+bool CBssWatchDlg::ReadTableSize()
 {
-    m_count = ReadTableCount(CI_BSS_COUNT);
+    bool unanswered = false;
+    m_count = ReadTableCount(CI_BSS_COUNT, &unanswered);
+    return !unanswered;
 }
 
-void CBssWatchDlg::ReadBssTable()
+bool CBssWatchDlg::ReadWholeTable()
+{
+    if (!ReadTableSize())
+        return false;
+    return m_count == 0 || ReadBssTable();
+}
+
+bool CBssWatchDlg::ReadBssTable()
 {
     int n = m_count > BSS_TABLE_MAX ? BSS_TABLE_MAX : m_count;
     m_currentState = nullptr;
@@ -105,49 +120,59 @@ void CBssWatchDlg::ReadBssTable()
     // Ctrl+Alt+A pressed while the read pumps messages applies from the
     // next read.
     const bool advanced = m_advanced;
+    bool lost = false, unanswered = false;
     char current[20] = "";
-    QueryCardItem(CI_CURRENT_BSSID, current, sizeof current);
+    QueryCardItem(CI_CURRENT_BSSID, current, sizeof current, &unanswered);
+    lost = unanswered;
     char essid[CONFIG_TEXT_SIZE] = "";
     char type[20] = "";
-    if (!advanced) {
+    if (!advanced && !lost) {
         ReadConfiguredEssid(essid, sizeof essid);
-        QueryCardItem(CI_NETWORK_TYPE, type, sizeof type);
+        QueryCardItem(CI_NETWORK_TYPE, type, sizeof type, &unanswered);
+        lost = unanswered;
     }
 
     CTaskProgressWnd progress;
-    bool withProgress = OpenReadProgress(progress, n, IDS_BSS_PROGRESS);
+    bool withProgress = !lost && OpenReadProgress(progress, n, IDS_BSS_PROGRESS);
 
+    // A field without an answer ends the read: the rest of the table is not
+    // asked of a card that stopped answering.
     int kept = 0;
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < n && !lost; ++i) {
         if (withProgress) {
             progress.Advance();
             progress.PumpPending(true);
         }
         BssEntry& e = m_entries[kept];
         memset(&e, 0, sizeof e);
-        ReadIndexed(CI_BSS_ESSID, i, e.essid, sizeof e.essid);
-        if (!advanced && strcmp(e.essid, essid) != 0)
+        ReadIndexed(CI_BSS_ESSID, i, e.essid, sizeof e.essid, lost);
+        if (lost || (!advanced && strcmp(e.essid, essid) != 0))
             continue;
-        ReadIndexed(CI_BSS_NETWORK_TYPE, i, e.networkType, sizeof e.networkType);
-        if (!advanced && ::lstrcmpiA(e.networkType, type) != 0)
+        ReadIndexed(CI_BSS_NETWORK_TYPE, i, e.networkType, sizeof e.networkType, lost);
+        if (lost || (!advanced && ::lstrcmpiA(e.networkType, type) != 0))
             continue;
-        ReadIndexed(CI_BSS_AP_NAME, i, e.apName, sizeof e.apName);
-        ReadIndexed(CI_BSS_BSSID, i, e.bssid, sizeof e.bssid);
+        ReadIndexed(CI_BSS_AP_NAME, i, e.apName, sizeof e.apName, lost);
+        ReadIndexed(CI_BSS_BSSID, i, e.bssid, sizeof e.bssid, lost);
         ::CharUpperA(e.bssid);
-        ReadIndexed(CI_BSS_STATIONS, i, e.stations, sizeof e.stations);
+        ReadIndexed(CI_BSS_STATIONS, i, e.stations, sizeof e.stations, lost);
         WORD number = 0;
-        if (ReadIndexed(CI_BSS_SIGNAL, i, &number, sizeof number) == ITEM_OK)
+        if (ReadIndexed(CI_BSS_SIGNAL, i, &number, sizeof number, lost) == ITEM_OK)
             e.signal = number;
-        ReadIndexed(CI_BSS_STATE, i, e.state, sizeof e.state);
+        ReadIndexed(CI_BSS_STATE, i, e.state, sizeof e.state, lost);
         number = 0;
-        if (ReadIndexed(CI_BSS_SECURITY, i, &number, sizeof number) == ITEM_OK)
+        if (ReadIndexed(CI_BSS_SECURITY, i, &number, sizeof number, lost) == ITEM_OK)
             e.secure = number;
         if (::lstrcmpiA(e.bssid, current) == 0)
             m_currentState = e.state;
         ++kept;
     }
+    if (lost) {
+        kept = 0;
+        m_currentState = nullptr;
+    }
     m_count = (WORD)kept;
     m_reading = false;
+    return !lost;
 }
 
 void CBssWatchDlg::InsertColumns()
@@ -285,11 +310,13 @@ void CBssWatchDlg::OnTimer(UINT_PTR id)
     }
     if (finished) {
         KillTimer(SCAN_TIMER);
-        ReadTableSize();
-        if (m_count != 0) {
-            ReadBssTable();
-            FillList();
+        if (!ReadWholeTable()) {
+            lock.Release();
+            OnCardSilent();
+            return;
         }
+        if (m_count != 0)
+            FillList();
         ShowIdleButtons();
         ShowArrowCursor();
         ::SetFocus(m_hWnd);
@@ -297,8 +324,8 @@ void CBssWatchDlg::OnTimer(UINT_PTR id)
     }
 }
 
-// The card stopped answering the poll: say so (once for the program), close,
-// and ask the program to close.
+// The card stopped answering the poll, or left a table read unanswered: say
+// so (once for the program), close, and ask the program to close.
 void CBssWatchDlg::OnCardSilent()
 {
     KillTimer(SCAN_TIMER);
@@ -330,14 +357,19 @@ void CBssWatchDlg::OnCancel()
     EnableButton(IDC_BSS_SCAN, true);
     EnableButton(IDC_WATCH_CANCEL, false, IDC_BSS_SCAN);
     KillTimer(SCAN_TIMER);
-    ReadTableSize();
+    bool read = ReadTableSize();
     EndScanState();
     m_selected = nullptr;
     m_list.DeleteAllItems();
-    if (m_count != 0) {
-        ReadBssTable();
-        FillList();
+    if (read && m_count != 0)
+        read = ReadBssTable();
+    if (!read) {
+        lock.Release();
+        OnCardSilent();
+        return;
     }
+    if (m_count != 0)
+        FillList();
     ShowIdleButtons();
     ShowArrowCursor();
 }
@@ -365,7 +397,9 @@ void CBssWatchDlg::OnJoin()
     m_currentState = joined->state;
     m_list.DeleteAllItems();
     FillList();
-    EnableButton(IDC_BSS_JOIN, false);
+    // A click on Join left the focus on it: it goes to the list, where the
+    // user picks the next row.
+    EnableButton(IDC_BSS_JOIN, false, IDC_BSS_LIST);
     ::SetCursor(before);
 }
 
@@ -382,6 +416,15 @@ void CBssWatchDlg::OnToggleAdvanced()
     snprintf(caption, sizeof caption, LoadStr(IDS_ADVANCED_CAPTION).c_str(), m_savedCaption);
     SetWindowText(caption);
     m_advanced = true;
+}
+
+LRESULT CBssWatchDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_CARD_SILENT) {
+        OnCardSilent();
+        return 0;
+    }
+    return CWatchDlg::WindowProc(msg, wParam, lParam);
 }
 
 void CBssWatchDlg::OnDestroy()

@@ -52,10 +52,25 @@ protected:
     void OnToggleAdvanced();
     void OnSelect();
 
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
 private:
-    BYTE ReadIndexed(int item, int index, void* output, size_t size);
-    void ReadBssTable();
-    void ReadTableSize();
+    // Posted by an opening whose table read the card did not answer: the
+    // no-response road runs once the window stands.
+    static const UINT WM_CARD_SILENT = WM_APP + 1;
+
+    // A field of table entry `index`; `lost` is set when the card gave no
+    // answer at all (an entry it reports not available is no loss).
+    BYTE ReadIndexed(int item, int index, void* output, size_t size, bool& lost);
+    // Reads the table into the rows; false (and no rows) when the card left
+    // a request of it unanswered: a list with a row lost or another entry's
+    // data in a row is never shown.
+    bool ReadBssTable();
+    // Item 25 into m_count; false when the card did not answer.
+    bool ReadTableSize();
+    // The table read again (Escape, the end of a scan): the size, then the
+    // rows when there are any; false when the card did not answer.
+    bool ReadWholeTable();
     void InsertColumns();
     void FillList();
     void EndScanState();

@@ -65,15 +65,17 @@ BOOL CStationWatchDlg::OnInitDialog()
 
     // Opened beside another card poll (from the tray, by a second start),
     // the window does not break into it: it opens empty, as a card without
-    // answer leaves it, and Escape or Refresh reads later.
+    // answer leaves it, and Escape or Refresh reads later. A card found
+    // silent is not asked at all.
     {
         AdapterLock lock;
-        if (!lock.IsHeld() ||
+        const bool ask = CardMayBeAsked(lock);
+        if (!ask ||
             QueryCardItem(CI_STATION_NAME, m_stationName, sizeof m_stationName) != ITEM_OK ||
             m_stationName[0] == '\0')
             snprintf(m_stationName, sizeof m_stationName, "%s",
                      LoadStr(IDS_NO_STATION_NAME).c_str());
-        if (lock.IsHeld()) {
+        if (ask) {
             ReadTableSize();
             ReadStations();
         }
@@ -142,10 +144,21 @@ BOOL CStationWatchDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     return CWatchDlg::OnCommand(wParam, lParam);
 }
 
+// Refresh and Cancel are card polls of their own. Asked for while another
+// poll holds the card (waiting behind one of its boxes) they do nothing: the
+// user asks again once that box is answered. A card found silent is asked
+// nothing: it has no stations to show.
 void CStationWatchDlg::OnRefresh()
 {
     if (m_reading || m_refreshing)
         return;
+    AdapterLock lock;
+    if (!lock.IsHeld())
+        return;
+    if (GetAdapterState().m_bAdapterFailed) {
+        ShowNoStations();
+        return;
+    }
     m_count = 0;
     ClearListNow();
     EnableButton(IDC_WATCH_CANCEL, true);
@@ -153,8 +166,25 @@ void CStationWatchDlg::OnRefresh()
     EnableButton(IDC_STATION_REFRESH, false, IDC_WATCH_CANCEL);
     ShowWaitCursor();
     StartStationScan();
+    lock.Release();
+    if (!m_hWnd)
+        return;
     m_refreshing = true;
     SetTimer(REFRESH_TIMER, REFRESH_WAIT_MS);
+}
+
+bool CStationWatchDlg::CardMayBeAsked(const AdapterLock& lock) const
+{
+    return lock.IsHeld() && !GetAdapterState().m_bAdapterFailed;
+}
+
+void CStationWatchDlg::ShowNoStations()
+{
+    m_count = 0;
+    m_list.DeleteAllItems();
+    FillList();
+    ShowIdleButtons();
+    ShowArrowCursor();
 }
 
 void CStationWatchDlg::OnTimer(UINT_PTR id)
@@ -176,9 +206,8 @@ void CStationWatchDlg::OnTimer(UINT_PTR id)
         KillTimer(REFRESH_TIMER);
         m_refreshing = false;
         // A card found silent elsewhere is not asked: no stations.
-        if (GetAdapterState().m_bAdapterFailed)
-            m_count = 0;
-        else
+        m_count = 0;
+        if (CardMayBeAsked(lock))
             ReadTableSize();
         if (m_count != 0)
             ReadStations();
@@ -200,14 +229,20 @@ void CStationWatchDlg::OnCancel()
 {
     if (m_reading)
         return;
+    AdapterLock lock;
+    if (!lock.IsHeld())
+        return;
     KillTimer(REFRESH_TIMER);
     m_refreshing = false;
     EnableButton(IDC_STATION_REFRESH, true);
     EnableButton(IDC_WATCH_CANCEL, false, IDC_STATION_REFRESH);
-    ReadTableSize();
+    m_count = 0;
+    if (CardMayBeAsked(lock))
+        ReadTableSize();
     m_list.DeleteAllItems();
     if (m_count != 0)
         ReadStations();
+    lock.Release();
     FillList();
     ShowIdleButtons();
     ShowArrowCursor();

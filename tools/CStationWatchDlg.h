@@ -12,6 +12,8 @@
 #include "tools/CWatchDlg.h"
 #include "tools/StationEntry.h"
 
+class AdapterLock;
+
 class CStationWatchDlg : public CWatchDlg
 {
 public:
@@ -44,6 +46,10 @@ protected:
 
 private:
     class CardStations;
+    // The lock is ours and the card has not been found silent.
+    bool CardMayBeAsked(const AdapterLock& lock) const;
+    // An empty list, idle, for a card that cannot be asked.
+    void ShowNoStations();
     void ReadTableSize();
     void ReadStations();
     void FillList();

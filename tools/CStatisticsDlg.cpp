@@ -188,11 +188,22 @@ void CStatisticsDlg::ResetCounters()
     if (g_os.MessageBoxA(m_hWnd, LoadStr(IDS_RESET_STATISTICS).c_str(),
                          LoadStr(IDS_PRODUCT).c_str(), MB_ICONQUESTION | MB_OKCANCEL) != IDOK)
         return;
-    // Asked while another poll holds the card (behind one of its boxes),
-    // the reset would break into that poll's command: the counters stay.
-    AdapterLock lock;
-    if (!lock.IsHeld())
+    // A card found silent elsewhere is not asked again (the user has been
+    // told, or is told by the tool window's next tick).
+    if (GetAdapterState().m_bAdapterFailed) {
+        Close();
         return;
+    }
+    // Confirmed while another poll holds the card (waiting behind one of its
+    // boxes, which the question let run), the reset would break into that
+    // poll's command. Waiting for it is no choice on the one thread that
+    // must answer its box: the counters stay and the user is told.
+    AdapterLock lock;
+    if (!lock.IsHeld()) {
+        g_os.MessageBoxA(m_hWnd, LoadStr(IDS_RESET_BUSY).c_str(), LoadStr(IDS_WARNING).c_str(),
+                         MB_ICONEXCLAMATION);
+        return;
+    }
     ResetStatistics();
     StatisticsBlock block;
     if (BYTE result = QueryCardItem(CI_STATISTICS, block); result != ITEM_OK) {

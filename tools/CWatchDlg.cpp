@@ -58,10 +58,10 @@ BOOL CWatchDlg::OnInitDialog()
 // ---------------------------------------------------------------------------
 // Reading and the list
 
-WORD CWatchDlg::ReadTableCount(int item)
+WORD CWatchDlg::ReadTableCount(int item, bool* unanswered)
 {
     WORD size = 0;
-    if (QueryCardItem(item, &size, sizeof size) != ITEM_OK)
+    if (QueryCardItem(item, &size, sizeof size, unanswered) != ITEM_OK)
         size = 0;
     return size;
 }

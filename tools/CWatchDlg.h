@@ -54,8 +54,9 @@ protected:
 
     void OnHelp();
 
-    // The count a table-size item gives, 0 when the card does not answer.
-    WORD ReadTableCount(int item);
+    // The count a table-size item gives, 0 when the card does not answer
+    // (`unanswered` then says so).
+    WORD ReadTableCount(int item, bool* unanswered = nullptr);
     // Opens the progress window of a read of `rows` entries when there are
     // enough of them to want one; says whether it did.
     bool OpenReadProgress(CTaskProgressWnd& progress, int rows, UINT statusId);

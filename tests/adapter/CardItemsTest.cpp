@@ -15,6 +15,7 @@ struct Asked
     BYTE result;
     std::vector<uint8_t> out;
     MailboxBlock request;
+    bool unanswered; // the card gave no answer at all
 };
 
 // Asks for `item` with the index word `index` in the output buffer, the
@@ -30,7 +31,7 @@ Asked Ask(int item, uint16_t status, std::vector<uint8_t> value, uint16_t index 
         asked.out[0] = static_cast<uint8_t>(index);
         asked.out[1] = static_cast<uint8_t>(index >> 8);
     }
-    asked.result = QueryCardItem(item, asked.out.data(), size);
+    asked.result = QueryCardItem(item, asked.out.data(), size, &asked.unanswered);
     memset(&asked.request, 0, sizeof(asked.request));
     if (!card.sent.empty())
         asked.request = card.sent.back();
@@ -230,8 +231,11 @@ TEST(CardItems, FailureRules)
         card.pendingPolls = -1;
         uint8_t out[64];
         memset(out, 'x', sizeof(out));
-        EXPECT_EQ(ITEM_NO_RESPONSE, QueryCardItem(item, out)) << "item " << item;
+        bool unanswered = false;
+        EXPECT_EQ(ITEM_NO_RESPONSE, QueryCardItem(item, out, sizeof(out), &unanswered))
+            << "item " << item;
         EXPECT_EQ(0, out[0]) << "item " << item;
+        EXPECT_TRUE(unanswered) << "item " << item;
 
         // Not available does not fail these: the answer is decoded.
         Asked a = Ask(item, STATUS_NOT_AVAILABLE, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});
@@ -241,6 +245,7 @@ TEST(CardItems, FailureRules)
         Asked a = Ask(item, STATUS_NOT_AVAILABLE, {'A', 'B', 'C', 0, 'D', 'E', 'F', 'G'}, 7);
         EXPECT_EQ(ITEM_NO_RESPONSE, a.result) << "item " << item;
         EXPECT_EQ(0, a.out[0]) << "item " << item;
+        EXPECT_FALSE(a.unanswered) << "item " << item << ": the card answered";
         // Another firmware status is decoded.
         Asked other = Ask(item, 0x0002, {'A', 'B', 'C', 0, 'D', 'E', 'F', 'G'}, 7);
         EXPECT_EQ(ITEM_OK, other.result) << "item " << item;
@@ -248,8 +253,11 @@ TEST(CardItems, FailureRules)
         ScriptedCard card;
         card.pendingPolls = -1;
         uint8_t out[64] = {7, 0, 'x'};
-        EXPECT_EQ(ITEM_NO_RESPONSE, QueryCardItem(item, out)) << "item " << item;
+        bool unanswered = false;
+        EXPECT_EQ(ITEM_NO_RESPONSE, QueryCardItem(item, out, sizeof(out), &unanswered))
+            << "item " << item;
         EXPECT_EQ(0, out[0]) << "item " << item;
+        EXPECT_TRUE(unanswered) << "item " << item;
     }
 }
 

@@ -3,6 +3,7 @@
 #include "framework/CWinApp.h"
 #include "framework/Gdi.h"
 #include "res/resource.h"
+#include "tests/framework/FrameworkTestIds.h"
 
 #include <gtest/gtest.h>
 
@@ -193,6 +194,47 @@ TEST(Dialog, CentredDialogStaysOnScreen)
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_GE(rc.left, work.left);
     EXPECT_GE(rc.top, work.top);
+}
+
+// A dialog whose button greys itself when it is clicked, or at a tick of
+// its timer.
+class GreyingDlg : public CDialog
+{
+public:
+    GreyingDlg() : CDialog(IDD_FT_FIELDS) {}
+    static const UINT_PTR kTimer = 7;
+    void Grey() { ::EnableWindow(GetDlgItem(IDCANCEL), FALSE); }
+    void OnCancel() override { Grey(); }
+    void OnTimer(UINT_PTR id) override
+    {
+        if (id == kTimer)
+            Grey();
+    }
+};
+
+// A handler that greys the control with the focus leaves the keyboard
+// nowhere (Wine takes the focus away, Windows leaves it on the grey
+// control): the dialog hands it on to the next control in the tab order.
+TEST(Dialog, ControlGreyedUnderTheFocusHandsItOn)
+{
+    for (bool byTimer : {false, true}) {
+        SCOPED_TRACE(byTimer ? "a timer tick" : "a click");
+        GreyingDlg dlg;
+        ASSERT_TRUE(dlg.Create((HWND) nullptr));
+        dlg.ShowWindow(SW_SHOW);
+        ::SetForegroundWindow(dlg);
+        HWND cancel = dlg.GetDlgItem(IDCANCEL);
+        dlg.SendMessage(WM_NEXTDLGCTL, (WPARAM)cancel, TRUE);
+        ASSERT_EQ(cancel, ::GetFocus());
+        if (byTimer)
+            dlg.SendMessage(WM_TIMER, GreyingDlg::kTimer);
+        else
+            ::SendMessageA(cancel, BM_CLICK, 0, 0);
+        ASSERT_FALSE(::IsWindowEnabled(cancel));
+        EXPECT_EQ(dlg.GetDlgItem(IDC_FT_COUNT), ::GetFocus())
+            << "after the last control, the first";
+        dlg.DestroyWindow();
+    }
 }
 
 TEST(Profile, IntegersAndStringsLiveUnderCompanyAndApplication)

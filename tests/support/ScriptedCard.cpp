@@ -160,10 +160,18 @@ void ScriptedCard::OnBlockWrite(uint16_t address, uint16_t count, const uint8_t*
     size_t start = address * 2u;
     for (size_t i = 0; i < count; ++i)
         m_memory[(start + i) % m_memory.size()] = in[i];
-    if (address != kMailbox || count != sizeof(MailboxBlock))
+    // The firmware takes the command up when its status word is marked
+    // pending (by the whole block, or by that word alone), and drops one
+    // whose mark is written over.
+    const unsigned status = kMailbox + 1u;
+    if (status < address || status >= address + (count + 1u) / 2)
         return;
     MailboxBlock block;
-    memcpy(&block, in, sizeof(block));
+    memcpy(&block, &m_memory[kMailbox * 2u], sizeof(block));
+    if (block.status != 0xFFFF) {
+        m_pending = false;
+        return;
+    }
     sent.push_back(block);
     m_answer = block;
     firmware(m_answer);

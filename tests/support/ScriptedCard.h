@@ -26,7 +26,8 @@ public:
     ScriptedCard(const ScriptedCard&) = delete;
     ScriptedCard& operator=(const ScriptedCard&) = delete;
 
-    // The firmware: gets the command as written, fills in status and answer.
+    // The firmware: gets the command as it stands in the mailbox when it is
+    // marked pending, fills in status and answer.
     // The default answers status 0 and leaves the data as it came.
     std::function<void(MailboxBlock& block)> firmware;
 

@@ -1,7 +1,8 @@
 // The infrastructure Network Watcher on the simulated card: what the first
 // opening reads and lists, the 30-row cut and the progress window, the
 // normal-mode filter, sorting, scanning (finished, endless, never begun, the
-// card falling silent), joining, reopening, advanced mode, help and sizing.
+// card falling silent), joining, reopening, advanced mode, help and sizing,
+// the keyboard after a click, and a card that loses port writes.
 #include "tests/tools/ThruTestSupport.h"
 #include "tests/tools/WatchTestSupport.h"
 
@@ -9,8 +10,10 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -98,6 +101,20 @@ TEST_F(BssWatch, RowsHoldTheCardsTexts)
     EXPECT_EQ("1", dlg->Cell(3, 6));
     EXPECT_EQ(" ", dlg->Cell(3, 4)) << "stations not reported (255) show blank";
     EXPECT_STREQ("Associated", dlg->GetCurrentState());
+}
+
+// A firmware without access point names or station counts reports those
+// entries not available: an answer, not a card that stopped answering.
+TEST_F(BssWatch, FieldsTheFirmwareDoesNotHaveLeaveTheirCellsEmpty)
+{
+    Open(CellsScenario(2, "firmware 1.05\n"));
+    EXPECT_EQ((Cells{"", ""}), dlg->Column(0));
+    EXPECT_EQ((Cells{"00:A0:C5:01:00:00", "00:A0:C5:01:00:01"}), dlg->Column(1));
+    EXPECT_EQ((Cells{"", ""}), dlg->Column(4));
+    PumpMessages();
+    EXPECT_TRUE(::IsWindow(dlg->m_hWnd));
+    EXPECT_TRUE(os.boxes.empty());
+    EXPECT_FALSE(GetAdapterState().m_bAdapterFailed);
 }
 
 TEST_F(BssWatch, NormalModeListsOnlyTheConfiguredNetworkAdvancedModeAll)
@@ -528,6 +545,158 @@ TEST_F(BssWatch, ScanAndCancelByMouseLeaveTheKeyboardInTheWindow)
     ::SendMessageA(cancel, BM_CLICK, 0, 0);
     EXPECT_FALSE(dlg->IsScanning());
     EXPECT_EQ(scan, ::GetFocus());
+}
+
+TEST_F(BssWatch, JoinByMouseLeavesTheKeyboardInTheWindow)
+{
+    Open(CellsScenario(3));
+    dlg->ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(*dlg);
+    dlg->ClickRow(2);
+    ASSERT_TRUE(dlg->Enabled(IDC_BSS_JOIN));
+    // The click takes the focus to Join, which the join then greys.
+    ::SendMessageA(dlg->GetDlgItem(IDC_BSS_JOIN), BM_CLICK, 0, 0);
+    ASSERT_EQ((Cells{"", "", "Associated"}), dlg->Column(5));
+    ASSERT_FALSE(dlg->Enabled(IDC_BSS_JOIN));
+    EXPECT_EQ(dlg->GetList().m_hWnd, ::GetFocus()) << "the focus is on the list";
+    PressKey(VK_TAB);
+    HWND focus = ::GetFocus();
+    EXPECT_TRUE(::IsChild(*dlg, focus) && ::IsWindowEnabled(focus) && ::IsWindowVisible(focus))
+        << "Tab moves on to a control the user can work";
+}
+
+// Every row of the list is the card's own entry of CellsScenario with all
+// its fields, and each entry is there once.
+void ExpectCardsOwnRows(TestBssWatch& dlg, int cells, const std::string& when)
+{
+    ASSERT_EQ(cells, ListRows(dlg.GetList().m_hWnd)) << when;
+    std::set<std::string> seen;
+    for (int row = 0; row < cells; ++row) {
+        const std::string bssid = dlg.Cell(row, 1);
+        ASSERT_EQ(0u, bssid.find("00:A0:C5:01:00:0")) << when << ", row " << row << ": " << bssid;
+        const int i = bssid.back() - '0';
+        char name[8];
+        snprintf(name, sizeof name, "AP%02d", i);
+        EXPECT_EQ((Cells{name, bssid, "Corvane", std::to_string(10 + i), std::to_string(i % 7),
+                         i == 0 ? "Associated" : "", "0"}),
+                  (Cells{dlg.Cell(row, 0), dlg.Cell(row, 1), dlg.Cell(row, 2), dlg.Cell(row, 3),
+                         dlg.Cell(row, 4), dlg.Cell(row, 5), dlg.Cell(row, 6)}))
+            << when << ", row " << row;
+        seen.insert(bssid);
+    }
+    EXPECT_EQ((size_t)cells, seen.size()) << when << ": every entry once";
+}
+
+// Loses the n-th port write (OUT) from the moment it is armed, once.
+struct LostOut
+{
+    static int s_count, s_lost;
+    static void (*s_out)(WORD, WORD);
+    static void OutWord(WORD port, WORD value)
+    {
+        if (s_lost > 0 && ++s_count == s_lost) {
+            s_lost = 0;
+            return;
+        }
+        s_out(port, value);
+    }
+};
+int LostOut::s_count = 0;
+int LostOut::s_lost = 0;
+void (*LostOut::s_out)(WORD, WORD) = nullptr;
+
+// The case the review found: the index of one entry's request is lost on its
+// way (the sixth OUT of a command: the address of the read that finds the
+// mailbox free, the address of the write, command, status, code, index). The
+// rest of the block slides into its place, and the card would answer for
+// entry 0 in row 3.
+TEST_F(BssWatch, ALostTableIndexNeverShowsAnotherEntrysData)
+{
+    const int kCells = 5; // no progress window: it costs Wine seconds to close
+    Make(CellsScenario(kCells));
+    GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
+    OsGuard guard;
+    LostOut::s_out = g_os.OutWord;
+    LostOut::s_lost = 0;
+    g_os.OutWord = &LostOut::OutWord;
+    card->hook = [](uint16_t command, uint16_t code, uint16_t index, uint8_t*) {
+        if (command == CMD_GET_STATUS && code == SUB_BSS_AP_NAME && index == 3) {
+            LostOut::s_count = 0;
+            LostOut::s_lost = 6; // of the next request: entry 3's address
+        }
+    };
+    ASSERT_TRUE(dlg->Open());
+    PumpMessages();
+    ASSERT_TRUE(dlg->IsWindow());
+    ExpectCardsOwnRows(*dlg, kCells, "the opening");
+    EXPECT_EQ(0, LostOut::s_lost) << "the write was lost";
+    EXPECT_TRUE(os.boxes.empty());
+    card->hook = nullptr;
+}
+
+// A card that loses some of the port writes reaching it, on the Windows 98
+// path (the program's own OUTs). A lost table index would have the card
+// answer for another entry, a lost request leave a field blank or the table
+// short. Each row shown is the card's own entry with all its fields, and the
+// list is the whole table; a read the card could not answer whole is not
+// shown, and the user hears once that the card does not answer.
+TEST_F(BssWatch, PortWritesLostOnTheWayNeverShowAWrongOrShortList)
+{
+    const int kCells = 5; // no progress window: it costs Wine seconds to close
+    struct Case
+    {
+        unsigned percent;
+        bool fromTheStart; // else only while the entries are read
+        bool answersFail;  // so many writes lost that no read gets through
+    };
+    const Case cases[] = {{1, false, false}, {2, false, false}, {60, true, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.percent);
+        ClearAdapterState();
+        os.boxes.clear();
+        app.mainWnd.closes = 0;
+        Make(CellsScenario(kCells));
+        GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
+        if (c.fromTheStart) {
+            card->card.SetFault(SIM_FAULT_DROP_WRITES, true, c.percent);
+        } else {
+            // On from the first entry's first field to the last entry's
+            // last one: the reads of the table's size and the current cell
+            // go through, the entries' reads lose writes.
+            card->hook = [&](uint16_t command, uint16_t code, uint16_t index, uint8_t*) {
+                if (command != CMD_GET_STATUS)
+                    return;
+                if (code == SUB_BSS_ESSID && index == 0)
+                    card->card.SetFault(SIM_FAULT_DROP_WRITES, true, c.percent);
+                if (code == SUB_BSS_SECURITY && index == kCells - 1)
+                    card->card.SetFault(SIM_FAULT_DROP_WRITES, false);
+            };
+        }
+        ASSERT_TRUE(dlg->Open());
+        // The opening, then Escape: ten reads of the table.
+        int reads = 0;
+        for (; reads < 10 && dlg->m_hWnd; ++reads) {
+            if (reads > 0)
+                dlg->Command(IDCANCEL);
+            PumpMessages(); // the no-response road of an opening runs here
+            if (!dlg->m_hWnd)
+                break;
+            ExpectCardsOwnRows(*dlg, kCells, "read " + std::to_string(reads));
+            EXPECT_TRUE(os.boxes.empty());
+        }
+        card->hook = nullptr;
+        if (dlg->m_hWnd) {
+            EXPECT_FALSE(c.answersFail) << "a list came through " << c.percent << " % lost writes";
+            continue;
+        }
+        ASSERT_EQ(1u, os.boxes.size()) << "said once";
+        EXPECT_EQ("The Corvane adapter has no response.", os.boxes[0].text);
+        EXPECT_EQ(1, app.mainWnd.closes);
+        EXPECT_TRUE(GetAdapterState().m_bAdapterFailed);
+        EXPECT_EQ(0, TryLockAdapter()) << "the adapter lock was given back";
+        UnlockAdapter();
+    }
+    ClearAdapterState();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // opening with their times and the caption, free slots, the progress window,
 // a read the card would keep going backwards, Refresh with its one timer,
 // Cancel, a station name the card does not give, sorting and help.
+#include "tests/tools/ThruTestSupport.h"
 #include "tests/tools/WatchTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -143,6 +144,47 @@ TEST_F(StationWatch, RefreshEndNeitherBreaksIntoAnotherPollNorAsksAFailedCard)
     EXPECT_TRUE(dlg->Enabled(IDC_STATION_REFRESH));
 }
 
+// Refresh, Cancel and Escape are card polls: beside another poll (waiting
+// behind one of its boxes) they leave the card and the window alone until
+// the user asks again; a card found silent is asked nothing and shows no
+// stations.
+TEST_F(StationWatch, RefreshAndCancelNeitherBreakIntoAnotherPollNorAskAFailedCard)
+{
+    Open(Stations("station 00:A0:C5:AA:00:01 ALPHA\n"));
+    for (int command : {IDC_STATION_REFRESH, IDC_WATCH_CANCEL, IDCANCEL}) {
+        SCOPED_TRACE(command);
+        card->card.ResetCounts();
+        ASSERT_EQ(0, TryLockAdapter());
+        dlg->Command(command);
+        EXPECT_EQ(0u, card->card.Commands());
+        EXPECT_FALSE(dlg->IsRefreshing());
+        EXPECT_EQ((Cells{"ALPHA"}), dlg->Column(0)) << "the window stays as it was";
+        UnlockAdapter();
+        dlg->Command(command);
+        EXPECT_NE(0u, card->card.Commands());
+        EXPECT_EQ(0, TryLockAdapter()) << "the window let the card go";
+        UnlockAdapter();
+        dlg->Command(IDC_WATCH_CANCEL); // ends a refresh
+        EXPECT_FALSE(dlg->IsRefreshing());
+    }
+
+    for (int command : {IDC_STATION_REFRESH, IDC_WATCH_CANCEL, IDCANCEL}) {
+        SCOPED_TRACE(command);
+        Open(Stations("station 00:A0:C5:AA:00:01 ALPHA\n"));
+        card->card.ResetCounts();
+        GetAdapterState().m_bAdapterFailed = TRUE;
+        dlg->Command(command);
+        ClearAdapterState();
+        EXPECT_EQ(0u, card->card.Commands());
+        EXPECT_FALSE(dlg->IsRefreshing());
+        EXPECT_EQ(0, ListRows(dlg->GetList().m_hWnd));
+        EXPECT_EQ("Network Watcher - 0 Connection(s) to \\\\CORVANE-PC", dlg->GetWindowText());
+        EXPECT_TRUE(dlg->Enabled(IDC_STATION_REFRESH));
+        EXPECT_FALSE(dlg->Enabled(IDC_WATCH_CANCEL));
+        EXPECT_TRUE(os.boxes.empty());
+    }
+}
+
 TEST_F(StationWatch, RefreshEndingWithNoStationsShowsTheCountZero)
 {
     Open(Stations("station 00:A0:C5:AA:00:01 ALPHA\n"));
@@ -205,6 +247,34 @@ TEST_F(StationWatch, HelpFailureIsNotReported)
     dlg->Command(IDM_ADVANCED_MODE);
     EXPECT_EQ("Network Watcher - 0 Connection(s) to \\\\CORVANE-PC", dlg->GetWindowText())
         << "Ctrl+Alt+A does nothing here";
+}
+
+TEST_F(StationWatch, RefreshAndCancelByMouseLeaveTheKeyboardInTheWindow)
+{
+    Open(Stations("station 00:A0:C5:AA:00:01 ALPHA\n"));
+    dlg->ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(*dlg);
+    HWND refresh = dlg->GetDlgItem(IDC_STATION_REFRESH), cancel = dlg->GetDlgItem(IDC_WATCH_CANCEL);
+    // A click on a button takes the focus to it, then the button commands.
+    ::SendMessageA(refresh, BM_CLICK, 0, 0);
+    ASSERT_TRUE(dlg->IsRefreshing());
+    EXPECT_EQ(cancel, ::GetFocus()) << "Refresh went grey: the focus is on Cancel";
+    PressKey(VK_ESCAPE);
+    EXPECT_FALSE(dlg->IsRefreshing()) << "Escape cancels the refresh";
+    EXPECT_EQ(refresh, ::GetFocus()) << "Cancel went grey: the focus is on Refresh";
+
+    PressKey(VK_TAB);
+    EXPECT_NE(refresh, ::GetFocus()) << "Tab moves on";
+    EXPECT_TRUE(::IsChild(*dlg, ::GetFocus()));
+
+    // A refresh that ends by its timer gives the dialog the focus, which
+    // puts it on a control the user can work.
+    ::SendMessageA(refresh, BM_CLICK, 0, 0);
+    ASSERT_EQ(cancel, ::GetFocus());
+    dlg->Tick();
+    EXPECT_FALSE(dlg->IsRefreshing());
+    HWND focus = ::GetFocus();
+    EXPECT_TRUE(::IsChild(*dlg, focus) && ::IsWindowVisible(focus) && ::IsWindowEnabled(focus));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // card: the counters as shown, runs of samples at exact times against
 // traffic known exactly, the plausibility rule, reset with its question,
 // closing, help, and the card failing at each read.
+#include "adapter/AdapterState.h"
 #include "adapter/Mailbox.h"
 #include "res/resource.h"
 #include "tests/tools/ThruTestSupport.h"
@@ -197,6 +198,43 @@ TEST_F(StatisticsDialog, ResetShowsTheCardsFreshCounters)
         EXPECT_EQ("0", Field(id)) << "control " << id;
     EXPECT_EQ("1:01:01", Field(IDC_STAT_UPTIME)) << "the uptime is not a statistics counter";
     EXPECT_FALSE(dlg->IsRunning()) << "a reset does not start a run";
+}
+
+// A reset the user confirmed is done, or the user hears why not: while the
+// question is up, another poll may take the card and wait behind a box of
+// its own; a card found silent meanwhile is not asked at all.
+TEST_F(StatisticsDialog, ResetConfirmedWhenTheCardCannotBeAskedIsNeverSilent)
+{
+    Load(kQuietCounters);
+    ASSERT_TRUE(Open());
+    os.boxAnswer = IDOK;
+    Card().ResetCounts();
+    os.whileBoxOpen = [] { ASSERT_EQ(0, TryLockAdapter()); };
+    dlg->SendMessage(WM_COMMAND, IDC_STAT_RESET);
+    UnlockAdapter();
+    ASSERT_EQ(2u, os.boxes.size());
+    EXPECT_EQ("Do you really want to reset statistics?", os.boxes[0].text);
+    EXPECT_EQ("The statistics were not reset: the Corvane adapter is busy. Please try again.",
+              os.boxes[1].text);
+    EXPECT_EQ("Warning", os.boxes[1].caption);
+    EXPECT_EQ((UINT)MB_ICONEXCLAMATION, os.boxes[1].style);
+    EXPECT_EQ(0u, Card().DriverRequests()) << "the held card was not asked";
+    EXPECT_EQ("1,000", Field(IDC_STAT_TX_OK)) << "the counters stay";
+
+    // Asked again once the card is free, the reset is done.
+    dlg->SendMessage(WM_COMMAND, IDC_STAT_RESET);
+    EXPECT_EQ(3u, os.boxes.size());
+    EXPECT_EQ("0", Field(IDC_STAT_TX_OK));
+
+    // A card another window found silent (and said so) is not asked: the
+    // dialog goes as a tick of it would.
+    Card().ResetCounts();
+    os.whileBoxOpen = [] { GetAdapterState().m_bAdapterFailed = TRUE; };
+    dlg->SendMessage(WM_COMMAND, IDC_STAT_RESET);
+    ClearAdapterState();
+    EXPECT_EQ(0u, Card().DriverRequests());
+    EXPECT_EQ(nullptr, dlg->m_hWnd);
+    EXPECT_EQ(4u, os.boxes.size()) << "only the question";
 }
 
 TEST_F(StatisticsDialog, ResetDuringARunRestartsWindowMaximaAndBaselines)

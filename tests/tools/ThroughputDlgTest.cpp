@@ -398,4 +398,44 @@ TEST_F(ThroughputMonitor, EscapeClosesBothWindowsAsTheirOKDoes)
         << "the mode as Escape left it";
 }
 
+// "N" goes hidden while it holds the focus the monitor keeps for its next
+// activation: the user clicked it, and Ctrl+Alt+S (here its command) came
+// while the statistics dialog it opened was in front. Back in the monitor the
+// dialog manager gives the focus to "N" again. A key then must not act on
+// the hidden button (Space would click it): the focus moves on to a control
+// the user can work and the keyboard goes on from there.
+TEST_F(ThroughputMonitor, KeysNeverReachButtonNHiddenUnderTheFocus)
+{
+    app.WriteProfileInt("Private", "Statistic", 1);
+    ASSERT_TRUE(Open());
+    // No sample tick in between (its end checks the focus too): only the
+    // key finds the focus on the hidden button.
+    ASSERT_TRUE(TimerRan(*dlg, kTimer));
+    Activate(*dlg);
+    HWND n = dlg->GetDlgItem(IDC_THRU_STATISTICS);
+    ::SendMessageA(n, BM_CLICK, 0, 0);
+    CStatisticsDlg& stats = dlg->GetStatisticsDlg();
+    ASSERT_TRUE(stats.IsWindow());
+    Activate(stats);
+    dlg->SendMessage(WM_COMMAND, IDM_STATE_MODE);
+    ASSERT_FALSE(StatisticsButtonShown());
+    // Closed by its OK button: no key of it is left for the monitor.
+    stats.SendMessage(WM_COMMAND, IDC_STAT_OK);
+    ASSERT_FALSE(stats.IsWindow());
+    Activate(*dlg);
+    ASSERT_EQ(n, ::GetFocus());
+
+    PressKey(VK_SPACE);
+    EXPECT_FALSE(stats.IsWindow()) << "the hidden button was not clicked";
+    ASSERT_TRUE(dlg->IsWindow());
+    HWND focus = ::GetFocus();
+    EXPECT_EQ(dlg->GetDlgItem(IDC_THRU_OK), focus) << "the next control in the tab order";
+    PressKey(VK_TAB);
+    focus = ::GetFocus();
+    EXPECT_TRUE(::IsChild(*dlg, focus) && ::IsWindowVisible(focus) && ::IsWindowEnabled(focus))
+        << "Tab moves on to a control the user can work";
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(nullptr, dlg->m_hWnd) << "Escape closes";
+}
+
 } // namespace
