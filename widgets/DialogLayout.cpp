@@ -47,10 +47,14 @@ public:
             m_rounds = (ATOM)::GetClassLongA(m_hWnd, GCW_ATOM) == kDialogClassAtom;
             m_measured = true;
         }
-        // MapDialogRect rounds (MulDiv); the font's own units are truncated.
-        int base = vertical ? m_units.bottom : m_units.right;
-        int per = vertical ? 8 : 4;
-        return m_rounds ? ::MulDiv(dialogUnits, base, per) : dialogUnits * base / per;
+        // MapDialogRect rounds to the nearest pixel, halves away from zero;
+        // the font's own units are truncated.
+        const long long scaled =
+            (long long)dialogUnits * (vertical ? m_units.bottom : m_units.right);
+        const int per = vertical ? 8 : 4;
+        if (!m_rounds)
+            return (int)(scaled / per);
+        return (int)(scaled >= 0 ? (scaled + per / 2) / per : -((-scaled + per / 2) / per));
     }
 
 private:
