@@ -24,7 +24,8 @@ verbose=0
 
 "$ROOT/scripts/setup.sh"
 build_all >/dev/null
-cmake --build "$BUILD_DIR" --target adapter_bench monitor_bench widgets_bench >/dev/null
+cmake --build "$BUILD_DIR" --target adapter_bench monitor_bench widgets_bench minimal_window \
+    startup_bench >/dev/null
 
 work=$(mktemp -d /tmp/corvane-bench.XXXXXX)
 export MACHINES_DIR=$work WINEPREFIX=$work/nt40-workstation
@@ -65,16 +66,36 @@ figure() {
         'BEGIN { printf "%s: %.6g %s, ratio %.2f (floor: %s, %.6g %s)\n", n, v, u, (f > 0 ? v / f : 0), w, f, u }')"
 }
 
+# The machine's process whose command line matches the pattern (grep -i),
+# waited for up to 10 s: `wine notepad` is a start.exe that starts notepad.exe.
+machine_process() { # pattern
+    local pid
+    for _ in $(seq 100); do
+        for pid in $(machine_processes "$WINEPREFIX"); do
+            tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -qi -- "$1" && {
+                echo "$pid"
+                return 0
+            }
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
 # The running program left alone for a while against an idle Wine program
-# (notepad) beside it: processor share and resident memory. Both must run
-# from the first sample to the last: one that ended gives no figure.
+# (notepad) beside it: processor share, resident and private memory. Both
+# must run from the first sample to the last: one that ended gives no figure.
 running_program() {
-    local seconds=20 hz ours theirs a0 b0 a1 b1 rss_ours rss_theirs
+    local seconds=20 hz ours theirs a0 b0 a1 b1 rss_ours rss_theirs own_ours own_theirs
     hz=$(getconf CLK_TCK)
     wine "$BUILD_DIR/corvane.exe" >/dev/null 2>&1 &
     ours=$!
     wine notepad >/dev/null 2>&1 &
-    theirs=$!
+    theirs=$(machine_process 'notepad\.exe') || {
+        echo "bench: notepad.exe did not start" >&2
+        kill "$ours" 2>/dev/null
+        return 1
+    }
     sleep 8 # started, discovered the card, monitoring
     if ! read -r a0 _ < <(proc_sample $ours) || ! read -r b0 _ < <(proc_sample $theirs); then
         echo "bench: $(proc_sample $ours >/dev/null && echo notepad || echo corvane.exe) ended before it could be measured" >&2
@@ -82,7 +103,8 @@ running_program() {
         return 1
     fi
     sleep $seconds
-    if ! read -r a1 rss_ours < <(proc_sample $ours) || ! read -r b1 rss_theirs < <(proc_sample $theirs); then
+    if ! read -r a1 rss_ours own_ours < <(proc_sample $ours) ||
+        ! read -r b1 rss_theirs own_theirs < <(proc_sample $theirs); then
         echo "bench: $(proc_sample $ours >/dev/null && echo notepad || echo corvane.exe) ended while it was measured" >&2
         kill "$ours" "$theirs" 2>/dev/null || true
         return 1
@@ -93,7 +115,11 @@ running_program() {
         "an idle Wine program (notepad) beside it"
     figure "memory of the running program" "$rss_ours" KiB "$rss_theirs" \
         "resident memory of an idle Wine program (notepad)"
+    figure "private memory of the running program" "$own_ours" KiB "$own_theirs" \
+        "private memory of an idle Wine program (notepad)"
     kill "$ours" "$theirs" 2>/dev/null || true
+    # The next figure starts the program afresh: this copy must be gone.
+    wait "$ours" 2>/dev/null || true
 }
 
 cardctl="$BUILD_DIR/sim/cardctl.exe"
@@ -101,7 +127,11 @@ cardctl="$BUILD_DIR/sim/cardctl.exe"
 figures wine "$cardctl" bench 500                        # driver block transfer, trapped block transfer
 figures wine "$BUILD_DIR/tests/adapter/adapter_bench.exe" # firmware command (driver, trapped path, in process), card item
 figures wine "$BUILD_DIR/tests/app/monitor_bench.exe" 2000   # monitor tick CPU
+figures wine "$BUILD_DIR/bench/startup_bench.exe" "$(winepath -w "$BUILD_DIR/corvane.exe")" \
+    "$(winepath -w "$BUILD_DIR/bench/minimal_window.exe")" "$(winepath -w "$cardctl")" # start-up, before any copy runs
 running_program || { failed=1; echo "bench: the running program could not be measured" >&2; } # idle CPU share, memory
 figures wine "$BUILD_DIR/tests/widgets/widgets_bench.exe" # chart Advance at 10/1000/100000 calls, ApplyLayout of each table
+figures python3 "$ROOT/scripts/size-figure.py" "$BUILD_DIR/corvane.exe" "$BUILD_DIR/corvane.map" \
+    "$BUILD_DIR/Kerfo.hlp" # program size (stripped)
 figures_summary
 exit $failed

@@ -75,11 +75,12 @@ figures_summary() {
         [ "$FIGURES_UNLISTED" -eq 0 ] || echo "; $FIGURES_UNLISTED not in docs/performance.md")"
 }
 
-# CPU jiffies and resident KiB of a running process, "jiffies kib"; fails
+# CPU jiffies, resident and private KiB of a running process, "jiffies kib
+# private"; fails
 # when the process has ended, even while it waits to be reaped (a zombie
 # keeps its /proc entry and its last counts).
 proc_sample() { # pid
-    local stat state jiffies kib
+    local stat state jiffies kib private
     stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
     # The name in parentheses may hold blanks: the fields after it count.
     stat=${stat##*) }
@@ -88,5 +89,8 @@ proc_sample() { # pid
     jiffies=$((utime + stime))
     kib=$(awk '/^VmRSS/ { print $2 }' "/proc/$1/status" 2>/dev/null)
     [ -n "$kib" ] || return 1
-    echo "$jiffies $kib"
+    # Private pages: what the process holds that no other process shares.
+    private=$(awk '/^Private_(Clean|Dirty):/ { n += $2 } END { print n + 0 }' \
+        "/proc/$1/smaps_rollup" 2>/dev/null)
+    echo "$jiffies $kib ${private:-0}"
 }
