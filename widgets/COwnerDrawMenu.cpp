@@ -226,6 +226,7 @@ COwnerDrawMenu* COwnerDrawMenu::InsertPopup(UINT position, const wchar_t* text)
     if (!m_hMenu)
         return nullptr;
     std::unique_ptr<COwnerDrawMenu> child = NewSubMenu();
+    child->m_bannerless = true;
     if (!child->CreatePopupMenu())
         return nullptr;
     const UINT count = (UINT)std::max(0, ::GetMenuItemCount(m_hMenu));
@@ -423,7 +424,7 @@ void COwnerDrawMenu::MeasureItem(LPMEASUREITEMSTRUCT mis)
     auto* item = reinterpret_cast<MenuItemData*>(mis->itemData);
     if (!item)
         return;
-    if (m_banner.bmWidth == 0) {
+    if (m_banner.bmWidth == 0 && !m_bannerless) {
         CBitmap banner;
         if (banner.LoadBitmap(IDB_MENU_BANNER) &&
             ::GetObjectA(banner, sizeof(m_banner), &m_banner) == sizeof(m_banner))

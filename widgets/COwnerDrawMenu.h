@@ -53,8 +53,8 @@ public:
     bool AppendItem(const wchar_t* text, UINT flags, UINT_PTR command, int imageSource = -1);
     // Inserts an owner-drawn popup item before the item at `position` (at
     // the end when there is none) and returns its new, empty popup menu,
-    // which this menu owns and which draws as this one does; null when the
-    // menu refuses it.
+    // which this menu owns and which draws its items as this one does (but
+    // no banner); null when the menu refuses it.
     COwnerDrawMenu* InsertPopup(UINT position, const wchar_t* text);
     // Finds the item by command (popups searched depth-first) and sets its
     // picture, and its text when one is given.
@@ -129,4 +129,7 @@ private:
     BITMAP m_banner;
     bool m_bannerPending;
     int m_itemCount; // items still to be drawn before the banner is painted
+    // A popup inserted beside the menu's items (InsertPopup) has no banner:
+    // the banner runs down the menu's own left edge only.
+    bool m_bannerless = false;
 };
