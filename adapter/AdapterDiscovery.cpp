@@ -300,7 +300,7 @@ BYTE ReadNamedValueRaw(HKEY root, const std::string& keyPath, const char* subKey
 }
 
 BYTE ReadNamedValue(HKEY root, const std::string& keyPath, const char* subKey,
-                    const char* valueName, std::string& text)
+                    const char* valueName, std::string& text, DWORD* typeOut)
 {
     text.clear();
     std::vector<BYTE> data;
@@ -308,6 +308,8 @@ BYTE ReadNamedValue(HKEY root, const std::string& keyPath, const char* subKey,
     BYTE result = ReadNamedValueRaw(root, keyPath, subKey, valueName, data, &type);
     if (result != REG_FOUND)
         return result;
+    if (typeOut)
+        *typeOut = type;
     if (type == REG_DWORD) {
         if (data.size() != sizeof(DWORD))
             return REG_ERROR;

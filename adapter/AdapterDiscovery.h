@@ -66,9 +66,10 @@ FoundValue FindValueContaining(HKEY root, const std::string& keyPath, const std:
                                HWND owner = nullptr);
 
 // Reads a named value (name compared ignoring case) of root\keyPath[\subKey].
-// A REG_DWORD comes back as "%d", other types as stored. Result in `data`.
+// A REG_DWORD comes back as "%d", other types as stored. Result in `data`,
+// and the value's type in `type` when asked.
 BYTE ReadNamedValue(HKEY root, const std::string& keyPath, const char* subKey,
-                    const char* valueName, std::string& data);
+                    const char* valueName, std::string& data, DWORD* type = nullptr);
 // The raw bytes of a named value, for binary data.
 BYTE ReadNamedValueRaw(HKEY root, const std::string& keyPath, const char* subKey,
                        const char* valueName, std::vector<BYTE>& data, DWORD* type = nullptr);

@@ -72,8 +72,11 @@ CMainToolDlg::CMainToolDlg(CWnd* parent)
           new CPropertyTab(IDS_PROPERTIES_CAPTION, this, 0, PSH_HASHELP | PSH_NOAPPLYNOW)),
       m_pSignalDlg(new CSignalDlg(this)), m_xPos(0), m_yPos(1), m_nWidth(79), m_nHeight(17),
       m_fMaximized(0), m_fMinimized(0), m_pAboutDlg(nullptr), m_pPrefsDlg(nullptr),
-      m_bIconShown(false), m_bInfraWatcher(false), m_bMonitoring(false),
-      m_nMonitorPeriod(MONITOR_PERIOD), m_bTrayFailedThisRun(false)
+      // One writer of the card's settings at a time: no profile is applied
+      // while the property sheet is open.
+      m_profiles([this] { return GetToolWindow(TOOL_PROPERTIES) != nullptr; }), m_bIconShown(false),
+      m_bInfraWatcher(false), m_bMonitoring(false), m_nMonitorPeriod(MONITOR_PERIOD),
+      m_bTrayFailedThisRun(false)
 {
     // Exactly one of the two watchers, by the card's network type; an
     // unreadable type counts as not infrastructure.
@@ -456,6 +459,8 @@ BOOL CMainToolDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         Exit();
         return TRUE;
     }
+    if (m_profiles.OnCommand(this, LOWORD(wParam)))
+        return TRUE;
     return CDialog::OnCommand(wParam, lParam);
 }
 
@@ -471,6 +476,13 @@ void CMainToolDlg::OnSysCommand(UINT id, LPARAM lParam)
         return;
     }
     Default();
+}
+
+void CMainToolDlg::OnInitMenuPopup(HMENU popup, UINT index, BOOL sysMenu)
+{
+    CDialog::OnInitMenuPopup(popup, index, sysMenu);
+    if (!sysMenu)
+        m_profiles.OnMenuOpening(popup);
 }
 
 void CMainToolDlg::RunAbout()
@@ -539,6 +551,7 @@ void CMainToolDlg::Exit()
         m_pPrefsDlg->SendMessage(WM_CLOSE);
     if (m_pAboutDlg && m_pAboutDlg->m_hWnd)
         m_pAboutDlg->SendMessage(WM_CLOSE);
+    m_profiles.CloseDialogs();
     if (m_hWnd)
         SendMessage(WM_CLOSE);
 }

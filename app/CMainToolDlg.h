@@ -8,6 +8,7 @@
 #pragma once
 
 #include "app/CLinkMonitor.h"
+#include "app/CProfileCommands.h"
 #include "app/CTrayNotifyIcon.h"
 #include "app/ToolCommands.h"
 #include "framework/CDialog.h"
@@ -75,6 +76,8 @@ public:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnSysCommand(UINT id, LPARAM lParam) override;
+    // The notification icon's menu gets its "Profiles" popup as it opens.
+    void OnInitMenuPopup(HMENU popup, UINT index, BOOL sysMenu) override;
     void OnTimer(UINT_PTR id) override;
     void OnPaint() override;
     void OnClose() override;
@@ -126,6 +129,7 @@ private:
     CAboutDlg* m_pAboutDlg;
     CPrefsDlg* m_pPrefsDlg;
     CLinkMonitor m_monitor;
+    CProfileCommands m_profiles;
     bool m_bIconShown;
 
     bool m_bInfraWatcher; // which kind of watcher the card asked for last

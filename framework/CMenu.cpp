@@ -111,3 +111,12 @@ BOOL CMenu::RouteDrawItem(LPDRAWITEMSTRUCT dis)
     menu->DrawItem(dis);
     return TRUE;
 }
+
+BOOL CMenu::RouteInitMenuPopup(HMENU hMenu)
+{
+    CMenu* menu = FromHandlePermanent(hMenu);
+    if (!menu)
+        return FALSE;
+    menu->OnInitMenuPopup();
+    return TRUE;
+}

@@ -57,10 +57,16 @@ public:
     // Owner-draw operations of the items this object appended.
     virtual void MeasureItem(LPMEASUREITEMSTRUCT mis);
     virtual void DrawItem(LPDRAWITEMSTRUCT dis);
+    // The menu is about to show as a popup (WM_INITMENUPOPUP), again each
+    // time it opens.
+    virtual void OnInitMenuPopup() {}
 
     // The framework's routing of owner-drawn menu items: finds the menu
     // object that holds the item and calls its operation. FALSE when no
     // object of ours holds it.
     static BOOL RouteMeasureItem(LPMEASUREITEMSTRUCT mis);
     static BOOL RouteDrawItem(LPDRAWITEMSTRUCT dis);
+    // Tells the menu object of a popup that it opens; FALSE when no object
+    // of ours holds it.
+    static BOOL RouteInitMenuPopup(HMENU hMenu);
 };

@@ -154,3 +154,30 @@ std::string LoadStr(UINT id)
     int len = ::LoadStringA(::GetModuleHandleA(nullptr), id, buffer, sizeof(buffer));
     return std::string(buffer, len > 0 ? len : 0);
 }
+
+std::string LoadStr(UINT id, const std::string& first, const std::string& second)
+{
+    // One pass over the string's own text: a "%2" inside the first text
+    // given stays as it is.
+    const std::string text = LoadStr(id);
+    std::string out;
+    bool firstDone = false, secondDone = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size()) {
+            if (text[i + 1] == '1' && !firstDone) {
+                out += first;
+                firstDone = true;
+                ++i;
+                continue;
+            }
+            if (text[i + 1] == '2' && !secondDone) {
+                out += second;
+                secondDone = true;
+                ++i;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}

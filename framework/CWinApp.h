@@ -62,6 +62,8 @@ inline CWinApp* AfxGetApp()
 
 // Loads a string from the program's string table; empty when missing.
 std::string LoadStr(UINT id);
+// The same with its "%1" (and "%2") replaced by the texts given.
+std::string LoadStr(UINT id, const std::string& first, const std::string& second = std::string());
 
 // The program's title, which its message boxes carry, as the application
 // gave it. The application's name (GetAppName) is its file's, and names its

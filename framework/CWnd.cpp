@@ -313,6 +313,9 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         if (ReflectToChild(msg, wParam, lParam, &result))
             return result;
         return Default();
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return 0;
     case WM_SIZE:
         OnSize((UINT)wParam, (short)LOWORD(lParam), (short)HIWORD(lParam));
         return 0;
@@ -376,6 +379,11 @@ void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT mis)
 {
     if (!CMenu::RouteMeasureItem(mis))
         Default();
+}
+void CWnd::OnInitMenuPopup(HMENU popup, UINT, BOOL)
+{
+    CMenu::RouteInitMenuPopup(popup);
+    Default();
 }
 HBRUSH CWnd::OnCtlColor(HDC, HWND, UINT)
 {

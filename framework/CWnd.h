@@ -66,6 +66,9 @@ public:
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
     virtual void OnDrawItem(int id, LPDRAWITEMSTRUCT dis);
     virtual void OnMeasureItem(int id, LPMEASUREITEMSTRUCT mis);
+    // A popup menu of this window is about to show; the menu object of ours
+    // that holds it hears of it first.
+    virtual void OnInitMenuPopup(HMENU popup, UINT index, BOOL sysMenu);
     virtual HBRUSH OnCtlColor(HDC hdc, HWND hCtl, UINT ctlType);
     virtual void OnSize(UINT type, int cx, int cy);
     virtual void OnMouseMove(UINT flags, POINT pt);

@@ -93,6 +93,7 @@ const OsApi kReal = {
     AdjustTokenPrivilegesLookedUp,
     ::Shell_NotifyIconA,
     ::RegSetValueExA,
+    ::RegDeleteKeyA,
 };
 
 } // namespace

@@ -60,6 +60,8 @@ struct OsApi
     // settings (a test refuses one in the middle of many)
     LONG(WINAPI* RegSetValueExA)
     (HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size);
+    // the deletion of a key the program made (a network profile)
+    LONG(WINAPI* RegDeleteKeyA)(HKEY key, LPCSTR subKey);
 };
 
 // The table in force. Filled with the real functions before main() runs.

@@ -327,4 +327,48 @@
 #define IDS_CHART_DEFAULT_Y     14403   // the line chart's titles until set
 #define IDS_CHART_DEFAULT_X     14404
 #define IDS_RESET_BUSY          14405   // Reset confirmed while another poll holds the card
+
+// Network profiles (res/profiles.rc): the notification icon menu's
+// "Profiles" popup and its commands, the Network Profiles and Profile Name
+// dialogs and their texts
+#define IDM_PROFILES_SAVE_AS    40021
+#define IDM_PROFILES_MANAGE     40022
+#define IDM_PROFILES_NONE       40023   // "(No profiles)", never enabled
+#define IDM_PROFILE_FIRST       40100   // the n-th profile of the popup
+#define IDM_PROFILE_LAST        40115
+#define IDD_PROFILES            5100
+#define IDC_PROFILES_LABEL      5101
+#define IDC_PROFILES_LIST       5102
+#define IDC_PROFILES_APPLY      5103
+#define IDC_PROFILES_NEW        5104
+#define IDC_PROFILES_RENAME     5105
+#define IDC_PROFILES_DELETE     5106
+#define IDC_PROFILES_HELP       5107
+#define IDD_PROFILE_NAME        5110
+#define IDC_PROFILE_NAME        5111
+#define IDS_PROFILES_MENU       5130
+#define IDS_PROFILE_DAMAGED_ITEM 5131   // " (damaged)" after a menu item's name
+#define IDS_PROFILES_NONE       5132
+#define IDS_PROFILES_SAVE_AS    5133
+#define IDS_PROFILES_MANAGE     5134
+#define IDS_PROFILES_COL_NAME   5135
+#define IDS_PROFILES_COL_NETWORK 5136
+#define IDS_PROFILES_COL_STATE  5137
+#define IDS_PROFILE_IN_FORCE    5138
+#define IDS_PROFILE_DAMAGED     5139    // "Damaged: %1" with the reason
+#define IDS_PROFILE_MISSING     5140    // "%1 is missing" with the setting's name
+#define IDS_PROFILE_INVALID     5141
+#define IDS_PROFILES_CAPTION    5142
+#define IDS_PROFILE_NO_NAME     5143
+#define IDS_PROFILE_BAD_NAME    5144
+#define IDS_PROFILE_NAME_TAKEN  5145
+#define IDS_PROFILES_FULL       5146
+#define IDS_PROFILE_DELETE_ASK  5147
+#define IDS_PROFILE_DAMAGED_REFUSED 5148
+#define IDS_PROFILE_SHEET_OPEN  5149
+#define IDS_PROFILE_NOT_STORED  5150
+#define IDS_PROFILES_FULL_PREVIOUS 5151
+#define IDS_PROFILE_PREVIOUS    5152    // the name of the settings kept before an Apply
+#define IDS_PROFILES_HELP_KEY   5153
+#define IDS_PROFILE_NETWORK     5154    // "%1, %2": the ESSID and the network type
 // clang-format on

@@ -38,17 +38,6 @@ bool OnWin9x()
     return GetAdapterLink().PlatformKind == PLATFORM_WIN9X;
 }
 
-std::string Fill(std::string text, const std::string& first, const std::string& second)
-{
-    size_t at = text.find("%1");
-    if (at != std::string::npos)
-        text.replace(at, 2, first);
-    at = text.find("%2");
-    if (at != std::string::npos)
-        text.replace(at, 2, second);
-    return text;
-}
-
 } // namespace
 
 std::string CConfigWriter::Names(const std::vector<UINT>& names)
@@ -191,9 +180,10 @@ void CConfigWriter::Conclude(const ConfigWriteResult& result)
 {
     // What could not be written is never passed off as saved.
     if (!result.unsaved.empty()) {
-        std::string text = result.saved.empty() ? LoadStr(IDS_CONF_NOT_SAVED)
-                                                : Fill(LoadStr(IDS_CONF_PART_SAVED),
-                                                       Names(result.unsaved), Names(result.saved));
+        std::string text =
+            result.saved.empty()
+                ? LoadStr(IDS_CONF_NOT_SAVED)
+                : LoadStr(IDS_CONF_PART_SAVED, Names(result.unsaved), Names(result.saved));
         g_os.MessageBoxA(m_hOwner, text.c_str(), LoadStr(IDS_ERROR).c_str(), MB_OK | MB_ICONSTOP);
     }
     if (result.restartNeeded &&

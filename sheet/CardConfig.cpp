@@ -1,6 +1,7 @@
 // CardConfig.cpp - reading the card's settings.
 #include "sheet/CardConfig.h"
 
+#include "adapter/AdapterDiscovery.h"
 #include "adapter/AdapterState.h"
 #include "adapter/CardItems.h"
 #include "adapter/CardSettings.h"
@@ -97,5 +98,17 @@ CardConfig ReadCardConfig(HWND owner, bool askCard, CardTraits& traits)
         adv.powerSaving = DigitOr(ReadSetting(owner, CI_PS_MODE), adv.powerSaving);
     traits.highRate = askCard && CardHasHighRate() == 1;
     adv.dataRate = traits.highRate ? DigitOr(ReadSetting(owner, CI_DATA_RATE), 0) : 0;
+    return config;
+}
+
+CardConfig ReadStoredCardConfig(HWND owner, CardTraits& traits, bool* rateStored)
+{
+    CardConfig config = ReadCardConfig(owner, false, traits);
+    config.advanced.dataRate = DigitOr(ReadSetting(owner, CI_DATA_RATE), 0);
+    if (rateStored) {
+        std::string rate;
+        *rateStored = GetAdapterLink().AdapterReady &&
+                      ReadDriverSetting(ConfigValueName(CI_DATA_RATE), rate) == REG_FOUND;
+    }
     return config;
 }

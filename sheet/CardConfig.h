@@ -45,6 +45,13 @@ struct CardTraits
 // askCard is set; the caller holds the adapter then.
 CardConfig ReadCardConfig(HWND owner, bool askCard, CardTraits& traits);
 
+// The settings the driver's parameters hold, as the card takes them at its
+// start: read as the page reads them, but without a card command, and the
+// data rate as stored whatever the card offers. traits.pcmcia is the bus
+// type's; traits.highRate is not asked (false). rateStored tells whether the
+// parameters hold a data rate (the value or its description's default).
+CardConfig ReadStoredCardConfig(HWND owner, CardTraits& traits, bool* rateStored = nullptr);
+
 // A digit setting's value: the stored text's first character, or otherwise
 // when the text does not begin with a digit.
 int DigitOr(const std::string& text, int otherwise);

@@ -211,6 +211,47 @@ bool COwnerDrawMenu::AppendItem(const wchar_t* text, UINT flags, UINT_PTR comman
     return true;
 }
 
+std::unique_ptr<COwnerDrawMenu> COwnerDrawMenu::NewSubMenu() const
+{
+    auto child = std::make_unique<COwnerDrawMenu>();
+    child->m_checkImages = m_checkImages;
+    child->m_checkImagesShared = true;
+    child->m_checkedImage = m_checkedImage;
+    child->m_uncheckedImage = m_uncheckedImage;
+    return child;
+}
+
+COwnerDrawMenu* COwnerDrawMenu::InsertPopup(UINT position, const wchar_t* text)
+{
+    if (!m_hMenu)
+        return nullptr;
+    std::unique_ptr<COwnerDrawMenu> child = NewSubMenu();
+    child->m_bannerless = true;
+    if (!child->CreatePopupMenu())
+        return nullptr;
+    const UINT count = (UINT)std::max(0, ::GetMenuItemCount(m_hMenu));
+    position = std::min(position, count);
+    auto item = std::make_unique<MenuItemData>();
+    item->text = text ? text : L"";
+    item->menuFlags = MF_POPUP | MF_OWNERDRAW;
+    item->command = (UINT_PTR)child->m_hMenu;
+    // As AppendMenu makes a popup item: its identifier is the popup's handle,
+    // by which the owner-draw requests name it.
+    MENUITEMINFOA mii = {};
+    mii.cbSize = kMenuItemInfoSize;
+    mii.fMask = MIIM_TYPE | MIIM_ID | MIIM_SUBMENU | MIIM_DATA;
+    mii.fType = MFT_OWNERDRAW;
+    mii.wID = (UINT)item->command;
+    mii.hSubMenu = child->m_hMenu;
+    mii.dwItemData = reinterpret_cast<ULONG_PTR>(item.get());
+    if (!::InsertMenuItemA(m_hMenu, position, TRUE, &mii))
+        return nullptr;
+    // The records keep the menu's order.
+    m_items.insert(m_items.begin() + std::min<size_t>(position, m_items.size()), std::move(item));
+    m_subMenus.push_back(std::move(child));
+    return m_subMenus.back().get();
+}
+
 MenuItemData* COwnerDrawMenu::FindItem(UINT command, COwnerDrawMenu** owner)
 {
     for (auto& item : m_items) {
@@ -318,11 +359,7 @@ bool COwnerDrawMenu::LoadFromTemplate(const void* menuTemplate, DWORD size)
         if (flags & MF_POPUP) {
             if (last)
                 stack.back().finished = true;
-            auto child = std::make_unique<COwnerDrawMenu>();
-            child->m_checkImages = level->m_checkImages;
-            child->m_checkImagesShared = true;
-            child->m_checkedImage = level->m_checkedImage;
-            child->m_uncheckedImage = level->m_uncheckedImage;
+            std::unique_ptr<COwnerDrawMenu> child = level->NewSubMenu();
             if (!child->CreatePopupMenu() ||
                 !level->AppendItem(text.c_str(), flags, (UINT_PTR)child->m_hMenu)) {
                 ok = false;
@@ -387,15 +424,14 @@ void COwnerDrawMenu::MeasureItem(LPMEASUREITEMSTRUCT mis)
     auto* item = reinterpret_cast<MenuItemData*>(mis->itemData);
     if (!item)
         return;
-    if (m_banner.bmWidth == 0) {
+    if (m_banner.bmWidth == 0 && !m_bannerless) {
         CBitmap banner;
         if (banner.LoadBitmap(IDB_MENU_BANNER) &&
             ::GetObjectA(banner, sizeof(m_banner), &m_banner) == sizeof(m_banner))
-            m_bannerPending = true;
+            ArmBanner();
         else
             m_banner = BITMAP{};
     }
-    ++m_itemCount;
 
     if (item->menuFlags & MF_SEPARATOR) {
         mis->itemWidth = 0;
@@ -412,6 +448,23 @@ void COwnerDrawMenu::MeasureItem(LPMEASUREITEMSTRUCT mis)
         mis->itemHeight = std::max(::GetSystemMetrics(SM_CYMENU), m_iconHeight + 4);
     }
     mis->itemWidth += m_banner.bmWidth;
+}
+
+void COwnerDrawMenu::ArmBanner()
+{
+    // Every item of the popup is drawn when it shows; the last one drawn
+    // paints the banner.
+    m_bannerPending = true;
+    m_itemCount = std::max(1, ::GetMenuItemCount(m_hMenu));
+}
+
+void COwnerDrawMenu::OnInitMenuPopup()
+{
+    // The first showing arms the banner at its first measurement; a popup
+    // that shows again (a submenu opened a second time) is not always
+    // measured again, but every item of it is drawn again.
+    if (m_banner.bmWidth != 0)
+        ArmBanner();
 }
 
 // -------------------------------------------------------------------- drawing

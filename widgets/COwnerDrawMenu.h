@@ -51,6 +51,11 @@ public:
     // Appends an owner-drawn item; command 0 makes a separator. imageSource
     // is a toolbar/bitmap ID or -1.
     bool AppendItem(const wchar_t* text, UINT flags, UINT_PTR command, int imageSource = -1);
+    // Inserts an owner-drawn popup item before the item at `position` (at
+    // the end when there is none) and returns its new, empty popup menu,
+    // which this menu owns and which draws its items as this one does (but
+    // no banner); null when the menu refuses it.
+    COwnerDrawMenu* InsertPopup(UINT position, const wchar_t* text);
     // Finds the item by command (popups searched depth-first) and sets its
     // picture, and its text when one is given.
     bool SetItemImage(UINT command, int imageSource, const wchar_t* newText = nullptr);
@@ -59,6 +64,9 @@ public:
 
     void MeasureItem(LPMEASUREITEMSTRUCT mis) override;
     void DrawItem(LPDRAWITEMSTRUCT dis) override;
+    // The popup shows again: its banner is painted again once its items
+    // have been drawn.
+    void OnInitMenuPopup() override;
 
     // Transparent colour of the pictures: the fixed colour instead of the
     // system 3-D face colour.
@@ -99,6 +107,10 @@ private:
     bool AddBitmapToImageList(HIMAGELIST list, UINT bitmapId) const;
     MenuItemData* FindItem(UINT command, COwnerDrawMenu** owner);
     void AlignAccelerators();
+    // A child popup that takes this menu's check-mark settings.
+    std::unique_ptr<COwnerDrawMenu> NewSubMenu() const;
+    // The banner is to be painted when the popup's last item is drawn.
+    void ArmBanner();
     COLORREF MaskColor() const;
     void PaintBanner(LPDRAWITEMSTRUCT dis);
     void DrawEmbossed(HDC dc, HIMAGELIST list, int index, int x, int y, COLORREF back) const;
@@ -116,5 +128,8 @@ private:
     int m_embossStyle;
     BITMAP m_banner;
     bool m_bannerPending;
-    int m_itemCount;
+    int m_itemCount; // items still to be drawn before the banner is painted
+    // A popup inserted beside the menu's items (InsertPopup) has no banner:
+    // the banner runs down the menu's own left edge only.
+    bool m_bannerless = false;
 };

@@ -23,6 +23,12 @@
 //                                       sets the text of that control
 //   msgprobe command <title prefix> <id> posts WM_COMMAND id to such a window
 //   msgprobe page <title prefix> <index> turns such a property sheet to a page
+//   msgprobe post <title prefix> <message> <wParam> <lParam>
+//                                       posts a message to such a window (the
+//                                       shell's notification icon callback)
+//   msgprobe keys <key>...              once a menu shows, types keys where
+//                                       the input goes: down, up, left,
+//                                       right, enter, escape
 // Newlines in texts print as \n. Exit code 0 on success, 1 on time-out.
 #include <windows.h>
 
@@ -264,6 +270,45 @@ int main(int argc, char** argv)
                                             SMTO_ABORTIFHUNG, 10000, &result)
                    ? 0
                    : 1;
+    }
+    if (verb == "post" && argc > 5) {
+        HWND window = WaitFor(argv[2], 10000);
+        return window && PostMessageA(window, (UINT)strtoul(argv[3], nullptr, 0),
+                                      (WPARAM)strtoul(argv[4], nullptr, 0),
+                                      (LPARAM)strtoul(argv[5], nullptr, 0))
+                   ? 0
+                   : 1;
+    }
+    if (verb == "keys" && argc > 2) {
+        // The menu's own window class: the keys go to it once it shows.
+        DWORD start = GetTickCount();
+        HWND menu = nullptr;
+        while (!(menu = FindWindowA("#32768", nullptr)) || !IsWindowVisible(menu)) {
+            if (GetTickCount() - start >= 10000)
+                return 1;
+            Sleep(100);
+        }
+        static const struct
+        {
+            const char* name;
+            WORD vk;
+        } kKeys[] = {{"down", VK_DOWN},   {"up", VK_UP},        {"left", VK_LEFT},
+                     {"right", VK_RIGHT}, {"enter", VK_RETURN}, {"escape", VK_ESCAPE}};
+        for (int i = 2; i < argc; ++i) {
+            WORD vk = 0;
+            for (const auto& key : kKeys)
+                if (strcmp(argv[i], key.name) == 0)
+                    vk = key.vk;
+            if (!vk)
+                return 2;
+            INPUT input[2] = {};
+            input[0].type = input[1].type = INPUT_KEYBOARD;
+            input[0].ki.wVk = input[1].ki.wVk = vk;
+            input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            if (SendInput(2, input, sizeof(INPUT)) != 2)
+                return 1;
+        }
+        return 0;
     }
     if (verb == "tray") {
         // Wine shows notification icons in a window of its own when there

@@ -89,6 +89,57 @@ one_of_two_ended() { # pid pid: exactly one has ended within 40 s
     return 1
 }
 
+# Network profiles: a profile written into the user's key as the program
+# stores one, and the notification icon's menu opened as the shell opens it.
+PROFILES='HKCU\Software\KVR\Corvane\Profiles'
+add_profile() { # name value=data...: every value as text, which the reader takes on both systems
+    local name=$1 pair
+    shift
+    for pair in "$@"; do
+        wine reg add "$PROFILES\\$name" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null 2>&1 || return 1
+    done
+}
+# Opens the icon's menu (the tool window's callback, a right button let go
+# on icon 1) and chooses the n-th item (from 1) of its Profiles popup, the
+# fifth item of the menu, after the four tools.
+choose_profile() {
+    local keys=(down down down down down right) i
+    for ((i = 1; i < $1; i++)); do keys+=(down); done
+    wine "$msgprobe" post "$TITLE" 2215 1 0x205 >/dev/null &&
+        wine "$msgprobe" keys "${keys[@]}" enter >/dev/null
+}
+# The driver's parameters as a profile: the values of both systems' forms.
+settings_are() { # key: then value=data pairs; a number compares as written on 98 or as 0x.. on NT
+    local key=$1 pair want got
+    shift
+    for pair in "$@"; do
+        want=${pair#*=}
+        got=$(reg_value "$key" "${pair%%=*}")
+        [[ "$want" =~ ^[0-9]+$ && "$got" =~ ^0x ]] && got=$((got))
+        [ "$got" = "$want" ] || { echo "  ${pair%%=*}: '$got', wanted '$want'"; return 1; }
+    done
+}
+profiles_case() { # machine, driver key
+    local home=(NetworkType=0 ESSID=Home CarrierSet=0 Roaming=0 Security=0 SecurityID=
+                DataRate=0 PSmode=0 PreferBSSID=000000000000 TxRetry=3 RoamingThreshold=60)
+    local office=(NetworkType=1 ESSID=Corvane CarrierSet=0 Roaming=1 Security=0
+                  PSmode=0 PreferBSSID=000000000000 TxRetry=7 RoamingThreshold=40)
+    machine "$1"
+    check "a profile is stored in the user's key" add_profile Home "${home[@]}"
+    start
+    check "tool window opens" window "$TITLE"
+    check "Home is chosen from the menu" choose_profile 1
+    check "a restart is asked for (the network changes)" box_is "$RESTART"
+    press 2
+    check "the driver's parameters hold Home" settings_are "$2" "${home[@]}"
+    check "the settings before are kept" settings_are "$PROFILES\\Previous settings" ESSID=Corvane
+    check "Previous settings is chosen from the menu" choose_profile 2
+    check "a restart is asked for again" box_is "$RESTART"
+    press 2
+    check "the driver's parameters are as before" settings_are "$2" "${office[@]}"
+    check "no other message" no_box
+}
+
 TITLE="Corvane Utility"
 ERR_BAD_INSTALL="Error|The Corvane driver has not been installed properly."
 RESTART="Corvane|You must restart your computer before the new setting take effect.\n\nDo you want to restart your computer now ?\n\n"
@@ -221,6 +272,12 @@ signal-follows)
     check "it shows the current cell's signal" quality_settles_between 62 82
     wine "$cardctl" signal 0 50 >/dev/null
     check "and follows a change of the signal" quality_settles_between 40 60
+    ;;
+profiles-nt40)
+    profiles_case nt40-workstation 'HKLM\SYSTEM\CurrentControlSet\Services\zorbNT1\Parameters'
+    ;;
+profiles-win98)
+    profiles_case win98-pcmcia 'HKLM\System\CurrentControlSet\Services\Class\Net\0000'
     ;;
 setting-road)
     # The whole road of a setting, with no hand on the machine: the utility

@@ -647,6 +647,52 @@ TEST_F(MenuDrawTest, CheckedItemWithoutPictureGetsADrawnMark)
     EXPECT_EQ(0, pixels.Count(box(2), mark)) << "unchecked: no mark";
 }
 
+// A popup inserted as the menu opens (the notification icon's Profiles)
+// draws its items as the menu does, checked and disabled ones too, on every
+// kind of system; the banner runs down the menu's own edge only.
+TEST_F(MenuDrawTest, InsertedPopupDrawsItsItemsWithoutABanner)
+{
+    for (int kind = 0; kind < 4; ++kind) {
+        SCOPED_TRACE(kind);
+        PlaySystem(kind);
+        COwnerDrawMenu menu;
+        ASSERT_TRUE(menu.LoadFromResource(IDR_TRAY_MENU));
+        ASSERT_TRUE(menu.LoadToolbarImages(IDR_TRAY_TOOLBAR));
+        COwnerDrawMenu& popup = *menu.SubMenu(0);
+        COwnerDrawMenu* sub = popup.InsertPopup(4, L"Profiles");
+        ASSERT_NE(nullptr, sub);
+        ASSERT_EQ(sub->GetSafeHmenu(), ::GetSubMenu(popup, 4));
+        EXPECT_EQ(L"Profiles", popup.Items()[4]->text);
+        EXPECT_EQ(L"Preferences", popup.Items()[6]->text) << "the records keep the menu's order";
+        ASSERT_TRUE(sub->AppendItem(L"Home", MF_CHECKED, 40100));
+        ASSERT_TRUE(sub->AppendItem(L"Lab (damaged)", MF_GRAYED, 40101));
+
+        COwnerDrawMenu plain;
+        Build(plain, {{L"Home", 0, 50, -1}});
+        Measure(plain);
+        const int withBanner = widths[0];
+        widths.clear();
+        heights.clear();
+        Measure(*sub);
+        EXPECT_EQ(withBanner - 23, widths[0]) << "no banner column";
+
+        OpenHost(clientWidth, clientHeight);
+        Draw(*sub, 0, ODS_CHECKED);
+        Draw(*sub, 1, ODS_GRAYED);
+        PixelGrab pixels = Grab();
+        const int dy = std::max(0, (heights[0] - 19) / 2);
+        EXPECT_EQ(21, pixels.Count(RECT{1, dy + 1, 19, dy + 18}, ::GetSysColor(COLOR_MENUTEXT)))
+            << "the tick at the left edge";
+        EXPECT_EQ(0, pixels.Count(RECT{0, rects[1].top, 23, rects[1].bottom}, RGB(0, 0, 0)))
+            << "no banner strip";
+        RECT text = {16 + 9, rects[1].top, clientWidth, rects[1].bottom};
+        EXPECT_GT(pixels.Count(text, ::GetSysColor(COLOR_GRAYTEXT)), 20) << "disabled: grey text";
+        host.DestroyWindow();
+        widths.clear();
+        heights.clear();
+    }
+}
+
 TEST_F(MenuDrawTest, SeparatorIsAnEtchedLineThroughTheMiddle)
 {
     COwnerDrawMenu menu;
