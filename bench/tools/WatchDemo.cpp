@@ -3,7 +3,7 @@
 // normal mode, its progress window over the list during a read, advanced
 // mode, a scan running, then the station watcher. Before each state is left
 // the demo writes <dir>/<state>.ready and waits for <dir>/<state>.done
-// (written by tests/tools/watch-screenshots.sh once it has taken the shot).
+// (written by bench/tools/watch-screenshots.sh once it has taken the shot).
 // Usage: watch_demo <dir as a Windows path>
 #include "tests/support/TestWindows.h"
 #include "tests/tools/WatchTestSupport.h"

@@ -7,7 +7,7 @@
 // of the prefix instead (real pauses; the time spent in them is measured and
 // taken off). Run it in a Wine virtual desktop (hiding the progress window
 // then costs no window-manager wait); it writes watch_bench.txt:
-//   wine explorer /desktop=Bench,800x600 <build>/tests/tools/watch_bench.exe [driver]
+//   wine explorer /desktop=Bench,800x600 <build>/bench/watch_bench.exe [driver]
 #include "tests/tools/WatchTestSupport.h"
 
 #include "adapter/AdapterDiscovery.h"
