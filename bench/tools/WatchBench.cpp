@@ -65,15 +65,6 @@ SimState DriverState()
     return state;
 }
 
-class BenchBss : public CBssWatchDlg
-{
-public:
-    using CBssWatchDlg::CBssWatchDlg;
-
-protected:
-    void ReadConfiguredEssid(char* text, size_t size) override { snprintf(text, size, "Corvane"); }
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -101,7 +92,7 @@ int main(int argc, char** argv)
     } else {
         card.reset(new WatchCard(CellsScenario(30).c_str()));
     }
-    BenchBss dlg;
+    CBssWatchDlg dlg;
     dlg.Create(nullptr);
     PumpMessages();
 

@@ -51,12 +51,6 @@ const char kStations[] =
     "station 00:A0:C5:AA:00:05 ECHO inactive=2\nfree-slot\n"
     "station 00:A0:C5:AA:00:06 FOXTROT inactive=400 silent\nstation 00:A0:C5:AA:00:07 GOLF\n";
 
-class DemoBssWatch : public CBssWatchDlg
-{
-protected:
-    void ReadConfiguredEssid(char* text, size_t size) override { snprintf(text, size, "Corvane"); }
-};
-
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -66,7 +60,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     WatchApp app;
     {
         WatchCard card(kCells);
-        DemoBssWatch bss;
+        CBssWatchDlg bss;
         bss.Create(nullptr);
         ::SetForegroundWindow(bss);
         Hold("normal");
