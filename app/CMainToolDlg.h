@@ -83,9 +83,6 @@ public:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 protected:
-    // Makes the window of a tool whose object exists; false when none was made.
-    virtual BOOL CreateToolWindow(Tool tool);
-
     // The command-line action of the program's argument.
     void RunCommandLineAction();
     void ShowStatusBox();
@@ -113,6 +110,9 @@ protected:
     void OnTrayShown();
 
 private:
+    // Makes the window of a tool whose object exists; false when none was made.
+    BOOL CreateToolWindow(Tool tool);
+
     CToolTipCtrl m_toolTip;
     HICON m_hIcon;
     std::unique_ptr<CPropertyTab> m_pPropertySheet;

@@ -166,9 +166,9 @@ TEST_F(ToolWindow, CommandLineArgumentChoosesOneAction)
         SCOPED_TRACE(c.args[0] + (c.args.size() > 1 ? " ..." : ""));
         app.m_args = c.args;
         tool.reset(new TestToolDlg);
-        tool->failCreate = {TOOL_PROPERTIES, TOOL_WATCHER, TOOL_SIGNAL, TOOL_THROUGHPUT};
+        tool->FailCreate({TOOL_PROPERTIES, TOOL_WATCHER, TOOL_SIGNAL, TOOL_THROUGHPUT});
         ASSERT_TRUE(tool->Open());
-        EXPECT_EQ(c.opened, tool->asked);
+        EXPECT_EQ(c.opened, tool->Asked());
     }
 }
 
