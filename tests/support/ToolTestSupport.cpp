@@ -79,6 +79,24 @@ LRESULT TestToolDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     return CMainToolDlg::WindowProc(msg, wParam, lParam);
 }
 
+namespace {
+
+BOOL CALLBACK CollectWindowObject(HWND hWnd, LPARAM list)
+{
+    if (CWnd* wnd = CWnd::FromHandlePermanent(hWnd))
+        reinterpret_cast<std::vector<CWnd*>*>(list)->push_back(wnd);
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<CWnd*> ThreadWindowObjects()
+{
+    std::vector<CWnd*> objects;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectWindowObject, (LPARAM)&objects);
+    return objects;
+}
+
 HICON SmallIcon(UINT id)
 {
     return (HICON)::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON,

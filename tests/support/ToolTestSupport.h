@@ -79,6 +79,18 @@ private:
         [this](const std::string& caption) { return m_failCreate.count(ToolOf(caption)) != 0; }};
 };
 
+// The objects of this thread's top-level windows.
+std::vector<CWnd*> ThreadWindowObjects();
+// The open window of this thread whose object is a T (a dialog the user
+// has open), or null.
+template <class T> T* OpenWindowOf()
+{
+    for (CWnd* wnd : ThreadWindowObjects())
+        if (T* found = dynamic_cast<T*>(wnd))
+            return found;
+    return nullptr;
+}
+
 // The icon of a resource as the notification icon loads it (shared).
 HICON SmallIcon(UINT id);
 // The last tip and icon the shell was given.
