@@ -47,12 +47,10 @@ public:
     void MonitorTick();
 
     // What the monitor knows.
-    const CLinkMonitor& GetLinkMonitor() const { return m_monitor; }
     float GetLinkQuality() const { return m_monitor.GetQuality(); }
     bool IsAdHoc() const { return m_monitor.IsAdHoc(); }
     bool IsAlerted() const { return m_monitor.IsAlerted(); }
     bool IsMonitoring() const { return m_bMonitoring; }
-    bool IsIconShown() const { return m_bIconShown; }
     int GetPeriodDivisor() const { return m_monitor.GetPeriodDivisor(); }
     UINT GetMonitorPeriod() const { return m_nMonitorPeriod; }
     POINT GetStoredPosition() const { return POINT{m_xPos, m_yPos}; }
@@ -68,10 +66,7 @@ public:
     CSignalDlg* GetSignalWindow() const { return m_pSignalDlg.get(); }
     CBssWatchDlg* GetBssWatcher() const { return m_pBssWatchDlg.get(); }
     CStationWatchDlg* GetStationWatcher() const { return m_pStationWatchDlg.get(); }
-    CThroughputDlg* GetThroughputMonitor() const { return m_pThroughputDlg.get(); }
     HWND GetToolWindow(Tool tool) const;
-    CPrefsDlg* GetOpenPreferences() const { return m_pPrefsDlg; }
-    CAboutDlg* GetOpenAbout() const { return m_pAboutDlg; }
 
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -86,9 +81,6 @@ public:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 protected:
-    // Makes the window of a tool whose object exists; false when none was made.
-    virtual BOOL CreateToolWindow(Tool tool);
-
     // The command-line action of the program's argument.
     void RunCommandLineAction();
     void ShowStatusBox();
@@ -116,6 +108,9 @@ protected:
     void OnTrayShown();
 
 private:
+    // Makes the window of a tool whose object exists; false when none was made.
+    BOOL CreateToolWindow(Tool tool);
+
     CToolTipCtrl m_toolTip;
     HICON m_hIcon;
     std::unique_ptr<CPropertyTab> m_pPropertySheet;

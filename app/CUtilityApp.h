@@ -58,8 +58,6 @@ public:
     static constexpr DWORD FirstCopyWaitMs = 30000;
 
 protected:
-    // Runs the tool window modally; the program's whole life passes inside.
-    virtual void RunMainWindow();
     // Hands the request to a running copy; true when one was found.
     bool HandToRunningCopy();
     // Claims the instance mutex; false when another copy holds it.
@@ -69,6 +67,9 @@ protected:
     void HandOverAsSecondCopy();
 
 private:
+    // Runs the tool window modally; the program's whole life passes inside.
+    void RunMainWindow();
+
     HANDLE m_hInstanceMutex = nullptr;
     // Shows what the adapter layer has to tell, while the object lives.
     CAdapterReporter m_reporter;

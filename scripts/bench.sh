@@ -24,8 +24,8 @@ verbose=0
 
 "$ROOT/scripts/setup.sh"
 build_all >/dev/null
-cmake --build "$BUILD_DIR" --target adapter_bench monitor_bench widgets_bench minimal_window \
-    startup_bench >/dev/null
+# Every program of bench/, so that none of them stops building unnoticed.
+cmake --build "$BUILD_DIR" --target benches >/dev/null
 
 work=$(mktemp -d /tmp/corvane-bench.XXXXXX)
 export MACHINES_DIR=$work WINEPREFIX=$work/nt40-workstation
@@ -125,12 +125,12 @@ running_program() {
 cardctl="$BUILD_DIR/sim/cardctl.exe"
 # --- the figures, one a line --------------------------------------------
 figures wine "$cardctl" bench 500                        # driver block transfer, trapped block transfer
-figures wine "$BUILD_DIR/tests/adapter/adapter_bench.exe" # firmware command (driver, trapped path, in process), card item
-figures wine "$BUILD_DIR/tests/app/monitor_bench.exe" 2000   # monitor tick CPU
+figures wine "$BUILD_DIR/bench/adapter_bench.exe" # firmware command (driver, trapped path, in process), card item
+figures wine "$BUILD_DIR/bench/monitor_bench.exe" 2000   # monitor tick CPU
 figures wine "$BUILD_DIR/bench/startup_bench.exe" "$(winepath -w "$BUILD_DIR/corvane.exe")" \
     "$(winepath -w "$BUILD_DIR/bench/minimal_window.exe")" "$(winepath -w "$cardctl")" # start-up, before any copy runs
 running_program || { failed=1; echo "bench: the running program could not be measured" >&2; } # idle CPU share, memory
-figures wine "$BUILD_DIR/tests/widgets/widgets_bench.exe" # chart Advance at 10/1000/100000 calls, ApplyLayout of each table
+figures wine "$BUILD_DIR/bench/widgets_bench.exe" # chart Advance at 10/1000/100000 calls, ApplyLayout of each table
 figures python3 "$ROOT/scripts/size-figure.py" "$BUILD_DIR/corvane.exe" "$BUILD_DIR/corvane.map" \
     "$BUILD_DIR/Kerfo.hlp" # program size (stripped)
 figures_summary

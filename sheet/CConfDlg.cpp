@@ -121,17 +121,12 @@ void CConfDlg::ToggleAdvancedButton()
         m_buttonAdvanced.ShowWindow(m_bAdvancedShown ? SW_SHOW : SW_HIDE);
 }
 
-INT_PTR CConfDlg::RunAdvancedDialog(CAdvConfigDlg& dlg)
-{
-    return dlg.DoModal();
-}
-
 void CConfDlg::OnAdvancedConfig()
 {
     CAdvConfigDlg dlg(this);
     dlg.SetNetworkType(m_comboNetworkType.GetCurSel());
     dlg.SetValues(m_traits.highRate, m_traits.pcmcia, m_advCurrent);
-    m_nAdvancedResult = RunAdvancedDialog(dlg);
+    m_nAdvancedResult = dlg.DoModal();
     if (m_nAdvancedResult == IDOK)
         m_advCurrent = dlg.GetValues();
 }

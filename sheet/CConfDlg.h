@@ -47,10 +47,6 @@ public:
     // Help with the keyword "Configuration".
     void OnHelp() override;
 
-protected:
-    // Runs the dialog modally; tests drive it here.
-    virtual INT_PTR RunAdvancedDialog(CAdvConfigDlg& dlg);
-
 private:
     // The settings as the fields hold them, checked; false (after telling
     // the user and focusing the field) when a field is refused.

@@ -41,11 +41,6 @@ const char* CHwConfig::WindowsKeyPath(int platform)
                                       : "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 }
 
-std::string CHwConfig::VersionKeyPath() const
-{
-    return WindowsKeyPath(GetAdapterLink().PlatformKind);
-}
-
 void CHwConfig::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
@@ -163,9 +158,8 @@ void CHwConfig::BuildReport()
         Append(std::string(text) + "\r\n");
     }
 
-    std::string versionKey = VersionKeyPath();
     Append("\r\n[Windows]\r\n");
-    Append(ListRegistryValues(HKEY_LOCAL_MACHINE, versionKey));
+    Append(ListRegistryValues(HKEY_LOCAL_MACHINE, WindowsKeyPath(GetAdapterLink().PlatformKind)));
 
     std::string log;
     if (GetAdapterLink().PlatformKind == PLATFORM_WIN9X) {

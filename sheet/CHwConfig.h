@@ -41,8 +41,6 @@ protected:
     // Builds the report piece by piece and places it in the edit.
     void BuildReport();
     void Append(const std::string& text);
-    // The key of the report's last section (a test lists its own).
-    virtual std::string VersionKeyPath() const;
 
 private:
     std::string m_report; // the pieces while the report is built

@@ -42,11 +42,6 @@ CBssWatchDlg::CBssWatchDlg(CWnd* parent)
 
 CBssWatchDlg::~CBssWatchDlg() = default;
 
-void CBssWatchDlg::ReadConfiguredEssid(char* text, size_t size)
-{
-    ReadConfigValue(m_hWnd, CI_ESSID, text, size);
-}
-
 BYTE CBssWatchDlg::ReadIndexed(int item, int index, void* output, size_t size, bool& lost)
 {
     BYTE* bytes = static_cast<BYTE*>(output);
@@ -127,7 +122,7 @@ bool CBssWatchDlg::ReadBssTable()
     char essid[CONFIG_TEXT_SIZE] = "";
     char type[20] = "";
     if (!advanced && !lost) {
-        ReadConfiguredEssid(essid, sizeof essid);
+        ReadConfigValue(m_hWnd, CI_ESSID, essid); // the driver's parameter
         QueryCardItem(CI_NETWORK_TYPE, type, sizeof type, &unanswered);
         lost = unanswered;
     }

@@ -44,9 +44,6 @@ protected:
     void CellText(LPARAM row, int column, char* text, size_t size) override;
     PFNLVCOMPARE RowCompare() const override { return CompareRows; }
 
-    // The configured ESSID (the driver's parameter).
-    virtual void ReadConfiguredEssid(char* text, size_t size);
-
     void OnScan();
     void OnJoin();
     void OnToggleAdvanced();

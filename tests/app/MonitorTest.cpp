@@ -321,10 +321,10 @@ TEST_F(Monitor, SilentCardStopsTheMonitorForGood)
     EXPECT_EQ(shellCalls, os.shell.size());
 
     // The tools that need the card no longer open; the property sheet does.
-    tool->failCreate = {TOOL_PROPERTIES};
+    tool->FailCreate({TOOL_PROPERTIES});
     for (int t = TOOL_PROPERTIES; t <= TOOL_THROUGHPUT; ++t)
         tool->OpenTool((CMainToolDlg::Tool)t);
-    EXPECT_EQ(std::vector<CMainToolDlg::Tool>{TOOL_PROPERTIES}, tool->asked);
+    EXPECT_EQ(std::vector<CMainToolDlg::Tool>{TOOL_PROPERTIES}, tool->Asked());
 }
 
 TEST_F(Monitor, FailureFoundElsewhereStopsTheNextTickQuietly)

@@ -5,34 +5,28 @@
 #include "app/CUtilityApp.h"
 #include "res/resource.h"
 #include "tests/support/FakeOs.h"
+#include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class TestApp : public CUtilityApp
-{
-public:
-    int mainWindowRuns = 0;
-
-protected:
-    void RunMainWindow() override { ++mainWindowRuns; }
-};
-
 TEST(StartupWithoutVersionRecord, SaysSoAndEndsBeforeTouchingTheCard)
 {
     ResetAdapterState();
     FakeOs os{FakeOs::kMachine};
-    TestApp app;
+    CUtilityApp app;
     app.m_args.clear();
 
-    EXPECT_FALSE(app.InitInstance());
+    BOOL started = TRUE;
+    EXPECT_FALSE(RunClosingWindow(LoadStr(IDS_MAIN_TITLE), [&] { started = app.InitInstance(); }))
+        << "the tool window ran";
+    EXPECT_FALSE(started);
 
     ASSERT_EQ(1u, os.boxes.size());
     EXPECT_EQ("Cannot read file version information.", os.boxes[0].text);
     EXPECT_EQ("Error", os.boxes[0].caption);
     EXPECT_EQ((UINT)(MB_TASKMODAL | MB_ICONINFORMATION), os.boxes[0].style);
-    EXPECT_EQ(0, app.mainWindowRuns);
     EXPECT_EQ(0, os.opens) << "the driver was opened";
     EXPECT_TRUE(os.ports.empty()) << "the card's ports were touched";
     EXPECT_TRUE(app.m_strCompanyName.empty());

@@ -209,7 +209,7 @@ protected:
     {
         bool shownTicked = false;
         tool->hook = [this, box, button, &shownTicked] {
-            CPrefsDlg* prefs = tool->GetOpenPreferences();
+            CPrefsDlg* prefs = OpenWindowOf<CPrefsDlg>();
             ASSERT_TRUE(prefs && prefs->m_hWnd);
             shownTicked = ::IsDlgButtonChecked(*prefs, IDC_PREFS_TRAY_ICON) == BST_CHECKED;
             if (box != kLeave)
@@ -219,7 +219,7 @@ protected:
         };
         tool->PostMessage(TestToolDlg::WM_RUN_HOOK);
         tool->SendMessage(message, IDM_PREFERENCES);
-        EXPECT_EQ(nullptr, tool->GetOpenPreferences());
+        EXPECT_EQ(nullptr, OpenWindowOf<CPrefsDlg>());
         return shownTicked;
     }
     DWORD StoredTrayChoice()
@@ -235,7 +235,7 @@ TEST_F(PrefsFromToolWindow, TaskbarBoxHidesAndShowsTheIcon)
     RunPreferences(false);
     ASSERT_EQ(1u, os.shell.size());
     EXPECT_EQ((DWORD)NIM_DELETE, os.shell[0].message);
-    EXPECT_FALSE(tool->IsIconShown());
+    EXPECT_FALSE(os.IconShown());
     EXPECT_TRUE(tool->GetTrayIcon().IsHidden());
     tool->Tick();
     EXPECT_EQ(1u, os.shell.size()) << "a hidden icon is not updated";
@@ -243,12 +243,12 @@ TEST_F(PrefsFromToolWindow, TaskbarBoxHidesAndShowsTheIcon)
     RunPreferences(true, WM_SYSCOMMAND);
     ASSERT_EQ(2u, os.shell.size());
     EXPECT_EQ((DWORD)NIM_ADD, os.shell[1].message);
-    EXPECT_TRUE(tool->IsIconShown());
+    EXPECT_TRUE(os.IconShown());
     EXPECT_FALSE(tool->GetTrayIcon().IsHidden());
 
     // Cancel leaves the icon as it is.
     RunPreferences(false, WM_COMMAND, IDC_PREFS_CANCEL);
-    EXPECT_TRUE(tool->IsIconShown());
+    EXPECT_TRUE(os.IconShown());
     EXPECT_EQ(2u, os.shell.size());
     EXPECT_TRUE(os.boxes.empty());
 }
@@ -261,7 +261,7 @@ TEST_F(PrefsFromToolWindow, IconTheShellRefusesIsReportedAndTheStoredChoiceKept)
     EXPECT_EQ("Failed to create tray icon", os.boxes[0].text);
     EXPECT_EQ((UINT)MB_ICONSTOP, os.boxes[0].style);
     EXPECT_EQ(1u, app.EnableTrayIcon) << "the refusal counts for this run only";
-    EXPECT_FALSE(tool->IsIconShown());
+    EXPECT_FALSE(os.IconShown());
     os.shell.clear();
     tool->Tick();
     EXPECT_TRUE(os.shell.empty()) << "no icon, no shell calls";
@@ -307,7 +307,7 @@ TEST_F(PrefsFromToolWindow, AfterARefusalTheTaskbarBoxShowsTheIconOffAndOneOkTri
             os.shellAnswer = FALSE;
             Start();
         }
-        ASSERT_FALSE(tool->IsIconShown());
+        ASSERT_FALSE(os.IconShown());
         os.shell.clear();
         os.boxes.clear();
         os.shellAnswer = c.shellAnswer;
@@ -316,7 +316,7 @@ TEST_F(PrefsFromToolWindow, AfterARefusalTheTaskbarBoxShowsTheIconOffAndOneOkTri
         EXPECT_EQ(c.asksShell ? 1u : 0u, os.shell.size());
         if (c.asksShell)
             EXPECT_EQ((DWORD)NIM_ADD, os.shell[0].message);
-        EXPECT_EQ(c.shown, tool->IsIconShown());
+        EXPECT_EQ(c.shown, os.IconShown());
         EXPECT_EQ(c.asksShell && !c.shown ? 1 : 0, os.CountBoxes("Failed to create tray icon"));
         EXPECT_EQ(1u, app.EnableTrayIcon);
         EXPECT_EQ(1u, StoredTrayChoice());
@@ -329,7 +329,7 @@ TEST_F(PrefsFromToolWindow, AboutFromTheSystemMenuOpensOnce)
     Start();
     int aboutWindows = -1;
     tool->hook = [&] {
-        CAboutDlg* about = tool->GetOpenAbout();
+        CAboutDlg* about = OpenWindowOf<CAboutDlg>();
         ASSERT_TRUE(about && about->m_hWnd);
         tool->SendMessage(WM_COMMAND, IDM_ABOUT); // from the icon's menu meanwhile
         aboutWindows = 0;
@@ -339,7 +339,7 @@ TEST_F(PrefsFromToolWindow, AboutFromTheSystemMenuOpensOnce)
     tool->PostMessage(TestToolDlg::WM_RUN_HOOK);
     tool->SendMessage(WM_SYSCOMMAND, IDM_ABOUT);
     EXPECT_EQ(1, aboutWindows);
-    EXPECT_EQ(nullptr, tool->GetOpenAbout());
+    EXPECT_EQ(nullptr, OpenWindowOf<CAboutDlg>());
 
     tool->SendMessage(WM_COMMAND, IDM_HELP_CONTENTS);
     EXPECT_EQ(std::vector<std::string>{"Contents"}, os.helpKeys);

@@ -6,10 +6,13 @@
 #include "res/resource.h"
 #include "tests/support/FakeOs.h"
 #include "tests/support/RegistryFixture.h"
+#include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
 #include <shellapi.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -21,14 +24,22 @@ static_assert(sizeof(NONCLIENTMETRICSA) == 340, "Windows 95 metrics");
 
 const char kProductOptions[] = "SYSTEM\\CurrentControlSet\\Control\\ProductOptions";
 
-// Start-up without the tool window: records that it would have run.
+// The program started as the user starts it: the test counts the tool
+// windows it makes, and the user closes one that waits for input.
 class TestApp : public CUtilityApp
 {
 public:
     int mainWindowRuns = 0;
 
-protected:
-    void RunMainWindow() override { ++mainWindowRuns; }
+    BOOL Start()
+    {
+        const std::string title = LoadStr(IDS_MAIN_TITLE);
+        DialogCreations made;
+        BOOL result = FALSE;
+        RunClosingWindow(title, [&] { result = InitInstance(); });
+        mainWindowRuns = (int)std::count(made.asked.begin(), made.asked.end(), title);
+        return result;
+    }
 };
 
 class Startup : public ::testing::Test
@@ -235,7 +246,7 @@ TEST_F(Startup, AdapterStatusIsToldOnce)
         os.boxAnswer = c.answer;
         TestApp app;
         app.m_args.clear();
-        EXPECT_EQ(c.runs, app.InitInstance() != FALSE);
+        EXPECT_EQ(c.runs, app.Start() != FALSE);
         EXPECT_EQ(c.runs ? 1 : 0, app.mainWindowRuns);
         EXPECT_TRUE(GetAdapterState().m_bAdapterFailed);
         EXPECT_EQ(c.platform, GetAdapterLink().PlatformKind);
@@ -259,7 +270,7 @@ TEST_F(Startup, CancelOnAnUnwellCardEndsTheProgram)
     os.boxAnswer = IDCANCEL;
     TestApp app;
     app.m_args.clear();
-    EXPECT_FALSE(app.InitInstance());
+    EXPECT_FALSE(app.Start());
     EXPECT_EQ(0, app.mainWindowRuns);
 }
 
@@ -268,7 +279,7 @@ TEST_F(Startup, ServerProductMakesPlatformOne)
     SetProductType("ServerNT");
     TestApp app;
     app.m_args.clear();
-    EXPECT_TRUE(app.InitInstance());
+    EXPECT_TRUE(app.Start());
     EXPECT_EQ(PLATFORM_NT_SERVER, GetAdapterLink().PlatformKind);
 }
 
@@ -278,7 +289,7 @@ TEST_F(Startup, PreferencesAreLoadedAndWrittenBack)
     {
         TestApp first;
         first.m_args.clear();
-        ASSERT_TRUE(first.InitInstance());
+        ASSERT_TRUE(first.Start());
         EXPECT_EQ(0u, GetAdapterState().AlertBeep);
         EXPECT_EQ(0u, GetAdapterState().AlertMessage);
         EXPECT_EQ(1u, first.AutoRun);
@@ -289,7 +300,7 @@ TEST_F(Startup, PreferencesAreLoadedAndWrittenBack)
     reg.SetDword(HKEY_CURRENT_USER, section, "EnableTrayIcon", 0);
     TestApp app;
     app.m_args.clear();
-    ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(app.Start());
     EXPECT_EQ(1u, GetAdapterState().AlertBeep);
     EXPECT_EQ(0u, app.EnableTrayIcon);
     EXPECT_EQ(1u, app.AutoRun);
@@ -339,7 +350,7 @@ TEST_F(Startup, SecondStartHandsItsRequestToTheRunningCopy)
         os.boxes.clear();
         TestApp app;
         app.m_args = c.args;
-        EXPECT_FALSE(app.InitInstance());
+        EXPECT_FALSE(app.Start());
         EXPECT_EQ(0, app.mainWindowRuns);
         EXPECT_EQ(c.sent, RunningCopy::requests);
         ASSERT_EQ(1u, os.boxes.size()) << "the adapter message comes before the hand-over";
@@ -389,7 +400,7 @@ TEST_F(Startup, CopyStartedBesideAnotherWaitsForItsWindowAndNeverTouchesTheCard)
         {
             TestApp app;
             app.m_args = {"/s"};
-            EXPECT_FALSE(app.InitInstance());
+            EXPECT_FALSE(app.Start());
             EXPECT_EQ(0, app.mainWindowRuns);
         }
         EXPECT_EQ(c.sent, RunningCopy::requests);
@@ -406,7 +417,7 @@ TEST_F(Startup, CopyStartedBesideAnotherWaitsForItsWindowAndNeverTouchesTheCard)
     // With the first copy gone the next start is a first copy again.
     TestApp app;
     app.m_args.clear();
-    EXPECT_TRUE(app.InitInstance());
+    EXPECT_TRUE(app.Start());
     EXPECT_EQ(1, app.mainWindowRuns);
 }
 

@@ -83,7 +83,7 @@ TEST_F(ToolOpening, EachToolOpensOnceThenGetsTheFocus)
     EXPECT_EQ(nullptr, tool->GetToolWindow(TOOL_SIGNAL));
     Click(IDC_BTN_SIGNAL);
     EXPECT_TRUE(tool->GetToolWindow(TOOL_SIGNAL));
-    EXPECT_EQ(tool->asked.size(), 5u) << "four creations and one again";
+    EXPECT_EQ(tool->Asked().size(), 5u) << "four creations and one again";
     EXPECT_TRUE(os.boxes.empty());
     KeepShownWindowsToTheEnd(std::move(tool));
 }
@@ -164,7 +164,7 @@ TEST_F(ToolOpening, ASecondStartsRequestBringsItsWindowToTheFrontWithTheFocus)
 TEST_F(ToolOpening, FailedCreationSaysUnableToDisplayExceptForTheSignalWindow)
 {
     Start();
-    tool->failCreate.insert(std::begin(kAll), std::end(kAll));
+    tool->FailCreate({std::begin(kAll), std::end(kAll)});
     for (T::Tool t : kAll) {
         SCOPED_TRACE(t);
         os.boxes.clear();
@@ -178,7 +178,7 @@ TEST_F(ToolOpening, FailedCreationSaysUnableToDisplayExceptForTheSignalWindow)
         EXPECT_EQ("Error", os.boxes[0].caption);
         EXPECT_EQ((UINT)(MB_ICONSTOP | MB_SYSTEMMODAL), os.boxes[0].style);
     }
-    EXPECT_EQ(4u, tool->asked.size());
+    EXPECT_EQ(4u, tool->Asked().size());
 }
 
 TEST_F(ToolOpening, AfterAFailedStartOnlyThePropertySheetOpens)
@@ -189,29 +189,29 @@ TEST_F(ToolOpening, AfterAFailedStartOnlyThePropertySheetOpens)
     EXPECT_EQ(0u, card->card.Commands(CMD_GET_PARAM, PARAM_NETWORK_TYPE))
         << "the card is not asked";
     EXPECT_NE(nullptr, tool->GetStationWatcher()) << "no infrastructure reported";
-    tool->failCreate.insert(std::begin(kAll), std::end(kAll));
+    tool->FailCreate({std::begin(kAll), std::end(kAll)});
     for (T::Tool t : kAll)
         tool->OpenTool(t);
-    EXPECT_EQ(std::vector<T::Tool>{TOOL_PROPERTIES}, tool->asked);
+    EXPECT_EQ(std::vector<T::Tool>{TOOL_PROPERTIES}, tool->Asked());
 }
 
 TEST_F(ToolOpening, WatcherFollowsTheNetworkTypeReadWhenItOpens)
 {
     Start();
-    tool->failCreate.insert(TOOL_WATCHER);
+    tool->FailCreate({TOOL_WATCHER});
     ASSERT_NE(nullptr, tool->GetBssWatcher());
     const uint8_t adHoc[2] = {0, 0}; // any type but 1 is ad-hoc
     card->card.ChooseAnswer(CMD_GET_PARAM, PARAM_NETWORK_TYPE, adHoc, sizeof(adHoc));
     tool->OpenTool(TOOL_WATCHER);
     EXPECT_NE(nullptr, tool->GetStationWatcher()) << "made when the card first asks for it";
-    EXPECT_EQ(1u, tool->asked.size());
+    EXPECT_EQ(1u, tool->Asked().size());
 
     // The card does not answer the question: it has stopped answering.
     card->card.ClearAnswerRules();
     card->card.Silence(CMD_GET_PARAM, PARAM_NETWORK_TYPE);
     os.boxes.clear();
     tool->OpenTool(TOOL_WATCHER);
-    EXPECT_EQ(1u, tool->asked.size()) << "nothing made";
+    EXPECT_EQ(1u, tool->Asked().size()) << "nothing made";
     ASSERT_EQ(1u, os.boxes.size());
     EXPECT_EQ("The Corvane adapter has no response.", os.boxes[0].text);
     EXPECT_TRUE(GetAdapterState().m_bAdapterFailed);
@@ -222,14 +222,14 @@ TEST_F(ToolOpening, WatcherFollowsTheNetworkTypeReadWhenItOpens)
 TEST_F(ToolOpening, WatcherOpensWithoutAskingACardAnotherPollHolds)
 {
     Start();
-    tool->failCreate.insert(TOOL_WATCHER);
+    tool->FailCreate({TOOL_WATCHER});
     card->card.ResetCounts();
     ASSERT_EQ(0, TryLockAdapter()); // a watcher's scan waits behind its box
     tool->OpenTool(TOOL_WATCHER);
     UnlockAdapter();
     EXPECT_EQ(0u, card->card.Commands(CMD_GET_PARAM, PARAM_NETWORK_TYPE))
         << "the mailbox is the other poll's";
-    EXPECT_EQ(std::vector<T::Tool>{TOOL_WATCHER}, tool->asked) << "the kind known last";
+    EXPECT_EQ(std::vector<T::Tool>{TOOL_WATCHER}, tool->Asked()) << "the kind known last";
     EXPECT_EQ(0, os.CountBoxes("The Corvane adapter has no response."));
     EXPECT_FALSE(GetAdapterState().m_bAdapterFailed);
 }

@@ -64,7 +64,7 @@ TEST_F(ToolWindow, InitialisationBuildsMenuButtonsTipsIconAndTimer)
     EXPECT_EQ(SmallIcon(IDI_QUALITY_NONE), os.shell[0].icon);
     EXPECT_EQ(1u, tool->GetTrayIcon().GetId());
     EXPECT_EQ(2215u, tool->GetTrayIcon().GetCallbackMessage());
-    EXPECT_TRUE(tool->IsIconShown());
+    EXPECT_TRUE(os.IconShown());
 
     EXPECT_EQ((LRESULT)tool->GetAppIcon(), tool->SendMessage(WM_QUERYDRAGICON));
     // The icon's callback goes to the icon: its own identifier only.
@@ -166,9 +166,9 @@ TEST_F(ToolWindow, CommandLineArgumentChoosesOneAction)
         SCOPED_TRACE(c.args[0] + (c.args.size() > 1 ? " ..." : ""));
         app.m_args = c.args;
         tool.reset(new TestToolDlg);
-        tool->failCreate = {TOOL_PROPERTIES, TOOL_WATCHER, TOOL_SIGNAL, TOOL_THROUGHPUT};
+        tool->FailCreate({TOOL_PROPERTIES, TOOL_WATCHER, TOOL_SIGNAL, TOOL_THROUGHPUT});
         ASSERT_TRUE(tool->Open());
-        EXPECT_EQ(c.opened, tool->asked);
+        EXPECT_EQ(c.opened, tool->Asked());
     }
 }
 
@@ -206,8 +206,8 @@ TEST_F(ToolWindow, ExitWhilePreferencesIsOpenClosesPreferencesThenTheProgram)
     bool prefsOpenAtExit = false;
     HWND prefsWindow = nullptr;
     tool->hook = [&] {
-        prefsOpenAtExit = tool->GetOpenPreferences() != nullptr;
-        prefsWindow = tool->GetOpenPreferences() ? tool->GetOpenPreferences()->m_hWnd : nullptr;
+        prefsOpenAtExit = OpenWindowOf<CPrefsDlg>() != nullptr;
+        prefsWindow = OpenWindowOf<CPrefsDlg>() ? OpenWindowOf<CPrefsDlg>()->m_hWnd : nullptr;
         tool->SendMessage(WM_COMMAND, IDM_EXIT);
     };
     // The hook message is queued behind the Preferences command, so it runs
@@ -218,7 +218,7 @@ TEST_F(ToolWindow, ExitWhilePreferencesIsOpenClosesPreferencesThenTheProgram)
     EXPECT_TRUE(prefsOpenAtExit);
     EXPECT_TRUE(prefsWindow != nullptr);
     EXPECT_FALSE(::IsWindow(prefsWindow));
-    EXPECT_EQ(nullptr, tool->GetOpenPreferences());
+    EXPECT_EQ(nullptr, OpenWindowOf<CPrefsDlg>());
     EXPECT_FALSE(tool->IsWindow());
     EXPECT_NE(0xDEADu, ReadDword(HKEY_CURRENT_USER, app.SettingsKey(), "xPos"))
         << "closed properly";
@@ -231,14 +231,14 @@ TEST_F(ToolWindow, ExitWhileAboutIsOpenClosesAboutThenTheProgram)
     tool.reset(new TestToolDlg);
     HWND aboutWindow = nullptr;
     tool->hook = [&] {
-        aboutWindow = tool->GetOpenAbout() ? tool->GetOpenAbout()->m_hWnd : nullptr;
+        aboutWindow = OpenWindowOf<CAboutDlg>() ? OpenWindowOf<CAboutDlg>()->m_hWnd : nullptr;
         tool->SendMessage(WM_COMMAND, IDM_EXIT);
     };
     tool->postAtInit = {{WM_COMMAND, IDM_ABOUT}, {TestToolDlg::WM_RUN_HOOK, 0}};
     EXPECT_EQ(IDCANCEL, tool->DoModal());
     ASSERT_TRUE(aboutWindow != nullptr) << "Exit came while About was open";
     EXPECT_FALSE(::IsWindow(aboutWindow));
-    EXPECT_EQ(nullptr, tool->GetOpenAbout());
+    EXPECT_EQ(nullptr, OpenWindowOf<CAboutDlg>());
     EXPECT_FALSE(tool->IsWindow());
     EXPECT_NE(0xDEADu, ReadDword(HKEY_CURRENT_USER, app.SettingsKey(), "xPos"))
         << "closed properly";

@@ -212,10 +212,7 @@ TEST_F(ConfPage, TheAdvancedButtonFollowsTheProfileAndCommand40004)
     EXPECT_TRUE(page->Visible(IDC_CONF_ADVANCED));
 
     int runs = 0;
-    page->advanced = [&runs](CAdvConfigDlg&) {
-        ++runs;
-        return (INT_PTR)IDCANCEL;
-    };
+    page->advanced = [&runs](CAdvConfigDlg&) { ++runs; };
     page->Click(IDC_CONF_ADVANCED);
     EXPECT_EQ(1, runs) << "the button runs the dialog";
     EXPECT_EQ(IDCANCEL, page->m_nAdvancedResult);
@@ -530,9 +527,9 @@ TEST_F(ConfPage, ASilentOrFailedCardStillGetsItsRegistryValues)
         Open();
         page->advanced = [](CAdvConfigDlg& dlg) {
             ::SetDlgItemTextA(dlg.m_hWnd, IDC_ADV_RETRY, "9");
-            return PressOk(dlg);
+            PressOk(dlg);
         };
-        page->OnAdvancedConfig();
+        page->Click(IDC_CONF_ADVANCED);
         page->Click(IDC_CONF_ROAMING);
         if (failed)
             GetAdapterState().m_bAdapterFailed = TRUE;
@@ -820,9 +817,9 @@ TEST_F(ConfPage, AdvancedValuesReachCardAndRegistryOnlyAtOk)
         dlg.m_sliderSensitivity.SetPos(56);
         ::SendDlgItemMessageA(dlg.m_hWnd, IDC_ADV_POWER_SAVING, BM_SETCHECK, BST_CHECKED, 0);
         ::SetDlgItemTextA(dlg.m_hWnd, IDC_ADV_BSSID, "00:A0:C5:00:00:02");
-        return PressOk(dlg);
+        PressOk(dlg);
     };
-    page->OnAdvancedConfig();
+    page->Click(IDC_CONF_ADVANCED);
     EXPECT_EQ(IDOK, page->m_nAdvancedResult);
     EXPECT_EQ(7, machine->card.Fw().World().txRetry) << "nothing sent before OK";
     EXPECT_EQ("<none>", machine->Value("TxRetry"));
@@ -851,17 +848,17 @@ TEST_F(ConfPage, RetryThresholdAndPowerSavingAloneAskNoRestartButDataRateDoes)
         ::SetDlgItemTextA(dlg.m_hWnd, IDC_ADV_RETRY, "20");
         dlg.m_sliderSensitivity.SetPos(16);
         ::SendDlgItemMessageA(dlg.m_hWnd, IDC_ADV_POWER_SAVING, BM_SETCHECK, BST_CHECKED, 0);
-        return PressOk(dlg);
+        PressOk(dlg);
     };
-    page->OnAdvancedConfig();
+    page->Click(IDC_CONF_ADVANCED);
     EXPECT_TRUE(Ok());
     EXPECT_TRUE(os.boxes.empty());
 
     page->advanced = [](CAdvConfigDlg& dlg) {
         ::SendDlgItemMessageA(dlg.m_hWnd, IDC_ADV_DATA_RATE, CB_SETCURSEL, 1, 0);
-        return PressOk(dlg);
+        PressOk(dlg);
     };
-    page->OnAdvancedConfig();
+    page->Click(IDC_CONF_ADVANCED);
     os.answers = {IDCANCEL};
     EXPECT_TRUE(Ok());
     EXPECT_EQ("1", machine->Value("DataRate"));
@@ -874,15 +871,14 @@ TEST_F(ConfPage, ACancelledAdvancedDialogAfterAnOkOneAppliesNothing)
     Open();
     page->advanced = [](CAdvConfigDlg& dlg) {
         ::SetDlgItemTextA(dlg.m_hWnd, IDC_ADV_RETRY, "12");
-        return PressOk(dlg);
+        PressOk(dlg);
     };
-    page->OnAdvancedConfig();
+    page->Click(IDC_CONF_ADVANCED);
     page->advanced = [](CAdvConfigDlg& dlg) {
         // It opens on the values the OK one left.
         EXPECT_EQ(12, dlg.m_nRetryLimit);
-        return (INT_PTR)IDCANCEL;
     };
-    page->OnAdvancedConfig();
+    page->Click(IDC_CONF_ADVANCED);
     EXPECT_TRUE(Ok());
     EXPECT_EQ("<none>", machine->Value("TxRetry"));
     EXPECT_EQ(7, machine->card.Fw().World().txRetry);
@@ -894,9 +890,9 @@ TEST_F(ConfPage, AdvancedValuesAreForgottenWhenThePageOpensAgain)
     Open();
     page->advanced = [](CAdvConfigDlg& dlg) {
         ::SetDlgItemTextA(dlg.m_hWnd, IDC_ADV_RETRY, "12");
-        return PressOk(dlg);
+        PressOk(dlg);
     };
-    page->OnAdvancedConfig();
+    page->Click(IDC_CONF_ADVANCED);
     EXPECT_EQ(12, page->m_advCurrent.retryLimit);
     // The sheet is closed without OK and opened again: the same page object
     // makes a new window.
@@ -912,12 +908,12 @@ TEST_F(ConfPage, TheAdvancedDialogSeesTheNetworkTypeChosenNotTheStoredOne)
 {
     Boot(PLATFORM_NT_WORKSTATION);
     Open();
-    page->OnAdvancedConfig();
+    page->Click(IDC_CONF_ADVANCED);
     EXPECT_EQ(1, page->advancedNetworkType);
     EXPECT_TRUE(page->advancedRateEnabled);
 
     page->Select(IDC_CONF_NETWORK_TYPE, 0);
-    page->OnAdvancedConfig();
+    page->Click(IDC_CONF_ADVANCED);
     EXPECT_EQ(0, page->advancedNetworkType);
     EXPECT_FALSE(page->advancedRateEnabled);
 }

@@ -7,6 +7,7 @@
 #include "adapter/PortAccess.h"
 #include "adapter/RegKey.h"
 #include "res/resource.h"
+#include "tests/support/TestWindows.h"
 
 #include <cstring>
 
@@ -119,8 +120,41 @@ std::string TestConfDlg::Text(int id) const
     return text;
 }
 
+namespace {
+
+BOOL CALLBACK FindAdvancedDialog(HWND hWnd, LPARAM found)
+{
+    CAdvConfigDlg* dlg = dynamic_cast<CAdvConfigDlg*>(CWnd::FromHandlePermanent(hWnd));
+    if (!dlg)
+        return TRUE;
+    *reinterpret_cast<CAdvConfigDlg**>(found) = dlg;
+    return FALSE;
+}
+
+// The Advanced Configuration dialog of this thread, while it runs.
+CAdvConfigDlg* RunningAdvancedDialog()
+{
+    CAdvConfigDlg* dlg = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindAdvancedDialog, (LPARAM)&dlg);
+    return dlg;
+}
+
+void CancelAdvancedDialog()
+{
+    if (CAdvConfigDlg* dlg = RunningAdvancedDialog())
+        dlg->SendMessage(WM_COMMAND, IDCANCEL);
+}
+
+} // namespace
+
 void TestConfDlg::Click(int id)
 {
+    // The dialog's loop runs the steps: the user's, then Cancel on a dialog
+    // still open (a dialog that ended is gone before its loop waits again).
+    std::vector<std::function<void()>> steps;
+    if (id == IDC_CONF_ADVANCED)
+        steps = {[this] { ActInAdvancedDialog(); }, CancelAdvancedDialog};
+    WhenIdle inDialog(std::move(steps));
     HWND button = Item(id);
     LRESULT style = ::GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK;
     if (style == BS_AUTOCHECKBOX)
@@ -143,15 +177,14 @@ int TestConfDlg::Selected(int id) const
     return (int)::SendMessageA(Item(id), CB_GETCURSEL, 0, 0);
 }
 
-INT_PTR TestConfDlg::RunAdvancedDialog(CAdvConfigDlg& dlg)
+void TestConfDlg::ActInAdvancedDialog()
 {
-    EXPECT_TRUE(dlg.Create(this));
-    advancedNetworkType = dlg.m_nNetworkType;
-    advancedRateEnabled = ::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_ADV_DATA_RATE)) != FALSE;
-    INT_PTR result = advanced ? advanced(dlg) : IDCANCEL;
-    if (dlg.m_hWnd)
-        ::DestroyWindow(dlg.m_hWnd);
-    return result;
+    CAdvConfigDlg* dlg = RunningAdvancedDialog();
+    ASSERT_TRUE(dlg) << "the dialog runs";
+    advancedNetworkType = dlg->m_nNetworkType;
+    advancedRateEnabled = ::IsWindowEnabled(::GetDlgItem(dlg->m_hWnd, IDC_ADV_DATA_RATE)) != FALSE;
+    if (advanced)
+        advanced(*dlg);
 }
 
 INT_PTR PressOk(CAdvConfigDlg& dlg)

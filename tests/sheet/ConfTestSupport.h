@@ -56,8 +56,8 @@ public:
 };
 
 // The page made from its template as a child of a hidden window, as the
-// sheet makes it; the Advanced Configuration dialog it runs is handed to
-// `advanced` (made hidden and modeless) instead of running modally.
+// sheet makes it. The Advanced Configuration dialog runs modally as always;
+// a click of "&Advanced Config." hands it to `advanced` from inside its loop.
 class TestConfDlg : public CConfDlg
 {
 public:
@@ -66,8 +66,9 @@ public:
     // Destroys the page's window and makes it again, as the next opening of
     // the sheet does.
     bool Reopen();
-    // What the test does with the dialog; returns the dialog's result.
-    std::function<INT_PTR(CAdvConfigDlg&)> advanced;
+    // What the user does in the dialog once it runs; a dialog the step
+    // leaves open is cancelled.
+    std::function<void(CAdvConfigDlg&)> advanced;
     // The network type the dialog was given, and whether its data rate
     // list was enabled when it opened.
     int advancedNetworkType = -1;
@@ -77,7 +78,8 @@ public:
     std::string Text(int id) const;
     void SetText(int id, const char* text) { ::SetDlgItemTextA(m_hWnd, id, text); }
     bool Checked(int id) const { return ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED; }
-    // Clicks a check box or button as the user would (BN_CLICKED reaches the page).
+    // Clicks a check box or button as the user would (BN_CLICKED reaches the
+    // page); "&Advanced Config." returns when its dialog has ended.
     void Click(int id);
     // Selects a list entry as the user would (CBN_SELCHANGE reaches the page).
     void Select(int id, int index);
@@ -85,10 +87,9 @@ public:
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
     bool Visible(int id) const { return (::GetWindowLongA(Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
 
-protected:
-    INT_PTR RunAdvancedDialog(CAdvConfigDlg& dlg) override;
-
 private:
+    void ActInAdvancedDialog();
+
     HWND m_hHost = nullptr;
 };
 

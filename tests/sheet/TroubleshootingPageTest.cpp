@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -25,22 +26,26 @@
 namespace pages {
 namespace {
 
-const char* const kVersionKey = "SOFTWARE\\CorvaneTest\\SheetPages\\Version";
-
-// The page with the Windows version key of the test.
-class TestHwConfig : public CHwConfig
+// The system's version keys, each with a value of the test's own that names
+// the key: the report lists the one of its platform (the other values are
+// the test system's and left out of the comparisons).
+const char* const kValueName = "CorvaneReportTest";
+const struct
 {
-protected:
-    std::string VersionKeyPath() const override { return kVersionKey; }
-};
+    const char* path;
+    const char* value;
+} kVersionKeys[] = {{"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "Windows NT"},
+                    {"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "Windows"}};
 
 class TroubleshootingTest : public PageFixture
 {
 protected:
     TroubleshootingTest()
     {
-        reg.SetString(HKEY_LOCAL_MACHINE, kVersionKey, "CurrentBuildNumber", "1381");
-        reg.SetString(HKEY_LOCAL_MACHINE, kVersionKey, "CurrentVersion", "4.0");
+        for (const auto& key : kVersionKeys) {
+            reg.OwnValue(HKEY_LOCAL_MACHINE, key.path, kValueName);
+            reg.SetString(HKEY_LOCAL_MACHINE, key.path, kValueName, key.value);
+        }
         char dir[MAX_PATH];
         UINT n = ::GetWindowsDirectoryA(dir, sizeof(dir));
         logPath = std::string(dir, n) + "\\NDISLOG.TXT";
@@ -50,11 +55,12 @@ protected:
 
     void Open()
     {
-        page.reset(new TestHwConfig);
+        page.reset(new CHwConfig);
         ASSERT_TRUE(page->Create(&host));
     }
     std::string Report() const { return ControlText(page->m_hWnd, IDC_REPORT); }
-    // The report with the program's directory as "<dir>" and plain line ends.
+    // The report with the program's directory as "<dir>", plain line ends
+    // and of the last section (the system's version key) the test's value alone.
     std::string Normalised() const
     {
         std::string text = Report();
@@ -62,7 +68,20 @@ protected:
             << "every line ends in CR LF";
         text = ReplaceAll(text, "Path: " + ReadProgramIdentity().directory + "\r\n",
                           "Path: <dir>\r\n");
-        return ReplaceAll(text, "\r\n", "\n");
+        text = ReplaceAll(text, "\r\n", "\n");
+        const std::string section = "\n[Windows]\n";
+        size_t at = text.find(section);
+        if (at == std::string::npos)
+            return text;
+        std::string out = text.substr(0, at + section.size());
+        for (size_t line = at + section.size(); line < text.size();) {
+            size_t end = text.find('\n', line);
+            end = end == std::string::npos ? text.size() : end + 1;
+            if (text.compare(line, strlen(kValueName), kValueName) == 0)
+                out += text.substr(line, end - line);
+            line = end;
+        }
+        return out;
     }
     std::string Golden(const char* name) const
     {
@@ -77,7 +96,7 @@ protected:
     }
 
     HiddenHost host;
-    std::unique_ptr<TestHwConfig> page;
+    std::unique_ptr<CHwConfig> page;
     std::string logPath;
 };
 

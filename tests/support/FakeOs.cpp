@@ -48,7 +48,7 @@ struct FakeOsHooks
     {
         NOTIFYICONDATAA copy = {};
         memcpy(&copy, data, std::min<size_t>(data->cbSize, sizeof(copy)));
-        F().shell.push_back({message, copy.uFlags, copy.szTip, copy.hIcon, copy});
+        F().shell.push_back({message, copy.uFlags, copy.szTip, copy.hIcon, copy, F().shellAnswer});
         return F().shellAnswer;
     }
     static LONG WINAPI RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
@@ -260,6 +260,18 @@ void FakeOs::RecordSleeps()
         m_nextSleep = g_os.Sleep;
         g_os.Sleep = FakeOsHooks::RecordingSleep;
     }
+}
+
+bool FakeOs::IconShown() const
+{
+    bool shown = false;
+    for (const ShellCall& call : shell) {
+        if (call.message == NIM_ADD && call.answer)
+            shown = true;
+        else if (call.message == NIM_DELETE)
+            shown = false;
+    }
+    return shown;
 }
 
 int FakeOs::CountBoxes(const std::string& text) const

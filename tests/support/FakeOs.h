@@ -76,7 +76,7 @@ public:
     BOOL helpAnswer = TRUE;
 
     // The notification area: each call with the data as the program handed
-    // it (its cbSize bytes, the rest zero).
+    // it (its cbSize bytes, the rest zero) and the answer it had.
     struct ShellCall
     {
         DWORD message;
@@ -84,9 +84,13 @@ public:
         std::string tip;
         HICON icon;
         NOTIFYICONDATAA data;
+        BOOL answer;
     };
     std::vector<ShellCall> shell;
     BOOL shellAnswer = TRUE;
+    // Whether the notification area shows an icon now, as the user sees it:
+    // an accepted add not followed by a delete.
+    bool IconShown() const;
     // Registry writes go to the test prefix's registry, but for the value
     // names listed here, which are refused (access denied) as a write that
     // fails half-way through many would be.

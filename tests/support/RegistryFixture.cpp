@@ -5,6 +5,8 @@
 
 RegistryFixture::~RegistryFixture()
 {
+    for (const OwnedValue& value : m_ownedValues)
+        DeleteValue(value.root, value.path, value.name);
     for (auto it = m_owned.rbegin(); it != m_owned.rend(); ++it)
         DeleteTree(it->first, it->second);
 }
@@ -13,6 +15,21 @@ void RegistryFixture::Own(HKEY root, const std::string& path)
 {
     DeleteTree(root, path);
     m_owned.emplace_back(root, path);
+}
+
+void RegistryFixture::OwnValue(HKEY root, const std::string& path, const std::string& name)
+{
+    DeleteValue(root, path, name);
+    m_ownedValues.push_back({root, path, name});
+}
+
+void RegistryFixture::DeleteValue(HKEY root, const std::string& path, const std::string& name)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueA(key, name.c_str());
+    RegCloseKey(key);
 }
 
 void RegistryFixture::DeleteTree(HKEY root, const std::string& path)

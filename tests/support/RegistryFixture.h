@@ -18,6 +18,10 @@ public:
 
     // Removes root\path now and again when the fixture ends.
     void Own(HKEY root, const std::string& path);
+    // Removes the value `name` of root\path now and again when the fixture
+    // ends, leaving the key and its other values: a test's own value in a
+    // key of the system.
+    void OwnValue(HKEY root, const std::string& path, const std::string& name);
 
     void SetString(HKEY root, const std::string& path, const char* name, const std::string& value);
     void SetDword(HKEY root, const std::string& path, const char* name, DWORD value);
@@ -30,5 +34,12 @@ public:
 private:
     void Set(HKEY root, const std::string& path, const char* name, DWORD type, const void* data,
              DWORD size);
+    static void DeleteValue(HKEY root, const std::string& path, const std::string& name);
     std::vector<std::pair<HKEY, std::string>> m_owned;
+    struct OwnedValue
+    {
+        HKEY root;
+        std::string path, name;
+    };
+    std::vector<OwnedValue> m_ownedValues;
 };

@@ -4,8 +4,12 @@
 
 #include "framework/MessageFilter.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 
 namespace {
 
@@ -81,6 +85,137 @@ void PumpFor(DWORD ms, const std::function<void()>& eachRound)
         PumpMessages();
         ::Sleep(20);
     } while (::GetTickCount() - start < ms);
+}
+
+namespace {
+
+std::map<UINT_PTR, WhenIdle*>& IdleTimers()
+{
+    static std::map<UINT_PTR, WhenIdle*> timers;
+    return timers;
+}
+
+// Every DialogCreations alive (their lives may overlap in any order) and the
+// one hook they share.
+std::vector<DialogCreations*> g_creations;
+HHOOK g_creationHook = nullptr;
+
+struct FoundWindow
+{
+    const std::string* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindByCaption(HWND hWnd, LPARAM lParam)
+{
+    FoundWindow* find = reinterpret_cast<FoundWindow*>(lParam);
+    char text[256] = "";
+    ::GetWindowTextA(hWnd, text, sizeof text);
+    if (*find->caption != text)
+        return TRUE;
+    find->found = hWnd;
+    return FALSE;
+}
+
+} // namespace
+
+WhenIdle::WhenIdle(std::vector<std::function<void()>> steps) : m_steps(std::move(steps))
+{
+    Arm();
+}
+
+WhenIdle::~WhenIdle()
+{
+    if (m_timer) {
+        ::KillTimer(nullptr, m_timer);
+        IdleTimers().erase(m_timer);
+    }
+}
+
+void WhenIdle::Arm()
+{
+    if (m_next >= m_steps.size())
+        return;
+    // A thread timer is the last thing a loop hands out: it comes when the
+    // loop has nothing else to do, in whichever loop runs.
+    m_timer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, OnTimer);
+    if (m_timer)
+        IdleTimers()[m_timer] = this;
+}
+
+void CALLBACK WhenIdle::OnTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    auto it = IdleTimers().find(id);
+    if (it == IdleTimers().end())
+        return;
+    WhenIdle* self = it->second;
+    IdleTimers().erase(it);
+    self->m_timer = 0;
+    // The next step is armed first: this one may open a modal loop.
+    std::function<void()> step = self->m_steps[self->m_next++];
+    self->Arm();
+    step();
+}
+
+DialogCreations::DialogCreations(std::function<bool(const std::string&)> refuse)
+    : refuse(std::move(refuse))
+{
+    if (g_creations.empty())
+        g_creationHook = ::SetWindowsHookExA(WH_CBT, Hook, nullptr, ::GetCurrentThreadId());
+    g_creations.push_back(this);
+}
+
+DialogCreations::~DialogCreations()
+{
+    g_creations.erase(std::find(g_creations.begin(), g_creations.end(), this));
+    if (g_creations.empty() && g_creationHook) {
+        ::UnhookWindowsHookEx(g_creationHook);
+        g_creationHook = nullptr;
+    }
+}
+
+LRESULT CALLBACK DialogCreations::Hook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+        const bool dialogClass = IS_INTRESOURCE(cs->lpszClass)
+                                     ? LOWORD((ULONG_PTR)cs->lpszClass) == 0x8002
+                                     : strcmp(cs->lpszClass, "#32770") == 0;
+        if (dialogClass && !(cs->style & WS_CHILD)) {
+            std::string caption = cs->lpszName && !IS_INTRESOURCE(cs->lpszName) ? cs->lpszName : "";
+            bool refused = false;
+            for (DialogCreations* creations : g_creations) {
+                creations->asked.push_back(caption);
+                refused = refused || (creations->refuse && creations->refuse(caption));
+            }
+            if (refused)
+                return 1;
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+HWND FindThreadWindow(const std::string& caption)
+{
+    FoundWindow find = {&caption, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindByCaption, (LPARAM)&find);
+    return find.found;
+}
+
+bool RunClosingWindow(const std::string& caption, const std::function<void()>& run)
+{
+    bool came = false;
+    WhenIdle user({[&] {
+        HWND window = FindThreadWindow(caption);
+        EXPECT_TRUE(window) << "the first loop to wait is " << caption << "'s";
+        if (window) {
+            came = true;
+            ::PostMessageA(window, WM_CLOSE, 0, 0);
+        }
+    }});
+    run();
+    return came;
 }
 
 RECT RectInParent(HWND hWnd)

@@ -6,6 +6,7 @@
 #include "adapter/Mailbox.h"
 #include "adapter/PortAccess.h"
 #include "framework/MessageFilter.h"
+#include "res/resource.h"
 #include "tools/CSignalDlg.h"
 
 #include <gtest/gtest.h>
@@ -36,12 +37,28 @@ TestApp::TestApp()
 
 TestApp::~TestApp() = default;
 
-BOOL TestToolDlg::CreateToolWindow(Tool tool)
+CMainToolDlg::Tool TestToolDlg::ToolOf(const std::string& caption)
 {
-    asked.push_back(tool);
-    if (failCreate.count(tool))
-        return FALSE;
-    return CMainToolDlg::CreateToolWindow(tool);
+    auto starts = [&caption](const char* head) { return caption.rfind(head, 0) == 0; };
+    if (starts("Network Watcher"))
+        return TOOL_WATCHER;
+    if (starts("Current Signal Quality"))
+        return TOOL_SIGNAL;
+    if (starts("Station Throughput Monitor"))
+        return TOOL_THROUGHPUT;
+    // The common controls make the sheet from a template of their own.
+    if (starts("Properties for") || caption == LoadStr(IDS_PROPERTIES_CAPTION))
+        return TOOL_PROPERTIES;
+    return TOOL_NONE;
+}
+
+std::vector<CMainToolDlg::Tool> TestToolDlg::Asked() const
+{
+    std::vector<Tool> tools;
+    for (const std::string& caption : m_creations.asked)
+        if (ToolOf(caption) != TOOL_NONE)
+            tools.push_back(ToolOf(caption));
+    return tools;
 }
 
 BOOL TestToolDlg::OnInitDialog()
@@ -60,6 +77,24 @@ LRESULT TestToolDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     return CMainToolDlg::WindowProc(msg, wParam, lParam);
+}
+
+namespace {
+
+BOOL CALLBACK CollectWindowObject(HWND hWnd, LPARAM list)
+{
+    if (CWnd* wnd = CWnd::FromHandlePermanent(hWnd))
+        reinterpret_cast<std::vector<CWnd*>*>(list)->push_back(wnd);
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<CWnd*> ThreadWindowObjects()
+{
+    std::vector<CWnd*> objects;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectWindowObject, (LPARAM)&objects);
+    return objects;
 }
 
 HICON SmallIcon(UINT id)

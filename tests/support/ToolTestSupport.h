@@ -45,14 +45,19 @@ private:
     RegistryFixture m_reg;
 };
 
-// The tool window with its tool creation open to a test.
+// The tool window, with the system's making of its tools' windows watched.
 class TestToolDlg : public CMainToolDlg
 {
 public:
-    // Tools whose window creation fails, and every tool whose window the
-    // tool window asked to make.
-    std::set<Tool> failCreate;
-    std::vector<Tool> asked;
+    // Tools whose window the system refuses to make from now on.
+    void FailCreate(const std::vector<Tool>& tools)
+    {
+        m_failCreate.insert(tools.begin(), tools.end());
+    }
+    // Every tool whose window the tool window asked the system to make.
+    std::vector<Tool> Asked() const;
+    // The tool a window made with this caption (its template's) belongs to.
+    static Tool ToolOf(const std::string& caption);
     // Messages (with their wParam) posted to the window at initialisation,
     // handled once the modal loop runs.
     std::vector<std::pair<UINT, WPARAM>> postAtInit;
@@ -68,9 +73,23 @@ public:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     using CMainToolDlg::ApplyIconPreference;
 
-protected:
-    BOOL CreateToolWindow(Tool tool) override;
+private:
+    std::set<Tool> m_failCreate;
+    DialogCreations m_creations{
+        [this](const std::string& caption) { return m_failCreate.count(ToolOf(caption)) != 0; }};
 };
+
+// The objects of this thread's top-level windows.
+std::vector<CWnd*> ThreadWindowObjects();
+// The open window of this thread whose object is a T (a dialog the user
+// has open), or null.
+template <class T> T* OpenWindowOf()
+{
+    for (CWnd* wnd : ThreadWindowObjects())
+        if (T* found = dynamic_cast<T*>(wnd))
+            return found;
+    return nullptr;
+}
 
 // The icon of a resource as the notification icon loads it (shared).
 HICON SmallIcon(UINT id);

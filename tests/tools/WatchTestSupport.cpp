@@ -41,8 +41,12 @@ void NotifyColumnClick(CWnd& dlg, HWND list, int id, int column)
 
 WatchCard::WatchCard(const char* scenario) : card(scenario)
 {
+    static const char kDriverKey[] = "SOFTWARE\\CorvaneTest\\Watch\\Driver";
+    reg.Own(HKEY_LOCAL_MACHINE, kDriverKey);
+    reg.SetString(HKEY_LOCAL_MACHINE, kDriverKey, "ESSID", "Corvane");
     ResetAdapterState();
     ClearAdapterState();
+    GetAdapterLink().DriverKeyPath = kDriverKey;
     GetAdapterLink().PlatformKind = PLATFORM_NT_WORKSTATION;
     GetAdapterLink().IoBase = card.IoBase();
     OpenMailbox();
@@ -129,11 +133,6 @@ std::string CellsScenario(int n, const std::string& extraLines)
 }
 
 // ---------------------------------------------------------------------------
-
-void TestBssWatch::ReadConfiguredEssid(char* text, size_t size)
-{
-    snprintf(text, size, "%s", essid.c_str());
-}
 
 void TestBssWatch::ClickColumn(int column)
 {

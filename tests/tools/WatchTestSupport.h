@@ -15,11 +15,14 @@
 #include "adapter/MailboxBlock.h"
 #include "framework/CWinApp.h"
 #include "tests/support/FakeOs.h"
+#include "tests/support/RegistryFixture.h"
 #include "tests/support/SimCard.h"
 #include "tools/CBssWatchDlg.h"
 #include "tools/CStationWatchDlg.h"
 
-// The simulated card behind the adapter functions, as after start-up.
+// The simulated card behind the adapter functions, as after start-up, and
+// the driver's parameter key in the test registry (holding only the ESSID
+// "Corvane", the configured network).
 class WatchCard
 {
 public:
@@ -31,6 +34,7 @@ public:
     int Status(uint16_t sub) const { return (int)card.Commands(CMD_GET_STATUS, sub); }
     int Param(uint16_t code) const { return (int)card.Commands(CMD_GET_PARAM, code); }
 
+    RegistryFixture reg;
     SimCard card;
     // The table indexes the BSS table's ESSIDs were asked for, and whether a
     // progress window was shown while a BSS or station entry was read.
@@ -66,8 +70,6 @@ HWND FindProgressWindow();
 class TestBssWatch : public CBssWatchDlg
 {
 public:
-    std::string essid = "Corvane";
-
     // Hidden: a shown window costs Wine seconds to destroy without a window manager.
     bool Open(CWnd* parent = nullptr) { return CDialog::Create(parent) != FALSE; }
     void Command(int id) { SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
@@ -78,9 +80,6 @@ public:
     std::vector<std::string> Column(int column);
     std::string Cell(int row, int column);
     bool Enabled(int id) const { return ::IsWindowEnabled(GetDlgItem(id)) != FALSE; }
-
-protected:
-    void ReadConfiguredEssid(char* text, size_t size) override;
 };
 
 class TestStationWatch : public CStationWatchDlg

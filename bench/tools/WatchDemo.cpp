@@ -3,7 +3,7 @@
 // normal mode, its progress window over the list during a read, advanced
 // mode, a scan running, then the station watcher. Before each state is left
 // the demo writes <dir>/<state>.ready and waits for <dir>/<state>.done
-// (written by tests/tools/watch-screenshots.sh once it has taken the shot).
+// (written by bench/tools/watch-screenshots.sh once it has taken the shot).
 // Usage: watch_demo <dir as a Windows path>
 #include "tests/support/TestWindows.h"
 #include "tests/tools/WatchTestSupport.h"
@@ -51,12 +51,6 @@ const char kStations[] =
     "station 00:A0:C5:AA:00:05 ECHO inactive=2\nfree-slot\n"
     "station 00:A0:C5:AA:00:06 FOXTROT inactive=400 silent\nstation 00:A0:C5:AA:00:07 GOLF\n";
 
-class DemoBssWatch : public CBssWatchDlg
-{
-protected:
-    void ReadConfiguredEssid(char* text, size_t size) override { snprintf(text, size, "Corvane"); }
-};
-
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -66,7 +60,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     WatchApp app;
     {
         WatchCard card(kCells);
-        DemoBssWatch bss;
+        CBssWatchDlg bss;
         bss.Create(nullptr);
         ::SetForegroundWindow(bss);
         Hold("normal");

@@ -1,6 +1,6 @@
 // ConfDemo.cpp - shows the Configuration page in a property sheet, then the
 // Advanced Configuration dialog, then the restart question, for screenshots
-// (tests/sheet/conf/conf-screenshots.sh answers the dialog and the question).
+// (bench/sheet/conf-screenshots.sh answers the dialog and the question).
 // Against the simulated card in process; nothing is restarted.
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/Mailbox.h"

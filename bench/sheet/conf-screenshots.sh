@@ -3,14 +3,14 @@
 # and restart-question.png: runs conf_demo in a Wine virtual desktop (so the
 # windows have captions), photographs each window while it is shown and
 # answers the dialog and the question with msgprobe.
-# Usage: tests/sheet/conf/conf-screenshots.sh <build dir>   (DISPLAY and
+# Usage: bench/sheet/conf-screenshots.sh <build dir>   (DISPLAY and
 # WINEPREFIX set; build the conf_demo and msgprobe targets first)
 set -e
 build=${1:?build directory}
-out=$(cd "$(dirname "$0")/../../.." && pwd)/docs/screenshots
+out=$(cd "$(dirname "$0")/../.." && pwd)/docs/screenshots
 probe="$build/tests/system/msgprobe.exe"
 mkdir -p "$out"
-wine explorer /desktop=Shot,800x600 "$build/tests/sheet/conf/conf_demo.exe" 4000 &
+wine explorer /desktop=Shot,800x600 "$build/bench/conf_demo.exe" 4000 &
 demo=$!
 window() {
     xwininfo -root -tree | grep "\"$1\": (\"conf_demo.exe\"" | head -n 1 | awk '{print $1}'

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "tests/sim/CardHarness.h"
+#include "sim/tests/CardHarness.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // CardHarness.cpp - the program's mailbox procedure over the dispatcher.
-#include "tests/sim/CardHarness.h"
+#include "sim/tests/CardHarness.h"
 
 #include <vector>
 

@@ -2,14 +2,14 @@
 # Takes docs/screenshots/tool-window.png, signal-window.png and
 # preferences.png: runs tool_window_demo in a Wine virtual desktop (so the
 # windows have captions) and photographs each window while it is shown.
-# Usage: tests/app/tool-screenshots.sh <build dir> [quality]   (DISPLAY and
+# Usage: bench/app/tool-screenshots.sh <build dir> [quality]   (DISPLAY and
 # WINEPREFIX set)
 set -e
 build=${1:?build directory}
 quality=${2:-72}
 out=$(cd "$(dirname "$0")/../.." && pwd)/docs/screenshots
 mkdir -p "$out"
-wine explorer /desktop=Shot,800x600 "$build/tests/app/tool_window_demo.exe" 15000 "$quality" &
+wine explorer /desktop=Shot,800x600 "$build/bench/tool_window_demo.exe" 15000 "$quality" &
 demo=$!
 window() {
     xwininfo -root -tree | grep "\"$1\": (\"tool_window_demo.exe\"" | head -n 1 | awk '{print $1}'

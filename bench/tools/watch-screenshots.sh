@@ -2,13 +2,13 @@
 # Takes docs/screenshots/bss-watcher*.png and station-watcher.png: runs
 # watch_demo in a Wine virtual desktop (so the windows have captions) and
 # photographs the desktop in each state the demo announces.
-# Usage: tests/tools/watch-screenshots.sh <build dir>   (DISPLAY and WINEPREFIX set)
+# Usage: bench/tools/watch-screenshots.sh <build dir>   (DISPLAY and WINEPREFIX set)
 set -e
 build=${1:?build directory}
 out=$(cd "$(dirname "$0")/../.." && pwd)/docs/screenshots
 mkdir -p "$out"
 dir=$(mktemp -d)
-wine explorer /desktop=Watch,720x480 "$build/tests/tools/watch_demo.exe" "Z:$(echo "$dir" | tr / '\\')" &
+wine explorer /desktop=Watch,720x480 "$build/bench/watch_demo.exe" "Z:$(echo "$dir" | tr / '\\')" &
 demo=$!
 desktop() { xwininfo -root -tree | grep '"Watch - Wine desktop"' | head -n 1 | awk '{print $1}'; }
 shoot() { # state file

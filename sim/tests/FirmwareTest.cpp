@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "tests/sim/CardHarness.h"
+#include "sim/tests/CardHarness.h"
 
 namespace {
 

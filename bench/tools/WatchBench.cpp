@@ -7,7 +7,7 @@
 // of the prefix instead (real pauses; the time spent in them is measured and
 // taken off). Run it in a Wine virtual desktop (hiding the progress window
 // then costs no window-manager wait); it writes watch_bench.txt:
-//   wine explorer /desktop=Bench,800x600 <build>/tests/tools/watch_bench.exe [driver]
+//   wine explorer /desktop=Bench,800x600 <build>/bench/watch_bench.exe [driver]
 #include "tests/tools/WatchTestSupport.h"
 
 #include "adapter/AdapterDiscovery.h"
@@ -65,15 +65,6 @@ SimState DriverState()
     return state;
 }
 
-class BenchBss : public CBssWatchDlg
-{
-public:
-    using CBssWatchDlg::CBssWatchDlg;
-
-protected:
-    void ReadConfiguredEssid(char* text, size_t size) override { snprintf(text, size, "Corvane"); }
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -101,7 +92,7 @@ int main(int argc, char** argv)
     } else {
         card.reset(new WatchCard(CellsScenario(30).c_str()));
     }
-    BenchBss dlg;
+    CBssWatchDlg dlg;
     dlg.Create(nullptr);
     PumpMessages();
 
