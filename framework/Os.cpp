@@ -77,6 +77,7 @@ const OsApi kReal = {
     ::WinExec,
     ::Sleep,
     ::GetTickCount,
+    ::GetLocalTime,
     ::GetVersionExA,
     ::CreateFileA,
     ::DeviceIoControl,
@@ -93,6 +94,8 @@ const OsApi kReal = {
     AdjustTokenPrivilegesLookedUp,
     ::Shell_NotifyIconA,
     ::RegSetValueExA,
+    ::GetSaveFileNameA,
+    ::WriteFile,
 };
 
 } // namespace
