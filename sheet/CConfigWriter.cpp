@@ -6,6 +6,7 @@
 #include "adapter/AdapterState.h"
 #include "adapter/CardItems.h"
 #include "adapter/CardSettings.h"
+#include "adapter/HistoryEvents.h"
 #include "framework/CWinApp.h"
 #include "framework/Os.h"
 #include "res/resource.h"
@@ -47,6 +48,19 @@ std::string Fill(std::string text, const std::string& first, const std::string& 
     if (at != std::string::npos)
         text.replace(at, 2, second);
     return text;
+}
+
+// The link history names the saved settings, never their values: one bit a
+// setting, its string's distance from the first.
+static_assert(IDS_SETTING_PREFERRED_AP - IDS_SETTING_NETWORK_TYPE < 32, "a bit each");
+void RecordSaved(const std::vector<UINT>& saved)
+{
+    if (saved.empty())
+        return;
+    int settings = 0;
+    for (UINT id : saved)
+        settings |= 1 << (id - IDS_SETTING_NETWORK_TYPE);
+    RecordHistoryEvent(HISTORY_SETTINGS, "", "", settings);
 }
 
 } // namespace
@@ -184,6 +198,7 @@ ConfigWriteResult CConfigWriter::Write(CardConfig& was, const CardConfig& now, b
                 restart = true;
             }
     m_result.cardMissed = missed;
+    RecordSaved(m_result.saved);
     return m_result;
 }
 
