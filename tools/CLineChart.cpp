@@ -117,6 +117,13 @@ void CLineChart::BuildBackground()
     for (int x = m_plot.left; x < m_plot.right; x += 4)
         for (int k = 1; k <= 9; ++k)
             ::SetPixel(dc, x, m_plot.top + k * m_plotHeight / 10, m_gridColor);
+    for (const Level& level : m_levels) {
+        CPen pen(PS_SOLID, 0, level.color);
+        CSelectObject selPen(dc, pen);
+        const int y = ChartValueToY(level.value, m_minY, m_maxY, m_plot.top, m_plot.bottom);
+        ::MoveToEx(dc, m_plot.left + 1, y, nullptr);
+        ::LineTo(dc, m_plot.right + 1, y);
+    }
 
     LOGFONTA lf = {};
     lf.lfHeight = 14;
@@ -207,6 +214,27 @@ bool CLineChart::AddSeries(COLORREF color, float maxValue, float minValue)
     return true;
 }
 
+bool CLineChart::AddLevelLine(float value, COLORREF color)
+{
+    try {
+        m_levels.push_back(Level{value, color});
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    BuildBackground();
+    return true;
+}
+
+void CLineChart::ClearTraces()
+{
+    for (Series& s : m_series)
+        s.current = s.previous = 0.0f;
+    if (!m_trace || !m_hWnd)
+        return;
+    FillLayer(m_trace);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
 float CLineChart::SetValue(size_t series, float value)
 {
     if (series >= m_series.size())
@@ -268,6 +296,7 @@ void CLineChart::OnPaint()
 void CLineChart::OnDestroy()
 {
     m_series.clear();
+    m_levels.clear();
     m_trace.Release();
     m_background.Release();
     Default();
