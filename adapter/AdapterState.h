@@ -1,7 +1,7 @@
 // AdapterState.h - what the whole process knows about the adapter: how ports
 // are reached and where the adapter is, what discovery found, the mailbox
 // link; whether the adapter failed and how, whether a scan runs, the alert
-// preferences, the statistics mode and the signal window's blink; the one
+// preferences; the one
 // report of a card that fell silent; and the lock that keeps two card polls
 // from running into each other's mailbox command.
 #pragma once
@@ -45,11 +45,9 @@ struct AdapterState
     BYTE m_nAdapterStatus = 0;       // ADAPTER_* of adapter/AdapterDiscovery.h
     DWORD AlertBeep = 0;             // preferences: beep on an alert
     DWORD AlertMessage = 0;          // preferences: show the alert box
-    int m_nStatisticMode = 0;        // the throughput monitor's statistics mode
     bool m_bSilenceReported = false; // the no-response box has been shown
     bool m_bSilenceToTell = false;   // a tool found the card silent; not said yet
     bool m_bFailureRecorded = false; // the link history has the failure's cause
-    bool StateBlink = false;         // the signal window's state text alternates
     AdapterLink Link;
 };
 

@@ -193,7 +193,7 @@ void CSignalDlg::DrawState(HDC dc, const RECT& client)
     }
     const char* state = m_state.c_str();
 
-    bool& blink = GetAdapterState().StateBlink;
+    bool& blink = m_bBlink;
     COLORREF color;
     if (blink)
         color = RGB(255, 0, 255);

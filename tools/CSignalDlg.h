@@ -57,5 +57,8 @@ private:
     int m_quality;
     std::string m_state; // the link state last read, in state mode
     bool m_showState;
+    // The state text's colour alternates at each repaint; kept between
+    // openings, as the object is.
+    bool m_bBlink = false;
     HICON m_icon; // shared resource icon
 };

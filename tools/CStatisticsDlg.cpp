@@ -7,6 +7,7 @@
 #include "framework/CWinApp.h"
 #include "framework/Os.h"
 #include "res/resource.h"
+#include "tools/StatisticsPoll.h"
 #include "tools/StatisticsText.h"
 
 #include <algorithm>
@@ -22,15 +23,16 @@ BOOL CStatisticsDlg::OnInitDialog()
     CenterWindow();
     m_running = false;
     // Beside another card poll the counters wait for the first run.
-    AdapterLock lock;
     StatisticsBlock block;
-    if (lock.IsHeld()) {
-        if (BYTE result = QueryCardItem(CI_STATISTICS, block); result != ITEM_OK) {
-            lock.Release();
-            CloseAfterFailedRead(result);
-            return FALSE;
-        }
+    switch (PollStatistics(block)) {
+    case StatisticsPoll::Read:
         ShowCounters(block);
+        break;
+    case StatisticsPoll::Skipped:
+        break;
+    case StatisticsPoll::Failed:
+        Close();
+        return FALSE;
     }
     SwapButtons(IDC_STAT_UPDATE, IDC_STAT_STOP);
     return TRUE;
@@ -131,21 +133,15 @@ void CStatisticsDlg::OnTimer(UINT_PTR id)
 
 void CStatisticsDlg::Sample()
 {
-    // A card found silent elsewhere is not asked again.
-    if (GetAdapterState().m_bAdapterFailed) {
+    StatisticsBlock block;
+    switch (PollStatistics(block)) {
+    case StatisticsPoll::Skipped:
+        return;
+    case StatisticsPoll::Failed:
         Close();
         return;
-    }
-    StatisticsBlock block;
-    {
-        AdapterLock lock;
-        if (!lock.IsHeld())
-            return;
-        if (BYTE result = QueryCardItem(CI_STATISTICS, block); result != ITEM_OK) {
-            lock.Release();
-            CloseAfterFailedRead(result);
-            return;
-        }
+    case StatisticsPoll::Read:
+        break;
     }
     const RateResult r = m_window.Push(RateSample::From(block));
     if (r.restarted) {
@@ -208,7 +204,8 @@ void CStatisticsDlg::ResetCounters()
     StatisticsBlock block;
     if (BYTE result = QueryCardItem(CI_STATISTICS, block); result != ITEM_OK) {
         lock.Release();
-        CloseAfterFailedRead(result);
+        NoteFailedRead(result);
+        Close();
         return;
     }
     lock.Release();
@@ -234,12 +231,6 @@ void CStatisticsDlg::Close()
 
 // The dialog goes without a word of its own; a card found silent is the
 // adapter's failure, after which no window asks the card again.
-void CStatisticsDlg::CloseAfterFailedRead(BYTE result)
-{
-    NoteFailedRead(result);
-    Close();
-}
-
 BOOL CStatisticsDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     switch (LOWORD(wParam)) {

@@ -41,7 +41,6 @@ private:
     void ResetCounters();
     void ShowHelp();
     void Close();
-    void CloseAfterFailedRead(BYTE result);
 
     // Empties the window and the maxima.
     void RestartWindow();

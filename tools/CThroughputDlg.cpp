@@ -9,6 +9,7 @@
 #include "framework/Gdi.h"
 #include "framework/Os.h"
 #include "res/resource.h"
+#include "tools/StatisticsPoll.h"
 #include "tools/StatisticsText.h"
 #include "tools/ToolPlacement.h"
 
@@ -107,10 +108,9 @@ BOOL CThroughputDlg::OnInitDialog()
     m_window.Reset();
 
     CWinApp* app = AfxGetApp();
-    AdapterState& state = GetAdapterState();
-    state.m_nStatisticMode = app ? (int)app->GetProfileInt(ModeSection(), ModeEntry(), 0) : 0;
-    CWindow(GetDlgItem(IDC_THRU_STATISTICS)).ShowWindow(state.m_nStatisticMode ? SW_SHOW : SW_HIDE);
-    m_showState = state.m_nStatisticMode != 0;
+    m_nStatisticMode = app ? (int)app->GetProfileInt(ModeSection(), ModeEntry(), 0) : 0;
+    CWindow(GetDlgItem(IDC_THRU_STATISTICS)).ShowWindow(m_nStatisticMode ? SW_SHOW : SW_HIDE);
+    m_showState = m_nStatisticMode != 0;
 
     SetUpChart(lock.IsHeld());
     lock.Release();
@@ -219,25 +219,15 @@ void CThroughputDlg::OnTimer(UINT_PTR id)
 
 void CThroughputDlg::Sample()
 {
-    // A card found silent elsewhere is not asked again: its driver would
-    // only report the failure once more.
-    if (GetAdapterState().m_bAdapterFailed) {
+    StatisticsBlock block;
+    switch (PollStatistics(block)) {
+    case StatisticsPoll::Skipped:
+        return;
+    case StatisticsPoll::Failed:
         Close();
         return;
-    }
-    StatisticsBlock block;
-    {
-        AdapterLock lock;
-        if (!lock.IsHeld())
-            return;
-        if (BYTE result = QueryCardItem(CI_STATISTICS, &block, sizeof(block)); result != ITEM_OK) {
-            lock.Release();
-            // Closed without a word of its own; a silent card is the
-            // adapter's failure, after which no window asks the card again.
-            NoteFailedRead(result);
-            Close();
-            return;
-        }
+    case StatisticsPoll::Read:
+        break;
     }
     const RateResult r = m_window.Push(RateSample::From(block));
     if (r.txRate > CStatisticsDlg::PLAUSIBLE_RATE || r.rxRate > CStatisticsDlg::PLAUSIBLE_RATE)
@@ -275,17 +265,16 @@ void CThroughputDlg::ShowLinkState()
 
 void CThroughputDlg::ToggleStatisticMode()
 {
-    AdapterState& state = GetAdapterState();
     CWindow statistics = GetDlgItem(IDC_THRU_STATISTICS);
-    if (state.m_nStatisticMode) {
+    if (m_nStatisticMode) {
         statistics.ShowWindow(SW_HIDE);
-        state.m_nStatisticMode = 0;
+        m_nStatisticMode = 0;
         m_showState = false;
         SetWindowText(m_title.c_str());
     } else {
         statistics.ShowWindow(SW_SHOW);
         m_showState = true;
-        state.m_nStatisticMode = 1;
+        m_nStatisticMode = 1;
     }
 }
 
@@ -317,7 +306,7 @@ void CThroughputDlg::OnDestroy()
     // However the window goes: closed, after a failed read, or with the
     // program.
     if (CWinApp* app = AfxGetApp())
-        app->WriteProfileInt(ModeSection(), ModeEntry(), GetAdapterState().m_nStatisticMode);
+        app->WriteProfileInt(ModeSection(), ModeEntry(), m_nStatisticMode);
     CDialog::OnDestroy();
 }
 

@@ -68,6 +68,9 @@ private:
     RateWindow m_window;
     std::string m_title;
     bool m_showState;
+    // The statistics mode: from the profile at every opening, back to it at
+    // every close.
+    int m_nStatisticMode = 0;
     std::unique_ptr<CStatisticsDlg> m_statistics;
     HICON m_icon; // shared resource icon
 };
