@@ -1,6 +1,8 @@
 // HistoryLayout.cpp - the rule table of the Link History window.
 #include "tools/HistoryLayout.h"
 
+#include <windows.h>
+
 #include "res/resource.h"
 
 // One rule a row, as the solver reads them.
