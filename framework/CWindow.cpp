@@ -13,13 +13,27 @@ std::string CWindow::GetWindowText(HWND hWnd)
 void CWindow::CenterWindow(HWND alternateOwner)
 {
     HWND owner = alternateOwner ? alternateOwner : ::GetParent(m_hWnd);
-    RECT rcOwner, rc;
-    // Over the desktop, or with no owner to be seen, the window is centred
-    // in the work area, clear of the taskbar.
-    if (owner && owner != ::GetDesktopWindow() && ::IsWindowVisible(owner) && !::IsIconic(owner))
+    RECT rcOwner;
+    // With no owner to be seen (a window over the desktop has none: the
+    // system makes the desktop nobody's owner) the window is centred in the
+    // work area, clear of the taskbar.
+    if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner))
         ::GetWindowRect(owner, &rcOwner);
     else
         ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcOwner, 0);
+    CentreOver(rcOwner);
+}
+
+void CWindow::CenterInWorkArea()
+{
+    RECT work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    CentreOver(work);
+}
+
+void CWindow::CentreOver(const RECT& rcOwner)
+{
+    RECT rc;
     ::GetWindowRect(m_hWnd, &rc);
     int w = rc.right - rc.left, h = rc.bottom - rc.top;
     int x = rcOwner.left + ((rcOwner.right - rcOwner.left) - w) / 2;

@@ -47,6 +47,11 @@ public:
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     DWORD GetStyle() const { return (DWORD)::GetWindowLongA(m_hWnd, GWL_STYLE); }
     // Centres the window over its owner (or alternateOwner), inside the work
-    // area; over the desktop window, in the middle of the work area.
+    // area; with no visible owner, in the middle of the work area.
     void CenterWindow(HWND alternateOwner = nullptr);
+    // Centres the window in the work area whatever its owner.
+    void CenterInWorkArea();
+
+private:
+    void CentreOver(const RECT& rc);
 };

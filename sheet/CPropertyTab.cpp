@@ -41,7 +41,7 @@ BOOL CPropertyTab::OnInitDialog()
 // off screen. The sheet opens in the middle of the work area instead.
 void CPropertyTab::PlaceOnScreen()
 {
-    CenterWindow(::GetDesktopWindow());
+    CenterInWorkArea();
 }
 
 void CPropertyTab::EnableHelpButton()

@@ -315,7 +315,7 @@ TEST(CardItems, RefusedTransfersFailTheItem)
             memset(out, 'x', sizeof(out));
             EXPECT_EQ(ITEM_NO_RESPONSE, QueryCardItem(item, out));
             EXPECT_EQ('\0', out[0]);
-            EXPECT_EQ(1u, card.os.boxes.size());
+            EXPECT_EQ(1u, card.reporter.notices.size());
         }
     }
 }

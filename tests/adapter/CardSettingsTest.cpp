@@ -246,7 +246,7 @@ TEST_F(Settings, WriteUsesNumbersOnNt4AndTextOnWindows98)
     EXPECT_TRUE(unnamed.found) << "the description's unnamed value follows";
     EXPECT_EQ("1", unnamed.Text());
     EXPECT_EQ("0", Query(Params("Roaming"), "default").Text());
-    EXPECT_TRUE(m_card.os.boxes.empty());
+    EXPECT_TRUE(m_card.reporter.notices.empty());
 }
 
 TEST_F(Settings, Windows98WithoutADescriptionWritesTheValueAndSaysSo)
@@ -256,7 +256,7 @@ TEST_F(Settings, Windows98WithoutADescriptionWritesTheValueAndSaysSo)
         << "the value's own write decides, not its missing description";
     EXPECT_EQ("1", Query(g_driverKey, "Security").Text());
     EXPECT_FALSE(Query(Params("Security"), "").found) << "the description key is not created";
-    EXPECT_TRUE(m_card.os.boxes.empty()) << "a key that cannot be opened is silent here";
+    EXPECT_TRUE(m_card.reporter.notices.empty()) << "a key that cannot be opened is silent here";
 }
 
 TEST_F(Settings, WriteFailuresAndRefusals)
@@ -273,10 +273,10 @@ TEST_F(Settings, WriteFailuresAndRefusals)
     // A driver key that has gone: NT says why.
     DeleteTree(g_serviceKey);
     EXPECT_EQ(ITEM_NO_ADAPTER, WriteConfigValue(nullptr, CI_ESSID, "x"));
-    EXPECT_EQ(1u, m_card.os.boxes.size());
+    EXPECT_EQ(1u, m_card.reporter.notices.size());
     GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
     EXPECT_EQ(ITEM_NO_ADAPTER, WriteConfigValue(nullptr, CI_ESSID, "x"));
-    EXPECT_EQ(1u, m_card.os.boxes.size()) << "Windows 95/98 stays silent";
+    EXPECT_EQ(1u, m_card.reporter.notices.size()) << "Windows 95/98 stays silent";
 }
 
 // The key opens but the value is refused (Wine refuses a name longer than
@@ -294,11 +294,12 @@ TEST_F(Settings, RefusedValueWriteShowsTheRegistryErrorAndGives2)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.platform * 100 + c.type);
         GetAdapterLink().PlatformKind = c.platform;
-        m_card.os.boxes.clear();
+        m_card.reporter.notices.clear();
         EXPECT_EQ(REG_ERROR, WriteNamedValue(HKEY_LOCAL_MACHINE, g_driverKey, nullptr, name.c_str(),
                                              "x", 1, c.type));
-        ASSERT_EQ(1u, m_card.os.boxes.size());
-        EXPECT_FALSE(m_card.os.boxes[0].text.empty()) << "the system's text for the error";
+        ASSERT_EQ(std::vector<AdapterNotice>{AdapterNotice::RegistryError},
+                  m_card.reporter.Kinds());
+        EXPECT_NE(0, m_card.reporter.notices[0].number) << "the system's error code";
     }
 }
 
@@ -445,7 +446,7 @@ TEST(SetCardItem, ActionsAndRefusals)
         ScriptedCard card;
         card.refuseWritesFrom = 1;
         EXPECT_EQ(ITEM_NO_RESPONSE, SetCardItem(nullptr, item, "1")) << item;
-        EXPECT_EQ(1u, card.os.boxes.size()) << item;
+        EXPECT_EQ(1u, card.reporter.notices.size()) << item;
     }
     {
         ScriptedCard card;

@@ -121,6 +121,7 @@ TEST(DriverRefusal, CardMovedAwayGivesNoAnswerWithOneBoxEach)
     ASSERT_EQ("", LoadDriverScenario(moved.c_str()));
 
     FakeOs os;
+    RecordingReporter recorded;
     char text[64] = "stale";
     EXPECT_EQ(ITEM_NO_RESPONSE, QueryCardItem(CI_LINK_STATE, text));
     EXPECT_STREQ("", text);
@@ -129,7 +130,7 @@ TEST(DriverRefusal, CardMovedAwayGivesNoAnswerWithOneBoxEach)
     EXPECT_EQ(ITEM_NO_RESPONSE, QueryCardItem(CI_STATISTICS, counters));
     EXPECT_EQ(ITEM_NO_RESPONSE, SetCardItem(nullptr, CI_ROAMING, "1"));
     EXPECT_EQ(ITEM_NO_RESPONSE, JoinNetwork("Infrastructure", "00:A0:C5:00:00:02", "Corvane"));
-    EXPECT_EQ(std::vector<std::string>(5, "Error for DeviceIoControl"), os.Texts());
+    EXPECT_EQ(std::vector<AdapterNotice>(5, AdapterNotice::PortIoctlFailed), recorded.Kinds());
     ResetAdapterState();
     LoadDriverScenario(kScenario);
 }

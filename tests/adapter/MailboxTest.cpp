@@ -205,7 +205,8 @@ TEST(Mailbox, RefusedTransferEndsTheCommandAtOnceAsNotAnswered)
         EXPECT_EQ(STATUS_NO_RESPONSE, GetParam(data));
         EXPECT_EQ(0x77, data.value[0]) << "nothing of the driver's buffer reaches the caller";
         EXPECT_EQ(r.requests, card.blockReads + card.blockWrites) << "no poll after a refusal";
-        EXPECT_EQ((std::vector<std::string>{"Error for DeviceIoControl"}), card.os.Texts());
+        EXPECT_EQ(std::vector<AdapterNotice>{AdapterNotice::PortIoctlFailed},
+                  card.reporter.Kinds());
     }
 }
 
@@ -231,7 +232,7 @@ TEST(Mailbox, MissingDriverShowsOneBoxPerCommand)
     card.driverGone = true;
     MailboxData data = Data(PARAM_LINK_STATE);
     EXPECT_EQ(STATUS_NO_RESPONSE, GetParam(data));
-    EXPECT_EQ((std::vector<std::string>{"Unable to open the device.\n"}), card.os.Texts());
+    EXPECT_EQ(std::vector<AdapterNotice>{AdapterNotice::PortNoDevice}, card.reporter.Kinds());
     EXPECT_EQ(1u, card.sleeps.size());
     EXPECT_TRUE(GetAdapterState().m_bAdapterFailed);
     EXPECT_TRUE(GetAdapterState().m_bSilenceToTell);
@@ -251,7 +252,7 @@ TEST(Mailbox, RefusedCounterReadLeavesTheDestinationAlone)
     EXPECT_EQ(STATUS_NO_RESPONSE, GetStatistics(out, sizeof(out)));
     for (uint8_t b : out)
         ASSERT_EQ(0xCC, b);
-    EXPECT_EQ(1u, card.os.boxes.size());
+    EXPECT_EQ(1u, card.reporter.notices.size());
 }
 
 // ---- JoinNetwork ----
@@ -423,7 +424,7 @@ TEST(JoinNetwork, RefusedTransfersEndTheJoinWithoutStartingIt)
         card.refuseReadsFrom = r.read;
         card.refuseWritesFrom = r.write;
         EXPECT_EQ(255, JoinNetwork("Infrastructure", "1:2:3:4:5:6", "x"));
-        EXPECT_EQ(1u, card.os.boxes.size());
+        EXPECT_EQ(1u, card.reporter.notices.size());
     }
     // The BSSID never reached the card: starting would join whatever cell
     // the card had been told before.

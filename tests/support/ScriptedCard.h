@@ -8,6 +8,7 @@
 #include "adapter/MailboxBlock.h"
 #include "framework/Os.h"
 #include "tests/support/FakeOs.h"
+#include "tests/support/RecordingReporter.h"
 
 #include <cstdint>
 #include <functional>
@@ -56,7 +57,8 @@ public:
     // What happened.
     std::vector<MailboxBlock> sent; // commands as they were written
     std::vector<DWORD> sleeps;      // every Sleep, in order
-    FakeOs os;                      // the message boxes shown
+    FakeOs os;                      // the system, on the user's side
+    RecordingReporter reporter;     // what the adapter layer told the user
     int blockReads = 0;
     int blockWrites = 0;
     int refusals = 0; // block requests the driver refused
