@@ -24,7 +24,7 @@ verbose=0
 
 "$ROOT/scripts/setup.sh"
 build_all >/dev/null
-cmake --build "$BUILD_DIR" --target adapter_bench monitor_bench widgets_bench >/dev/null
+cmake --build "$BUILD_DIR" --target adapter_bench monitor_bench history_bench widgets_bench >/dev/null
 
 work=$(mktemp -d /tmp/corvane-bench.XXXXXX)
 export MACHINES_DIR=$work WINEPREFIX=$work/nt40-workstation
@@ -101,6 +101,7 @@ cardctl="$BUILD_DIR/sim/cardctl.exe"
 figures wine "$cardctl" bench 500                        # driver block transfer, trapped block transfer
 figures wine "$BUILD_DIR/tests/adapter/adapter_bench.exe" # firmware command (driver, trapped path, in process), card item
 figures wine "$BUILD_DIR/tests/app/monitor_bench.exe" 2000   # monitor tick CPU
+figures wine "$BUILD_DIR/tests/app/history_bench.exe" 1000   # tick with a survey log, history memory
 running_program || { failed=1; echo "bench: the running program could not be measured" >&2; } # idle CPU share, memory
 figures wine "$BUILD_DIR/tests/widgets/widgets_bench.exe" # chart Advance at 10/1000/100000 calls, ApplyLayout of each table
 figures_summary
