@@ -378,6 +378,10 @@
 #define IDS_SURVEY_WRITE_FAILED 5060
 #define IDS_HISTORY_HELP_KEY    5061
 #define IDS_SYSTEM_ERROR_CODE   5062    // "... %1" an error the system has no text for
+#define IDS_SPAN_START_10_MINUTES 5063  // under the chart's left end, one a span
+#define IDS_SPAN_START_HOUR     5064
+#define IDS_SPAN_START_DAY      5065
+#define IDS_SPAN_END            5066    // under its right end: the newest sample
 #define IDI_LINK_HISTORY        5090
 #define IDM_LINK_HISTORY        40020   // the notification icon's menu
 // clang-format on

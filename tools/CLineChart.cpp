@@ -148,8 +148,14 @@ void CLineChart::BuildBackground()
         ::SetTextAlign(dc, TA_RIGHT | TA_BASELINE);
         ::TextOutA(dc, m_plot.left - 4, m_plot.bottom, text, lstrlenA(text));
         ::SetTextAlign(dc, TA_LEFT | TA_TOP);
-        ::TextOutA(dc, m_plot.left, m_plot.bottom + 4, "0", 1);
-        std::snprintf(text, sizeof text, "%d", m_step > 0 ? m_plotWidth / m_step : 0);
+        if (m_xLeft.empty())
+            ::TextOutA(dc, m_plot.left, m_plot.bottom + 4, "0", 1);
+        else
+            ::TextOutA(dc, m_plot.left, m_plot.bottom + 4, m_xLeft.c_str(), (int)m_xLeft.size());
+        if (m_xRight.empty())
+            std::snprintf(text, sizeof text, "%d", m_step > 0 ? m_plotWidth / m_step : 0);
+        else
+            std::snprintf(text, sizeof text, "%s", m_xRight.c_str());
         ::SetTextAlign(dc, TA_RIGHT | TA_TOP);
         ::TextOutA(dc, m_plot.right, m_plot.bottom + 4, text, lstrlenA(text));
         ::SetTextAlign(dc, TA_CENTER | TA_TOP);
@@ -181,6 +187,13 @@ void CLineChart::SetRange(float minY, float maxY, int decimals)
 void CLineChart::SetXTitle(const char* text)
 {
     m_xTitle = text ? text : "";
+    BuildBackground();
+}
+
+void CLineChart::SetXLabels(const char* left, const char* right)
+{
+    m_xLeft = left ? left : "";
+    m_xRight = right ? right : "";
     BuildBackground();
 }
 

@@ -27,6 +27,9 @@ public:
     // Each setter rebuilds the background and clears the plotted history.
     void SetRange(float minY, float maxY, int decimals);
     void SetXTitle(const char* text);
+    // The labels under the plot's two ends; without them the left reads "0"
+    // and the right the number of samples the plot shows across.
+    void SetXLabels(const char* left, const char* right);
     void SetYTitle(const char* text);
     void SetGridColor(COLORREF color);
     void SetBackColor(COLORREF color);
@@ -88,6 +91,7 @@ private:
         float value;
         COLORREF color;
     };
+    std::string m_xLeft, m_xRight;
     std::vector<Level> m_levels;
     int m_segmentStart, m_segmentEnd;
     RECT m_client;

@@ -23,6 +23,8 @@ static_assert(IDS_EVENT_LOG_FAILED - IDS_EVENT_BAND_GOOD + 1 == HISTORY_EVENT_KI
               "one text a kind of event, in the kinds' order");
 static_assert(IDS_SPAN_DAY - IDS_SPAN_10_MINUTES + 1 == CLinkHistoryDlg::SPAN_COUNT,
               "one text a span");
+static_assert(IDS_SPAN_START_DAY - IDS_SPAN_START_10_MINUTES + 1 == CLinkHistoryDlg::SPAN_COUNT,
+              "one start label a span");
 
 namespace {
 
@@ -133,7 +135,7 @@ void CLinkHistoryDlg::SetUpChart()
     ::SetWindowPos(m_chart, frame, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     m_chart.SetRange(0.0f, 100.0f, 0);
     m_chart.SetYTitle(LoadStr(IDS_HISTORY_Y_TITLE).c_str());
-    m_chart.SetXTitle(FillText(LoadStr(IDS_HISTORY_X_TITLE), LoadStr(IDS_SPAN_10_MINUTES)).c_str());
+    ShowSpanLabels(0);
     m_chart.SetBackColor(kChartBack);
     m_chart.SetGridColor(kChartGrid);
     m_chart.AddSeries(kQualityColor, 100.0f, 0.0f);
@@ -143,6 +145,16 @@ void CLinkHistoryDlg::SetUpChart()
 
 // ---------------------------------------------------------------------------
 // The chart
+
+void CLinkHistoryDlg::ShowSpanLabels(int index)
+{
+    if (!m_chart.IsWindow())
+        return;
+    m_chart.SetXTitle(FillText(LoadStr(IDS_HISTORY_X_TITLE), LoadStr(IDS_SPAN_10_MINUTES + index))
+                          .c_str());
+    m_chart.SetXLabels(LoadStr(IDS_SPAN_START_10_MINUTES + index).c_str(),
+                       LoadStr(IDS_SPAN_END).c_str());
+}
 
 void CLinkHistoryDlg::Replay()
 {
@@ -213,9 +225,14 @@ void CLinkHistoryDlg::AddNewEvents()
 
 void CLinkHistoryDlg::FitEventColumn()
 {
+    // Room is kept for the vertical scroll bar whether it shows or not, so
+    // a list that grows past its height never needs a horizontal one.
     RECT rc;
     m_list.GetClientRect(&rc);
-    const int rest = rc.right - m_list.GetColumnWidth(0);
+    int width = rc.right;
+    if (!(m_list.GetStyle() & WS_VSCROLL))
+        width -= ::GetSystemMetrics(SM_CXVSCROLL);
+    const int rest = width - m_list.GetColumnWidth(0);
     m_list.SetColumnWidth(1, rest > 0 ? rest : 0);
 }
 
@@ -320,10 +337,8 @@ BOOL CLinkHistoryDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_HISTORY_SPAN:
         if (HIWORD(wParam) == CBN_SELCHANGE) {
             const int index = CComboBox(GetDlgItem(IDC_HISTORY_SPAN)).GetCurSel();
-            if (index >= 0 && index < SPAN_COUNT && m_chart.IsWindow())
-                m_chart.SetXTitle(
-                    FillText(LoadStr(IDS_HISTORY_X_TITLE), LoadStr(IDS_SPAN_10_MINUTES + index))
-                        .c_str());
+            if (index >= 0 && index < SPAN_COUNT)
+                ShowSpanLabels(index);
             Replay();
         }
         return TRUE;

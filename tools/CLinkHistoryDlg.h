@@ -48,6 +48,8 @@ protected:
 
 private:
     void SetUpChart();
+    // The chart's titles and end labels for the span of list index `index`.
+    void ShowSpanLabels(int index);
     // The chart cleared and drawn again from the history over the span.
     void Replay();
     void FillEvents();
