@@ -3,7 +3,7 @@
 // card, a local clock two seconds further each tick, while the card's signal
 // follows a working day (good at night, fair and poor in the busy hours, a
 // dip to nothing at lunch) and the card roams to a second cell and back; in
-// the morning a survey log records for a quarter of an hour. Every
+// the last hour a survey log records for a quarter of an hour. Every
 // sample and event comes through the program's own paths; only the clock and
 // the card are simulated. Then the window is shown with the span asked for.
 // `history_demo [ms] [span 0-2]`. Run it in a Wine virtual desktop so the
@@ -129,17 +129,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         card.SetSignal(0, (uint16_t)SignalAt(second));
         // In the afternoon's poor hours the second cell is the better one.
         card.SetSignal(1, (uint16_t)(second >= 14 * 3600 && second < 16 * 3600 ? 75 : 20));
-        // The survey: Link History opened, Record..., Stop, closed again.
-        if (second == 10 * 3600) {
+        // The survey in the day's last hour: Link History opened, Record...,
+        // Stop a quarter of an hour later; the window stays for the picture.
+        if (second == 8 * 3600 + 1800) {
             tool.SendMessage(WM_COMMAND, IDM_LINK_HISTORY);
             history = ::FindWindowA(nullptr, "Link History");
             ::SendMessageA(history, WM_COMMAND, IDC_HISTORY_RECORD, 0);
         }
-        if (history && second == 10 * 3600 + 900) {
+        if (history && second == 8 * 3600 + 2700)
             ::SendMessageA(history, WM_COMMAND, IDC_HISTORY_STOP, 0);
-            ::SendMessageA(history, WM_CLOSE, 0, 0);
-            history = nullptr;
-        }
         card.Advance(2000);
         Step(g_now, 2);
         tool.SendMessage(WM_TIMER, CMainToolDlg::MONITOR_TIMER);
@@ -147,15 +145,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
             PumpMessages();
     }
     PumpMessages();
-    // Opened once the day is behind it: the window the screenshot takes.
-    tool.SendMessage(WM_COMMAND, IDM_LINK_HISTORY);
-    history = ::FindWindowA(nullptr, "Link History");
     if (history) {
         ::SendMessageA(::GetDlgItem(history, IDC_HISTORY_SPAN), CB_SETCURSEL, span, 0);
         ::SendMessageA(history, WM_COMMAND, MAKEWPARAM(IDC_HISTORY_SPAN, CBN_SELCHANGE),
                        (LPARAM)::GetDlgItem(history, IDC_HISTORY_SPAN));
         ::SetForegroundWindow(history);
     }
+    PumpMessages();
+    // For the screenshot script: the day is behind the window now.
+    const std::string ready = std::string(dir) + "history-demo.ready";
+    ::CloseHandle(::CreateFileA(ready.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     PumpFor(holdMs);
+    ::DeleteFileA(ready.c_str());
     return 0;
 }
