@@ -150,8 +150,8 @@ void CLinkHistoryDlg::ShowSpanLabels(int index)
 {
     if (!m_chart.IsWindow())
         return;
-    m_chart.SetXTitle(FillText(LoadStr(IDS_HISTORY_X_TITLE), LoadStr(IDS_SPAN_10_MINUTES + index))
-                          .c_str());
+    m_chart.SetXTitle(
+        FillText(LoadStr(IDS_HISTORY_X_TITLE), LoadStr(IDS_SPAN_10_MINUTES + index)).c_str());
     m_chart.SetXLabels(LoadStr(IDS_SPAN_START_10_MINUTES + index).c_str(),
                        LoadStr(IDS_SPAN_END).c_str());
 }
