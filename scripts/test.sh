@@ -30,7 +30,10 @@ cmake --build "$BUILD_DIR/native" -j"$(nproc)"
 "$ROOT/scripts/fuzz.sh" "${FUZZ_SECONDS:-3}"
 
 status=0
-(cd "$BUILD_DIR" && ctest --output-on-failure -j"$(nproc)" "$@") || status=$?
+# The resources keep the shared desktop's tests two at a time and let the
+# system tests' machines, which mostly wait, run beside them.
+(cd "$BUILD_DIR" && ctest --output-on-failure -j5 \
+    --resource-spec-file "$BUILD_DIR/test-resources.json" "$@") || status=$?
 
 # No machine of the run outlives it: the system tests' machines are ended by
 # their tests, the test prefix here. Whatever is left fails the run, named.

@@ -32,6 +32,8 @@ void AssertionReport(const char* text)
         ::DebugBreak();
 }
 
+// The window as the solver sees it. The dialog units are the window's font's,
+// measured once per layout however many offsets the table converts.
 class WindowHost : public LayoutHost
 {
 public:
@@ -39,13 +41,27 @@ public:
     void Report(unsigned textId) override { AssertionReport(LoadStr(textId).c_str()); }
     int OffsetToPixels(int dialogUnits, bool vertical) override
     {
-        RECT rc = {0, 0, dialogUnits, dialogUnits};
-        DialogUnitsToPixels(m_hWnd, &rc);
-        return vertical ? rc.bottom : rc.right;
+        if (!m_measured) {
+            m_units = RECT{0, 0, 4, 8};
+            DialogUnitsToPixels(m_hWnd, &m_units);
+            m_rounds = (ATOM)::GetClassLongA(m_hWnd, GCW_ATOM) == kDialogClassAtom;
+            m_measured = true;
+        }
+        // MapDialogRect rounds to the nearest pixel, halves away from zero;
+        // the font's own units are truncated.
+        const long long scaled =
+            (long long)dialogUnits * (vertical ? m_units.bottom : m_units.right);
+        const int per = vertical ? 8 : 4;
+        if (!m_rounds)
+            return (int)(scaled / per);
+        return (int)(scaled >= 0 ? (scaled + per / 2) / per : -((-scaled + per / 2) / per));
     }
 
 private:
     HWND m_hWnd;
+    bool m_measured = false;
+    bool m_rounds = false;
+    RECT m_units = {};
 };
 
 void FillKnown(LayoutChild& c)
@@ -99,7 +115,10 @@ bool ApplyLayout(HWND hWnd, LayoutRule* rules, LayoutStats* stats)
     if (count == 0)
         return false;
     std::unique_ptr<LayoutChild[]> list(new (std::nothrow) LayoutChild[count + 2]);
-    if (!list)
+    // Each child's window and where it stands, to move only what the rules moved.
+    std::unique_ptr<HWND[]> windows(new (std::nothrow) HWND[count + 2]);
+    std::unique_ptr<RECT[]> was(new (std::nothrow) RECT[count + 2]);
+    if (!list || !windows || !was)
         return false;
 
     LayoutChild& client = list[0];
@@ -119,6 +138,8 @@ bool ApplyLayout(HWND hWnd, LayoutRule* rules, LayoutStats* stats)
         ::GetWindowRect(child, &rc);
         ::MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&rc), 2);
         c.left = rc.left, c.top = rc.top, c.right = rc.right, c.bottom = rc.bottom;
+        windows[n] = child;
+        was[n] = rc;
         c.untouched = 1;
         FillKnown(c);
     }
@@ -149,9 +170,11 @@ bool ApplyLayout(HWND hWnd, LayoutRule* rules, LayoutStats* stats)
         }
         if (c.untouched)
             continue;
-        HWND child = ::GetDlgItem(hWnd, c.id);
-        if (!child)
+        const RECT& at = was[i];
+        if (c.left == at.left && c.top == at.top && c.width == at.right - at.left &&
+            c.height == at.bottom - at.top)
             continue;
+        HWND child = windows[i];
         if (batch)
             batch = ::DeferWindowPos(batch, child, nullptr, c.left, c.top, c.width, c.height,
                                      SWP_NOZORDER);

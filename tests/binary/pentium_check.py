@@ -2,9 +2,12 @@
 """Disassembles a 32-bit Windows program and names every instruction in it
 that a Pentium (P5, with MMX) cannot run, with the function it sits in.
 
-usage: pentium_check.py OBJDUMP PROGRAM
+usage: pentium_check.py OBJDUMP PROGRAM [SYMBOLS]
+The program as shipped has no symbols: SYMBOLS, its debug file, names the
+functions then (read with the nm beside OBJDUMP).
 Exit 0 when there is none, 1 when there are (each listed), 2 on a tool error.
 """
+import bisect
 import re
 import subprocess
 import sys
@@ -38,17 +41,37 @@ CPUID_GUARDED = {
 INSTRUCTION = re.compile(r"^\s*([0-9a-f]+):\t(?:[0-9a-f ]+\t)?(.*)$")
 
 
+def symbols_of(objdump, path):
+    """Sorted (address, name) of every symbol in the file, section names too."""
+    nm = re.sub(r"objdump$", "nm", objdump)
+    listing = subprocess.run([nm, "-a", "-C", "-n", path], check=True, capture_output=True,
+                             text=True).stdout
+    found = []
+    for line in listing.splitlines():
+        parts = line.split(" ", 2)
+        if len(parts) == 3 and re.fullmatch(r"[0-9a-f]+", parts[0]):
+            found.append((int(parts[0], 16), parts[2]))
+    return found
+
+
 def main():
-    if len(sys.argv) != 3:
+    if len(sys.argv) not in (3, 4):
         print(__doc__, file=sys.stderr)
         return 2
-    objdump, program = sys.argv[1:]
+    objdump, program = sys.argv[1:3]
     try:
         listing = subprocess.run([objdump, "-d", "-C", "--no-show-raw-insn", program],
                                  check=True, capture_output=True, text=True).stdout
+        symbols = symbols_of(objdump, sys.argv[3]) if len(sys.argv) == 4 else []
     except (OSError, subprocess.CalledProcessError) as error:
         print(f"cannot disassemble {program}: {error}", file=sys.stderr)
         return 2
+    addresses = [address for address, _ in symbols]
+
+    def named(address, function):
+        """The function at the address: from the debug file's symbols when there are."""
+        at = bisect.bisect_right(addresses, address) - 1
+        return symbols[at][1] if at >= 0 else function
 
     function = "?"
     count = 0
@@ -61,6 +84,10 @@ def main():
         match = INSTRUCTION.match(line)
         if not match or function.startswith(DATA):
             continue
+        if symbols:
+            function = named(int(match.group(1), 16), function)
+            if function.startswith(DATA):
+                continue
         count += 1
         text = match.group(2).strip()
         words = text.split()

@@ -305,12 +305,12 @@ scribble-nt40 | scribble-win98)
     check "and it answers" state_has "Associated"
     ;;
 lock-held-nt40 | lock-held-win98)
-    # Another program keeps the card's lock for a minute: the utility's
+    # Another program keeps the card's lock for twenty seconds: the utility's
     # windows answer throughout, with at most the no-response message.
     if [ "$case_name" = lock-held-nt40 ]; then machine nt40-workstation; else machine win98-pcmcia; fi
     start
     check "tool window opens" window "$TITLE"
-    wine "$cardctl" hold-lock 60 >/dev/null &
+    wine "$cardctl" hold-lock 20 >/dev/null &
     holder=$!
     check "the lock is held" eventually 30 sh -c "! timeout 20 wine '$cardctl' state >/dev/null 2>&1"
     answered=0
@@ -319,7 +319,7 @@ lock-held-nt40 | lock-held-win98)
         window_answers "$TITLE" || break
         answered=$((answered + 1))
     done
-    check "the windows answered all the minute ($answered looks)" sh -c "! kill -0 $holder 2>/dev/null"
+    check "the windows answered all the time ($answered looks)" sh -c "! kill -0 $holder 2>/dev/null"
     check "the program runs on" kill -0 "$PROGRAM_PID"
     check "the card answers again once the lock is let go" state_has "Associated"
     ;;

@@ -140,6 +140,62 @@ TEST_F(DialogLayoutTest, ShippedTablesApplyInTheFirstWalk)
     }
 }
 
+// Counts the placings of each child, a placing where it already stands too.
+std::vector<std::pair<HWND, WNDPROC>> g_children;
+std::vector<int> g_moves;
+
+LRESULT CALLBACK CountingProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    for (size_t i = 0; i < g_children.size(); ++i) {
+        if (g_children[i].first != hWnd)
+            continue;
+        if (msg == WM_WINDOWPOSCHANGING)
+            ++g_moves[i];
+        return ::CallWindowProcA(g_children[i].second, hWnd, msg, wParam, lParam);
+    }
+    return 0;
+}
+
+TEST_F(DialogLayoutTest, ALayoutPlacesOnlyWhatItsRulesMove)
+{
+    struct Case
+    {
+        const char* name;
+        HWND (*make)();
+        LayoutRule* rules;
+    } cases[] = {{"infrastructure", MakeBssDialog, g_bssWatchLayout},
+                 {"stations", MakeStationDialog, g_stationWatchLayout}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND dlg = c.make();
+        ASSERT_TRUE(dlg);
+        PumpTestMessages();
+        g_children.clear();
+        for (HWND child = ::GetWindow(dlg, GW_CHILD); child;
+             child = ::GetWindow(child, GW_HWNDNEXT))
+            g_children.emplace_back(child, reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+                                               child, GWLP_WNDPROC, (LONG_PTR)CountingProc)));
+        ASSERT_FALSE(g_children.empty());
+
+        // Wider and taller: every control follows the right or bottom edge.
+        Resize(dlg, 40, 30);
+        g_moves.assign(g_children.size(), 0);
+        ASSERT_TRUE(ApplyLayout(dlg, c.rules));
+        // (A list view places itself again for its scroll bars.)
+        for (size_t i = 0; i < g_children.size(); ++i)
+            EXPECT_LE(1, g_moves[i]) << "control " << ::GetDlgCtrlID(g_children[i].first);
+
+        // The same size again: everything already stands where the rules put it.
+        g_moves.assign(g_children.size(), 0);
+        ASSERT_TRUE(ApplyLayout(dlg, c.rules));
+        for (size_t i = 0; i < g_children.size(); ++i)
+            EXPECT_EQ(0, g_moves[i]) << "control " << ::GetDlgCtrlID(g_children[i].first);
+        EXPECT_TRUE(g_boxes.empty());
+        ::DestroyWindow(dlg);
+        g_children.clear();
+    }
+}
+
 TEST_F(DialogLayoutTest, ShrinkingBelowTheTemplateNeverFails)
 {
     HWND dlg = MakeBssDialog();
