@@ -5,10 +5,20 @@
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/AdapterReporter.h"
 #include "adapter/CardItem.h"
+#include "adapter/HistoryEvents.h"
 
 namespace {
 
 AdapterState s_state;
+
+// Failed from here on: no window asks the card again; the tool window says
+// so at its next tick unless the silence has been reported.
+void MarkFailed()
+{
+    s_state.m_bAdapterFailed = TRUE;
+    s_state.m_nAdapterStatus = ADAPTER_NO_RESPONSE;
+    s_state.m_bSilenceToTell = !s_state.m_bSilenceReported;
+}
 
 } // namespace
 
@@ -34,9 +44,18 @@ void ResetAdapterState()
     s_state.Link = AdapterLink{};
 }
 
+void RecordFailureCause(HistoryEventKind cause)
+{
+    if (s_state.m_bFailureRecorded)
+        return;
+    s_state.m_bFailureRecorded = true;
+    RecordHistoryEvent(cause);
+}
+
 bool ReportAdapterSilent(HWND owner)
 {
     AdapterState& state = s_state;
+    RecordFailureCause(HISTORY_CARD_SILENT);
     state.m_bAdapterFailed = TRUE;
     state.m_bSilenceToTell = false;
     if (state.m_bSilenceReported)
@@ -49,15 +68,16 @@ bool ReportAdapterSilent(HWND owner)
 
 void NoteFailedRead(BYTE result)
 {
-    if (result == ITEM_NO_RESPONSE)
-        NoteDriverGone();
+    if (result != ITEM_NO_RESPONSE)
+        return;
+    RecordFailureCause(HISTORY_CARD_SILENT);
+    MarkFailed();
 }
 
 void NoteDriverGone()
 {
-    s_state.m_bAdapterFailed = TRUE;
-    s_state.m_nAdapterStatus = ADAPTER_NO_RESPONSE;
-    s_state.m_bSilenceToTell = !s_state.m_bSilenceReported;
+    RecordFailureCause(HISTORY_DRIVER_BOX);
+    MarkFailed();
 }
 
 int TryLockAdapter()

@@ -10,6 +10,8 @@
 
 #include <string>
 
+#include "adapter/LinkHistory.h"
+
 // Which operating system we run on; decides how ports are reached.
 enum : int
 {
@@ -45,6 +47,7 @@ struct AdapterState
     DWORD AlertMessage = 0;          // preferences: show the alert box
     bool m_bSilenceReported = false; // the no-response box has been shown
     bool m_bSilenceToTell = false;   // a tool found the card silent; not said yet
+    bool m_bFailureRecorded = false; // the link history has the failure's cause
     AdapterLink Link;
 };
 
@@ -71,6 +74,9 @@ void NoteFailedRead(BYTE result);
 // more. Marks the adapter failed as NoteFailedRead does for a silent card, so
 // that the driver's box is not shown again by the next poll of another window.
 void NoteDriverGone();
+// Puts into the link history why the adapter failed (the card silent, the
+// driver's box): the first cause of the failure only.
+void RecordFailureCause(HistoryEventKind cause);
 
 // The re-entrancy flag of the card polls: 0 taken, -1 already taken.
 int TryLockAdapter();

@@ -10,6 +10,7 @@
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/AdapterReporter.h"
 #include "adapter/CardText.h"
+#include "adapter/HistoryEvents.h"
 #include "adapter/Mailbox.h"
 
 namespace {
@@ -281,5 +282,8 @@ BYTE QueryCardItem(int item, void* output, size_t size, bool* unanswered)
         return Fail(output, size, ITEM_NO_RESPONSE);
 
     Decode(*rule, data.value, output, size);
+    // Whoever reads the current cell, the link history learns a new one.
+    if (rule->item == CI_CURRENT_BSSID)
+        GetLinkHistory().NoteCell(HistoryNow(), MacText(data.value + rule->offset));
     return ITEM_OK;
 }

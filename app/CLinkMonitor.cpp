@@ -181,6 +181,11 @@ std::string CLinkMonitor::FailureTip()
     }
 }
 
+bool CLinkMonitor::AlertDue() const
+{
+    return AlertChangeFor(m_quality, m_bAlerted) == ALERT_RAISE;
+}
+
 void CLinkMonitor::ApplyAlertRule(HWND owner)
 {
     switch (AlertChangeFor(m_quality, m_bAlerted)) {

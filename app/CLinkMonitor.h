@@ -48,6 +48,8 @@ public:
     // After a reading, with the card let go: the alert's beep and box
     // (owned by `owner`), once until the quality is back at 30 or more.
     void ApplyAlertRule(HWND owner);
+    // Whether ApplyAlertRule raises the alert for this reading.
+    bool AlertDue() const;
 
     // The tip of an adapter marked failed, by its status.
     static std::string FailureTip();

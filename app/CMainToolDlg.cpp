@@ -1,12 +1,14 @@
 // CMainToolDlg.cpp - the tool window: construction and initialisation, the
-// link monitor's tick and what it shows, opening and owning the tools, and
-// the commands of the system menu, the buttons and the notification icon's
-// menu.
+// link monitor's tick and what it shows and keeps, opening and owning the
+// tools, and the commands of the system menu, the buttons and the
+// notification icon's menu.
 #include "app/CMainToolDlg.h"
 
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/AdapterState.h"
 #include "adapter/CardItems.h"
+#include "adapter/HistoryEvents.h"
+#include "adapter/LinkHistory.h"
 #include "adapter/Mailbox.h"
 #include "adapter/QualityScale.h"
 #include "app/CAboutDlg.h"
@@ -17,6 +19,7 @@
 #include "res/resource.h"
 #include "sheet/CPropertyTab.h"
 #include "tools/CBssWatchDlg.h"
+#include "tools/CLinkHistoryDlg.h"
 #include "tools/CSignalDlg.h"
 #include "tools/CStationWatchDlg.h"
 #include "tools/CThroughputDlg.h"
@@ -75,8 +78,8 @@ CMainToolDlg::CMainToolDlg(CWnd* parent)
       // One writer of the card's settings at a time: no profile is applied
       // while the property sheet is open.
       m_profiles([this] { return GetToolWindow(TOOL_PROPERTIES) != nullptr; }), m_bIconShown(false),
-      m_bInfraWatcher(false), m_bMonitoring(false), m_nMonitorPeriod(MONITOR_PERIOD),
-      m_bTrayFailedThisRun(false)
+      m_bInfraWatcher(false), m_bMonitoring(false), m_bFailureRecorded(false),
+      m_nMonitorPeriod(MONITOR_PERIOD), m_bTrayFailedThisRun(false)
 {
     // Exactly one of the two watchers, by the card's network type; an
     // unreadable type counts as not infrastructure.
@@ -90,6 +93,7 @@ CMainToolDlg::CMainToolDlg(CWnd* parent)
     else
         m_pStationWatchDlg.reset(new CStationWatchDlg(this));
     m_pThroughputDlg.reset(new CThroughputDlg(this));
+    m_pHistoryDlg.reset(new CLinkHistoryDlg(m_survey, this));
 }
 
 CMainToolDlg::~CMainToolDlg()
@@ -99,6 +103,7 @@ CMainToolDlg::~CMainToolDlg()
     m_pBssWatchDlg.reset();
     m_pStationWatchDlg.reset();
     m_pThroughputDlg.reset();
+    m_pHistoryDlg.reset();
     m_tray.RemoveIcon();
 }
 
@@ -182,6 +187,7 @@ BOOL CMainToolDlg::OnInitDialog()
     if (app && !GetAdapterState().m_bAdapterFailed)
         m_monitor.Start();
     m_nMonitorPeriod = m_monitor.GetPeriod();
+    GetLinkHistory().SetPeriod(m_nMonitorPeriod);
     m_bMonitoring = SetTimer(MONITOR_TIMER, m_nMonitorPeriod) != 0;
 
     // A link that is idle from the start counts as a card that gives no answer.
@@ -289,11 +295,27 @@ void CMainToolDlg::MonitorTick()
     case CLinkMonitor::READ:
         break;
     }
+    // What the link did: the sample (and the band's event), the survey
+    // log's line, the alert; all before the alert's box may hold the tick.
+    GetLinkHistory().AddSample(HistoryNow(), reading.quality);
+    HWND open = GetToolWindow(TOOL_HISTORY);
+    m_survey.OnTick(reading.quality, open ? open : m_hWnd);
+    if (m_monitor.AlertDue())
+        RecordHistoryEvent(HISTORY_ALERT, "", "", reading.quality);
+    TellHistoryWindow();
+    if (!m_hWnd)
+        return;
     if (m_pSignalDlg && m_pSignalDlg->m_hWnd)
         m_pSignalDlg->SetQuality(reading.quality);
     if (m_bIconShown)
         ShowOnIcon(reading.tip, reading.icon);
     m_monitor.ApplyAlertRule(m_hWnd);
+}
+
+void CMainToolDlg::TellHistoryWindow()
+{
+    if (HWND open = GetToolWindow(TOOL_HISTORY))
+        ::PostMessageA(open, CLinkHistoryDlg::WM_HISTORY_CHANGED, 0, 0);
 }
 
 void CMainToolDlg::ShowOnIcon(const std::string& tip, UINT iconId)
@@ -315,6 +337,14 @@ void CMainToolDlg::OnNoResponse()
 
 void CMainToolDlg::ShowAdapterFailure()
 {
+    // Monitoring has stopped for good: said once in the history, and the
+    // survey log writes its last line and ends.
+    if (!m_bFailureRecorded) {
+        m_bFailureRecorded = true;
+        RecordHistoryEvent(HISTORY_ADAPTER_FAILED);
+    }
+    m_survey.StopOnFailure();
+    TellHistoryWindow();
     if (m_pSignalDlg && m_pSignalDlg->m_hWnd)
         m_pSignalDlg->ShowNoConnection();
     if (m_bIconShown)
@@ -343,6 +373,9 @@ HWND CMainToolDlg::GetToolWindow(Tool tool) const
     case TOOL_THROUGHPUT:
         wnd = m_pThroughputDlg.get();
         break;
+    case TOOL_HISTORY:
+        wnd = m_pHistoryDlg.get();
+        break;
     case TOOL_NONE:
         break;
     }
@@ -362,6 +395,8 @@ BOOL CMainToolDlg::CreateToolWindow(Tool tool)
         return m_pSignalDlg->Create(this);
     case TOOL_THROUGHPUT:
         return m_pThroughputDlg->Create(this);
+    case TOOL_HISTORY:
+        return m_pHistoryDlg->Create(this);
     case TOOL_NONE:
         break;
     }
@@ -401,6 +436,10 @@ void CMainToolDlg::OpenTool(Tool tool)
     case TOOL_THROUGHPUT:
         if (failed)
             return;
+        break;
+    case TOOL_HISTORY:
+        // It asks the card nothing: what the link did before it failed is
+        // worth seeing most then.
         break;
     default:
         return;
@@ -445,6 +484,9 @@ BOOL CMainToolDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_BTN_THROUGHPUT:
     case IDM_THROUGHPUT_MONITOR:
         OpenTool(TOOL_THROUGHPUT);
+        return TRUE;
+    case IDM_LINK_HISTORY:
+        OpenTool(TOOL_HISTORY);
         return TRUE;
     case IDM_ABOUT:
         RunAbout();
@@ -593,7 +635,7 @@ LRESULT CMainToolDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_OPEN_TOOL:
-        if (wParam >= TOOL_PROPERTIES && wParam <= TOOL_THROUGHPUT)
+        if (wParam >= TOOL_PROPERTIES && wParam <= TOOL_HISTORY)
             OpenTool(static_cast<Tool>(wParam));
         return 0;
     case WM_TRAY_NOTIFY:

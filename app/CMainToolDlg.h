@@ -1,10 +1,12 @@
 // CMainToolDlg.h - the floating tool window, the program's main window. Four
 // picture buttons open the property sheet, the Network Watcher, the signal
-// quality window and the throughput monitor, which this window owns. It owns
-// the link monitor too and ticks it by a timer, every two seconds (four in
-// an ad-hoc network): each reading goes to the notification icon's tip and
-// picture and to the signal quality window, and a card gone silent stops the
-// timer for good.
+// quality window and the throughput monitor, which this window owns, as it
+// owns Link History (opened from the notification icon's menu) and the site
+// survey log. It owns the link monitor too and ticks it by a timer, every
+// two seconds (four in an ad-hoc network): each reading goes to the
+// notification icon's tip and picture, to the signal quality window, to the
+// link history and the survey log, and a card gone silent stops the timer
+// for good.
 #pragma once
 
 #include "app/CLinkMonitor.h"
@@ -13,6 +15,7 @@
 #include "app/ToolCommands.h"
 #include "framework/CDialog.h"
 #include "framework/CToolTipCtrl.h"
+#include "tools/CSurveyLog.h"
 #include "widgets/CFlatIconButton.h"
 
 #include <memory>
@@ -20,6 +23,7 @@
 
 class CAboutDlg;
 class CBssWatchDlg;
+class CLinkHistoryDlg;
 class CPrefsDlg;
 class CPropertyTab;
 class CSignalDlg;
@@ -97,8 +101,11 @@ protected:
     // The card stopped answering: stop for good and tell the user once.
     void OnNoResponse();
     // The adapter is marked failed: the tray tip names its state (red icon)
-    // and an open signal window shows no connection.
+    // and an open signal window shows no connection; the history records
+    // that monitoring stopped and the survey log ends.
     void ShowAdapterFailure();
+    // Link History, when open, shows what the history gained.
+    void TellHistoryWindow();
     // The card's network type text; false when it did not answer.
     static bool ReadNetworkType(std::string& type);
     void StopMonitor();
@@ -118,6 +125,9 @@ private:
     std::unique_ptr<CBssWatchDlg> m_pBssWatchDlg;
     std::unique_ptr<CStationWatchDlg> m_pStationWatchDlg;
     std::unique_ptr<CThroughputDlg> m_pThroughputDlg;
+    // The survey log outlives Link History's window, which controls it.
+    CSurveyLog m_survey;
+    std::unique_ptr<CLinkHistoryDlg> m_pHistoryDlg;
     int m_xPos, m_yPos, m_nWidth, m_nHeight, m_fMaximized, m_fMinimized;
     CFlatIconButton m_buttons[4];
     CTrayNotifyIcon m_tray;
@@ -130,6 +140,7 @@ private:
     bool m_bInfraWatcher; // which kind of watcher the card asked for last
 
     bool m_bMonitoring;
+    bool m_bFailureRecorded; // the history knows the monitor stopped for good
     UINT m_nMonitorPeriod;
     // The shell refused the icon: no icon for this run unless the user asks
     // again in Preferences; the stored choice is left alone.

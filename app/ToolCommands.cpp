@@ -10,10 +10,8 @@ struct ToolLetter
 };
 
 const ToolLetter kToolLetters[] = {
-    {'p', TOOL_PROPERTIES},
-    {'s', TOOL_WATCHER},
-    {'m', TOOL_SIGNAL},
-    {'v', TOOL_THROUGHPUT},
+    {'p', TOOL_PROPERTIES}, {'s', TOOL_WATCHER}, {'m', TOOL_SIGNAL},
+    {'v', TOOL_THROUGHPUT}, {'h', TOOL_HISTORY},
 };
 
 } // namespace

@@ -14,6 +14,7 @@ enum ToolNumber
     TOOL_WATCHER = 2,
     TOOL_SIGNAL = 3,
     TOOL_THROUGHPUT = 4,
+    TOOL_HISTORY = 5,
 };
 
 // The tool an argument such as "/m" asks for (the letter after the first

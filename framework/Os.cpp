@@ -77,6 +77,7 @@ const OsApi kReal = {
     ::WinExec,
     ::Sleep,
     ::GetTickCount,
+    ::GetLocalTime,
     ::GetVersionExA,
     ::CreateFileA,
     ::DeviceIoControl,
@@ -94,6 +95,8 @@ const OsApi kReal = {
     ::Shell_NotifyIconA,
     ::RegSetValueExA,
     ::RegDeleteKeyA,
+    ::GetSaveFileNameA,
+    ::WriteFile,
 };
 
 } // namespace

@@ -5,9 +5,15 @@
 
 #include <windows.h>
 
+#include <commdlg.h>
 #include <shellapi.h>
 
 static_assert(sizeof(OSVERSIONINFOA) == 148, "the first OSVERSIONINFOA layout");
+
+// The Save dialog's structure as Windows 95 and NT 4.0 know it: mingw's
+// header gives the later, larger one, which their common dialogs refuse.
+const DWORD OPENFILENAME_FIRST_SIZE = 76;
+static_assert(OPENFILENAME_FIRST_SIZE <= sizeof(OPENFILENAMEA), "a prefix of the structure");
 
 struct OsApi
 {
@@ -22,6 +28,7 @@ struct OsApi
     // time
     void(WINAPI* Sleep)(DWORD ms);
     DWORD(WINAPI* GetTickCount)();
+    void(WINAPI* GetLocalTime)(LPSYSTEMTIME time);
 
     // system identity; OSVERSIONINFOA of 148 bytes, as every caller sizes it
     // (the only size Windows 95 and NT 4.0 know: the Ex form is Windows 2000's)
@@ -62,6 +69,13 @@ struct OsApi
     (HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size);
     // the deletion of a key the program made (a network profile)
     LONG(WINAPI* RegDeleteKeyA)(HKEY key, LPCSTR subKey);
+
+    // A file the user chooses: the common Save dialog (lStructSize
+    // OPENFILENAME_FIRST_SIZE) and the writes to the file (a test fails one
+    // as a full or removed disk would).
+    BOOL(WINAPI* GetSaveFileNameA)(LPOPENFILENAMEA ofn);
+    BOOL(WINAPI* WriteFile)
+    (HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED ov);
 };
 
 // The table in force. Filled with the real functions before main() runs.

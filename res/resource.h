@@ -371,4 +371,60 @@
 #define IDS_PROFILE_PREVIOUS    5152    // the name of the settings kept before an Apply
 #define IDS_PROFILES_HELP_KEY   5153
 #define IDS_PROFILE_NETWORK     5154    // "%1, %2": the ESSID and the network type
+// Link History and the site survey log (res/history.rc)
+#define IDD_LINK_HISTORY        5000
+#define IDC_HISTORY_SPAN_LABEL  5001
+#define IDC_HISTORY_SPAN        5002
+#define IDC_HISTORY_CHART_FRAME 5003    // the chart takes this frame's place
+#define IDC_HISTORY_EVENTS_LABEL 5004
+#define IDC_HISTORY_EVENTS      5005
+#define IDC_HISTORY_COPY        5006
+#define IDC_HISTORY_CLEAR       5007
+#define IDC_HISTORY_STATE       5008    // the survey log's state line
+#define IDC_HISTORY_RECORD      5009
+#define IDC_HISTORY_MARK        5010
+#define IDC_HISTORY_STOP        5011
+#define IDC_HISTORY_HELP        5012
+#define IDC_HISTORY_CHART       5013    // the chart window itself
+#define IDD_SURVEY_MARK         5020
+#define IDC_SURVEY_MARK_TEXT    5021
+#define IDS_SPAN_10_MINUTES     5030    // the spans, in the order of the list
+#define IDS_SPAN_HOUR           5031
+#define IDS_SPAN_DAY            5032
+#define IDS_HISTORY_COL_TIME    5033
+#define IDS_HISTORY_COL_EVENT   5034
+#define IDS_SURVEY_NOT_RECORDING 5035
+#define IDS_SURVEY_RECORDING    5036    // "... %1" the file
+#define IDS_SURVEY_MARK_STATE   5037    // "... %1" the mark
+#define IDS_HISTORY_Y_TITLE     5038
+#define IDS_HISTORY_X_TITLE     5039    // "... %1" the span
+#define IDS_EVENT_BAND_GOOD     5040    // the events' texts, in the order of
+#define IDS_EVENT_BAND_FAIR     5041    // HistoryEventKind (adapter/LinkHistory.h):
+#define IDS_EVENT_BAND_POOR     5042    // %1 and %2 the event's texts, %n its number
+#define IDS_EVENT_NO_CONNECTION 5043
+#define IDS_EVENT_ALERT         5044
+#define IDS_EVENT_CARD_SILENT   5045
+#define IDS_EVENT_DRIVER_BOX    5046
+#define IDS_EVENT_ADAPTER_FAILED 5047
+#define IDS_EVENT_SCAN_STARTED  5048
+#define IDS_EVENT_SCAN_FINISHED 5049
+#define IDS_EVENT_JOIN          5050
+#define IDS_EVENT_SETTINGS      5051
+#define IDS_EVENT_CELL          5052
+#define IDS_EVENT_LOG_STARTED   5053
+#define IDS_EVENT_LOG_MARK      5054
+#define IDS_EVENT_LOG_STOPPED   5055
+#define IDS_EVENT_LOG_FAILED    5056
+#define IDS_SURVEY_FILTER       5057    // pairs of the Save dialog, '|' between
+#define IDS_SURVEY_EXISTS       5058
+#define IDS_LINK_HISTORY        5059    // caption of the survey log's boxes
+#define IDS_SURVEY_WRITE_FAILED 5060
+#define IDS_HISTORY_HELP_KEY    5061
+#define IDS_SYSTEM_ERROR_CODE   5062    // "... %1" an error the system has no text for
+#define IDS_SPAN_START_10_MINUTES 5063  // under the chart's left end, one a span
+#define IDS_SPAN_START_HOUR     5064
+#define IDS_SPAN_START_DAY      5065
+#define IDS_SPAN_END            5066    // under its right end: the newest sample
+#define IDI_LINK_HISTORY        5090
+#define IDM_LINK_HISTORY        40020   // the notification icon's menu
 // clang-format on

@@ -127,6 +127,7 @@ cardctl="$BUILD_DIR/sim/cardctl.exe"
 figures wine "$cardctl" bench 500                        # driver block transfer, trapped block transfer
 figures wine "$BUILD_DIR/bench/adapter_bench.exe" # firmware command (driver, trapped path, in process), card item
 figures wine "$BUILD_DIR/bench/monitor_bench.exe" 2000   # monitor tick CPU
+figures wine "$BUILD_DIR/bench/history_bench.exe" 5000   # tick with a survey log, history memory
 figures wine "$BUILD_DIR/bench/startup_bench.exe" "$(winepath -w "$BUILD_DIR/corvane.exe")" \
     "$(winepath -w "$BUILD_DIR/bench/minimal_window.exe")" "$(winepath -w "$cardctl")" # start-up, before any copy runs
 running_program || { failed=1; echo "bench: the running program could not be measured" >&2; } # idle CPU share, memory

@@ -6,6 +6,7 @@
 #include "adapter/AdapterState.h"
 #include "adapter/CardItems.h"
 #include "adapter/CardSettings.h"
+#include "adapter/HistoryEvents.h"
 #include "framework/CWinApp.h"
 #include "framework/Os.h"
 #include "res/resource.h"
@@ -36,6 +37,19 @@ const char* Flag(bool on)
 bool OnWin9x()
 {
     return GetAdapterLink().PlatformKind == PLATFORM_WIN9X;
+}
+
+// The link history names the saved settings, never their values: one bit a
+// setting, its string's distance from the first.
+static_assert(IDS_SETTING_PREFERRED_AP - IDS_SETTING_NETWORK_TYPE < 32, "a bit each");
+void RecordSaved(const std::vector<UINT>& saved)
+{
+    if (saved.empty())
+        return;
+    int settings = 0;
+    for (UINT id : saved)
+        settings |= 1 << (id - IDS_SETTING_NETWORK_TYPE);
+    RecordHistoryEvent(HISTORY_SETTINGS, "", "", settings);
 }
 
 } // namespace
@@ -173,6 +187,7 @@ ConfigWriteResult CConfigWriter::Write(CardConfig& was, const CardConfig& now, b
                 restart = true;
             }
     m_result.cardMissed = missed;
+    RecordSaved(m_result.saved);
     return m_result;
 }
 

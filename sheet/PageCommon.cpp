@@ -12,6 +12,7 @@
 void ReportPageNoResponse(HWND page)
 {
     AdapterState& state = GetAdapterState();
+    RecordFailureCause(HISTORY_CARD_SILENT);
     state.m_nAdapterStatus = ADAPTER_NO_RESPONSE;
     if (state.AlertBeep)
         g_os.MessageBeep(MB_ICONSTOP);

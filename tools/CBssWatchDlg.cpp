@@ -10,6 +10,7 @@
 #include "adapter/AdapterState.h"
 #include "adapter/CardItems.h"
 #include "adapter/CardSettings.h"
+#include "adapter/HistoryEvents.h"
 #include "adapter/Mailbox.h"
 #include "framework/CWinApp.h"
 #include "framework/Os.h"
@@ -36,8 +37,8 @@ const int CBssWatchDlg::kColumnWeights[BSS_COLUMN_COUNT] = {3, 3, 3, 1, 1, 2, 1}
 // A help file that cannot be opened is reported.
 CBssWatchDlg::CBssWatchDlg(CWnd* parent)
     : CWatchDlg(IDD_BSS_WATCH, IDC_BSS_LIST, g_bssWatchLayout, true, parent), m_entries{},
-      m_count(0), m_selected(nullptr), m_currentState(nullptr), m_advanced(false), m_savedCaption{},
-      m_scanning(false)
+      m_count(0), m_tableSize(0), m_selected(nullptr), m_currentState(nullptr),
+      m_advanced(false), m_savedCaption{}, m_scanning(false)
 {}
 
 CBssWatchDlg::~CBssWatchDlg() = default;
@@ -95,6 +96,7 @@ bool CBssWatchDlg::ReadTableSize()
 {
     bool unanswered = false;
     m_count = ReadTableCount(CI_BSS_COUNT, &unanswered);
+    m_tableSize = m_count;
     return !unanswered;
 }
 
@@ -274,6 +276,8 @@ void CBssWatchDlg::OnScan()
                              LoadStr(IDS_WARNING).c_str(), MB_ICONEXCLAMATION);
         return;
     }
+    if (started == 0)
+        RecordHistoryEvent(HISTORY_SCAN_STARTED);
     SetTimer(SCAN_TIMER, SCAN_POLL_MS);
 }
 
@@ -310,6 +314,7 @@ void CBssWatchDlg::OnTimer(UINT_PTR id)
             OnCardSilent();
             return;
         }
+        RecordHistoryEvent(HISTORY_SCAN_FINISHED, "", "", m_tableSize);
         if (m_count != 0)
             FillList();
         ShowIdleButtons();
@@ -384,6 +389,7 @@ void CBssWatchDlg::OnJoin()
         DestroyWindow();
         return;
     }
+    RecordHistoryEvent(HISTORY_JOIN, joined->essid, joined->bssid);
     if (m_currentState && (::lstrcmpiA(m_currentState, kAssociated) == 0 ||
                            ::lstrcmpiA(m_currentState, kJoined) == 0))
         m_currentState[0] = '\0';

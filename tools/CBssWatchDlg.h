@@ -78,6 +78,7 @@ private:
 
     BssEntry m_entries[BSS_TABLE_MAX];
     WORD m_count;
+    WORD m_tableSize; // the cells the card's table held at the last read
     BssEntry* m_selected;
     char* m_currentState;
     bool m_advanced;

@@ -117,6 +117,13 @@ void CLineChart::BuildBackground()
     for (int x = m_plot.left; x < m_plot.right; x += 4)
         for (int k = 1; k <= 9; ++k)
             ::SetPixel(dc, x, m_plot.top + k * m_plotHeight / 10, m_gridColor);
+    for (const Level& level : m_levels) {
+        CPen pen(PS_SOLID, 0, level.color);
+        CSelectObject selPen(dc, pen);
+        const int y = ChartValueToY(level.value, m_minY, m_maxY, m_plot.top, m_plot.bottom);
+        ::MoveToEx(dc, m_plot.left + 1, y, nullptr);
+        ::LineTo(dc, m_plot.right + 1, y);
+    }
 
     LOGFONTA lf = {};
     lf.lfHeight = 14;
@@ -141,8 +148,14 @@ void CLineChart::BuildBackground()
         ::SetTextAlign(dc, TA_RIGHT | TA_BASELINE);
         ::TextOutA(dc, m_plot.left - 4, m_plot.bottom, text, lstrlenA(text));
         ::SetTextAlign(dc, TA_LEFT | TA_TOP);
-        ::TextOutA(dc, m_plot.left, m_plot.bottom + 4, "0", 1);
-        std::snprintf(text, sizeof text, "%d", m_step > 0 ? m_plotWidth / m_step : 0);
+        if (m_xLeft.empty())
+            ::TextOutA(dc, m_plot.left, m_plot.bottom + 4, "0", 1);
+        else
+            ::TextOutA(dc, m_plot.left, m_plot.bottom + 4, m_xLeft.c_str(), (int)m_xLeft.size());
+        if (m_xRight.empty())
+            std::snprintf(text, sizeof text, "%d", m_step > 0 ? m_plotWidth / m_step : 0);
+        else
+            std::snprintf(text, sizeof text, "%s", m_xRight.c_str());
         ::SetTextAlign(dc, TA_RIGHT | TA_TOP);
         ::TextOutA(dc, m_plot.right, m_plot.bottom + 4, text, lstrlenA(text));
         ::SetTextAlign(dc, TA_CENTER | TA_TOP);
@@ -177,6 +190,13 @@ void CLineChart::SetXTitle(const char* text)
     BuildBackground();
 }
 
+void CLineChart::SetXLabels(const char* left, const char* right)
+{
+    m_xLeft = left ? left : "";
+    m_xRight = right ? right : "";
+    BuildBackground();
+}
+
 void CLineChart::SetYTitle(const char* text)
 {
     m_yTitle = text ? text : "";
@@ -205,6 +225,27 @@ bool CLineChart::AddSeries(COLORREF color, float maxValue, float minValue)
     }
     BuildBackground();
     return true;
+}
+
+bool CLineChart::AddLevelLine(float value, COLORREF color)
+{
+    try {
+        m_levels.push_back(Level{value, color});
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    BuildBackground();
+    return true;
+}
+
+void CLineChart::ClearTraces()
+{
+    for (Series& s : m_series)
+        s.current = s.previous = 0.0f;
+    if (!m_trace || !m_hWnd)
+        return;
+    FillLayer(m_trace);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 float CLineChart::SetValue(size_t series, float value)
@@ -268,6 +309,7 @@ void CLineChart::OnPaint()
 void CLineChart::OnDestroy()
 {
     m_series.clear();
+    m_levels.clear();
     m_trace.Release();
     m_background.Release();
     Default();

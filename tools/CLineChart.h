@@ -27,11 +27,20 @@ public:
     // Each setter rebuilds the background and clears the plotted history.
     void SetRange(float minY, float maxY, int decimals);
     void SetXTitle(const char* text);
+    // The labels under the plot's two ends; without them the left reads "0"
+    // and the right the number of samples the plot shows across.
+    void SetXLabels(const char* left, const char* right);
     void SetYTitle(const char* text);
     void SetGridColor(COLORREF color);
     void SetBackColor(COLORREF color);
     // Appends a series drawn in the colour, with values clamped to [min, max].
     bool AddSeries(COLORREF color, float maxValue, float minValue);
+    // A horizontal line across the whole plot at a value of the range, in
+    // the background layer (under the traces).
+    bool AddLevelLine(float value, COLORREF color);
+    // Erases the plotted history (the background stays); the series start
+    // again from 0.
+    void ClearTraces();
 
     // Sets a series' newest value; returns the one it replaces (0 for a bad index).
     float SetValue(size_t series, float value);
@@ -42,6 +51,8 @@ public:
     // Geometry, for the owner and for tests.
     RECT GetPlotRect() const { return m_plot; }
     int GetStep() const { return m_step; }
+    // How many samples the plot shows across (its label under the right end).
+    int GetSamplesAcross() const { return m_step > 0 ? m_plotWidth / m_step : 0; }
     size_t GetSeriesCount() const { return m_series.size(); }
     // The trace layer (null before the first build), read-only for tests.
     HDC GetTraceLayer() const { return m_trace.Get(); }
@@ -75,6 +86,13 @@ private:
     COLORREF m_gridColor;
     float m_minY, m_maxY;
     std::vector<Series> m_series;
+    struct Level
+    {
+        float value;
+        COLORREF color;
+    };
+    std::string m_xLeft, m_xRight;
+    std::vector<Level> m_levels;
     int m_segmentStart, m_segmentEnd;
     RECT m_client;
     RECT m_plot;

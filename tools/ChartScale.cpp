@@ -9,10 +9,20 @@ int BoundDigits(float bound)
 {
     if (bound == 0.0f)
         return 0;
-    double l = std::log10(std::fabs((double)bound));
+    const double magnitude = std::fabs((double)bound);
+    double l = std::log10(magnitude);
     if (!std::isfinite(l))
         return 39; // beyond any float: keep the label area bounded
     int d = (int)std::fabs(std::trunc(l));
+    // log10 of an exact power of ten may come out a hair below it (10 gives
+    // 0.99999...), depending on how the runtime computes it: a bound of 1 or
+    // more has its digits counted against the powers of ten themselves,
+    // multiplied up (exact as far as a float's bounds go).
+    if (magnitude >= 1.0) {
+        d = 0;
+        for (double power = 10.0; d < 39 && magnitude >= power; power *= 10.0)
+            ++d;
+    }
     return d > 39 ? 39 : d;
 }
 

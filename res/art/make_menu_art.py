@@ -1,5 +1,5 @@
 """Artwork of the notification icon's menu and the tool window's buttons:
-toolbar strip 1309 (seven 16 x 15 menu pictures), popup banner 1313
+toolbar strip 1309 (eight 16 x 15 menu pictures), popup banner 1313
 (23 x 148, 16 colours), flat button icon pairs 1289-1297 and the link
 quality icons 1317, 1316, 1231 and 1307 (32 x 32, 16 and 256 colours)."""
 import os
@@ -100,10 +100,19 @@ def pic_about(c, ox):
     glyph(c, 'i', ox + 6, 4, NAVY, 1)
 
 
+def pic_history(c, ox):
+    disc(c, ox + 8, 7.5, 7.0, NAVY)               # a clock: what the link did
+    disc(c, ox + 8, 7.5, 5.8, WHITE)
+    line(c, ox + 8, 7, ox + 8, 3, BLACK)
+    line(c, ox + 8, 7, ox + 11, 9, BLACK)
+    c[7][ox + 8] = RED
+
+
 def toolbar():
-    c = canvas(112, 15, FACE)
+    c = canvas(128, 15, FACE)
     order = (pic_properties, pic_signal, pic_watcher, pic_throughput,
-             pic_preferences, pic_help, pic_about)   # 1001 40008 1010 40010 40018 40012 14
+             pic_preferences, pic_help, pic_about,
+             pic_history)   # 1001 40008 1010 40010 40018 40012 14 40020
     for i, draw in enumerate(order):
         draw(c, i * 16)
     return c

@@ -87,6 +87,13 @@ BOOL WINAPI SeeVersion(LPOSVERSIONINFOA info)
     return g_next.GetVersionExA(info);
 }
 
+// The Save dialog is seen and cancelled: nothing on the screen waits.
+BOOL WINAPI SeeSaveFileName(LPOPENFILENAMEA ofn)
+{
+    Seen("OPENFILENAMEA", ofn->lStructSize);
+    return FALSE;
+}
+
 class StructureSizes : public ToolWindowFixture
 {
 protected:
@@ -104,6 +111,7 @@ protected:
         g_next = g_os;
         g_os.Shell_NotifyIconA = SeeNotifyIcon;
         g_os.GetVersionExA = SeeVersion;
+        g_os.GetSaveFileNameA = SeeSaveFileName;
     }
 
     OsGuard guard;
@@ -116,6 +124,10 @@ TEST_F(StructureSizes, EveryStructureHandedOverHasTheFirstSystemsSize)
     Start();
     tool->SendMessage(WM_COMMAND, IDC_BTN_PROPERTIES);
     ASSERT_TRUE(tool->GetToolWindow(TOOL_PROPERTIES));
+    tool->SendMessage(WM_COMMAND, IDM_LINK_HISTORY);
+    HWND history = tool->GetToolWindow(TOOL_HISTORY);
+    ASSERT_TRUE(history);
+    ::SendMessageA(history, WM_COMMAND, IDC_HISTORY_RECORD, 0);
     COwnerDrawMenu menu;
     ASSERT_TRUE(menu.LoadFromResource(IDR_TRAY_MENU));
     const MenuItemData& first = *menu.SubMenu(0)->Items()[0];
@@ -148,6 +160,7 @@ TEST_F(StructureSizes, EveryStructureHandedOverHasTheFirstSystemsSize)
         {"NONCLIENTMETRICSA", 340, "NONCLIENTMETRICS without Vista's iPaddedBorderWidth"},
         {"NOTIFYICONDATAA", 88, "NOTIFYICONDATA_V1_SIZE, shell32 4.00"},
         {"OSVERSIONINFOA", 148, "OSVERSIONINFO, Windows 95 and NT 4.0"},
+        {"OPENFILENAMEA", 76, "OPENFILENAME_SIZE_VERSION_400A, comdlg32 of 95 and NT 4.0"},
     };
     for (const auto& expected : kSizes) {
         SCOPED_TRACE(expected.source);

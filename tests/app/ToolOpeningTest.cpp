@@ -74,8 +74,17 @@ TEST_F(ToolOpening, EachToolOpensOnceThenGetsTheFocus)
         EXPECT_TRUE(HasFocus(windows[i])) << "request " << kAll[i];
         EXPECT_EQ(windows[i], tool->GetToolWindow(kAll[i]));
     }
-    for (WPARAM other : {0u, 5u})
+    for (WPARAM other : {0u, 6u})
         EXPECT_EQ(0, tool->SendMessage(WM_OPEN_TOOL, other));
+    // Link History: request 5 makes it, the menu's item finds it again.
+    EXPECT_EQ(0, tool->SendMessage(WM_OPEN_TOOL, TOOL_HISTORY));
+    HWND history = tool->GetToolWindow(TOOL_HISTORY);
+    ASSERT_TRUE(history);
+    EXPECT_TRUE(HasFocus(history));
+    tool->SendMessage(WM_COMMAND, buttons[0]); // focus elsewhere
+    tool->SendMessage(WM_COMMAND, IDM_LINK_HISTORY);
+    EXPECT_TRUE(HasFocus(history));
+    EXPECT_EQ(history, tool->GetToolWindow(TOOL_HISTORY)) << "the same window";
 
     // A closed tool is made again on the next request.
     ::SendMessageA(windows[2], WM_CLOSE, 0, 0);
@@ -83,7 +92,7 @@ TEST_F(ToolOpening, EachToolOpensOnceThenGetsTheFocus)
     EXPECT_EQ(nullptr, tool->GetToolWindow(TOOL_SIGNAL));
     Click(IDC_BTN_SIGNAL);
     EXPECT_TRUE(tool->GetToolWindow(TOOL_SIGNAL));
-    EXPECT_EQ(tool->Asked().size(), 5u) << "four creations and one again";
+    EXPECT_EQ(tool->Asked().size(), 6u) << "five creations and one again";
     EXPECT_TRUE(os.boxes.empty());
     KeepShownWindowsToTheEnd(std::move(tool));
 }

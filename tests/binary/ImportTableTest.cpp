@@ -66,8 +66,8 @@ bool IsSourced(const std::string& source)
 // Every row of every table file; a malformed row is a failure of its own.
 std::map<std::string, Fact> LoadTable()
 {
-    static const char* const kFiles[] = {"advapi32", "comctl32", "gdi32",  "kernel32",
-                                         "msvcrt",   "shell32",  "user32", "version"};
+    static const char* const kFiles[] = {"advapi32", "comctl32", "comdlg32", "gdi32",  "kernel32",
+                                         "msvcrt",   "shell32",  "user32",   "version"};
     static const char* const kValues[] = {"yes", "stub", "no", "redist"};
     std::map<std::string, Fact> table;
     for (const char* name : kFiles) {

@@ -59,6 +59,37 @@ struct FakeOsHooks
                 return ERROR_ACCESS_DENIED;
         return RealOs().RegSetValueExA(key, name, reserved, type, data, size);
     }
+    static BOOL WINAPI GetSaveFileNameA(LPOPENFILENAMEA ofn)
+    {
+        FakeOs& os = F();
+        FakeOs::SaveCall call = {};
+        memcpy(&call.ofn, ofn, std::min<size_t>(ofn->lStructSize, sizeof(call.ofn)));
+        for (const char* p = ofn->lpstrFilter; p && *p; p += strlen(p) + 1)
+            call.filter += std::string(p) + "|";
+        call.defExt = ofn->lpstrDefExt ? ofn->lpstrDefExt : "";
+        call.file = ofn->lpstrFile ? ofn->lpstrFile : "";
+        os.saves.push_back(call);
+        if (os.savePath.empty() || !ofn->lpstrFile || os.savePath.size() >= ofn->nMaxFile)
+            return FALSE;
+        memcpy(ofn->lpstrFile, os.savePath.c_str(), os.savePath.size() + 1);
+        return TRUE;
+    }
+    static BOOL WINAPI WriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                                 LPOVERLAPPED ov)
+    {
+        FakeOs& os = F();
+        const int number = os.writes++;
+        if (os.failingWrite >= 0 && number >= os.failingWrite) {
+            if (os.shortWrite)
+                return RealOs().WriteFile(file, data, size / 2, written, ov);
+            if (written)
+                *written = 0;
+            ::SetLastError(os.writeError);
+            return FALSE;
+        }
+        return RealOs().WriteFile(file, data, size, written, ov);
+    }
+    static void WINAPI GetLocalTime(LPSYSTEMTIME time) { *time = F().clock; }
     static void WINAPI RecordingSleep(DWORD ms)
     {
         F().sleeps.push_back(ms);
@@ -224,6 +255,8 @@ FakeOs::FakeOs(Reach reach)
     g_os.AdjustTokenPrivileges = FakeOsHooks::AdjustTokenPrivileges;
     g_os.ExitWindowsEx = FakeOsHooks::ExitWindowsEx;
     g_os.RegSetValueExA = FakeOsHooks::RegSetValueExA;
+    g_os.GetSaveFileNameA = FakeOsHooks::GetSaveFileNameA;
+    g_os.WriteFile = FakeOsHooks::WriteFile;
     version.dwMajorVersion = 4;
     version.dwMinorVersion = 0;
     version.dwPlatformId = VER_PLATFORM_WIN32_NT;
@@ -252,6 +285,12 @@ FakeOs::~FakeOs()
 void FakeOs::ReportVersion()
 {
     g_os.GetVersionExA = FakeOsHooks::GetVersionExA;
+}
+
+void FakeOs::UseClock(const SYSTEMTIME& start)
+{
+    clock = start;
+    g_os.GetLocalTime = FakeOsHooks::GetLocalTime;
 }
 
 void FakeOs::RecordSleeps()

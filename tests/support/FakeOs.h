@@ -1,7 +1,8 @@
 // FakeOs.h - the one stand-in for the operating system in tests. While it
 // lives it takes the user's side of the Os table (message boxes answered
 // from a script, beeps, help, the notification area, the restart calls, the
-// system version on request) and, when asked for the whole machine, also the
+// Save dialog and the file writes, the system version and the local time on
+// request) and, when asked for the whole machine, also the
 // port-I/O driver, the port instructions, priorities and Sleep; it records
 // what the program did and gives the whole table back when it ends.
 #pragma once
@@ -109,6 +110,33 @@ public:
     std::vector<std::string> restart;
     bool tokenRefused = false;
     DWORD adjustError = ERROR_SUCCESS; // what GetLastError says after the adjustment
+
+    // The Save dialog: each call with the structure as the program handed it
+    // (its lStructSize bytes, the rest zero) and the texts it points to. It
+    // answers with `savePath` as the user's choice, or as a cancel while
+    // that is empty.
+    struct SaveCall
+    {
+        OPENFILENAMEA ofn;
+        std::string filter; // the pairs, each terminator shown as '|'
+        std::string defExt;
+        std::string file; // the file name it offered
+    };
+    std::vector<SaveCall> saves;
+    std::string savePath;
+
+    // Writes to files reach the file, but the write numbered
+    // `failingWrite` (counted from 0 over every write; -1 none) and all
+    // after it fail with `writeError`, as a full or removed disk would;
+    // with `shortWrite` they write half the data and succeed instead.
+    int failingWrite = -1;
+    DWORD writeError = ERROR_DISK_FULL;
+    bool shortWrite = false;
+    int writes = 0;
+
+    // From now on GetLocalTime gives `clock`, which the test moves.
+    void UseClock(const SYSTEMTIME& start);
+    SYSTEMTIME clock{};
 
     // From now on GetVersionExA reports `version` (NT 4.0 unless the test
     // changes it), or fails with `versionFails`; kMachine does from the start.

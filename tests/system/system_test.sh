@@ -101,9 +101,9 @@ add_profile() { # name value=data...: every value as text, which the reader take
 }
 # Opens the icon's menu (the tool window's callback, a right button let go
 # on icon 1) and chooses the n-th item (from 1) of its Profiles popup, the
-# fifth item of the menu, after the four tools.
+# sixth item of the menu, after the four tools and Link History.
 choose_profile() {
-    local keys=(down down down down down right) i
+    local keys=(down down down down down down right) i
     for ((i = 1; i < $1; i++)); do keys+=(down); done
     wine "$msgprobe" post "$TITLE" 2215 1 0x205 >/dev/null &&
         wine "$msgprobe" keys "${keys[@]}" enter >/dev/null

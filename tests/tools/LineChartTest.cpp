@@ -210,4 +210,51 @@ TEST_F(LineChartTest, AResizedChartDrawsItsNewGeometry)
         << "frame at the new bottom";
 }
 
+TEST_F(LineChartTest, LevelLinesLieUnderTheTracesAndStayWhenTheTracesAreCleared)
+{
+    const COLORREF back = RGB(0, 0, 64), maroon = RGB(128, 0, 0), olive = RGB(128, 128, 0);
+    chart.SetRange(0, 100, 0);
+    chart.SetBackColor(back);
+    chart.SetGridColor(RGB(0, 128, 0));
+    ASSERT_TRUE(chart.AddSeries(RGB(0, 255, 0), 100, 0));
+    ASSERT_TRUE(chart.AddLevelLine(30, maroon));
+    ASSERT_TRUE(chart.AddLevelLine(60, olive));
+    chart.SetValue(0, 30);
+    chart.SetValue(0, 30);
+    for (int i = 0; i < 5; ++i)
+        chart.Advance();
+    ::UpdateWindow(chart);
+    PumpTestMessages();
+    const RECT plot = chart.GetPlotRect();
+    const int y30 = ChartValueToY(30, 0, 100, plot.top, plot.bottom);
+    const int y60 = ChartValueToY(60, 0, 100, plot.top, plot.bottom);
+    ClientPixels shown(chart);
+    // Across the whole plot, ORed with the dark blue of the layers.
+    for (int x : {(int)plot.left + 1, (int)(plot.left + plot.right) / 2, (int)plot.right - 30}) {
+        EXPECT_EQ(RGB(128, 0, 64), shown.At(x, y30)) << x;
+        EXPECT_EQ(RGB(128, 128, 64), shown.At(x, y60)) << x;
+    }
+    // The trace's own green, ORed with the line's maroon where it crosses it.
+    EXPECT_EQ(RGB(128, 255, 0), shown.At(plot.right - 4, y30)) << "the trace over the line";
+
+    chart.ClearTraces();
+    ::UpdateWindow(chart);
+    PumpTestMessages();
+    EXPECT_EQ(0, CountInPlot(RGB(0, 255, 0))) << "the traces are gone";
+    EXPECT_EQ(RGB(128, 0, 64), ScreenPixel(chart, plot.right - 4, y30)) << "the line stays";
+
+    // A chart without level lines draws none: the throughput monitor's.
+    CWnd otherHost;
+    CLineChart plain;
+    ASSERT_TRUE(otherHost.CreateEx(0, nullptr, "plain", WS_POPUP | WS_VISIBLE, 0, 250, 420, 240,
+                                   nullptr, nullptr));
+    RECT rc = {0, 0, 420, 240};
+    ASSERT_TRUE(plain.Create(WS_CHILD | WS_VISIBLE, rc, otherHost, 342));
+    plain.SetRange(0, 100, 0);
+    plain.SetBackColor(back);
+    ::UpdateWindow(plain);
+    PumpTestMessages();
+    EXPECT_EQ(back, ScreenPixel(plain, (plot.left + plot.right) / 2, y30 + 1));
+}
+
 } // namespace

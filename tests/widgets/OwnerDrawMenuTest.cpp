@@ -214,16 +214,17 @@ TEST(OwnerDrawMenuLoad, TrayMenuResourceBuildsOwnerDrawnPopupUnderPlainTopLevel)
     HMENU popup = menu.GetSubMenu(0);
     ASSERT_NE(nullptr, popup);
     ASSERT_EQ(menu.SubMenu(0)->GetSafeHmenu(), popup);
-    const UINT expected[] = {1001, 1010, 40008, 40010, 0, 40018, 40012, 14, 0, 1004};
-    ASSERT_EQ(10, ::GetMenuItemCount(popup));
-    for (UINT i = 0; i < 10; ++i) {
+    const UINT expected[] = {1001, 1010, 40008, 40010, 40020, 0, 40018, 40012, 14, 0, 1004};
+    ASSERT_EQ(11, ::GetMenuItemCount(popup));
+    for (UINT i = 0; i < 11; ++i) {
         EXPECT_EQ(expected[i], ::GetMenuItemID(popup, i)) << "position " << i;
         UINT type = ItemType(popup, i);
         EXPECT_NE(0u, type & MFT_OWNERDRAW) << "position " << i;
         EXPECT_EQ(expected[i] == 0, (type & MFT_SEPARATOR) != 0) << "position " << i;
     }
     EXPECT_EQ(L"Adapter Properties", menu.SubMenu(0)->Items()[0]->text);
-    EXPECT_EQ(L"Exit", menu.SubMenu(0)->Items()[9]->text);
+    EXPECT_EQ(L"Link History", menu.SubMenu(0)->Items()[4]->text);
+    EXPECT_EQ(L"Exit", menu.SubMenu(0)->Items()[10]->text);
 }
 
 TEST(OwnerDrawMenuLoad, ToolbarGivesEachCommandItsOwnPicture)
@@ -236,7 +237,8 @@ TEST(OwnerDrawMenuLoad, ToolbarGivesEachCommandItsOwnPicture)
         UINT command;
         int image;
     } cases[] = {
-        {1001, 0}, {40008, 1}, {1010, 2}, {40010, 3}, {40018, 4}, {40012, 5}, {14, 6}, {1004, -1},
+        {1001, 0},  {40008, 1}, {1010, 2},  {40010, 3}, {40018, 4},
+        {40012, 5}, {14, 6},    {40020, 7}, {1004, -1},
     };
     for (auto& c : cases) {
         const MenuItemData* found = nullptr;
@@ -248,7 +250,7 @@ TEST(OwnerDrawMenuLoad, ToolbarGivesEachCommandItsOwnPicture)
         if (c.image >= 0) {
             EXPECT_EQ(IDR_TRAY_TOOLBAR, found->imageSource);
             ASSERT_TRUE(found->images);
-            EXPECT_EQ(7, ::ImageList_GetImageCount(found->images.get())) << "the whole strip";
+            EXPECT_EQ(8, ::ImageList_GetImageCount(found->images.get())) << "the whole strip";
         } else {
             EXPECT_FALSE(found->images);
         }
@@ -368,7 +370,7 @@ TEST(OwnerDrawMenuLoad, ToolbarResourceParsing)
     }
     std::vector<UINT> tray;
     ASSERT_TRUE(COwnerDrawMenu::LoadToolbarCommands(IDR_TRAY_TOOLBAR, &tray));
-    EXPECT_EQ((std::vector<UINT>{1001, 40008, 1010, 40010, 40018, 40012, 14}), tray);
+    EXPECT_EQ((std::vector<UINT>{1001, 40008, 1010, 40010, 40018, 40012, 14, 40020}), tray);
 }
 
 TEST(OwnerDrawMenuLoad, DestroyItemsReleasesEveryHandle)
