@@ -61,7 +61,14 @@ figures() {
 }
 
 # figure NAME VALUE UNIT FLOOR FLOOR_WHAT: one judged line from two numbers.
+# A floor of nothing is no measurement: the figure is not printed and the
+# run fails, rather than a ratio of 0 passing as ok.
 figure() {
+    if ! awk -v f="$4" 'BEGIN { exit !(f > 0) }'; then
+        echo "bench: $1: its floor ($5) measured nothing" >&2
+        failed=1
+        return 0
+    fi
     judge_figure "$(awk -v n="$1" -v v="$2" -v u="$3" -v f="$4" -v w="$5" \
         'BEGIN { printf "%s: %.6g %s, ratio %.2f (floor: %s, %.6g %s)\n", n, v, u, (f > 0 ? v / f : 0), w, f, u }')"
 }

@@ -116,6 +116,14 @@ mkdir -p "$WORK/crt/lib32"
     --prefix="$PREFIX/$TARGET" --enable-lib32 --disable-lib64 --with-default-msvcrt=msvcrt \
     CC="$CC_T" CFLAGS="$TARGET_FLAGS" && run_logged crt make -j"$JOBS" $CRT_PARTS) &
 crt_build=$!
+# A step that fails ends the script: the C runtime's build ends with it,
+# rather than writing on into a directory the next run removes.
+kill_tree() { # pid
+    local child
+    for child in $(pgrep -P "$1"); do kill_tree "$child"; done
+    kill "$1" 2>/dev/null || true
+}
+trap 'kill_tree "$crt_build"' EXIT
 
 # Only what the libraries and the generated headers need: no test suites,
 # no other languages, no other processors.
@@ -182,18 +190,26 @@ all-target-libgcc: corvane-libgcc-without-dfp
 EOF
 run_logged libs make -j"$((JOBS + 1))" all-target-libgcc all-target-libstdc++-v3
 wait $crt_build || exit 1
+trap - EXIT
 
+# Installed beside, then put in place: a failed install leaves the runtime
+# that was there.
 log "installing into $PREFIX"
-rm -rf "$PREFIX"
-mkdir -p "$PREFIX/bin" "$PREFIX/$TARGET/lib"
-run_logged install make install-target-libgcc install-target-libstdc++-v3
+STAGE=$WORK/stage
+run_logged install make DESTDIR="$STAGE" install-target-libgcc install-target-libstdc++-v3
+mkdir -p "$STAGE$PREFIX/bin" "$STAGE$PREFIX/$TARGET/lib"
 for part in $CRT_PARTS; do
-    cp "$WORK/crt/$part" "$PREFIX/$TARGET/lib/"
+    cp "$WORK/crt/$part" "$STAGE$PREFIX/$TARGET/lib/"
 done
 LIBGCC_DIR=$PREFIX/lib/gcc/$TARGET/12.2.0
 CXX_INC=$PREFIX/$TARGET/include/c++/12.2.0
-[ -f "$LIBGCC_DIR/libgcc.a" ] && [ -f "$PREFIX/$TARGET/lib/libstdc++.a" ] && [ -d "$CXX_INC" ] ||
-    { log "the libraries are not where the wrappers look"; exit 1; }
+[ -f "$STAGE$LIBGCC_DIR/libgcc.a" ] && [ -f "$STAGE$PREFIX/$TARGET/lib/libstdc++.a" ] &&
+    [ -d "$STAGE$CXX_INC" ] || { log "the libraries are not where the wrappers look"; exit 1; }
+rm -rf "$PREFIX.old"
+if [ -e "$PREFIX" ]; then mv "$PREFIX" "$PREFIX.old"; fi
+mkdir -p "$(dirname "$PREFIX")"
+mv "$STAGE$PREFIX" "$PREFIX"
+rm -rf "$PREFIX.old"
 # The unwinder is in libgcc.a (no shared libgcc); an empty libgcc_eh.a keeps
 # the driver's -lgcc_eh from reaching Debian's Pentium Pro copy.
 $TARGET-ar rc "$LIBGCC_DIR/libgcc_eh.a"

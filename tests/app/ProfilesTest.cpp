@@ -210,7 +210,8 @@ TEST_F(Profiles, SaveListApplyAndSwitchBack)
         std::vector<std::string> texts;
         for (const MenuRow& row : OpenMenu(&place))
             texts.push_back(row.text + (row.checked ? "*" : "") + (row.grayed ? "-" : ""));
-        EXPECT_EQ("4 Profiles", place) << "after the tools, before the first separator";
+        EXPECT_EQ("5 Profiles", place)
+            << "after the tools and Link History, before the first separator";
         EXPECT_EQ((std::vector<std::string>{"home", "Office*", "-", "Save Current Settings As...",
                                             "Manage Profiles..."}),
                   texts);

@@ -46,6 +46,8 @@ CMainToolDlg::Tool TestToolDlg::ToolOf(const std::string& caption)
         return TOOL_SIGNAL;
     if (starts("Station Throughput Monitor"))
         return TOOL_THROUGHPUT;
+    if (caption == "Link History")
+        return TOOL_HISTORY;
     // The common controls make the sheet from a template of their own.
     if (starts("Properties for") || caption == LoadStr(IDS_PROPERTIES_CAPTION))
         return TOOL_PROPERTIES;

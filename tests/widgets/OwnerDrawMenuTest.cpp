@@ -661,11 +661,12 @@ TEST_F(MenuDrawTest, InsertedPopupDrawsItsItemsWithoutABanner)
         ASSERT_TRUE(menu.LoadFromResource(IDR_TRAY_MENU));
         ASSERT_TRUE(menu.LoadToolbarImages(IDR_TRAY_TOOLBAR));
         COwnerDrawMenu& popup = *menu.SubMenu(0);
-        COwnerDrawMenu* sub = popup.InsertPopup(4, L"Profiles");
+        // Where the program puts it: after the tools and Link History.
+        COwnerDrawMenu* sub = popup.InsertPopup(5, L"Profiles");
         ASSERT_NE(nullptr, sub);
-        ASSERT_EQ(sub->GetSafeHmenu(), ::GetSubMenu(popup, 4));
-        EXPECT_EQ(L"Profiles", popup.Items()[4]->text);
-        EXPECT_EQ(L"Preferences", popup.Items()[6]->text) << "the records keep the menu's order";
+        ASSERT_EQ(sub->GetSafeHmenu(), ::GetSubMenu(popup, 5));
+        EXPECT_EQ(L"Profiles", popup.Items()[5]->text);
+        EXPECT_EQ(L"Preferences", popup.Items()[7]->text) << "the records keep the menu's order";
         ASSERT_TRUE(sub->AppendItem(L"Home", MF_CHECKED, 40100));
         ASSERT_TRUE(sub->AppendItem(L"Lab (damaged)", MF_GRAYED, 40101));
 
