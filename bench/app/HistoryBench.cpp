@@ -8,9 +8,9 @@
 #include "adapter/LinkHistory.h"
 #include "app/CMainToolDlg.h"
 #include "app/CUtilityApp.h"
+#include "bench/BenchMeasure.h"
 #include "framework/Os.h"
 #include "res/resource.h"
-#include "bench/BenchMeasure.h"
 #include "tests/support/SimCard.h"
 #include "tests/support/ToolScenarios.h"
 
