@@ -549,14 +549,15 @@ void CMainToolDlg::RunPreferences()
             ::SetForegroundWindow(m_pPrefsDlg->m_hWnd);
         return;
     }
-    // After the shell refused the icon, the box shows the icon as it is: off.
-    // Ticking it asks the shell again at this OK; leaving it keeps the stored
-    // choice and asks nothing.
-    CPrefsDlg prefs(this, m_bTrayFailedThisRun);
+    // After the shell refused the icon, the box still shows the stored
+    // choice. Left so, OK asks the shell nothing more this run; unticked, it
+    // stores the icon off; ticked by the user (again), this OK asks the shell
+    // again.
+    CPrefsDlg prefs(this);
     m_pPrefsDlg = &prefs;
     INT_PTR result = prefs.DoModal();
     m_pPrefsDlg = nullptr;
-    if (result == IDOK && prefs.TrayIconTicked())
+    if (result == IDOK && prefs.TrayIconTickedByUser())
         m_bTrayFailedThisRun = false;
     ApplyIconPreference();
 }

@@ -14,8 +14,8 @@ namespace {
 const char kPreferences[] = "Preferences";
 } // namespace
 
-CPrefsDlg::CPrefsDlg(CWnd* parent, bool iconRefused)
-    : CDialog(IDD_PREFERENCES, parent), m_bIconRefused(iconRefused), m_bTrayTicked(false)
+CPrefsDlg::CPrefsDlg(CWnd* parent)
+    : CDialog(IDD_PREFERENCES, parent), m_bTrayClicked(false), m_bTrayTicked(false)
 {}
 
 void CPrefsDlg::DoDataExchange(CDataExchange* pDX)
@@ -29,8 +29,9 @@ void CPrefsDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CPrefsDlg::OnInitDialog()
 {
     UpdateData(FALSE);
+    m_bTrayClicked = false;
     if (CUtilityApp* app = CUtilityApp::Get()) {
-        m_trayIcon.SetChecked(app->EnableTrayIcon != 0 && !m_bIconRefused);
+        m_trayIcon.SetChecked(app->EnableTrayIcon != 0);
         m_alertMessage.SetChecked(GetAdapterState().AlertMessage != 0);
         m_alertBeep.SetChecked(GetAdapterState().AlertBeep != 0);
         m_autoRun.SetChecked(app->AutoRun != 0);
@@ -47,6 +48,10 @@ BOOL CPrefsDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_PREFS_HELP:
         AfxHelpKeyword(m_hWnd, IDS_PREFS_HELP_KEY, false);
         return TRUE;
+    case IDC_PREFS_TRAY_ICON:
+        if (HIWORD(wParam) == BN_CLICKED)
+            m_bTrayClicked = true;
+        break;
     }
     return CDialog::OnCommand(wParam, lParam);
 }
@@ -58,11 +63,8 @@ void CPrefsDlg::OnOK()
         EndDialog(IDOK);
         return;
     }
-    m_bTrayTicked = m_trayIcon.IsChecked();
-    // A box left off after a refusal is the refusal shown, not the user's
-    // choice: the stored one stays.
-    if (m_bTrayTicked || !m_bIconRefused)
-        app->EnableTrayIcon = m_bTrayTicked;
+    app->EnableTrayIcon = m_trayIcon.IsChecked();
+    m_bTrayTicked = m_bTrayClicked && m_trayIcon.IsChecked();
     GetAdapterState().AlertMessage = m_alertMessage.IsChecked();
     GetAdapterState().AlertBeep = m_alertBeep.IsChecked();
     app->AutoRun = m_autoRun.IsChecked();

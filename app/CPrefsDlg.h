@@ -14,13 +14,14 @@ extern const char RUN_VALUE_NAME[];
 class CPrefsDlg : public CDialog
 {
 public:
-    // iconRefused: the shell refused the notification icon this run. The
-    // taskbar box then shows the icon as it is (off); left so, OK keeps the
-    // stored choice, ticked, it turns the icon on.
-    explicit CPrefsDlg(CWnd* parent = nullptr, bool iconRefused = false);
+    // The taskbar box shows the stored choice, also after the shell refused
+    // the icon: OK stores the box as it is, so an unticked box turns the
+    // icon off for good.
+    explicit CPrefsDlg(CWnd* parent = nullptr);
 
-    // After OK: the taskbar box was ticked.
-    bool TrayIconTicked() const { return m_bTrayTicked; }
+    // After OK: the user clicked the taskbar box in this opening and left it
+    // ticked, an asking for the icon now (also when it was refused before).
+    bool TrayIconTickedByUser() const { return m_bTrayTicked; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -36,6 +37,6 @@ private:
     CButton m_alertMessage; // 360
     CButton m_alertBeep;    // 361
     CButton m_autoRun;      // 358
-    bool m_bIconRefused;
+    bool m_bTrayClicked;    // the user clicked the taskbar box in this opening
     bool m_bTrayTicked;
 };

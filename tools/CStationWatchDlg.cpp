@@ -34,9 +34,9 @@ class CStationWatchDlg::CardStations : public StationSource
 {
 public:
     explicit CardStations(CTaskProgressWnd* progress) : m_progress(progress) {}
-    unsigned char ReadEntry(uint16_t index, uint8_t* answer) override
+    unsigned char ReadEntry(uint16_t index, uint8_t* answer, bool& unanswered) override
     {
-        return QueryCardItem(CI_STA_ENTRY, answer, STATION_ANSWER_SIZE);
+        return QueryCardItem(CI_STA_ENTRY, answer, STATION_ANSWER_SIZE, &unanswered);
     }
     void BeforeEntry() override
     {
@@ -67,6 +67,7 @@ BOOL CStationWatchDlg::OnInitDialog()
     // the window does not break into it: it opens empty, as a card without
     // answer leaves it, and Escape or Refresh reads later. A card found
     // silent is not asked at all.
+    bool lost = false;
     {
         AdapterLock lock;
         const bool ask = CardMayBeAsked(lock);
@@ -75,10 +76,8 @@ BOOL CStationWatchDlg::OnInitDialog()
             m_stationName[0] == '\0')
             snprintf(m_stationName, sizeof m_stationName, "%s",
                      LoadStr(IDS_NO_STATION_NAME).c_str());
-        if (ask) {
-            ReadTableSize();
-            ReadStations();
-        }
+        if (ask)
+            lost = !ReadWholeTable();
     }
 
     static const UINT headers[STA_COLUMN_COUNT] = {IDS_COL_COMPUTER_NAME, IDS_COL_NODE_ADDRESS,
@@ -90,15 +89,22 @@ BOOL CStationWatchDlg::OnInitDialog()
 
     EnableButton(IDC_WATCH_CANCEL, false);
     RememberMinSize();
+    // A card that left the read unanswered is said once the window stands.
+    if (lost)
+        PostMessage(WM_CARD_SILENT);
     return TRUE;
 }
 
-void CStationWatchDlg::ReadTableSize()
+bool CStationWatchDlg::ReadWholeTable()
 {
-    m_count = ReadTableCount(CI_STATION_COUNT);
+    bool unanswered = false;
+    m_count = ReadTableCount(CI_STATION_COUNT, &unanswered);
+    if (unanswered || m_count == 0)
+        return !unanswered;
+    return ReadStations();
 }
 
-void CStationWatchDlg::ReadStations()
+bool CStationWatchDlg::ReadStations()
 {
     int n = m_count > BSS_TABLE_MAX ? BSS_TABLE_MAX : m_count;
     m_reading = true;
@@ -106,8 +112,10 @@ void CStationWatchDlg::ReadStations()
     bool withProgress = OpenReadProgress(progress, n, IDS_STATION_PROGRESS);
     CardStations card(withProgress ? &progress : nullptr);
     std::string notAvailable = LoadStr(IDS_INACTIVE_UNKNOWN);
-    m_count = (WORD)ReadStationTable(n, card, notAvailable.c_str(), m_entries, BSS_TABLE_MAX);
+    int filled = ReadStationTable(n, card, notAvailable.c_str(), m_entries, BSS_TABLE_MAX);
+    m_count = (WORD)(filled < 0 ? 0 : filled);
     m_reading = false;
+    return filled >= 0;
 }
 
 void CStationWatchDlg::FillList()
@@ -195,6 +203,7 @@ void CStationWatchDlg::OnTimer(UINT_PTR id)
     }
     if (m_reading || !m_refreshing)
         return;
+    bool lost = false;
     {
         // Another poll holds the card (waiting behind a message box): the
         // table is read a little later instead.
@@ -208,14 +217,14 @@ void CStationWatchDlg::OnTimer(UINT_PTR id)
         // A card found silent elsewhere is not asked: no stations.
         m_count = 0;
         if (CardMayBeAsked(lock))
-            ReadTableSize();
-        if (m_count != 0)
-            ReadStations();
+            lost = !ReadWholeTable();
     }
     FillList();
     ShowIdleButtons();
     ShowArrowCursor();
     ::SetFocus(m_hWnd);
+    if (lost)
+        OnCardSilent();
 }
 
 void CStationWatchDlg::ShowIdleButtons()
@@ -237,15 +246,31 @@ void CStationWatchDlg::OnCancel()
     EnableButton(IDC_STATION_REFRESH, true);
     EnableButton(IDC_WATCH_CANCEL, false, IDC_STATION_REFRESH);
     m_count = 0;
-    if (CardMayBeAsked(lock))
-        ReadTableSize();
     m_list.DeleteAllItems();
-    if (m_count != 0)
-        ReadStations();
+    bool lost = CardMayBeAsked(lock) && !ReadWholeTable();
     lock.Release();
     FillList();
     ShowIdleButtons();
     ShowArrowCursor();
+    if (lost)
+        OnCardSilent();
+}
+
+// A table read the card left unanswered: the user is told once that the
+// adapter has no response, and the list stays empty, as for any card that
+// does not answer; a shorter list is never shown.
+void CStationWatchDlg::OnCardSilent()
+{
+    ReportAdapterSilent(m_hWnd);
+}
+
+LRESULT CStationWatchDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_CARD_SILENT) {
+        OnCardSilent();
+        return 0;
+    }
+    return CWatchDlg::WindowProc(msg, wParam, lParam);
 }
 
 void CStationWatchDlg::OnDestroy()

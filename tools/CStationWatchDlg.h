@@ -41,17 +41,26 @@ protected:
     void OnCancel() override;
     void CellText(LPARAM row, int column, char* text, size_t size) override;
     PFNLVCOMPARE RowCompare() const override { return CompareRows; }
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     void OnRefresh();
 
 private:
+    // Posted by an opening whose table read the card did not answer: the
+    // user is told once the window stands.
+    static const UINT WM_CARD_SILENT = WM_APP + 1;
+
     class CardStations;
     // The lock is ours and the card has not been found silent.
     bool CardMayBeAsked(const AdapterLock& lock) const;
     // An empty list, idle, for a card that cannot be asked.
     void ShowNoStations();
-    void ReadTableSize();
-    void ReadStations();
+    // Item 42 into m_count, then the rows when there are any; false (and no
+    // rows) when the card left a request of it unanswered.
+    bool ReadWholeTable();
+    // The rows of a table of m_count entries; false (and no rows) as above.
+    bool ReadStations();
+    void OnCardSilent();
     void FillList();
     // OK and Refresh on, Cancel off.
     void ShowIdleButtons();

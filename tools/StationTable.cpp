@@ -62,8 +62,12 @@ int ReadStationTable(int tableSize, StationSource& source, const char* notAvaila
         uint8_t answer[STATION_ANSWER_SIZE] = {};
         answer[0] = (uint8_t)i;
         answer[1] = (uint8_t)(i >> 8);
-        if (source.ReadEntry((uint16_t)i, answer) != 0)
+        bool unanswered = false;
+        if (source.ReadEntry((uint16_t)i, answer, unanswered) != 0) {
+            if (unanswered)
+                return -1;
             break;
+        }
         StationAnswer a = DecodeStationAnswer(answer);
         if (a.index == STATION_NO_ENTRY)
             break;

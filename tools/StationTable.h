@@ -38,8 +38,9 @@ class StationSource
 public:
     virtual ~StationSource() {}
     // Entry `index` into `answer` (STATION_ANSWER_SIZE bytes); the item
-    // result (0 read).
-    virtual unsigned char ReadEntry(uint16_t index, uint8_t* answer) = 0;
+    // result (0 read). `unanswered` is set when the card gave no answer at
+    // all, which is not the card reporting the entry beyond its table.
+    virtual unsigned char ReadEntry(uint16_t index, uint8_t* answer, bool& unanswered) = 0;
     virtual void BeforeEntry() {}
 };
 
@@ -47,6 +48,7 @@ public:
 // and returns how many were filled. The read stops at a failed read, at an
 // answer without an entry (index 0xFFFF) and at an answer whose index does
 // not move forward; free slots are skipped. It always ends: the index grows
-// with every read and never passes the table size.
+// with every read and never passes the table size. A read the card left
+// unanswered gives -1: a table it stopped answering is never a shorter list.
 int ReadStationTable(int tableSize, StationSource& source, const char* notAvailable,
                      StationEntry* entries, int capacity);

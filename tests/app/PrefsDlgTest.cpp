@@ -193,8 +193,9 @@ TEST_F(Prefs, HelpAsksForThePreferencesKeyword)
 class PrefsFromToolWindow : public ToolWindowFixture
 {
 protected:
-    // Opens Preferences, sets the taskbar box (or leaves it as shown) and
-    // ends the dialog; returns whether the box was shown ticked.
+    // Opens Preferences, clicks the taskbar box as the user would to set it
+    // (or leaves it as shown; kRetick unticks a ticked box and ticks it
+    // again) and ends the dialog; returns whether the box was shown ticked.
     bool RunPreferences(bool trayIcon, UINT message = WM_COMMAND, UINT button = IDOK)
     {
         return RunPreferencesWith(trayIcon ? kTick : kUntick, message, button);
@@ -203,7 +204,8 @@ protected:
     {
         kLeave,
         kTick,
-        kUntick
+        kUntick,
+        kRetick
     };
     bool RunPreferencesWith(TrayBox box, UINT message = WM_COMMAND, UINT button = IDOK)
     {
@@ -212,9 +214,15 @@ protected:
             CPrefsDlg* prefs = OpenWindowOf<CPrefsDlg>();
             ASSERT_TRUE(prefs && prefs->m_hWnd);
             shownTicked = ::IsDlgButtonChecked(*prefs, IDC_PREFS_TRAY_ICON) == BST_CHECKED;
+            HWND tray = ::GetDlgItem(*prefs, IDC_PREFS_TRAY_ICON);
+            int clicks = box == kLeave    ? 0
+                         : box == kRetick ? (shownTicked ? 2 : 1)
+                                          : (shownTicked != (box == kTick));
+            for (int i = 0; i < clicks; ++i)
+                ::SendMessageA(tray, BM_CLICK, 0, 0);
             if (box != kLeave)
-                ::CheckDlgButton(*prefs, IDC_PREFS_TRAY_ICON,
-                                 box == kTick ? BST_CHECKED : BST_UNCHECKED);
+                ASSERT_EQ(box == kUntick ? BST_UNCHECKED : BST_CHECKED,
+                          ::IsDlgButtonChecked(*prefs, IDC_PREFS_TRAY_ICON));
             ::SendMessageA(*prefs, WM_COMMAND, button, 0);
         };
         tool->PostMessage(TestToolDlg::WM_RUN_HOOK);
@@ -271,9 +279,10 @@ TEST_F(PrefsFromToolWindow, IconTheShellRefusesIsReportedAndTheStoredChoiceKept)
 
 // After the shell refused the icon (when it was added at start-up, or put
 // back after Preferences hid it), Preferences shows the taskbar box as the
-// icon is, off. Left so, OK keeps the stored choice and asks the shell
-// nothing; ticked, that one OK asks the shell again.
-TEST_F(PrefsFromToolWindow, AfterARefusalTheTaskbarBoxShowsTheIconOffAndOneOkTriesAgain)
+// stored choice, on. Left so, OK keeps it and asks the shell nothing;
+// ticked again by the user, that one OK asks the shell again; unticked, OK
+// stores the icon off and asks nothing.
+TEST_F(PrefsFromToolWindow, AfterARefusalOneOkTriesAgainOrStoresTheIconOff)
 {
     struct Case
     {
@@ -282,12 +291,15 @@ TEST_F(PrefsFromToolWindow, AfterARefusalTheTaskbarBoxShowsTheIconOffAndOneOkTri
         TrayBox box;
         BOOL shellAnswer;
         bool asksShell, shown;
+        DWORD stored;
     } cases[] = {
-        {"start-up, OK as shown", false, kLeave, TRUE, false, false},
-        {"start-up, ticked, refused again", false, kTick, FALSE, true, false},
-        {"start-up, ticked, accepted", false, kTick, TRUE, true, true},
-        {"shown again, OK as shown", true, kLeave, TRUE, false, false},
-        {"shown again, ticked, accepted", true, kTick, TRUE, true, true},
+        {"start-up, OK as shown", false, kLeave, TRUE, false, false, 1},
+        {"start-up, ticked again, refused again", false, kRetick, FALSE, true, false, 1},
+        {"start-up, ticked again, accepted", false, kRetick, TRUE, true, true, 1},
+        {"start-up, unticked", false, kUntick, TRUE, false, false, 0},
+        {"shown again, OK as shown", true, kLeave, TRUE, false, false, 1},
+        {"shown again, ticked again, accepted", true, kRetick, TRUE, true, true, 1},
+        {"shown again, unticked", true, kUntick, TRUE, false, false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -312,15 +324,17 @@ TEST_F(PrefsFromToolWindow, AfterARefusalTheTaskbarBoxShowsTheIconOffAndOneOkTri
         os.boxes.clear();
         os.shellAnswer = c.shellAnswer;
 
-        EXPECT_FALSE(RunPreferencesWith(c.box)) << "the box shows the icon as it is";
+        EXPECT_TRUE(RunPreferencesWith(c.box)) << "the box shows the stored choice";
         EXPECT_EQ(c.asksShell ? 1u : 0u, os.shell.size());
         if (c.asksShell)
             EXPECT_EQ((DWORD)NIM_ADD, os.shell[0].message);
         EXPECT_EQ(c.shown, os.IconShown());
         EXPECT_EQ(c.asksShell && !c.shown ? 1 : 0, os.CountBoxes("Failed to create tray icon"));
-        EXPECT_EQ(1u, app.EnableTrayIcon);
-        EXPECT_EQ(1u, StoredTrayChoice());
-        EXPECT_EQ(c.shown, RunPreferencesWith(kLeave)) << "the next opening";
+        EXPECT_EQ(c.stored, app.EnableTrayIcon);
+        EXPECT_EQ(c.stored, StoredTrayChoice());
+        os.shell.clear();
+        EXPECT_EQ(c.stored == 1, RunPreferencesWith(kLeave)) << "the next opening";
+        EXPECT_TRUE(os.shell.empty()) << "left as shown, the next OK asks nothing";
     }
 }
 

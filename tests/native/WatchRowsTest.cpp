@@ -214,16 +214,18 @@ public:
     std::map<uint16_t, Answer> byIndex;
     std::vector<Answer> inOrder;
     std::vector<uint16_t> asked;
-    int failAt = -1; // this read (0-based) fails
+    int failAt = -1;         // this read (0-based) fails
+    bool unanswered = false; // ... and gets no answer at all
     int steps = 0;
 
-    unsigned char ReadEntry(uint16_t index, uint8_t* answer) override
+    unsigned char ReadEntry(uint16_t index, uint8_t* answer, bool& noAnswer) override
     {
         int read = (int)asked.size();
         asked.push_back(index);
         EXPECT_EQ(index, answer[0] | (answer[1] << 8)) << "the index goes in the first word";
         if (read == failAt) {
             answer[0] = 0;
+            noAnswer = unanswered;
             return 255;
         }
         const Answer* a = nullptr;
@@ -263,6 +265,7 @@ struct ReadCase
     int failAt;
     const char* names;
     const char* asked;
+    bool unanswered = false; // the failed read got no answer at all
 };
 
 TEST(StationRead, WalksTheTable)
@@ -294,6 +297,13 @@ TEST(StationRead, WalksTheTable)
          "A",
          "0 1"},
         {"a failed read ends it", 5, {StationBytes(0, 1, "A", 1)}, 1, "A", "0 1"},
+        {"a read without answer gives no rows",
+         5,
+         {StationBytes(0, 1, "A", 1)},
+         1,
+         "",
+         "0 1",
+         true},
         {"an index that goes backwards ends it",
          5,
          {StationBytes(0, 1, "A", 1), StationBytes(1, 2, "B", 1), StationBytes(0, 1, "A", 1)},
@@ -313,9 +323,11 @@ TEST(StationRead, WalksTheTable)
         ScriptedStations card;
         card.inOrder = c.answers;
         card.failAt = c.failAt;
+        card.unanswered = c.unanswered;
         StationEntry entries[30] = {};
         int n = ReadStationTable(c.tableSize, card, "not available", entries, 30);
-        EXPECT_EQ(c.names, Names(entries, n)) << c.what;
+        EXPECT_EQ(c.unanswered, n == -1) << c.what;
+        EXPECT_EQ(c.names, Names(entries, n < 0 ? 0 : n)) << c.what;
         EXPECT_EQ(c.asked, Indexes(card.asked)) << c.what;
         EXPECT_EQ(card.asked.size(), (size_t)card.steps) << c.what;
     }

@@ -1,7 +1,8 @@
 // The ad-hoc Network Watcher on the simulated card: the stations listed at
 // opening with their times and the caption, free slots, the progress window,
-// a read the card would keep going backwards, Refresh with its one timer,
-// Cancel, a station name the card does not give, sorting and help.
+// a read the card would keep going backwards, a read the card leaves
+// unanswered, Refresh with its one timer, Cancel, a station name the card
+// does not give, sorting and help.
 #include "tests/tools/ThruTestSupport.h"
 #include "tests/tools/WatchTestSupport.h"
 
@@ -89,6 +90,67 @@ TEST_F(StationWatch, StationsTheCardCannotGiveEndTheRead)
     Open(Stations("station 00:A0:C5:AA:00:01 ALPHA\nstation 00:A0:C5:AA:00:02 BRAVO\n"
                   "fault unavailable 1\n"));
     EXPECT_EQ((Cells{"ALPHA"}), dlg->Column(0));
+}
+
+// A table read the card leaves unanswered, its size or an entry, at the
+// opening, the end of a refresh and Escape: the user hears once that the
+// adapter has no response and the list is empty, never short.
+TEST_F(StationWatch, ATableReadTheCardLeavesUnansweredIsSaidOnceNeverShownShort)
+{
+    enum Road
+    {
+        OPENING,
+        REFRESH_END,
+        ESCAPE
+    };
+    for (Road road : {OPENING, REFRESH_END, ESCAPE}) {
+        for (uint16_t lost : {SUB_STATION_COUNT, SUB_STATION_ENTRY}) {
+            SCOPED_TRACE("road " + std::to_string(road) + ", sub-code " + std::to_string(lost));
+            ClearAdapterState();
+            os.boxes.clear();
+            Make(Stations("station 00:A0:C5:AA:00:01 ALPHA\nstation 00:A0:C5:AA:00:02 BRAVO\n"
+                          "station 00:A0:C5:AA:00:03 CHARLIE\n"));
+            auto silence = [this, lost] {
+                if (lost == SUB_STATION_COUNT) {
+                    card->card.Silence(CMD_GET_STATUS, SUB_STATION_COUNT);
+                    return;
+                }
+                // Entry 0 is answered, the card falls silent from entry 1 on.
+                card->hook = [this](uint16_t command, uint16_t code, uint16_t index, uint8_t*) {
+                    if (command == CMD_GET_STATUS && code == SUB_STATION_ENTRY && index == 0)
+                        card->card.Silence(CMD_GET_STATUS, SUB_STATION_ENTRY);
+                };
+            };
+            if (road == OPENING)
+                silence();
+            ASSERT_TRUE(dlg->Open());
+            if (road == REFRESH_END) {
+                dlg->Command(IDC_STATION_REFRESH);
+                silence();
+                dlg->Tick();
+            } else if (road == ESCAPE) {
+                silence();
+                dlg->Command(IDCANCEL);
+            }
+            PumpMessages(); // an opening tells once its window stands
+            EXPECT_EQ(0, ListRows(dlg->GetList().m_hWnd));
+            EXPECT_EQ("Network Watcher - 0 Connection(s) to \\\\CORVANE-PC", dlg->GetWindowText());
+            ASSERT_EQ(1u, os.boxes.size());
+            EXPECT_EQ("The Corvane adapter has no response.", os.boxes[0].text);
+            EXPECT_TRUE(GetAdapterState().m_bAdapterFailed);
+            EXPECT_TRUE(dlg->Enabled(IDC_STATION_REFRESH));
+            EXPECT_EQ(0, TryLockAdapter()) << "the adapter lock was given back";
+            UnlockAdapter();
+            // Said once: the card is asked nothing more.
+            card->card.ResetCounts();
+            dlg->Command(IDCANCEL);
+            PumpMessages();
+            EXPECT_EQ(0u, card->card.Commands());
+            EXPECT_EQ(1u, os.boxes.size());
+            card->hook = nullptr;
+        }
+    }
+    ClearAdapterState();
 }
 
 TEST_F(StationWatch, RefreshAsksTheCardAndReadsWhenTheTimerEnds)
