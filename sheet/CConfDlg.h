@@ -22,8 +22,9 @@ public:
 
     // "&Advanced Config." shown; from the profile, toggled by command 40004.
     BOOL m_bAdvancedShown;
-    // Result of the last Advanced Configuration dialog of this opening
-    // (IDOK: its values are applied at OK).
+    // IDOK once an Advanced Configuration dialog of this opening was left
+    // with OK, until the sheet's OK has written its values; else the result
+    // of the last one.
     INT_PTR m_nAdvancedResult;
 
     CardTraits m_traits;
