@@ -131,13 +131,9 @@ void CConfDlg::OnAdvancedConfig()
     CAdvConfigDlg dlg(this);
     dlg.SetNetworkType(m_comboNetworkType.GetCurSel());
     dlg.SetValues(m_traits.highRate, m_traits.pcmcia, m_advCurrent);
-    INT_PTR result = RunAdvancedDialog(dlg);
-    if (result == IDOK)
+    m_nAdvancedResult = RunAdvancedDialog(dlg);
+    if (m_nAdvancedResult == IDOK)
         m_advCurrent = dlg.GetValues();
-    // A later run left with Cancel keeps what an earlier one accepted: the
-    // dialog showed those values, and the sheet's OK still writes them.
-    if (m_nAdvancedResult != IDOK)
-        m_nAdvancedResult = result;
 }
 
 void CConfDlg::OnHelp()
@@ -272,9 +268,6 @@ BOOL CConfDlg::OnApply()
         return FALSE;
     CConfigWriter writer(m_hWnd);
     ConfigWriteResult result = writer.Write(m_stored, now, m_nAdvancedResult == IDOK);
-    // Accepted values stay accepted until they are written.
-    if (result.AllSaved())
-        m_nAdvancedResult = 0;
     writer.Conclude(result);
     // What could not be saved keeps the sheet open for another try.
     return result.AllSaved() ? TRUE : FALSE;

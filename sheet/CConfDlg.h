@@ -22,9 +22,8 @@ public:
 
     // "&Advanced Config." shown; from the profile, toggled by command 40004.
     BOOL m_bAdvancedShown;
-    // IDOK once an Advanced Configuration dialog of this opening was left
-    // with OK, until the sheet's OK has written its values; else the result
-    // of the last one.
+    // Result of the last Advanced Configuration dialog of this opening
+    // (IDOK: its values are applied at OK).
     INT_PTR m_nAdvancedResult;
 
     CardTraits m_traits;
