@@ -7,6 +7,7 @@
 #include "adapter/CardItems.h"
 #include "adapter/CardSettings.h"
 #include "adapter/HistoryEvents.h"
+#include "adapter/RegKey.h"
 #include "framework/CWinApp.h"
 #include "framework/Os.h"
 #include "res/resource.h"
@@ -88,16 +89,20 @@ void CConfigWriter::GiveCard(UINT name, int item, const std::string& text)
     m_result.cardMissed.push_back(name);
 }
 
-void CConfigWriter::WriteComputerNameKeys(const std::string& name)
+bool CConfigWriter::WriteComputerNameKeys(const std::string& name)
 {
     // Through the writer of the driver settings, and only while it may write.
     if (!GetAdapterLink().DriverKeyValid)
-        return;
+        return false;
+    // A machine without the first key (Windows 95/98 without networking)
+    // has no name of its own to change: nothing is written, nothing failed.
+    if (RegKey().Open(HKEY_LOCAL_MACHINE, COMPUTER_NAME_KEY, KEY_QUERY_VALUE) != ERROR_SUCCESS)
+        return true;
     if (WriteNamedValue(HKEY_LOCAL_MACHINE, COMPUTER_NAME_KEY, nullptr, COMPUTER_NAME_VALUE,
                         name.c_str(), 0, REG_SZ, m_hOwner) != REG_FOUND)
-        return;
-    WriteNamedValue(HKEY_LOCAL_MACHINE, VNETSUP_KEY, nullptr, COMPUTER_NAME_VALUE, name.c_str(), 0,
-                    REG_SZ, m_hOwner);
+        return false;
+    return WriteNamedValue(HKEY_LOCAL_MACHINE, VNETSUP_KEY, nullptr, COMPUTER_NAME_VALUE,
+                           name.c_str(), 0, REG_SZ, m_hOwner) == REG_FOUND;
 }
 
 ConfigWriteResult CConfigWriter::Write(CardConfig& was, const CardConfig& now, bool withAdvanced)
@@ -132,11 +137,18 @@ ConfigWriteResult CConfigWriter::Write(CardConfig& was, const CardConfig& now, b
         restart = true;
     }
     if (OnWin9x() && now.stationName != was.stationName) {
+        // Windows' own name follows only a name the driver took; when it
+        // cannot, the setting is not saved (the next OK writes it again),
+        // though the driver's value asks for the restart.
         if (Store(IDS_SETTING_COMPUTER_NAME, CI_STATION_NAME, now.stationName)) {
-            was.stationName = now.stationName;
             restart = true;
+            if (WriteComputerNameKeys(now.stationName)) {
+                was.stationName = now.stationName;
+            } else {
+                m_result.saved.pop_back();
+                m_result.unsaved.push_back(IDS_SETTING_COMPUTER_NAME);
+            }
         }
-        WriteComputerNameKeys(now.stationName);
     }
     if (now.carrierSet >= 0 && now.carrierSet != was.carrierSet &&
         Store(IDS_SETTING_CARRIER_SET, CI_CARRIER_SET, Number(now.carrierSet))) {

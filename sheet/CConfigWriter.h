@@ -48,7 +48,9 @@ private:
     // A failed adapter is asked nothing (the registry holds the value); a
     // card held by another poll is noted as missed.
     void GiveCard(UINT name, int item, const std::string& text);
-    void WriteComputerNameKeys(const std::string& name);
+    // Windows 95/98's own computer name, after the driver's; false when a
+    // key that is there refused it.
+    bool WriteComputerNameKeys(const std::string& name);
     void Restart();
 
     HWND m_hOwner;

@@ -85,24 +85,35 @@ void CHwConfig::Append(const std::string& text)
 
 namespace {
 
-// The drivers' log as the report gives it, in at most room characters: the
-// file whole, or its newest part after a line that says it was cut.
+// The drivers' log as the report gives it, in at most room characters, its
+// own lines counted: the file whole, or its newest part after a line that
+// says it was cut. A section that does not fit at all is left out.
 std::string DriverLogSection(size_t room)
 {
     const std::string cutLine = LoadStr(IDS_DRIVER_LOG_CUT) + "\r\n";
+    const std::string path = DriverLogPath();
     std::string log;
-    switch (AppendDriverLogFile(log, DriverLogPath(),
-                                room > cutLine.size() ? room - cutLine.size() : 0)) {
+    DriverLogResult read = AppendDriverLogFile(log, path, room);
+    if (read == DRIVER_LOG_CUT) {
+        log.clear();
+        read = AppendDriverLogFile(log, path, room > cutLine.size() ? room - cutLine.size() : 0);
+    }
+    std::string section;
+    switch (read) {
     case DRIVER_LOG_NONE:
-        return DRIVER_WORKING_LINE;
+        section = DRIVER_WORKING_LINE;
+        break;
     case DRIVER_LOG_UNREADABLE:
-        return LoadStr(IDS_DRIVER_LOG_UNREADABLE) + "\r\n";
+        section = LoadStr(IDS_DRIVER_LOG_UNREADABLE) + "\r\n";
+        break;
     case DRIVER_LOG_CUT:
-        return cutLine + log;
+        section = cutLine + log;
+        break;
     case DRIVER_LOG_READ:
+        section = log;
         break;
     }
-    return log;
+    return section.size() <= room ? section : std::string();
 }
 
 } // namespace

@@ -725,6 +725,56 @@ TEST_F(ConfPage, Windows98LeavesTheSecondKeyAloneWhenTheFirstIsRefused)
         << "Windows 98 refuses the computer name's key silently";
 }
 
+// Windows' own name follows only a computer name the driver took, and a
+// name Windows refused is not saved: the user is told, the sheet stays
+// open and the next OK writes the name again.
+TEST_F(ConfPage, Windows98ChangesItsComputerNameOnlyWithTheDriversAndSaysWhenItCannot)
+{
+    const struct
+    {
+        const char* refused;
+        const char* stationName; // after the refused OK
+    } cases[] = {
+        {"StationName", "DESK-98"},
+        {"ComputerName", "LAB-PC"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refused);
+        ComputerNameKeys keys;
+        Boot(PLATFORM_WIN9X);
+        machine->SetText("StationName", "DESK-98");
+        Open();
+        const std::string namedBefore = keys.Named();
+        os.boxes.clear();
+        os.refusedValues = {c.refused};
+        page->SetText(IDC_CONF_COMPUTER_NAME, "LAB-PC");
+        page->SetText(IDC_CONF_DOMAIN_NAME, "Office");
+        os.answers = {IDOK, IDOK, IDCANCEL};
+        EXPECT_FALSE(Ok()) << "the sheet stays open for what was not saved";
+        EXPECT_EQ(c.stationName, machine->Value("StationName"));
+        EXPECT_EQ(namedBefore, keys.Named());
+        EXPECT_EQ("OLD", keys.Vnetsup());
+        std::vector<std::string> texts = os.Texts();
+        std::string shown;
+        for (const std::string& t : texts)
+            shown += "\n[" + t + "]";
+        ASSERT_EQ(3u, texts.size()) << "the registry's error, what was saved, the restart" << shown;
+        EXPECT_EQ("These settings could not be saved: Computer Name.\n\nThese settings were "
+                  "saved: Domain Name (ESSID).",
+                  texts[1]);
+        EXPECT_EQ(kRestart, texts[2]);
+
+        os.refusedValues.clear();
+        os.boxes.clear();
+        os.answers = {IDCANCEL};
+        EXPECT_TRUE(Ok());
+        EXPECT_EQ("LAB-PC", machine->Value("StationName"));
+        EXPECT_EQ("LAB-PC", keys.Named());
+        EXPECT_EQ("LAB-PC", keys.Vnetsup());
+        EXPECT_EQ(std::vector<std::string>{kRestart}, os.Texts());
+    }
+}
+
 TEST_F(ConfPage, NtNeverChecksNorWritesTheComputerName)
 {
     ComputerNameKeys keys;

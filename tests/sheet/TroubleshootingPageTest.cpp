@@ -293,6 +293,66 @@ TEST_F(TroubleshootingTest, ALongLogKeepsItsNewestLinesWithinTheCopy)
     EXPECT_EQ(report, ClipboardText()) << "the copy holds the whole report";
 }
 
+// The log's section counts its own lines too (the line saying it was cut,
+// the one saying the driver works): when the other sections leave little
+// room, the report still ends whole within the copy, the log keeping its
+// newest lines or, with no room for its section, left out.
+TEST_F(TroubleshootingTest, TheLogsSectionKeepsTheReportWithinTheCopy)
+{
+    std::string huge;
+    for (int i = 0; huge.size() < 150000; ++i)
+        huge += "NDIS event " + std::to_string(i) + "\r\n";
+    const std::string last = huge.substr(huge.rfind("NDIS event", huge.size() - 3));
+    const struct
+    {
+        const char* name;
+        const std::string* log; // none: no log file
+        size_t room;            // what the other sections leave of the copy
+        bool logShown;
+    } cases[] = {
+        {"no log, no room for the working line", nullptr, 10, false},
+        {"long log, no room for the cut line", &huge, 0, false},
+        {"long log, room for a few lines", &huge, 200, true},
+    };
+    const size_t working = strlen("Driver is working properly.\r\n");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // The other sections' size, then [Windows] filled up to leave the room.
+        RegistryFixture::DeleteTree(HKEY_LOCAL_MACHINE, kVersionKey);
+        reg.SetString(HKEY_LOCAL_MACHINE, kVersionKey, "CurrentVersion", "4.0");
+        ::DeleteFileA(logPath.c_str());
+        OpenCard();
+        GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
+        Open();
+        size_t fill = CHwConfig::COPY_LIMIT - c.room - (Report().size() - working);
+        std::string lastPad;
+        for (int i = 0; fill > 0; ++i) {
+            size_t line = fill < 210 ? fill : 210; // "PadNNN: " text "\r\n"
+            if (fill - line > 0 && fill - line < 10)
+                line -= 10;
+            char name[8];
+            snprintf(name, sizeof(name), "Pad%03d", i);
+            lastPad = std::string(name) + ": " + std::string(line - 10, 'p') + "\r\n";
+            reg.SetString(HKEY_LOCAL_MACHINE, kVersionKey, name, std::string(line - 10, 'p'));
+            fill -= line;
+        }
+        if (c.log)
+            WriteLog(*c.log);
+        OpenCard();
+        GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
+        Open();
+        const std::string report = Report();
+        EXPECT_LE(report.size(), (size_t)CHwConfig::COPY_LIMIT);
+        EXPECT_EQ(report.size() - lastPad.size(), report.rfind(lastPad)) << "[Windows] is whole";
+        EXPECT_EQ(std::string::npos, report.find("Driver is working properly."));
+        EXPECT_EQ(c.logShown,
+                  report.find("its last part follows.\r\n") != std::string::npos &&
+                      report.find(last + "\r\n[Current Card Settings]") != std::string::npos);
+        if (!c.logShown)
+            EXPECT_NE(std::string::npos, report.find("code: 0\r\n\r\n[Current Card Settings]"));
+    }
+}
+
 TEST_F(TroubleshootingTest, CopyOfAShortReportTakesAllOfIt)
 {
     OpenCard();
