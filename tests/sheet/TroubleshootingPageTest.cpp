@@ -315,25 +315,28 @@ TEST_F(TroubleshootingTest, TheLogsSectionKeepsTheReportWithinTheCopy)
         {"long log, room for a few lines", &huge, 200, true},
     };
     const size_t working = strlen("Driver is working properly.\r\n");
+    // The Windows 95/98 version key: the system's values, then pads of ours.
+    const char* const key = kVersionKeys[1].path;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         // The other sections' size, then [Windows] filled up to leave the room.
-        RegistryFixture::DeleteTree(HKEY_LOCAL_MACHINE, kVersionKey);
-        reg.SetString(HKEY_LOCAL_MACHINE, kVersionKey, "CurrentVersion", "4.0");
         ::DeleteFileA(logPath.c_str());
         OpenCard();
         GetAdapterLink().PlatformKind = PLATFORM_WIN9X;
         Open();
         size_t fill = CHwConfig::COPY_LIMIT - c.room - (Report().size() - working);
         std::string lastPad;
+        std::vector<std::string> pads;
         for (int i = 0; fill > 0; ++i) {
-            size_t line = fill < 210 ? fill : 210; // "PadNNN: " text "\r\n"
+            size_t line = fill < 210 ? fill : 210; // "~PdNNN: " text "\r\n"
             if (fill - line > 0 && fill - line < 10)
                 line -= 10;
             char name[8];
-            snprintf(name, sizeof(name), "Pad%03d", i);
+            snprintf(name, sizeof(name), "~Pd%03d", i); // after the system's values
             lastPad = std::string(name) + ": " + std::string(line - 10, 'p') + "\r\n";
-            reg.SetString(HKEY_LOCAL_MACHINE, kVersionKey, name, std::string(line - 10, 'p'));
+            reg.OwnValue(HKEY_LOCAL_MACHINE, key, name);
+            reg.SetString(HKEY_LOCAL_MACHINE, key, name, std::string(line - 10, 'p'));
+            pads.push_back(name);
             fill -= line;
         }
         if (c.log)
@@ -350,6 +353,8 @@ TEST_F(TroubleshootingTest, TheLogsSectionKeepsTheReportWithinTheCopy)
                       report.find(last + "\r\n[Current Card Settings]") != std::string::npos);
         if (!c.logShown)
             EXPECT_NE(std::string::npos, report.find("code: 0\r\n\r\n[Current Card Settings]"));
+        for (const std::string& pad : pads)
+            RegistryFixture::DeleteValue(HKEY_LOCAL_MACHINE, key, pad);
     }
 }
 

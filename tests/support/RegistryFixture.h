@@ -30,11 +30,11 @@ public:
     void CreateKey(HKEY root, const std::string& path);
 
     static void DeleteTree(HKEY root, const std::string& path);
+    static void DeleteValue(HKEY root, const std::string& path, const std::string& name);
 
 private:
     void Set(HKEY root, const std::string& path, const char* name, DWORD type, const void* data,
              DWORD size);
-    static void DeleteValue(HKEY root, const std::string& path, const std::string& name);
     std::vector<std::pair<HKEY, std::string>> m_owned;
     struct OwnedValue
     {
