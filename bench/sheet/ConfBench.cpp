@@ -10,6 +10,7 @@
 #include "adapter/AdapterState.h"
 #include "adapter/Mailbox.h"
 #include "adapter/PortAccess.h"
+#include "app/CAdapterReporter.h"
 #include "framework/CWinApp.h"
 #include "framework/Os.h"
 #include "res/resource.h"
@@ -144,6 +145,10 @@ int main(int argc, char** argv)
     int openings = argc > 1 ? atoi(argv[1]) : 200;
     setvbuf(stdout, nullptr, _IONBF, 0);
     CWinApp app("CorvaneConfBench");
+    // The card's texts and the adapter's boxes as the program has them: the
+    // page tells a PC Card by the bus type's text.
+    CAdapterReporter reporter;
+    SetAdapterReporter(&reporter);
     app.SetRegistryKey("KVR");
     RegistryFixture profile;
     profile.Own(HKEY_CURRENT_USER, app.GetProfileKeyPath());

@@ -5,6 +5,7 @@
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/Mailbox.h"
 #include "adapter/PortAccess.h"
+#include "app/CAdapterReporter.h"
 #include "framework/CPropertySheet.h"
 #include "framework/CWinApp.h"
 #include "framework/Os.h"
@@ -33,6 +34,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     OsGuard guard;
     g_os.ExitWindowsEx = NoRestart;
     CWinApp app("CorvaneConfDemo");
+    // The card's texts and the adapter's boxes as the program has them: the
+    // page tells a PC Card by the bus type's text.
+    CAdapterReporter reporter;
+    SetAdapterReporter(&reporter);
     app.SetRegistryKey("KVR");
     RegistryFixture reg;
     reg.Own(HKEY_CURRENT_USER, app.GetProfileKeyPath());
