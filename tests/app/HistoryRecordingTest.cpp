@@ -384,6 +384,31 @@ TEST_F(History, FailedWriteStopsTheLogWithOneMessageAndKeepsTheLines)
     KeepShownWindowsToTheEnd(std::move(tool));
 }
 
+// The box of a failed write holds the tick that wrote the line. When a tick
+// meanwhile finds the card silent, the icon keeps saying so: the held
+// tick's older reading does not come after it.
+TEST_F(History, TickHeldByTheWriteFailureBoxLeavesTheAdapterFailureShown)
+{
+    StartClean();
+    HWND dlg = OpenHistory();
+    ASSERT_TRUE(dlg);
+    Signal(80);
+    Record(dlg);
+    Tick();
+    ASSERT_EQ("Quality: 80%", LastTip(os));
+    os.failingWrite = os.writes;
+    os.whileBoxOpen = [&] {
+        card->card.SetFault(SIM_FAULT_NO_ANSWER);
+        Tick();
+    };
+    Tick();
+    ASSERT_EQ(2u, os.boxes.size()) << "the write's failure, then the silent card";
+    EXPECT_EQ("The Corvane adapter has no response.", os.boxes[1].text);
+    EXPECT_EQ("The Corvane adapter has no response.", LastTip(os));
+    EXPECT_EQ(SmallIcon(IDI_QUALITY_POOR), LastIcon(os));
+    KeepShownWindowsToTheEnd(std::move(tool));
+}
+
 TEST_F(History, MarkIsWrittenInTheFollowingLinesAndRecorded)
 {
     StartClean();
