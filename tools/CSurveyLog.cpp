@@ -149,6 +149,9 @@ bool CSurveyLog::Open(HWND owner, const std::string& path)
 
 void CSurveyLog::SetMark(const std::string& note)
 {
+    // A log that ended while the note was typed has no lines left to mark.
+    if (!IsRecording())
+        return;
     std::string mark = Trimmed(note).substr(0, MAX_MARK);
     if (mark == m_mark)
         return;

@@ -33,7 +33,7 @@ public:
     bool Record(HWND owner);
     // The mark of the lines from now on: blanks at either end go, a mark is
     // cut to MAX_MARK characters, an empty one clears it. A new mark is
-    // recorded in the history.
+    // recorded in the history. Nothing while the log is not running.
     void SetMark(const std::string& note);
     // Stop: the file is closed.
     void Stop();

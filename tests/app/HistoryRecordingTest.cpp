@@ -457,6 +457,37 @@ TEST_F(History, MarkIsWrittenInTheFollowingLinesAndRecorded)
     KeepShownWindowsToTheEnd(std::move(tool));
 }
 
+// The log ends on its own while the user still has one of its questions
+// open: what the user answers afterwards marks nothing that runs. Mark...: a
+// line fails to be written while the note is typed; the note marks no
+// stopped log.
+TEST_F(History, LogEndingWhileItsQuestionIsOpen)
+{
+    StartClean();
+    HWND dlg = OpenHistory();
+    ASSERT_TRUE(dlg);
+    Signal(75);
+    Record(dlg);
+    Tick();
+    NewEvents();
+    tool->hook = [&] {
+        HWND mark = FindCaption("Survey Mark", true);
+        ASSERT_TRUE(mark);
+        os.failingWrite = os.writes;
+        Tick();
+        ::SetWindowTextA(::GetDlgItem(mark, IDC_SURVEY_MARK_TEXT), "Room 204");
+        ::PostMessageA(mark, WM_COMMAND, IDOK, 0);
+    };
+    tool->PostMessage(TestToolDlg::WM_RUN_HOOK);
+    Click(dlg, IDC_HISTORY_MARK);
+    Texts events = NewEvents();
+    ASSERT_EQ(1u, events.size()) << events.back();
+    EXPECT_EQ("Survey log stopped: ", events[0].substr(0, 20));
+    EXPECT_EQ("Not recording.", ItemText(dlg, IDC_HISTORY_STATE));
+
+    KeepShownWindowsToTheEnd(std::move(tool));
+}
+
 TEST_F(History, CellIsReadAtMostOneItemATickAndNeverBesideAnotherPoll)
 {
     StartClean();
