@@ -100,6 +100,12 @@ bool CSurveyLog::Record(HWND owner)
     m_cellDue = g_os.GetTickCount();
     ReadCell(true);
     RecordHistoryEvent(HISTORY_LOG_STARTED, m_path);
+    // The adapter may have failed while the user chose: no tick comes to
+    // end the log then, so it ends now, its last line saying so.
+    if (GetAdapterState().m_bAdapterFailed) {
+        StopOnFailure();
+        return false;
+    }
     return true;
 }
 

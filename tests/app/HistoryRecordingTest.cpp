@@ -458,9 +458,11 @@ TEST_F(History, MarkIsWrittenInTheFollowingLinesAndRecorded)
 }
 
 // The log ends on its own while the user still has one of its questions
-// open: what the user answers afterwards marks nothing that runs. Mark...: a
-// line fails to be written while the note is typed; the note marks no
-// stopped log.
+// open: what the user answers afterwards marks or starts nothing that runs.
+// Mark...: a line fails to be written while the note is typed; the note
+// marks no stopped log. Record: the card falls silent while the user is
+// asked whether to replace the file; no tick comes to end the log then, so
+// it ends at once with its last line.
 TEST_F(History, LogEndingWhileItsQuestionIsOpen)
 {
     StartClean();
@@ -485,6 +487,24 @@ TEST_F(History, LogEndingWhileItsQuestionIsOpen)
     EXPECT_EQ("Survey log stopped: ", events[0].substr(0, 20));
     EXPECT_EQ("Not recording.", ItemText(dlg, IDC_HISTORY_STATE));
 
+    os.failingWrite = -1;
+    WriteWhole(path, "old line\r\n");
+    os.boxes.clear();
+    os.answers = {IDOK, IDNO}; // the silent card's box, then No: replace
+    os.whileBoxOpen = [&] {
+        card->card.SetFault(SIM_FAULT_NO_ANSWER);
+        Tick();
+    };
+    Record(dlg);
+    EXPECT_EQ((Texts{"The adapter stopped answering", "Monitoring stopped: the adapter has failed",
+                     "Survey log started: " + path, "Survey log stopped"}),
+              NewEvents());
+    const std::vector<std::string> lines = Lines(ReadWhole(path));
+    ASSERT_EQ(2u, lines.size()) << ReadWhole(path);
+    EXPECT_EQ("Time,Quality,Band,ESSID,BSSID,Mark", lines[0]);
+    EXPECT_EQ(",no response,,,", AfterTime(lines[1]));
+    EXPECT_EQ("Not recording.", ItemText(dlg, IDC_HISTORY_STATE));
+    EXPECT_FALSE(Enabled(dlg, IDC_HISTORY_STOP));
     KeepShownWindowsToTheEnd(std::move(tool));
 }
 
