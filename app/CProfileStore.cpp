@@ -224,8 +224,12 @@ bool CProfileStore::Rename(const std::string& from, const std::string& to,
     LONG rc;
     if (!SameProfileName(from, to)) {
         rc = CopyKey(ProfileKey(from), ProfileKey(to));
-        if (rc == ERROR_SUCCESS)
+        if (rc == ERROR_SUCCESS) {
             rc = g_os.RegDeleteKeyA(HKEY_CURRENT_USER, ProfileKey(from).c_str());
+            // The old key stays: so does the profile, under its old name only.
+            if (rc != ERROR_SUCCESS)
+                g_os.RegDeleteKeyA(HKEY_CURRENT_USER, ProfileKey(to).c_str());
+        }
     } else {
         // The registry finds a key whatever the case of its name: the new
         // spelling needs a key of its own, so the values pass through a key
