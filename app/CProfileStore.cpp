@@ -84,6 +84,15 @@ LONG CopyKey(const std::string& from, const std::string& to)
     return rc;
 }
 
+// Whether two names are one key to the registry, which finds a key whatever
+// the case of its name's letters, those beyond ASCII too.
+bool SameKeyName(std::string a, std::string b)
+{
+    ::CharUpperA(&a[0]);
+    ::CharUpperA(&b[0]);
+    return a == b;
+}
+
 } // namespace
 
 CProfileStore::CProfileStore()
@@ -222,7 +231,7 @@ bool CProfileStore::Rename(const std::string& from, const std::string& to,
     if (from == to)
         return true;
     LONG rc;
-    if (!SameProfileName(from, to)) {
+    if (!SameKeyName(from, to)) {
         rc = CopyKey(ProfileKey(from), ProfileKey(to));
         if (rc == ERROR_SUCCESS) {
             rc = g_os.RegDeleteKeyA(HKEY_CURRENT_USER, ProfileKey(from).c_str());

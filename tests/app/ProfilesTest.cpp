@@ -420,7 +420,8 @@ TEST_F(Profiles, NamesCollideWithoutRegardToCaseAndSixteenIsTheMost)
 
 // A rename leaves the profile under exactly one name, with its settings: the
 // new one, or, where the registry refuses a step, the old one with the
-// system's reason told.
+// system's reason told. The registry knows a key whatever the case of its
+// letters, those beyond ASCII too.
 TEST_F(Profiles, RenameLeavesTheProfileUnderOneName)
 {
     const struct
@@ -433,6 +434,7 @@ TEST_F(Profiles, RenameLeavesTheProfileUnderOneName)
     } cases[] = {
         {"another name", "Office", "Lab", {}, {}, true},
         {"a change of case", "Office", "OFFICE", {}, {}, true},
+        {"a change of case beyond ASCII", "B\xFCro", "B\xDCRO", {}, {}, true},
         {"the new key refuses a value", "Office", "Lab", {}, {"TxRetry"}, false},
         {"the old key cannot be deleted", "Office", "Lab", {"Office"}, {}, false},
         {"a change of case, the old key cannot be deleted",
