@@ -300,6 +300,10 @@ void CMainToolDlg::MonitorTick()
     GetLinkHistory().AddSample(HistoryNow(), reading.quality);
     HWND open = GetToolWindow(TOOL_HISTORY);
     m_survey.OnTick(reading.quality, open ? open : m_hWnd);
+    // A write that failed held this tick behind its box, and a tick meanwhile
+    // may have found the adapter failed: this reading is older than that.
+    if (!m_hWnd || GetAdapterState().m_bAdapterFailed)
+        return;
     if (m_monitor.AlertDue())
         RecordHistoryEvent(HISTORY_ALERT, "", "", reading.quality);
     TellHistoryWindow();

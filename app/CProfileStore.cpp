@@ -84,6 +84,15 @@ LONG CopyKey(const std::string& from, const std::string& to)
     return rc;
 }
 
+// Whether two names are one key to the registry, which finds a key whatever
+// the case of its name's letters, those beyond ASCII too.
+bool SameKeyName(std::string a, std::string b)
+{
+    ::CharUpperA(&a[0]);
+    ::CharUpperA(&b[0]);
+    return a == b;
+}
+
 } // namespace
 
 CProfileStore::CProfileStore()
@@ -222,10 +231,14 @@ bool CProfileStore::Rename(const std::string& from, const std::string& to,
     if (from == to)
         return true;
     LONG rc;
-    if (!SameProfileName(from, to)) {
+    if (!SameKeyName(from, to)) {
         rc = CopyKey(ProfileKey(from), ProfileKey(to));
-        if (rc == ERROR_SUCCESS)
+        if (rc == ERROR_SUCCESS) {
             rc = g_os.RegDeleteKeyA(HKEY_CURRENT_USER, ProfileKey(from).c_str());
+            // The old key stays: so does the profile, under its old name only.
+            if (rc != ERROR_SUCCESS)
+                g_os.RegDeleteKeyA(HKEY_CURRENT_USER, ProfileKey(to).c_str());
+        }
     } else {
         // The registry finds a key whatever the case of its name: the new
         // spelling needs a key of its own, so the values pass through a key

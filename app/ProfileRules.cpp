@@ -163,11 +163,6 @@ NameProblem CheckProfileName(const std::string& typed, std::string& name)
     return NameProblem::NONE;
 }
 
-bool SameProfileName(const std::string& a, const std::string& b)
-{
-    return FoldedText(a) == FoldedText(b);
-}
-
 void SortProfileNames(std::vector<std::string>& names)
 {
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {

@@ -92,9 +92,6 @@ enum class NameProblem
 // Takes the blanks off either end of `typed` into `name` and checks it.
 NameProblem CheckProfileName(const std::string& typed, std::string& name);
 
-// Whether two names name the same profile: letters compare without regard
-// to case, as the registry compares its key names.
-bool SameProfileName(const std::string& a, const std::string& b);
 // Sorts names as the menu and the list show them: without regard to case.
 void SortProfileNames(std::vector<std::string>& names);
 

@@ -100,6 +100,12 @@ bool CSurveyLog::Record(HWND owner)
     m_cellDue = g_os.GetTickCount();
     ReadCell(true);
     RecordHistoryEvent(HISTORY_LOG_STARTED, m_path);
+    // The adapter may have failed while the user chose: no tick comes to
+    // end the log then, so it ends now, its last line saying so.
+    if (GetAdapterState().m_bAdapterFailed) {
+        StopOnFailure();
+        return false;
+    }
     return true;
 }
 
@@ -149,6 +155,9 @@ bool CSurveyLog::Open(HWND owner, const std::string& path)
 
 void CSurveyLog::SetMark(const std::string& note)
 {
+    // A log that ended while the note was typed has no lines left to mark.
+    if (!IsRecording())
+        return;
     std::string mark = Trimmed(note).substr(0, MAX_MARK);
     if (mark == m_mark)
         return;

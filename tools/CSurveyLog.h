@@ -28,12 +28,13 @@ public:
 
     // Record...: the Save dialog, the question whether an existing file is
     // added to or replaced, the file opened and, new or replaced, given its
-    // header; then the cell is read and the start recorded. The dialog and
-    // the boxes belong to `owner`. True when the log runs.
+    // header; then the cell is read and the start recorded (and the stop,
+    // when the adapter failed meanwhile). The dialog and the boxes belong to
+    // `owner`. True when the log runs.
     bool Record(HWND owner);
     // The mark of the lines from now on: blanks at either end go, a mark is
     // cut to MAX_MARK characters, an empty one clears it. A new mark is
-    // recorded in the history.
+    // recorded in the history. Nothing while the log is not running.
     void SetMark(const std::string& note);
     // Stop: the file is closed.
     void Stop();

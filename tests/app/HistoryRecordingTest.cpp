@@ -384,6 +384,31 @@ TEST_F(History, FailedWriteStopsTheLogWithOneMessageAndKeepsTheLines)
     KeepShownWindowsToTheEnd(std::move(tool));
 }
 
+// The box of a failed write holds the tick that wrote the line. When a tick
+// meanwhile finds the card silent, the icon keeps saying so: the held
+// tick's older reading does not come after it.
+TEST_F(History, TickHeldByTheWriteFailureBoxLeavesTheAdapterFailureShown)
+{
+    StartClean();
+    HWND dlg = OpenHistory();
+    ASSERT_TRUE(dlg);
+    Signal(80);
+    Record(dlg);
+    Tick();
+    ASSERT_EQ("Quality: 80%", LastTip(os));
+    os.failingWrite = os.writes;
+    os.whileBoxOpen = [&] {
+        card->card.SetFault(SIM_FAULT_NO_ANSWER);
+        Tick();
+    };
+    Tick();
+    ASSERT_EQ(2u, os.boxes.size()) << "the write's failure, then the silent card";
+    EXPECT_EQ("The Corvane adapter has no response.", os.boxes[1].text);
+    EXPECT_EQ("The Corvane adapter has no response.", LastTip(os));
+    EXPECT_EQ(SmallIcon(IDI_QUALITY_POOR), LastIcon(os));
+    KeepShownWindowsToTheEnd(std::move(tool));
+}
+
 TEST_F(History, MarkIsWrittenInTheFollowingLinesAndRecorded)
 {
     StartClean();
@@ -429,6 +454,57 @@ TEST_F(History, MarkIsWrittenInTheFollowingLinesAndRecorded)
     EXPECT_EQ("66,good,Corvane,00:A0:C5:00:00:01,\"Room 204, \"\"east\"\"\"", AfterTime(lines[2]));
     EXPECT_EQ("66,good,Corvane,00:A0:C5:00:00:01,\"Room 204, \"\"east\"\"\"", AfterTime(lines[3]));
     EXPECT_EQ("66,good,Corvane,00:A0:C5:00:00:01,", AfterTime(lines[4]));
+    KeepShownWindowsToTheEnd(std::move(tool));
+}
+
+// The log ends on its own while the user still has one of its questions
+// open: what the user answers afterwards marks or starts nothing that runs.
+// Mark...: a line fails to be written while the note is typed; the note
+// marks no stopped log. Record: the card falls silent while the user is
+// asked whether to replace the file; no tick comes to end the log then, so
+// it ends at once with its last line.
+TEST_F(History, LogEndingWhileItsQuestionIsOpen)
+{
+    StartClean();
+    HWND dlg = OpenHistory();
+    ASSERT_TRUE(dlg);
+    Signal(75);
+    Record(dlg);
+    Tick();
+    NewEvents();
+    tool->hook = [&] {
+        HWND mark = FindCaption("Survey Mark", true);
+        ASSERT_TRUE(mark);
+        os.failingWrite = os.writes;
+        Tick();
+        ::SetWindowTextA(::GetDlgItem(mark, IDC_SURVEY_MARK_TEXT), "Room 204");
+        ::PostMessageA(mark, WM_COMMAND, IDOK, 0);
+    };
+    tool->PostMessage(TestToolDlg::WM_RUN_HOOK);
+    Click(dlg, IDC_HISTORY_MARK);
+    Texts events = NewEvents();
+    ASSERT_EQ(1u, events.size()) << events.back();
+    EXPECT_EQ("Survey log stopped: ", events[0].substr(0, 20));
+    EXPECT_EQ("Not recording.", ItemText(dlg, IDC_HISTORY_STATE));
+
+    os.failingWrite = -1;
+    WriteWhole(path, "old line\r\n");
+    os.boxes.clear();
+    os.answers = {IDOK, IDNO}; // the silent card's box, then No: replace
+    os.whileBoxOpen = [&] {
+        card->card.SetFault(SIM_FAULT_NO_ANSWER);
+        Tick();
+    };
+    Record(dlg);
+    EXPECT_EQ((Texts{"The adapter stopped answering", "Monitoring stopped: the adapter has failed",
+                     "Survey log started: " + path, "Survey log stopped"}),
+              NewEvents());
+    const std::vector<std::string> lines = Lines(ReadWhole(path));
+    ASSERT_EQ(2u, lines.size()) << ReadWhole(path);
+    EXPECT_EQ("Time,Quality,Band,ESSID,BSSID,Mark", lines[0]);
+    EXPECT_EQ(",no response,,,", AfterTime(lines[1]));
+    EXPECT_EQ("Not recording.", ItemText(dlg, IDC_HISTORY_STATE));
+    EXPECT_FALSE(Enabled(dlg, IDC_HISTORY_STOP));
     KeepShownWindowsToTheEnd(std::move(tool));
 }
 

@@ -418,6 +418,49 @@ TEST_F(Profiles, NamesCollideWithoutRegardToCaseAndSixteenIsTheMost)
     EXPECT_EQ(Texts(kept), Texts(store.Load("Previous settings").settings));
 }
 
+// A rename leaves the profile under exactly one name, with its settings: the
+// new one, or, where the registry refuses a step, the old one with the
+// system's reason told. The registry knows a key whatever the case of its
+// letters, those beyond ASCII too.
+TEST_F(Profiles, RenameLeavesTheProfileUnderOneName)
+{
+    const struct
+    {
+        const char* what;
+        const char* from;
+        const char* to;
+        std::vector<std::string> refusedDeletes, refusedValues;
+        bool renamed;
+    } cases[] = {
+        {"another name", "Office", "Lab", {}, {}, true},
+        {"a change of case", "Office", "OFFICE", {}, {}, true},
+        {"a change of case beyond ASCII", "B\xFCro", "B\xDCRO", {}, {}, true},
+        {"the new key refuses a value", "Office", "Lab", {}, {"TxRetry"}, false},
+        {"the old key cannot be deleted", "Office", "Lab", {"Office"}, {}, false},
+        {"a change of case, the old key cannot be deleted",
+         "Office",
+         "OFFICE",
+         {"Office"},
+         {},
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Boot(PLATFORM_NT_WORKSTATION);
+        Save(c.from, Office());
+        os.refusedKeyDeletes = c.refusedDeletes;
+        os.refusedValues = c.refusedValues;
+        std::string reason;
+        EXPECT_EQ(c.renamed, CProfileStore().Rename(c.from, c.to, reason)) << reason;
+        EXPECT_EQ(c.renamed, reason.empty()) << reason;
+        os.refusedKeyDeletes.clear();
+        os.refusedValues.clear();
+        const std::string name = c.renamed ? c.to : c.from;
+        EXPECT_EQ(std::vector<std::string>{name}, CProfileStore().List());
+        EXPECT_EQ(Texts(Office()), Texts(CProfileStore().Load(name).settings));
+    }
+}
+
 // --- the keyboard in the dialogs, through the dialog manager -------------
 
 // Runs a modal dialog and, inside its modal loop, a script of steps: each

@@ -59,6 +59,16 @@ struct FakeOsHooks
                 return ERROR_ACCESS_DENIED;
         return RealOs().RegSetValueExA(key, name, reserved, type, data, size);
     }
+    static LONG WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey)
+    {
+        // The key's own name, after its last backslash.
+        const char* last = subKey ? strrchr(subKey, '\\') : nullptr;
+        const char* own = last ? last + 1 : subKey;
+        for (const std::string& refused : F().refusedKeyDeletes)
+            if (own && _stricmp(refused.c_str(), own) == 0)
+                return ERROR_ACCESS_DENIED;
+        return RealOs().RegDeleteKeyA(key, subKey);
+    }
     static BOOL WINAPI GetSaveFileNameA(LPOPENFILENAMEA ofn)
     {
         FakeOs& os = F();
@@ -255,6 +265,7 @@ FakeOs::FakeOs(Reach reach)
     g_os.AdjustTokenPrivileges = FakeOsHooks::AdjustTokenPrivileges;
     g_os.ExitWindowsEx = FakeOsHooks::ExitWindowsEx;
     g_os.RegSetValueExA = FakeOsHooks::RegSetValueExA;
+    g_os.RegDeleteKeyA = FakeOsHooks::RegDeleteKeyA;
     g_os.GetSaveFileNameA = FakeOsHooks::GetSaveFileNameA;
     g_os.WriteFile = FakeOsHooks::WriteFile;
     version.dwMajorVersion = 4;

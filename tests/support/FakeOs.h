@@ -96,6 +96,9 @@ public:
     // names listed here, which are refused (access denied) as a write that
     // fails half-way through many would be.
     std::vector<std::string> refusedValues;
+    // Keys (by their own name, the last of their path) whose deletion is
+    // refused (access denied), as a key another user's rights guard would be.
+    std::vector<std::string> refusedKeyDeletes;
 
     // Records the length of every Sleep from now on, and passes it on to
     // whatever Sleep was in force (a simulated card's clock).
