@@ -2,6 +2,7 @@
 // opens on each platform, what OK checks, writes to the registry and the
 // card, and when it asks to restart; the advanced values kept until OK.
 #include "tests/sheet/ConfTestSupport.h"
+#include "tests/support/RecordedEvents.h"
 
 #include "adapter/AdapterDiscovery.h"
 #include "adapter/AdapterState.h"
@@ -648,7 +649,12 @@ TEST_F(ConfPage, APartlySavedOkSaysWhatWasSavedAndOffersTheRestartForIt)
     page->SetText(IDC_CONF_DOMAIN_NAME, "Office");
     page->Select(IDC_CONF_CARRIER_SET, 2);
     os.answers = {IDOK, IDOK, IDCANCEL};
+    EventsSince first;
     EXPECT_FALSE(Ok()) << "the sheet stays open for what was not saved";
+    // The link history names what was saved, never what was not.
+    const int essid = 1 << (IDS_SETTING_ESSID - IDS_SETTING_NETWORK_TYPE);
+    const int carrier = 1 << (IDS_SETTING_CARRIER_SET - IDS_SETTING_NETWORK_TYPE);
+    EXPECT_EQ((std::vector<RecordedEvent>{{HISTORY_SETTINGS, "", "", essid}}), first.Since());
     EXPECT_EQ("Office", machine->Value("ESSID"));
     EXPECT_EQ("<none>", machine->Value("CarrierSet"));
     std::vector<std::string> texts = os.Texts();
@@ -663,9 +669,11 @@ TEST_F(ConfPage, APartlySavedOkSaysWhatWasSavedAndOffersTheRestartForIt)
     os.refusedValues = {"ESSID"};
     os.boxes.clear();
     os.answers = {IDCANCEL};
+    EventsSince second;
     EXPECT_TRUE(Ok());
     EXPECT_EQ("2", machine->Value("CarrierSet"));
     EXPECT_EQ(std::vector<std::string>{kRestart}, os.Texts());
+    EXPECT_EQ((std::vector<RecordedEvent>{{HISTORY_SETTINGS, "", "", carrier}}), second.Since());
 }
 
 // Without an adapter (start-up status 3 or 4) nothing can be written: the OK

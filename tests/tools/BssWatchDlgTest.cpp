@@ -3,6 +3,7 @@
 // normal-mode filter, sorting, scanning (finished, endless, never begun, the
 // card falling silent), joining, reopening, advanced mode, help and sizing,
 // the keyboard after a click, and a card that loses port writes.
+#include "tests/support/RecordedEvents.h"
 #include "tests/tools/ThruTestSupport.h"
 #include "tests/tools/WatchTestSupport.h"
 
@@ -335,6 +336,26 @@ TEST_F(BssWatch, JoinMovesTheLinkStateToTheJoinedRow)
     // A click on no row takes the selection away.
     dlg->ClickRow(-1);
     EXPECT_EQ(nullptr, dlg->GetSelected());
+}
+
+// The link history hears of a scan (with the cells it found) and of a join
+// (the ESSID and BSSID chosen), each once.
+TEST_F(BssWatch, ScanAndJoinAreRecordedInTheLinkHistory)
+{
+    Open(CellsScenario(3, "scan-time 5000\n"));
+    card->card.Apply("signal 2 0\n");
+    EventsSince scan;
+    dlg->Command(IDC_BSS_SCAN);
+    ASSERT_EQ(3, TickUntilIdle(10));
+    EXPECT_EQ((std::vector<RecordedEvent>{{HISTORY_SCAN_STARTED, "", "", 0},
+                                          {HISTORY_SCAN_FINISHED, "", "", 2}}),
+              scan.Since());
+
+    EventsSince join;
+    dlg->ClickRow(1);
+    dlg->Command(IDC_BSS_JOIN);
+    EXPECT_EQ((std::vector<RecordedEvent>{{HISTORY_JOIN, "Corvane", "00:A0:C5:01:00:01", 0}}),
+              join.Since());
 }
 
 TEST_F(BssWatch, JoinWithoutAnswerClosesTheDialog)
