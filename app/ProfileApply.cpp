@@ -102,14 +102,26 @@ bool ApplyProfile(HWND owner, const CProfileStore& store, const std::string& nam
     CardConfig was = ReadStoredCardConfig(owner, traits);
     // The way back, kept before the first Apply. Without the driver's
     // parameters there is nothing to keep (and the writer says why nothing
-    // is written).
+    // is written). One kept that no longer reads back whole is no way back:
+    // it gives its place to the settings in force.
     const std::string previous = LoadStr(IDS_PROFILE_PREVIOUS);
-    if (ParametersReadable() && !store.Exists(previous)) {
+    std::string reason;
+    bool keep = false;
+    if (ParametersReadable()) {
+        keep = !store.Exists(previous);
+        if (!keep && store.Load(previous).damaged) {
+            if (!store.Delete(previous, reason)) {
+                Tell(owner, LoadStr(IDS_PROFILE_NOT_STORED, reason), MB_ICONSTOP);
+                return false;
+            }
+            keep = true;
+        }
+    }
+    if (keep) {
         if (store.List().size() >= MAX_PROFILES) {
             Tell(owner, LoadStr(IDS_PROFILES_FULL_PREVIOUS), MB_ICONEXCLAMATION);
             return false;
         }
-        std::string reason;
         if (!store.Save(previous, ProfileOf(was), reason)) {
             Tell(owner, LoadStr(IDS_PROFILE_NOT_STORED, reason), MB_ICONSTOP);
             return false;

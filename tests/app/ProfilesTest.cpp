@@ -416,6 +416,24 @@ TEST_F(Profiles, NamesCollideWithoutRegardToCaseAndSixteenIsTheMost)
     EXPECT_TRUE(commands->Apply(nullptr, "Office"));
     EXPECT_EQ(16u, store.List().size());
     EXPECT_EQ(Texts(kept), Texts(store.Load("Previous settings").settings));
+
+    // One that no longer reads back whole is no way back: the next Apply
+    // keeps the settings in force in its place.
+    {
+        RegKey k;
+        ASSERT_EQ(ERROR_SUCCESS, k.Open(HKEY_CURRENT_USER, store.KeyPath() + "\\Previous settings",
+                                        KEY_SET_VALUE));
+        ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteValueA(k, "TxRetry"));
+    }
+    ASSERT_TRUE(store.Load("Previous settings").damaged);
+    os.boxes.clear();
+    os.answers = {IDCANCEL};
+    EXPECT_TRUE(commands->Apply(nullptr, "Profile 1"));
+    EXPECT_TRUE(os.Texts().size() <= 1u) << "at most the restart question";
+    const StoredProfile renewed = store.Load("Previous settings");
+    EXPECT_FALSE(renewed.damaged) << renewed.reason;
+    EXPECT_EQ(Texts(Office()), Texts(renewed.settings));
+    EXPECT_EQ(16u, store.List().size());
 }
 
 // A rename leaves the profile under exactly one name, with its settings: the
