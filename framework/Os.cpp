@@ -69,6 +69,21 @@ BOOL WINAPI AdjustTokenPrivilegesLookedUp(HANDLE token, BOOL disableAll, PTOKEN_
     return fn ? fn(token, disableAll, newState, length, previous, returned) : NotImplemented();
 }
 
+// The common dialogs serve only a file the user saves: loaded then, not at
+// every start, since comdlg32 brings the print spooler's DLLs with it. A
+// system that cannot load it gives the failure of a dialog never shown.
+BOOL WINAPI GetSaveFileNameLoaded(LPOPENFILENAMEA ofn)
+{
+    typedef BOOL(WINAPI * Fn)(LPOPENFILENAMEA);
+    static Fn fn = nullptr;
+    if (!fn) {
+        HMODULE dialogs = ::LoadLibraryA("comdlg32.dll");
+        if (dialogs)
+            fn = reinterpret_cast<Fn>(::GetProcAddress(dialogs, "GetSaveFileNameA"));
+    }
+    return fn ? fn(ofn) : NotImplemented();
+}
+
 const OsApi kReal = {
     ::MessageBoxA,
     ::MessageBeep,
@@ -95,7 +110,7 @@ const OsApi kReal = {
     ::Shell_NotifyIconA,
     ::RegSetValueExA,
     ::RegDeleteKeyA,
-    ::GetSaveFileNameA,
+    GetSaveFileNameLoaded,
     ::WriteFile,
 };
 

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -157,6 +158,23 @@ TEST(ImportTable, EveryImportLoadsAndWorksOnWindows95And98AndNt40)
     }
     // A reader that found nothing would pass everything.
     EXPECT_GT(kernelImports, 20);
+}
+
+// Every DLL imported is loaded, with what it imports itself, before the
+// program's first instruction, and so is paid for at every start: the common
+// dialogs (and the print spooler's DLLs they bring) are loaded only when a
+// file is saved.
+TEST(ImportTable, TheStartLoadsOnlyTheDllsTheToolWindowNeeds)
+{
+    std::vector<uint8_t> image = ReadFile(PROGRAM_FILE);
+    PeImports reader;
+    ASSERT_TRUE(reader.Load(image.data(), image.size())) << reader.Error();
+    std::set<std::string> dlls;
+    for (const PeImports::Import& import : reader.Imports())
+        dlls.insert(Lower(import.dll));
+    EXPECT_EQ((std::set<std::string>{"advapi32.dll", "comctl32.dll", "gdi32.dll", "kernel32.dll",
+                                     "msvcrt.dll", "shell32.dll", "user32.dll", "version.dll"}),
+              dlls);
 }
 
 TEST(ImportTable, ASourceNamesThePageThatDocumentsTheFact)
