@@ -230,10 +230,13 @@ int main(int argc, char** argv)
         }
         HWND wnd = nullptr;
         bool icon = false;
+        // The tray is read from the screen, which costs the shell and the
+        // display that draw it: it is looked at once the window shows (the
+        // program adds its icon first), and again only while it is missing.
         while ((!wnd || !icon) && NowMs() - t0 < kGiveUpMs) {
             if (!wnd)
                 wnd = ShownWindow(pi.dwProcessId, kToolTitle);
-            if (!icon)
+            if (wnd && !icon)
                 icon = Tray::IconShown();
             if (!wnd || !icon)
                 ::Sleep(kPollMs);
