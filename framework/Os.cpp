@@ -1,6 +1,7 @@
 // Os.cpp - the production entries of the operating-system call table.
 #include "framework/Os.h"
 
+#include <cderr.h>
 #include <shellapi.h>
 
 namespace {
@@ -71,17 +72,28 @@ BOOL WINAPI AdjustTokenPrivilegesLookedUp(HANDLE token, BOOL disableAll, PTOKEN_
 
 // The common dialogs serve only a file the user saves: loaded then, not at
 // every start, since comdlg32 brings the print spooler's DLLs with it. A
-// system that cannot load it gives the failure of a dialog never shown.
+// system that cannot load it has a dialog that could not start, as the
+// dialogs themselves say when they cannot (CDERR_INITIALIZATION).
+FARPROC DialogExport(const char* name)
+{
+    static HMODULE dialogs = nullptr;
+    if (!dialogs)
+        dialogs = ::LoadLibraryA("comdlg32.dll");
+    return dialogs ? ::GetProcAddress(dialogs, name) : nullptr;
+}
+
 BOOL WINAPI GetSaveFileNameLoaded(LPOPENFILENAMEA ofn)
 {
     typedef BOOL(WINAPI * Fn)(LPOPENFILENAMEA);
-    static Fn fn = nullptr;
-    if (!fn) {
-        HMODULE dialogs = ::LoadLibraryA("comdlg32.dll");
-        if (dialogs)
-            fn = reinterpret_cast<Fn>(::GetProcAddress(dialogs, "GetSaveFileNameA"));
-    }
-    return fn ? fn(ofn) : NotImplemented();
+    Fn fn = reinterpret_cast<Fn>(DialogExport("GetSaveFileNameA"));
+    return fn ? fn(ofn) : FALSE;
+}
+
+DWORD WINAPI CommDlgExtendedErrorLoaded()
+{
+    typedef DWORD(WINAPI * Fn)();
+    Fn fn = reinterpret_cast<Fn>(DialogExport("CommDlgExtendedError"));
+    return fn ? fn() : CDERR_INITIALIZATION;
 }
 
 const OsApi kReal = {
@@ -111,6 +123,7 @@ const OsApi kReal = {
     ::RegSetValueExA,
     ::RegDeleteKeyA,
     GetSaveFileNameLoaded,
+    CommDlgExtendedErrorLoaded,
     ::WriteFile,
 };
 

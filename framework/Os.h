@@ -74,6 +74,8 @@ struct OsApi
     // OPENFILENAME_FIRST_SIZE) and the writes to the file (a test fails one
     // as a full or removed disk would).
     BOOL(WINAPI* GetSaveFileNameA)(LPOPENFILENAMEA ofn);
+    // Why the dialog gave no file: 0 when the user cancelled it.
+    DWORD(WINAPI* CommDlgExtendedError)();
     BOOL(WINAPI* WriteFile)
     (HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED ov);
 };

@@ -11,6 +11,7 @@
 #include "tools/HistoryText.h"
 #include "tools/SurveyCsv.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -85,8 +86,16 @@ bool CSurveyLog::Record(HWND owner)
     ofn.nMaxFile = sizeof file;
     ofn.lpstrDefExt = "csv";
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-    if (!g_os.GetSaveFileNameA(&ofn))
+    if (!g_os.GetSaveFileNameA(&ofn)) {
+        // A cancel says nothing; a dialog that could not open says so.
+        if (const DWORD error = g_os.CommDlgExtendedError()) {
+            char code[16];
+            snprintf(code, sizeof code, "0x%04lX", (unsigned long)error);
+            g_os.MessageBoxA(owner, FillText(LoadStr(IDS_SURVEY_NO_DIALOG), code).c_str(),
+                             LoadStr(IDS_LINK_HISTORY).c_str(), MB_OK | MB_ICONSTOP);
+        }
         return false;
+    }
     file[sizeof file - 1] = '\0';
     if (!Open(owner, file))
         return false;

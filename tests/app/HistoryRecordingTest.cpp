@@ -10,6 +10,7 @@
 #include "tests/support/ToolTestSupport.h"
 #include "tools/CLinkHistoryDlg.h"
 
+#include <cderr.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
@@ -313,14 +314,27 @@ TEST_F(History, RecordAsksForTheFileWithTheFirstSystemsDialogAndAppendsOrReplace
         EXPECT_EQ("Not recording.", ItemText(dlg, IDC_HISTORY_STATE));
     }
 
-    // The Save dialog cancelled: nothing asked, nothing written.
+    // The Save dialog gave no file: a cancel says nothing, a dialog that
+    // could not open (comdlg32 not loaded) says so; nothing is written.
+    const struct
+    {
+        DWORD error;
+        Texts boxes;
+    } noFile[] = {
+        {0, {}},
+        {CDERR_INITIALIZATION, {"The Save dialog could not be opened (error 0x0002)."}},
+    };
     os.savePath.clear();
-    os.boxes.clear();
-    ::DeleteFileA(path.c_str());
-    Click(dlg, IDC_HISTORY_RECORD);
-    EXPECT_TRUE(os.boxes.empty());
-    EXPECT_TRUE(Enabled(dlg, IDC_HISTORY_RECORD));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(path.c_str()));
+    for (const auto& c : noFile) {
+        SCOPED_TRACE(c.error);
+        os.boxes.clear();
+        os.saveDialogError = c.error;
+        ::DeleteFileA(path.c_str());
+        Click(dlg, IDC_HISTORY_RECORD);
+        EXPECT_EQ(c.boxes, os.Texts());
+        EXPECT_TRUE(Enabled(dlg, IDC_HISTORY_RECORD));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(path.c_str()));
+    }
     KeepShownWindowsToTheEnd(std::move(tool));
 }
 

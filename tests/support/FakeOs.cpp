@@ -84,6 +84,7 @@ struct FakeOsHooks
         memcpy(ofn->lpstrFile, os.savePath.c_str(), os.savePath.size() + 1);
         return TRUE;
     }
+    static DWORD WINAPI CommDlgExtendedError() { return F().saveDialogError; }
     static BOOL WINAPI WriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
                                  LPOVERLAPPED ov)
     {
@@ -267,6 +268,7 @@ FakeOs::FakeOs(Reach reach)
     g_os.RegSetValueExA = FakeOsHooks::RegSetValueExA;
     g_os.RegDeleteKeyA = FakeOsHooks::RegDeleteKeyA;
     g_os.GetSaveFileNameA = FakeOsHooks::GetSaveFileNameA;
+    g_os.CommDlgExtendedError = FakeOsHooks::CommDlgExtendedError;
     g_os.WriteFile = FakeOsHooks::WriteFile;
     version.dwMajorVersion = 4;
     version.dwMinorVersion = 0;

@@ -127,6 +127,7 @@ public:
     };
     std::vector<SaveCall> saves;
     std::string savePath;
+    DWORD saveDialogError = 0; // why the dialog gave no file: 0 a cancel
 
     // Writes to files reach the file, but the write numbered
     // `failingWrite` (counted from 0 over every write; -1 none) and all
