@@ -103,19 +103,15 @@ bool ApplyProfile(HWND owner, const CProfileStore& store, const std::string& nam
     // The way back, kept before the first Apply. Without the driver's
     // parameters there is nothing to keep (and the writer says why nothing
     // is written). One kept that no longer reads back whole is no way back:
-    // it gives its place to the settings in force.
+    // it gives its place to the settings in force, where the registry lets
+    // it go (one it holds on to stays, shown damaged, and stops no Apply).
     const std::string previous = LoadStr(IDS_PROFILE_PREVIOUS);
     std::string reason;
     bool keep = false;
     if (ParametersReadable()) {
         keep = !store.Exists(previous);
-        if (!keep && store.Load(previous).damaged) {
-            if (!store.Delete(previous, reason)) {
-                Tell(owner, LoadStr(IDS_PROFILE_NOT_STORED, reason), MB_ICONSTOP);
-                return false;
-            }
-            keep = true;
-        }
+        if (!keep && store.Load(previous).damaged)
+            keep = store.Delete(previous, reason);
     }
     if (keep) {
         if (store.List().size() >= MAX_PROFILES) {
