@@ -64,10 +64,12 @@ bench-samples)
     sleep 0 &
     reaped=$!
     wait $reaped
-    # Its parent lives on without reaping it; the parent's output goes
-    # elsewhere so that the reading here does not wait for the parent's end
-    # (after which the system reaps the zombie at once).
-    read -r zombie parent < <(bash -c 'sleep 0 & echo $! $$; exec sleep 30 >/dev/null 2>&1')
+    # Its parent lives on without reaping it: the child ends only once its
+    # parent has become a sleep (a shell would reap a child that ended
+    # before its exec). The parent's output goes elsewhere, so the reading
+    # here does not wait for the parent's end, after which the system would
+    # reap the zombie at once.
+    read -r zombie parent < <(bash -c 'sh -c "until grep -qx sleep /proc/\$1/comm 2>/dev/null; do sleep 0.01; done" _ $$ & echo $! $$; exec sleep 30 >/dev/null 2>&1')
     for _ in $(seq 50); do
         grep -q ') Z ' "/proc/$zombie/stat" 2>/dev/null && break
         sleep 0.1
