@@ -208,17 +208,24 @@ void CSurveyLog::ReadCell(bool whole)
     m_cellDue = g_os.GetTickCount() + CELL_PERIOD;
 }
 
+// A line of this moment in the cell last read, with the mark in force.
+SurveyLine CSurveyLog::LineNow() const
+{
+    SurveyLine line;
+    line.time = HistoryNow();
+    line.essid = m_essid;
+    line.bssid = m_bssid;
+    line.mark = m_mark;
+    return line;
+}
+
 void CSurveyLog::OnTick(int quality, HWND owner)
 {
     if (!IsRecording())
         return;
     ReadCell(false);
-    SurveyLine line;
-    line.time = HistoryNow();
+    SurveyLine line = LineNow();
     line.quality = quality;
-    line.essid = m_essid;
-    line.bssid = m_bssid;
-    line.mark = m_mark;
     DWORD error = 0;
     if (!WriteLine(SurveyCsvLine(line), &error))
         Fail(owner, error);
@@ -228,12 +235,8 @@ void CSurveyLog::StopOnFailure()
 {
     if (!IsRecording())
         return;
-    SurveyLine line;
-    line.time = HistoryNow();
+    SurveyLine line = LineNow();
     line.noResponse = true;
-    line.essid = m_essid;
-    line.bssid = m_bssid;
-    line.mark = m_mark;
     DWORD error = 0;
     WriteLine(SurveyCsvLine(line), &error); // the last line; a failure changes nothing now
     Stop();

@@ -8,6 +8,8 @@
 // the Link History window starts, marks and stops it.
 #pragma once
 
+#include "tools/SurveyCsv.h"
+
 #include <windows.h>
 
 #include <string>
@@ -57,6 +59,7 @@ private:
     bool Open(HWND owner, const std::string& path);
     // One whole line; false when the write failed or fell short (`error`
     // then says why).
+    SurveyLine LineNow() const;
     bool WriteLine(const std::string& line, DWORD* error);
     // The log stops on a failed write: closed, recorded, told once.
     void Fail(HWND owner, DWORD error);
