@@ -425,7 +425,7 @@
 #define IDS_SPAN_START_HOUR     5064
 #define IDS_SPAN_START_DAY      5065
 #define IDS_SPAN_END            5066    // under its right end: the newest sample
-#define IDS_SURVEY_NO_DIALOG    5067    // "... %1" the dialog's error, in hexadecimal
+#define IDS_SURVEY_NO_FILE      5067    // "... %1" the dialog's error, in hexadecimal
 #define IDI_LINK_HISTORY        5090
 #define IDM_LINK_HISTORY        40020   // the notification icon's menu
 // clang-format on

@@ -45,8 +45,8 @@ std::string Trimmed(const std::string& text)
 // while it grows.
 HANDLE OpenForLog(const std::string& path, DWORD disposition)
 {
-    return ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    return ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                         disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 } // namespace
@@ -87,11 +87,12 @@ bool CSurveyLog::Record(HWND owner)
     ofn.lpstrDefExt = "csv";
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (!g_os.GetSaveFileNameA(&ofn)) {
-        // A cancel says nothing; a dialog that could not open says so.
+        // A cancel says nothing; a dialog that could not open, or could not
+        // give the file typed (a path too long for it), says so.
         if (const DWORD error = g_os.CommDlgExtendedError()) {
             char code[16];
             snprintf(code, sizeof code, "0x%04lX", (unsigned long)error);
-            g_os.MessageBoxA(owner, FillText(LoadStr(IDS_SURVEY_NO_DIALOG), code).c_str(),
+            g_os.MessageBoxA(owner, FillText(LoadStr(IDS_SURVEY_NO_FILE), code).c_str(),
                              LoadStr(IDS_LINK_HISTORY).c_str(), MB_OK | MB_ICONSTOP);
         }
         return false;
@@ -123,6 +124,7 @@ bool CSurveyLog::Open(HWND owner, const std::string& path)
     // An existing file is added to or replaced as the user says; one that
     // cannot be written is told at once, before any question.
     bool header = true;
+    bool endLine = false; // a log that a failed write left with half a line
     HANDLE file = OpenForLog(path, OPEN_EXISTING);
     if (file != INVALID_HANDLE_VALUE) {
         const std::string question = FillText(LoadStr(IDS_SURVEY_EXISTS), path);
@@ -132,13 +134,19 @@ bool CSurveyLog::Open(HWND owner, const std::string& path)
         if (answer == IDYES) {
             const DWORD size = ::GetFileSize(file, nullptr);
             header = size == 0;
+            char last = '\n';
+            DWORD got = 0;
             if (size == INVALID_FILE_SIZE ||
+                (size > 0 &&
+                 (::SetFilePointer(file, -1, nullptr, FILE_END) == INVALID_SET_FILE_POINTER ||
+                  !::ReadFile(file, &last, 1, &got, nullptr) || got != 1)) ||
                 ::SetFilePointer(file, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) {
                 const DWORD error = ::GetLastError();
                 ::CloseHandle(file);
                 TellNotWritten(owner, path, error);
                 return false;
             }
+            endLine = last != '\n';
         } else {
             ::CloseHandle(file);
             if (answer != IDNO)
@@ -154,7 +162,8 @@ bool CSurveyLog::Open(HWND owner, const std::string& path)
     }
     m_file = file;
     DWORD error = 0;
-    if (header && !WriteLine(SurveyCsvHeader(), &error)) {
+    if ((endLine && !WriteLine("\r\n", &error)) ||
+        (header && !WriteLine(SurveyCsvHeader(), &error))) {
         Close();
         TellNotWritten(owner, path, error);
         return false;

@@ -57,9 +57,10 @@ private:
     // Opens the chosen file as the user wants it; false (told) when it
     // cannot be written or the user cancelled.
     bool Open(HWND owner, const std::string& path);
+    // A line of this moment in the cell last read, with the mark in force.
+    SurveyLine LineNow() const;
     // One whole line; false when the write failed or fell short (`error`
     // then says why).
-    SurveyLine LineNow() const;
     bool WriteLine(const std::string& line, DWORD* error);
     // The log stops on a failed write: closed, recorded, told once.
     void Fail(HWND owner, DWORD error);

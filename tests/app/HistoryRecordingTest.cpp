@@ -264,6 +264,8 @@ TEST_F(History, RecordAsksForTheFileWithTheFirstSystemsDialogAndAppendsOrReplace
         {"a new file gets the header", false, "", 0, true, kHeader},
         {"Yes adds to the end", true, "old line\r\n", IDYES, true, "old line\r\n"},
         {"Yes to an empty file gives it the header", true, "", IDYES, true, kHeader},
+        {"Yes to a log cut in a line ends that line first", true, "old li", IDYES, true,
+         "old li\r\n"},
         {"No replaces it", true, "old line\r\n", IDNO, true, kHeader},
         {"Cancel leaves it alone", true, "old line\r\n", IDCANCEL, false, "old line\r\n"},
     };
@@ -315,14 +317,16 @@ TEST_F(History, RecordAsksForTheFileWithTheFirstSystemsDialogAndAppendsOrReplace
     }
 
     // The Save dialog gave no file: a cancel says nothing, a dialog that
-    // could not open (comdlg32 not loaded) says so; nothing is written.
+    // could not open (comdlg32 not loaded) or could not give the file (a
+    // path too long) says so; nothing is written.
     const struct
     {
         DWORD error;
         Texts boxes;
     } noFile[] = {
         {0, {}},
-        {CDERR_INITIALIZATION, {"The Save dialog could not be opened (error 0x0002)."}},
+        {CDERR_INITIALIZATION, {"The Save dialog gave no file (error 0x0002)."}},
+        {FNERR_BUFFERTOOSMALL, {"The Save dialog gave no file (error 0x3003)."}},
     };
     os.savePath.clear();
     for (const auto& c : noFile) {
