@@ -69,7 +69,7 @@ bench-samples)
     # before its exec). The parent's output goes elsewhere, so the reading
     # here does not wait for the parent's end, after which the system would
     # reap the zombie at once.
-    read -r zombie parent < <(bash -c 'sh -c "until grep -qx sleep /proc/\$1/comm 2>/dev/null; do sleep 0.01; done" _ $$ & echo $! $$; exec sleep 30 >/dev/null 2>&1')
+    read -r zombie parent < <(bash -c 'sh -c "while [ -e /proc/\$1 ] && ! grep -qx sleep /proc/\$1/comm 2>/dev/null; do sleep 0.01; done" _ $$ & echo $! $$; exec sleep 30 >/dev/null 2>&1')
     for _ in $(seq 50); do
         grep -q ') Z ' "/proc/$zombie/stat" 2>/dev/null && break
         sleep 0.1
