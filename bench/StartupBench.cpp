@@ -6,8 +6,10 @@
 // answered, and each costs the program two mailbox pauses (one before it
 // sends, one before it reads the answer, which the card gives at the first
 // poll); they are taken out.
-// `startup_bench PROGRAM MINIMAL CARDCTL [rounds]`; prints the figure's line.
+// `startup_bench PROGRAM MINIMAL [rounds]`; prints the figure's line.
 #include <windows.h>
+
+#include "sim/SimProtocol.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -132,36 +134,23 @@ void End(PROCESS_INFORMATION& pi, HWND wnd, UINT command)
     ::CloseHandle(pi.hProcess);
 }
 
-// The commands the card has answered, from `cardctl state`.
-long CommandsAnswered(const std::string& cardctl)
+// The commands the card has answered, read from the simulated card's control
+// device: starting `cardctl` for it would put a whole process start and end
+// just before each of the program's starts, which the minimal program's
+// starts do not get.
+long CommandsAnswered()
 {
-    SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
-    HANDLE read = nullptr, write = nullptr;
-    if (!::CreatePipe(&read, &write, &sa, 0))
+    HANDLE h = ::CreateFileA(SIM_USER_PATH, GENERIC_READ | GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
+    if (h == INVALID_HANDLE_VALUE)
         return -1;
-    ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = si.hStdError = write;
-    PROCESS_INFORMATION pi = {};
-    std::string line = "\"" + cardctl + "\" state";
-    BOOL ok = ::CreateProcessA(cardctl.c_str(), &line[0], nullptr, nullptr, TRUE, 0, nullptr,
-                               nullptr, &si, &pi);
-    ::CloseHandle(write);
-    std::string out;
-    char buf[512];
+    SimState state = {};
     DWORD got = 0;
-    while (ok && ::ReadFile(read, buf, sizeof buf, &got, nullptr) && got)
-        out.append(buf, got);
-    ::CloseHandle(read);
-    if (!ok)
-        return -1;
-    ::WaitForSingleObject(pi.hProcess, 10000);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    size_t at = out.find("commands answered ");
-    return at == std::string::npos ? -1 : std::atol(out.c_str() + at + 18);
+    BOOL ok = ::DeviceIoControl(h, SIM_IOCTL_GET_STATE, nullptr, 0, &state, sizeof state, &got,
+                                nullptr);
+    ::CloseHandle(h);
+    return ok && got == sizeof state ? (long)state.commandsAnswered : -1;
 }
 
 // Waits until no icon shows in the tray (the last copy's is gone).
@@ -198,12 +187,12 @@ double MinimalRound(const std::string& minimal)
 
 int main(int argc, char** argv)
 {
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: startup_bench PROGRAM MINIMAL CARDCTL [rounds]\n");
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: startup_bench PROGRAM MINIMAL [rounds]\n");
         return 2;
     }
-    const std::string program = argv[1], minimal = argv[2], cardctl = argv[3];
-    const int rounds = argc > 4 ? std::max(1, std::atoi(argv[4])) : 5;
+    const std::string program = argv[1], minimal = argv[2];
+    const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
     // A first start brings the machine's desktop up and warms what both
     // programs load; it is not counted.
     if (MinimalRound(minimal) < 0)
@@ -221,7 +210,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "startup_bench: the tray did not clear\n");
             return 1;
         }
-        long before = CommandsAnswered(cardctl);
+        long before = CommandsAnswered();
         PROCESS_INFORMATION pi = {};
         double t0 = NowMs();
         if (!Start(program, &pi)) {
@@ -242,7 +231,7 @@ int main(int argc, char** argv)
                 ::Sleep(kPollMs);
         }
         double took = NowMs() - t0;
-        long after = CommandsAnswered(cardctl);
+        long after = CommandsAnswered();
         End(pi, wnd, kExitCommand);
         if (!wnd || !icon) {
             std::fprintf(stderr, "startup_bench: the program showed %s\n",

@@ -136,7 +136,7 @@ figures wine "$BUILD_DIR/bench/adapter_bench.exe" # firmware command (driver, tr
 figures wine "$BUILD_DIR/bench/monitor_bench.exe" 2000   # monitor tick CPU
 figures wine "$BUILD_DIR/bench/history_bench.exe" 5000   # tick with a survey log, history memory
 figures wine "$BUILD_DIR/bench/startup_bench.exe" "$(winepath -w "$BUILD_DIR/corvane.exe")" \
-    "$(winepath -w "$BUILD_DIR/bench/minimal_window.exe")" "$(winepath -w "$cardctl")" 15 # start-up, before any copy runs
+    "$(winepath -w "$BUILD_DIR/bench/minimal_window.exe")" 15 # start-up, before any copy runs
 running_program || { failed=1; echo "bench: the running program could not be measured" >&2; } # idle CPU share, memory
 figures wine "$BUILD_DIR/bench/widgets_bench.exe" # chart Advance at 10/1000/100000 calls, ApplyLayout of each table
 figures python3 "$ROOT/scripts/size-figure.py" "$BUILD_DIR/corvane.exe" "$BUILD_DIR/corvane.map" \
