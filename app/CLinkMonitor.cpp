@@ -42,10 +42,9 @@ CLinkMonitor::CLinkMonitor()
       m_bAlerted(false), m_bHaveReading(false), m_bLinkStateRead(false)
 {}
 
-void CLinkMonitor::Start()
+void CLinkMonitor::Start(bool adHoc)
 {
-    std::string type;
-    if (!ReadText(CI_NETWORK_TYPE, type) || lstrcmpiA(type.c_str(), kInfrastructure) == 0)
+    if (!adHoc)
         return;
     m_bAdHoc = true;
     m_quality = 100.0f;

@@ -36,10 +36,10 @@ public:
 
     CLinkMonitor();
 
-    // Learns the kind of network. In an ad-hoc one it also takes the card's
-    // period divisor and its first record. A type the card does not give
-    // counts as infrastructure.
-    void Start();
+    // Starts on the kind of network the owner read from the card at its own
+    // start (one command less to wait for). In an ad-hoc one it also takes
+    // the card's period divisor and its first record.
+    void Start(bool adHoc);
     // True when the card answers that its link is idle.
     bool LinkIsIdle();
     // One tick's reading, with the card held for it. With `wantTip` the

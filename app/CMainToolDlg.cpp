@@ -78,16 +78,19 @@ CMainToolDlg::CMainToolDlg(CWnd* parent)
       // One writer of the card's settings at a time: no profile is applied
       // while the property sheet is open.
       m_profiles([this] { return GetToolWindow(TOOL_PROPERTIES) != nullptr; }), m_bIconShown(false),
-      m_bInfraWatcher(false), m_bMonitoring(false), m_bFailureRecorded(false),
+      m_bInfraWatcher(false), m_bAdHocAtStart(false), m_bMonitoring(false), m_bFailureRecorded(false),
       m_nMonitorPeriod(MONITOR_PERIOD), m_bTrayFailedThisRun(false)
 {
     // Exactly one of the two watchers, by the card's network type; an
     // unreadable type counts as not infrastructure.
     CUtilityApp* app = CUtilityApp::Get();
     char type[CARD_ITEM_BUFFER_SIZE] = "";
-    if (app && !GetAdapterState().m_bAdapterFailed)
-        QueryCardItem(CI_NETWORK_TYPE, type);
+    bool answered = app && !GetAdapterState().m_bAdapterFailed &&
+                    QueryCardItem(CI_NETWORK_TYPE, type) == ITEM_OK;
     m_bInfraWatcher = lstrcmpiA(type, kInfrastructure) == 0;
+    // The monitor, which starts on the same answer, counts a type the card
+    // does not give as infrastructure.
+    m_bAdHocAtStart = answered && !m_bInfraWatcher;
     if (m_bInfraWatcher)
         m_pBssWatchDlg.reset(new CBssWatchDlg(this));
     else
@@ -185,7 +188,7 @@ BOOL CMainToolDlg::OnInitDialog()
         AddTrayIcon(LoadStr(IDS_FIRST_TIP).c_str(), IDI_QUALITY_NONE);
 
     if (app && !GetAdapterState().m_bAdapterFailed)
-        m_monitor.Start();
+        m_monitor.Start(m_bAdHocAtStart);
     m_nMonitorPeriod = m_monitor.GetPeriod();
     GetLinkHistory().SetPeriod(m_nMonitorPeriod);
     m_bMonitoring = SetTimer(MONITOR_TIMER, m_nMonitorPeriod) != 0;

@@ -24,7 +24,7 @@ protected:
 
 TEST_F(LinkMonitor, ReadingCarriesTheQualityAndWhatTheIconShows)
 {
-    monitor.Start();
+    monitor.Start(false);
     EXPECT_FALSE(monitor.IsAdHoc());
     EXPECT_EQ(CLinkMonitor::PERIOD, monitor.GetPeriod());
     EXPECT_FALSE(monitor.LinkIsIdle());
@@ -45,7 +45,7 @@ TEST_F(LinkMonitor, ReadingCarriesTheQualityAndWhatTheIconShows)
 TEST_F(LinkMonitor, SilentCardIsLeftToTheOwnerToReport)
 {
     GetAdapterState().AlertBeep = 1;
-    monitor.Start();
+    monitor.Start(false);
     card.card.Silence(CMD_GET_STATUS, SUB_QUALITY);
     EXPECT_EQ(CLinkMonitor::NO_RESPONSE, monitor.Read(true).outcome);
     EXPECT_FLOAT_EQ(100.0f, monitor.GetQuality()) << "the last quality stands";
@@ -60,7 +60,7 @@ TEST_F(LinkMonitor, SilentCardIsLeftToTheOwnerToReport)
 
 TEST_F(LinkMonitor, CardHeldByAnotherPollIsNotAsked)
 {
-    monitor.Start();
+    monitor.Start(false);
     ASSERT_EQ(0, TryLockAdapter());
     card.card.ResetCounts();
     EXPECT_EQ(CLinkMonitor::SKIPPED, monitor.Read(true).outcome);

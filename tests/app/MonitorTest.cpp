@@ -178,6 +178,7 @@ TEST_F(Monitor, AdHocQualityFromTheCardsRecords)
 {
     Start(kAdHoc);
     EXPECT_TRUE(tool->IsAdHoc());
+    EXPECT_EQ(1u, card->card.Commands(CMD_GET_PARAM, PARAM_NETWORK_TYPE));
     EXPECT_EQ(4000u, tool->GetMonitorPeriod());
     EXPECT_EQ(100, tool->GetPeriodDivisor());
     EXPECT_FLOAT_EQ(100.0f, tool->GetLinkQuality());

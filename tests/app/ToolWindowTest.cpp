@@ -4,6 +4,7 @@
 // hidden, which keeps its destruction quick under Wine.
 #include "adapter/AdapterState.h"
 #include "adapter/CardItem.h"
+#include "adapter/Mailbox.h"
 #include "app/CAboutDlg.h"
 #include "app/CPrefsDlg.h"
 #include "res/resource.h"
@@ -72,6 +73,8 @@ TEST_F(ToolWindow, InitialisationBuildsMenuButtonsTipsIconAndTimer)
     EXPECT_EQ(0, tool->SendMessage(CMainToolDlg::WM_TRAY_NOTIFY, 2, WM_RBUTTONUP));
 
     EXPECT_FALSE(tool->IsAdHoc());
+    EXPECT_EQ(1u, card->card.Commands(CMD_GET_PARAM, PARAM_NETWORK_TYPE))
+        << "the watcher and the monitor start on one answer";
     EXPECT_EQ(2000u, tool->GetMonitorPeriod());
     EXPECT_TRUE(tool->IsMonitoring());
     EXPECT_TRUE(::KillTimer(*tool, CMainToolDlg::MONITOR_TIMER)) << "timer 3 runs";
