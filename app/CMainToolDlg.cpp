@@ -79,7 +79,7 @@ CMainToolDlg::CMainToolDlg(CWnd* parent)
       // while the property sheet is open.
       m_profiles([this] { return GetToolWindow(TOOL_PROPERTIES) != nullptr; }), m_bIconShown(false),
       m_bInfraWatcher(false), m_bAdHocAtStart(false), m_bMonitoring(false), m_bFailureRecorded(false),
-      m_nMonitorPeriod(MONITOR_PERIOD), m_bTrayFailedThisRun(false)
+      m_nMonitorPeriod(MONITOR_PERIOD), m_bTrayFailedThisRun(false), m_bTipsTried(false)
 {
     // Exactly one of the two watchers, by the card's network type; an
     // unreadable type counts as not infrastructure.
@@ -173,17 +173,6 @@ BOOL CMainToolDlg::OnInitDialog()
 
     RunCommandLineAction();
 
-    // The tooltip watches the buttons' mouse messages itself.
-    if (m_toolTip.Create(m_hWnd)) {
-        m_toolTip.SendMessage(TTM_ACTIVATE, TRUE);
-        for (int i = 0; i < 4; ++i) {
-            HWND button = GetDlgItem(kButtons[i].id);
-            RECT none = {};
-            m_toolTip.AddTool(m_hWnd, LoadStr(kButtons[i].tip).c_str(), none,
-                              (UINT)(UINT_PTR)button, TTF_IDISHWND | TTF_SUBCLASS);
-        }
-    }
-
     if (app && app->EnableTrayIcon)
         AddTrayIcon(LoadStr(IDS_FIRST_TIP).c_str(), IDI_QUALITY_NONE);
 
@@ -199,7 +188,36 @@ BOOL CMainToolDlg::OnInitDialog()
         GetAdapterState().m_nAdapterStatus = ADAPTER_IDLE;
         ShowAdapterFailure();
     }
-    return TRUE;
+    // FALSE: the dialog passes the focus to its first button when it is
+    // shown and activated. Focus given now would activate the window while it
+    // is still hidden, and the activation's work would delay its appearing.
+    return FALSE;
+}
+
+BOOL CMainToolDlg::OnSetCursor(HWND hWnd, UINT hitTest, UINT message)
+{
+    MakeButtonTips();
+    return CDialog::OnSetCursor(hWnd, hitTest, message);
+}
+
+// The tips serve only the mouse, so they are made when it first comes over
+// the window (the window hears of it before its buttons do), not at a start
+// that would wait for the tooltip's window. Made once; a refusal is final.
+void CMainToolDlg::MakeButtonTips()
+{
+    if (m_bTipsTried)
+        return;
+    m_bTipsTried = true;
+    // The tooltip watches the buttons' mouse messages itself.
+    if (!m_toolTip.Create(m_hWnd))
+        return;
+    m_toolTip.SendMessage(TTM_ACTIVATE, TRUE);
+    for (int i = 0; i < 4; ++i) {
+        HWND button = GetDlgItem(kButtons[i].id);
+        RECT none = {};
+        m_toolTip.AddTool(m_hWnd, LoadStr(kButtons[i].tip).c_str(), none, (UINT)(UINT_PTR)button,
+                          TTF_IDISHWND | TTF_SUBCLASS);
+    }
 }
 
 bool CMainToolDlg::AddTrayIcon(const char* tip, UINT iconId)

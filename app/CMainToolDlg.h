@@ -79,6 +79,7 @@ public:
     void OnInitMenuPopup(HMENU popup, UINT index, BOOL sysMenu) override;
     void OnTimer(UINT_PTR id) override;
     void OnPaint() override;
+    BOOL OnSetCursor(HWND hWnd, UINT hitTest, UINT message) override;
     void OnClose() override;
     void OnOK() override;
     void OnCancel() override;
@@ -113,6 +114,7 @@ protected:
     // The shell refused the icon: tell the user, no icon for this run.
     void OnTrayRefused();
     void OnTrayShown();
+    void MakeButtonTips();
 
 private:
     // Makes the window of a tool whose object exists; false when none was made.
@@ -146,4 +148,5 @@ private:
     // The shell refused the icon: no icon for this run unless the user asks
     // again in Preferences; the stored choice is left alone.
     bool m_bTrayFailedThisRun;
+    bool m_bTipsTried; // the buttons' tips were made, or refused
 };

@@ -50,6 +50,10 @@ TEST_F(ToolWindow, InitialisationBuildsMenuButtonsTipsIconAndTimer)
     const int ids[4] = {IDC_BTN_PROPERTIES, IDC_BTN_WATCHER, IDC_BTN_SIGNAL, IDC_BTN_THROUGHPUT};
     const char* tips[4] = {"Corvane Properties", "Network Watcher", "Signal Quality Indicator",
                            "View Station Throughput"};
+    // The tips come with the mouse's first visit, once.
+    for (int visit = 0; visit < 2; ++visit)
+        tool->SendMessage(WM_SETCURSOR, (WPARAM)tool->GetDlgItem(ids[visit]),
+                          MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(4, tool->GetToolTip().GetToolCount());
     for (int i = 0; i < 4; ++i) {
         HWND button = tool->GetDlgItem(ids[i]);
