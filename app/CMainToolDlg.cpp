@@ -81,6 +81,9 @@ CMainToolDlg::CMainToolDlg(CWnd* parent)
       m_bInfraWatcher(false), m_bAdHocAtStart(false), m_bMonitoring(false), m_bFailureRecorded(false),
       m_nMonitorPeriod(MONITOR_PERIOD), m_bTrayFailedThisRun(false), m_bTipsTried(false)
 {
+    // Buttons only: the start does not wait for comctl32, which loads with
+    // the first tool, tip or menu picture.
+    m_bCommonControls = false;
     // Exactly one of the two watchers, by the card's network type; an
     // unreadable type counts as not infrastructure.
     CUtilityApp* app = CUtilityApp::Get();

@@ -246,6 +246,8 @@ int main(int argc, char** argv)
         whole.push_back(took);
         pauses.push_back(paused);
         ours.push_back(took - paused);
+        std::printf("  round %d: minimal %.0f ms, program %.0f ms less %.0f ms of pauses\n", r + 1,
+                    least, took, paused);
     }
     double own = Median(ours), least = Median(floor);
     std::printf("start-up to the tool window and icon: %.0f ms, ratio %.2f (floor: a minimal "

@@ -2,6 +2,8 @@
 // focus kept on a control the user can work.
 #include "framework/CDialog.h"
 
+#include <commctrl.h>
+
 namespace {
 
 bool IsKeyMessage(UINT msg)
@@ -42,7 +44,7 @@ HWND NextTabStop(HWND dialog, HWND from)
 
 CDialog::CDialog(UINT templateId, CWnd* parent)
     : m_templateId(templateId), m_hParent(parent ? parent->m_hWnd : nullptr), m_bModal(false),
-      m_bDefaulted(false)
+      m_bCommonControls(true), m_bDefaulted(false)
 {}
 
 CDialog::~CDialog()
@@ -58,6 +60,8 @@ CDialog::~CDialog()
 INT_PTR CDialog::DoModal()
 {
     m_bModal = true;
+    if (m_bCommonControls)
+        ::InitCommonControls();
     HookCreation(this);
     INT_PTR result = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId),
                                        m_hParent, DialogProc, 0);
@@ -79,6 +83,8 @@ BOOL CDialog::Create(HWND parent)
         return FALSE;
     m_hParent = parent;
     m_bModal = false;
+    if (m_bCommonControls)
+        ::InitCommonControls();
     HookCreation(this);
     HWND hWnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId),
                                      parent, DialogProc, 0);

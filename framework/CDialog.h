@@ -46,5 +46,9 @@ protected:
     UINT m_templateId;
     HWND m_hParent;
     bool m_bModal;
+    // The template holds common controls (list views, trackbars...), whose
+    // classes comctl32 registers as it loads; a dialog of the system's own
+    // controls alone clears it and does not wait for comctl32 to load.
+    bool m_bCommonControls;
     bool m_bDefaulted; // the handler passed the message on to the dialog manager
 };
