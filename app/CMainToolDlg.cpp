@@ -78,8 +78,9 @@ CMainToolDlg::CMainToolDlg(CWnd* parent)
       // One writer of the card's settings at a time: no profile is applied
       // while the property sheet is open.
       m_profiles([this] { return GetToolWindow(TOOL_PROPERTIES) != nullptr; }), m_bIconShown(false),
-      m_bInfraWatcher(false), m_bAdHocAtStart(false), m_bMonitoring(false), m_bFailureRecorded(false),
-      m_nMonitorPeriod(MONITOR_PERIOD), m_bTrayFailedThisRun(false), m_bTipsTried(false)
+      m_bInfraWatcher(false), m_bAdHocAtStart(false), m_bMonitoring(false),
+      m_bFailureRecorded(false), m_nMonitorPeriod(MONITOR_PERIOD), m_bTrayFailedThisRun(false),
+      m_bTipsTried(false)
 {
     // Buttons only: the start does not wait for comctl32, which loads with
     // the first tool, tip or menu picture.

@@ -140,15 +140,15 @@ void End(PROCESS_INFORMATION& pi, HWND wnd, UINT command)
 // starts do not get.
 long CommandsAnswered()
 {
-    HANDLE h = ::CreateFileA(SIM_USER_PATH, GENERIC_READ | GENERIC_WRITE,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                             nullptr);
+    HANDLE h =
+        ::CreateFileA(SIM_USER_PATH, GENERIC_READ | GENERIC_WRITE,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return -1;
     SimState state = {};
     DWORD got = 0;
-    BOOL ok = ::DeviceIoControl(h, SIM_IOCTL_GET_STATE, nullptr, 0, &state, sizeof state, &got,
-                                nullptr);
+    BOOL ok =
+        ::DeviceIoControl(h, SIM_IOCTL_GET_STATE, nullptr, 0, &state, sizeof state, &got, nullptr);
     ::CloseHandle(h);
     return ok && got == sizeof state ? (long)state.commandsAnswered : -1;
 }

@@ -142,8 +142,8 @@ void ExpectWorksEverywhere(const std::map<std::string, Fact>& table, const std::
     for (int system = 0; system < 3; ++system) {
         std::string problem = Problem(fact->second, system);
         if (!problem.empty())
-            ADD_FAILURE() << dll << "!" << function << ": " << problem << " ("
-                          << fact->second.file << ")";
+            ADD_FAILURE() << dll << "!" << function << ": " << problem << " (" << fact->second.file
+                          << ")";
     }
 }
 
