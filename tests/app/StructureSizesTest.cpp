@@ -122,6 +122,8 @@ TEST_F(StructureSizes, EveryStructureHandedOverHasTheFirstSystemsSize)
 {
     // What the tool window, its tools and the notification icon's menu pass.
     Start();
+    // The buttons' tips are made when the mouse first comes over the window.
+    tool->SendMessage(WM_SETCURSOR, (WPARAM)(HWND)*tool, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     tool->SendMessage(WM_COMMAND, IDC_BTN_PROPERTIES);
     ASSERT_TRUE(tool->GetToolWindow(TOOL_PROPERTIES));
     tool->SendMessage(WM_COMMAND, IDM_LINK_HISTORY);
