@@ -78,9 +78,9 @@ CMainToolDlg::CMainToolDlg(CWnd* parent)
       // One writer of the card's settings at a time: no profile is applied
       // while the property sheet is open.
       m_profiles([this] { return GetToolWindow(TOOL_PROPERTIES) != nullptr; }), m_bIconShown(false),
-      m_bInfraWatcher(false), m_bAdHocAtStart(false), m_bMonitoring(false),
-      m_bFailureRecorded(false), m_nMonitorPeriod(MONITOR_PERIOD), m_bTrayFailedThisRun(false),
-      m_bTipsTried(false)
+      m_bInfraWatcher(false), m_bStartTypeAnswered(false), m_bAdHocAtStart(false),
+      m_bMonitoring(false), m_bFailureRecorded(false), m_nMonitorPeriod(MONITOR_PERIOD),
+      m_bTrayFailedThisRun(false), m_bTipsTried(false)
 {
     // Buttons only: the start does not wait for comctl32, which loads with
     // the first tool, tip or menu picture.
@@ -92,8 +92,8 @@ CMainToolDlg::CMainToolDlg(CWnd* parent)
     bool answered = app && !GetAdapterState().m_bAdapterFailed &&
                     QueryCardItem(CI_NETWORK_TYPE, type) == ITEM_OK;
     m_bInfraWatcher = lstrcmpiA(type, kInfrastructure) == 0;
-    // The monitor, which starts on the same answer, counts a type the card
-    // does not give as infrastructure.
+    // The monitor starts on the same answer where it can (see OnInitDialog).
+    m_bStartTypeAnswered = answered;
     m_bAdHocAtStart = answered && !m_bInfraWatcher;
     if (m_bInfraWatcher)
         m_pBssWatchDlg.reset(new CBssWatchDlg(this));
@@ -175,13 +175,22 @@ BOOL CMainToolDlg::OnInitDialog()
     ::SetWindowPos(m_hWnd, nullptr, m_xPos, m_yPos, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    RunCommandLineAction();
+    bool acted = RunCommandLineAction();
 
     if (app && app->EnableTrayIcon)
         AddTrayIcon(LoadStr(IDS_FIRST_TIP).c_str(), IDI_QUALITY_NONE);
 
-    if (app && !GetAdapterState().m_bAdapterFailed)
-        m_monitor.Start(m_bAdHocAtStart);
+    // The monitor takes the network type read a moment ago, unless that read
+    // went unanswered or a command-line action ran since (its box may stay up
+    // for long, its tool may change the card's settings): then it asks again.
+    // A type the card does not give counts as infrastructure.
+    if (app && !GetAdapterState().m_bAdapterFailed) {
+        bool adHoc = m_bAdHocAtStart;
+        std::string type;
+        if (acted || !m_bStartTypeAnswered)
+            adHoc = ReadNetworkType(type) && lstrcmpiA(type.c_str(), kInfrastructure) != 0;
+        m_monitor.Start(adHoc);
+    }
     m_nMonitorPeriod = m_monitor.GetPeriod();
     GetLinkHistory().SetPeriod(m_nMonitorPeriod);
     m_bMonitoring = SetTimer(MONITOR_TIMER, m_nMonitorPeriod) != 0;
@@ -250,19 +259,21 @@ void CMainToolDlg::OnTrayShown()
         ShowAdapterFailure();
 }
 
-void CMainToolDlg::RunCommandLineAction()
+bool CMainToolDlg::RunCommandLineAction()
 {
     CUtilityApp* app = CUtilityApp::Get();
     if (!app || app->m_args.size() != 1 || app->m_args[0].size() < 2)
-        return;
+        return false;
     // "/n" shows the adapter's status; the other letters open their tools.
     if (app->m_args[0][1] == 'n') {
         ShowStatusBox();
-        return;
+        return true;
     }
     Tool tool = ToolForArgument(app->m_args[0]);
-    if (tool != TOOL_NONE)
-        OpenTool(tool);
+    if (tool == TOOL_NONE)
+        return false;
+    OpenTool(tool);
+    return true;
 }
 
 void CMainToolDlg::ShowStatusBox()

@@ -86,8 +86,9 @@ public:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 protected:
-    // The command-line action of the program's argument.
-    void RunCommandLineAction();
+    // The command-line action of the program's argument; false when there
+    // was none.
+    bool RunCommandLineAction();
     void ShowStatusBox();
     void RunAbout();
     void RunPreferences();
@@ -140,7 +141,9 @@ private:
     bool m_bIconShown;
 
     bool m_bInfraWatcher; // which kind of watcher the card asked for last
-    bool m_bAdHocAtStart; // the card's network type at start-up, for the monitor
+    // The card's network type as read at start-up, for the monitor.
+    bool m_bStartTypeAnswered;
+    bool m_bAdHocAtStart;
 
     bool m_bMonitoring;
     bool m_bFailureRecorded; // the history knows the monitor stopped for good

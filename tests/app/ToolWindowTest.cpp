@@ -87,6 +87,36 @@ TEST_F(ToolWindow, InitialisationBuildsMenuButtonsTipsIconAndTimer)
     EXPECT_EQ(nullptr, tool->GetStationWatcher());
 }
 
+// The monitor starts on the network type the window read as it was made,
+// unless a command-line action ran in between (a box that stays up, a tool
+// that changes the card): then it asks the card again.
+TEST_F(ToolWindow, TheMonitorAsksTheNetworkTypeAgainOnlyAfterACommandLineAction)
+{
+    struct Case
+    {
+        const char* arg;
+        const char* scenario;
+        uint32_t asked;
+        bool adHoc;
+    };
+    const Case cases[] = {
+        {nullptr, kInfrastructure, 1, false},
+        {nullptr, kAdHoc, 1, true},
+        {"/n", kInfrastructure, 2, false},
+        {"/n", kAdHoc, 2, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.arg ? c.arg : "no argument") + ", " + c.scenario);
+        app.m_args.clear();
+        if (c.arg)
+            app.m_args = {c.arg};
+        Start(c.scenario);
+        EXPECT_EQ(c.asked, card->card.Commands(CMD_GET_PARAM, PARAM_NETWORK_TYPE));
+        EXPECT_EQ(c.adHoc, tool->IsAdHoc());
+    }
+    app.m_args.clear();
+}
+
 TEST_F(ToolWindow, PositionFromTheProfileIsPulledBackOnScreen)
 {
     card.reset(new OpenedCard(kInfrastructure));
