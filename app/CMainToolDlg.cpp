@@ -78,9 +78,9 @@ CMainToolDlg::CMainToolDlg(CWnd* parent)
       // One writer of the card's settings at a time: no profile is applied
       // while the property sheet is open.
       m_profiles([this] { return GetToolWindow(TOOL_PROPERTIES) != nullptr; }), m_bIconShown(false),
-      m_bInfraWatcher(false), m_bStartTypeAnswered(false), m_bAdHocAtStart(false),
-      m_bMonitoring(false), m_bFailureRecorded(false), m_nMonitorPeriod(MONITOR_PERIOD),
-      m_bTrayFailedThisRun(false), m_bTipsTried(false)
+      m_bInfraWatcher(false), m_bAdHocAtStart(false), m_bMonitoring(false),
+      m_bFailureRecorded(false), m_nMonitorPeriod(MONITOR_PERIOD), m_bTrayFailedThisRun(false),
+      m_bTipsTried(false)
 {
     // Buttons only: the start does not wait for comctl32, which loads with
     // the first tool, tip or menu picture.
@@ -93,7 +93,6 @@ CMainToolDlg::CMainToolDlg(CWnd* parent)
                     QueryCardItem(CI_NETWORK_TYPE, type) == ITEM_OK;
     m_bInfraWatcher = lstrcmpiA(type, kInfrastructure) == 0;
     // The monitor starts on the same answer where it can (see OnInitDialog).
-    m_bStartTypeAnswered = answered;
     m_bAdHocAtStart = answered && !m_bInfraWatcher;
     if (m_bInfraWatcher)
         m_pBssWatchDlg.reset(new CBssWatchDlg(this));
@@ -180,14 +179,14 @@ BOOL CMainToolDlg::OnInitDialog()
     if (app && app->EnableTrayIcon)
         AddTrayIcon(LoadStr(IDS_FIRST_TIP).c_str(), IDI_QUALITY_NONE);
 
-    // The monitor takes the network type read a moment ago, unless that read
-    // went unanswered or a command-line action ran since (its box may stay up
-    // for long, its tool may change the card's settings): then it asks again.
-    // A type the card does not give counts as infrastructure.
+    // The monitor takes the network type read a moment ago, unless a
+    // command-line action ran since (its box may stay up for long, its tool
+    // may change the card's settings): then it asks again. A type the card
+    // does not give counts as infrastructure.
     if (app && !GetAdapterState().m_bAdapterFailed) {
         bool adHoc = m_bAdHocAtStart;
         std::string type;
-        if (acted || !m_bStartTypeAnswered)
+        if (acted)
             adHoc = ReadNetworkType(type) && lstrcmpiA(type.c_str(), kInfrastructure) != 0;
         m_monitor.Start(adHoc);
     }

@@ -141,9 +141,7 @@ private:
     bool m_bIconShown;
 
     bool m_bInfraWatcher; // which kind of watcher the card asked for last
-    // The card's network type as read at start-up, for the monitor.
-    bool m_bStartTypeAnswered;
-    bool m_bAdHocAtStart;
+    bool m_bAdHocAtStart; // the card's network type as read at start-up, for the monitor
 
     bool m_bMonitoring;
     bool m_bFailureRecorded; // the history knows the monitor stopped for good

@@ -102,6 +102,7 @@ TEST_F(ToolWindow, TheMonitorAsksTheNetworkTypeAgainOnlyAfterACommandLineAction)
     const Case cases[] = {
         {nullptr, kInfrastructure, 1, false},
         {nullptr, kAdHoc, 1, true},
+        {"/x", kAdHoc, 1, true}, // no action: an unknown letter
         {"/n", kInfrastructure, 2, false},
         {"/n", kAdHoc, 2, true},
     };
