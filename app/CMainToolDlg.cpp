@@ -88,10 +88,9 @@ CMainToolDlg::CMainToolDlg(CWnd* parent)
     // Exactly one of the two watchers, by the card's network type; an
     // unreadable type counts as not infrastructure.
     CUtilityApp* app = CUtilityApp::Get();
-    char type[CARD_ITEM_BUFFER_SIZE] = "";
-    bool answered = app && !GetAdapterState().m_bAdapterFailed &&
-                    QueryCardItem(CI_NETWORK_TYPE, type) == ITEM_OK;
-    m_bInfraWatcher = lstrcmpiA(type, kInfrastructure) == 0;
+    std::string type;
+    bool answered = app && !GetAdapterState().m_bAdapterFailed && ReadNetworkType(type);
+    m_bInfraWatcher = lstrcmpiA(type.c_str(), kInfrastructure) == 0;
     // The monitor starts on the same answer where it can (see OnInitDialog).
     m_bAdHocAtStart = answered && !m_bInfraWatcher;
     if (m_bInfraWatcher)
@@ -184,11 +183,11 @@ BOOL CMainToolDlg::OnInitDialog()
     // may change the card's settings): then it asks again. A type the card
     // does not give counts as infrastructure.
     if (app && !GetAdapterState().m_bAdapterFailed) {
-        bool adHoc = m_bAdHocAtStart;
         std::string type;
         if (acted)
-            adHoc = ReadNetworkType(type) && lstrcmpiA(type.c_str(), kInfrastructure) != 0;
-        m_monitor.Start(adHoc);
+            m_bAdHocAtStart =
+                ReadNetworkType(type) && lstrcmpiA(type.c_str(), kInfrastructure) != 0;
+        m_monitor.Start(m_bAdHocAtStart);
     }
     m_nMonitorPeriod = m_monitor.GetPeriod();
     GetLinkHistory().SetPeriod(m_nMonitorPeriod);
