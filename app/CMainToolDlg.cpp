@@ -178,13 +178,14 @@ BOOL CMainToolDlg::OnInitDialog()
     if (app && app->EnableTrayIcon)
         AddTrayIcon(LoadStr(IDS_FIRST_TIP).c_str(), IDI_QUALITY_NONE);
 
-    // The monitor takes the network type read a moment ago, unless a
-    // command-line action ran since (its box may stay up for long, its tool
-    // may change the card's settings): then it asks again. A type the card
-    // does not give counts as infrastructure.
+    // The monitor takes the network type read a moment ago, unless a box
+    // was up since (the command-line action's or the refused icon's: a second
+    // start may open the property sheet meanwhile and change the card's
+    // settings) or a tool opened: then it asks again. A type the card does
+    // not give counts as infrastructure.
     if (app && !GetAdapterState().m_bAdapterFailed) {
         std::string type;
-        if (acted)
+        if (acted || m_bTrayFailedThisRun)
             m_bAdHocAtStart =
                 ReadNetworkType(type) && lstrcmpiA(type.c_str(), kInfrastructure) != 0;
         m_monitor.Start(m_bAdHocAtStart);

@@ -88,9 +88,9 @@ TEST_F(ToolWindow, InitialisationBuildsMenuButtonsTipsIconAndTimer)
 }
 
 // The monitor starts on the network type the window read as it was made,
-// unless a command-line action ran in between (a box that stays up, a tool
-// that changes the card): then it asks the card again.
-TEST_F(ToolWindow, TheMonitorAsksTheNetworkTypeAgainOnlyAfterACommandLineAction)
+// unless a box was up or a tool opened in between (a second start may change
+// the card's settings meanwhile): then it asks the card again.
+TEST_F(ToolWindow, TheMonitorAsksTheNetworkTypeAgainOnlyAfterABoxOrATool)
 {
     struct Case
     {
@@ -98,6 +98,7 @@ TEST_F(ToolWindow, TheMonitorAsksTheNetworkTypeAgainOnlyAfterACommandLineAction)
         const char* scenario;
         uint32_t asked;
         bool adHoc;
+        BOOL shellTakesTheIcon = TRUE;
     };
     const Case cases[] = {
         {nullptr, kInfrastructure, 1, false},
@@ -105,17 +106,20 @@ TEST_F(ToolWindow, TheMonitorAsksTheNetworkTypeAgainOnlyAfterACommandLineAction)
         {"/x", kAdHoc, 1, true}, // no action: an unknown letter
         {"/n", kInfrastructure, 2, false},
         {"/n", kAdHoc, 2, true},
+        {nullptr, kAdHoc, 2, true, FALSE}, // the refused icon's box
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.arg ? c.arg : "no argument") + ", " + c.scenario);
         app.m_args.clear();
         if (c.arg)
             app.m_args = {c.arg};
+        os.shellAnswer = c.shellTakesTheIcon;
         Start(c.scenario);
         EXPECT_EQ(c.asked, card->card.Commands(CMD_GET_PARAM, PARAM_NETWORK_TYPE));
         EXPECT_EQ(c.adHoc, tool->IsAdHoc());
     }
     app.m_args.clear();
+    os.shellAnswer = TRUE;
 }
 
 TEST_F(ToolWindow, PositionFromTheProfileIsPulledBackOnScreen)
